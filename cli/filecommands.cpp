@@ -1,0 +1,6 @@
+#include "filecommands.h"
+
+QList<Command> fileCommands()
+{
+    return {};
+}
