@@ -1,6 +1,101 @@
 #include "filecommands.h"
 
+#include "config/tavikfile.h"
+#include "shell/errorlog.h"
+
+#include <QTextStream>
+
+namespace {
+
+// show exits with the reader's fault number 1 to 7 as it stands; a file that
+// could not be read at all gets a number of its own.
+constexpr int ExitFileFailed = 8;
+
+QString faultPlace(const FileFault &fault)
+{
+    if (fault.line == 0)
+        return {};
+    QString place = QStringLiteral("line %1").arg(fault.line);
+    if (fault.column > 0) {
+        place += QStringLiteral(", column %1").arg(fault.column);
+        place += fault.found.isNull() ? QStringLiteral(" (end of line)") : QStringLiteral(" ('%1')").arg(fault.found);
+    }
+    return place + QStringLiteral(": ");
+}
+
+int showFile(const QStringList &args)
+{
+    QStringList files;
+    for (const QString &arg : args) {
+        if (arg.startsWith(u'-') && arg.size() > 1)
+            return usageError(QStringLiteral("show: unknown option '%1'").arg(arg));
+        files << arg;
+    }
+    if (files.size() != 1)
+        return usageError(QStringLiteral("show takes exactly one FILE"));
+    const QString &path = files.first();
+
+    RelayTable table{};
+    QString status;
+    FileFault fault;
+    const qint16 result = OpenTavikFile(table, path, status, &fault);
+
+    QTextStream(stdout) << QString(status).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    if (result == TavikFileOk)
+        return ExitOk;
+    QTextStream err(stderr);
+    if (!status.isEmpty() && !status.endsWith(u'\n'))
+        QTextStream(stdout) << '\n';
+    if (result == TavikFileFailed) {
+        err << "tavikctl: " << path << ": " << faultPlace(fault) << fault.what << " (logged in " << errorLogPath()
+            << ")\n";
+        return ExitFileFailed;
+    }
+    err << "tavikctl: " << path << ": " << faultPlace(fault) << fault.what << '\n';
+    return result;
+}
+
+int newFile(const QStringList &args)
+{
+    QString path;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        const QString &arg = args.at(i);
+        if (arg == QStringLiteral("-o")) {
+            if (i + 1 >= args.size())
+                return usageError(QStringLiteral("new: -o needs a FILE"));
+            if (!path.isEmpty())
+                return usageError(QStringLiteral("new: -o given twice"));
+            path = args.at(++i);
+        } else if (arg.startsWith(u'-')) {
+            return usageError(QStringLiteral("new: unknown option '%1'").arg(arg));
+        } else {
+            return usageError(QStringLiteral("new: unexpected argument '%1'").arg(arg));
+        }
+    }
+    if (path.isEmpty())
+        return usageError(QStringLiteral("new needs -o FILE"));
+
+    RelayTable table{};
+    for (RelayConfig &relay : table)
+        ClearRelay(relay);
+    if (SaveTavikFile(table, path) != TavikFileOk) {
+        QTextStream(stderr) << "tavikctl: " << path << ": could not be written; the file there is unchanged (logged in "
+                            << errorLogPath() << ")\n";
+        return ExitFileFailed;
+    }
+    return ExitOk;
+}
+
+} // namespace
+
 QList<Command> fileCommands()
 {
-    return {};
+    return {
+        {QStringLiteral("show"), QStringLiteral("show FILE"),
+         QStringLiteral("read a configuration file and print what it holds; exits 1-7 for a format fault, 8 when "
+                        "unreadable"),
+         showFile},
+        {QStringLiteral("new"), QStringLiteral("new -o FILE"),
+         QStringLiteral("write a configuration file of 16 cleared relays; exits 8 when it cannot be written"), newFile},
+    };
 }

@@ -1,0 +1,310 @@
+#include "config/tavikfile.h"
+
+#include "shell/failure.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <optional>
+
+namespace {
+
+// The writer writes these and the reader requires them exactly, so each line
+// has one spelling.
+const QString TitleLine = QStringLiteral("Tavik Configuration File,");
+const QString NoticeLine = QStringLiteral("\"(c) 2026 Tavik Controls\",");
+const QString DatePrefix = QStringLiteral("Date created: ");
+const QString ColumnHeader = QStringLiteral(", Relay Number, Relay Mode, Input Mode, InputMap, Counter, PC-Control,");
+const QString BadFormatText = QStringLiteral("Incorrect file format");
+const QByteArray LineEnd = QByteArrayLiteral("\r\n");
+
+const QString SaveProcedure = QStringLiteral("SaveTavikFile");
+const QString OpenProcedure = QStringLiteral("OpenTavikFile");
+
+constexpr int HeaderLines = 4;
+
+// Offsets from q, the position just after "Relay <n>, ".
+constexpr qsizetype RelayModeAt = 0;
+constexpr qsizetype InputModeAt = 3;
+constexpr qsizetype InputMapAt = 10;
+constexpr qsizetype UnlatchInputModeAt = 24;
+constexpr qsizetype UnlatchMapAt = 31;
+constexpr qsizetype CounterAt = 49;
+constexpr qsizetype CounterDigits = 6;
+constexpr qsizetype PCControlAt = 57;
+
+QByteArray mapText(const std::array<bool, InputCount> &map)
+{
+    QByteArray text;
+    for (int element = InputCount - 1; element >= 0; --element)
+        text += map[size_t(element)] ? '1' : '0';
+    return text;
+}
+
+QChar charAt(const QString &line, qsizetype pos)
+{
+    return pos < line.size() ? line.at(pos) : QChar();
+}
+
+bool isAsciiDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// A one-digit field: anything that is not a digit counts as 0, unchecked.
+qint16 digitAt(const QString &line, qsizetype pos)
+{
+    const QChar c = charAt(line, pos);
+    return isAsciiDigit(c) ? qint16(c.unicode() - u'0') : qint16(0);
+}
+
+int hexValue(QChar c)
+{
+    if (isAsciiDigit(c))
+        return c.unicode() - u'0';
+    if (c >= u'A' && c <= u'F')
+        return c.unicode() - u'A' + 10;
+    if (c >= u'a' && c <= u'f')
+        return c.unicode() - u'a' + 10;
+    return -1;
+}
+
+// Six hexadecimal characters at most, stopping at the first that is not one.
+qint32 counterAt(const QString &line, qsizetype pos)
+{
+    qint32 value = 0;
+    for (qsizetype i = 0; i < CounterDigits; ++i) {
+        const int digit = hexValue(charAt(line, pos + i));
+        if (digit < 0)
+            break;
+        value = value * 16 + digit;
+    }
+    return value;
+}
+
+void setFault(FileFault &fault, int line, const QString &text, qsizetype pos, const QString &what)
+{
+    fault.line = line;
+    fault.column = int(pos) + 1;
+    fault.found = charAt(text, pos);
+    fault.what = what;
+}
+
+// A header line that must equal `expected`; the fault points at the first
+// character that differs.
+bool headerMatches(const QString &line, const QString &expected, int lineNo, FileFault &fault)
+{
+    if (line == expected)
+        return true;
+    qsizetype pos = 0;
+    while (pos < line.size() && pos < expected.size() && line.at(pos) == expected.at(pos))
+        ++pos;
+    setFault(fault, lineNo, line, pos, QStringLiteral("line %1 should read %2").arg(lineNo).arg(expected));
+    return false;
+}
+
+// A 12-character map, element 11 first. Returns false on a character that is
+// neither 0 nor 1, or on the end of the line.
+bool readMap(const QString &line, qsizetype pos, std::array<bool, InputCount> &map, int lineNo,
+             const QString &mapName, int number, FileFault &fault)
+{
+    for (qsizetype i = 0; i < InputCount; ++i) {
+        const QChar c = charAt(line, pos + i);
+        if (c != u'0' && c != u'1') {
+            const QString what =
+                c.isNull() ? QStringLiteral("the line ends inside the %1 of relay %2").arg(mapName).arg(number)
+                           : QStringLiteral("the %1 of relay %2 holds '%3' where only 0 or 1 belongs")
+                                 .arg(mapName)
+                                 .arg(number)
+                                 .arg(c);
+            setFault(fault, lineNo, line, pos + i, what);
+            return false;
+        }
+        map[size_t(InputCount - 1 - i)] = c == u'1';
+    }
+    return true;
+}
+
+qint16 readRelayLine(const QString &line, int number, int lineNo, RelayConfig &relay, FileFault &fault)
+{
+    const QString label = QStringLiteral("Relay ") + QString::number(number);
+    const qsizetype found = line.indexOf(label);
+    if (found < 0) {
+        fault.line = lineNo;
+        fault.column = 0;
+        fault.found = QChar();
+        fault.what = QStringLiteral("line %1 should be the line of relay %2 but does not contain \"%3\"")
+                         .arg(lineNo)
+                         .arg(number)
+                         .arg(label);
+        return TavikFileNoRelay;
+    }
+    // Fields stand at fixed distances from the relay number, whatever precedes it.
+    const qsizetype q = found + label.size() + 2;
+
+    relay.RelayMode = digitAt(line, q + RelayModeAt);
+    relay.InputMode = digitAt(line, q + InputModeAt);
+    if (!readMap(line, q + InputMapAt, relay.InputMap, lineNo, QStringLiteral("input map"), number, fault))
+        return TavikFileBadMap;
+    relay.UnlatchInputMode = digitAt(line, q + UnlatchInputModeAt);
+    if (!readMap(line, q + UnlatchMapAt, relay.UnlatchMap, lineNo, QStringLiteral("unlatch map"), number, fault))
+        return TavikFileBadMap;
+    relay.Counter = counterAt(line, q + CounterAt);
+    CounterToTime(relay);
+
+    const QChar pc = charAt(line, q + PCControlAt);
+    if (pc != u'0' && pc != u'1') {
+        const QString what =
+            pc.isNull() ? QStringLiteral("the line ends before the PC-control field of relay %1").arg(number)
+                        : QStringLiteral("the PC-control field of relay %1 holds '%2' where only 0 or 1 belongs")
+                              .arg(number)
+                              .arg(pc);
+        setFault(fault, lineNo, line, q + PCControlAt, what);
+        return TavikFileBadPCControl;
+    }
+    relay.PCControl = pc == u'1';
+    return TavikFileOk;
+}
+
+QString statusLine(int number, const RelayConfig &relay)
+{
+    return QStringLiteral("%1, %2, %3, 0x%4\r\n")
+        .arg(number)
+        .arg(relay.RelayMode)
+        .arg(relay.InputMode)
+        .arg(QString::number(relay.Counter, 16).toUpper().rightJustified(6, u'0'));
+}
+
+// Reads one line without its line end. Returns the failure that stopped it,
+// or nothing.
+std::optional<Failure> readFileLine(QFile &file, QString &line)
+{
+    if (file.atEnd())
+        return file.error() == QFileDevice::NoError ? Failure::FileShort : Failure::FileRead;
+    QByteArray bytes = file.readLine();
+    if (file.error() != QFileDevice::NoError)
+        return Failure::FileRead;
+    if (bytes.endsWith('\n'))
+        bytes.chop(1);
+    if (bytes.endsWith('\r'))
+        bytes.chop(1);
+    // One byte per character, so that positions are byte positions.
+    line = QString::fromLatin1(bytes);
+    return std::nullopt;
+}
+
+} // namespace
+
+QByteArray tavikRelayLine(const RelayConfig &relay, int number)
+{
+    QByteArray text = ", Relay " + QByteArray::number(number) + ", " + QByteArray::number(relay.RelayMode) + ", " +
+                      QByteArray::number(relay.InputMode) + ", BIN " + mapText(relay.InputMap) + ", " +
+                      QByteArray::number(relay.UnlatchInputMode) + ", BIN " + mapText(relay.UnlatchMap) + ", HEX " +
+                      QByteArray::number(relay.Counter, 16).toUpper().rightJustified(CounterDigits, '0') + ", " +
+                      (relay.PCControl ? "1," : "0,");
+    return text;
+}
+
+qint16 SaveTavikFile(const RelayTable &table, const QString &path)
+{
+    return SaveTavikFile(table, path, QDateTime::currentDateTime());
+}
+
+qint16 SaveTavikFile(const RelayTable &table, const QString &path, const QDateTime &created)
+{
+    QByteArray text;
+    text += TitleLine.toLatin1() + LineEnd;
+    text += NoticeLine.toLatin1() + LineEnd;
+    text += DatePrefix.toLatin1() + created.toString(QStringLiteral("MM-dd-yyyy HH:mm")).toLatin1() + LineEnd;
+    text += ColumnHeader.toLatin1() + LineEnd;
+    for (int i = 0; i < RelayCount; ++i)
+        text += tavikRelayLine(table[size_t(i)], i + 1) + LineEnd;
+
+    // The old file stays in place until the new one is complete.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        logFailure(Failure::FileOpen, SaveProcedure, 2, path + QStringLiteral(": ") + file.errorString());
+        return TavikFileFailed;
+    }
+    if (file.write(text) != text.size()) {
+        logFailure(Failure::FileWrite, SaveProcedure, 4, path + QStringLiteral(": ") + file.errorString());
+        file.cancelWriting();
+        return TavikFileFailed;
+    }
+    if (!file.commit()) {
+        const Failure failure = file.error() == QFileDevice::WriteError ? Failure::FileWrite : Failure::FileCommit;
+        logFailure(failure, SaveProcedure, 5, path + QStringLiteral(": ") + file.errorString());
+        return TavikFileFailed;
+    }
+    return TavikFileOk;
+}
+
+qint16 OpenTavikFile(RelayTable &table, const QString &path, QString &status, FileFault *faultOut)
+{
+    status.clear();
+    FileFault fault;
+    RelayTable staging{};
+
+    // Leaves at once after logging; the status text keeps what was built.
+    auto fail = [&](Failure failure, int step, const QString &detail) {
+        logFailure(failure, OpenProcedure, step, path + QStringLiteral(": ") + detail);
+        fault.what = detail;
+        if (faultOut)
+            *faultOut = fault;
+        return qint16(TavikFileFailed);
+    };
+    auto refuse = [&](qint16 result) {
+        status = BadFormatText;
+        if (faultOut)
+            *faultOut = fault;
+        return result;
+    };
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(Failure::FileOpen, 3, file.errorString());
+
+    QString line;
+    for (int lineNo = 1; lineNo <= HeaderLines + RelayCount; ++lineNo) {
+        const int step = lineNo <= HeaderLines ? lineNo + 3 : 8;
+        if (const auto failure = readFileLine(file, line)) {
+            fault.line = lineNo;
+            const QString detail = *failure == Failure::FileShort
+                                       ? QStringLiteral("the file ends after line %1 of 20").arg(lineNo - 1)
+                                       : file.errorString();
+            return fail(*failure, step, detail);
+        }
+        switch (lineNo) {
+        case 1:
+            if (!headerMatches(line, TitleLine, lineNo, fault))
+                return refuse(TavikFileBadTitle);
+            break;
+        case 2:
+            if (!headerMatches(line, NoticeLine, lineNo, fault))
+                return refuse(TavikFileBadNotice);
+            break;
+        case 3:
+            if (!line.contains(DatePrefix)) {
+                fault.line = lineNo;
+                fault.what = QStringLiteral("line 3 does not contain \"%1\"").arg(DatePrefix);
+                return refuse(TavikFileNoDate);
+            }
+            status = line + QStringLiteral("\r\n");
+            break;
+        case 4:
+            if (!headerMatches(line, ColumnHeader, lineNo, fault))
+                return refuse(TavikFileBadHeader);
+            break;
+        default: {
+            const int number = lineNo - HeaderLines;
+            RelayConfig &relay = staging[size_t(number - 1)];
+            if (const qint16 result = readRelayLine(line, number, lineNo, relay, fault))
+                return refuse(result);
+            status += statusLine(number, relay);
+        }
+        }
+    }
+
+    table = staging;
+    return TavikFileOk;
+}
