@@ -1,0 +1,93 @@
+#include "dialogues/devicecommands.h"
+
+#include "config/relayconfig.h"
+#include "dialogues/devicedialogues.h"
+#include "dialogues/dialogueview.h"
+
+#include <cmath>
+
+DeviceCommands::DeviceCommands(DeviceDialogues &dialogues, DialogueView &view)
+    : m_dialogues(dialogues), m_view(view)
+{
+}
+
+qint16 DeviceCommands::runDialogue(Kind kind, int index)
+{
+    return kind == Kind::Read ? m_dialogues.ReadRelay(qint16(index), -1) : m_dialogues.ProgramRelay(qint16(index));
+}
+
+qint16 DeviceCommands::singleRelay(Kind kind, int index)
+{
+    m_view.enableReadProg(false);
+    const qint16 result = runDialogue(kind, index);
+    m_view.enableReadProg(true);
+    return result;
+}
+
+qint16 DeviceCommands::btnReadRelay_Click()
+{
+    return singleRelay(Kind::Read, m_view.shownRelay());
+}
+
+qint16 DeviceCommands::btnPgmRelay_Click()
+{
+    // The one command that leaves the controls enabled while it runs.
+    return runDialogue(Kind::Program, m_view.shownRelay());
+}
+
+qint16 DeviceCommands::mnuReadRelay_Click(int index)
+{
+    return singleRelay(Kind::Read, index);
+}
+
+qint16 DeviceCommands::mnuProgRelay_Click(int index)
+{
+    return singleRelay(Kind::Program, index);
+}
+
+BulkOutcome DeviceCommands::btnReadAll_Click()
+{
+    return wholeTable(Kind::Read, true);
+}
+
+BulkOutcome DeviceCommands::btnPgmAll_Click()
+{
+    return wholeTable(Kind::Program, true);
+}
+
+BulkOutcome DeviceCommands::mnuReadAll_Click()
+{
+    return wholeTable(Kind::Read, false);
+}
+
+BulkOutcome DeviceCommands::mnuProgAll_Click()
+{
+    return wholeTable(Kind::Program, false);
+}
+
+BulkOutcome DeviceCommands::wholeTable(Kind kind, bool button)
+{
+    BulkOutcome outcome;
+    m_view.enableReadProg(false);
+    m_view.setProgressValue(0);
+    m_view.setActionText(QStringLiteral("Reading Tavik..."));
+    m_view.setActionVisible(true);
+    const QString relayText = kind == Kind::Read ? QStringLiteral("Reading relay ") : QStringLiteral("Programming relay ");
+    for (int index = 0; index < RelayCount; ++index) {
+        m_view.setActionText(relayText + QString::number(index + 1));
+        m_view.setProgressValue(2 * index + 1);
+        const qint16 result = runDialogue(kind, index);
+        if (result != 0) {
+            m_view.setActionVisible(false);
+            m_view.setProgressValue(0);
+            outcome = {result, index};
+            break;
+        }
+        m_view.setProgressValue(std::fmod(std::nearbyint(m_view.progressValue() + 1), 32.0));
+    }
+    if (button)
+        m_view.setActionText(kind == Kind::Read ? QStringLiteral("Finished reading all")
+                                                : QStringLiteral("Finished programming all"));
+    m_view.enableReadProg(true);
+    return outcome;
+}

@@ -1,0 +1,32 @@
+#include "dialogues/devicedialogues.h"
+
+#include "dialogues/dialogueview.h"
+#include "link/devicelink.h"
+#include "shell/failure.h"
+
+DeviceDialogues::DeviceDialogues(DeviceLink &link, RelayTable &table, DialogueView &view)
+    : m_link(link), m_table(table), m_view(view), m_exchange(link)
+{
+    m_exchange.setStatusSink([this](const QString &text) { m_view.setStatusText(text); });
+}
+
+bool DeviceDialogues::isShown(qint16 relayIndex) const
+{
+    return m_view.shownRelay() == relayIndex;
+}
+
+void DeviceDialogues::setProgress(float value)
+{
+    m_view.setProgressValue(double(value));
+}
+
+void DeviceDialogues::giveUp(const QString &procedure)
+{
+    m_view.setStatusText(GaveUpText);
+    logFailure(Failure::DeviceGaveUp, procedure, 2, QString::number(MaxRestarts) + QStringLiteral(" restarts"));
+}
+
+void DeviceDialogues::reportLostLine()
+{
+    m_view.setStatusText(ConnectionLostText);
+}

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "config/relayconfig.h"
+#include "dialogues/dialoguesteps.h"
+#include "link/promptexchange.h"
+
+#include <QString>
+
+class DeviceLink;
+class DialogueView;
+
+// What a live command ("c", "l", "m") came to. The window enables its latch
+// and momentary buttons from the PC-Control box after NotSent and Succeeded.
+enum class LiveOutcome {
+    PortFailed, // OpenSerPort failed: nothing else happens
+    NotSent,    // the condition did not hold; the port was opened and closed
+    Succeeded,
+    Failed,
+};
+
+// The device's menu dialogues: read a relay, program a relay, and the live
+// PC-control, latch and momentary commands. Each opens the port when it is
+// closed and closes it again at its end; a port found open stays open.
+//
+// The window and tavikctl each own one, over their DeviceLink, their relay
+// table and their DialogueView; they must outlive it.
+class DeviceDialogues
+{
+public:
+    // A device that keeps answering wrongly restarts a dialogue at most this often.
+    static constexpr int MaxRestarts = 8;
+    // Result of ReadRelay and ProgramRelay after the last restart allowed.
+    static constexpr qint16 GaveUp = 7;
+    static inline const QString GaveUpText =
+        QStringLiteral("Tavik keeps answering unexpectedly; gave up after 8 retries.");
+    static inline const QString ConnectionLostText =
+        QStringLiteral("The connection to Tavik was lost. Please check the cable and the COM port.");
+
+    DeviceDialogues(DeviceLink &link, RelayTable &table, DialogueView &view);
+
+    // Reads relay index (0-15) into its record: 0 read; 1 port failed;
+    // 2 send failed; 3 timeout; 4 line flooded; 5 wait failed; 6 relay
+    // number not sent; 7 gave up after MaxRestarts.
+    qint16 ReadRelay(qint16 relayIndex, qint16 ReadMask = -1);
+
+    // Programs relay index from its record; the same codes.
+    qint16 ProgramRelay(qint16 relayIndex);
+
+    // The live commands for the relay shown. chkPCControl_Click gets the box's
+    // new state and stores PCControl when the device took the command.
+    LiveOutcome chkPCControl_Click(bool checked);
+    LiveOutcome btnLatch_MouseDown();
+    LiveOutcome btnMoment_MouseDown();
+
+    PromptExchange &exchange() { return m_exchange; }
+
+private:
+    using Step = DialogueStep;
+
+    Step readAttempt(qint16 relayIndex, qint16 ReadMask, qint16 &result);
+    Step programAttempt(qint16 relayIndex, qint16 &result);
+    Step answerPrompt(const QByteArray &prompt, qint16 answer, float k, qint16 &result);
+    enum class LiveCondition { PCControlDiffers, UnderPCControl };
+    LiveOutcome liveCommand(char command, LiveCondition condition, bool checked, const QString &procedure);
+    Step liveExchange(char command);
+
+    bool isShown(qint16 relayIndex) const;
+    void setProgress(float value);
+    void giveUp(const QString &procedure);
+    void reportLostLine();
+
+    DeviceLink &m_link;
+    RelayTable &m_table;
+    DialogueView &m_view;
+    PromptExchange m_exchange;
+};

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "config/relayconfig.h"
+
+#include <QByteArray>
+
+#include <array>
+#include <optional>
+
+// How the read dialogue turns the values of the device's report into a
+// relay's fields. Each takes the collected text as it came from the line,
+// carriage return included, and accepts any bytes at all.
+
+// The first relay mode name found, as its position; none found gives 0.
+qint16 parseRelayMode(const QByteArray &value);
+
+// The gate, searched longest name first (NXOR, NOR, XOR, OR, NAND, AND, NIL,
+// IL) so that no name is taken for one it contains; none found gives 0.
+qint16 parseInputMode(const QByteArray &value);
+
+// The map line "input 11 first": the character at position k (from 0)
+// belongs to input 11 - k. "0" and "1" set the input; a carriage return
+// ends the line; any other character leaves its input as it was (nullopt).
+std::array<std::optional<bool>, InputCount> parseInputMap(const QByteArray &line);
+
+// A full map line: 12 digits and the carriage return, at least.
+bool isCompleteMapLine(const QByteArray &line);
+
+// "&H" followed by hexadecimal digits, read up to the first other character
+// as an unsigned number; no digits give 0.
+qint32 parseHexCounter(const QByteArray &text);
+
+// "Open" gives false, else "Closed" true, else nothing.
+std::optional<bool> parseStatus(const QByteArray &value);
+
+// "No" gives false, else "Yes" true, else nothing.
+std::optional<bool> parseControlled(const QByteArray &value);
