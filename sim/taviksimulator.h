@@ -23,6 +23,7 @@ struct SimRelay {
 
 // Ways in which the simulated device misbehaves, as real lines do. Every
 // count is in characters; -1 (or 0 for the repeat counts) switches it off.
+// Counts run from the moment the faults are set (setFaults, or start).
 struct SimFaults {
     bool silent = false;             // answers nothing, echoes nothing
     char wrongEchoFor = 0;           // when this character arrives, echo wrongEchoWith instead
@@ -61,6 +62,9 @@ public:
 
     // Keeps the relays in this file: read at start, written after each change.
     void setStateFile(const QString &path);
+    // "tavik-sim-state.txt" in the user's data folder (created), for the
+    // built-in device.
+    static QString defaultStateFile();
 
     void setFaults(const SimFaults &faults);
     SimFaults faults() const;
@@ -74,7 +78,8 @@ public:
     // Every character received since the start (or the last clear), in order.
     QByteArray received() const;
     void clearReceived();
-    // Characters sent since the start (or the last clear).
+    // Characters sent since the start (or the last clearReceived(), which
+    // clears both).
     qint64 sentCount() const;
 
 private:

@@ -1,0 +1,116 @@
+// tavik-sim: the simulated Tavik relay expander on a pseudo-terminal, for
+// trying the tool without hardware.
+
+#include "signalwatcher.h"
+#include "taviksimulator.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdio>
+
+namespace {
+
+bool readCount(const QCommandLineParser &parser, const QString &option, qint64 *value)
+{
+    if (!parser.isSet(option))
+        return true;
+    bool ok = false;
+    *value = parser.value(option).toLongLong(&ok);
+    if (!ok || *value < 0) {
+        std::fprintf(stderr, "tavik-sim: --%s needs a whole number, not \"%s\"\n", qPrintable(option),
+                     qPrintable(parser.value(option)));
+        return false;
+    }
+    return true;
+}
+
+void print(FILE *stream, const QString &text)
+{
+    std::fprintf(stream, "%s\n", qPrintable(text));
+    std::fflush(stream);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tavik-sim"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "A simulated Tavik relay expander on a pseudo-terminal. Point the tool at the port it prints."));
+    parser.addHelpOption();
+    parser.addOptions({
+        {QStringLiteral("silent"), QStringLiteral("Answer nothing, echo nothing.")},
+        {QStringLiteral("wrong-echo"), QStringLiteral("Echo CHAR wrongly, once."), QStringLiteral("CHAR")},
+        {QStringLiteral("short-map"), QStringLiteral("Cut the next N input-map lines short."), QStringLiteral("N")},
+        {QStringLiteral("banners"), QStringLiteral("Print a banner and blank lines around prompts.")},
+        {QStringLiteral("chunk"), QStringLiteral("Send output in pieces of N characters."), QStringLiteral("N")},
+        {QStringLiteral("chunk-delay"), QStringLiteral("Pause MS milliseconds between pieces."), QStringLiteral("MS")},
+        {QStringLiteral("paced"), QStringLiteral("Send at the line rate of 57600 baud.")},
+        {QStringLiteral("flood"), QStringLiteral("Pour characters onto the line without end.")},
+        {QStringLiteral("hang-up-after"), QStringLiteral("Hang up after sending N characters."), QStringLiteral("N")},
+        {QStringLiteral("state"), QStringLiteral("Keep the relays in FILE."), QStringLiteral("FILE")},
+        {QStringLiteral("link"), QStringLiteral("Make PATH a symbolic link to the port."), QStringLiteral("PATH")},
+    });
+    parser.process(app);
+
+    SimFaults faults;
+    faults.silent = parser.isSet(QStringLiteral("silent"));
+    faults.banners = parser.isSet(QStringLiteral("banners"));
+    faults.paced = parser.isSet(QStringLiteral("paced"));
+    faults.flood = parser.isSet(QStringLiteral("flood"));
+    if (parser.isSet(QStringLiteral("wrong-echo"))) {
+        const QByteArray character = parser.value(QStringLiteral("wrong-echo")).toLatin1();
+        if (character.size() != 1) {
+            print(stderr, QStringLiteral("tavik-sim: --wrong-echo needs one character"));
+            return 2;
+        }
+        faults.wrongEchoFor = character[0];
+        faults.wrongEchoTimes = 1;
+    }
+    qint64 shortMaps = 0, chunk = 0, chunkDelay = 0;
+    if (!readCount(parser, QStringLiteral("short-map"), &shortMaps)
+        || !readCount(parser, QStringLiteral("chunk"), &chunk)
+        || !readCount(parser, QStringLiteral("chunk-delay"), &chunkDelay)
+        || !readCount(parser, QStringLiteral("hang-up-after"), &faults.hangUpAfterOutput))
+        return 2;
+    faults.shortMapTimes = int(shortMaps);
+    faults.chunkSize = int(chunk);
+    faults.chunkDelayMs = int(chunkDelay);
+
+    TavikSimulator simulator;
+    simulator.setFaults(faults);
+    if (parser.isSet(QStringLiteral("state")))
+        simulator.setStateFile(parser.value(QStringLiteral("state")));
+    QString error;
+    if (!simulator.start(&error)) {
+        print(stderr, QStringLiteral("tavik-sim: cannot open a pseudo-terminal: %1").arg(error));
+        return 1;
+    }
+    print(stdout, QStringLiteral("Tavik simulator on %1").arg(simulator.portPath()));
+
+    QString link;
+    if (parser.isSet(QStringLiteral("link"))) {
+        link = parser.value(QStringLiteral("link"));
+        if (QFileInfo(link).isSymLink())
+            QFile::remove(link);
+        if (!QFile::link(simulator.portPath(), link)) {
+            print(stderr, QStringLiteral("tavik-sim: cannot make the link %1").arg(link));
+            return 1;
+        }
+        print(stdout, QStringLiteral("Linked as %1").arg(link));
+    }
+
+    SignalWatcher signals_;
+    QObject::connect(&signals_, &SignalWatcher::stopRequested, &app, &QCoreApplication::quit);
+    const int status = app.exec();
+    simulator.stop();
+    if (!link.isEmpty())
+        QFile::remove(link);
+    return status;
+}

@@ -1,0 +1,47 @@
+#include "signalwatcher.h"
+
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <unistd.h>
+
+SignalWatcher::SignalWatcher(QObject *parent)
+    : QObject(parent)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, s_fds) != 0)
+        return;
+    m_notifier = new QSocketNotifier(s_fds[1], QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &SignalWatcher::takeSignal);
+    struct sigaction action = {};
+    action.sa_handler = &SignalWatcher::handle;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGINT, &action, nullptr);
+    ::sigaction(SIGTERM, &action, nullptr);
+}
+
+SignalWatcher::~SignalWatcher()
+{
+    ::signal(SIGINT, SIG_DFL);
+    ::signal(SIGTERM, SIG_DFL);
+    delete m_notifier;
+    for (int &fd : s_fds) {
+        if (fd >= 0)
+            ::close(fd);
+        fd = -1;
+    }
+}
+
+void SignalWatcher::handle(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(s_fds[0], &byte, 1);
+}
+
+void SignalWatcher::takeSignal()
+{
+    char byte = 0;
+    [[maybe_unused]] const auto count = ::read(s_fds[1], &byte, 1);
+    emit stopRequested();
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "simmenu.h"
+
+#include <QString>
+
+#include <optional>
+
+// The relays the simulated device keeps across runs, as a real device keeps
+// its configuration. One header line, then one line per relay:
+//   tavik-sim-state 1
+//   <mode> <gate> <map> <unlatch gate> <unlatch map> <counter> <closed 0/1> <pc control 0/1>
+// A file that does not read back as 16 valid relays is ignored as a whole.
+namespace SimStateFile {
+
+std::optional<SimMenu::Relays> load(const QString &path);
+bool save(const QString &path, const SimMenu::Relays &relays, QString *error = nullptr);
+
+} // namespace SimStateFile

@@ -1,0 +1,196 @@
+#include "simulatorengine.h"
+
+#include "simline.h"
+#include "simstatefile.h"
+
+#include <QMutexLocker>
+#include <QThread>
+#include <QtDebug>
+
+SimulatorEngine::SimulatorEngine() = default;
+
+SimulatorEngine::~SimulatorEngine()
+{
+    stop();
+}
+
+bool SimulatorEngine::start(QString *error)
+{
+    if (m_thread)
+        return true;
+    SimFaults faults;
+    {
+        QMutexLocker lock(&m_mutex);
+        loadState();
+        m_menu.setFaults(m_faults);
+        m_fallenSilent = false;
+        faults = m_faults;
+    }
+    m_thread = std::make_unique<QThread>();
+    m_thread->setObjectName(QStringLiteral("tavik-sim"));
+    m_line = new SimLine(this);
+    m_line->moveToThread(m_thread.get());
+    m_thread->start();
+
+    bool opened = false;
+    QString reason;
+    QString path;
+    runOnLine([&] {
+        opened = m_line->open(&reason, &path);
+        if (opened)
+            m_line->applyFaults(faults);
+    });
+    if (!opened) {
+        stop();
+        if (error)
+            *error = reason;
+        return false;
+    }
+    QMutexLocker lock(&m_mutex);
+    m_portPath = path;
+    return true;
+}
+
+void SimulatorEngine::stop()
+{
+    if (!m_thread)
+        return;
+    runOnLine([this] { m_line->close(); });
+    m_thread->quit();
+    m_thread->wait();
+    delete m_line;
+    m_line = nullptr;
+    m_thread.reset();
+    QMutexLocker lock(&m_mutex);
+    m_portPath.clear();
+}
+
+QString SimulatorEngine::portPath() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_portPath;
+}
+
+void SimulatorEngine::setStateFile(const QString &path)
+{
+    QMutexLocker lock(&m_mutex);
+    m_stateFile = path;
+    if (m_thread)
+        loadState();
+}
+
+void SimulatorEngine::setFaults(const SimFaults &faults)
+{
+    {
+        QMutexLocker lock(&m_mutex);
+        m_faults = faults;
+        m_menu.setFaults(faults);
+        m_fallenSilent = false;
+    }
+    if (m_thread)
+        runOnLine([this, faults] { m_line->applyFaults(faults); });
+}
+
+SimFaults SimulatorEngine::faults() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_faults;
+}
+
+void SimulatorEngine::hangUp()
+{
+    if (m_thread)
+        runOnLine([this] { m_line->hangUp(); });
+}
+
+SimRelay SimulatorEngine::relay(int index) const
+{
+    QMutexLocker lock(&m_mutex);
+    if (index < 0 || index >= int(m_menu.relays().size()))
+        return {};
+    return m_menu.relays()[index];
+}
+
+void SimulatorEngine::setRelay(int index, const SimRelay &relay)
+{
+    QMutexLocker lock(&m_mutex);
+    if (index < 0 || index >= int(m_menu.relays().size())) {
+        qWarning("TavikSimulator: no relay with index %d", index);
+        return;
+    }
+    m_menu.setRelay(index, relay);
+    saveState();
+}
+
+QByteArray SimulatorEngine::received() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_received;
+}
+
+void SimulatorEngine::clearReceived()
+{
+    QMutexLocker lock(&m_mutex);
+    m_received.clear();
+    m_sent = 0;
+}
+
+qint64 SimulatorEngine::sentCount() const
+{
+    QMutexLocker lock(&m_mutex);
+    return m_sent;
+}
+
+QByteArray SimulatorEngine::answer(const QByteArray &input)
+{
+    QMutexLocker lock(&m_mutex);
+    m_received += input;
+    if (m_faults.silent || m_fallenSilent)
+        return {};
+    QByteArray output;
+    for (const char c : input)
+        output += m_menu.receive(c);
+    if (m_menu.takeChanged())
+        saveState();
+    return output;
+}
+
+void SimulatorEngine::countSent(qint64 count)
+{
+    QMutexLocker lock(&m_mutex);
+    m_sent += count;
+}
+
+void SimulatorEngine::fallSilent()
+{
+    QMutexLocker lock(&m_mutex);
+    m_fallenSilent = true;
+}
+
+// Blocks until the line's thread has done the work, so that a fault set or a
+// hang-up asked for is in force when the call returns.
+void SimulatorEngine::runOnLine(const std::function<void()> &work)
+{
+    if (QThread::currentThread() == m_thread.get())
+        work();
+    else
+        QMetaObject::invokeMethod(m_line, work, Qt::BlockingQueuedConnection);
+}
+
+void SimulatorEngine::loadState()
+{
+    if (m_stateFile.isEmpty())
+        return;
+    if (const auto relays = SimStateFile::load(m_stateFile))
+        m_menu.setRelays(*relays);
+}
+
+void SimulatorEngine::saveState()
+{
+    if (m_stateFile.isEmpty())
+        return;
+    QString error;
+    if (!SimStateFile::save(m_stateFile, m_menu.relays(), &error))
+        qWarning("TavikSimulator: cannot keep the relays in %s: %s", qPrintable(m_stateFile),
+                 qPrintable(error));
+}

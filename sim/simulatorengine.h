@@ -1,0 +1,58 @@
+#pragma once
+
+#include "simmenu.h"
+#include "taviksimulator.h"
+
+#include <QByteArray>
+#include <QMutex>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QThread;
+class SimLine;
+
+// What the simulated device knows and keeps, shared between the thread that
+// serves the line and whoever drives or inspects the device. Every member
+// takes the one mutex; none holds it while waiting for the line's thread.
+class SimulatorEngine
+{
+public:
+    SimulatorEngine();
+    ~SimulatorEngine();
+
+    bool start(QString *error);
+    void stop();
+    QString portPath() const;
+    void setStateFile(const QString &path);
+    void setFaults(const SimFaults &faults);
+    SimFaults faults() const;
+    void hangUp();
+    SimRelay relay(int index) const;
+    void setRelay(int index, const SimRelay &relay);
+    QByteArray received() const;
+    void clearReceived();
+    qint64 sentCount() const;
+
+    // Called by the line on its thread.
+    QByteArray answer(const QByteArray &input);
+    void countSent(qint64 count);
+    void fallSilent();
+
+private:
+    void runOnLine(const std::function<void()> &work);
+    void loadState();
+    void saveState();
+
+    mutable QMutex m_mutex;
+    SimMenu m_menu;
+    SimFaults m_faults;
+    QByteArray m_received;
+    qint64 m_sent = 0;
+    bool m_fallenSilent = false;
+    QString m_stateFile;
+    QString m_portPath;
+    std::unique_ptr<QThread> m_thread;
+    SimLine *m_line = nullptr;
+};
