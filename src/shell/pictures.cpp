@@ -1,0 +1,84 @@
+#include "shell/pictures.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+
+namespace {
+
+constexpr int iconId = 30001;
+
+QByteArray resourceFileBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+// Qt's decoders hand back whatever rows arrived before a file ends early; a
+// picture cut short is a broken resource, so it must give nothing instead.
+bool endsWhereItsFormatSays(const QByteArray &bytes, const QByteArray &format)
+{
+    if (format == "gif")
+        return bytes.endsWith(char(0x3B)); // the trailer byte closes every GIF
+    if (format == "bmp") {
+        if (bytes.size() < 14)
+            return false;
+        const auto byteAt = [&bytes](int i) { return quint32(quint8(bytes.at(i))); };
+        const quint32 declared = byteAt(2) | byteAt(3) << 8 | byteAt(4) << 16 | byteAt(5) << 24;
+        return quint32(bytes.size()) >= declared;
+    }
+    if (format == "png")
+        return bytes.endsWith(QByteArray::fromHex("49454e44ae426082")); // the IEND chunk
+    return true;
+}
+
+} // namespace
+
+QByteArray LoadResData(int id, const QString &type)
+{
+    // Each type has one file format, fixed by the artwork script.
+    static const QStringList extensions{QStringLiteral("gif"), QStringLiteral("bmp"),
+                                        QStringLiteral("png")};
+    for (const QString &extension : extensions) {
+        const QString path = QStringLiteral(":/res/%1/%2.%3").arg(type).arg(id).arg(extension);
+        if (QFile::exists(path))
+            return resourceFileBytes(path);
+    }
+    return {};
+}
+
+QPixmap PictureFromBytes(const QByteArray &bytes)
+{
+    if (bytes.isEmpty())
+        return {};
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    const QByteArray format = reader.format();
+    if (format.isEmpty() || !endsWhereItsFormatSays(bytes, format))
+        return {};
+    const QImage image = reader.read();
+    if (image.isNull())
+        return {};
+    return QPixmap::fromImage(image);
+}
+
+QPixmap LoadResPicture(int id)
+{
+    return PictureFromBytes(LoadResData(id, QStringLiteral("BITMAP")));
+}
+
+QPixmap backgroundPicture()
+{
+    return PictureFromBytes(resourceFileBytes(QStringLiteral(":/res/IMAGE1.gif")));
+}
+
+QPixmap programIconPicture()
+{
+    return PictureFromBytes(LoadResData(iconId, QStringLiteral("ICON")));
+}

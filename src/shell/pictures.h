@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArray>
+#include <QPixmap>
+#include <QString>
+
+// The program's artwork lives in its own resources (see resources/), never on
+// disk. Pictures are looked up by resource type and id as the window names
+// them: LoadResData(101, "INMODE") is the OR gate.
+
+// The raw bytes of resource `id` of `type` ("INMODE", "INON", "INOFF",
+// "RELAY", "BITMAP", "ICON"); empty when there is no such resource.
+QByteArray LoadResData(int id, const QString &type);
+
+// A picture from the complete contents of a GIF, bitmap or PNG file held in
+// memory. Empty, unrecognisable or cut-short contents give a null pixmap, so
+// that the control simply shows nothing.
+QPixmap PictureFromBytes(const QByteArray &bytes);
+
+// The bitmap resource `id` (101 is the logo); null when missing.
+QPixmap LoadResPicture(int id);
+
+// The background behind the input buttons, the gate and the relay, 512 x 512.
+QPixmap backgroundPicture();
+
+// The program's icon, 64 x 64 (resource 30001).
+QPixmap programIconPicture();

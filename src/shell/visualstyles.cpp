@@ -1,0 +1,48 @@
+#include "shell/visualstyles.h"
+
+#include <QApplication>
+#include <QStyle>
+#include <QStyleFactory>
+
+QString nativeStyleName()
+{
+#if defined(Q_OS_WIN)
+    return QStringLiteral("windowsvista");
+#elif defined(Q_OS_MACOS)
+    return QStringLiteral("macOS");
+#else
+    return QStringLiteral("Fusion");
+#endif
+}
+
+bool styleForcedByUser(const QStringList &arguments, const QByteArray &styleOverride)
+{
+    if (!styleOverride.trimmed().isEmpty())
+        return true;
+    // Qt accepts "-style name", "-style=name" and the same with two dashes.
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        QString argument = arguments.at(i);
+        if (argument.startsWith(QLatin1String("--")))
+            argument.remove(0, 1);
+        if (argument == QLatin1String("-style") && i + 1 < arguments.size())
+            return true;
+        if (argument.startsWith(QLatin1String("-style=")))
+            return true;
+    }
+    return false;
+}
+
+bool IsThemed()
+{
+    if (styleForcedByUser(QCoreApplication::arguments(), qgetenv("QT_STYLE_OVERRIDE")))
+        return false;
+    return QStyleFactory::keys().contains(nativeStyleName(), Qt::CaseInsensitive);
+}
+
+void InitVisualStyles()
+{
+    if (!IsThemed())
+        return;
+    if (QStyle *style = QStyleFactory::create(nativeStyleName()))
+        QApplication::setStyle(style); // the application takes ownership
+}
