@@ -1,14 +1,14 @@
-#include "shell/appinfo.h"
+#include "shell/visualstyles.h"
+#include "window/frmmain.h"
 
 #include <QApplication>
-#include <QMainWindow>
 
+// Main: the style first, then the window, whose load does the rest of start-up.
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QMainWindow window;
-    window.setWindowTitle(AppInfo::composeTitleVersion() + QStringLiteral(" [New.csv]"));
-    window.resize(957, 521);
-    window.show();
+    InitVisualStyles();
+    frmMain window;
+    window.Form_Load();
     return app.exec();
 }

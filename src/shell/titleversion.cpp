@@ -1,0 +1,3 @@
+#include "shell/titleversion.h"
+
+QString TitleVersion;

@@ -1,0 +1,407 @@
+#include "window/frmmain.h"
+
+#include "shell/failure.h"
+#include "shell/frmsplash.h"
+#include "shell/titleversion.h"
+#include "window/clickablelabel.h"
+#include "window/resourcepictures.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QSlider>
+
+namespace {
+
+// The designed client area; the window keeps it and has no resize handling.
+constexpr int ClientWidth = 957;
+constexpr int ClientHeight = 521;
+
+template <typename Control> Control *named(Control *control, const char *name)
+{
+    control->setObjectName(QLatin1String(name));
+    return control;
+}
+
+QLabel *label(QWidget *parent, const char *name, const QString &caption, const QRect &geometry)
+{
+    auto *control = named(new QLabel(caption, parent), name);
+    control->setGeometry(geometry);
+    return control;
+}
+
+QLabel *picture(QLabel *control, const QRect &geometry)
+{
+    control->setGeometry(geometry);
+    control->setAlignment(Qt::AlignCenter);
+    return control;
+}
+
+} // namespace
+
+frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    createControls();
+    createMenus();
+    connectHandlers();
+}
+
+frmMain::~frmMain()
+{
+    // Focus leaves the boxes while the window is torn down; nothing is left to validate then.
+    for (QLineEdit *text : {txtHrs, txtMins, txtSecs})
+        text->removeEventFilter(this);
+}
+
+void frmMain::createControls()
+{
+    auto *client = new QWidget(this);
+    client->setFixedSize(ClientWidth, ClientHeight);
+    setCentralWidget(client);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    // Background first, so that everything else lies on top of it.
+    Image1 = named(new QLabel(client), "Image1");
+    Image1->setGeometry(445, 5, 512, 512);
+    Image1->setScaledContents(true);
+
+    imgLogo = named(new QLabel(client), "imgLogo");
+    picture(imgLogo, QRect(8, 4, 420, 128));
+
+    // Left column: the port row in its rectangle, the three lists, PC control,
+    // the two input sets, the status box.
+    Shape1 = named(new QFrame(client), "Shape1");
+    Shape1->setFrameShape(QFrame::Box);
+    Shape1->setGeometry(8, 138, 214, 36);
+    lblOpt = label(client, "lblOpt", QStringLiteral("COM Port:"), QRect(14, 145, 72, 22));
+    cmbPort = named(new QComboBox(client), "cmbPort");
+    cmbPort->setGeometry(88, 144, 98, 24);
+    cmdRescan = named(new QPushButton(QStringLiteral("R"), client), "cmdRescan");
+    cmdRescan->setToolTip(QStringLiteral("Rescan available ports"));
+    cmdRescan->setGeometry(190, 144, 26, 24);
+
+    lblRelayNum = label(client, "lblRelayNum", QStringLiteral("Relay Number:"), QRect(8, 180, 214, 18));
+    cboRelNum = named(new QComboBox(client), "cboRelNum");
+    cboRelNum->setGeometry(8, 198, 214, 26);
+    lblRelMode = label(client, "lblRelMode", QStringLiteral("Relay Mode:"), QRect(8, 228, 214, 18));
+    cboRelMode = named(new QComboBox(client), "cboRelMode");
+    cboRelMode->setGeometry(8, 246, 214, 26);
+    lblInputMode = label(client, "lblInputMode", QStringLiteral("Input Mode:"), QRect(8, 276, 214, 18));
+    cboInputMode = named(new QComboBox(client), "cboInputMode");
+    cboInputMode->setGeometry(8, 294, 214, 26);
+
+    chkPCControl = named(new QCheckBox(QStringLiteral("PC-Control"), client), "chkPCControl");
+    chkPCControl->setGeometry(8, 330, 100, 24);
+    btnMoment = named(new QPushButton(QStringLiteral("Momentary Input"), client), "btnMoment");
+    btnMoment->setGeometry(104, 328, 118, 28);
+    btnLatch = named(new QPushButton(QStringLiteral("Latch Input"), client), "btnLatch");
+    btnLatch->setGeometry(104, 360, 118, 28);
+
+    rbLatch = named(new QRadioButton(QStringLiteral("Latching Input"), client), "rbLatch");
+    rbLatch->setGeometry(8, 392, 214, 22);
+    rbLatch->setChecked(true);
+    rbUnlatch = named(new QRadioButton(QStringLiteral("Unlatching Input"), client), "rbUnlatch");
+    rbUnlatch->setGeometry(8, 414, 214, 22);
+
+    lblStatus = label(client, "lblStatus", QStringLiteral("Status:"), QRect(8, 440, 214, 18));
+    txtStatus = named(new QPlainTextEdit(client), "txtStatus");
+    txtStatus->setGeometry(8, 458, 214, 58);
+    txtStatus->setReadOnly(true);
+    txtStatus->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    createTimeControls();
+    createReadProgControls();
+    createPictureControls();
+}
+
+void frmMain::createTimeControls()
+{
+    auto *client = centralWidget();
+    fraTime = named(new QGroupBox(QStringLiteral("Closure Time:"), client), "fraTime");
+    fraTime->setGeometry(230, 136, 207, 222);
+
+    struct Row {
+        QSlider *&slider;
+        QLabel *&sliderLabel;
+        QLineEdit *&text;
+        QLabel *&unitLabel;
+        const char *sliderName, *sliderLabelName, *textName, *unitLabelName;
+        QString sliderCaption, initialText, unitCaption;
+        int maximum, pageStep, tickInterval, maxLength;
+    };
+    const Row rows[] = {
+        {sliHrs, lblSliHrs, txtHrs, lblHrs, "sliHrs", "lblSliHrs", "txtHrs", "lblHrs", QStringLiteral("Hours"),
+         QStringLiteral("0"), QStringLiteral("Hrs"), 45, 5, 5, 2},
+        {sliMins, lblSliMins, txtMins, lblMins, "sliMins", "lblSliMins", "txtMins", "lblMins",
+         QStringLiteral("Minutes"), QStringLiteral("0"), QStringLiteral("Mins"), 59, 5, 10, 2},
+        {sliSecs, lblSliSecs, txtSecs, lblSecs, "sliSecs", "lblSliSecs", "txtSecs", "lblSecs",
+         QStringLiteral("Seconds"), QStringLiteral("0.00"), QStringLiteral("Secs"), 5999, 500, 1000, 5},
+    };
+    int top = 24;
+    for (const Row &row : rows) {
+        row.sliderLabel = label(fraTime, row.sliderLabelName, row.sliderCaption, QRect(10, top, 120, 18));
+        row.slider = named(new QSlider(Qt::Horizontal, fraTime), row.sliderName);
+        row.slider->setGeometry(6, top + 18, 122, 30);
+        row.slider->setRange(0, row.maximum);
+        row.slider->setSingleStep(1);
+        row.slider->setPageStep(row.pageStep);
+        row.slider->setTickInterval(row.tickInterval);
+        row.slider->setTickPosition(QSlider::TicksBelow);
+        row.text = named(new QLineEdit(row.initialText, fraTime), row.textName);
+        row.text->setGeometry(134, top + 20, 50, 24);
+        row.text->setMaxLength(row.maxLength);
+        row.text->setAlignment(Qt::AlignRight);
+        row.text->installEventFilter(this);
+        row.unitLabel = label(fraTime, row.unitLabelName, row.unitCaption, QRect(134, top, 60, 18));
+        top += 64;
+    }
+}
+
+void frmMain::createReadProgControls()
+{
+    fraReadProg = named(new QGroupBox(QStringLiteral("Read/Program"), centralWidget()), "fraReadProg");
+    fraReadProg->setGeometry(230, 364, 207, 152);
+    XPHolder = named(new QWidget(fraReadProg), "XPHolder");
+    XPHolder->setGeometry(6, 22, 195, 100);
+
+    const auto button = [this](const char *name, const QString &caption, const QRect &geometry) {
+        auto *control = named(new QPushButton(caption, XPHolder), name);
+        control->setGeometry(geometry);
+        return control;
+    };
+    btnReadRelay = button("btnReadRelay", QStringLiteral("Read Relay"), QRect(0, 0, 96, 30));
+    btnPgmRelay = button("btnPgmRelay", QStringLiteral("Program Relay"), QRect(99, 0, 96, 30));
+    btnReadAll = button("btnReadAll", QStringLiteral("Read All"), QRect(0, 34, 96, 30));
+    btnPgmAll = button("btnPgmAll", QStringLiteral("Program All"), QRect(99, 34, 96, 30));
+    prbProgress = named(new QProgressBar(XPHolder), "prbProgress");
+    prbProgress->setGeometry(0, 72, 195, 20);
+    prbProgress->setRange(0, 31);
+    prbProgress->setValue(0);
+    prbProgress->setTextVisible(false);
+
+    lblAction = label(fraReadProg, "lblAction", QStringLiteral("Waiting for command..."), QRect(8, 122, 193, 22));
+    lblAction->setVisible(false);
+}
+
+void frmMain::createPictureControls()
+{
+    auto *client = centralWidget();
+    // Inputs, gate and relay read from left to right across the background.
+    constexpr int inputLeft = 453, inputTop = 25, inputStep = 40;
+    for (int i = 0; i < InputCount; ++i) {
+        auto *button = named(new ClickableLabel(client), "imgInputBtn");
+        button->setProperty("index", i);
+        picture(button, QRect(inputLeft, inputTop + i * inputStep, 128, 32));
+        imgInputBtn.append(button);
+    }
+    imgLogicGate = named(new ClickableLabel(client), "imgLogicGate");
+    picture(imgLogicGate, QRect(595, 197, 165, 128));
+    imgRelay = named(new ClickableLabel(client), "imgRelay");
+    picture(imgRelay, QRect(790, 221, 128, 80));
+}
+
+void frmMain::createMenus()
+{
+    const auto item = [](QMenu *menu, const char *name, const QString &caption) {
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+    const auto separator = [](QMenu *menu, const char *name) {
+        QAction *action = menu->addSeparator();
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+    const auto submenu = [](QMenu *menu, const char *name, const QString &caption) {
+        QMenu *sub = menu->addMenu(caption);
+        sub->setObjectName(QLatin1String(name));
+        sub->menuAction()->setObjectName(QLatin1String(name));
+        return sub;
+    };
+    // Item 0 of each array as designed; start-up captions it and adds the rest.
+    const auto arrayItem = [](QList<QAction *> &array, QMenu *menu, const char *name, bool checkable = false) {
+        QAction *action = menu->addAction(QStringLiteral("item"));
+        action->setObjectName(QLatin1String(name));
+        action->setCheckable(checkable);
+        array.append(action);
+    };
+
+    mnuFile = menuBar()->addMenu(QStringLiteral("File"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuFileNew = item(mnuFile, "mnuFileNew", QStringLiteral("New"));
+    mnuFileNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    mnuFileOpen = item(mnuFile, "mnuFileOpen", QStringLiteral("Open..."));
+    mnuFileOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuFileSep1 = separator(mnuFile, "mnuFileSep1");
+    mnuFileSave = item(mnuFile, "mnuFileSave", QStringLiteral("Save"));
+    mnuFileSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuFileSaveAs = item(mnuFile, "mnuFileSaveAs", QStringLiteral("Save As..."));
+    mnuFileSep2 = separator(mnuFile, "mnuFileSep2");
+    mnuFileExit = item(mnuFile, "mnuFileExit", QStringLiteral("Exit"));
+    mnuFileExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    mnuEdit = menuBar()->addMenu(QStringLiteral("Edit"));
+    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    mnuEdit->menuAction()->setObjectName(QStringLiteral("mnuEdit"));
+    mnuEditCopy = submenu(mnuEdit, "mnuEditCopy", QStringLiteral("Copy"));
+    mnuEditCopyRelMode = item(mnuEditCopy, "mnuEditCopyRelMode", QStringLiteral("Relay Mode"));
+    mnuEditCopyInMode = item(mnuEditCopy, "mnuEditCopyInMode", QStringLiteral("Input Mode"));
+    mnuEditCopyInMap = item(mnuEditCopy, "mnuEditCopyInMap", QStringLiteral("Input Map"));
+    mnuEditCopyTime = item(mnuEditCopy, "mnuEditCopyTime", QStringLiteral("Closure Time"));
+    mnuLine3 = separator(mnuEditCopy, "mnuLine3");
+    mnuEditCopyConfig = item(mnuEditCopy, "mnuEditCopyConfig", QStringLiteral("Relay Configuration"));
+    mnuEditPaste = item(mnuEdit, "mnuEditPaste", QStringLiteral("Paste"));
+    mnuLine1 = separator(mnuEdit, "mnuLine1");
+
+    mnuEditChange = submenu(mnuEdit, "mnuEditChange", QStringLiteral("Change Relay"));
+    mnuEditChangeNums = submenu(mnuEditChange, "mnuEditChangeNums", QStringLiteral("Number"));
+    arrayItem(mnuEditChangeNum, mnuEditChangeNums, "mnuEditChangeNum", true);
+    mnuEditChangeModes = submenu(mnuEditChange, "mnuEditChangeModes", QStringLiteral("Mode"));
+    arrayItem(mnuEditChangeMode, mnuEditChangeModes, "mnuEditChangeMode", true);
+    mnuChangeInModes = submenu(mnuEditChange, "mnuChangeInModes", QStringLiteral("Input Mode"));
+    arrayItem(mnuChangeInMode, mnuChangeInModes, "mnuChangeInMode", true);
+    mnuChangeMaps = submenu(mnuEditChange, "mnuChangeMaps", QStringLiteral("Input Map"));
+    arrayItem(mnuChangeMap, mnuChangeMaps, "mnuChangeMap");
+    mnuChangeTimes = item(mnuEditChange, "mnuChangeTimes", QStringLiteral("Closure Time..."));
+
+    mnuRead = submenu(mnuEdit, "mnuRead", QStringLiteral("Read"));
+    mnuReadRelays = submenu(mnuRead, "mnuReadRelays", QStringLiteral("Relay"));
+    arrayItem(mnuReadRelay, mnuReadRelays, "mnuReadRelay");
+    mnuReadAll = item(mnuRead, "mnuReadAll", QStringLiteral("All"));
+
+    mnuProg = submenu(mnuEdit, "mnuProg", QStringLiteral("Program"));
+    mnuProgRelays = submenu(mnuProg, "mnuProgRelays", QStringLiteral("Relay"));
+    arrayItem(mnuProgRelay, mnuProgRelays, "mnuProgRelay");
+    mnuProgAll = item(mnuProg, "mnuProgAll", QStringLiteral("All"));
+
+    MnuClear = submenu(mnuEdit, "MnuClear", QStringLiteral("Clear"));
+    mnuClearRelays = submenu(MnuClear, "mnuClearRelays", QStringLiteral("Relay"));
+    arrayItem(mnuClearRelay, mnuClearRelays, "mnuClearRelay");
+    mnuClearAll = item(MnuClear, "mnuClearAll", QStringLiteral("All"));
+}
+
+QAction *frmMain::addArrayItem(QList<QAction *> &array, QMenu *menu)
+{
+    QAction *action = menu->addAction(QString());
+    action->setObjectName(array.first()->objectName());
+    action->setCheckable(array.first()->isCheckable());
+    array.append(action);
+    return action;
+}
+
+void frmMain::Form_Load()
+{
+    // A list selects its first entry by itself when it is filled; the lists
+    // stay unselected and silent until step 10 selects, as start-up intends.
+    QSignalBlocker quietRelayNum(cboRelNum), quietRelayMode(cboRelMode), quietInputMode(cboInputMode);
+
+    // 1. The relay list and the four relay arrays of the Edit menu.
+    for (int n = 1; n <= RelayCount; ++n) {
+        const QString caption = QStringLiteral("Relay ") + QString::number(n);
+        if (n > 1) {
+            addArrayItem(mnuEditChangeNum, mnuEditChangeNums);
+            addArrayItem(mnuReadRelay, mnuReadRelays);
+            addArrayItem(mnuProgRelay, mnuProgRelays);
+            addArrayItem(mnuClearRelay, mnuClearRelays);
+        }
+        cboRelNum->addItem(caption);
+        for (QList<QAction *> *array : {&mnuEditChangeNum, &mnuReadRelay, &mnuProgRelay, &mnuClearRelay})
+            array->at(n - 1)->setText(caption);
+    }
+
+    // 2. Logo, gate and relay pictures.
+    imgLogo->setPixmap(ResourcePictures::logo());
+    imgLogicGate->setPixmap(ResourcePictures::picture(QStringLiteral("INMODE"), 101));
+    imgRelay->setPixmap(ResourcePictures::picture(QStringLiteral("RELAY"), 101));
+    Image1->setPixmap(ResourcePictures::background());
+
+    // 3. Relay modes.
+    const QStringList relayModes = relayModeList();
+    for (int j = 0; j < relayModes.size(); ++j) {
+        if (j > 0)
+            addArrayItem(mnuEditChangeMode, mnuEditChangeModes);
+        mnuEditChangeMode.at(j)->setText(relayModes.at(j));
+        cboRelMode->addItem(relayModes.at(j));
+    }
+
+    // 4. Input modes.
+    const QStringList inputModes = inputModeList();
+    for (int j = 0; j < inputModes.size(); ++j) {
+        if (j > 0)
+            addArrayItem(mnuChangeInMode, mnuChangeInModes);
+        mnuChangeInMode.at(j)->setText(inputModes.at(j));
+        cboInputMode->addItem(inputModes.at(j));
+    }
+
+    // 5. Input map items and the input buttons, all out of the map.
+    for (int n = 1; n <= InputCount; ++n) {
+        if (n > 1)
+            addArrayItem(mnuChangeMap, mnuChangeMaps);
+        mnuChangeMap.at(n - 1)->setText(QStringLiteral("Input ") + QString::number(n));
+        imgInputBtn.at(n - 1)->setPixmap(ResourcePictures::picture(QStringLiteral("INOFF"), 100 + n));
+    }
+
+    for (QComboBox *list : {cboRelNum, cboRelMode, cboInputMode})
+        list->setCurrentIndex(-1);
+
+    // 6. and 7. An empty table; the buttons show every input out.
+    m_relayTable = RelayTable{};
+    m_shownInputs.fill(false);
+
+    // 8. The splash window, painted now: no event runs until start-up ends.
+    auto *splash = new frmSplash(this);
+    splash->show();
+    splash->repaint();
+
+    // 9. The program's own folder is the current folder.
+    QDir::setCurrent(QCoreApplication::applicationDirPath());
+
+    quietRelayNum.unblock();
+    quietRelayMode.unblock();
+    quietInputMode.unblock();
+
+    // 10. Selecting the first entries runs their handlers, which show relay 1.
+    cboRelNum->setCurrentIndex(0);
+    cboRelMode->setCurrentIndex(0);
+    cboInputMode->setCurrentIndex(0);
+
+    // 11.
+    setProgressValue(0);
+    lblAction->setVisible(true);
+    sliHrs->setValue(0);
+    sliMins->setValue(0);
+    sliSecs->setValue(0);
+
+    // 12. and 13.
+    splash->close();
+    splash->deleteLater();
+    setWindowTitle(TitleVersion + QStringLiteral(" [New.csv]"));
+
+    // 14. and 15.
+    show();
+    cmdRescan_Click();
+}
+
+void frmMain::cmdRescan_Click()
+{
+    // The serial link fills cmbPort here; the window's part is to lock the
+    // device commands and show the wait while it runs.
+    EnableReadProg(false);
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QApplication::restoreOverrideCursor();
+    EnableReadProg(true);
+}
