@@ -1,0 +1,74 @@
+#include "ptydevice.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
+
+PtyDevice::PtyDevice()
+{
+    m_master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (m_master < 0)
+        return;
+    if (grantpt(m_master) != 0 || unlockpt(m_master) != 0) {
+        ::close(m_master);
+        m_master = -1;
+        return;
+    }
+    // A fresh terminal echoes and edits lines by itself; a device does neither.
+    termios settings{};
+    tcgetattr(m_master, &settings);
+    cfmakeraw(&settings);
+    tcsetattr(m_master, TCSANOW, &settings);
+    m_portPath = QString::fromLocal8Bit(ptsname(m_master));
+    // Holding the terminal side open keeps the master from reporting a
+    // hang-up while the port under test is closed.
+    m_keepOpen = ::open(ptsname(m_master), O_RDWR | O_NOCTTY);
+    m_notifier = std::make_unique<QSocketNotifier>(m_master, QSocketNotifier::Read);
+    connect(m_notifier.get(), &QSocketNotifier::activated, this, &PtyDevice::readAvailable);
+}
+
+PtyDevice::~PtyDevice()
+{
+    hangUp();
+}
+
+void PtyDevice::send(const QByteArray &bytes)
+{
+    qsizetype done = 0;
+    while (m_master >= 0 && done < bytes.size()) {
+        const ssize_t n = ::write(m_master, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n > 0)
+            done += n;
+        else if (n < 0 && errno != EAGAIN && errno != EINTR)
+            return;
+    }
+}
+
+void PtyDevice::hangUp()
+{
+    m_notifier.reset();
+    if (m_master >= 0) {
+        ::close(m_master);
+        m_master = -1;
+    }
+    if (m_keepOpen >= 0) {
+        ::close(m_keepOpen);
+        m_keepOpen = -1;
+    }
+}
+
+void PtyDevice::readAvailable()
+{
+    char buffer[256];
+    for (;;) {
+        const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+        if (n <= 0)
+            return;
+        for (ssize_t i = 0; i < n; ++i) {
+            m_received.append(buffer[i]);
+            send(m_responder(buffer[i]));
+        }
+    }
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QSocketNotifier>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+// A scripted device on the master side of a raw pseudo-terminal, served on
+// the test's own thread: it answers while the code under test waits in its
+// event loops. For tests that need exact control over every byte.
+class PtyDevice : public QObject
+{
+    Q_OBJECT
+public:
+    // Given each received character, what to send back; the default echoes it.
+    using Responder = std::function<QByteArray(char)>;
+
+    PtyDevice();
+    ~PtyDevice() override;
+
+    bool isOpen() const { return m_master >= 0; }
+    QString portPath() const { return m_portPath; }
+
+    void setResponder(Responder responder) { m_responder = std::move(responder); }
+    void send(const QByteArray &bytes);
+    // Closes the master side, as an unplugged adapter does.
+    void hangUp();
+
+    QByteArray received() const { return m_received; }
+    void clearReceived() { m_received.clear(); }
+
+private:
+    void readAvailable();
+
+    int m_master = -1;
+    int m_keepOpen = -1;
+    QString m_portPath;
+    std::unique_ptr<QSocketNotifier> m_notifier;
+    Responder m_responder = [](char c) { return QByteArray(1, c); };
+    QByteArray m_received;
+};
