@@ -208,8 +208,9 @@ void frmMain::ClearRelay(qint16 Index)
 
 void frmMain::EnableReadProg(bool Enable)
 {
+    // The menu bar entry: its submenus, Read, Program and Clear included,
+    // cannot be reached while it is disabled.
     mnuEdit->menuAction()->setEnabled(Enable);
-    mnuEdit->setEnabled(Enable);
     btnReadRelay->setEnabled(Enable);
     btnReadAll->setEnabled(Enable);
     btnPgmRelay->setEnabled(Enable);
