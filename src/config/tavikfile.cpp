@@ -220,9 +220,11 @@ qint16 SaveTavikFile(const RelayTable &table, const QString &path, const QDateTi
     for (int i = 0; i < RelayCount; ++i)
         text += tavikRelayLine(table[size_t(i)], i + 1) + LineEnd;
 
-    // The old file stays in place until the new one is complete.
+    // The old file stays in place until the new one is complete. Unbuffered,
+    // because Qt 6.4's commit() loses an error from the flush it does itself
+    // and would put a cut-short file in place of the old one.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         logFailure(Failure::FileOpen, SaveProcedure, 2, path + QStringLiteral(": ") + file.errorString());
         return TavikFileFailed;
     }
@@ -268,7 +270,6 @@ qint16 OpenTavikFile(RelayTable &table, const QString &path, QString &status, Fi
     for (int lineNo = 1; lineNo <= HeaderLines + RelayCount; ++lineNo) {
         const int step = lineNo <= HeaderLines ? lineNo + 3 : 8;
         if (const auto failure = readFileLine(file, line)) {
-            fault.line = lineNo;
             const QString detail = *failure == Failure::FileShort
                                        ? QStringLiteral("the file ends after line %1 of 20").arg(lineNo - 1)
                                        : file.errorString();
