@@ -1,8 +1,31 @@
 #include "shell/visualstyles.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QStyle>
 #include <QStyleFactory>
+
+namespace {
+
+// The command line as the program was started. QApplication takes its own
+// options, -style among them, out of argv, so on Linux they are read back
+// from the kernel's copy; elsewhere Qt's list is all there is (on Windows it
+// is the untouched command line anyway).
+QStringList startArguments()
+{
+    QFile cmdline(QStringLiteral("/proc/self/cmdline"));
+    if (!cmdline.open(QIODevice::ReadOnly))
+        return QCoreApplication::arguments();
+    QStringList arguments;
+    const QList<QByteArray> parts = cmdline.readAll().split('\0');
+    for (const QByteArray &part : parts)
+        arguments.append(QString::fromLocal8Bit(part));
+    if (!arguments.isEmpty() && arguments.last().isEmpty())
+        arguments.removeLast(); // the list ends with a terminator
+    return arguments;
+}
+
+} // namespace
 
 QString nativeStyleName()
 {
@@ -34,7 +57,7 @@ bool styleForcedByUser(const QStringList &arguments, const QByteArray &styleOver
 
 bool IsThemed()
 {
-    if (styleForcedByUser(QCoreApplication::arguments(), qgetenv("QT_STYLE_OVERRIDE")))
+    if (styleForcedByUser(startArguments(), qgetenv("QT_STYLE_OVERRIDE")))
         return false;
     return QStyleFactory::keys().contains(nativeStyleName(), Qt::CaseInsensitive);
 }

@@ -6,6 +6,7 @@
 #include <QDirIterator>
 #include <QImage>
 #include <QImageReader>
+#include <QProcess>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QtTest>
@@ -37,6 +38,8 @@ private slots:
     void aStyleIsForcedOnlyByTheUsersOwnChoice();
     void initVisualStylesLeavesAValidStyle();
     void aForcedStyleIsLeftAlone();
+    void aStyleGivenOnTheCommandLineIsLeftAlone();
+    void styleProbe();
 };
 
 namespace {
@@ -259,6 +262,34 @@ void TestPictures::aForcedStyleIsLeftAlone()
     InitVisualStyles();
     QCOMPARE(QApplication::style()->name().toLower(), QStringLiteral("windows"));
     qunsetenv("QT_STYLE_OVERRIDE");
+}
+
+void TestPictures::aStyleGivenOnTheCommandLineIsLeftAlone()
+{
+    // QApplication takes -style out of argv before any of our code runs, so
+    // only a fresh process started with it can show that the choice survives.
+    if (!QStyleFactory::keys().contains(QStringLiteral("Windows")))
+        QSKIP("Qt offers no second style to force here");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("QT_STYLE_OVERRIDE"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("TAVIK_STYLE_PROBE"), QStringLiteral("1"));
+    QProcess child;
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("-style"), QStringLiteral("Windows"), QStringLiteral("styleProbe")});
+    QVERIFY(child.waitForFinished(30000));
+    const QByteArray output = child.readAll();
+    QVERIFY2(output.contains("style after InitVisualStyles: windows"), output.constData());
+}
+
+void TestPictures::styleProbe()
+{
+    if (!qEnvironmentVariableIsSet("TAVIK_STYLE_PROBE"))
+        QSKIP("the child process of aStyleGivenOnTheCommandLineIsLeftAlone");
+    InitVisualStyles();
+    qInfo("style after InitVisualStyles: %s", qPrintable(QApplication::style()->name().toLower()));
 }
 
 QTEST_MAIN(TestPictures)
