@@ -17,6 +17,10 @@ namespace {
 constexpr int FloodIntervalMs = 5;
 constexpr int FloodBurst = 64;
 constexpr qint64 FloodBacklog = 512;
+// A hang-up after output waits this long at most for the program to take
+// what was sent, as an adapter pulled out after its last character.
+constexpr int HangUpCheckMs = 2;
+constexpr int HangUpChecks = 50;
 
 } // namespace
 
@@ -44,6 +48,9 @@ bool SimLine::open(QString *error, QString *path)
     m_floodTimer = new QTimer(this);
     m_floodTimer->setInterval(FloodIntervalMs);
     connect(m_floodTimer, &QTimer::timeout, this, &SimLine::flood);
+    m_hangUpTimer = new QTimer(this);
+    m_hangUpTimer->setInterval(HangUpCheckMs);
+    connect(m_hangUpTimer, &QTimer::timeout, this, &SimLine::hangUpOnceRead);
     return true;
 }
 
@@ -52,6 +59,8 @@ void SimLine::close()
     hangUp();
     delete m_floodTimer;
     m_floodTimer = nullptr;
+    delete m_hangUpTimer;
+    m_hangUpTimer = nullptr;
 }
 
 // Everything that touches the descriptors goes before they close. The writer
@@ -68,6 +77,8 @@ void SimLine::hangUp()
     }
     if (m_floodTimer)
         m_floodTimer->stop();
+    if (m_hangUpTimer)
+        m_hangUpTimer->stop();
     m_pty.close();
 }
 
@@ -125,13 +136,22 @@ void SimLine::countSent(qint64 count)
 void SimLine::limitReached()
 {
     if (m_faults.hangUpAfterOutput >= 0 && m_sentSinceFaults >= m_faults.hangUpAfterOutput) {
-        hangUp();
+        m_floodTimer->stop();
+        m_hangUpChecks = 0;
+        m_hangUpTimer->start();
         return;
     }
     m_engine->fallSilent();
     if (m_writer)
         m_writer->clear();
     m_floodTimer->stop();
+}
+
+void SimLine::hangUpOnceRead()
+{
+    if (m_pty.unread() > 0 && ++m_hangUpChecks < HangUpChecks)
+        return;
+    hangUp();
 }
 
 void SimLine::updateLimit()

@@ -32,12 +32,15 @@ private:
     void countSent(qint64 count);
     void limitReached();
     void updateLimit();
+    void hangUpOnceRead();
 
     SimulatorEngine *m_engine = nullptr;
     SimPty m_pty;
     QSocketNotifier *m_readable = nullptr;
     SimPacedWriter *m_writer = nullptr;
     QTimer *m_floodTimer = nullptr;
+    QTimer *m_hangUpTimer = nullptr;
+    int m_hangUpChecks = 0;
     SimFaults m_faults;
     qint64 m_sentSinceFaults = 0;
 };

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -66,4 +67,12 @@ void SimPty::close()
         ::close(m_slave);
     m_master = -1;
     m_slave = -1;
+}
+
+int SimPty::unread() const
+{
+    int count = 0;
+    if (m_slave < 0 || ::ioctl(m_slave, FIONREAD, &count) != 0)
+        return 0;
+    return count;
 }

@@ -19,6 +19,8 @@ public:
     bool isOpen() const { return m_master >= 0; }
     int master() const { return m_master; }
     QString slavePath() const { return m_slavePath; }
+    // Characters written to the master that no one has read from the slave yet.
+    int unread() const;
 
 private:
     int m_master = -1;
