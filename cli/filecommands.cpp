@@ -5,7 +5,8 @@
 
 #include <QTextStream>
 
-namespace {
+namespace
+{
 
 // show exits with the reader's fault number 1 to 7 as it stands; a file that
 // could not be read at all gets a number of its own.
@@ -18,7 +19,8 @@ QString faultPlace(const FileFault &fault)
     QString place = QStringLiteral("line %1").arg(fault.line);
     if (fault.column > 0) {
         place += QStringLiteral(", column %1").arg(fault.column);
-        place += fault.found.isNull() ? QStringLiteral(" (end of line)") : QStringLiteral(" ('%1')").arg(fault.found);
+        place += fault.found.isNull() ? QStringLiteral(" (end of line)")
+                                      : QStringLiteral(" ('%1')").arg(fault.found);
     }
     return place + QStringLiteral(": ");
 }
@@ -47,8 +49,8 @@ int showFile(const QStringList &args)
     if (!status.isEmpty() && !status.endsWith(u'\n'))
         QTextStream(stdout) << '\n';
     if (result == TavikFileFailed) {
-        err << "tavikctl: " << path << ": " << faultPlace(fault) << fault.what << " (logged in " << errorLogPath()
-            << ")\n";
+        err << "tavikctl: " << path << ": " << faultPlace(fault) << fault.what << " (logged in "
+            << errorLogPath() << ")\n";
         return ExitFileFailed;
     }
     err << "tavikctl: " << path << ": " << faultPlace(fault) << fault.what << '\n';
@@ -79,7 +81,8 @@ int newFile(const QStringList &args)
     for (RelayConfig &relay : table)
         ClearRelay(relay);
     if (SaveTavikFile(table, path) != TavikFileOk) {
-        QTextStream(stderr) << "tavikctl: " << path << ": could not be written; the file there is unchanged (logged in "
+        QTextStream(stderr) << "tavikctl: " << path
+                            << ": could not be written; the file there is unchanged (logged in "
                             << errorLogPath() << ")\n";
         return ExitFileFailed;
     }
@@ -92,10 +95,10 @@ QList<Command> fileCommands()
 {
     return {
         {QStringLiteral("show"), QStringLiteral("show FILE"),
-         QStringLiteral("read a configuration file and print what it holds; exits 1-7 for a format fault, 8 when "
-                        "unreadable"),
+         QStringLiteral(
+             "print a configuration file's date and relays (exit 1-7: format fault, 8: unreadable)"),
          showFile},
         {QStringLiteral("new"), QStringLiteral("new -o FILE"),
-         QStringLiteral("write a configuration file of 16 cleared relays; exits 8 when it cannot be written"), newFile},
+         QStringLiteral("write 16 cleared relays to FILE (exit 8: not written)"), newFile},
     };
 }

@@ -7,14 +7,16 @@
 
 #include <optional>
 
-namespace {
+namespace
+{
 
 // The writer writes these and the reader requires them exactly, so each line
 // has one spelling.
 const QString TitleLine = QStringLiteral("Tavik Configuration File,");
 const QString NoticeLine = QStringLiteral("\"(c) 2026 Tavik Controls\",");
 const QString DatePrefix = QStringLiteral("Date created: ");
-const QString ColumnHeader = QStringLiteral(", Relay Number, Relay Mode, Input Mode, InputMap, Counter, PC-Control,");
+const QString ColumnHeader =
+    QStringLiteral(", Relay Number, Relay Mode, Input Mode, InputMap, Counter, PC-Control,");
 const QString BadFormatText = QStringLiteral("Incorrect file format");
 const QByteArray LineEnd = QByteArrayLiteral("\r\n");
 
@@ -112,11 +114,12 @@ bool readMap(const QString &line, qsizetype pos, std::array<bool, InputCount> &m
         const QChar c = charAt(line, pos + i);
         if (c != u'0' && c != u'1') {
             const QString what =
-                c.isNull() ? QStringLiteral("the line ends inside the %1 of relay %2").arg(mapName).arg(number)
-                           : QStringLiteral("the %1 of relay %2 holds '%3' where only 0 or 1 belongs")
-                                 .arg(mapName)
-                                 .arg(number)
-                                 .arg(c);
+                c.isNull()
+                    ? QStringLiteral("the line ends inside the %1 of relay %2").arg(mapName).arg(number)
+                    : QStringLiteral("the %1 of relay %2 holds '%3' where only 0 or 1 belongs")
+                          .arg(mapName)
+                          .arg(number)
+                          .arg(c);
             setFault(fault, lineNo, line, pos + i, what);
             return false;
         }
@@ -147,7 +150,8 @@ qint16 readRelayLine(const QString &line, int number, int lineNo, RelayConfig &r
     if (!readMap(line, q + InputMapAt, relay.InputMap, lineNo, QStringLiteral("input map"), number, fault))
         return TavikFileBadMap;
     relay.UnlatchInputMode = digitAt(line, q + UnlatchInputModeAt);
-    if (!readMap(line, q + UnlatchMapAt, relay.UnlatchMap, lineNo, QStringLiteral("unlatch map"), number, fault))
+    if (!readMap(line, q + UnlatchMapAt, relay.UnlatchMap, lineNo, QStringLiteral("unlatch map"), number,
+                 fault))
         return TavikFileBadMap;
     relay.Counter = counterAt(line, q + CounterAt);
     CounterToTime(relay);
@@ -155,10 +159,11 @@ qint16 readRelayLine(const QString &line, int number, int lineNo, RelayConfig &r
     const QChar pc = charAt(line, q + PCControlAt);
     if (pc != u'0' && pc != u'1') {
         const QString what =
-            pc.isNull() ? QStringLiteral("the line ends before the PC-control field of relay %1").arg(number)
-                        : QStringLiteral("the PC-control field of relay %1 holds '%2' where only 0 or 1 belongs")
-                              .arg(number)
-                              .arg(pc);
+            pc.isNull()
+                ? QStringLiteral("the line ends before the PC-control field of relay %1").arg(number)
+                : QStringLiteral("the PC-control field of relay %1 holds '%2' where only 0 or 1 belongs")
+                      .arg(number)
+                      .arg(pc);
         setFault(fault, lineNo, line, q + PCControlAt, what);
         return TavikFileBadPCControl;
     }
@@ -197,11 +202,12 @@ std::optional<Failure> readFileLine(QFile &file, QString &line)
 
 QByteArray tavikRelayLine(const RelayConfig &relay, int number)
 {
-    QByteArray text = ", Relay " + QByteArray::number(number) + ", " + QByteArray::number(relay.RelayMode) + ", " +
-                      QByteArray::number(relay.InputMode) + ", BIN " + mapText(relay.InputMap) + ", " +
-                      QByteArray::number(relay.UnlatchInputMode) + ", BIN " + mapText(relay.UnlatchMap) + ", HEX " +
-                      QByteArray::number(relay.Counter, 16).toUpper().rightJustified(CounterDigits, '0') + ", " +
-                      (relay.PCControl ? "1," : "0,");
+    QByteArray text = ", Relay " + QByteArray::number(number) + ", " + QByteArray::number(relay.RelayMode) +
+                      ", " + QByteArray::number(relay.InputMode) + ", BIN " + mapText(relay.InputMap) + ", " +
+                      QByteArray::number(relay.UnlatchInputMode) + ", BIN " + mapText(relay.UnlatchMap) +
+                      ", HEX " +
+                      QByteArray::number(relay.Counter, 16).toUpper().rightJustified(CounterDigits, '0') +
+                      ", " + (relay.PCControl ? "1," : "0,");
     return text;
 }
 
@@ -234,7 +240,8 @@ qint16 SaveTavikFile(const RelayTable &table, const QString &path, const QDateTi
         return TavikFileFailed;
     }
     if (!file.commit()) {
-        const Failure failure = file.error() == QFileDevice::WriteError ? Failure::FileWrite : Failure::FileCommit;
+        const Failure failure =
+            file.error() == QFileDevice::WriteError ? Failure::FileWrite : Failure::FileCommit;
         logFailure(failure, SaveProcedure, 5, path + QStringLiteral(": ") + file.errorString());
         return TavikFileFailed;
     }

@@ -10,7 +10,7 @@
 // The configuration file: 4 header lines and 16 relay lines, CR LF, read back
 // by fixed positions. Format faults are numbered as the file commands expect.
 enum TavikFileResult : qint16 {
-    TavikFileFailed = -1,     // could not open, write or read the file, or it ends early
+    TavikFileFailed = -1, // could not open, write or read the file, or it ends early
     TavikFileOk = 0,
     TavikFileBadTitle = 1,    // line 1
     TavikFileBadNotice = 2,   // line 2

@@ -7,7 +7,8 @@
 
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 struct Run {
     int exitCode = -1;
@@ -61,12 +62,14 @@ private slots:
 
     void aNewFileShowsItsDateAndSixteenClearedRelays()
     {
-        const Run made = tavikctl({QStringLiteral("new"), QStringLiteral("-o"), QStringLiteral("a.csv")}, m_dir.path());
+        const Run made =
+            tavikctl({QStringLiteral("new"), QStringLiteral("-o"), QStringLiteral("a.csv")}, m_dir.path());
         QCOMPARE(made.exitCode, 0);
         QVERIFY(made.err.isEmpty());
         const QByteArray file = readBytes(m_dir.filePath(QStringLiteral("a.csv")));
         QVERIFY(file.startsWith("Tavik Configuration File,\r\n"));
-        QVERIFY(file.endsWith("\r\n, Relay 16, 0, 0, BIN 000000000000, 0, BIN 000000000000, HEX 000000, 0,\r\n"));
+        QVERIFY(
+            file.endsWith("\r\n, Relay 16, 0, 0, BIN 000000000000, 0, BIN 000000000000, HEX 000000, 0,\r\n"));
 
         const Run shown = tavikctl({QStringLiteral("show"), QStringLiteral("a.csv")}, m_dir.path());
         QCOMPARE(shown.exitCode, 0);
@@ -102,9 +105,10 @@ private slots:
 
     void aFileCutShortExitsEight()
     {
-        const QByteArray head = "Tavik Configuration File,\r\n\"(c) 2026 Tavik Controls\",\r\nDate created: 01-02-2026 "
-                                "03:04\r\n, Relay Number, Relay Mode, Input Mode, InputMap, Counter, PC-Control,\r\n"
-                                ", Relay 1, 1, 2, BIN 000000000000, 0, BIN 000000000000, HEX 000010, 0,\r\n";
+        const QByteArray head =
+            "Tavik Configuration File,\r\n\"(c) 2026 Tavik Controls\",\r\nDate created: 01-02-2026 "
+            "03:04\r\n, Relay Number, Relay Mode, Input Mode, InputMap, Counter, PC-Control,\r\n"
+            ", Relay 1, 1, 2, BIN 000000000000, 0, BIN 000000000000, HEX 000010, 0,\r\n";
         writeBytes(m_dir.filePath(QStringLiteral("cut.csv")), head);
         const Run shown = tavikctl({QStringLiteral("show"), QStringLiteral("cut.csv")}, m_dir.path());
         QCOMPARE(shown.exitCode, 8);
@@ -118,16 +122,16 @@ private slots:
         QTest::newRow("no command") << QStringList{};
         QTest::newRow("an unknown command") << QStringList{QStringLiteral("frobnicate")};
         QTest::newRow("show without a file") << QStringList{QStringLiteral("show")};
-        QTest::newRow("show with two files") << QStringList{QStringLiteral("show"), QStringLiteral("a"),
-                                                            QStringLiteral("b")};
+        QTest::newRow("show with two files")
+            << QStringList{QStringLiteral("show"), QStringLiteral("a"), QStringLiteral("b")};
         QTest::newRow("show with an unknown option")
             << QStringList{QStringLiteral("show"), QStringLiteral("--fast"), QStringLiteral("a.csv")};
         QTest::newRow("new without -o") << QStringList{QStringLiteral("new")};
         QTest::newRow("new with -o but no file") << QStringList{QStringLiteral("new"), QStringLiteral("-o")};
         QTest::newRow("new with a bare file") << QStringList{QStringLiteral("new"), QStringLiteral("a.csv")};
-        QTest::newRow("new with two outputs") << QStringList{QStringLiteral("new"), QStringLiteral("-o"),
-                                                             QStringLiteral("a"), QStringLiteral("-o"),
-                                                             QStringLiteral("b")};
+        QTest::newRow("new with two outputs")
+            << QStringList{QStringLiteral("new"), QStringLiteral("-o"), QStringLiteral("a"),
+                           QStringLiteral("-o"), QStringLiteral("b")};
     }
     void usageErrorsExitTwo()
     {

@@ -8,7 +8,8 @@
 #include <csignal>
 #include <sys/resource.h>
 
-namespace {
+namespace
+{
 
 QList<int> none()
 {
@@ -25,7 +26,8 @@ std::array<bool, InputCount> mapOf(const QList<int> &trueElements)
 
 QByteArray clearedRelayLine(int number)
 {
-    return ", Relay " + QByteArray::number(number) + ", 0, 0, BIN 000000000000, 0, BIN 000000000000, HEX 000000, 0,";
+    return ", Relay " + QByteArray::number(number) +
+           ", 0, 0, BIN 000000000000, 0, BIN 000000000000, HEX 000000, 0,";
 }
 
 // The file a cleared table gives on 4 July 2005 at 14:05, written out by hand.
@@ -255,7 +257,8 @@ private slots:
             << withLine(1, "Tavik Configuration File, ") << 1 << 1 << 26 << QChar(u' ');
         QTest::newRow("title without its comma is fault 1")
             << withLine(1, "Tavik Configuration File") << 1 << 1 << 25 << QChar();
-        QTest::newRow("an empty file's first line is fault 1") << QByteArray("\r\n") << 1 << 1 << 1 << QChar();
+        QTest::newRow("an empty file's first line is fault 1")
+            << QByteArray("\r\n") << 1 << 1 << 1 << QChar();
         QTest::newRow("another year in the notice is fault 2")
             << withLine(2, "\"(c) 2025 Tavik Controls\",") << 2 << 2 << 9 << QChar(u'5');
         QTest::newRow("a notice without quotes is fault 2")
@@ -267,41 +270,41 @@ private slots:
         QTest::newRow("the date label without its blank is fault 3")
             << withLine(3, "Date created:07-04-2005 14:05") << 3 << 3 << 0 << QChar();
         QTest::newRow("a column header with another title is fault 4")
-            << withLine(4, ", Relay Number, Relay Mode, Input Mode, Input Map, Counter, PC-Control,") << 4 << 4 << 46
-            << QChar(u' ');
+            << withLine(4, ", Relay Number, Relay Mode, Input Mode, Input Map, Counter, PC-Control,") << 4
+            << 4 << 46 << QChar(u' ');
         QTest::newRow("relay 1's line naming relay 2 is fault 5")
             << withLine(5, clearedRelayLine(2)) << 5 << 5 << 0 << QChar();
         QTest::newRow("relay 12's line naming relay 1 is fault 5")
             << withLine(16, clearedRelayLine(1)) << 5 << 16 << 0 << QChar();
         QTest::newRow("relay in lower case is fault 5")
-            << withLine(9, ", relay 5, 0, 0, BIN 000000000000, 0, BIN 000000000000, HEX 000000, 0,") << 5 << 9 << 0
-            << QChar();
+            << withLine(9, ", relay 5, 0, 0, BIN 000000000000, 0, BIN 000000000000, HEX 000000, 0,") << 5 << 9
+            << 0 << QChar();
         QTest::newRow("an empty relay line is fault 5") << withLine(20, "") << 5 << 20 << 0 << QChar();
         QTest::newRow("a 2 first in relay 3's input map is fault 6")
-            << withLine(7, ", Relay 3, 0, 0, BIN 200000000000, 0, BIN 000000000000, HEX 000000, 0,") << 6 << 7 << 22
-            << QChar(u'2');
+            << withLine(7, ", Relay 3, 0, 0, BIN 200000000000, 0, BIN 000000000000, HEX 000000, 0,") << 6 << 7
+            << 22 << QChar(u'2');
         QTest::newRow("a 2 last in relay 16's unlatch map is fault 6")
-            << withLine(20, ", Relay 16, 0, 0, BIN 000000000000, 0, BIN 000000000002, HEX 000000, 0,") << 6 << 20
-            << 55 << QChar(u'2');
+            << withLine(20, ", Relay 16, 0, 0, BIN 000000000000, 0, BIN 000000000002, HEX 000000, 0,") << 6
+            << 20 << 55 << QChar(u'2');
         QTest::newRow("a blank in an input map is fault 6")
-            << withLine(5, ", Relay 1, 0, 0, BIN 0000 0000000, 0, BIN 000000000000, HEX 000000, 0,") << 6 << 5 << 26
-            << QChar(u' ');
+            << withLine(5, ", Relay 1, 0, 0, BIN 0000 0000000, 0, BIN 000000000000, HEX 000000, 0,") << 6 << 5
+            << 26 << QChar(u' ');
         QTest::newRow("a line cut inside the input map is fault 6")
             << withLine(6, ", Relay 2, 0, 0, BIN 00000") << 6 << 6 << 27 << QChar();
         QTest::newRow("relay 10's line in relay 1's place is read one column early: fault 6")
             << withLine(5, clearedRelayLine(10)) << 6 << 5 << 22 << QChar(u' ');
         QTest::newRow("a 2 for PC control is fault 7")
-            << withLine(5, ", Relay 1, 0, 0, BIN 000000000000, 0, BIN 000000000000, HEX 000000, 2,") << 7 << 5 << 69
-            << QChar(u'2');
+            << withLine(5, ", Relay 1, 0, 0, BIN 000000000000, 0, BIN 000000000000, HEX 000000, 2,") << 7 << 5
+            << 69 << QChar(u'2');
         QTest::newRow("a line ending before PC control is fault 7")
-            << withLine(14, ", Relay 10, 0, 0, BIN 000000000000, 0, BIN 000000000000, HEX 000000, ") << 7 << 14 << 70
-            << QChar();
+            << withLine(14, ", Relay 10, 0, 0, BIN 000000000000, 0, BIN 000000000000, HEX 000000, ") << 7
+            << 14 << 70 << QChar();
         QTest::newRow("a letter for PC control is fault 7")
-            << withLine(20, ", Relay 16, 0, 0, BIN 000000000000, 0, BIN 000000000000, HEX 000000, T,") << 7 << 20
-            << 70 << QChar(u'T');
+            << withLine(20, ", Relay 16, 0, 0, BIN 000000000000, 0, BIN 000000000000, HEX 000000, T,") << 7
+            << 20 << 70 << QChar(u'T');
         QTest::newRow("the first fault wins: map before PC control")
-            << withLine(5, ", Relay 1, 0, 0, BIN 000000000000, 0, BIN 00000000000x, HEX 000000, x,") << 6 << 5 << 54
-            << QChar(u'x');
+            << withLine(5, ", Relay 1, 0, 0, BIN 000000000000, 0, BIN 00000000000x, HEX 000000, x,") << 6 << 5
+            << 54 << QChar(u'x');
         QTest::newRow("the first fault wins: title before anything else")
             << withLine(1, "Tavik") + "garbage" << 1 << 1 << 6 << QChar();
     }
@@ -340,37 +343,39 @@ private slots:
 
         const QString cleared1 = QStringLiteral("1, 0, 0, 0x000000");
         QTest::newRow("a lower-case counter is accepted")
-            << withLine(8, ", Relay 4, 3, 2, BIN 000000000000, 0, BIN 000000000000, HEX fcaf7f, 0,") << 4 << 3 << 2
-            << 16559999 << 45 << false << QStringLiteral("4, 3, 2, 0xFCAF7F");
+            << withLine(8, ", Relay 4, 3, 2, BIN 000000000000, 0, BIN 000000000000, HEX fcaf7f, 0,") << 4 << 3
+            << 2 << 16559999 << 45 << false << QStringLiteral("4, 3, 2, 0xFCAF7F");
         QTest::newRow("a date line of just the label is accepted")
             << withLine(3, "Date created: ") << 1 << 0 << 0 << 0 << 0 << false << cleared1;
         QTest::newRow("anything after the date label is accepted")
-            << withLine(3, "Date created: sometime last spring") << 1 << 0 << 0 << 0 << 0 << false << cleared1;
+            << withLine(3, "Date created: sometime last spring") << 1 << 0 << 0 << 0 << 0 << false
+            << cleared1;
         QTest::newRow("anything before the date label is accepted")
             << withLine(3, "x Date created: 07-04-2005") << 1 << 0 << 0 << 0 << 0 << false << cleared1;
         QTest::newRow("lines after line 20 are ignored")
-            << joined(clearedFileLines()) + "Relay 99, junk 2 2 2\r\n\xff\r\n" << 16 << 0 << 0 << 0 << 0 << false
-            << QStringLiteral("16, 0, 0, 0x000000");
+            << joined(clearedFileLines()) + "Relay 99, junk 2 2 2\r\n\xff\r\n"
+            << 16 << 0 << 0 << 0 << 0 << false << QStringLiteral("16, 0, 0, 0x000000");
         QTest::newRow("positions count from the relay number, whatever stands before it")
-            << withLine(6, "abc, Relay 2, 5, 1, BIN 000000000000, 0, BIN 000000000000, HEX 000100, 1,") << 2 << 5
-            << 1 << 256 << 0 << true << QStringLiteral("2, 5, 1, 0x000100");
+            << withLine(6, "abc, Relay 2, 5, 1, BIN 000000000000, 0, BIN 000000000000, HEX 000100, 1,") << 2
+            << 5 << 1 << 256 << 0 << true << QStringLiteral("2, 5, 1, 0x000100");
         QTest::newRow("separators are skipped unchecked")
-            << withLine(5, ", Relay 1, 6xx4xxxxxx000000000000xx0xxxxxx000000000000xxxxxx00A0b0xx1,") << 1 << 6 << 4
-            << 0xA0B0 << 0 << true << QStringLiteral("1, 6, 4, 0x00A0B0");
+            << withLine(5, ", Relay 1, 6xx4xxxxxx000000000000xx0xxxxxx000000000000xxxxxx00A0b0xx1,") << 1 << 6
+            << 4 << 0xA0B0 << 0 << true << QStringLiteral("1, 6, 4, 0x00A0B0");
         QTest::newRow("a mode that is not a digit reads as 0")
-            << withLine(5, ", Relay 1, M, -, BIN 000000000000, 0, BIN 000000000000, HEX 000000, 0,") << 1 << 0 << 0
-            << 0 << 0 << false << cleared1;
+            << withLine(5, ", Relay 1, M, -, BIN 000000000000, 0, BIN 000000000000, HEX 000000, 0,") << 1 << 0
+            << 0 << 0 << 0 << false << cleared1;
         QTest::newRow("the counter stops at its first non-hexadecimal character")
-            << withLine(5, ", Relay 1, 0, 0, BIN 000000000000, 0, BIN 000000000000, HEX 12G456, 0,") << 1 << 0 << 0
-            << 0x12 << 0 << false << QStringLiteral("1, 0, 0, 0x000012");
+            << withLine(5, ", Relay 1, 0, 0, BIN 000000000000, 0, BIN 000000000000, HEX 12G456, 0,") << 1 << 0
+            << 0 << 0x12 << 0 << false << QStringLiteral("1, 0, 0, 0x000012");
         QTest::newRow("a counter of no digits reads as 0")
-            << withLine(5, ", Relay 1, 0, 0, BIN 000000000000, 0, BIN 000000000000, HEX ------, 0,") << 1 << 0 << 0
-            << 0 << 0 << false << cleared1;
+            << withLine(5, ", Relay 1, 0, 0, BIN 000000000000, 0, BIN 000000000000, HEX ------, 0,") << 1 << 0
+            << 0 << 0 << 0 << false << cleared1;
         QTest::newRow("a mode is not range-checked")
-            << withLine(7, ", Relay 3, 9, 9, BIN 000000000000, 9, BIN 000000000000, HEX 360000, 0,") << 3 << 9 << 9
-            << 0x360000 << 9 << false << QStringLiteral("3, 9, 9, 0x360000");
+            << withLine(7, ", Relay 3, 9, 9, BIN 000000000000, 9, BIN 000000000000, HEX 360000, 0,") << 3 << 9
+            << 9 << 0x360000 << 9 << false << QStringLiteral("3, 9, 9, 0x360000");
         QTest::newRow("text after the PC-control field is ignored")
-            << withLine(5, clearedRelayLine(1) + " more, columns, here") << 1 << 0 << 0 << 0 << 0 << false << cleared1;
+            << withLine(5, clearedRelayLine(1) + " more, columns, here") << 1 << 0 << 0 << 0 << 0 << false
+            << cleared1;
         QTest::newRow("lines ended by LF alone are read too")
             << joined(clearedFileLines()).replace("\r\n", "\n") << 1 << 0 << 0 << 0 << 0 << false << cleared1;
         QTest::newRow("the last line needs no line end")
@@ -453,7 +458,8 @@ private slots:
         QVERIFY(!fault.what.isEmpty());
         const QList<QByteArray> log = logText().split('\n');
         QCOMPARE(log.size(), 4); // title, rule, entry, nothing after the last CR LF
-        QVERIFY2(log.at(2).contains("in procedure OpenTavikFile of Form frmMain on line "), log.at(2).constData());
+        QVERIFY2(log.at(2).contains("in procedure OpenTavikFile of Form frmMain on line "),
+                 log.at(2).constData());
         QVERIFY(log.at(2).contains("cut.csv"));
     }
 
@@ -512,7 +518,8 @@ private slots:
                 expected.Closed = false;
                 expected.ShowUnlatch = false;
                 if (!(loaded[size_t(i)] == expected))
-                    QFAIL(qPrintable(QStringLiteral("round %1: relay %2 came back different").arg(round).arg(i + 1)));
+                    QFAIL(qPrintable(
+                        QStringLiteral("round %1: relay %2 came back different").arg(round).arg(i + 1)));
                 const QString line = status.split(QStringLiteral("\r\n")).at(i + 1);
                 QCOMPARE(line, QStringLiteral("%1, %2, %3, 0x%4")
                                    .arg(i + 1)
@@ -529,7 +536,8 @@ private slots:
         const QString path = writeFile(QStringLiteral("keep.csv"), old);
 
         // A file-size limit makes every write past it fail, for root as well.
-        struct rlimit saved {};
+        struct rlimit saved {
+        };
         QVERIFY(getrlimit(RLIMIT_FSIZE, &saved) == 0);
         const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
         struct rlimit small = saved;

@@ -4,7 +4,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
+namespace
+{
 
 const QByteArray Header = "Tavik Configuration Manager v1.0.0 Error Log\r\n"
                           "================================\r\n";
@@ -81,8 +82,8 @@ private slots:
 
     void theFirstEntryStartsTheFileWithTitleAndRule()
     {
-        const QString message =
-            QStringLiteral("Error 2001 (The file could not be opened) in procedure OpenTavikFile of Form frmMain on line 3");
+        const QString message = QStringLiteral(
+            "Error 2001 (The file could not be opened) in procedure OpenTavikFile of Form frmMain on line 3");
         const QList<QByteArray> entries = logAndExpect(message);
         const QByteArray bytes = logBytes();
         QVERIFY2(bytes == Header + entries.first() || bytes == Header + entries.last(), bytes.constData());
@@ -90,7 +91,8 @@ private slots:
 
     void laterEntriesAreAppendedWithoutAnotherHeader()
     {
-        const QList<QByteArray> first = logAndExpect(QStringLiteral("Error 1001 (x) in procedure A of Form frmMain on line 1"));
+        const QList<QByteArray> first =
+            logAndExpect(QStringLiteral("Error 1001 (x) in procedure A of Form frmMain on line 1"));
         const QList<QByteArray> second =
             logAndExpect(QStringLiteral("Error 1002 (y) in procedure B of Module modDLG on line 2"));
         const QByteArray bytes = logBytes();
@@ -107,17 +109,21 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::addColumn<bool>("logged");
         QTest::newRow("400 is not logged")
-            << QStringLiteral("Error 400 (Form already displayed) in procedure Form_Load of Form frmMain on line 0")
+            << QStringLiteral(
+                   "Error 400 (Form already displayed) in procedure Form_Load of Form frmMain on line 0")
             << false;
         QTest::newRow("401 is not logged")
-            << QStringLiteral("Error 401 (Can't show non-modal form) in procedure Main of Form frmMain on line 0")
+            << QStringLiteral(
+                   "Error 401 (Can't show non-modal form) in procedure Main of Form frmMain on line 0")
             << false;
-        QTest::newRow("any second word of 400 with three words is not logged") << QStringLiteral("a 400 b") << false;
-        QTest::newRow("402 is logged") << QStringLiteral("Error 402 (x) in procedure P of Form frmMain on line 0")
-                                       << true;
-        QTest::newRow("4000 is logged") << QStringLiteral("Error 4000 (x) in procedure P of Form frmMain on line 0")
-                                        << true;
-        QTest::newRow("40 is logged") << QStringLiteral("Error 40 (x) in procedure P of Form frmMain on line 0") << true;
+        QTest::newRow("any second word of 400 with three words is not logged")
+            << QStringLiteral("a 400 b") << false;
+        QTest::newRow("402 is logged")
+            << QStringLiteral("Error 402 (x) in procedure P of Form frmMain on line 0") << true;
+        QTest::newRow("4000 is logged")
+            << QStringLiteral("Error 4000 (x) in procedure P of Form frmMain on line 0") << true;
+        QTest::newRow("40 is logged")
+            << QStringLiteral("Error 40 (x) in procedure P of Form frmMain on line 0") << true;
         QTest::newRow("400 as the first word is logged") << QStringLiteral("400 Error (x) here") << true;
         QTest::newRow("fewer than three words are logged unchanged") << QStringLiteral("Error 400") << true;
         QTest::newRow("a single word is logged unchanged") << QStringLiteral("401") << true;
@@ -131,7 +137,8 @@ private slots:
         const QList<QByteArray> entries = logAndExpect(message);
         const QByteArray bytes = logBytes();
         if (logged)
-            QVERIFY2(bytes == existing + entries.first() || bytes == existing + entries.last(), bytes.constData());
+            QVERIFY2(bytes == existing + entries.first() || bytes == existing + entries.last(),
+                     bytes.constData());
         else
             QCOMPARE(bytes, existing);
     }
@@ -158,8 +165,9 @@ private slots:
         existing += QByteArray(size - existing.size(), 'x');
         writeLog(existing);
 
-        const QString message = QStringLiteral("Error 2002 (Reading the file failed) in procedure OpenTavikFile of "
-                                               "Form frmMain on line 4");
+        const QString message =
+            QStringLiteral("Error 2002 (Reading the file failed) in procedure OpenTavikFile of "
+                           "Form frmMain on line 4");
         const QList<QByteArray> entries = logAndExpect(message);
         if (!oversized) {
             QCOMPARE(m_notices, 0);
@@ -171,9 +179,10 @@ private slots:
         QCOMPARE(m_noticePath, m_path);
         QVERIFY(m_logExistedDuringNotice); // the user is shown the log before it goes
         QCOMPARE(m_noticeText,
-                 QStringLiteral("'ErrorLog.txt' is too large, indicating there's something wrong with the software "
-                                "and/or its components.\r\n\r\nPlease email the contents of 'ErrorLog.txt' shown in "
-                                "the Notepad window to Tavik Controls's support team."));
+                 QStringLiteral(
+                     "'ErrorLog.txt' is too large, indicating there's something wrong with the software "
+                     "and/or its components.\r\n\r\nPlease email the contents of 'ErrorLog.txt' shown in "
+                     "the Notepad window to Tavik Controls's support team."));
         QVERIFY(!QFile::exists(m_path)); // deleted, and the triggering entry went nowhere
 
         const QList<QByteArray> next = logAndExpect(QStringLiteral("the next failure"));
@@ -188,19 +197,21 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("a procedure of the main window")
             << int(Module::Form)
-            << QStringLiteral("Error 2001 (The file could not be opened) in procedure SaveTavikFile of Form frmMain on "
-                              "line 2");
+            << QStringLiteral(
+                   "Error 2001 (The file could not be opened) in procedure SaveTavikFile of Form frmMain on "
+                   "line 2");
         QTest::newRow("a procedure of the file-dialog module")
             << int(Module::DialogModule)
-            << QStringLiteral("Error 2001 (The file could not be opened) in procedure SaveTavikFile of Module modDLG on "
-                              "line 2");
+            << QStringLiteral(
+                   "Error 2001 (The file could not be opened) in procedure SaveTavikFile of Module modDLG on "
+                   "line 2");
     }
     void handlerMessagesNameTheProcedureAndItsModule()
     {
         QFETCH(int, module);
         QFETCH(QString, message);
-        QCOMPARE(handlerMessage(2001, QStringLiteral("The file could not be opened"), QStringLiteral("SaveTavikFile"), 2,
-                                Module(module)),
+        QCOMPARE(handlerMessage(2001, QStringLiteral("The file could not be opened"),
+                                QStringLiteral("SaveTavikFile"), 2, Module(module)),
                  message);
     }
 
@@ -210,8 +221,9 @@ private slots:
             const QByteArray before = stampNow();
             logFailure(Failure::FileShort, QStringLiteral("OpenTavikFile"), 8, QStringLiteral("cut.csv"));
             const QByteArray after = stampNow();
-            const QByteArray text = " Error 2003 (The file ends before its last relay line: cut.csv) in procedure "
-                                    "OpenTavikFile of Form frmMain on line 8\r\n";
+            const QByteArray text =
+                " Error 2003 (The file ends before its last relay line: cut.csv) in procedure "
+                "OpenTavikFile of Form frmMain on line 8\r\n";
             return QList<QByteArray>{Header + before + text, Header + after + text};
         }();
         const QByteArray bytes = logBytes();
