@@ -127,7 +127,8 @@ for n in $(seq 1 16); do
 done
 
 # --- The background behind the input buttons, the gate and the relay, 512 x 512.
-# Placed unscaled, it lines up with: input button i (0-11) at (12, 14 + 40 i),
+# Placed unscaled, it lines up with (src/shell/pictures.h says the same to
+# the window): input button i (0-11) at (12, 14 + 40 i),
 # the gate at (172, 186) and the relay at (372, 210): the gate's inputs then
 # continue the wires of inputs 6 and 7, and its output meets the relay's middle.
 wires="line 156,30 156,470 line 156,230 172,230 line 156,270 172,270 line 318,250 372,250"

@@ -78,6 +78,21 @@ QPixmap backgroundPicture()
     return PictureFromBytes(resourceFileBytes(QStringLiteral(":/res/IMAGE1.gif")));
 }
 
+QPoint backgroundInputPosition(int index)
+{
+    return {12, 14 + 40 * index};
+}
+
+QPoint backgroundGatePosition()
+{
+    return {172, 186};
+}
+
+QPoint backgroundRelayPosition()
+{
+    return {372, 210};
+}
+
 QPixmap programIconPicture()
 {
     return PictureFromBytes(LoadResData(iconId, QStringLiteral("ICON")));

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QPixmap>
+#include <QPoint>
 #include <QString>
 
 // The program's artwork lives in its own resources (see resources/), never on
@@ -22,6 +23,14 @@ QPixmap LoadResPicture(int id);
 
 // The background behind the input buttons, the gate and the relay, 512 x 512.
 QPixmap backgroundPicture();
+
+// Where the background's wires meet the pictures laid over it, in the
+// background's own pixels (so place it unscaled): the top left of input button
+// `index` (0-11), of the gate picture (left-aligned, whatever its width) and of
+// the relay picture. resources/draw-artwork.sh draws the wires to these points.
+QPoint backgroundInputPosition(int index);
+QPoint backgroundGatePosition();
+QPoint backgroundRelayPosition();
 
 // The program's icon, 64 x 64 (resource 30001).
 QPixmap programIconPicture();

@@ -27,6 +27,8 @@ private slots:
     void theLogoIsA420By128BitmapOf32BitsPerPixel();
     void theBackgroundIs512By512();
     void theIconIs64By64();
+    void theBackgroundsWiresMeetThePicturesLaidOverIt_data();
+    void theBackgroundsWiresMeetThePicturesLaidOverIt();
     void aResourceThatDoesNotExistGivesNoBytes_data();
     void aResourceThatDoesNotExistGivesNoBytes();
 
@@ -157,6 +159,33 @@ void TestPictures::theIconIs64By64()
     const QPixmap icon = programIconPicture();
     QVERIFY(!icon.isNull());
     QCOMPARE(icon.size(), QSize(64, 64));
+}
+
+void TestPictures::theBackgroundsWiresMeetThePicturesLaidOverIt_data()
+{
+    QTest::addColumn<QPoint>("point");
+    QTest::addColumn<bool>("onWire");
+    for (int i = 0; i < 12; ++i) {
+        const QPoint input = backgroundInputPosition(i);
+        QTest::addRow("right of input %d", i + 1) << input + QPoint(128 + 6, 16) << true;
+        QTest::addRow("below the middle of input %d", i + 1) << input + QPoint(128 + 6, 26) << false;
+    }
+    const QPoint gate = backgroundGatePosition();
+    QTest::newRow("into the gate's upper input") << gate + QPoint(-6, 44) << true;
+    QTest::newRow("into the gate's lower input") << gate + QPoint(-6, 84) << true;
+    QTest::newRow("between the gate's inputs") << gate + QPoint(-6, 64) << false;
+    const QPoint relay = backgroundRelayPosition();
+    QTest::newRow("into the middle of the relay") << relay + QPoint(-6, 40) << true;
+    QTest::newRow("above the relay's wire") << relay + QPoint(-6, 30) << false;
+}
+
+void TestPictures::theBackgroundsWiresMeetThePicturesLaidOverIt()
+{
+    QFETCH(QPoint, point);
+    QFETCH(bool, onWire);
+    // The wires are drawn much darker than the panel they run on.
+    const QImage background = backgroundPicture().toImage();
+    QCOMPARE(qGray(background.pixel(point)) < 190, onWire);
 }
 
 void TestPictures::aResourceThatDoesNotExistGivesNoBytes_data()
