@@ -43,6 +43,12 @@ QByteArray mapText(const std::array<bool, InputCount> &map)
     return text;
 }
 
+// Six upper-case hexadecimal digits, as the file and the status text show a counter.
+QByteArray counterHex(qint32 counter)
+{
+    return QByteArray::number(counter, 16).toUpper().rightJustified(CounterDigits, '0');
+}
+
 QChar charAt(const QString &line, qsizetype pos)
 {
     return pos < line.size() ? line.at(pos) : QChar();
@@ -177,7 +183,7 @@ QString statusLine(int number, const RelayConfig &relay)
         .arg(number)
         .arg(relay.RelayMode)
         .arg(relay.InputMode)
-        .arg(QString::number(relay.Counter, 16).toUpper().rightJustified(6, u'0'));
+        .arg(QString::fromLatin1(counterHex(relay.Counter)));
 }
 
 // Reads one line without its line end. Returns the failure that stopped it,
@@ -205,9 +211,7 @@ QByteArray tavikRelayLine(const RelayConfig &relay, int number)
     QByteArray text = ", Relay " + QByteArray::number(number) + ", " + QByteArray::number(relay.RelayMode) +
                       ", " + QByteArray::number(relay.InputMode) + ", BIN " + mapText(relay.InputMap) + ", " +
                       QByteArray::number(relay.UnlatchInputMode) + ", BIN " + mapText(relay.UnlatchMap) +
-                      ", HEX " +
-                      QByteArray::number(relay.Counter, 16).toUpper().rightJustified(CounterDigits, '0') +
-                      ", " + (relay.PCControl ? "1," : "0,");
+                      ", HEX " + counterHex(relay.Counter) + ", " + (relay.PCControl ? "1," : "0,");
     return text;
 }
 
