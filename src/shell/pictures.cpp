@@ -5,7 +5,8 @@
 #include <QImage>
 #include <QImageReader>
 
-namespace {
+namespace
+{
 
 constexpr int iconId = 30001;
 
@@ -40,8 +41,7 @@ bool endsWhereItsFormatSays(const QByteArray &bytes, const QByteArray &format)
 QByteArray LoadResData(int id, const QString &type)
 {
     // Each type has one file format, fixed by the artwork script.
-    static const QStringList extensions{QStringLiteral("gif"), QStringLiteral("bmp"),
-                                        QStringLiteral("png")};
+    static const QStringList extensions{QStringLiteral("gif"), QStringLiteral("bmp"), QStringLiteral("png")};
     for (const QString &extension : extensions) {
         const QString path = QStringLiteral(":/res/%1/%2.%3").arg(type).arg(id).arg(extension);
         if (QFile::exists(path))

@@ -5,7 +5,8 @@
 #include <QStyle>
 #include <QStyleFactory>
 
-namespace {
+namespace
+{
 
 // The command line as the program was started. QApplication takes its own
 // options, -style among them, out of argv, so on Linux they are read back

@@ -44,7 +44,8 @@ private slots:
     void styleProbe();
 };
 
-namespace {
+namespace
+{
 
 struct GifResource {
     const char *type;
@@ -88,7 +89,8 @@ void TestPictures::everyGifResourceLoadsAtItsSize_data()
     QTest::addColumn<int>("id");
     QTest::addColumn<QSize>("size");
     for (const GifResource &r : allGifResources())
-        QTest::addRow("%s %d", r.type, r.id) << QString::fromLatin1(r.type) << r.id << QSize(r.width, r.height);
+        QTest::addRow("%s %d", r.type, r.id)
+            << QString::fromLatin1(r.type) << r.id << QSize(r.width, r.height);
 }
 
 void TestPictures::everyGifResourceLoadsAtItsSize()
@@ -105,7 +107,8 @@ void TestPictures::everyGifResourceIsGif89a_data()
 {
     QTest::addColumn<QString>("path");
     for (const GifResource &r : allGifResources())
-        QTest::addRow("%s %d", r.type, r.id) << QStringLiteral(":/res/%1/%2.gif").arg(QLatin1String(r.type)).arg(r.id);
+        QTest::addRow("%s %d", r.type, r.id)
+            << QStringLiteral(":/res/%1/%2.gif").arg(QLatin1String(r.type)).arg(r.id);
     QTest::newRow("background") << QStringLiteral(":/res/IMAGE1.gif");
 }
 
@@ -259,7 +262,8 @@ void TestPictures::aStyleIsForcedOnlyByTheUsersOwnChoice_data()
     QTest::newRow("--style name") << QStringList{"TavikGUI", "--style", "Windows"} << QByteArray() << true;
     QTest::newRow("-style without a name") << QStringList{"TavikGUI", "-style"} << QByteArray() << false;
     QTest::newRow("the program named -style") << QStringList{"-style", "x"} << QByteArray() << false;
-    QTest::newRow("another option") << QStringList{"TavikGUI", "-stylesheet", "a.qss"} << QByteArray() << false;
+    QTest::newRow("another option") << QStringList{"TavikGUI", "-stylesheet", "a.qss"} << QByteArray()
+                                    << false;
 }
 
 void TestPictures::aStyleIsForcedOnlyByTheUsersOwnChoice()
