@@ -1,0 +1,56 @@
+#pragma once
+
+#include "config/relayconfig.h"
+#include "dialogues/devicecommands.h"
+#include "dialogues/devicedialogues.h"
+#include "link/devicelink.h"
+#include "recordingview.h"
+#include "taviksimulator.h"
+
+#include <QFile>
+#include <QStringList>
+
+#include <functional>
+
+// Everything a dialogue test needs, wired as the window wires it: the
+// simulated device on its pseudo-terminal, the link pointed at it through
+// the port list, a relay table, a recording view, the dialogues and the
+// commands. Timeouts are cut to 3 ticks unless a test says otherwise.
+struct DialogueRig {
+    TavikSimulator device;
+    DeviceLink link;
+    RelayTable table{};
+    RecordingView view;
+    DeviceDialogues dialogues{link, table, view};
+    DeviceCommands commands{dialogues, view};
+
+    // Starts the device; false (with the reason in error) when it cannot.
+    bool start(QString *error = nullptr)
+    {
+        if (!device.start(error))
+            return false;
+        const qint16 number = link.ports().addRuntimePort(device.portPath());
+        link.setPortText(QStringLiteral("Com") + QString::number(number));
+        link.setTimeoutTicks(2);
+        return true;
+    }
+
+    // Gives the device these faults and no others.
+    void misbehave(const std::function<void(SimFaults &)> &change)
+    {
+        SimFaults faults;
+        change(faults);
+        device.setFaults(faults);
+    }
+};
+
+// The lines of an error log that name a procedure.
+inline QStringList loggedFailures(const QString &logPath)
+{
+    QFile file(logPath);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromLocal8Bit(file.readAll())
+        .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts)
+        .filter(QStringLiteral(" in procedure "));
+}
