@@ -188,12 +188,14 @@ QString statusLine(int number, const RelayConfig &relay)
 
 // Reads one line without its line end. Returns the failure that stopped it,
 // or nothing.
-std::optional<Failure> readFileLine(QFile &file, QString &line)
+std::optional<Failure> readFileLine(QIODevice &file, QString &line)
 {
+    const auto *onDisk = qobject_cast<QFileDevice *>(&file);
+    auto failed = [&] { return onDisk && onDisk->error() != QFileDevice::NoError; };
     if (file.atEnd())
-        return file.error() == QFileDevice::NoError ? Failure::FileShort : Failure::FileRead;
+        return failed() ? Failure::FileRead : Failure::FileShort;
     QByteArray bytes = file.readLine();
-    if (file.error() != QFileDevice::NoError)
+    if (failed())
         return Failure::FileRead;
     if (bytes.endsWith('\n'))
         bytes.chop(1);
@@ -254,6 +256,21 @@ qint16 SaveTavikFile(const RelayTable &table, const QString &path, const QDateTi
 
 qint16 OpenTavikFile(RelayTable &table, const QString &path, QString &status, FileFault *faultOut)
 {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        status.clear();
+        const QString detail = file.errorString();
+        logFailure(Failure::FileOpen, OpenProcedure, 3, path + QStringLiteral(": ") + detail);
+        if (faultOut)
+            *faultOut = FileFault{0, 0, QChar(), detail};
+        return TavikFileFailed;
+    }
+    return OpenTavikFile(table, file, path, status, faultOut);
+}
+
+qint16 OpenTavikFile(RelayTable &table, QIODevice &file, const QString &path, QString &status,
+                     FileFault *faultOut)
+{
     status.clear();
     FileFault fault;
     RelayTable staging{};
@@ -272,10 +289,6 @@ qint16 OpenTavikFile(RelayTable &table, const QString &path, QString &status, Fi
             *faultOut = fault;
         return result;
     };
-
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(Failure::FileOpen, 3, file.errorString());
 
     QString line;
     for (int lineNo = 1; lineNo <= HeaderLines + RelayCount; ++lineNo) {

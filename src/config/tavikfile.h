@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QChar>
 #include <QDateTime>
+#include <QIODevice>
 #include <QString>
 
 // The configuration file: 4 header lines and 16 relay lines, CR LF, read back
@@ -44,3 +45,8 @@ qint16 SaveTavikFile(const RelayTable &table, const QString &path, const QDateTi
 // and one line per relay read, or "Incorrect file format" on faults 1 to 7;
 // on -1 it holds what had been built when reading stopped.
 qint16 OpenTavikFile(RelayTable &table, const QString &path, QString &status, FileFault *fault = nullptr);
+
+// The same from a device that is already open for reading; path only names
+// it in the error log.
+qint16 OpenTavikFile(RelayTable &table, QIODevice &file, const QString &path, QString &status,
+                     FileFault *fault = nullptr);

@@ -1,5 +1,19 @@
 #include "dialogues/readparsing.h"
 
+namespace
+{
+
+enum ReadMaskBit : qint16 {
+    RelayModeBit = 1,
+    InputModeBit = 2,
+    InputMapBit = 4,
+    CounterBit = 8,
+    ClosedBit = 16,
+    PCControlBit = 32,
+};
+
+} // namespace
+
 qint16 parseRelayMode(const QByteArray &value)
 {
     const QByteArrayList names = QByteArray(RelayModeNames).split(',');
@@ -84,4 +98,98 @@ std::optional<bool> parseControlled(const QByteArray &value)
     if (value.contains("Yes"))
         return true;
     return std::nullopt;
+}
+
+DialogueStep walkReport(ReportLine &line, RelayConfig &relay, qint16 ReadMask, ReportFollower &follower)
+{
+    QByteArray text;
+    auto readGate = [&](qint16 &gate, bool unlatchSide) {
+        gate = parseInputMode(text);
+        follower.gateRead(gate, unlatchSide);
+    };
+    auto readMap = [&](std::array<bool, InputCount> &map, bool unlatchSide) {
+        const auto inputs = parseInputMap(text);
+        for (int input = InputCount - 1; input >= 0; --input) {
+            const std::optional<bool> inMap = inputs[size_t(input)];
+            if (!inMap)
+                continue;
+            map[size_t(input)] = *inMap;
+            follower.inputRead(input, *inMap, unlatchSide);
+        }
+    };
+
+    if (DialogueStep s = line.await("Relay mode: "); s != DialogueStep::Go)
+        return s;
+    if (ReadMask & RelayModeBit) {
+        if (DialogueStep s = line.collect(text, {}); s != DialogueStep::Go)
+            return s;
+        relay.RelayMode = parseRelayMode(text);
+        follower.relayModeRead(relay.RelayMode);
+    }
+
+    if (DialogueStep s = line.await("Input mode: "); s != DialogueStep::Go)
+        return s;
+    if (ReadMask & InputModeBit) {
+        if (DialogueStep s = line.collect(text, {}); s != DialogueStep::Go)
+            return s;
+        readGate(relay.InputMode, false);
+    }
+
+    if (DialogueStep s = line.await("Input map: "); s != DialogueStep::Go)
+        return s;
+    if (DialogueStep s = line.collect(text, {}); s != DialogueStep::Go)
+        return s;
+    if (!isCompleteMapLine(text))
+        return DialogueStep::Restart;
+    if (ReadMask & InputMapBit)
+        readMap(relay.InputMap, false);
+
+    if (relay.RelayMode == LatchingMode) {
+        if (DialogueStep s = line.await("Input mode: "); s != DialogueStep::Go)
+            return s;
+        if (ReadMask & InputModeBit) {
+            if (DialogueStep s = line.collect(text, {}); s != DialogueStep::Go)
+                return s;
+            readGate(relay.UnlatchInputMode, true);
+        }
+        if (DialogueStep s = line.await("Input map: "); s != DialogueStep::Go)
+            return s;
+        if (DialogueStep s = line.collect(text, {}); s != DialogueStep::Go)
+            return s;
+        if (!isCompleteMapLine(text))
+            return DialogueStep::Restart;
+        if (ReadMask & InputMapBit)
+            readMap(relay.UnlatchMap, true);
+    }
+
+    if (DialogueStep s = line.await("counter: 0x"); s != DialogueStep::Go)
+        return s;
+    if (ReadMask & CounterBit) {
+        if (DialogueStep s = line.collect(text, "&H"); s != DialogueStep::Go)
+            return s;
+        relay.Counter = parseHexCounter(text);
+        CounterToTime(relay);
+        follower.closureTimeRead(relay);
+    }
+
+    if (DialogueStep s = line.await("status: "); s != DialogueStep::Go)
+        return s;
+    if (ReadMask & ClosedBit) {
+        if (DialogueStep s = line.collect(text, {}); s != DialogueStep::Go)
+            return s;
+        if (const std::optional<bool> closed = parseStatus(text))
+            relay.Closed = *closed;
+    }
+
+    if (DialogueStep s = line.await("controlled: "); s != DialogueStep::Go)
+        return s;
+    if (ReadMask & PCControlBit) {
+        if (DialogueStep s = line.collect(text, {}); s != DialogueStep::Go)
+            return s;
+        if (const std::optional<bool> controlled = parseControlled(text)) {
+            relay.PCControl = *controlled;
+            follower.pcControlRead(*controlled);
+        }
+    }
+    return DialogueStep::Go;
 }

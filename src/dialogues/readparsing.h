@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/relayconfig.h"
+#include "dialogues/dialoguesteps.h"
 
 #include <QByteArray>
 
@@ -35,3 +36,32 @@ std::optional<bool> parseStatus(const QByteArray &value);
 
 // "No" gives false, else "Yes" true, else nothing.
 std::optional<bool> parseControlled(const QByteArray &value);
+
+// Where the walk down a report gets its text. await() waits for a label;
+// collect() sets text to start and appends what comes, up to and including
+// the next carriage return. Each says whether the walk goes on.
+class ReportLine
+{
+public:
+    virtual ~ReportLine() = default;
+    virtual DialogueStep await(const QByteArray &label) = 0;
+    virtual DialogueStep collect(QByteArray &text, const QByteArray &start) = 0;
+};
+
+// Told of each value as it is stored, so that the editor can follow.
+class ReportFollower
+{
+public:
+    virtual ~ReportFollower() = default;
+    virtual void relayModeRead(qint16 relayMode) = 0;
+    virtual void gateRead(qint16 gate, bool unlatchSide) = 0;
+    virtual void inputRead(int input, bool inMap, bool unlatchSide) = 0;
+    virtual void closureTimeRead(const RelayConfig &relay) = 0;
+    virtual void pcControlRead(bool controlled) = 0;
+};
+
+// The device's report after the relay number, label by label, stored into
+// relay as each value arrives (ReadMask bits as ReadRelay takes them). A map
+// line too short to be whole restarts; a line that fails ends the walk, and
+// the values stored before that point stay.
+DialogueStep walkReport(ReportLine &line, RelayConfig &relay, qint16 ReadMask, ReportFollower &follower);

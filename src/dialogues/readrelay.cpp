@@ -6,15 +6,76 @@
 #include "link/wait.h"
 #include "shell/failure.h"
 
-namespace {
+#include <functional>
 
-enum ReadMaskBit : qint16 {
-    RelayModeBit = 1,
-    InputModeBit = 2,
-    InputMapBit = 4,
-    CounterBit = 8,
-    ClosedBit = 16,
-    PCControlBit = 32,
+namespace
+{
+
+// The report comes through the prompt exchange, with its results turned
+// into the dialogue's codes.
+class ExchangeReportLine : public ReportLine
+{
+public:
+    ExchangeReportLine(PromptExchange &exchange, qint16 &result) : m_exchange(exchange), m_result(result) {}
+
+    DialogueStep await(const QByteArray &label) override
+    {
+        QByteArray text;
+        return afterGetString(m_exchange.GetString(text, label), m_result);
+    }
+    DialogueStep collect(QByteArray &text, const QByteArray &start) override
+    {
+        text = start;
+        return afterGetString(m_exchange.GetString(text, "\r"), m_result);
+    }
+
+private:
+    PromptExchange &m_exchange;
+    qint16 &m_result;
+};
+
+// The editor follows the relay only while it shows it, and shows the
+// latching or the unlatching side as the record says.
+class EditorFollower : public ReportFollower
+{
+public:
+    EditorFollower(DialogueView &view, const RelayConfig &relay, std::function<bool()> shown)
+        : m_view(view), m_relay(relay), m_shown(std::move(shown))
+    {
+    }
+
+    void relayModeRead(qint16 relayMode) override
+    {
+        if (m_shown() && relayMode != m_view.shownRelayMode())
+            m_view.showRelayMode(relayMode);
+    }
+    void gateRead(qint16 gate, bool unlatchSide) override
+    {
+        if (showsSide(unlatchSide) && gate != m_view.shownInputMode())
+            m_view.showInputMode(gate);
+    }
+    void inputRead(int input, bool inMap, bool unlatchSide) override
+    {
+        if (showsSide(unlatchSide) && m_view.shownInput(input) != inMap)
+            m_view.showInputState(input, inMap);
+    }
+    void closureTimeRead(const RelayConfig &relay) override
+    {
+        if (m_shown())
+            m_view.showClosureTime(relay);
+    }
+    void pcControlRead(bool controlled) override
+    {
+        if (m_shown())
+            m_view.showPCControl(controlled);
+    }
+
+private:
+    bool showsSide(bool unlatchSide) const { return m_shown() && m_relay.ShowUnlatch == unlatchSide; }
+
+    DialogueView &m_view;
+    const RelayConfig &m_relay;
+    std::function<bool()> m_shown;
 };
 
 } // namespace
@@ -65,29 +126,6 @@ DeviceDialogues::Step DeviceDialogues::readAttempt(qint16 relayIndex, qint16 Rea
         text.clear();
         return afterGetString(m_exchange.GetString(text, label), result);
     };
-    auto collect = [&](const QByteArray &start = {}) {
-        text = start;
-        return afterGetString(m_exchange.GetString(text, "\r"), result);
-    };
-    // The editor follows the relay only while it shows it, and shows the
-    // latching or the unlatching side as the record says.
-    auto showsSide = [&](bool unlatchSide) { return isShown(relayIndex) && relay.ShowUnlatch == unlatchSide; };
-    auto readGate = [&](qint16 &gate, bool unlatchSide) {
-        gate = parseInputMode(text);
-        if (showsSide(unlatchSide) && gate != m_view.shownInputMode())
-            m_view.showInputMode(gate);
-    };
-    auto readMap = [&](std::array<bool, InputCount> &map, bool unlatchSide) {
-        const auto inputs = parseInputMap(text);
-        for (int input = InputCount - 1; input >= 0; --input) {
-            const std::optional<bool> inMap = inputs[size_t(input)];
-            if (!inMap)
-                continue;
-            map[size_t(input)] = *inMap;
-            if (showsSide(unlatchSide) && m_view.shownInput(input) != *inMap)
-                m_view.showInputState(input, *inMap);
-        }
-    };
 
     Wait(50);
     if (Step s = afterSendChar(m_exchange.SendChar('r', true), result); s != Step::Go)
@@ -100,82 +138,10 @@ DeviceDialogues::Step DeviceDialogues::readAttempt(qint16 relayIndex, qint16 Rea
     if (Step s = afterSendChar(m_exchange.SendChar('\r', false), result); s != Step::Go)
         return s;
 
-    if (Step s = await("Relay mode: "); s != Step::Go)
+    ExchangeReportLine line(m_exchange, result);
+    EditorFollower follower(m_view, relay, [this, relayIndex] { return isShown(relayIndex); });
+    if (Step s = walkReport(line, relay, ReadMask, follower); s != Step::Go)
         return s;
-    if (ReadMask & RelayModeBit) {
-        if (Step s = collect(); s != Step::Go)
-            return s;
-        relay.RelayMode = parseRelayMode(text);
-        if (isShown(relayIndex) && relay.RelayMode != m_view.shownRelayMode())
-            m_view.showRelayMode(relay.RelayMode);
-    }
-
-    if (Step s = await("Input mode: "); s != Step::Go)
-        return s;
-    if (ReadMask & InputModeBit) {
-        if (Step s = collect(); s != Step::Go)
-            return s;
-        readGate(relay.InputMode, false);
-    }
-
-    if (Step s = await("Input map: "); s != Step::Go)
-        return s;
-    if (Step s = collect(); s != Step::Go)
-        return s;
-    if (!isCompleteMapLine(text))
-        return Step::Restart;
-    if (ReadMask & InputMapBit)
-        readMap(relay.InputMap, false);
-
-    if (relay.RelayMode == LatchingMode) {
-        if (Step s = await("Input mode: "); s != Step::Go)
-            return s;
-        if (ReadMask & InputModeBit) {
-            if (Step s = collect(); s != Step::Go)
-                return s;
-            readGate(relay.UnlatchInputMode, true);
-        }
-        if (Step s = await("Input map: "); s != Step::Go)
-            return s;
-        if (Step s = collect(); s != Step::Go)
-            return s;
-        if (!isCompleteMapLine(text))
-            return Step::Restart;
-        if (ReadMask & InputMapBit)
-            readMap(relay.UnlatchMap, true);
-    }
-
-    if (Step s = await("counter: 0x"); s != Step::Go)
-        return s;
-    if (ReadMask & CounterBit) {
-        if (Step s = collect("&H"); s != Step::Go)
-            return s;
-        relay.Counter = parseHexCounter(text);
-        CounterToTime(relay);
-        if (isShown(relayIndex))
-            m_view.showClosureTime(relay);
-    }
-
-    if (Step s = await("status: "); s != Step::Go)
-        return s;
-    if (ReadMask & ClosedBit) {
-        if (Step s = collect(); s != Step::Go)
-            return s;
-        if (const std::optional<bool> closed = parseStatus(text))
-            relay.Closed = *closed;
-    }
-
-    if (Step s = await("controlled: "); s != Step::Go)
-        return s;
-    if (ReadMask & PCControlBit) {
-        if (Step s = collect(); s != Step::Go)
-            return s;
-        if (const std::optional<bool> controlled = parseControlled(text)) {
-            relay.PCControl = *controlled;
-            if (isShown(relayIndex))
-                m_view.showPCControl(*controlled);
-        }
-    }
 
     result = 0;
     m_view.setActionText(QStringLiteral("Relay read"));

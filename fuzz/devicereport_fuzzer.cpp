@@ -1,0 +1,76 @@
+// Any bytes as what the device says after the relay number, walked by the
+// read dialogue's own code, restarts included.
+#include "fuzzentry.h"
+#include "reporttext.h"
+
+#include "dialogues/devicedialogues.h"
+
+namespace {
+
+// Every value the walk hands on must be one the editor can show.
+class CheckingFollower : public ReportFollower
+{
+public:
+    void relayModeRead(qint16 relayMode) override
+    {
+        if (relayMode < 0 || relayMode >= RelayModeCount)
+            fuzzFailed("relay mode outside the list");
+    }
+    void gateRead(qint16 gate, bool) override
+    {
+        if (gate < 0 || gate >= InputModeCount)
+            fuzzFailed("gate outside the list");
+    }
+    void inputRead(int input, bool, bool) override
+    {
+        if (input < 0 || input >= InputCount)
+            fuzzFailed("input outside 0-11");
+    }
+    void closureTimeRead(const RelayConfig &relay) override
+    {
+        RelayConfig back = relay;
+        TimeToCounter(back);
+        if (back.Counter != relay.Counter)
+            fuzzFailed("closure time does not add up to the counter");
+    }
+    void pcControlRead(bool) override {}
+};
+
+// A record full of values no report can give, to see what the walk touched.
+RelayConfig untouched()
+{
+    RelayConfig relay;
+    relay.RelayMode = -7;
+    relay.InputMode = -7;
+    relay.UnlatchInputMode = -7;
+    relay.Counter = -7;
+    CounterToTime(relay);
+    return relay;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const QByteArray report(reinterpret_cast<const char *>(data), qsizetype(size));
+    ReportText line(report);
+    CheckingFollower follower;
+    RelayConfig relay = untouched();
+
+    DialogueStep step = DialogueStep::Restart;
+    for (int attempt = 0; attempt <= DeviceDialogues::MaxRestarts && step == DialogueStep::Restart; ++attempt)
+        step = walkReport(line, relay, -1, follower);
+
+    if (step == DialogueStep::End && line.result() != 3)
+        fuzzFailed("a report that runs out must end as a timeout");
+    if (step == DialogueStep::Go) {
+        // A whole report stores every field the walk passes.
+        if (relay.RelayMode < 0 || relay.InputMode < 0 || relay.Counter == -7)
+            fuzzFailed("a whole report left a field unread");
+        if (relay.RelayMode == LatchingMode && relay.UnlatchInputMode < 0)
+            fuzzFailed("a whole Latching report left the unlatch gate unread");
+    }
+    if (relay.UnlatchInputMode >= 0 && relay.RelayMode != LatchingMode && relay.UnlatchInputMode != -7)
+        fuzzFailed("an unlatch gate was read for a relay that does not latch");
+    return 0;
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "dialogues/readparsing.h"
+
+#include <QByteArray>
+
+// A device report held whole, handed out as the prompt exchange hands out
+// what arrives: one character at a time, appended until the text ends with
+// what is awaited. Running out of characters is the device falling silent,
+// which the dialogue ends with result 3.
+class ReportText : public ReportLine
+{
+public:
+    explicit ReportText(const QByteArray &report) : m_report(report) {}
+
+    DialogueStep await(const QByteArray &label) override;
+    DialogueStep collect(QByteArray &text, const QByteArray &start) override;
+
+    qint16 result() const { return m_result; }
+    bool exhausted() const { return m_position >= m_report.size(); }
+
+private:
+    DialogueStep getString(QByteArray &text, const QByteArray &prompt);
+
+    QByteArray m_report;
+    qsizetype m_position = 0;
+    qint16 m_result = -1;
+};
