@@ -14,9 +14,9 @@ namespace {
 
 // A burst every few milliseconds pours out far more than a program can
 // discard in time, yet leaves the thread idle most of the while.
-constexpr int FloodIntervalMs = 5;
-constexpr int FloodBurst = 64;
-constexpr qint64 FloodBacklog = 512;
+constexpr int FloodIntervalMs = 2;
+constexpr int FloodBurst = 256;
+constexpr qint64 FloodBacklog = 1024;
 // A hang-up after output waits this long at most for the program to take
 // what was sent, as an adapter pulled out after its last character.
 constexpr int HangUpCheckMs = 2;
