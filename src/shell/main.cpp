@@ -1,14 +1,73 @@
 #include "shell/visualstyles.h"
+#include "taviksimulator.h"
 #include "window/frmmain.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace {
+
+struct GuiOptions {
+    bool simulate = false;
+    QStringList ports;
+};
+
+GuiOptions parseOptions(const QApplication &app)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Tavik Configuration Manager: reads, edits, programs and "
+                                                    "saves the relays of a Tavik relay expander."));
+    parser.addHelpOption();
+    const QCommandLineOption simulate(
+        QStringLiteral("simulate"),
+        QStringLiteral("Adds the built-in simulated Tavik to the port list and selects it. It keeps its relays "
+                       "between runs in %1.")
+            .arg(TavikSimulator::defaultStateFile()));
+    const QCommandLineOption port(QStringLiteral("port"),
+                                  QStringLiteral("Adds a serial port the system does not list, such as a "
+                                                 "pseudo-terminal or a /dev/serial/by-id link. Repeatable."),
+                                  QStringLiteral("PATH"));
+    parser.addOptions({simulate, port});
+    parser.process(app);
+    return {parser.isSet(simulate), parser.values(port)};
+}
+
+} // namespace
 
 // Main: the style first, then the window, whose load does the rest of start-up.
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    const GuiOptions options = parseOptions(app);
     InitVisualStyles();
+
+    // Declared before the window, so that it outlives every dialogue.
+    TavikSimulator simulator;
     frmMain window;
+    QTextStream err(stderr);
+    for (const QString &path : options.ports) {
+        if (!QFileInfo::exists(path))
+            err << "tavikgui: " << path << " does not exist (yet); it is listed when the rescan finds it.\n";
+        window.deviceLink().ports().addRuntimePort(path);
+    }
+    if (!options.ports.isEmpty())
+        window.setPreferredPort(options.ports.first());
+    if (options.simulate) {
+        simulator.setStateFile(TavikSimulator::defaultStateFile());
+        QString error;
+        if (simulator.start(&error)) {
+            window.deviceLink().ports().addRuntimePort(simulator.portPath());
+            window.setPreferredPort(simulator.portPath());
+        } else {
+            err << "tavikgui: the simulated Tavik could not start: " << error << '\n';
+        }
+    }
+    err.flush();
+
     window.Form_Load();
-    return app.exec();
+    const int result = app.exec();
+    simulator.stop();
+    return result;
 }

@@ -58,6 +58,7 @@ frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
     createControls();
     createMenus();
     connectHandlers();
+    connectDeviceHandlers();
 }
 
 frmMain::~frmMain()
@@ -394,14 +395,4 @@ void frmMain::Form_Load()
     // 14. and 15.
     show();
     cmdRescan_Click();
-}
-
-void frmMain::cmdRescan_Click()
-{
-    // The serial link fills cmbPort here; the window's part is to lock the
-    // device commands and show the wait while it runs.
-    EnableReadProg(false);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QApplication::restoreOverrideCursor();
-    EnableReadProg(true);
 }

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "config/relayconfig.h"
+#include "dialogues/devicecommands.h"
+#include "dialogues/devicedialogues.h"
 #include "dialogues/dialogueview.h"
+#include "link/devicelink.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -75,8 +78,44 @@ public:
     void mnuClearRelay_Click(qint16 Index);
     void mnuClearAll_Click();
 
-    // The port rescan; the serial link fills cmbPort here.
+    // The port rescan: cmbPort lists the ports that open, the first selected.
     void cmdRescan_Click();
+
+    // Read and program (the logic is DeviceCommands').
+    void btnReadRelay_Click();
+    void btnPgmRelay_Click();
+    void btnReadAll_Click();
+    void btnPgmAll_Click();
+    void mnuReadRelay_Click(qint16 Index);
+    void mnuProgRelay_Click(qint16 Index);
+    void mnuReadAll_Click();
+    void mnuProgAll_Click();
+
+    // The live inputs of the relay shown.
+    void chkPCControl_Click();
+    void btnLatch_MouseDown();
+    void btnMoment_MouseDown();
+
+    // The File menu.
+    void mnuFileNew_Click();
+    void mnuFileOpen_Click();
+    void mnuFileSave_Click();
+    void mnuFileSaveAs_Click();
+    void mnuFileExit_Click();
+
+    // The configuration file in use: last opened, or last named in Save As.
+    QString CurrentFile;
+
+    // The serial line and the dialogues the commands run over it.
+    DeviceLink &deviceLink() { return m_link; }
+    DeviceDialogues &deviceDialogues() { return m_dialogues; }
+
+    // A port the rescan selects instead of the first entry whenever it finds
+    // it (the built-in simulated device); empty for the first entry.
+    void setPreferredPort(const QString &path) { m_preferredPort = path; }
+
+    // True while a device command or the rescan runs.
+    bool deviceCommandRunning() const { return m_deviceCommands > 0; }
 
     // DialogueView
     void setStatusText(const QString &text) override;
@@ -185,6 +224,7 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     // Design time: the controls in their places, the menus with item 0 of each array.
@@ -194,6 +234,11 @@ private:
     void createPictureControls();
     void createMenus();
     void connectHandlers();
+    void connectDeviceHandlers();
+    // Runs one device command, and the close the user asked for meanwhile after it.
+    template <typename Command> void runDeviceCommand(Command command);
+    bool liveInputPressed(QObject *watched, QEvent *event);
+    void selectPreferredPort();
     // Start-up creates the rest of an item array behind its designed item 0.
     QAction *addArrayItem(QList<QAction *> &array, QMenu *menu);
 
@@ -214,4 +259,11 @@ private:
     RelayTable m_relayTable{};
     std::array<bool, InputCount> m_shownInputs{};
     double m_progress = 0.0;
+
+    DeviceLink m_link;
+    DeviceDialogues m_dialogues{m_link, m_relayTable, *this};
+    DeviceCommands m_commands{m_dialogues, *this};
+    QString m_preferredPort;
+    int m_deviceCommands = 0;
+    bool m_closePending = false;
 };

@@ -99,6 +99,8 @@ void frmMain::restoreText(QLineEdit *text)
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
+    if (liveInputPressed(watched, event))
+        return QMainWindow::eventFilter(watched, event);
     auto *text = qobject_cast<QLineEdit *>(watched);
     if (text != txtHrs && text != txtMins && text != txtSecs)
         return QMainWindow::eventFilter(watched, event);
