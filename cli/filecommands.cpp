@@ -5,14 +5,7 @@
 
 #include <QTextStream>
 
-namespace
-{
-
-// show exits with the reader's fault number 1 to 7 as it stands; a file that
-// could not be read at all gets a number of its own.
-constexpr int ExitFileFailed = 8;
-
-QString faultPlace(const FileFault &fault)
+QString fileFaultPlace(const FileFault &fault)
 {
     if (fault.line == 0)
         return {};
@@ -24,6 +17,9 @@ QString faultPlace(const FileFault &fault)
     }
     return place + QStringLiteral(": ");
 }
+
+namespace
+{
 
 int showFile(const QStringList &args)
 {
@@ -49,11 +45,11 @@ int showFile(const QStringList &args)
     if (!status.isEmpty() && !status.endsWith(u'\n'))
         QTextStream(stdout) << '\n';
     if (result == TavikFileFailed) {
-        err << "tavikctl: " << path << ": " << faultPlace(fault) << fault.what << " (logged in "
+        err << "tavikctl: " << path << ": " << fileFaultPlace(fault) << fault.what << " (logged in "
             << errorLogPath() << ")\n";
         return ExitFileFailed;
     }
-    err << "tavikctl: " << path << ": " << faultPlace(fault) << fault.what << '\n';
+    err << "tavikctl: " << path << ": " << fileFaultPlace(fault) << fault.what << '\n';
     return result;
 }
 

@@ -1,4 +1,5 @@
 #include "command.h"
+#include "devicecommands.h"
 #include "filecommands.h"
 #include "shell/appinfo.h"
 
@@ -18,6 +19,7 @@ namespace {
 QList<Command> allCommands()
 {
     QList<Command> commands = fileCommands();
+    commands += deviceCommands();
     return commands;
 }
 

@@ -1,0 +1,48 @@
+#include "devicesession.h"
+
+#include "link/portnumber.h"
+#include "taviksimulator.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+
+DeviceSession::DeviceSession() = default;
+
+DeviceSession::~DeviceSession()
+{
+    // The simulated device hangs up when it stops; close our end first.
+    m_link.CloseSerPort();
+}
+
+bool DeviceSession::usePort(const QString &port, QString *error)
+{
+    static const QRegularExpression number(QStringLiteral("^(?:com)?(\\d+)$"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    if (const QRegularExpressionMatch match = number.match(port); match.hasMatch()) {
+        m_link.setPortText(QStringLiteral("Com") + match.captured(1));
+        return true;
+    }
+    if (!QFileInfo::exists(port)) {
+        *error = QStringLiteral("--port: no port number and no such device '%1'").arg(port);
+        return false;
+    }
+    selectRuntimePort(port);
+    return true;
+}
+
+bool DeviceSession::useSimulator(QString *error)
+{
+    m_simulator = std::make_unique<TavikSimulator>();
+    m_simulator->setStateFile(TavikSimulator::defaultStateFile());
+    if (!m_simulator->start(error))
+        return false;
+    selectRuntimePort(m_simulator->portPath());
+    return true;
+}
+
+void DeviceSession::selectRuntimePort(const QString &path)
+{
+    PortDirectory &ports = m_link.ports();
+    const qint16 number = ports.addRuntimePort(path);
+    m_link.setPortText(portEntryText(number, ports.systemName(number)));
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "config/relayconfig.h"
+#include "dialogues/devicecommands.h"
+#include "dialogues/devicedialogues.h"
+#include "link/devicelink.h"
+#include "terminalview.h"
+
+#include <QString>
+
+#include <memory>
+
+class TavikSimulator;
+
+// One command's link to the device, wired as the window wires its own: the
+// port, a relay table, the terminal's view, the dialogues and the read and
+// program commands; with --simulate, the built-in simulated device too.
+class DeviceSession
+{
+public:
+    DeviceSession();
+    ~DeviceSession();
+
+    // Points the link at --port's port: a number, "ComN", or a device path
+    // (added to the port list, since the system never lists pseudo-terminals
+    // and links). False, with the reason, when there is no such path.
+    bool usePort(const QString &port, QString *error);
+    // Starts the built-in simulated device on its state file and points the
+    // link at it. False, with the reason, when it cannot start.
+    bool useSimulator(QString *error);
+
+    DeviceLink &link() { return m_link; }
+    RelayTable &table() { return m_table; }
+    TerminalView &view() { return m_view; }
+    DeviceDialogues &dialogues() { return m_dialogues; }
+    DeviceCommands &commands() { return m_commands; }
+
+private:
+    void selectRuntimePort(const QString &path);
+
+    // Declared first so that it outlives the port that talks to it.
+    std::unique_ptr<TavikSimulator> m_simulator;
+    DeviceLink m_link;
+    RelayTable m_table{};
+    TerminalView m_view;
+    DeviceDialogues m_dialogues{m_link, m_table, m_view};
+    DeviceCommands m_commands{m_dialogues, m_view};
+};
