@@ -13,7 +13,8 @@ DeviceCommands::DeviceCommands(DeviceDialogues &dialogues, DialogueView &view)
 
 qint16 DeviceCommands::runDialogue(Kind kind, int index)
 {
-    return kind == Kind::Read ? m_dialogues.ReadRelay(qint16(index), -1) : m_dialogues.ProgramRelay(qint16(index));
+    return kind == Kind::Read ? m_dialogues.ReadRelay(qint16(index), -1)
+                              : m_dialogues.ProgramRelay(qint16(index));
 }
 
 qint16 DeviceCommands::singleRelay(Kind kind, int index)
@@ -72,7 +73,8 @@ BulkOutcome DeviceCommands::wholeTable(Kind kind, bool button)
     m_view.setProgressValue(0);
     m_view.setActionText(QStringLiteral("Reading Tavik..."));
     m_view.setActionVisible(true);
-    const QString relayText = kind == Kind::Read ? QStringLiteral("Reading relay ") : QStringLiteral("Programming relay ");
+    const QString relayText =
+        kind == Kind::Read ? QStringLiteral("Reading relay ") : QStringLiteral("Programming relay ");
     for (int index = 0; index < RelayCount; ++index) {
         m_view.setActionText(relayText + QString::number(index + 1));
         m_view.setProgressValue(2 * index + 1);

@@ -23,7 +23,8 @@ void DeviceDialogues::setProgress(float value)
 void DeviceDialogues::giveUp(const QString &procedure)
 {
     m_view.setStatusText(GaveUpText);
-    logFailure(Failure::DeviceGaveUp, procedure, 2, QString::number(MaxRestarts) + QStringLiteral(" restarts"));
+    logFailure(Failure::DeviceGaveUp, procedure, 2,
+               QString::number(MaxRestarts) + QStringLiteral(" restarts"));
 }
 
 void DeviceDialogues::reportLostLine()

@@ -1,6 +1,7 @@
 #include "dialogues/dialoguesteps.h"
 
-namespace {
+namespace
+{
 
 DialogueStep end(qint16 code, qint16 &result)
 {

@@ -8,7 +8,8 @@
 qint16 DeviceDialogues::ProgramRelay(qint16 relayIndex)
 {
     if (relayIndex < 0 || relayIndex >= RelayCount) {
-        logFailure(Failure::SubscriptOutOfRange, QStringLiteral("ProgramRelay"), 1, QString::number(relayIndex));
+        logFailure(Failure::SubscriptOutOfRange, QStringLiteral("ProgramRelay"), 1,
+                   QString::number(relayIndex));
         return 1;
     }
     qint16 result = -1;
@@ -45,12 +46,14 @@ qint16 DeviceDialogues::ProgramRelay(qint16 relayIndex)
     return result;
 }
 
-DeviceDialogues::Step DeviceDialogues::answerPrompt(const QByteArray &prompt, qint16 answer, float k, qint16 &result)
+DeviceDialogues::Step DeviceDialogues::answerPrompt(const QByteArray &prompt, qint16 answer, float k,
+                                                    qint16 &result)
 {
     QByteArray text;
     if (Step s = afterGetString(m_exchange.GetString(text, prompt), result); s != Step::Go)
         return s;
-    if (Step s = afterSendString(m_exchange.SendString(QByteArray::number(answer), true), result); s != Step::Go)
+    if (Step s = afterSendString(m_exchange.SendString(QByteArray::number(answer), true), result);
+        s != Step::Go)
         return s;
     setProgress(float(m_view.progressMaximum()) / 12.0f + k);
     return afterSendChar(m_exchange.SendChar('\r', false), result);

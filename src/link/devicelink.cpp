@@ -77,7 +77,7 @@ QStringList DeviceLink::rescanPorts()
     for (qint16 number = 1; number <= 255; ++number) {
         QCoreApplication::processEvents();
         if (PortAvailable(number))
-            entries.append(portEntryText(number, m_ports.systemName(number)));
+            entries.append(m_ports.entryText(number));
     }
     setRescanBusy(false);
     return entries;
@@ -146,6 +146,11 @@ void DeviceLink::awaitActivity()
 {
     if (m_rxCount > 0 || waitExpired())
         return;
+    // Without the tick nothing would end a wait on a silent line.
+    if (!m_tmrTimer.isActive()) {
+        QCoreApplication::processEvents();
+        return;
+    }
     QEventLoop loop;
     connect(this, &DeviceLink::arrived, &loop, &QEventLoop::quit);
     connect(this, &DeviceLink::ticked, &loop, &QEventLoop::quit);

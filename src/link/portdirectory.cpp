@@ -1,11 +1,14 @@
 #include "link/portdirectory.h"
 
+#include "link/portnumber.h"
+
 #include <QFileInfo>
 #include <QSerialPortInfo>
 
 #include <algorithm>
 
-namespace {
+namespace
+{
 
 bool onWindows()
 {
@@ -80,4 +83,9 @@ QString PortDirectory::systemName(qint16 number) const
 qint16 PortDirectory::count() const
 {
     return qint16(m_systemLocations.size() + m_runtimePaths.size());
+}
+
+QString PortDirectory::entryText(qint16 number) const
+{
+    return portEntryText(number, systemName(number));
 }

@@ -28,6 +28,9 @@ public:
     // The name shown in brackets after "Com" + n in the port list.
     QString systemName(qint16 number) const;
 
+    // The port list's entry for number n: "Com3 (ttyUSB0)".
+    QString entryText(qint16 number) const;
+
     // The highest number in use (0 when there is none); Windows has no such bound.
     qint16 count() const;
 

@@ -2,7 +2,8 @@
 
 #include <cmath>
 
-namespace {
+namespace
+{
 
 // The leading number of a text the way a decimal reader takes it: leading
 // blanks skipped, an optional sign, digits with blanks between them ignored,

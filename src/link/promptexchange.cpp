@@ -5,9 +5,7 @@
 
 #include <QCoreApplication>
 
-PromptExchange::PromptExchange(DeviceLink &link) : m_link(link)
-{
-}
+PromptExchange::PromptExchange(DeviceLink &link) : m_link(link) {}
 
 void PromptExchange::letEventsRun(bool somethingToDo)
 {

@@ -15,8 +15,8 @@ class DeviceLink;
 class PromptExchange
 {
 public:
-    static inline const QString TimeoutText =
-        QStringLiteral("Could not communicate with Tavik. Please check COM settings, power, and signal cables.");
+    static inline const QString TimeoutText = QStringLiteral(
+        "Could not communicate with Tavik. Please check COM settings, power, and signal cables.");
 
     explicit PromptExchange(DeviceLink &link);
 

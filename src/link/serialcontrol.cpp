@@ -4,8 +4,7 @@
 #include "link/portdirectory.h"
 #include "shell/failure.h"
 
-SerialControl::SerialControl(const PortDirectory &ports, QObject *parent)
-    : QObject(parent), m_ports(ports)
+SerialControl::SerialControl(const PortDirectory &ports, QObject *parent) : QObject(parent), m_ports(ports)
 {
     connect(&m_port, &QSerialPort::readyRead, this, &SerialControl::dataArrived);
     connect(&m_port, &QSerialPort::errorOccurred, this, &SerialControl::onErrorOccurred);
@@ -28,6 +27,9 @@ bool SerialControl::setCommPort(qint16 number, QString *error)
     }
     const QString location = m_ports.location(number);
     if (location.isEmpty()) {
+        // The next open must fail too, not open the port chosen before.
+        m_commPort = number;
+        m_port.setPortName(QString());
         if (error)
             *error = QStringLiteral("Com") + QString::number(number);
         return false;
@@ -41,7 +43,8 @@ bool SerialControl::setPortOpen(bool open, QString *error)
 {
     if (open == m_port.isOpen()) {
         if (error)
-            *error = open ? QStringLiteral("the port is already open") : QStringLiteral("the port is not open");
+            *error =
+                open ? QStringLiteral("the port is already open") : QStringLiteral("the port is not open");
         return false;
     }
     if (!open) {

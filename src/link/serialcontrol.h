@@ -22,8 +22,8 @@ public:
     explicit SerialControl(const PortDirectory &ports, QObject *parent = nullptr);
     ~SerialControl() override;
 
-    // Selects the port the next open uses. Fails while the port is open or
-    // when no port has the number; the number then stays as it was.
+    // Selects the port the next open uses. Fails while the port is open
+    // (nothing changes) or when no port has the number (the next open fails).
     bool setCommPort(qint16 number, QString *error = nullptr);
     qint16 commPort() const { return m_commPort; }
 

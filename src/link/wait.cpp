@@ -17,7 +17,8 @@ void Wait(double milliseconds)
     timer.setTimerType(Qt::PreciseTimer);
     QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
     // A timer may fire a little early; the pause ends only when the time is up.
-    for (qint64 left = nanoseconds - clock.nsecsElapsed(); left > 0; left = nanoseconds - clock.nsecsElapsed()) {
+    for (qint64 left = nanoseconds - clock.nsecsElapsed(); left > 0;
+         left = nanoseconds - clock.nsecsElapsed()) {
         timer.start(int((left + 999999) / 1000000));
         loop.exec();
     }

@@ -40,15 +40,18 @@ private slots:
         QFETCH(QString, finalAction);
         DialogueRig rig;
         QVERIFY(rig.start());
-        const BulkOutcome outcome = button ? rig.commands.btnReadAll_Click() : rig.commands.mnuReadAll_Click();
+        const BulkOutcome outcome =
+            button ? rig.commands.btnReadAll_Click() : rig.commands.mnuReadAll_Click();
         QVERIFY(outcome.succeeded());
         QCOMPARE(outcome.relayIndex, -1);
 
         QStringList actions{"action Reading Tavik..."};
         QStringList progress{"0.000"};
         for (int relay = 1; relay <= 16; ++relay) {
-            actions << QStringLiteral("action Reading relay %1").arg(relay) << QStringLiteral("action Relay read");
-            progress << QStringLiteral("%1.000").arg(2 * relay - 1) << QStringLiteral("%1.000").arg(2 * relay % 32);
+            actions << QStringLiteral("action Reading relay %1").arg(relay)
+                    << QStringLiteral("action Relay read");
+            progress << QStringLiteral("%1.000").arg(2 * relay - 1)
+                     << QStringLiteral("%1.000").arg(2 * relay % 32);
         }
         if (button)
             actions << QStringLiteral("action ") + finalAction;
@@ -79,7 +82,8 @@ private slots:
         QVERIFY(outcome.succeeded());
         QCOMPARE(rig.view.actionText, finalAction);
         QCOMPARE(rig.view.progressValue(), 1.0);
-        QStringList relayActions = rig.view.calls({QStringLiteral("action")}).filter(QStringLiteral("Programming"));
+        QStringList relayActions =
+            rig.view.calls({QStringLiteral("action")}).filter(QStringLiteral("Programming"));
         QCOMPARE(relayActions.size(), 16);
         QCOMPARE(relayActions.first(), QStringLiteral("action Programming relay 1"));
         QCOMPARE(relayActions.last(), QStringLiteral("action Programming relay 16"));
@@ -146,10 +150,13 @@ private slots:
         QTest::addColumn<int>("command");
         QTest::addColumn<QByteArray>("wire");
         QTest::addColumn<QStringList>("enabling");
-        QTest::newRow("Read Relay button, relay 12 shown") << 0 << QByteArray("r12\r") << QStringList{"enable false", "enable true"};
+        QTest::newRow("Read Relay button, relay 12 shown")
+            << 0 << QByteArray("r12\r") << QStringList{"enable false", "enable true"};
         QTest::newRow("Program Relay button, relay 12 shown") << 1 << QByteArray("p12\r") << QStringList{};
-        QTest::newRow("Edit > Read > Relay 4") << 2 << QByteArray("r4\r") << QStringList{"enable false", "enable true"};
-        QTest::newRow("Edit > Program > Relay 4") << 3 << QByteArray("p4\r") << QStringList{"enable false", "enable true"};
+        QTest::newRow("Edit > Read > Relay 4")
+            << 2 << QByteArray("r4\r") << QStringList{"enable false", "enable true"};
+        QTest::newRow("Edit > Program > Relay 4")
+            << 3 << QByteArray("p4\r") << QStringList{"enable false", "enable true"};
     }
     void singleRelayCommandsActOnTheirRelay()
     {
@@ -162,14 +169,23 @@ private slots:
         bool enabledDuringDialogue = false;
         // Looks at the controls while the dialogue waits for the device.
         QTimer probe;
-        QObject::connect(&probe, &QTimer::timeout, [&] { enabledDuringDialogue |= rig.view.readProgEnabled; });
+        QObject::connect(&probe, &QTimer::timeout,
+                         [&] { enabledDuringDialogue |= rig.view.readProgEnabled; });
         probe.start(10);
         qint16 result = -1;
         switch (command) {
-        case 0: result = rig.commands.btnReadRelay_Click(); break;
-        case 1: result = rig.commands.btnPgmRelay_Click(); break;
-        case 2: result = rig.commands.mnuReadRelay_Click(3); break;
-        default: result = rig.commands.mnuProgRelay_Click(3); break;
+        case 0:
+            result = rig.commands.btnReadRelay_Click();
+            break;
+        case 1:
+            result = rig.commands.btnPgmRelay_Click();
+            break;
+        case 2:
+            result = rig.commands.mnuReadRelay_Click(3);
+            break;
+        default:
+            result = rig.commands.mnuProgRelay_Click(3);
+            break;
         }
         probe.stop();
         QCOMPARE(result, 0);

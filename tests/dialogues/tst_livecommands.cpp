@@ -45,20 +45,24 @@ private slots:
         QTest::addColumn<LiveOutcome>("outcome");
         QTest::addColumn<QByteArray>("wire");
         QTest::addColumn<bool>("pcControlAfter");
-        QTest::newRow("latch under PC control") << int(Latch) << true << LiveOutcome::Succeeded
-                                                << QByteArray("\x1bl3\r") << true;
-        QTest::newRow("momentary under PC control") << int(Moment) << true << LiveOutcome::Succeeded
-                                                    << QByteArray("\x1bm3\r") << true;
-        QTest::newRow("momentary without PC control") << int(Moment) << false << LiveOutcome::NotSent
-                                                      << QByteArray() << false;
-        QTest::newRow("latch without PC control") << int(Latch) << false << LiveOutcome::NotSent << QByteArray()
-                                                  << false;
+        QTest::newRow("latch under PC control")
+            << int(Latch) << true << LiveOutcome::Succeeded << QByteArray("\x1bl3\r") << true;
+        QTest::newRow("momentary under PC control")
+            << int(Moment) << true << LiveOutcome::Succeeded << QByteArray("\x1bm3\r") << true;
+        QTest::newRow("momentary without PC control")
+            << int(Moment) << false << LiveOutcome::NotSent << QByteArray() << false;
+        QTest::newRow("latch without PC control")
+            << int(Latch) << false << LiveOutcome::NotSent << QByteArray() << false;
         QTest::newRow("PC control switched on") << int(PCControlOn) << false << LiveOutcome::Succeeded
-                                                << QByteArray("\x1b""c3\r") << true;
+                                                << QByteArray("\x1b"
+                                                              "c3\r")
+                                                << true;
         QTest::newRow("PC control switched off") << int(PCControlOff) << true << LiveOutcome::Succeeded
-                                                 << QByteArray("\x1b""c3\r") << false;
-        QTest::newRow("box agrees with the record already") << int(PCControlOn) << true << LiveOutcome::NotSent
-                                                            << QByteArray() << true;
+                                                 << QByteArray("\x1b"
+                                                               "c3\r")
+                                                 << false;
+        QTest::newRow("box agrees with the record already")
+            << int(PCControlOn) << true << LiveOutcome::NotSent << QByteArray() << true;
     }
     void eachCommandSendsOnlyWhenItsConditionHolds()
     {
@@ -93,8 +97,10 @@ private slots:
         rig.misbehave([](SimFaults &f) { f.silent = true; });
         QCOMPARE(rig.dialogues.chkPCControl_Click(false), LiveOutcome::Failed);
         QVERIFY(rig.table[0].PCControl);
-        QCOMPARE(rig.view.statusText,
-                 QStringLiteral("Could not communicate with Tavik. Please check COM settings, power, and signal cables."));
+        QCOMPARE(
+            rig.view.statusText,
+            QStringLiteral(
+                "Could not communicate with Tavik. Please check COM settings, power, and signal cables."));
         QVERIFY(!rig.link.comSerPort().portOpen());
     }
 
@@ -108,7 +114,9 @@ private slots:
             f.wrongEchoTimes = 1;
         });
         QCOMPARE(rig.dialogues.chkPCControl_Click(true), LiveOutcome::Succeeded);
-        QCOMPARE(rig.device.received(), QByteArray("\x1b""c3\x1b""c3\r"));
+        QCOMPARE(rig.device.received(), QByteArray("\x1b"
+                                                   "c3\x1b"
+                                                   "c3\r"));
         QVERIFY(rig.table[2].PCControl);
     }
 
@@ -124,7 +132,8 @@ private slots:
         });
         QCOMPARE(rig.dialogues.btnLatch_MouseDown(), LiveOutcome::Failed);
         QCOMPARE(rig.device.received(), QByteArray("\x1bl").repeated(9));
-        QCOMPARE(rig.view.statusText, QStringLiteral("Tavik keeps answering unexpectedly; gave up after 8 retries."));
+        QCOMPARE(rig.view.statusText,
+                 QStringLiteral("Tavik keeps answering unexpectedly; gave up after 8 retries."));
         const QStringList failures = loggedFailures(logPath());
         QCOMPARE(failures.size(), 1);
         QVERIFY(failures.at(0).contains(QStringLiteral("in procedure btnLatch_MouseDown of Form frmMain")));

@@ -59,8 +59,8 @@ private slots:
         latching.Hours = 9; // not sent for Latching
         QTest::newRow("Latching is sent as 10 with its unlatch set")
             << 15 << latching << QByteArray("p16\r10\r0\r0\r2\r8\r3\r0\r8\r3\ry")
-            << QStringList{"3.583", "4.583", "5.583", "6.583", "6.583", "6.583", "7.583",
-                           "8.583", "8.583", "8.583", "9.583", "0.000"};
+            << QStringList{"3.583", "4.583", "5.583", "6.583", "6.583", "6.583",
+                           "7.583", "8.583", "8.583", "8.583", "9.583", "0.000"};
 
         RelayConfig timed = relay(2, 5, "000000000000");
         timed.Hours = 0;
@@ -70,7 +70,7 @@ private slots:
         timed.UnlatchMap = map("111111111111"); // not sent for a timed relay
         QTest::newRow("a timed relay sends hours, minutes, seconds and hundredths")
             << 0 << timed << QByteArray("p1\r3\r0\r0\r0\r9\r0\r12\r3\r50\ry")
-            << QStringList{"3.583", "4.583", "5.583", "6.583", "6.583", "6.583", "7.583",
+            << QStringList{"3.583",  "4.583",  "5.583",  "6.583",  "6.583",  "6.583", "7.583",
                            "10.583", "11.583", "12.583", "13.583", "31.000", "0.000"};
     }
     void theAnswersFollowTheRelayMode()
@@ -99,7 +99,8 @@ private slots:
         QTest::addColumn<char>("wrongEchoFor");
         QTest::addColumn<QByteArray>("wire");
         QTest::newRow("echo of p") << 'p' << QByteArray("p\x1bp3\r2\r0\r0\r0\r0\ry");
-        QTest::newRow("echo of the answer y") << 'y' << QByteArray("p3\r2\r0\r0\r0\r0\ry\x1bp3\r2\r0\r0\r0\r0\ry");
+        QTest::newRow("echo of the answer y")
+            << 'y' << QByteArray("p3\r2\r0\r0\r0\r0\ry\x1bp3\r2\r0\r0\r0\r0\ry");
     }
     void aWrongEchoStartsAgainFromTheCommandWithAnEmptyRing()
     {
@@ -127,7 +128,8 @@ private slots:
         });
         QCOMPARE(rig.dialogues.ProgramRelay(0), 7);
         QCOMPARE(rig.device.received(), QByteArray("p") + QByteArray("\x1bp").repeated(8));
-        QCOMPARE(rig.view.statusText, QStringLiteral("Tavik keeps answering unexpectedly; gave up after 8 retries."));
+        QCOMPARE(rig.view.statusText,
+                 QStringLiteral("Tavik keeps answering unexpectedly; gave up after 8 retries."));
         const QStringList failures = loggedFailures(logPath());
         QCOMPARE(failures.size(), 1);
         QVERIFY(failures.at(0).contains(QStringLiteral("in procedure ProgramRelay of Form frmMain")));

@@ -19,9 +19,9 @@ class TestReadRelay : public QObject
     {
         SimRelay relay;
         relay.mode = 10;
-        relay.gate = 9;              // NAND
-        relay.map = 0b100000000001;  // inputs 11 and 0
-        relay.unlatchGate = 11;      // NIL
+        relay.gate = 9;             // NAND
+        relay.map = 0b100000000001; // inputs 11 and 0
+        relay.unlatchGate = 11;     // NIL
         relay.unlatchMap = 0b000000110000;
         relay.counter = 0x1A2B;
         relay.closed = true;
@@ -56,7 +56,7 @@ private slots:
         QTest::newRow("Toggle, NOR") << toggle << 1 << 4 << 0 << "000000001111"
                                      << "000000000000" << 0 << false << false;
         SimRelay timed;
-        timed.mode = 8; // Max-Time
+        timed.mode = 8;  // Max-Time
         timed.gate = 10; // NXOR
         timed.map = 0b001000000000;
         timed.counter = 16559999;
@@ -92,7 +92,8 @@ private slots:
             QCOMPARE(relay.UnlatchMap[input], unlatchMap.at(11 - input) == u'1');
         }
         QCOMPARE(relay.Counter, counter);
-        QCOMPARE(qint32(relay.Hours) * 360000 + relay.Minutes * 6000 + relay.Seconds * 100 + relay.Hundredths, counter);
+        QCOMPARE(qint32(relay.Hours) * 360000 + relay.Minutes * 6000 + relay.Seconds * 100 + relay.Hundredths,
+                 counter);
         QCOMPARE(relay.Closed, closed);
         QCOMPARE(relay.PCControl, pcControl);
         QCOMPARE(rig.view.actionText, QStringLiteral("Relay read"));
@@ -124,8 +125,9 @@ private slots:
         rig.view.setShownRelay(2);
         QCOMPARE(rig.dialogues.ReadRelay(2), 0);
         // The latching side is shown, so the unlatch gate and map stay off the editor.
-        QCOMPARE(rig.view.editorCalls(), (QStringList{"relayMode 9", "inputMode 5", "input 11 in", "input 0 in",
-                                                      "closureTime 0 1 6.99", "pcControl true"}));
+        QCOMPARE(rig.view.editorCalls(),
+                 (QStringList{"relayMode 9", "inputMode 5", "input 11 in", "input 0 in",
+                              "closureTime 0 1 6.99", "pcControl true"}));
         QCOMPARE(rig.view.statusText, QString());
     }
 
@@ -137,8 +139,9 @@ private slots:
         rig.view.setShownRelay(2);
         rig.table[2].ShowUnlatch = true;
         QCOMPARE(rig.dialogues.ReadRelay(2), 0);
-        QCOMPARE(rig.view.editorCalls(), (QStringList{"relayMode 9", "inputMode 7", "input 5 in", "input 4 in",
-                                                      "closureTime 0 1 6.99", "pcControl true"}));
+        QCOMPARE(rig.view.editorCalls(),
+                 (QStringList{"relayMode 9", "inputMode 7", "input 5 in", "input 4 in",
+                              "closureTime 0 1 6.99", "pcControl true"}));
     }
 
     void theEditorIsLeftAloneWhereItAlreadyAgrees()
@@ -233,7 +236,8 @@ private slots:
         QCOMPARE(rig.device.received().count('\x1b'), 8);
         const QStringList failures = loggedFailures(logPath());
         if (result == 7) {
-            QCOMPARE(rig.view.statusText, QStringLiteral("Tavik keeps answering unexpectedly; gave up after 8 retries."));
+            QCOMPARE(rig.view.statusText,
+                     QStringLiteral("Tavik keeps answering unexpectedly; gave up after 8 retries."));
             QCOMPARE(failures.size(), 1);
             QVERIFY(failures.at(0).contains(QStringLiteral("Error 3001 (")));
             QVERIFY(failures.at(0).contains(QStringLiteral("in procedure ReadRelay of Form frmMain")));
@@ -260,8 +264,8 @@ private slots:
         QCOMPARE(rig.dialogues.ReadRelay(0), 3);
         QCOMPARE(rig.view.statusText.isEmpty(), !statusText);
         if (statusText)
-            QCOMPARE(rig.view.statusText,
-                     QStringLiteral("Could not communicate with Tavik. Please check COM settings, power, and signal cables."));
+            QCOMPARE(rig.view.statusText, QStringLiteral("Could not communicate with Tavik. Please check COM "
+                                                         "settings, power, and signal cables."));
         QCOMPARE(rig.view.actionText, QStringLiteral("Waiting for command..."));
         QVERIFY(!rig.link.comSerPort().portOpen());
     }
@@ -322,8 +326,9 @@ private slots:
         const double cpuUsed = processCpuMilliseconds() - cpuBefore;
         QVERIFY(!rig.link.comSerPort().portOpen());
         QVERIFY(rig.link.lineLost());
-        QCOMPARE(rig.view.statusText,
-                 QStringLiteral("The connection to Tavik was lost. Please check the cable and the COM port."));
+        QCOMPARE(
+            rig.view.statusText,
+            QStringLiteral("The connection to Tavik was lost. Please check the cable and the COM port."));
         const QStringList failures = loggedFailures(logPath());
         QCOMPARE(failures.filter(QStringLiteral("Error 1005 (")).size(), 1);
         QVERIFY2(cpuUsed < 1500, qPrintable(QStringLiteral("%1 ms of CPU").arg(cpuUsed)));

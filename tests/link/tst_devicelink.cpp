@@ -80,6 +80,19 @@ private slots:
         QCOMPARE(link.CloseSerPort(), 0);
     }
 
+    void aPortNumberNoPortHasNeverOpensThePortChosenBefore()
+    {
+        PtyDevice device;
+        DeviceLink link;
+        attach(link, device);
+        QCOMPARE(link.OpenSerPort(), 1);
+        QCOMPARE(link.CloseSerPort(), 1);
+        link.setPortText(QStringLiteral("Com240"));
+        QCOMPARE(link.OpenSerPort(), 1);
+        QVERIFY(!link.comSerPort().portOpen());
+        QCOMPARE(link.comSerPort().commPort(), 240);
+    }
+
     void openSerPortDuringARescanTouchesNothing()
     {
         PtyDevice device;
@@ -109,6 +122,8 @@ private slots:
         const qint16 number = attach(link, device);
         const QStringList entries = link.rescanPorts();
         QVERIFY(entries.contains(QStringLiteral("Com%1 (%2)").arg(number).arg(device.portPath())));
+        QCOMPARE(link.ports().entryText(number),
+                 QStringLiteral("Com%1 (%2)").arg(number).arg(device.portPath()));
         QVERIFY(!link.comSerPort().portOpen());
         for (const QString &entry : entries)
             QVERIFY2(entry.startsWith(QStringLiteral("Com")), qPrintable(entry));

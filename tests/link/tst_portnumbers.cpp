@@ -38,10 +38,14 @@ private slots:
         QTest::addColumn<int>("number");
         QTest::addColumn<QString>("systemName");
         QTest::addColumn<QString>("entry");
-        QTest::newRow("usb adapter") << 1 << "ttyUSB0" << "Com1 (ttyUSB0)";
-        QTest::newRow("windows port") << 4 << "COM4" << "Com4";
-        QTest::newRow("windows port under another number") << 4 << "COM5" << "Com4 (COM5)";
-        QTest::newRow("pseudo-terminal path") << 17 << "/dev/pts/3" << "Com17 (/dev/pts/3)";
+        QTest::newRow("usb adapter") << 1 << "ttyUSB0"
+                                     << "Com1 (ttyUSB0)";
+        QTest::newRow("windows port") << 4 << "COM4"
+                                      << "Com4";
+        QTest::newRow("windows port under another number") << 4 << "COM5"
+                                                           << "Com4 (COM5)";
+        QTest::newRow("pseudo-terminal path") << 17 << "/dev/pts/3"
+                                              << "Com17 (/dev/pts/3)";
     }
     void theEntryShowsTheSystemNameOnlyWhenItIsNotComN()
     {

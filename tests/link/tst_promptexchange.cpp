@@ -82,8 +82,10 @@ private slots:
         Rig rig;
         rig.device.setResponder(silent);
         QCOMPARE(rig.exchange.SendChar('p', true), 1);
-        QCOMPARE(rig.statusTexts,
-                 QStringList{"Could not communicate with Tavik. Please check COM settings, power, and signal cables."});
+        QCOMPARE(
+            rig.statusTexts,
+            QStringList{
+                "Could not communicate with Tavik. Please check COM settings, power, and signal cables."});
         QVERIFY(!rig.link.tmrTimer().isActive());
     }
 
@@ -131,10 +133,10 @@ private slots:
         QTest::addColumn<int>("result");
         QTest::addColumn<QByteArray>("received");
         QTest::newRow("all echoed") << QByteArray("12") << QByteArray() << 0 << QByteArray("12");
-        QTest::newRow("wrong echo of the second digit") << QByteArray("123") << QByteArray("2") << 3
-                                                        << QByteArray("12");
-        QTest::newRow("no echo of the first digit") << QByteArray("16") << QByteArray("1") << 2
-                                                    << QByteArray("1");
+        QTest::newRow("wrong echo of the second digit")
+            << QByteArray("123") << QByteArray("2") << 3 << QByteArray("12");
+        QTest::newRow("no echo of the first digit")
+            << QByteArray("16") << QByteArray("1") << 2 << QByteArray("1");
     }
     void sendStringStopsAtTheFirstFailingCharacter()
     {
@@ -190,18 +192,22 @@ private slots:
         QTest::addColumn<QByteArray>("leftInRing");
         QTest::newRow("one batch") << QByteArrayList{"number (1-16): "} << QByteArray("number (1-16): ")
                                    << QByteArray("number (1-16): ") << QByteArray();
-        QTest::newRow("split prompt") << QByteArrayList{"Relay num", "ber (1-1", "6): 5"} << QByteArray("number (1-16): ")
-                                      << QByteArray("Relay number (1-16): ") << QByteArray("5");
+        QTest::newRow("split prompt")
+            << QByteArrayList{"Relay num", "ber (1-1", "6): 5"} << QByteArray("number (1-16): ")
+            << QByteArray("Relay number (1-16): ") << QByteArray("5");
         QTest::newRow("banner before, value after")
             << QByteArrayList{"\r\n== Tavik ==\r\n\r\nRelay mode: Toggle\r\nInput mode: OR\r"}
             << QByteArray("Relay mode: ") << QByteArray("\r\n== Tavik ==\r\n\r\nRelay mode: ")
             << QByteArray("Toggle\r\nInput mode: OR\r");
-        QTest::newRow("a value up to its carriage return") << QByteArrayList{"Toggle\rInput"} << QByteArray("\r")
-                                                           << QByteArray("Toggle\r") << QByteArray("Input");
-        QTest::newRow("character by character") << QByteArrayList{"(", "y", "/", "n", ")", ":", " "}
-                                                << QByteArray("(y/n): ") << QByteArray("(y/n): ") << QByteArray();
-        QTest::newRow("case matters") << QByteArrayList{"RELAY MODE: x\rRelay mode: "} << QByteArray("Relay mode: ")
-                                      << QByteArray("RELAY MODE: x\rRelay mode: ") << QByteArray();
+        QTest::newRow("a value up to its carriage return")
+            << QByteArrayList{"Toggle\rInput"} << QByteArray("\r") << QByteArray("Toggle\r")
+            << QByteArray("Input");
+        QTest::newRow("character by character")
+            << QByteArrayList{"(", "y", "/", "n", ")", ":", " "} << QByteArray("(y/n): ")
+            << QByteArray("(y/n): ") << QByteArray();
+        QTest::newRow("case matters")
+            << QByteArrayList{"RELAY MODE: x\rRelay mode: "} << QByteArray("Relay mode: ")
+            << QByteArray("RELAY MODE: x\rRelay mode: ") << QByteArray();
     }
     void getStringFindsThePromptWhateverTheBatches()
     {

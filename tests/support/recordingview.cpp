@@ -15,7 +15,8 @@ void RecordingView::setActionText(const QString &text)
 void RecordingView::setActionVisible(bool visible)
 {
     actionVisible = visible;
-    m_calls << QStringLiteral("actionVisible ") + (visible ? QStringLiteral("true") : QStringLiteral("false"));
+    m_calls << QStringLiteral("actionVisible ") +
+                   (visible ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
 void RecordingView::setProgressValue(double value)
@@ -45,7 +46,8 @@ void RecordingView::showInputMode(int inputMode)
 void RecordingView::showInputState(int input, bool inMap)
 {
     m_inputs.at(size_t(input)) = inMap;
-    m_calls << QStringLiteral("input %1 %2").arg(input).arg(inMap ? QStringLiteral("in") : QStringLiteral("out"));
+    m_calls
+        << QStringLiteral("input %1 %2").arg(input).arg(inMap ? QStringLiteral("in") : QStringLiteral("out"));
 }
 
 void RecordingView::showClosureTime(const RelayConfig &relay)
@@ -61,7 +63,8 @@ void RecordingView::showClosureTime(const RelayConfig &relay)
 void RecordingView::showPCControl(bool underPCControl)
 {
     pcControlBox = underPCControl;
-    m_calls << QStringLiteral("pcControl ") + (underPCControl ? QStringLiteral("true") : QStringLiteral("false"));
+    m_calls << QStringLiteral("pcControl ") +
+                   (underPCControl ? QStringLiteral("true") : QStringLiteral("false"));
 }
 
 QStringList RecordingView::calls(const QStringList &kinds) const
