@@ -1,3 +1,4 @@
+#include "cputime.h"
 #include "dialoguerig.h"
 #include "shell/errorlog.h"
 
@@ -143,6 +144,42 @@ private slots:
         QVERIFY(rig.view.readProgEnabled);
         QCOMPARE(rig.view.calls({QStringLiteral("actionVisible")}),
                  (QStringList{"actionVisible true", "actionVisible false"}));
+    }
+
+    void aLineThatHangsUpAtRelay5StopsReadAllThereWithThePortClosed()
+    {
+        DialogueRig rig;
+        QVERIFY(rig.start());
+        rig.link.setTimeoutTicks(DeviceLink::DefaultTimeoutTicks);
+        RelayConfig marker;
+        marker.RelayMode = 3;
+        rig.table.fill(marker);
+        // Pulls the plug as soon as the command turns to relay 5.
+        QTimer plug;
+        QObject::connect(&plug, &QTimer::timeout, [&] {
+            if (rig.view.actionText == QStringLiteral("Reading relay 5")) {
+                rig.device.hangUp();
+                plug.stop();
+            }
+        });
+        plug.start(1);
+        const double cpuBefore = processCpuMilliseconds();
+        const BulkOutcome outcome = rig.commands.btnReadAll_Click();
+        const double cpuUsed = processCpuMilliseconds() - cpuBefore;
+        QCOMPARE(outcome.result, 3);
+        QCOMPARE(outcome.relayIndex, 4);
+        QVERIFY(!rig.link.comSerPort().portOpen());
+        QCOMPARE(
+            rig.view.statusText,
+            QStringLiteral("The connection to Tavik was lost. Please check the cable and the COM port."));
+        for (int index = 0; index < 4; ++index)
+            QCOMPARE(rig.table[index].RelayMode, 0);
+        for (int index = 5; index < 16; ++index)
+            QCOMPARE(rig.table[index], marker);
+        QVERIFY(!rig.view.actionVisible);
+        QCOMPARE(rig.view.progressValue(), 0.0);
+        QVERIFY(rig.view.readProgEnabled);
+        QVERIFY2(cpuUsed < 3000, qPrintable(QStringLiteral("%1 ms of CPU").arg(cpuUsed)));
     }
 
     void singleRelayCommandsActOnTheirRelay_data()
