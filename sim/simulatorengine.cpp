@@ -16,6 +16,7 @@ SimulatorEngine::~SimulatorEngine()
 
 bool SimulatorEngine::start(QString *error)
 {
+    QMutexLocker life(&m_lifecycle);
     if (m_thread)
         return true;
     SimFaults faults;
@@ -41,7 +42,7 @@ bool SimulatorEngine::start(QString *error)
             m_line->applyFaults(faults);
     });
     if (!opened) {
-        stop();
+        stopThread();
         if (error)
             *error = reason;
         return false;
@@ -52,6 +53,12 @@ bool SimulatorEngine::start(QString *error)
 }
 
 void SimulatorEngine::stop()
+{
+    QMutexLocker life(&m_lifecycle);
+    stopThread();
+}
+
+void SimulatorEngine::stopThread()
 {
     if (!m_thread)
         return;
@@ -73,6 +80,7 @@ QString SimulatorEngine::portPath() const
 
 void SimulatorEngine::setStateFile(const QString &path)
 {
+    QMutexLocker life(&m_lifecycle);
     QMutexLocker lock(&m_mutex);
     m_stateFile = path;
     if (m_thread)
@@ -81,6 +89,7 @@ void SimulatorEngine::setStateFile(const QString &path)
 
 void SimulatorEngine::setFaults(const SimFaults &faults)
 {
+    QMutexLocker life(&m_lifecycle);
     {
         QMutexLocker lock(&m_mutex);
         m_faults = faults;
@@ -99,6 +108,7 @@ SimFaults SimulatorEngine::faults() const
 
 void SimulatorEngine::hangUp()
 {
+    QMutexLocker life(&m_lifecycle);
     if (m_thread)
         runOnLine([this] { m_line->hangUp(); });
 }

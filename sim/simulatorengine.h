@@ -14,8 +14,10 @@ class QThread;
 class SimLine;
 
 // What the simulated device knows and keeps, shared between the thread that
-// serves the line and whoever drives or inspects the device. Every member
-// takes the one mutex; none holds it while waiting for the line's thread.
+// serves the line and whoever drives or inspects the device. The device's
+// data has one mutex, never held while waiting for the line's thread; the
+// thread itself (start, stop, and what they hand to it) has another, which
+// the line's thread never takes.
 class SimulatorEngine
 {
 public:
@@ -41,10 +43,12 @@ public:
     void fallSilent();
 
 private:
+    void stopThread();
     void runOnLine(const std::function<void()> &work);
     void loadState();
     void saveState();
 
+    QMutex m_lifecycle;
     mutable QMutex m_mutex;
     SimMenu m_menu;
     SimFaults m_faults;

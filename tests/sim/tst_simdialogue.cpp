@@ -9,7 +9,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
 #include <ctime>
+#include <thread>
 #include <memory>
 
 Q_DECLARE_METATYPE(SimRelay)
@@ -63,6 +65,7 @@ private slots:
     void aStateFileThatDoesNotReadIsIgnored();
     void theDeviceReceivesExactlyWhatWasSent();
     void anIdleSimulatorCostsNoCpu();
+    void anotherThreadMayDriveTheDeviceWhileItServes();
 
 private:
     QByteArray readRelay(int number);
@@ -442,6 +445,33 @@ void TestSimDialogue::anIdleSimulatorCostsNoCpu()
     QCOMPARE(m_client->collectFor(1000), QByteArray());
     const double used = processCpuSeconds() - before;
     QVERIFY2(used < 0.1, qPrintable(QString::number(used)));
+}
+
+void TestSimDialogue::anotherThreadMayDriveTheDeviceWhileItServes()
+{
+    std::atomic<bool> done = false;
+    std::thread other([&] {
+        int round = 0;
+        while (!done) {
+            m_sim->setRelay(15, makeRelay(1 + round % 10, 0, quint16(round % 4096)));
+            SimFaults faults;
+            faults.chunkSize = round % 2 ? 0 : 64;
+            m_sim->setFaults(faults);
+            [[maybe_unused]] const SimRelay relay = m_sim->relay(round % 16);
+            [[maybe_unused]] const QByteArray received = m_sim->received();
+            [[maybe_unused]] const qint64 sent = m_sim->sentCount();
+            ++round;
+        }
+    });
+    m_sim->setRelay(0, makeRelay(2, 1, 0x0F0));
+    for (int i = 0; i < 20; ++i) {
+        const QByteArray report = readRelay(1);
+        QVERIFY2(report.contains("Relay mode: Toggle\r\nInput mode: AND\r\nInput map: 000011110000\r\n"),
+                 report.constData());
+        m_client->awaitText("> ");
+    }
+    done = true;
+    other.join();
 }
 
 QTEST_GUILESS_MAIN(TestSimDialogue)
