@@ -88,9 +88,9 @@ void frmMain::createControls()
     Shape1 = named(new QFrame(client), "Shape1");
     Shape1->setFrameShape(QFrame::Box);
     Shape1->setGeometry(8, 138, 214, 36);
-    lblOpt = label(client, "lblOpt", QStringLiteral("COM Port:"), QRect(14, 145, 72, 22));
+    lblOpt = label(client, "lblOpt", QStringLiteral("COM Port:"), QRect(14, 145, 62, 22));
     cmbPort = named(new QComboBox(client), "cmbPort");
-    cmbPort->setGeometry(88, 144, 98, 24);
+    cmbPort->setGeometry(78, 144, 110, 24);
     cmdRescan = named(new QPushButton(QStringLiteral("R"), client), "cmdRescan");
     cmdRescan->setToolTip(QStringLiteral("Rescan available ports"));
     cmdRescan->setGeometry(190, 144, 26, 24);

@@ -27,7 +27,10 @@ void frmMain::connectDeviceHandlers()
 {
     connect(cmdRescan, &QPushButton::clicked, this, &frmMain::cmdRescan_Click);
     // OpenSerPort opens the port that the list shows.
-    connect(cmbPort, &QComboBox::currentTextChanged, this, [this](const QString &text) { m_link.setPortText(text); });
+    connect(cmbPort, &QComboBox::currentTextChanged, this, [this](const QString &text) {
+        m_link.setPortText(text);
+        cmbPort->setToolTip(text);
+    });
 
     connect(btnReadRelay, &QPushButton::clicked, this, &frmMain::btnReadRelay_Click);
     connect(btnPgmRelay, &QPushButton::clicked, this, &frmMain::btnPgmRelay_Click);
