@@ -171,8 +171,11 @@ void frmMain::btnMoment_MouseDown()
 void frmMain::closeEvent(QCloseEvent *event)
 {
     if (m_deviceCommands > 0) {
+        // The command ends at its next step once its port is gone; the window
+        // closes then (a hidden window would not end the program).
         m_closePending = true;
-        hide();
+        if (m_link.comSerPort().portOpen())
+            m_link.CloseSerPort();
         event->ignore();
         return;
     }

@@ -420,6 +420,22 @@ private slots:
         QVERIFY(!w->actions.contains(QStringLiteral("Reading relay 3")));
         expectRead(table()[0], 0);
     }
+
+    void closingTheWindowDuringReadAllEndsTheCommandFirst()
+    {
+        bool visibleWhenEnded = false;
+        w->onAction = [this, &visibleWhenEnded](const QString &text) {
+            if (text == QLatin1String("Reading relay 2"))
+                QMetaObject::invokeMethod(w.get(), &QWidget::close, Qt::QueuedConnection);
+            if (text == QLatin1String("Finished reading all"))
+                visibleWhenEnded = w->isVisible();
+        };
+        w->btnReadAll->click();
+        QVERIFY(visibleWhenEnded);
+        QVERIFY(!w->isVisible());
+        QVERIFY(!portOpen());
+        QVERIFY(!w->actions.contains(QStringLiteral("Reading relay 3")));
+    }
 };
 
 QTEST_MAIN(TestFrmMainDevice)
