@@ -7,6 +7,9 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 
 struct GuiOptions {
@@ -14,7 +17,7 @@ struct GuiOptions {
     QStringList ports;
 };
 
-GuiOptions parseOptions(const QApplication &app)
+GuiOptions parseOptions(const QCoreApplication &app)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Tavik Configuration Manager: reads, edits, programs and "
@@ -39,6 +42,15 @@ GuiOptions parseOptions(const QApplication &app)
 // Main: the style first, then the window, whose load does the rest of start-up.
 int main(int argc, char *argv[])
 {
+    // Help needs no display: answer it before the window system is asked for one.
+    const bool helpOnly = std::any_of(argv + 1, argv + argc, [](const char *arg) {
+        return std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0 || std::strcmp(arg, "--help-all") == 0;
+    });
+    if (helpOnly) {
+        QCoreApplication help(argc, argv);
+        parseOptions(help); // prints the help and leaves
+    }
+
     QApplication app(argc, argv);
     const GuiOptions options = parseOptions(app);
     InitVisualStyles();
