@@ -5,7 +5,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
-namespace {
+namespace
+{
 
 const QChar Nul(u'\0');
 
@@ -16,7 +17,7 @@ FileDialogAnswer runQFileDialog(const FileDialogRequest &request)
     const bool open = request.kind == FileDialogRequest::Kind::Open;
     dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     if (open)
-        dialog.setFileMode(request.multiSelect()    ? QFileDialog::ExistingFiles
+        dialog.setFileMode(request.multiSelect()     ? QFileDialog::ExistingFiles
                            : request.fileMustExist() ? QFileDialog::ExistingFile
                                                      : QFileDialog::AnyFile);
     else
@@ -75,8 +76,8 @@ struct Prepared {
 };
 
 Prepared prepare(FileDialogRequest::Kind kind, qint32 flags, const QString &FileName, const QString &Filter,
-                 qint32 FilterIndex, const QString &InitDir, const QString &DlgTitle, const QString &DefaultExt,
-                 qint32 OwnerWindow)
+                 qint32 FilterIndex, const QString &InitDir, const QString &DlgTitle,
+                 const QString &DefaultExt, qint32 OwnerWindow)
 {
     Prepared prepared;
     FileDialogRequest &request = prepared.request;
@@ -121,8 +122,8 @@ bool OpenDialog(QString &FileName, QString &FileTitle, bool &FileMustExist, bool
         flags |= OFN_READONLY;
     if (HideReadOnly)
         flags |= OFN_HIDEREADONLY;
-    const Prepared prepared = prepare(FileDialogRequest::Kind::Open, flags, FileName, Filter, FilterIndex, InitDir,
-                                      DlgTitle, DefaultExt, OwnerWindow);
+    const Prepared prepared = prepare(FileDialogRequest::Kind::Open, flags, FileName, Filter, FilterIndex,
+                                      InitDir, DlgTitle, DefaultExt, OwnerWindow);
     const FileDialogAnswer answer = runner()(prepared.request);
     if (answer.files.isEmpty()) {
         FileName.clear();
@@ -150,14 +151,15 @@ bool OpenDialog(QString &FileName, QString &FileTitle, bool &FileMustExist, bool
     return true;
 }
 
-bool SaveDialog(QString &FileName, QString &FileTitle, bool &OverwritePrompt, QString &Filter, qint32 &FilterIndex,
-                QString &InitDir, QString &DlgTitle, QString &DefaultExt, qint32 &OwnerWindow, qint32 &Flags)
+bool SaveDialog(QString &FileName, QString &FileTitle, bool &OverwritePrompt, QString &Filter,
+                qint32 &FilterIndex, QString &InitDir, QString &DlgTitle, QString &DefaultExt,
+                qint32 &OwnerWindow, qint32 &Flags)
 {
     qint32 flags = (Flags & ~(OFN_ENABLEHOOK | OFN_ENABLETEMPLATE)) | OFN_HIDEREADONLY;
     if (OverwritePrompt)
         flags |= OFN_OVERWRITEPROMPT;
-    const Prepared prepared = prepare(FileDialogRequest::Kind::Save, flags, FileName, Filter, FilterIndex, InitDir,
-                                      DlgTitle, DefaultExt, OwnerWindow);
+    const Prepared prepared = prepare(FileDialogRequest::Kind::Save, flags, FileName, Filter, FilterIndex,
+                                      InitDir, DlgTitle, DefaultExt, OwnerWindow);
     const FileDialogAnswer answer = runner()(prepared.request);
     if (answer.files.isEmpty()) {
         FileName.clear();

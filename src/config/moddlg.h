@@ -22,13 +22,13 @@ constexpr qint32 OFN_FILEMUSTEXIST = 0x1000;
 struct FileDialogRequest {
     enum class Kind { Open, Save };
     Kind kind = Kind::Open;
-    qint32 flags = 0;             // the OFN_ flags the arguments give
-    QString title;                // empty: the platform's default title
-    QString directory;            // empty: the platform's choice
+    qint32 flags = 0;  // the OFN_ flags the arguments give
+    QString title;     // empty: the platform's default title
+    QString directory; // empty: the platform's choice
     QString proposedName;
-    QStringList nameFilters;      // Qt name filters, one per filter entry
-    int selectedFilter = 0;       // index into nameFilters
-    QString defaultSuffix;        // added to a name typed without extension
+    QStringList nameFilters; // Qt name filters, one per filter entry
+    int selectedFilter = 0;  // index into nameFilters
+    QString defaultSuffix;   // added to a name typed without extension
     bool hasOwner = false;
 
     bool fileMustExist() const { return flags & OFN_FILEMUSTEXIST; }
@@ -38,9 +38,9 @@ struct FileDialogRequest {
 
 // What the user chose; no files when the dialog was cancelled.
 struct FileDialogAnswer {
-    QStringList files;        // full paths
-    int selectedFilter = 0;   // index into the request's nameFilters
-    bool readOnly = false;    // the read-only box was checked
+    QStringList files;      // full paths
+    int selectedFilter = 0; // index into the request's nameFilters
+    bool readOnly = false;  // the read-only box was checked
 };
 
 // Shows the dialog. The default one is QFileDialog; tests put their own in place.
@@ -51,8 +51,9 @@ bool OpenDialog(QString &FileName, QString &FileTitle, bool &FileMustExist, bool
                 bool &HideReadOnly, QString &Filter, qint32 &FilterIndex, QString &InitDir, QString &DlgTitle,
                 QString &DefaultExt, qint32 &OwnerWindow, qint32 &Flags);
 
-bool SaveDialog(QString &FileName, QString &FileTitle, bool &OverwritePrompt, QString &Filter, qint32 &FilterIndex,
-                QString &InitDir, QString &DlgTitle, QString &DefaultExt, qint32 &OwnerWindow, qint32 &Flags);
+bool SaveDialog(QString &FileName, QString &FileTitle, bool &OverwritePrompt, QString &Filter,
+                qint32 &FilterIndex, QString &InitDir, QString &DlgTitle, QString &DefaultExt,
+                qint32 &OwnerWindow, qint32 &Flags);
 
 // Entry `index` (from 1) of a NUL-separated filter text: "description" NUL "pattern".
 QString FilterLookup(const QString &text, qint32 index);

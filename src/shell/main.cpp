@@ -10,7 +10,8 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
+namespace
+{
 
 struct GuiOptions {
     bool simulate = false;
@@ -25,8 +26,9 @@ GuiOptions parseOptions(const QCoreApplication &app)
     parser.addHelpOption();
     const QCommandLineOption simulate(
         QStringLiteral("simulate"),
-        QStringLiteral("Adds the built-in simulated Tavik to the port list and selects it. It keeps its relays "
-                       "between runs in %1.")
+        QStringLiteral(
+            "Adds the built-in simulated Tavik to the port list and selects it. It keeps its relays "
+            "between runs in %1.")
             .arg(TavikSimulator::defaultStateFile()));
     const QCommandLineOption port(QStringLiteral("port"),
                                   QStringLiteral("Adds a serial port the system does not list, such as a "
@@ -44,7 +46,8 @@ int main(int argc, char *argv[])
 {
     // Help needs no display: answer it before the window system is asked for one.
     const bool helpOnly = std::any_of(argv + 1, argv + argc, [](const char *arg) {
-        return std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0 || std::strcmp(arg, "--help-all") == 0;
+        return std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0 ||
+               std::strcmp(arg, "--help-all") == 0;
     });
     if (helpOnly) {
         QCoreApplication help(argc, argv);

@@ -3,8 +3,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCloseEvent>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QMenu>
 #include <QMouseEvent>
@@ -68,8 +68,9 @@ bool frmMain::liveInputPressed(QObject *watched, QEvent *event)
         return false;
     // The press reaches the button first, so that it shows pressed while the
     // dialogue runs and takes its release when it comes.
-    QMetaObject::invokeMethod(this, watched == btnLatch ? &frmMain::btnLatch_MouseDown : &frmMain::btnMoment_MouseDown,
-                              Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, watched == btnLatch ? &frmMain::btnLatch_MouseDown : &frmMain::btnMoment_MouseDown,
+        Qt::QueuedConnection);
     return true;
 }
 
@@ -95,7 +96,8 @@ void frmMain::selectPreferredPort()
     if (m_preferredPort.isEmpty())
         return;
     // Its number moves when the system's own ports change; the path does not.
-    const QString entry = QStringLiteral("Com") + QString::number(m_link.ports().addRuntimePort(m_preferredPort));
+    const QString entry =
+        QStringLiteral("Com") + QString::number(m_link.ports().addRuntimePort(m_preferredPort));
     for (int i = 0; i < cmbPort->count(); ++i) {
         const QString text = cmbPort->itemText(i);
         if (text == entry || text.startsWith(entry + QLatin1Char(' '))) {

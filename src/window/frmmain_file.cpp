@@ -7,7 +7,8 @@
 
 #include <QComboBox>
 
-namespace {
+namespace
+{
 
 const QString ConfigFilter = QStringLiteral("Tavik Config files (*.csv)|*.csv|All files (*.*)|*.*");
 
@@ -27,8 +28,8 @@ void frmMain::mnuFileOpen_Click()
     QString FileName, FileTitle, Filter = ConfigFilter, InitDir, DlgTitle, DefaultExt;
     bool FileMustExist = true, MultiSelect = false, ReadOnly = false, HideReadOnly = false;
     qint32 FilterIndex = 1, OwnerWindow = -1, Flags = 0;
-    OpenDialog(FileName, FileTitle, FileMustExist, MultiSelect, ReadOnly, HideReadOnly, Filter, FilterIndex, InitDir,
-               DlgTitle, DefaultExt, OwnerWindow, Flags);
+    OpenDialog(FileName, FileTitle, FileMustExist, MultiSelect, ReadOnly, HideReadOnly, Filter, FilterIndex,
+               InitDir, DlgTitle, DefaultExt, OwnerWindow, Flags);
     if (FileName.isEmpty())
         return;
 
@@ -58,8 +59,8 @@ void frmMain::mnuFileSaveAs_Click()
             DefaultExt = QStringLiteral("csv");
     bool OverwritePrompt = true;
     qint32 FilterIndex = 1, OwnerWindow = -1, Flags = 0;
-    SaveDialog(FileName, FileTitle, OverwritePrompt, Filter, FilterIndex, InitDir, DlgTitle, DefaultExt, OwnerWindow,
-               Flags);
+    SaveDialog(FileName, FileTitle, OverwritePrompt, Filter, FilterIndex, InitDir, DlgTitle, DefaultExt,
+               OwnerWindow, Flags);
     if (FileName.isEmpty())
         return;
     // The name is kept even when writing then fails.

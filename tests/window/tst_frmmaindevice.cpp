@@ -8,16 +8,17 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <functional>
 #include <memory>
 
-namespace {
+namespace
+{
 
 const QString TimeoutText =
     QStringLiteral("Could not communicate with Tavik. Please check COM settings, power, and signal cables.");
@@ -95,7 +96,9 @@ class TestFrmMainDevice : public QObject
         QFile log(errorLogPath());
         if (!log.open(QIODevice::ReadOnly))
             return {};
-        return QString::fromLocal8Bit(log.readAll()).split(QStringLiteral("\r\n")).filter(QStringLiteral(" in procedure "));
+        return QString::fromLocal8Bit(log.readAll())
+            .split(QStringLiteral("\r\n"))
+            .filter(QStringLiteral(" in procedure "));
     }
     void showRelay(int index) { w->cboRelNum->setCurrentIndex(index); }
     void setFaults(const std::function<void(SimFaults &)> &change)
@@ -119,7 +122,8 @@ private slots:
         w->deviceLink().ports().addRuntimePort(device->portPath());
         w->setPreferredPort(device->portPath());
         w->Form_Load();
-        QVERIFY2(w->cmbPort->currentText().contains(device->portPath()), qPrintable(w->cmbPort->currentText()));
+        QVERIFY2(w->cmbPort->currentText().contains(device->portPath()),
+                 qPrintable(w->cmbPort->currentText()));
         // Silence ends a wait after 3 ticks here instead of 31.
         w->deviceLink().setTimeoutTicks(2);
         device->clearReceived();
@@ -300,8 +304,9 @@ private slots:
         QVERIFY(!w->lblAction->isVisible());
         QCOMPARE(w->prbProgress->value(), 0);
         QVERIFY(!portOpen());
-        QCOMPARE(w->txtStatus->toPlainText(),
-                 QStringLiteral("The connection to Tavik was lost. Please check the cable and the COM port."));
+        QCOMPARE(
+            w->txtStatus->toPlainText(),
+            QStringLiteral("The connection to Tavik was lost. Please check the cable and the COM port."));
         QVERIFY2(!loggedProcedures().filter(QStringLiteral("comSerPort_OnComm")).isEmpty(),
                  qPrintable(loggedProcedures().join(QLatin1Char('\n'))));
         expectRead(table()[0], 0);
@@ -325,10 +330,22 @@ private slots:
         QTest::addColumn<bool>("silent");
         QTest::addColumn<QByteArray>("sent");
         QTest::addColumn<bool>("underPCControl");
-        QTest::newRow("checked, device answering") << true << false << QByteArray("\x1b" "c3\r") << true;
-        QTest::newRow("checked, device silent") << true << true << QByteArray("\x1b" "c") << false;
-        QTest::newRow("unchecked, device answering") << false << false << QByteArray("\x1b" "c3\r") << false;
-        QTest::newRow("unchecked, device silent") << false << true << QByteArray("\x1b" "c") << true;
+        QTest::newRow("checked, device answering") << true << false
+                                                   << QByteArray("\x1b"
+                                                                 "c3\r")
+                                                   << true;
+        QTest::newRow("checked, device silent") << true << true
+                                                << QByteArray("\x1b"
+                                                              "c")
+                                                << false;
+        QTest::newRow("unchecked, device answering") << false << false
+                                                     << QByteArray("\x1b"
+                                                                   "c3\r")
+                                                     << false;
+        QTest::newRow("unchecked, device silent") << false << true
+                                                  << QByteArray("\x1b"
+                                                                "c")
+                                                  << true;
     }
     void pcControlFollowsTheDeviceOnlyWhenItAnswers()
     {
@@ -372,8 +389,12 @@ private slots:
         QTest::addColumn<QByteArray>("sent");
         QTest::newRow("Latch Input, not under PC control") << true << false << QByteArray();
         QTest::newRow("Momentary Input, not under PC control") << false << false << QByteArray();
-        QTest::newRow("Latch Input under PC control, right button") << true << true << QByteArray("\x1b" "l3\r");
-        QTest::newRow("Momentary Input under PC control, right button") << false << true << QByteArray("\x1b" "m3\r");
+        QTest::newRow("Latch Input under PC control, right button") << true << true
+                                                                    << QByteArray("\x1b"
+                                                                                  "l3\r");
+        QTest::newRow("Momentary Input under PC control, right button") << false << true
+                                                                        << QByteArray("\x1b"
+                                                                                      "m3\r");
     }
     void latchAndMomentarySendOnlyForARelayUnderPCControl()
     {

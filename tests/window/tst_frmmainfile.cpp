@@ -14,7 +14,8 @@
 
 #include <memory>
 
-namespace {
+namespace
+{
 
 // Answers every dialog with the next of these paths (an empty one cancels)
 // and keeps what each dialog was asked to show.
@@ -90,8 +91,8 @@ private slots:
         QCOMPARE(asked.kind, FileDialogRequest::Kind::Save);
         QCOMPARE(asked.proposedName, QStringLiteral("Tavik Config"));
         QCOMPARE(asked.defaultSuffix, QStringLiteral("csv"));
-        QCOMPARE(asked.nameFilters,
-                 QStringList({QStringLiteral("Tavik Config files (*.csv) (*.csv)"), QStringLiteral("All files (*.*) (*)")}));
+        QCOMPARE(asked.nameFilters, QStringList({QStringLiteral("Tavik Config files (*.csv) (*.csv)"),
+                                                 QStringLiteral("All files (*.*) (*)")}));
         QCOMPARE(asked.selectedFilter, 0);
         QVERIFY(asked.confirmOverwrite());
         QCOMPARE(asked.flags, 0x2 | 0x4);
@@ -204,8 +205,8 @@ private slots:
                 Filter = QStringLiteral("Tavik Config files (*.csv)|*.csv"), InitDir, DlgTitle, DefaultExt;
         bool mustExist = true, multi = false, readOnly = false, hideReadOnly = false, overwrite = true;
         qint32 FilterIndex = 1, Owner = -1, Flags = 0x1;
-        QVERIFY(!OpenDialog(FileName, FileTitle, mustExist, multi, readOnly, hideReadOnly, Filter, FilterIndex, InitDir,
-                            DlgTitle, DefaultExt, Owner, Flags));
+        QVERIFY(!OpenDialog(FileName, FileTitle, mustExist, multi, readOnly, hideReadOnly, Filter,
+                            FilterIndex, InitDir, DlgTitle, DefaultExt, Owner, Flags));
         QCOMPARE(FileName, QString());
         QCOMPARE(FileTitle, QString());
         QCOMPARE(Filter, QString());
@@ -217,8 +218,8 @@ private slots:
         Filter = QStringLiteral("Tavik Config files (*.csv)|*.csv");
         FilterIndex = 1;
         Flags = 0x20 | 0x40;
-        QVERIFY(!SaveDialog(FileName, FileTitle, overwrite, Filter, FilterIndex, InitDir, DlgTitle, DefaultExt, Owner,
-                            Flags));
+        QVERIFY(!SaveDialog(FileName, FileTitle, overwrite, Filter, FilterIndex, InitDir, DlgTitle,
+                            DefaultExt, Owner, Flags));
         QCOMPARE(FilterIndex, 0);
         QCOMPARE(dialogs.requests.last().flags, 0x2 | 0x4);
     }
@@ -229,12 +230,13 @@ private slots:
             dialogs.requests << request;
             return FileDialogAnswer{{QStringLiteral("/data/site B")}, 1, true};
         });
-        QString FileName, FileTitle, Filter = QStringLiteral("Tavik Config files (*.csv)|*.csv|All files (*.*)|*.*"),
-                                     InitDir, DlgTitle, DefaultExt = QStringLiteral("csv");
+        QString FileName, FileTitle,
+            Filter = QStringLiteral("Tavik Config files (*.csv)|*.csv|All files (*.*)|*.*"), InitDir,
+            DlgTitle, DefaultExt = QStringLiteral("csv");
         bool mustExist = true, multi = false, readOnly = false, hideReadOnly = false;
         qint32 FilterIndex = 1, Owner = -1, Flags = 0;
-        QVERIFY(OpenDialog(FileName, FileTitle, mustExist, multi, readOnly, hideReadOnly, Filter, FilterIndex, InitDir,
-                           DlgTitle, DefaultExt, Owner, Flags));
+        QVERIFY(OpenDialog(FileName, FileTitle, mustExist, multi, readOnly, hideReadOnly, Filter, FilterIndex,
+                           InitDir, DlgTitle, DefaultExt, Owner, Flags));
         QCOMPARE(FileName, QStringLiteral("/data/site B.csv"));
         QCOMPARE(FileTitle, QStringLiteral("site B.csv"));
         QCOMPARE(FilterIndex, 2);
@@ -249,9 +251,11 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::newRow("empty path") << QString() << QString();
         QTest::newRow("no separator") << QStringLiteral("site.csv") << QStringLiteral("site.csv");
-        QTest::newRow("backslashes") << QStringLiteral("C:\\data\\site A.csv") << QStringLiteral("site A.csv");
+        QTest::newRow("backslashes") << QStringLiteral("C:\\data\\site A.csv")
+                                     << QStringLiteral("site A.csv");
         QTest::newRow("slashes") << QStringLiteral("/home/ann/site A.csv") << QStringLiteral("site A.csv");
-        QTest::newRow("both, backslash last") << QStringLiteral("/mnt/c/data\\b.csv") << QStringLiteral("b.csv");
+        QTest::newRow("both, backslash last")
+            << QStringLiteral("/mnt/c/data\\b.csv") << QStringLiteral("b.csv");
         QTest::newRow("ends in a separator") << QStringLiteral("/home/ann/") << QString();
     }
     void theNameOfAPathIsWhatFollowsTheLastSeparator()
@@ -264,17 +268,22 @@ private slots:
     void filterEntriesAreFoundByTheirNumber_data()
     {
         const QChar nul(u'\0');
-        const QString text = QStringLiteral("Tavik Config files (*.csv)") + nul + QStringLiteral("*.csv") + nul +
-                             QStringLiteral("All files (*.*)") + nul + QStringLiteral("*.*") + nul + nul;
+        const QString text = QStringLiteral("Tavik Config files (*.csv)") + nul + QStringLiteral("*.csv") +
+                             nul + QStringLiteral("All files (*.*)") + nul + QStringLiteral("*.*") + nul +
+                             nul;
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("entry");
-        QTest::newRow("first") << text << 1 << QStringLiteral("Tavik Config files (*.csv)") + nul + QStringLiteral("*.csv");
-        QTest::newRow("second") << text << 2 << QStringLiteral("All files (*.*)") + nul + QStringLiteral("*.*");
+        QTest::newRow("first") << text << 1
+                               << QStringLiteral("Tavik Config files (*.csv)") + nul +
+                                      QStringLiteral("*.csv");
+        QTest::newRow("second") << text << 2
+                                << QStringLiteral("All files (*.*)") + nul + QStringLiteral("*.*");
         QTest::newRow("past the end") << text << 4 << QString();
         QTest::newRow("no NUL at all") << QStringLiteral("plain") << 1 << QString();
-        QTest::newRow("last entry without its closing NUL") << QStringLiteral("a") + nul + QStringLiteral("b") << 1
-                                                          << QStringLiteral("a") + nul + QStringLiteral("b");
+        QTest::newRow("last entry without its closing NUL")
+            << QStringLiteral("a") + nul + QStringLiteral("b") << 1
+            << QStringLiteral("a") + nul + QStringLiteral("b");
     }
     void filterEntriesAreFoundByTheirNumber()
     {
@@ -286,7 +295,8 @@ private slots:
 
     void trimAtNullKeepsTheTextBeforeTheFirstNul()
     {
-        QCOMPARE(TrimAtNull(QStringLiteral("name.csv") + QChar(u'\0') + QStringLiteral("junk")), QStringLiteral("name.csv"));
+        QCOMPARE(TrimAtNull(QStringLiteral("name.csv") + QChar(u'\0') + QStringLiteral("junk")),
+                 QStringLiteral("name.csv"));
         QCOMPARE(TrimAtNull(QStringLiteral("name.csv")), QStringLiteral("name.csv"));
     }
 };
