@@ -11,7 +11,8 @@
 
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 bool readCount(const QCommandLineParser &parser, const QString &option, qint64 *value)
 {
@@ -47,15 +48,20 @@ int main(int argc, char *argv[])
     parser.addOptions({
         {QStringLiteral("silent"), QStringLiteral("Answer nothing, echo nothing.")},
         {QStringLiteral("wrong-echo"), QStringLiteral("Echo CHAR wrongly, once."), QStringLiteral("CHAR")},
-        {QStringLiteral("short-map"), QStringLiteral("Cut the next N input-map lines short."), QStringLiteral("N")},
+        {QStringLiteral("short-map"), QStringLiteral("Cut the next N input-map lines short."),
+         QStringLiteral("N")},
         {QStringLiteral("banners"), QStringLiteral("Print a banner and blank lines around prompts.")},
-        {QStringLiteral("chunk"), QStringLiteral("Send output in pieces of N characters."), QStringLiteral("N")},
-        {QStringLiteral("chunk-delay"), QStringLiteral("Pause MS milliseconds between pieces."), QStringLiteral("MS")},
+        {QStringLiteral("chunk"), QStringLiteral("Send output in pieces of N characters."),
+         QStringLiteral("N")},
+        {QStringLiteral("chunk-delay"), QStringLiteral("Pause MS milliseconds between pieces."),
+         QStringLiteral("MS")},
         {QStringLiteral("paced"), QStringLiteral("Send at the line rate of 57600 baud.")},
         {QStringLiteral("flood"), QStringLiteral("Pour characters onto the line without end.")},
-        {QStringLiteral("hang-up-after"), QStringLiteral("Hang up after sending N characters."), QStringLiteral("N")},
+        {QStringLiteral("hang-up-after"), QStringLiteral("Hang up after sending N characters."),
+         QStringLiteral("N")},
         {QStringLiteral("state"), QStringLiteral("Keep the relays in FILE."), QStringLiteral("FILE")},
-        {QStringLiteral("link"), QStringLiteral("Make PATH a symbolic link to the port."), QStringLiteral("PATH")},
+        {QStringLiteral("link"), QStringLiteral("Make PATH a symbolic link to the port."),
+         QStringLiteral("PATH")},
     });
     parser.process(app);
 
@@ -74,10 +80,10 @@ int main(int argc, char *argv[])
         faults.wrongEchoTimes = 1;
     }
     qint64 shortMaps = 0, chunk = 0, chunkDelay = 0;
-    if (!readCount(parser, QStringLiteral("short-map"), &shortMaps)
-        || !readCount(parser, QStringLiteral("chunk"), &chunk)
-        || !readCount(parser, QStringLiteral("chunk-delay"), &chunkDelay)
-        || !readCount(parser, QStringLiteral("hang-up-after"), &faults.hangUpAfterOutput))
+    if (!readCount(parser, QStringLiteral("short-map"), &shortMaps) ||
+        !readCount(parser, QStringLiteral("chunk"), &chunk) ||
+        !readCount(parser, QStringLiteral("chunk-delay"), &chunkDelay) ||
+        !readCount(parser, QStringLiteral("hang-up-after"), &faults.hangUpAfterOutput))
         return 2;
     faults.shortMapTimes = int(shortMaps);
     faults.chunkSize = int(chunk);

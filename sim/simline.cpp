@@ -10,7 +10,8 @@
 #include <cerrno>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 // A burst every few milliseconds pours out far more than a program can
 // discard in time, yet leaves the thread idle most of the while.
@@ -24,10 +25,7 @@ constexpr int HangUpChecks = 50;
 
 } // namespace
 
-SimLine::SimLine(SimulatorEngine *engine)
-    : m_engine(engine)
-{
-}
+SimLine::SimLine(SimulatorEngine *engine) : m_engine(engine) {}
 
 SimLine::~SimLine()
 {

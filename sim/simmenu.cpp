@@ -1,30 +1,39 @@
 #include "simmenu.h"
 
-#include <iterator>
+#include <utility>
 
-namespace {
+namespace
+{
 
 constexpr char Escape = 27;
 constexpr char CarriageReturn = 13;
 constexpr int MaxDigits = 6;
 
-const char *const ModeNames[] = {"Momentary",     "Toggle",   "Leading-Edge", "Trailing-Edge",
-                                 "Either-Edge",   "Pulse-Stretch", "Min-Time", "Max-Time",
-                                 "Debounce",      "Latching"};
+const char *const ModeNames[] = {"Momentary",     "Toggle",   "Leading-Edge", "Trailing-Edge", "Either-Edge",
+                                 "Pulse-Stretch", "Min-Time", "Max-Time",     "Debounce",      "Latching"};
 constexpr int LatchingMode = 10;
 
 const char *gateName(int code)
 {
     switch (code) {
-    case 0: return "OR";
-    case 1: return "AND";
-    case 2: return "XOR";
-    case 3: return "IL";
-    case 8: return "NOR";
-    case 9: return "NAND";
-    case 10: return "NXOR";
-    case 11: return "NIL";
-    default: return nullptr;
+    case 0:
+        return "OR";
+    case 1:
+        return "AND";
+    case 2:
+        return "XOR";
+    case 3:
+        return "IL";
+    case 8:
+        return "NOR";
+    case 9:
+        return "NAND";
+    case 10:
+        return "NXOR";
+    case 11:
+        return "NIL";
+    default:
+        return nullptr;
     }
 }
 
@@ -203,10 +212,18 @@ void SimMenu::take(Field field, int value)
                            {Field::Gate, "Input mode (0-15): ", 0, 15}};
         }
         break;
-    case Field::Mode: m_draft.mode = value; break;
-    case Field::GroupA: m_draft.map = withGroup(m_draft.map, 0, value); break;
-    case Field::GroupB: m_draft.map = withGroup(m_draft.map, 1, value); break;
-    case Field::GroupC: m_draft.map = withGroup(m_draft.map, 2, value); break;
+    case Field::Mode:
+        m_draft.mode = value;
+        break;
+    case Field::GroupA:
+        m_draft.map = withGroup(m_draft.map, 0, value);
+        break;
+    case Field::GroupB:
+        m_draft.map = withGroup(m_draft.map, 1, value);
+        break;
+    case Field::GroupC:
+        m_draft.map = withGroup(m_draft.map, 2, value);
+        break;
     case Field::Gate:
         m_draft.gate = value;
         if (m_draft.mode == LatchingMode) {
@@ -221,14 +238,30 @@ void SimMenu::take(Field field, int value)
                            {Field::Hundredths, "Closure milliseconds (x 10) (0-99): ", 0, 99}};
         }
         break;
-    case Field::UnlatchGroupA: m_draft.unlatchMap = withGroup(m_draft.unlatchMap, 0, value); break;
-    case Field::UnlatchGroupB: m_draft.unlatchMap = withGroup(m_draft.unlatchMap, 1, value); break;
-    case Field::UnlatchGroupC: m_draft.unlatchMap = withGroup(m_draft.unlatchMap, 2, value); break;
-    case Field::UnlatchGate: m_draft.unlatchGate = value; break;
-    case Field::Hours: m_hours = value; break;
-    case Field::Minutes: m_minutes = value; break;
-    case Field::Seconds: m_seconds = value; break;
-    case Field::Hundredths: m_hundredths = value; break;
+    case Field::UnlatchGroupA:
+        m_draft.unlatchMap = withGroup(m_draft.unlatchMap, 0, value);
+        break;
+    case Field::UnlatchGroupB:
+        m_draft.unlatchMap = withGroup(m_draft.unlatchMap, 1, value);
+        break;
+    case Field::UnlatchGroupC:
+        m_draft.unlatchMap = withGroup(m_draft.unlatchMap, 2, value);
+        break;
+    case Field::UnlatchGate:
+        m_draft.unlatchGate = value;
+        break;
+    case Field::Hours:
+        m_hours = value;
+        break;
+    case Field::Minutes:
+        m_minutes = value;
+        break;
+    case Field::Seconds:
+        m_seconds = value;
+        break;
+    case Field::Hundredths:
+        m_hundredths = value;
+        break;
     }
 }
 

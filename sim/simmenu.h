@@ -74,7 +74,7 @@ private:
     int m_shortMapsLeft = 0;
     qint64 m_inputIndex = 0;
 
-    char m_command = 0; // 0 while at the menu
+    char m_command = 0;                // 0 while at the menu
     std::vector<Question> m_questions; // still to ask, the current one first
     QByteArray m_digits;
     bool m_confirming = false;

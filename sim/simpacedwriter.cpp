@@ -6,7 +6,8 @@
 #include <cerrno>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 constexpr qint64 CharacterNs = 1'000'000'000 / SimPacedWriter::CharactersPerSecond;
 // A line idle for longer than this starts its timing afresh; below it the
@@ -16,9 +17,7 @@ constexpr qint64 IdleNs = 5'000'000;
 } // namespace
 
 SimPacedWriter::SimPacedWriter(int fd, QObject *parent)
-    : QObject(parent)
-    , m_fd(fd)
-    , m_writable(new QSocketNotifier(fd, QSocketNotifier::Write, this))
+    : QObject(parent), m_fd(fd), m_writable(new QSocketNotifier(fd, QSocketNotifier::Write, this))
 {
     m_clock.start();
     m_timer.setSingleShot(true);

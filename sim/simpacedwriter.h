@@ -45,7 +45,7 @@ private:
     int m_chunkDelayMs = 0;
     qint64 m_limit = -1;
     QElapsedTimer m_clock;
-    qint64 m_lineFreeNs = 0; // when the line can take its next character
+    qint64 m_lineFreeNs = 0;  // when the line can take its next character
     qint64 m_holdUntilNs = 0; // the pause after a piece ends here
     QTimer m_timer;
     QSocketNotifier *m_writable = nullptr;

@@ -8,7 +8,8 @@
 #include <termios.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 
 QString systemError(const char *call)
 {
@@ -31,7 +32,8 @@ bool SimPty::open(QString *error)
         return false;
     }
     char name[128] = {};
-    if (::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0 || ::ptsname_r(m_master, name, sizeof name) != 0) {
+    if (::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0 ||
+        ::ptsname_r(m_master, name, sizeof name) != 0) {
         *error = systemError("pseudo-terminal set-up");
         close();
         return false;

@@ -3,7 +3,8 @@
 #include <QFile>
 #include <QSaveFile>
 
-namespace {
+namespace
+{
 
 const QByteArray Header = "tavik-sim-state 1";
 constexpr quint32 LargestCounter = 16559999; // 45:59:59.99
@@ -25,8 +26,8 @@ std::optional<SimRelay> parseRelay(const QByteArray &line)
         if (!ok)
             return std::nullopt;
     }
-    if (value[0] < 1 || value[0] > 10 || !validGate(value[1]) || value[2] > 0xFFF || !validGate(value[3])
-        || value[4] > 0xFFF || value[5] > LargestCounter || value[6] > 1 || value[7] > 1)
+    if (value[0] < 1 || value[0] > 10 || !validGate(value[1]) || value[2] > 0xFFF || !validGate(value[3]) ||
+        value[4] > 0xFFF || value[5] > LargestCounter || value[6] > 1 || value[7] > 1)
         return std::nullopt;
     SimRelay relay;
     relay.mode = int(value[0]);
@@ -64,10 +65,10 @@ bool SimStateFile::save(const QString &path, const SimMenu::Relays &relays, QStr
 {
     QByteArray text = Header + '\n';
     for (const SimRelay &relay : relays) {
-        text += QByteArray::number(relay.mode) + ' ' + QByteArray::number(relay.gate) + ' '
-                + QByteArray::number(relay.map) + ' ' + QByteArray::number(relay.unlatchGate) + ' '
-                + QByteArray::number(relay.unlatchMap) + ' ' + QByteArray::number(relay.counter) + ' '
-                + (relay.closed ? '1' : '0') + ' ' + (relay.pcControl ? '1' : '0') + '\n';
+        text += QByteArray::number(relay.mode) + ' ' + QByteArray::number(relay.gate) + ' ' +
+                QByteArray::number(relay.map) + ' ' + QByteArray::number(relay.unlatchGate) + ' ' +
+                QByteArray::number(relay.unlatchMap) + ' ' + QByteArray::number(relay.counter) + ' ' +
+                (relay.closed ? '1' : '0') + ' ' + (relay.pcControl ? '1' : '0') + '\n';
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size() || !file.commit()) {

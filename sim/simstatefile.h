@@ -11,7 +11,8 @@
 //   tavik-sim-state 1
 //   <mode> <gate> <map> <unlatch gate> <unlatch map> <counter> <closed 0/1> <pc control 0/1>
 // A file that does not read back as 16 valid relays is ignored as a whole.
-namespace SimStateFile {
+namespace SimStateFile
+{
 
 std::optional<SimMenu::Relays> load(const QString &path);
 bool save(const QString &path, const SimMenu::Relays &relays, QString *error = nullptr);

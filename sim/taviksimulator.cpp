@@ -6,8 +6,7 @@
 #include <QStandardPaths>
 
 TavikSimulator::TavikSimulator(QObject *parent)
-    : QObject(parent)
-    , m_engine(std::make_unique<SimulatorEngine>())
+    : QObject(parent), m_engine(std::make_unique<SimulatorEngine>())
 {
 }
 

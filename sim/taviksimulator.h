@@ -9,12 +9,12 @@
 
 // One relay as the simulated device stores it, in the device's own codes.
 struct SimRelay {
-    int mode = 1;             // 1..10 as programmed (10 = Latching)
-    int gate = 0;             // 0-3, 8-11 as programmed
-    quint16 map = 0;          // bit i = input i
-    int unlatchGate = 0;      // Latching only
-    quint16 unlatchMap = 0;   // Latching only
-    quint32 counter = 0;      // closure time in hundredths
+    int mode = 1;           // 1..10 as programmed (10 = Latching)
+    int gate = 0;           // 0-3, 8-11 as programmed
+    quint16 map = 0;        // bit i = input i
+    int unlatchGate = 0;    // Latching only
+    quint16 unlatchMap = 0; // Latching only
+    quint32 counter = 0;    // closure time in hundredths
     bool closed = false;
     bool pcControl = false;
 
@@ -25,19 +25,19 @@ struct SimRelay {
 // count is in characters; -1 (or 0 for the repeat counts) switches it off.
 // Counts run from the moment the faults are set (setFaults, or start).
 struct SimFaults {
-    bool silent = false;             // answers nothing, echoes nothing
-    char wrongEchoFor = 0;           // when this character arrives, echo wrongEchoWith instead
+    bool silent = false;   // answers nothing, echoes nothing
+    char wrongEchoFor = 0; // when this character arrives, echo wrongEchoWith instead
     char wrongEchoWith = '?';
-    int wrongEchoTimes = 0;          // how often (-1: every time)
-    int shortMapTimes = 0;           // input-map lines cut to five digits (-1: every time)
-    bool banners = false;            // menu banner and blank lines around prompts
-    int chunkSize = 0;               // split output into pieces of this many characters ...
-    int chunkDelayMs = 0;            // ... with this pause between pieces
-    bool paced = false;              // send at the real line rate of 57600 baud
-    bool flood = false;              // pour characters onto the line without end
-    qint64 hangUpAfterOutput = -1;   // hang up once this many characters have been sent
-    qint64 silentAfterOutput = -1;   // fall silent once this many characters have been sent
-    qint64 wrongEchoAtInput = -1;    // echo the character with this index (from 0) wrongly
+    int wrongEchoTimes = 0;        // how often (-1: every time)
+    int shortMapTimes = 0;         // input-map lines cut to five digits (-1: every time)
+    bool banners = false;          // menu banner and blank lines around prompts
+    int chunkSize = 0;             // split output into pieces of this many characters ...
+    int chunkDelayMs = 0;          // ... with this pause between pieces
+    bool paced = false;            // send at the real line rate of 57600 baud
+    bool flood = false;            // pour characters onto the line without end
+    qint64 hangUpAfterOutput = -1; // hang up once this many characters have been sent
+    qint64 silentAfterOutput = -1; // fall silent once this many characters have been sent
+    qint64 wrongEchoAtInput = -1;  // echo the character with this index (from 0) wrongly
 };
 
 class SimulatorEngine;

@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+#include <utility>
+
 SimClient::SimClient(const QString &portPath)
 {
     m_port.setPortName(portPath);
@@ -37,7 +39,8 @@ QByteArray SimClient::awaitText(const QByteArray &text, int timeoutMs)
 QByteArray SimClient::awaitCount(int count, int timeoutMs)
 {
     // On a timeout the caller gets what did come, and its comparison shows it.
-    [[maybe_unused]] const bool complete = QTest::qWaitFor([&] { return m_buffer.size() >= count; }, timeoutMs);
+    [[maybe_unused]] const bool complete =
+        QTest::qWaitFor([&] { return m_buffer.size() >= count; }, timeoutMs);
     const QByteArray taken = m_buffer.left(count);
     m_buffer.remove(0, taken.size());
     return taken;

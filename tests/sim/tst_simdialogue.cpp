@@ -11,12 +11,13 @@
 
 #include <atomic>
 #include <ctime>
-#include <thread>
 #include <memory>
+#include <thread>
 
 Q_DECLARE_METATYPE(SimRelay)
 
-namespace {
+namespace
+{
 
 SimRelay makeRelay(int mode, int gate, quint16 map, quint32 counter = 0, int unlatchGate = 0,
                    quint16 unlatchMap = 0)
@@ -120,9 +121,10 @@ void TestSimDialogue::everyCharacterIsEchoedFirstAndUnchanged_data()
 
     QTest::newRow("an unknown letter is echoed and ignored") << QByteArray("x") << QByteArray("x");
     QTest::newRow("a carriage return at the menu") << QByteArray("\r") << QByteArray("\r");
-    QTest::newRow("a command is echoed before its prompt") << QByteArray("r")
-                                                            << QByteArray("r\r\nRelay number (1-16): ");
-    QTest::newRow("digits of the relay number") << QByteArray("c12") << QByteArray("c\r\nRelay number (1-16): 12");
+    QTest::newRow("a command is echoed before its prompt")
+        << QByteArray("r") << QByteArray("r\r\nRelay number (1-16): ");
+    QTest::newRow("digits of the relay number")
+        << QByteArray("c12") << QByteArray("c\r\nRelay number (1-16): 12");
 }
 
 void TestSimDialogue::everyCharacterIsEchoedFirstAndUnchanged()
@@ -174,7 +176,8 @@ void TestSimDialogue::theReportNamesEveryStoredValue_data()
 
     QTest::newRow("toggle with AND on inputs 0 and 11")
         << 2 << makeRelay(2, 1, 0x801)
-        << QByteArray("Relay mode: Toggle\r\nInput mode: AND\r\nInput map: 100000000001\r\nRelay counter: 0x0\r\n");
+        << QByteArray(
+               "Relay mode: Toggle\r\nInput mode: AND\r\nInput map: 100000000001\r\nRelay counter: 0x0\r\n");
     QTest::newRow("leading edge XOR with a counter")
         << 3 << makeRelay(3, 2, 0x00F, 12345)
         << QByteArray("Relay mode: Leading-Edge\r\nInput mode: XOR\r\nInput map: 000000001111\r\n"
@@ -183,16 +186,16 @@ void TestSimDialogue::theReportNamesEveryStoredValue_data()
         << 9 << makeRelay(9, 3, 0x0F0, 16559999)
         << QByteArray("Relay mode: Debounce\r\nInput mode: IL\r\nInput map: 000011110000\r\n"
                       "Relay counter: 0xFCAF7F\r\n");
-    QTest::newRow("trailing edge NOR") << 4 << makeRelay(4, 8, 0x400)
-                                       << QByteArray("Relay mode: Trailing-Edge\r\nInput mode: NOR\r\n");
-    QTest::newRow("either edge NAND") << 5 << makeRelay(5, 9, 0)
-                                      << QByteArray("Relay mode: Either-Edge\r\nInput mode: NAND\r\n");
-    QTest::newRow("pulse stretch NXOR") << 6 << makeRelay(6, 10, 0)
-                                        << QByteArray("Relay mode: Pulse-Stretch\r\nInput mode: NXOR\r\n");
+    QTest::newRow("trailing edge NOR")
+        << 4 << makeRelay(4, 8, 0x400) << QByteArray("Relay mode: Trailing-Edge\r\nInput mode: NOR\r\n");
+    QTest::newRow("either edge NAND")
+        << 5 << makeRelay(5, 9, 0) << QByteArray("Relay mode: Either-Edge\r\nInput mode: NAND\r\n");
+    QTest::newRow("pulse stretch NXOR")
+        << 6 << makeRelay(6, 10, 0) << QByteArray("Relay mode: Pulse-Stretch\r\nInput mode: NXOR\r\n");
     QTest::newRow("min time NIL") << 7 << makeRelay(7, 11, 0)
                                   << QByteArray("Relay mode: Min-Time\r\nInput mode: NIL\r\n");
-    QTest::newRow("max time on relay 16") << 16 << makeRelay(8, 0, 0)
-                                          << QByteArray("Relay mode: Max-Time\r\n");
+    QTest::newRow("max time on relay 16")
+        << 16 << makeRelay(8, 0, 0) << QByteArray("Relay mode: Max-Time\r\n");
     QTest::newRow("latching reports its unlatch gate and map")
         << 10 << makeRelay(10, 9, 0x003, 0, 11, 0xC00)
         << QByteArray("Relay mode: Latching\r\nInput mode: NAND\r\nInput map: 000000000011\r\n"
@@ -225,43 +228,78 @@ void TestSimDialogue::programmingAsksThePromptsOfTheModeAndStoresTheAnswers_data
 
     const QList<QByteArray> start = {"Relay number (1-16): "};
     QTest::newRow("momentary asks no time and keeps its counter")
-        << 1
-        << QList<QByteArray>{"Relay number (1-16): ", "1", "Relay mode (1-9): ", "1", "Input group A (0-15): ", "15",
-                             "Input group B (0-15): ", "0", "Input group C (0-15): ", "0", "Input mode (0-15): ", "0"}
+        << 1 << QList<QByteArray>{"Relay number (1-16): ",  "1",  "Relay mode (1-9): ",     "1",
+                                  "Input group A (0-15): ", "15", "Input group B (0-15): ", "0",
+                                  "Input group C (0-15): ", "0",  "Input mode (0-15): ",    "0"}
         << makeRelay(1, 0, 0x00F, 500)
-        << QByteArray("Relay mode: Momentary\r\nInput mode: OR\r\nInput map: 000000001111\r\nRelay counter: 0x1F4\r\n");
+        << QByteArray("Relay mode: Momentary\r\nInput mode: OR\r\nInput map: 000000001111\r\nRelay counter: "
+                      "0x1F4\r\n");
     QTest::newRow("toggle with NIL on input 9")
-        << 12
-        << QList<QByteArray>{"Relay number (1-16): ", "12", "Relay mode (1-9): ", "2", "Input group A (0-15): ", "0",
-                             "Input group B (0-15): ", "0", "Input group C (0-15): ", "2", "Input mode (0-15): ", "11"}
+        << 12 << QList<QByteArray>{"Relay number (1-16): ",  "12", "Relay mode (1-9): ",     "2",
+                                   "Input group A (0-15): ", "0",  "Input group B (0-15): ", "0",
+                                   "Input group C (0-15): ", "2",  "Input mode (0-15): ",    "11"}
         << makeRelay(2, 11, 0x200, 500)
         << QByteArray("Relay mode: Toggle\r\nInput mode: NIL\r\nInput map: 001000000000\r\n");
     QTest::newRow("leading edge takes hours to hundredths")
         << 3
-        << QList<QByteArray>{"Relay number (1-16): ", "3", "Relay mode (1-9): ", "3", "Input group A (0-15): ", "1",
-                             "Input group B (0-15): ", "2", "Input group C (0-15): ", "4", "Input mode (0-15): ", "8",
-                             "Closure hours (0-45): ", "1", "Closure minutes (0-59): ", "2",
-                             "Closure seconds (0-59): ", "3", "Closure milliseconds (x 10) (0-99): ", "4"}
+        << QList<QByteArray>{"Relay number (1-16): ",
+                             "3",
+                             "Relay mode (1-9): ",
+                             "3",
+                             "Input group A (0-15): ",
+                             "1",
+                             "Input group B (0-15): ",
+                             "2",
+                             "Input group C (0-15): ",
+                             "4",
+                             "Input mode (0-15): ",
+                             "8",
+                             "Closure hours (0-45): ",
+                             "1",
+                             "Closure minutes (0-59): ",
+                             "2",
+                             "Closure seconds (0-59): ",
+                             "3",
+                             "Closure milliseconds (x 10) (0-99): ",
+                             "4"}
         << makeRelay(3, 8, 0x421, 372304)
         << QByteArray("Relay mode: Leading-Edge\r\nInput mode: NOR\r\nInput map: 010000100001\r\n"
                       "Relay counter: 0x5AE50\r\n");
     QTest::newRow("debounce at the longest time")
         << 16
-        << QList<QByteArray>{"Relay number (1-16): ", "16", "Relay mode (1-9): ", "9", "Input group A (0-15): ", "0",
-                             "Input group B (0-15): ", "0", "Input group C (0-15): ", "15", "Input mode (0-15): ", "3",
-                             "Closure hours (0-45): ", "45", "Closure minutes (0-59): ", "59",
-                             "Closure seconds (0-59): ", "59", "Closure milliseconds (x 10) (0-99): ", "99"}
+        << QList<QByteArray>{"Relay number (1-16): ",
+                             "16",
+                             "Relay mode (1-9): ",
+                             "9",
+                             "Input group A (0-15): ",
+                             "0",
+                             "Input group B (0-15): ",
+                             "0",
+                             "Input group C (0-15): ",
+                             "15",
+                             "Input mode (0-15): ",
+                             "3",
+                             "Closure hours (0-45): ",
+                             "45",
+                             "Closure minutes (0-59): ",
+                             "59",
+                             "Closure seconds (0-59): ",
+                             "59",
+                             "Closure milliseconds (x 10) (0-99): ",
+                             "99"}
         << makeRelay(9, 3, 0xF00, 16559999)
-        << QByteArray("Relay mode: Debounce\r\nInput mode: IL\r\nInput map: 111100000000\r\nRelay counter: 0xFCAF7F\r\n");
+        << QByteArray("Relay mode: Debounce\r\nInput mode: IL\r\nInput map: 111100000000\r\nRelay counter: "
+                      "0xFCAF7F\r\n");
     QTest::newRow("latching takes mode 10 and the unlatch side")
-        << 5
-        << QList<QByteArray>{"Relay number (1-16): ", "5", "Relay mode (1-9): ", "10", "Input group A (0-15): ", "3",
-                             "Input group B (0-15): ", "0", "Input group C (0-15): ", "0", "Input mode (0-15): ", "9",
-                             "Unlatch group A (0-15): ", "0", "Unlatch group B (0-15): ", "0",
-                             "Unlatch group C (0-15): ", "12", "Unlatch mode (0-15): ", "10"}
+        << 5 << QList<QByteArray>{"Relay number (1-16): ",    "5",  "Relay mode (1-9): ",       "10",
+                                  "Input group A (0-15): ",   "3",  "Input group B (0-15): ",   "0",
+                                  "Input group C (0-15): ",   "0",  "Input mode (0-15): ",      "9",
+                                  "Unlatch group A (0-15): ", "0",  "Unlatch group B (0-15): ", "0",
+                                  "Unlatch group C (0-15): ", "12", "Unlatch mode (0-15): ",    "10"}
         << makeRelay(10, 9, 0x003, 500, 10, 0xC00)
-        << QByteArray("Relay mode: Latching\r\nInput mode: NAND\r\nInput map: 000000000011\r\n"
-                      "Unlatch Input mode: NXOR\r\nUnlatch Input map: 110000000000\r\nRelay counter: 0x1F4\r\n");
+        << QByteArray(
+               "Relay mode: Latching\r\nInput mode: NAND\r\nInput map: 000000000011\r\n"
+               "Unlatch Input mode: NXOR\r\nUnlatch Input map: 110000000000\r\nRelay counter: 0x1F4\r\n");
 }
 
 void TestSimDialogue::programmingAsksThePromptsOfTheModeAndStoresTheAnswers()
@@ -312,8 +350,8 @@ void TestSimDialogue::anAnswerOutOfRangeIsAskedAgain_data()
     QTest::newRow("no digits") << QList<QByteArray>{""} << QByteArray("Relay number (1-16): ");
     QTest::newRow("mode 11") << QList<QByteArray>{"1", "11"} << QByteArray("Relay mode (1-9): ");
     QTest::newRow("group 16") << QList<QByteArray>{"1", "1", "16"} << QByteArray("Input group A (0-15): ");
-    QTest::newRow("gate 5 has no name") << QList<QByteArray>{"1", "1", "0", "0", "0", "5"}
-                                        << QByteArray("Input mode (0-15): ");
+    QTest::newRow("gate 5 has no name")
+        << QList<QByteArray>{"1", "1", "0", "0", "0", "5"} << QByteArray("Input mode (0-15): ");
     QTest::newRow("hours 46") << QList<QByteArray>{"1", "3", "0", "0", "0", "0", "46"}
                               << QByteArray("Closure hours (0-45): ");
 }
@@ -401,11 +439,12 @@ void TestSimDialogue::aStateFileThatDoesNotReadIsIgnored_data()
     QTest::newRow("fifteen relays") << QByteArray("tavik-sim-state 1\n") + relay.repeated(15);
     QTest::newRow("mode 11") << QByteArray("tavik-sim-state 1\n") + relay.repeated(15) + "11 0 0 0 0 0 0 0\n";
     QTest::newRow("gate 4") << QByteArray("tavik-sim-state 1\n") + relay.repeated(15) + "1 4 0 0 0 0 0 0\n";
-    QTest::newRow("map of 13 inputs") << QByteArray("tavik-sim-state 1\n") + relay.repeated(15)
-                                             + "1 0 4096 0 0 0 0 0\n";
-    QTest::newRow("counter past 45 hours") << QByteArray("tavik-sim-state 1\n") + relay.repeated(15)
-                                                  + "3 0 0 0 0 16560000 0 0\n";
-    QTest::newRow("a field missing") << QByteArray("tavik-sim-state 1\n") + relay.repeated(15) + "1 0 0 0 0 0 0\n";
+    QTest::newRow("map of 13 inputs")
+        << QByteArray("tavik-sim-state 1\n") + relay.repeated(15) + "1 0 4096 0 0 0 0 0\n";
+    QTest::newRow("counter past 45 hours")
+        << QByteArray("tavik-sim-state 1\n") + relay.repeated(15) + "3 0 0 0 0 16560000 0 0\n";
+    QTest::newRow("a field missing") << QByteArray("tavik-sim-state 1\n") + relay.repeated(15) +
+                                            "1 0 0 0 0 0 0\n";
 }
 
 void TestSimDialogue::aStateFileThatDoesNotReadIsIgnored()
@@ -428,7 +467,8 @@ void TestSimDialogue::aStateFileThatDoesNotReadIsIgnored()
 
 void TestSimDialogue::theDeviceReceivesExactlyWhatWasSent()
 {
-    m_client->send("xr\x1b" "r3\r");
+    m_client->send("xr\x1b"
+                   "r3\r");
     QVERIFY(!m_client->awaitText("controlled: No\r\n").isEmpty());
     QCOMPARE(m_sim->received(), QByteArray("xr\x1br3\r"));
     QVERIFY(m_sim->sentCount() >= 100);

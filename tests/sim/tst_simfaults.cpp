@@ -13,7 +13,8 @@
 
 Q_DECLARE_METATYPE(SimFaults)
 
-namespace {
+namespace
+{
 
 const QByteArray DefaultReport = "1\r\r\n"
                                  "Relay mode: Momentary\r\n"
@@ -105,10 +106,12 @@ void TestSimFaults::aWrongEchoReplacesTheCharacterAsOftenAsAsked_data()
     QTest::addColumn<QByteArray>("sent");
     QTest::addColumn<QByteArray>("echoes");
 
-    QTest::newRow("r once, then right") << wrongEcho('r', '?', 1) << QByteArray("r\x1br\x1br") << QByteArray("?rr");
+    QTest::newRow("r once, then right")
+        << wrongEcho('r', '?', 1) << QByteArray("r\x1br\x1br") << QByteArray("?rr");
     QTest::newRow("digit 3 twice") << wrongEcho('3', 'x', 2) << QByteArray("3333") << QByteArray("xx33");
     QTest::newRow("every time") << wrongEcho('m', 'n', -1) << QByteArray("m\x1bm\x1bm") << QByteArray("nnn");
-    QTest::newRow("other characters untouched") << wrongEcho('p', '?', 1) << QByteArray("xyz") << QByteArray("xyz");
+    QTest::newRow("other characters untouched")
+        << wrongEcho('p', '?', 1) << QByteArray("xyz") << QByteArray("xyz");
     SimFaults atInput;
     atInput.wrongEchoAtInput = 2;
     atInput.wrongEchoWith = '#';
@@ -140,11 +143,14 @@ void TestSimFaults::aShortMapLineHoldsFiveDigits_data()
     QTest::addColumn<QByteArray>("first");
     QTest::addColumn<QByteArray>("second");
 
-    QTest::newRow("once") << 1 << 1 << QByteArray("Input map: 00000\r\n") << QByteArray("Input map: 000000001001\r\n");
-    QTest::newRow("every time") << -1 << 1 << QByteArray("Input map: 00000\r\n") << QByteArray("Input map: 00000\r\n");
+    QTest::newRow("once") << 1 << 1 << QByteArray("Input map: 00000\r\n")
+                          << QByteArray("Input map: 000000001001\r\n");
+    QTest::newRow("every time") << -1 << 1 << QByteArray("Input map: 00000\r\n")
+                                << QByteArray("Input map: 00000\r\n");
     QTest::newRow("both lines of a latching relay")
         << 2 << 10 << QByteArray("Input map: 00000\r\nUnlatch Input mode: OR\r\nUnlatch Input map: 11000\r\n")
-        << QByteArray("Input map: 000000001001\r\nUnlatch Input mode: OR\r\nUnlatch Input map: 110000000000\r\n");
+        << QByteArray(
+               "Input map: 000000001001\r\nUnlatch Input mode: OR\r\nUnlatch Input map: 110000000000\r\n");
 }
 
 void TestSimFaults::aShortMapLineHoldsFiveDigits()

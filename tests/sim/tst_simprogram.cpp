@@ -67,15 +67,18 @@ void TestSimProgram::optionsMakeTheDeviceMisbehave_data()
     QTest::addColumn<QByteArray>("reply");
 
     QTest::newRow("--silent") << QStringList{"--silent"} << QByteArray("r") << QByteArray();
-    QTest::newRow("--wrong-echo once") << QStringList{"--wrong-echo", "x"} << QByteArray("xx") << QByteArray("?x");
+    QTest::newRow("--wrong-echo once")
+        << QStringList{"--wrong-echo", "x"} << QByteArray("xx") << QByteArray("?x");
     QTest::newRow("--short-map") << QStringList{"--short-map", "1"} << QByteArray("r1\r")
                                  << QByteArray("r\r\nRelay number (1-16): 1\r\r\nRelay mode: Momentary\r\n"
                                                "Input mode: OR\r\nInput map: 00000\r\n");
     QTest::newRow("--banners") << QStringList{"--banners"} << QByteArray("r")
                                << QByteArray("r\r\n\r\n\r\nRelay number (1-16): ");
-    QTest::newRow("--chunk with --chunk-delay") << QStringList{"--chunk", "2", "--chunk-delay", "5"}
-                                                << QByteArray("r") << QByteArray("r\r\nRelay number (1-16): ");
-    QTest::newRow("--paced") << QStringList{"--paced"} << QByteArray("c") << QByteArray("c\r\nRelay number (1-16): ");
+    QTest::newRow("--chunk with --chunk-delay")
+        << QStringList{"--chunk", "2", "--chunk-delay", "5"} << QByteArray("r")
+        << QByteArray("r\r\nRelay number (1-16): ");
+    QTest::newRow("--paced") << QStringList{"--paced"} << QByteArray("c")
+                             << QByteArray("c\r\nRelay number (1-16): ");
     QTest::newRow("--hang-up-after") << QStringList{"--hang-up-after", "4"} << QByteArray("r")
                                      << QByteArray("r\r\nR");
     QTest::newRow("--flood") << QStringList{"--flood"} << QByteArray() << QByteArray(300, '#');
