@@ -9,7 +9,8 @@
 #include <QBuffer>
 #include <QDir>
 
-namespace {
+namespace
+{
 
 const QString FileName = QStringLiteral("fuzzed.csv");
 

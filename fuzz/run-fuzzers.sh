@@ -5,13 +5,14 @@
 # the input in the build folder (crash-*, leak-*, timeout-*): fix the fault,
 # then add the input to fuzz/corpus/<target>/.
 #
-#   fuzz/run-fuzzers.sh [seconds per target, default 600] [build folder, default build-fuzz]
+#   fuzz/run-fuzzers.sh [seconds per target, default 600] [build folder, default build-fuzz] [targets]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-600}
 root=$(pwd)
 dir=$(realpath -m "${2:-build-fuzz}")
 clang=${CLANGXX:-clang++-14}
+targets=${3:-configfile devicereport}
 
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER="$clang" \
     -DTAVIK_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
@@ -20,7 +21,7 @@ cmake --build "$dir" --target configfile_fuzzer devicereport_fuzzer
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 status=0
-for target in configfile devicereport; do
+for target in $targets; do
     work="$dir/fuzz-work/$target"
     mkdir -p "$work/corpus"
     cp -n fuzz/corpus/$target/* "$work/corpus/" 2>/dev/null || true
