@@ -3,6 +3,7 @@
 #include "dialoguerig.h"
 
 #include <QSignalSpy>
+#include <QTest>
 
 namespace
 {
@@ -203,6 +204,7 @@ SweepOutcome runSwept(SweptDialogue dialogue, const SweepFault &fault, const QSt
     DialogueRig rig;
     if (!rig.start())
         return outcome;
+    rig.link.setTimeoutTicks(fault.timeoutTicks);
     rig.table = sweptTableBefore(dialogue);
     rig.view.setShownRelay(SweptRelay);
     rig.device.setRelay(SweptRelay, sweptDeviceRelay(dialogue));
@@ -220,6 +222,15 @@ SweepOutcome runSwept(SweptDialogue dialogue, const SweepFault &fault, const QSt
     outcome.loggedFailures = int(loggedFailures(logPath).size());
     outcome.statusText = rig.view.statusText;
     outcome.table = rig.table;
+    if (!thenFresh) {
+        // The device may still be answering the last character sent (a live
+        // command ends without waiting for it): count all it says.
+        qint64 said = -1;
+        while (rig.device.sentCount() != said) {
+            said = rig.device.sentCount();
+            QTest::qWait(100);
+        }
+    }
     outcome.deviceRelay = rig.device.relay(SweptRelay);
     outcome.received = rig.device.received();
     outcome.sent = rig.device.sentCount();
@@ -233,6 +244,7 @@ SweepOutcome runSwept(SweptDialogue dialogue, const SweepFault &fault, const QSt
     rig.link.setPortText(QStringLiteral("Com") +
                          QString::number(rig.link.ports().addRuntimePort(fresh.portPath())));
     rig.table = sweptTableBefore(dialogue);
+    rig.link.setTimeoutTicks(DeviceLink::DefaultTimeoutTicks);
     qint16 unused = -1;
     outcome.freshSucceeded = runDialogue(rig, dialogue, unused);
     outcome.freshPortOpen = rig.link.comSerPort().portOpen();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "config/relayconfig.h"
+#include "link/devicelink.h"
 #include "taviksimulator.h"
 
 #include <QMetaType>
@@ -49,6 +50,10 @@ struct SweepFault {
     qint64 hangUpAfterOutput = -1;
     qint64 silentAfterOutput = -1;
     qint64 wrongEchoAtInput = -1;
+    // Ticks of 100 ms before a wait gives up: short only where the device
+    // falls silent, so that a loaded machine cannot turn a slow answer into
+    // a timeout anywhere else.
+    qint16 timeoutTicks = DeviceLink::DefaultTimeoutTicks;
 };
 
 // Runs the dialogue against a simulated device started for this run alone,

@@ -215,6 +215,7 @@ private slots:
         for (qint64 k = 0; k <= clean.sent; k += step) {
             SweepFault fault;
             fault.silentAfterOutput = k;
+            fault.timeoutTicks = 3;
             const bool fresh = checkFreshAt(dialogue, k);
             const SweepOutcome out = runSwept(dialogue, fault, logPath(), fresh);
             ++s_points;
