@@ -34,7 +34,10 @@ void TavikSimulator::setStateFile(const QString &path)
 
 QString TavikSimulator::defaultStateFile()
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    // One folder for every program, whatever its application name: the relays
+    // that tavikgui --simulate programs are the ones tavikctl --simulate reads.
+    const QString folder =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/tavik");
     QDir().mkpath(folder);
     return folder + QStringLiteral("/tavik-sim-state.txt");
 }

@@ -62,8 +62,8 @@ public:
 
     // Keeps the relays in this file: read at start, written after each change.
     void setStateFile(const QString &path);
-    // "tavik-sim-state.txt" in the user's data folder (created), for the
-    // built-in device.
+    // "tavik/tavik-sim-state.txt" in the user's shared data folder (created),
+    // for the built-in device: the same file whatever the program's name.
     static QString defaultStateFile();
 
     void setFaults(const SimFaults &faults);

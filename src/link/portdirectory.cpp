@@ -21,6 +21,19 @@ bool onWindows()
 
 } // namespace
 
+QString shortPortName(const QString &path)
+{
+    const QFileInfo info(path);
+    // A link's own name is the one the user gave it; where it points says less.
+    if (info.isSymLink())
+        return info.fileName();
+    const QString devices = QStringLiteral("/dev/");
+    const QString absolute = info.absoluteFilePath();
+    if (absolute.startsWith(devices) && absolute.size() > devices.size())
+        return absolute.mid(devices.size());
+    return info.fileName();
+}
+
 PortDirectory::PortDirectory()
 {
     refresh();
@@ -77,7 +90,8 @@ QString PortDirectory::systemName(qint16 number) const
     const qsizetype index = number - 1;
     if (index >= 0 && index < m_systemNames.size())
         return m_systemNames.at(index);
-    return location(number);
+    const QString path = location(number);
+    return path.isEmpty() ? path : shortPortName(path);
 }
 
 qint16 PortDirectory::count() const

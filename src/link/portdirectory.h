@@ -3,6 +3,11 @@
 #include <QString>
 #include <QStringList>
 
+// The short name a run-time port shows in the port list, so that the entry
+// fits the list: a symbolic link's own file name ("tavik-port"), else the path
+// below /dev ("pts/1"), else the file name. The full path still opens it.
+QString shortPortName(const QString &path);
+
 // Gives every serial port a number, as the port list and OpenSerPort know
 // them. On Windows number n is COMn. Elsewhere the ports the system lists
 // (sorted by name) are numbered from 1, followed by the ports added at run
@@ -25,7 +30,8 @@ public:
     // has that number.
     QString location(qint16 number) const;
 
-    // The name shown in brackets after "Com" + n in the port list.
+    // The name shown in brackets after "Com" + n in the port list: the
+    // system's own name, or shortPortName() of a run-time port's path.
     QString systemName(qint16 number) const;
 
     // The port list's entry for number n: "Com3 (ttyUSB0)".

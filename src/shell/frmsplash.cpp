@@ -1,8 +1,8 @@
 #include "shell/frmsplash.h"
 
 #include "shell/appinfo.h"
+#include "shell/pictures.h"
 #include "shell/titleversion.h"
-#include "window/resourcepictures.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -39,7 +39,7 @@ frmSplash::frmSplash(QWidget *parent) : QWidget(parent, Qt::SplashScreen | Qt::F
     column->setContentsMargins(18, 14, 18, 14);
     column->setSpacing(4);
     imgLogo = namedLabel(Frame1, "imgLogo");
-    imgLogo->setPixmap(ResourcePictures::logo());
+    imgLogo->setPixmap(LoadResPicture(101));
     imgLogo->setMinimumSize(420, 128);
     lblTitle = namedLabel(Frame1, "lblTitle");
     QFont titleFont = arial;

@@ -1,3 +1,4 @@
+#include "shell/pictures.h"
 #include "shell/visualstyles.h"
 #include "taviksimulator.h"
 #include "window/frmmain.h"
@@ -5,6 +6,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QIcon>
 #include <QTextStream>
 
 #include <algorithm>
@@ -57,6 +59,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const GuiOptions options = parseOptions(app);
     InitVisualStyles();
+    app.setWindowIcon(QIcon(programIconPicture()));
 
     // Declared before the window, so that it outlives every dialogue.
     TavikSimulator simulator;

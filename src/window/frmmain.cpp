@@ -2,9 +2,9 @@
 
 #include "shell/failure.h"
 #include "shell/frmsplash.h"
+#include "shell/pictures.h"
 #include "shell/titleversion.h"
 #include "window/clickablelabel.h"
-#include "window/resourcepictures.h"
 
 #include <QAction>
 #include <QApplication>
@@ -43,10 +43,12 @@ QLabel *label(QWidget *parent, const char *name, const QString &caption, const Q
     return control;
 }
 
-QLabel *picture(QLabel *control, const QRect &geometry)
+// Pictures sit by their top left corner on the point where the background's
+// wires meet them; a narrower gate leaves its spare width on the right.
+QLabel *picture(QLabel *control, const QPoint &topLeft, const QSize &size)
 {
-    control->setGeometry(geometry);
-    control->setAlignment(Qt::AlignCenter);
+    control->setGeometry(QRect(topLeft, size));
+    control->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return control;
 }
 
@@ -77,11 +79,10 @@ void frmMain::createControls()
 
     // Background first, so that everything else lies on top of it.
     Image1 = named(new QLabel(client), "Image1");
-    Image1->setGeometry(445, 5, 512, 512);
-    Image1->setScaledContents(true);
+    Image1->setGeometry(445, 5, 512, 512); // shown unscaled: the wires are drawn to its own pixels
 
     imgLogo = named(new QLabel(client), "imgLogo");
-    picture(imgLogo, QRect(8, 4, 420, 128));
+    picture(imgLogo, QPoint(8, 4), QSize(420, 128));
 
     // Left column: the port row in its rectangle, the three lists, PC control,
     // the two input sets, the status box.
@@ -201,18 +202,19 @@ void frmMain::createReadProgControls()
 void frmMain::createPictureControls()
 {
     auto *client = centralWidget();
-    // Inputs, gate and relay read from left to right across the background.
-    constexpr int inputLeft = 453, inputTop = 25, inputStep = 40;
+    // Inputs, gate and relay read from left to right across the background,
+    // each where the background's wires end.
+    const QPoint background = Image1->pos();
     for (int i = 0; i < InputCount; ++i) {
         auto *button = named(new ClickableLabel(client), "imgInputBtn");
         button->setProperty("index", i);
-        picture(button, QRect(inputLeft, inputTop + i * inputStep, 128, 32));
+        picture(button, background + backgroundInputPosition(i), QSize(128, 32));
         imgInputBtn.append(button);
     }
     imgLogicGate = named(new ClickableLabel(client), "imgLogicGate");
-    picture(imgLogicGate, QRect(595, 197, 165, 128));
+    picture(imgLogicGate, background + backgroundGatePosition(), QSize(165, 128)); // the widest gate
     imgRelay = named(new ClickableLabel(client), "imgRelay");
-    picture(imgRelay, QRect(790, 221, 128, 80));
+    picture(imgRelay, background + backgroundRelayPosition(), QSize(128, 80));
 }
 
 void frmMain::createMenus()
@@ -325,10 +327,10 @@ void frmMain::Form_Load()
     }
 
     // 2. Logo, gate and relay pictures.
-    imgLogo->setPixmap(ResourcePictures::logo());
-    imgLogicGate->setPixmap(ResourcePictures::picture(QStringLiteral("INMODE"), 101));
-    imgRelay->setPixmap(ResourcePictures::picture(QStringLiteral("RELAY"), 101));
-    Image1->setPixmap(ResourcePictures::background());
+    imgLogo->setPixmap(LoadResPicture(101));
+    imgLogicGate->setPixmap(PictureFromBytes(LoadResData(101, QStringLiteral("INMODE"))));
+    imgRelay->setPixmap(PictureFromBytes(LoadResData(101, QStringLiteral("RELAY"))));
+    Image1->setPixmap(backgroundPicture());
 
     // 3. Relay modes.
     const QStringList relayModes = relayModeList();
@@ -353,7 +355,7 @@ void frmMain::Form_Load()
         if (n > 1)
             addArrayItem(mnuChangeMap, mnuChangeMaps);
         mnuChangeMap.at(n - 1)->setText(QStringLiteral("Input ") + QString::number(n));
-        imgInputBtn.at(n - 1)->setPixmap(ResourcePictures::picture(QStringLiteral("INOFF"), 100 + n));
+        imgInputBtn.at(n - 1)->setPixmap(PictureFromBytes(LoadResData(100 + n, QStringLiteral("INOFF"))));
     }
 
     for (QComboBox *list : {cboRelNum, cboRelMode, cboInputMode})

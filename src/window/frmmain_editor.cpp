@@ -3,8 +3,8 @@
 #include "window/frmmain.h"
 
 #include "shell/failure.h"
+#include "shell/pictures.h"
 #include "window/clickablelabel.h"
-#include "window/resourcepictures.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -108,7 +108,7 @@ void frmMain::ChangeRelayNum(qint16 Index)
     }
     RelayConfig &relay = m_relayTable[Index];
 
-    imgRelay->setPixmap(ResourcePictures::picture(QStringLiteral("RELAY"), 101 + Index));
+    imgRelay->setPixmap(PictureFromBytes(LoadResData(101 + Index, QStringLiteral("RELAY"))));
     checkOnly(mnuEditChangeNum, Index);
     if (cboRelMode->currentIndex() != relay.RelayMode)
         cboRelMode->setCurrentIndex(relay.RelayMode); // runs ChangeRelayMode
@@ -183,7 +183,7 @@ void frmMain::ChangeInputMode(qint16 Gate)
         RelayConfig &relay = m_relayTable[index];
         (showsUnlatchSet(relay) ? relay.UnlatchInputMode : relay.InputMode) = Gate;
     }
-    imgLogicGate->setPixmap(ResourcePictures::picture(QStringLiteral("INMODE"), 101 + Gate));
+    imgLogicGate->setPixmap(PictureFromBytes(LoadResData(101 + Gate, QStringLiteral("INMODE"))));
     checkOnly(mnuChangeInMode, Gate);
 }
 
@@ -191,7 +191,7 @@ void frmMain::ShowInputState(qint16 Index, bool State)
 {
     m_shownInputs[Index] = State;
     imgInputBtn.at(Index)->setPixmap(
-        ResourcePictures::picture(State ? QStringLiteral("INON") : QStringLiteral("INOFF"), 101 + Index));
+        PictureFromBytes(LoadResData(101 + Index, State ? QStringLiteral("INON") : QStringLiteral("INOFF"))));
 }
 
 void frmMain::ClearRelay(qint16 Index)

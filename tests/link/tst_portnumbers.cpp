@@ -2,7 +2,9 @@
 #include "link/portdirectory.h"
 #include "link/portnumber.h"
 
+#include <QFile>
 #include <QSerialPortInfo>
+#include <QTemporaryDir>
 #include <QtTest>
 
 class TestPortNumbers : public QObject
@@ -44,8 +46,10 @@ private slots:
                                       << "Com4";
         QTest::newRow("windows port under another number") << 4 << "COM5"
                                                            << "Com4 (COM5)";
-        QTest::newRow("pseudo-terminal path") << 17 << "/dev/pts/3"
-                                              << "Com17 (/dev/pts/3)";
+        QTest::newRow("pseudo-terminal") << 17 << "pts/3"
+                                         << "Com17 (pts/3)";
+        QTest::newRow("link named by the user") << 18 << "tavik-port"
+                                                << "Com18 (tavik-port)";
     }
     void theEntryShowsTheSystemNameOnlyWhenItIsNotComN()
     {
@@ -54,6 +58,48 @@ private slots:
         QFETCH(QString, entry);
         QCOMPARE(portEntryText(qint16(number), systemName), entry);
         QCOMPARE(portNumberFromText(entry), number);
+    }
+
+    void aRuntimePortShowsAShortName_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("linkName"); // made as a link to /dev/null in a fresh folder when given
+        QTest::addColumn<QString>("shortName");
+        QTest::newRow("pseudo-terminal") << "/dev/pts/1" << "" << "pts/1";
+        QTest::newRow("device directly under /dev") << "/dev/ttyUSB0" << "" << "ttyUSB0";
+        QTest::newRow("device deeper under /dev") << "/dev/serial/ttyAMA0" << "" << "serial/ttyAMA0";
+        QTest::newRow("file elsewhere") << "/tmp/tavik-a" << "" << "tavik-a";
+        QTest::newRow("link elsewhere") << "" << "tavik-port" << "tavik-port";
+        QTest::newRow("long by-id style link") << "" << "usb-Tavik_TRX16_A1B2-if00-port0"
+                                               << "usb-Tavik_TRX16_A1B2-if00-port0";
+    }
+    void aRuntimePortShowsAShortName()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, linkName);
+        QFETCH(QString, shortName);
+        QTemporaryDir dir;
+        if (!linkName.isEmpty()) {
+            path = dir.filePath(linkName);
+            QVERIFY(QFile::link(QStringLiteral("/dev/null"), path));
+        }
+        QCOMPARE(shortPortName(path), shortName);
+    }
+
+    void aRuntimePortListsItsShortNameAndOpensItsFullPath()
+    {
+        QTemporaryDir dir;
+        const QString link = dir.filePath(QStringLiteral("tavik-port"));
+        QVERIFY(QFile::link(QStringLiteral("/dev/null"), link));
+        PortDirectory ports;
+        const qint16 number = ports.addRuntimePort(link);
+        const QString entry = ports.entryText(number);
+        QCOMPARE(entry, QStringLiteral("Com%1 (tavik-port)").arg(number));
+        QCOMPARE(portNumberFromText(entry), number);
+        QCOMPARE(ports.location(portNumberFromText(entry)), link);
+        const qint16 pty = ports.addRuntimePort(QStringLiteral("/dev/pts/7"));
+        QCOMPARE(ports.entryText(pty), QStringLiteral("Com%1 (pts/7)").arg(pty));
+        QCOMPARE(ports.location(pty), QStringLiteral("/dev/pts/7"));
     }
 
     void onlyReadWriteAndResourceErrorsMeanTheLineIsGone_data()
@@ -90,7 +136,7 @@ private slots:
         QCOMPARE(second, system + 2);
         QCOMPARE(ports.addRuntimePort(QStringLiteral("/tmp/tavik-a")), first);
         QCOMPARE(ports.location(first), QStringLiteral("/tmp/tavik-a"));
-        QCOMPARE(ports.systemName(second), QStringLiteral("/tmp/tavik-b"));
+        QCOMPARE(ports.systemName(second), QStringLiteral("tavik-b"));
         QCOMPARE(ports.count(), system + 2);
         QVERIFY(ports.location(qint16(system + 3)).isEmpty());
         QVERIFY(ports.location(0).isEmpty());

@@ -167,6 +167,39 @@ private slots:
         QCOMPARE(w->Image1->pixmap().size(), QSize(512, 512));
     }
 
+    void thePicturesSitOnTheEndsOfTheBackgroundsWires_data()
+    {
+        QTest::addColumn<int>("picture");
+        QTest::addColumn<QPoint>("topLeft");
+        for (int i = 0; i < 12; ++i)
+            QTest::addRow("input %d", i + 1) << i << QPoint(457, 19 + 40 * i);
+        QTest::newRow("gate") << 12 << QPoint(617, 191);
+        QTest::newRow("relay") << 13 << QPoint(817, 215);
+    }
+    void thePicturesSitOnTheEndsOfTheBackgroundsWires()
+    {
+        QFETCH(int, picture);
+        QFETCH(QPoint, topLeft);
+        QCOMPARE(w->Image1->geometry(), QRect(445, 5, 512, 512));
+        QVERIFY(!w->Image1->hasScaledContents());
+        const QLabel *label = picture < 12 ? w->imgInputBtn.at(picture) : picture == 12 ? w->imgLogicGate : w->imgRelay;
+        QCOMPARE(label->pos(), topLeft);
+        // Every gate starts at the wires' end, however narrow it is.
+        QCOMPARE(label->alignment(), Qt::AlignLeft | Qt::AlignTop);
+        QVERIFY(label->width() >= label->pixmap().width());
+        QVERIFY(label->height() >= label->pixmap().height());
+    }
+
+    void aNarrowGateStillStartsWhereTheWiresEnd()
+    {
+        w->cboInputMode->setCurrentIndex(5); // NAND, the widest at 165
+        QCOMPARE(w->imgLogicGate->pixmap().width(), 165);
+        QVERIFY(w->imgLogicGate->width() >= 165);
+        w->cboInputMode->setCurrentIndex(0); // OR, 150 wide
+        QCOMPARE(w->imgLogicGate->pixmap().width(), 150);
+        QCOMPARE(w->imgLogicGate->pos(), QPoint(617, 191));
+    }
+
     void theRelayModeDecidesWhatCanBeEdited_data()
     {
         QTest::addColumn<int>("mode");

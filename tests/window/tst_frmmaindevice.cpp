@@ -1,4 +1,5 @@
 // The window driving the simulated Tavik through the real serial code.
+#include "link/portnumber.h"
 #include "shell/errorlog.h"
 #include "taviksimulator.h"
 #include "window/frmmain.h"
@@ -122,7 +123,8 @@ private slots:
         w->deviceLink().ports().addRuntimePort(device->portPath());
         w->setPreferredPort(device->portPath());
         w->Form_Load();
-        QVERIFY2(w->cmbPort->currentText().contains(device->portPath()),
+        QVERIFY2(w->deviceLink().ports().location(portNumberFromText(w->cmbPort->currentText())) ==
+                     device->portPath(),
                  qPrintable(w->cmbPort->currentText()));
         // Silence ends a wait after 3 ticks here instead of 31.
         w->deviceLink().setTimeoutTicks(2);
