@@ -6,6 +6,7 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace {
@@ -65,6 +66,9 @@ frmSplash::frmSplash(QWidget *parent) : QWidget(parent, Qt::SplashScreen | Qt::F
 
     Form_Load();
     setFixedSize(sizeHint().expandedTo(QSize(480, 0)));
+    // Not every window manager places a splash window; centre it on the screen.
+    if (const QScreen *screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
 }
 
 void frmSplash::Form_Load()

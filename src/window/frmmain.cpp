@@ -27,8 +27,9 @@
 namespace {
 
 // The designed client area; the window keeps it and has no resize handling.
-constexpr int ClientWidth = 957;
-constexpr int ClientHeight = 521;
+// The background keeps the same margin on its right as above it.
+constexpr int ClientWidth = 962;
+constexpr int ClientHeight = 522;
 
 template <typename Control> Control *named(Control *control, const char *name)
 {
@@ -85,39 +86,41 @@ void frmMain::createControls()
     picture(imgLogo, QPoint(8, 4), QSize(420, 128));
 
     // Left column: the port row in its rectangle, the three lists, PC control,
-    // the two input sets, the status box.
+    // the two input sets, the status box. The port list takes the row's whole
+    // width under its caption, so that an entry such as "Com12 (ttyUSB0)" shows
+    // in full.
     Shape1 = named(new QFrame(client), "Shape1");
     Shape1->setFrameShape(QFrame::Box);
-    Shape1->setGeometry(8, 138, 214, 36);
-    lblOpt = label(client, "lblOpt", QStringLiteral("COM Port:"), QRect(14, 145, 62, 22));
+    Shape1->setGeometry(8, 138, 214, 54);
+    lblOpt = label(client, "lblOpt", QStringLiteral("COM Port:"), QRect(14, 141, 170, 18));
     cmbPort = named(new QComboBox(client), "cmbPort");
-    cmbPort->setGeometry(78, 144, 110, 24);
+    cmbPort->setGeometry(14, 160, 170, 26);
     cmdRescan = named(new QPushButton(QStringLiteral("R"), client), "cmdRescan");
     cmdRescan->setToolTip(QStringLiteral("Rescan available ports"));
-    cmdRescan->setGeometry(190, 144, 26, 24);
+    cmdRescan->setGeometry(188, 160, 28, 26);
 
-    lblRelayNum = label(client, "lblRelayNum", QStringLiteral("Relay Number:"), QRect(8, 180, 214, 18));
+    lblRelayNum = label(client, "lblRelayNum", QStringLiteral("Relay Number:"), QRect(8, 196, 214, 17));
     cboRelNum = named(new QComboBox(client), "cboRelNum");
-    cboRelNum->setGeometry(8, 198, 214, 26);
-    lblRelMode = label(client, "lblRelMode", QStringLiteral("Relay Mode:"), QRect(8, 228, 214, 18));
+    cboRelNum->setGeometry(8, 213, 214, 26);
+    lblRelMode = label(client, "lblRelMode", QStringLiteral("Relay Mode:"), QRect(8, 242, 214, 17));
     cboRelMode = named(new QComboBox(client), "cboRelMode");
-    cboRelMode->setGeometry(8, 246, 214, 26);
-    lblInputMode = label(client, "lblInputMode", QStringLiteral("Input Mode:"), QRect(8, 276, 214, 18));
+    cboRelMode->setGeometry(8, 259, 214, 26);
+    lblInputMode = label(client, "lblInputMode", QStringLiteral("Input Mode:"), QRect(8, 288, 214, 17));
     cboInputMode = named(new QComboBox(client), "cboInputMode");
-    cboInputMode->setGeometry(8, 294, 214, 26);
+    cboInputMode->setGeometry(8, 305, 214, 26);
 
     chkPCControl = named(new QCheckBox(QStringLiteral("PC-Control"), client), "chkPCControl");
-    chkPCControl->setGeometry(8, 330, 100, 24);
+    chkPCControl->setGeometry(8, 337, 94, 24);
     btnMoment = named(new QPushButton(QStringLiteral("Momentary Input"), client), "btnMoment");
-    btnMoment->setGeometry(104, 328, 118, 28);
+    btnMoment->setGeometry(104, 335, 118, 28);
     btnLatch = named(new QPushButton(QStringLiteral("Latch Input"), client), "btnLatch");
-    btnLatch->setGeometry(104, 360, 118, 28);
+    btnLatch->setGeometry(104, 366, 118, 28);
 
     rbLatch = named(new QRadioButton(QStringLiteral("Latching Input"), client), "rbLatch");
-    rbLatch->setGeometry(8, 392, 214, 22);
+    rbLatch->setGeometry(8, 396, 214, 21);
     rbLatch->setChecked(true);
     rbUnlatch = named(new QRadioButton(QStringLiteral("Unlatching Input"), client), "rbUnlatch");
-    rbUnlatch->setGeometry(8, 414, 214, 22);
+    rbUnlatch->setGeometry(8, 417, 214, 21);
 
     lblStatus = label(client, "lblStatus", QStringLiteral("Status:"), QRect(8, 440, 214, 18));
     txtStatus = named(new QPlainTextEdit(client), "txtStatus");

@@ -19,18 +19,18 @@ private slots:
         QStandardPaths::setTestModeEnabled(true);
     }
 
-    void cleanupTestCase()
-    {
-        QFile::remove(stateFileAs(QStringLiteral("tst_simdefaultstate")));
-    }
+    void cleanupTestCase() { QFile::remove(stateFileAs(QStringLiteral("tst_simdefaultstate"))); }
 
     void everyProgramNameGivesTheSameFile_data()
     {
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("second");
-        QTest::newRow("window and command line") << "tavikgui" << "tavikctl";
-        QTest::newRow("stand-alone simulator and window") << "tavik-sim" << "tavikgui";
-        QTest::newRow("an organisation set too") << "tavikctl" << "tavikctl@Tavik";
+        QTest::newRow("window and command line") << "tavikgui"
+                                                 << "tavikctl";
+        QTest::newRow("stand-alone simulator and window") << "tavik-sim"
+                                                          << "tavikgui";
+        QTest::newRow("an organisation set too") << "tavikctl"
+                                                 << "tavikctl@Tavik";
     }
     void everyProgramNameGivesTheSameFile()
     {
@@ -40,7 +40,8 @@ private slots:
         QCOMPARE(stateFileAs(second), path);
         QVERIFY2(path.endsWith(QStringLiteral("/tavik/tavik-sim-state.txt")), qPrintable(path));
         QCOMPARE(QFileInfo(path).absolutePath(),
-                 QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/tavik"));
+                 QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                     QStringLiteral("/tavik"));
         QVERIFY2(QFileInfo(path).absoluteDir().exists(), qPrintable(path));
     }
 

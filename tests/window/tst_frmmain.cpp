@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -182,12 +184,41 @@ private slots:
         QFETCH(QPoint, topLeft);
         QCOMPARE(w->Image1->geometry(), QRect(445, 5, 512, 512));
         QVERIFY(!w->Image1->hasScaledContents());
-        const QLabel *label = picture < 12 ? w->imgInputBtn.at(picture) : picture == 12 ? w->imgLogicGate : w->imgRelay;
+        const QLabel *label = picture < 12    ? w->imgInputBtn.at(picture)
+                              : picture == 12 ? w->imgLogicGate
+                                              : w->imgRelay;
         QCOMPARE(label->pos(), topLeft);
         // Every gate starts at the wires' end, however narrow it is.
         QCOMPARE(label->alignment(), Qt::AlignLeft | Qt::AlignTop);
         QVERIFY(label->width() >= label->pixmap().width());
         QVERIFY(label->height() >= label->pixmap().height());
+    }
+
+    void thePortListShowsATypicalEntryInFull_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::newRow("usb adapter") << "Com12 (ttyUSB0)";
+        QTest::newRow("usb modem") << "Com10 (ttyACM0)";
+        QTest::newRow("pseudo-terminal") << "Com11 (pts/12)";
+    }
+    void thePortListShowsATypicalEntryInFull()
+    {
+        QFETCH(QString, entry);
+        w->cmbPort->clear();
+        w->cmbPort->addItem(entry);
+        QStyleOptionComboBox option;
+        option.initFrom(w->cmbPort);
+        option.currentText = entry;
+        const QRect field = w->cmbPort->style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                                QStyle::SC_ComboBoxEditField, w->cmbPort);
+        QVERIFY2(w->cmbPort->fontMetrics().horizontalAdvance(entry) <= field.width(),
+                 qPrintable(QStringLiteral("%1 px of text in %2 px")
+                                .arg(w->cmbPort->fontMetrics().horizontalAdvance(entry))
+                                .arg(field.width())));
+        // The row keeps its rescan button inside its rectangle.
+        QVERIFY(w->Shape1->geometry().contains(w->cmdRescan->geometry()));
+        QVERIFY(!w->cmbPort->geometry().intersects(w->cmdRescan->geometry()));
+        QVERIFY(!w->cmbPort->geometry().intersects(w->lblOpt->geometry()));
     }
 
     void aNarrowGateStillStartsWhereTheWiresEnd()
