@@ -51,5 +51,7 @@ DialogueStep afterGetString(qint16 got, qint16 &result)
         return end(5, result);
     if (got == 1)
         return end(3, result);
+    if (got == 2)
+        return DialogueStep::Restart;
     return DialogueStep::Go;
 }

@@ -14,5 +14,6 @@ DialogueStep afterSendChar(qint16 sent, qint16 &result);
 // restarts, and a failed send of its own 6.
 DialogueStep afterSendString(qint16 sent, qint16 &result);
 
-// A prompt or value: not seen in time 3, a failed wait 5.
+// A prompt or value: not seen in time 3, a failed wait 5; when another
+// dialogue took the line meanwhile, the attempt starts again.
 DialogueStep afterGetString(qint16 got, qint16 &result);

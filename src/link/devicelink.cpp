@@ -39,6 +39,7 @@ qint16 DeviceLink::OpenSerPort()
     if (!m_comSerPort.setCommPort(number, &error))
         logFailure(Failure::PortNumber, QStringLiteral("OpenSerPort"), 3, error);
     m_lineLost = false;
+    m_closedOnPurpose = false;
     if (!m_comSerPort.setPortOpen(true, &error))
         logFailure(Failure::PortOpen, QStringLiteral("OpenSerPort"), 3, error);
     return 1;
@@ -51,8 +52,28 @@ qint16 DeviceLink::CloseSerPort()
     QString error;
     if (!m_comSerPort.setPortOpen(false, &error))
         logFailure(Failure::PortClose, QStringLiteral("CloseSerPort"), 1, error);
+    // Nothing more can arrive: a dialogue waiting on the line ends now
+    // instead of at its timeout.
+    m_closedOnPurpose = true;
+    emit closedOnPurpose();
     return 1;
 }
+
+namespace
+{
+
+bool canOpen(SerialControl &port, qint16 number)
+{
+    if (!port.setCommPort(number))
+        return false;
+    port.setPortOpen(true);
+    const bool available = port.portOpen();
+    if (available)
+        port.setPortOpen(false);
+    return available;
+}
+
+} // namespace
 
 bool DeviceLink::PortAvailable(qint16 number)
 {
@@ -60,13 +81,14 @@ bool DeviceLink::PortAvailable(qint16 number)
     // A number no port has is answered without touching the port.
     if (m_ports.location(number).isEmpty())
         return false;
-    if (!m_comSerPort.setCommPort(number))
-        return false;
-    m_comSerPort.setPortOpen(true);
-    const bool available = m_comSerPort.portOpen();
-    if (available)
-        m_comSerPort.setPortOpen(false);
-    return available;
+    if (!m_comSerPort.portOpen())
+        return canOpen(m_comSerPort, number);
+    // A rescan started from a dialogue's wait leaves that dialogue's port
+    // alone: the port it holds is listed, the others are tried aside.
+    if (number == m_comSerPort.commPort())
+        return true;
+    SerialControl probe{m_ports};
+    return canOpen(probe, number);
 }
 
 QStringList DeviceLink::rescanPorts()
@@ -128,18 +150,28 @@ void DeviceLink::clearRxRing()
 
 void DeviceLink::startTicks()
 {
+    if (m_waiting)
+        m_outerTicks.append(m_timerTicks);
+    m_waiting = true;
+    ++m_waitsStarted;
     m_timerTicks = 0;
     m_tmrTimer.start();
 }
 
 void DeviceLink::stopTicks()
 {
+    if (!m_outerTicks.isEmpty()) {
+        // The interrupted wait goes on with its own count and its tick.
+        m_timerTicks = m_outerTicks.takeLast();
+        return;
+    }
+    m_waiting = false;
     m_tmrTimer.stop();
 }
 
 bool DeviceLink::waitExpired() const
 {
-    return m_timerTicks > m_timeoutTicks || m_lineLost;
+    return m_timerTicks > m_timeoutTicks || m_lineLost || m_closedOnPurpose;
 }
 
 void DeviceLink::awaitActivity()
@@ -155,7 +187,11 @@ void DeviceLink::awaitActivity()
     connect(this, &DeviceLink::arrived, &loop, &QEventLoop::quit);
     connect(this, &DeviceLink::ticked, &loop, &QEventLoop::quit);
     connect(this, &DeviceLink::connectionLost, &loop, &QEventLoop::quit);
-    loop.exec();
+    connect(this, &DeviceLink::closedOnPurpose, &loop, &QEventLoop::quit);
+    // exec() refuses to start while the application quits; asking again
+    // would spin, so the wait is over as if its time were up.
+    if (loop.exec() < 0)
+        m_timerTicks = std::max(m_timerTicks, qint16(m_timeoutTicks + 1));
 }
 
 void DeviceLink::onConnectionLost()

@@ -3,6 +3,7 @@
 #include "link/portdirectory.h"
 #include "link/serialcontrol.h"
 
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -41,7 +42,8 @@ public:
     // 1: opened by this call; 0: already open, or a rescan runs. A port that
     // cannot be opened is logged and still gives 1: the dialogue then times out.
     qint16 OpenSerPort();
-    // 1: closed by this call; 0: it was not open.
+    // 1: closed by this call; 0: it was not open. A wait in progress ends at
+    // once, as when the line is lost, but nothing counts as lost.
     qint16 CloseSerPort();
     // Whether port n can be opened now; leaves it closed. Never logs.
     bool PortAvailable(qint16 number);
@@ -61,17 +63,24 @@ public:
     // The tick of the waits.
     qint16 TimerTicks() const { return m_timerTicks; }
     QTimer &tmrTimer() { return m_tmrTimer; }
+    // Waits nest when a command starts inside another's wait: the inner
+    // wait counts from 0, and the outer one resumes its own count after it.
     void startTicks();
     void stopTicks();
     // Whether the wait in progress is over: TimerTicks has passed the limit,
-    // or the line was lost.
+    // the line was lost, or the port was closed on purpose.
     bool waitExpired() const;
+    // Counts the waits started so far: a wait that finds it changed when
+    // events have run knows that another dialogue used the line meanwhile.
+    quint64 waitsStarted() const { return m_waitsStarted; }
     void setTimeoutTicks(qint16 ticks) { m_timeoutTicks = ticks; }
     qint16 timeoutTicks() const { return m_timeoutTicks; }
 
     // Sleeps in a nested event loop until characters arrive, the timer
-    // ticks, or the line is lost. Window events run meanwhile. Never call it
-    // from a handler of the port's own signals.
+    // ticks, the line is lost or the port closed. Window events run meanwhile.
+    // When the application is quitting (no event loop starts any more) the
+    // wait counts as timed out. Never call it from a handler of the port's
+    // own signals.
     void awaitActivity();
 
     // True from the loss of the line until the port is next opened.
@@ -81,6 +90,7 @@ signals:
     void arrived();
     void ticked();
     void connectionLost();
+    void closedOnPurpose();
     void rescanBusyChanged(bool busy);
 
 private:
@@ -93,6 +103,7 @@ private:
     QString m_portText;
     bool m_rescanBusy = false;
     bool m_lineLost = false;
+    bool m_closedOnPurpose = false;
 
     std::array<char, RxRingSize> RxRing{};
     qint16 m_rxReadPos = 0;
@@ -102,4 +113,8 @@ private:
     QTimer m_tmrTimer;
     qint16 m_timerTicks = 0;
     qint16 m_timeoutTicks = DefaultTimeoutTicks;
+    // The counts of the waits a nested one interrupted, innermost last.
+    QList<qint16> m_outerTicks;
+    bool m_waiting = false;
+    quint64 m_waitsStarted = 0;
 };

@@ -7,12 +7,16 @@
 
 PromptExchange::PromptExchange(DeviceLink &link) : m_link(link) {}
 
-void PromptExchange::letEventsRun(bool somethingToDo)
+bool PromptExchange::letEventsRun(bool somethingToDo)
 {
+    // A command started from a window event may run a whole dialogue of its
+    // own here, taking the characters this wait expects.
+    const quint64 waits = m_link.waitsStarted();
     if (somethingToDo)
         QCoreApplication::processEvents();
     else
         m_link.awaitActivity();
+    return m_link.waitsStarted() == waits;
 }
 
 qint16 PromptExchange::SendChar(char character, bool awaitEcho)
@@ -33,14 +37,18 @@ qint16 PromptExchange::SendChar(char character, bool awaitEcho)
         return 0;
 
     QByteArray echo;
+    bool ownLine = true;
     m_link.startTicks();
     do {
-        letEventsRun(m_link.RxCount() > 0);
-        if (m_link.RxCount() > 0)
+        ownLine = letEventsRun(m_link.RxCount() > 0);
+        if (ownLine && m_link.RxCount() > 0)
             echo = QByteArray(1, m_link.ReadChar());
-    } while (echo.isEmpty() && !m_link.waitExpired());
+    } while (ownLine && echo.isEmpty() && !m_link.waitExpired());
     m_link.stopTicks();
 
+    // The echo went to the other dialogue: as a wrong echo, start again.
+    if (!ownLine)
+        return 2;
     if (m_link.waitExpired()) {
         if (m_statusSink)
             m_statusSink(TimeoutText);
@@ -76,14 +84,17 @@ qint16 PromptExchange::GetString(QByteArray &text, const QByteArray &prompt)
 {
     m_link.startTicks();
     bool seen = text.contains(prompt);
+    bool ownLine = true;
     do {
         if (m_link.RxCount() > 0) {
             text.append(m_link.ReadChar());
             // Only the character just taken can complete the prompt.
             seen = seen || text.endsWith(prompt);
         }
-        letEventsRun(seen || m_link.RxCount() > 0);
-    } while (!seen && !m_link.waitExpired());
+        ownLine = letEventsRun(seen || m_link.RxCount() > 0);
+    } while (ownLine && !seen && !m_link.waitExpired());
     m_link.stopTicks();
+    if (!ownLine && !seen)
+        return 2;
     return m_link.waitExpired() ? 1 : 0;
 }

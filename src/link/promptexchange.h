@@ -23,16 +23,19 @@ public:
     // Where the status text goes (the status box).
     void setStatusSink(std::function<void(const QString &)> sink) { m_statusSink = std::move(sink); }
 
-    // 0 sent (and echoed); 1 no echo in time; 2 another character came back;
+    // 0 sent (and echoed); 1 no echo in time; 2 another character came back,
+    // or another dialogue took the line while the echo was awaited;
     // 3 more stale characters than the receive buffer holds, nothing sent.
     qint16 SendChar(char character, bool awaitEcho);
     // 0 all sent; 1..5 the first failing SendChar's -1/1/2/3/other.
     qint16 SendString(const QByteArray &text, bool awaitEcho);
-    // Appends to text until it holds the prompt: 0 seen, 1 timeout.
+    // Appends to text until it holds the prompt: 0 seen, 1 timeout, 2 another
+    // dialogue took the line meanwhile (what it left is not this one's text).
     qint16 GetString(QByteArray &text, const QByteArray &prompt);
 
 private:
-    void letEventsRun(bool somethingToDo);
+    // Lets events run; false when a wait of another dialogue ran among them.
+    bool letEventsRun(bool somethingToDo);
 
     DeviceLink &m_link;
     std::function<void(const QString &)> m_statusSink;

@@ -77,6 +77,10 @@ bool frmMain::liveInputPressed(QObject *watched, QEvent *event)
 void frmMain::cmdRescan_Click()
 {
     runDeviceCommand([this] {
+        // Started from the wait of a running command, the rescan must leave
+        // that command its port and its disabled buttons.
+        const bool insideCommand = m_deviceCommands > 1;
+        const QString portInUse = cmbPort->currentText();
         EnableReadProg(false);
         QApplication::setOverrideCursor(Qt::WaitCursor);
         cmbPort->clear();
@@ -85,9 +89,13 @@ void frmMain::cmdRescan_Click()
         cmbPort->addItems(entries);
         if (cmbPort->count() > 0)
             cmbPort->setCurrentIndex(0);
-        selectPreferredPort();
+        if (insideCommand && entries.contains(portInUse))
+            cmbPort->setCurrentText(portInUse);
+        else
+            selectPreferredPort();
         QApplication::restoreOverrideCursor();
-        EnableReadProg(true);
+        if (!insideCommand)
+            EnableReadProg(true);
     });
 }
 

@@ -122,10 +122,10 @@ private slots:
         const qint16 number = attach(link, device);
         const QStringList entries = link.rescanPorts();
         // The list names a pseudo-terminal below /dev: "pts/3" for /dev/pts/3.
-        const QString entry = QStringLiteral("Com%1 (%2)").arg(number).arg(device.portPath().mid(5));
+        const QString expected = QStringLiteral("Com%1 (%2)").arg(number).arg(device.portPath().mid(5));
         QVERIFY2(device.portPath().startsWith(QStringLiteral("/dev/pts/")), qPrintable(device.portPath()));
-        QVERIFY(entries.contains(entry));
-        QCOMPARE(link.ports().entryText(number), entry);
+        QVERIFY(entries.contains(expected));
+        QCOMPARE(link.ports().entryText(number), expected);
         QVERIFY(!link.comSerPort().portOpen());
         for (const QString &entry : entries)
             QVERIFY2(entry.startsWith(QStringLiteral("Com")), qPrintable(entry));
@@ -299,6 +299,93 @@ private slots:
         QVERIFY(link.comSerPort().portOpen());
         QVERIFY(!link.lineLost());
         link.CloseSerPort();
+    }
+
+    void closingThePortOnPurposeEndsTheWaitInProgressWithoutALoss()
+    {
+        PtyDevice device;
+        DeviceLink link;
+        attach(link, device);
+        QSignalSpy lost(&link, &DeviceLink::connectionLost);
+        QCOMPARE(link.OpenSerPort(), 1);
+        link.setTimeoutTicks(30);
+        QTimer::singleShot(200, &link, [&link] { QCOMPARE(link.CloseSerPort(), 1); });
+        QElapsedTimer clock;
+        clock.start();
+        link.startTicks();
+        int passes = 0;
+        while (!link.waitExpired()) {
+            link.awaitActivity();
+            ++passes;
+        }
+        link.stopTicks();
+        // Ended by the close (within the 3.1 s limit), not by the 31st tick.
+        QVERIFY2(link.TimerTicks() <= 30, qPrintable(QString::number(link.TimerTicks())));
+        QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(!link.comSerPort().portOpen());
+        QVERIFY(!link.lineLost());
+        QCOMPARE(lost.size(), 0);
+        QCOMPARE(logLinesWith(QStringLiteral(" in procedure ")), QStringList());
+        QCOMPARE(link.CloseSerPort(), 0);
+        // The next open starts a wait afresh.
+        QCOMPARE(link.OpenSerPort(), 1);
+        QVERIFY(!link.waitExpired());
+        link.CloseSerPort();
+    }
+
+    void aWaitWhileTheApplicationQuitsCountsAsTimedOutInsteadOfSpinning()
+    {
+        PtyDevice device;
+        DeviceLink link;
+        attach(link, device);
+        QCOMPARE(link.OpenSerPort(), 1);
+        link.setTimeoutTicks(30);
+        // From here on no event loop starts: exec() returns -1 at once.
+        QCoreApplication::exit(0);
+        link.startTicks();
+        int passes = 0;
+        while (!link.waitExpired() && passes < 1000) {
+            link.awaitActivity();
+            ++passes;
+        }
+        link.stopTicks();
+        QCOMPARE(passes, 1);
+        QVERIFY(link.waitExpired());
+        QVERIFY(!link.lineLost());
+        link.CloseSerPort();
+    }
+
+    void aWaitStartedInsideAnotherLeavesTheOuterOneItsOwnCountAndTick()
+    {
+        DeviceLink link;
+        link.startTicks();
+        QTRY_VERIFY_WITH_TIMEOUT(link.TimerTicks() >= 2, 2000);
+        const qint16 outer = link.TimerTicks();
+        const quint64 started = link.waitsStarted();
+        link.startTicks();
+        QCOMPARE(link.TimerTicks(), qint16(0));
+        QCOMPARE(link.waitsStarted(), started + 1);
+        link.stopTicks();
+        QCOMPARE(link.TimerTicks(), outer);
+        QVERIFY(link.tmrTimer().isActive());
+        QTRY_VERIFY_WITH_TIMEOUT(link.TimerTicks() > outer, 2000);
+        link.stopTicks();
+        QVERIFY(!link.tmrTimer().isActive());
+    }
+
+    void aRescanWhileADialogueHoldsThePortListsItAndLeavesItOpen()
+    {
+        PtyDevice held;
+        PtyDevice other;
+        DeviceLink link;
+        const qint16 heldNumber = attach(link, held);
+        const qint16 otherNumber = link.ports().addRuntimePort(other.portPath());
+        QCOMPARE(link.OpenSerPort(), 1);
+        QVERIFY(link.PortAvailable(heldNumber));
+        QVERIFY(link.PortAvailable(otherNumber));
+        QVERIFY(link.comSerPort().portOpen());
+        QCOMPARE(link.comSerPort().commPort(), heldNumber);
+        QCOMPARE(link.CloseSerPort(), 1);
     }
 };
 
