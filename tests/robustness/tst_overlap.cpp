@@ -166,7 +166,7 @@ class TestOverlap : public QObject
             {QStringLiteral("File Exit"), [win] { win->mnuFileExit->trigger(); }},
             {QStringLiteral("relay list"), [win] { win->cboRelNum->setCurrentIndex(4); }},
             {QStringLiteral("mode list"), [win] { win->cboRelMode->setCurrentIndex(6); }},
-            {QStringLiteral("gate list"), [win] { win->cboInputMode->setCurrentIndex(5); }},
+            {QStringLiteral("gate list"), [win] { win->cboInputMode->setCurrentIndex(6); }},
             {QStringLiteral("input button"), [win] { win->imgInputBtn_Click(7); }},
             {QStringLiteral("hours slider"),
              [win] { win->sliHrs->setValue(win->sliHrs->value() == 3 ? 4 : 3); }},
@@ -263,7 +263,8 @@ private slots:
             table()[2] = readFromDevice(RelayConfig{}, 2);
             w->ChangeRelayNum(0);
         }
-        w->cboRelNum->setCurrentIndex(reading ? 2 : 0);
+        // Relay 1 is under PC control; the option button needs the Latching relay 3.
+        w->cboRelNum->setCurrentIndex(second == QLatin1String("option button") ? 2 : 0);
         const RelayTable before = table();
         QList<SimRelay> deviceBefore;
         for (int i = 0; i < RelayCount; ++i)
@@ -299,6 +300,12 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!w->deviceCommandRunning(), 20000);
 
         QVERIFY2(fired, "the second command never started");
+        // A live command reached the device through the bulk command's port.
+        const QMap<QString, char> liveCharacters = {{QStringLiteral("PC-Control box"), 'c'},
+                                                    {QStringLiteral("Latch Input button"), 'l'},
+                                                    {QStringLiteral("Momentary Input button"), 'm'}};
+        if (liveCharacters.contains(second))
+            QVERIFY(device->received().contains(liveCharacters.value(second)));
         // The bulk command was still running when the second one ended.
         QVERIFY(!enabledAfterSecond);
         QVERIFY(!w->deviceLink().comSerPort().portOpen());
