@@ -250,6 +250,33 @@ private slots:
         QVERIFY(!rig.link.tmrTimer().isActive());
     }
 
+    void aWaitThatAnotherDialogueInterruptsSaysSo_data()
+    {
+        QTest::addColumn<bool>("echoWait");
+        QTest::newRow("GetString") << false;
+        QTest::newRow("SendChar's echo") << true;
+    }
+    void aWaitThatAnotherDialogueInterruptsSaysSo()
+    {
+        QFETCH(bool, echoWait);
+        Rig rig;
+        rig.link.setTimeoutTicks(30);
+        // The device echoes only "c"; the outer wait hears nothing of its own.
+        rig.device.setResponder([](char c) { return c == 'c' ? QByteArray("c") : QByteArray(); });
+        qint16 inner = -1;
+        QTimer::singleShot(50, &rig.link, [&rig, &inner] { inner = rig.exchange.SendChar('c', true); });
+        QElapsedTimer clock;
+        clock.start();
+        QByteArray text;
+        const qint16 outer = echoWait ? rig.exchange.SendChar('r', true) : rig.exchange.GetString(text, "> ");
+        QCOMPARE(inner, qint16(0));
+        QCOMPARE(outer, qint16(2));
+        // Over as soon as the inner dialogue is, long before its 3.1 s.
+        QVERIFY2(clock.elapsed() < 2500, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(rig.statusTexts.isEmpty());
+        QVERIFY(rig.link.comSerPort().portOpen());
+    }
+
     void theRealTimeoutIs31TicksAndCostsAlmostNoCpu()
     {
         Rig rig;
