@@ -20,6 +20,9 @@ void Wait(double milliseconds)
     for (qint64 left = nanoseconds - clock.nsecsElapsed(); left > 0;
          left = nanoseconds - clock.nsecsElapsed()) {
         timer.start(int((left + 999999) / 1000000));
-        loop.exec();
+        // exec() refuses to start while the application quits; asking again
+        // would spin until the time is up, so the pause ends here.
+        if (loop.exec() < 0)
+            return;
     }
 }

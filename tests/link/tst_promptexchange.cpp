@@ -303,6 +303,16 @@ private slots:
         QVERIFY(clock.nsecsElapsed() >= 50'000'000);
         QVERIFY(eventRan);
     }
+
+    // Last on purpose: once the application is told to quit, no event loop starts.
+    void aPauseWhileTheApplicationQuitsEndsInsteadOfSpinning()
+    {
+        QCoreApplication::exit(0);
+        QElapsedTimer clock;
+        clock.start();
+        Wait(5000);
+        QVERIFY2(clock.elapsed() < 2500, "the pause spun on until its time was up");
+    }
 };
 
 QTEST_GUILESS_MAIN(TestPromptExchange)
