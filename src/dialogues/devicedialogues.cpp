@@ -27,7 +27,20 @@ void DeviceDialogues::giveUp(const QString &procedure)
                QString::number(MaxRestarts) + QStringLiteral(" restarts"));
 }
 
-void DeviceDialogues::reportLostLine()
+bool DeviceDialogues::holdPort(PortHold &hold)
 {
-    m_view.setStatusText(ConnectionLostText);
+    const qint16 opened = m_link.OpenSerPort();
+    if (opened < 0)
+        return false;
+    hold.openedHere = opened == 1;
+    hold.lostBefore = m_link.lineLost();
+    return true;
+}
+
+void DeviceDialogues::releasePort(const PortHold &hold)
+{
+    if (m_link.lineLost() && !hold.lostBefore)
+        m_view.setStatusText(ConnectionLostText);
+    if (hold.openedHere)
+        m_link.CloseSerPort();
 }

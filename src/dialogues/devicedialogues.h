@@ -67,7 +67,16 @@ private:
     bool isShown(qint16 relayIndex) const;
     void setProgress(float value);
     void giveUp(const QString &procedure);
-    void reportLostLine();
+    // One dialogue's hold on the port: opened when it was closed, and at the
+    // end closed again only by the dialogue that opened it.
+    struct PortHold {
+        bool openedHere = false;
+        bool lostBefore = false;
+    };
+    // False when OpenSerPort failed: the dialogue then sends nothing.
+    bool holdPort(PortHold &hold);
+    // Says so when the line went away during the dialogue, and lets the port go.
+    void releasePort(const PortHold &hold);
 
     DeviceLink &m_link;
     RelayTable &m_table;

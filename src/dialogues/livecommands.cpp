@@ -22,11 +22,9 @@ LiveOutcome DeviceDialogues::btnMoment_MouseDown()
 LiveOutcome DeviceDialogues::liveCommand(char command, LiveCondition condition, bool checked,
                                          const QString &procedure)
 {
-    const qint16 opened = m_link.OpenSerPort();
-    if (opened < 0)
+    PortHold hold;
+    if (!holdPort(hold))
         return LiveOutcome::PortFailed;
-    const bool openedHere = opened == 1;
-    const bool lostBefore = m_link.lineLost();
 
     // The relay acted on is the one shown at the moment of each check.
     auto holds = [&] {
@@ -70,10 +68,7 @@ LiveOutcome DeviceDialogues::liveCommand(char command, LiveCondition condition, 
             m_table[size_t(shown)].PCControl = checked;
     }
 
-    if (m_link.lineLost() && !lostBefore)
-        reportLostLine();
-    if (openedHere)
-        m_link.CloseSerPort();
+    releasePort(hold);
     return outcome;
 }
 

@@ -117,6 +117,26 @@ DialogueStep walkReport(ReportLine &line, RelayConfig &relay, qint16 ReadMask, R
             follower.inputRead(input, *inMap, unlatchSide);
         }
     };
+    // One side of the relay: its gate line, then its map line. A map line cut
+    // short means the line garbled the report, so the attempt starts again.
+    auto readSide = [&](qint16 &gate, std::array<bool, InputCount> &map, bool unlatchSide) {
+        if (DialogueStep s = line.await("Input mode: "); s != DialogueStep::Go)
+            return s;
+        if (ReadMask & InputModeBit) {
+            if (DialogueStep s = line.collect(text, {}); s != DialogueStep::Go)
+                return s;
+            readGate(gate, unlatchSide);
+        }
+        if (DialogueStep s = line.await("Input map: "); s != DialogueStep::Go)
+            return s;
+        if (DialogueStep s = line.collect(text, {}); s != DialogueStep::Go)
+            return s;
+        if (!isCompleteMapLine(text))
+            return DialogueStep::Restart;
+        if (ReadMask & InputMapBit)
+            readMap(map, unlatchSide);
+        return DialogueStep::Go;
+    };
 
     if (DialogueStep s = line.await("Relay mode: "); s != DialogueStep::Go)
         return s;
@@ -127,39 +147,11 @@ DialogueStep walkReport(ReportLine &line, RelayConfig &relay, qint16 ReadMask, R
         follower.relayModeRead(relay.RelayMode);
     }
 
-    if (DialogueStep s = line.await("Input mode: "); s != DialogueStep::Go)
+    if (DialogueStep s = readSide(relay.InputMode, relay.InputMap, false); s != DialogueStep::Go)
         return s;
-    if (ReadMask & InputModeBit) {
-        if (DialogueStep s = line.collect(text, {}); s != DialogueStep::Go)
-            return s;
-        readGate(relay.InputMode, false);
-    }
-
-    if (DialogueStep s = line.await("Input map: "); s != DialogueStep::Go)
-        return s;
-    if (DialogueStep s = line.collect(text, {}); s != DialogueStep::Go)
-        return s;
-    if (!isCompleteMapLine(text))
-        return DialogueStep::Restart;
-    if (ReadMask & InputMapBit)
-        readMap(relay.InputMap, false);
-
     if (relay.RelayMode == LatchingMode) {
-        if (DialogueStep s = line.await("Input mode: "); s != DialogueStep::Go)
+        if (DialogueStep s = readSide(relay.UnlatchInputMode, relay.UnlatchMap, true); s != DialogueStep::Go)
             return s;
-        if (ReadMask & InputModeBit) {
-            if (DialogueStep s = line.collect(text, {}); s != DialogueStep::Go)
-                return s;
-            readGate(relay.UnlatchInputMode, true);
-        }
-        if (DialogueStep s = line.await("Input map: "); s != DialogueStep::Go)
-            return s;
-        if (DialogueStep s = line.collect(text, {}); s != DialogueStep::Go)
-            return s;
-        if (!isCompleteMapLine(text))
-            return DialogueStep::Restart;
-        if (ReadMask & InputMapBit)
-            readMap(relay.UnlatchMap, true);
     }
 
     if (DialogueStep s = line.await("counter: 0x"); s != DialogueStep::Go)

@@ -87,11 +87,9 @@ qint16 DeviceDialogues::ReadRelay(qint16 relayIndex, qint16 ReadMask)
         return 1;
     }
     qint16 result = -1;
-    const qint16 opened = m_link.OpenSerPort();
-    if (opened < 0)
+    PortHold hold;
+    if (!holdPort(hold))
         return 1;
-    const bool openedHere = opened == 1;
-    const bool lostBefore = m_link.lineLost();
 
     bool restartFlag = true;
     int restarts = 0;
@@ -111,10 +109,7 @@ qint16 DeviceDialogues::ReadRelay(qint16 relayIndex, qint16 ReadMask)
         restartFlag = false;
     }
 
-    if (m_link.lineLost() && !lostBefore)
-        reportLostLine();
-    if (openedHere)
-        m_link.CloseSerPort();
+    releasePort(hold);
     return result;
 }
 
