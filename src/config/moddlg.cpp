@@ -109,6 +109,22 @@ void setFileDialogRunner(FileDialogRunner newRunner)
     runner() = newRunner ? std::move(newRunner) : FileDialogRunner(runQFileDialog);
 }
 
+namespace {
+
+// A cancelled or failed dialog hands back no name, no filter and no flags.
+bool nothingChosen(QString &FileName, QString &FileTitle, QString &Filter, qint32 &Flags, qint32 &FilterIndex,
+                   qint32 noIndex)
+{
+    FileName.clear();
+    FileTitle.clear();
+    Filter.clear();
+    Flags = 0;
+    FilterIndex = noIndex;
+    return false;
+}
+
+} // namespace
+
 bool OpenDialog(QString &FileName, QString &FileTitle, bool &FileMustExist, bool &MultiSelect, bool &ReadOnly,
                 bool &HideReadOnly, QString &Filter, qint32 &FilterIndex, QString &InitDir, QString &DlgTitle,
                 QString &DefaultExt, qint32 &OwnerWindow, qint32 &Flags)
@@ -125,14 +141,8 @@ bool OpenDialog(QString &FileName, QString &FileTitle, bool &FileMustExist, bool
     const Prepared prepared = prepare(FileDialogRequest::Kind::Open, flags, FileName, Filter, FilterIndex,
                                       InitDir, DlgTitle, DefaultExt, OwnerWindow);
     const FileDialogAnswer answer = runner()(prepared.request);
-    if (answer.files.isEmpty()) {
-        FileName.clear();
-        FileTitle.clear();
-        Filter.clear();
-        Flags = 0;
-        FilterIndex = -1;
-        return false;
-    }
+    if (answer.files.isEmpty())
+        return nothingChosen(FileName, FileTitle, Filter, Flags, FilterIndex, -1);
     if (MultiSelect && answer.files.size() > 1) {
         // The folder, then the chosen names, NUL-separated.
         QStringList parts{QFileInfo(answer.files.first()).absolutePath()};
@@ -161,14 +171,8 @@ bool SaveDialog(QString &FileName, QString &FileTitle, bool &OverwritePrompt, QS
     const Prepared prepared = prepare(FileDialogRequest::Kind::Save, flags, FileName, Filter, FilterIndex,
                                       InitDir, DlgTitle, DefaultExt, OwnerWindow);
     const FileDialogAnswer answer = runner()(prepared.request);
-    if (answer.files.isEmpty()) {
-        FileName.clear();
-        FileTitle.clear();
-        Filter.clear();
-        Flags = 0;
-        FilterIndex = 0;
-        return false;
-    }
+    if (answer.files.isEmpty())
+        return nothingChosen(FileName, FileTitle, Filter, Flags, FilterIndex, 0);
     FileName = withDefaultExtension(answer.files.first(), DefaultExt);
     FileTitle = NameFromPath(FileName);
     Flags = flags;

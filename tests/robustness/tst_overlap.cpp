@@ -1,5 +1,6 @@
 // Commands the window leaves reachable while Read All or Program All talks to
 // the device, started from inside the running dialogue's wait.
+#include "variedrelays.h"
 #include "config/moddlg.h"
 #include "config/tavikfile.h"
 #include "link/portnumber.h"
@@ -39,20 +40,10 @@ public:
     std::function<void(const QString &)> onAction;
 };
 
-// Relay i of the device, all different; relay 3 Latching; relay 1 under PC control.
 SimRelay deviceRelay(int i)
 {
-    SimRelay relay;
-    relay.mode = i == 2 ? 10 : 1 + i % 9;
-    const int gates[] = {0, 1, 2, 3, 8, 9, 10, 11};
-    relay.gate = gates[i % 8];
-    relay.map = quint16((0x5A5 + 37 * i) & 0xFFF);
-    if (relay.mode == 10) {
-        relay.unlatchGate = 9;
-        relay.unlatchMap = 0x801;
-    }
-    if (relay.mode >= 3 && relay.mode <= 9)
-        relay.counter = quint32(100 * i + 12);
+    SimRelay relay = variedDeviceRelay(i);
+    // Relay 1 under PC control, so that Latch and Momentary reach the device.
     relay.pcControl = i == 0;
     return relay;
 }

@@ -1,4 +1,5 @@
 // The window driving the simulated Tavik through the real serial code.
+#include "variedrelays.h"
 #include "link/portnumber.h"
 #include "shell/errorlog.h"
 #include "taviksimulator.h"
@@ -47,27 +48,10 @@ public:
     std::function<void(const QString &)> onAction;
 };
 
-// Relay i of the device, all different: mode, gate, inputs, time; relay 3 Latching.
-SimRelay deviceRelay(int i)
-{
-    SimRelay relay;
-    relay.mode = i == 2 ? 10 : 1 + i % 9;
-    const int gates[] = {0, 1, 2, 3, 8, 9, 10, 11};
-    relay.gate = gates[i % 8];
-    relay.map = quint16((0x5A5 + 37 * i) & 0xFFF);
-    if (relay.mode == 10) {
-        relay.unlatchGate = 9;
-        relay.unlatchMap = 0x801;
-    }
-    if (relay.mode >= 3 && relay.mode <= 9)
-        relay.counter = quint32(100 * i + 12);
-    return relay;
-}
-
-// What the window's record holds after reading deviceRelay(i).
+// What the window's record holds after reading variedDeviceRelay(i).
 void expectRead(const RelayConfig &record, int i)
 {
-    const SimRelay relay = deviceRelay(i);
+    const SimRelay relay = variedDeviceRelay(i);
     QCOMPARE(record.RelayMode, qint16(relay.mode - 1));
     QCOMPARE(record.InputMode, qint16(relay.gate < 8 ? relay.gate : relay.gate - 4));
     for (int input = 0; input < InputCount; ++input)
@@ -117,7 +101,7 @@ private slots:
         QString error;
         QVERIFY2(device->start(&error), qPrintable(error));
         for (int i = 0; i < RelayCount; ++i)
-            device->setRelay(i, deviceRelay(i));
+            device->setRelay(i, variedDeviceRelay(i));
 
         w = std::make_unique<RecordingWindow>();
         w->deviceLink().ports().addRuntimePort(device->portPath());

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "config/relayconfig.h"
+#include "taviksimulator.h"
+
+// Relay i of the device, each unlike the others in mode, gate, inputs and
+// time; relay 3 is Latching (NAND of inputs 0 and 11 unlatches it).
+inline SimRelay variedDeviceRelay(int i)
+{
+    SimRelay relay;
+    relay.mode = i == 2 ? 10 : 1 + i % 9;
+    const int gates[] = {0, 1, 2, 3, 8, 9, 10, 11};
+    relay.gate = gates[i % 8];
+    relay.map = quint16((0x5A5 + 37 * i) & 0xFFF);
+    if (relay.mode == 10) {
+        relay.unlatchGate = 9;
+        relay.unlatchMap = 0x801;
+    }
+    if (relay.mode >= 3 && relay.mode <= 9)
+        relay.counter = quint32(100 * i + 12);
+    return relay;
+}
