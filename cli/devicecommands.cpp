@@ -4,7 +4,7 @@
 #include "devicesession.h"
 #include "filecommands.h"
 #include "relaytext.h"
-#include "shell/errorlog.h"
+#include "base/errorlog.h"
 
 #include <QHash>
 #include <QTextStream>
@@ -153,14 +153,14 @@ int readRelays(const QStringList &arguments)
 
     QTextStream out(stdout);
     if (args.relay > 0) {
-        const qint16 result = session.commands().mnuReadRelay_Click(args.relay - 1);
+        const qint16 result = session.commands().readRelay(args.relay - 1);
         if (result != 0)
             return dialogueFailed(QStringLiteral("reading relay %1").arg(args.relay), result);
         out << relayDescription(session.table()[size_t(args.relay - 1)], args.relay);
         return ExitOk;
     }
 
-    const BulkOutcome outcome = session.commands().mnuReadAll_Click();
+    const BulkOutcome outcome = session.commands().readAll(AllEnding::Quiet);
     if (!outcome.succeeded())
         return dialogueFailed(QStringLiteral("reading relay %1").arg(outcome.relayIndex + 1), outcome.result);
     if (output.isEmpty()) {
@@ -201,12 +201,12 @@ int programRelays(const QStringList &arguments)
     }
 
     if (args.relay > 0) {
-        const qint16 result = session.commands().mnuProgRelay_Click(args.relay - 1);
+        const qint16 result = session.commands().programRelay(args.relay - 1);
         if (result != 0)
             return dialogueFailed(QStringLiteral("programming relay %1").arg(args.relay), result);
         return ExitOk;
     }
-    const BulkOutcome outcome = session.commands().mnuProgAll_Click();
+    const BulkOutcome outcome = session.commands().programAll(AllEnding::Quiet);
     if (!outcome.succeeded())
         return dialogueFailed(QStringLiteral("programming relay %1").arg(outcome.relayIndex + 1),
                               outcome.result);
@@ -243,7 +243,7 @@ int liveCommand(const QString &command, const QStringList &arguments)
 
     const int index = args.relay - 1;
     session.view().showRelay(index);
-    const qint16 read = session.commands().mnuReadRelay_Click(index);
+    const qint16 read = session.commands().readRelay(index);
     if (read != 0)
         return dialogueFailed(QStringLiteral("reading relay %1").arg(args.relay), read);
 
@@ -252,13 +252,13 @@ int liveCommand(const QString &command, const QStringList &arguments)
     switch (live) {
     case Live::PCControlOn:
     case Live::PCControlOff:
-        outcome = dialogues.chkPCControl_Click(live == Live::PCControlOn);
+        outcome = dialogues.setPCControl(live == Live::PCControlOn);
         break;
     case Live::Latch:
-        outcome = dialogues.btnLatch_MouseDown();
+        outcome = dialogues.latchInput();
         break;
     case Live::Moment:
-        outcome = dialogues.btnMoment_MouseDown();
+        outcome = dialogues.pulseInput();
         break;
     }
 

@@ -1,7 +1,7 @@
 #include "filecommands.h"
 
 #include "config/tavikfile.h"
-#include "shell/errorlog.h"
+#include "base/errorlog.h"
 
 #include <QTextStream>
 

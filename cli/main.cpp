@@ -1,7 +1,7 @@
 #include "command.h"
 #include "devicecommands.h"
 #include "filecommands.h"
-#include "shell/appinfo.h"
+#include "base/appinfo.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

@@ -4,7 +4,7 @@
 #include "fuzzentry.h"
 
 #include "config/tavikfile.h"
-#include "shell/errorlog.h"
+#include "base/errorlog.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh build
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
-    exec build/src/tavikgui --simulate "$@"
+    exec build/src/app/tavikgui --simulate "$@"
 fi
 echo "No display found: running the command-line tool 'tavikctl' on the simulated device instead."
 echo "Reading all 16 relays of the simulated device:"

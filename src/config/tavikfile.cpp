@@ -1,6 +1,6 @@
 #include "config/tavikfile.h"
 
-#include "shell/failure.h"
+#include "base/failure.h"
 
 #include <QFile>
 #include <QSaveFile>

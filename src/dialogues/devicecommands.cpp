@@ -25,48 +25,37 @@ qint16 DeviceCommands::singleRelay(Kind kind, int index)
     return result;
 }
 
-qint16 DeviceCommands::btnReadRelay_Click()
+qint16 DeviceCommands::readShownRelay()
 {
     return singleRelay(Kind::Read, m_view.shownRelay());
 }
 
-qint16 DeviceCommands::btnPgmRelay_Click()
+qint16 DeviceCommands::programShownRelay()
 {
-    // The one command that leaves the controls enabled while it runs.
     return runDialogue(Kind::Program, m_view.shownRelay());
 }
 
-qint16 DeviceCommands::mnuReadRelay_Click(int index)
+qint16 DeviceCommands::readRelay(int index)
 {
     return singleRelay(Kind::Read, index);
 }
 
-qint16 DeviceCommands::mnuProgRelay_Click(int index)
+qint16 DeviceCommands::programRelay(int index)
 {
     return singleRelay(Kind::Program, index);
 }
 
-BulkOutcome DeviceCommands::btnReadAll_Click()
+BulkOutcome DeviceCommands::readAll(AllEnding ending)
 {
-    return wholeTable(Kind::Read, true);
+    return wholeTable(Kind::Read, ending);
 }
 
-BulkOutcome DeviceCommands::btnPgmAll_Click()
+BulkOutcome DeviceCommands::programAll(AllEnding ending)
 {
-    return wholeTable(Kind::Program, true);
+    return wholeTable(Kind::Program, ending);
 }
 
-BulkOutcome DeviceCommands::mnuReadAll_Click()
-{
-    return wholeTable(Kind::Read, false);
-}
-
-BulkOutcome DeviceCommands::mnuProgAll_Click()
-{
-    return wholeTable(Kind::Program, false);
-}
-
-BulkOutcome DeviceCommands::wholeTable(Kind kind, bool button)
+BulkOutcome DeviceCommands::wholeTable(Kind kind, AllEnding ending)
 {
     BulkOutcome outcome;
     m_view.enableReadProg(false);
@@ -87,7 +76,7 @@ BulkOutcome DeviceCommands::wholeTable(Kind kind, bool button)
         }
         m_view.setProgressValue(std::fmod(std::nearbyint(m_view.progressValue() + 1), 32.0));
     }
-    if (button)
+    if (ending == AllEnding::SayFinished)
         m_view.setActionText(kind == Kind::Read ? QStringLiteral("Finished reading all")
                                                 : QStringLiteral("Finished programming all"));
     m_view.enableReadProg(true);

@@ -14,33 +14,34 @@ struct BulkOutcome {
     bool succeeded() const { return result == 0; }
 };
 
-// The user's read and program commands: the relay shown, one relay picked
-// from the Edit menu, or all 16 in turn. The window's click handlers call
-// these; tavikctl calls them the same way.
+// Whether a whole-table command says "Finished reading all" (or programming)
+// when it ends: the buttons do, the menu items and tavikctl do not.
+enum class AllEnding { SayFinished, Quiet };
+
+// The user's read and program commands: the relay shown, any one relay, or
+// all 16 in turn. The window's handlers and tavikctl call the same ones.
 class DeviceCommands
 {
 public:
     DeviceCommands(DeviceDialogues &dialogues, DialogueView &view);
 
-    // The relay shown; the single-relay commands pass on the dialogue's result
-    // (the window ignores it).
-    qint16 btnReadRelay_Click();
-    qint16 btnPgmRelay_Click();
-    // The relay of the menu entry's index.
-    qint16 mnuReadRelay_Click(int index);
-    qint16 mnuProgRelay_Click(int index);
+    // The relay shown, or relay index; each passes on the dialogue's result.
+    // Programming the relay shown is the one command that leaves the controls
+    // enabled while it runs.
+    qint16 readShownRelay();
+    qint16 programShownRelay();
+    qint16 readRelay(int index);
+    qint16 programRelay(int index);
 
     // All 16 relays, stopping at the first failure.
-    BulkOutcome btnReadAll_Click();
-    BulkOutcome btnPgmAll_Click();
-    BulkOutcome mnuReadAll_Click();
-    BulkOutcome mnuProgAll_Click();
+    BulkOutcome readAll(AllEnding ending);
+    BulkOutcome programAll(AllEnding ending);
 
 private:
     enum class Kind { Read, Program };
     qint16 runDialogue(Kind kind, int index);
     qint16 singleRelay(Kind kind, int index);
-    BulkOutcome wholeTable(Kind kind, bool button);
+    BulkOutcome wholeTable(Kind kind, AllEnding ending);
 
     DeviceDialogues &m_dialogues;
     DialogueView &m_view;

@@ -2,7 +2,7 @@
 
 #include "dialogues/dialogueview.h"
 #include "link/devicelink.h"
-#include "shell/failure.h"
+#include "base/failure.h"
 
 DeviceDialogues::DeviceDialogues(DeviceLink &link, RelayTable &table, DialogueView &view)
     : m_link(link), m_table(table), m_view(view), m_exchange(link)

@@ -46,11 +46,12 @@ public:
     // Programs relay index from its record; the same codes.
     qint16 ProgramRelay(qint16 relayIndex);
 
-    // The live commands for the relay shown. chkPCControl_Click gets the box's
-    // new state and stores PCControl when the device took the command.
-    LiveOutcome chkPCControl_Click(bool checked);
-    LiveOutcome btnLatch_MouseDown();
-    LiveOutcome btnMoment_MouseDown();
+    // The live commands for the relay shown. setPCControl gets the state asked
+    // for and stores PCControl when the device took the command; latchInput
+    // and pulseInput send "l" and "m" while the relay is under PC control.
+    LiveOutcome setPCControl(bool checked);
+    LiveOutcome latchInput();
+    LiveOutcome pulseInput();
 
     PromptExchange &exchange() { return m_exchange; }
 

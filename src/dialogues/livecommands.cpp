@@ -2,21 +2,21 @@
 
 #include "dialogues/dialogueview.h"
 #include "link/devicelink.h"
-#include "shell/failure.h"
+#include "base/failure.h"
 
-LiveOutcome DeviceDialogues::chkPCControl_Click(bool checked)
+LiveOutcome DeviceDialogues::setPCControl(bool checked)
 {
-    return liveCommand('c', LiveCondition::PCControlDiffers, checked, QStringLiteral("chkPCControl_Click"));
+    return liveCommand('c', LiveCondition::PCControlDiffers, checked, QStringLiteral("setPCControl"));
 }
 
-LiveOutcome DeviceDialogues::btnLatch_MouseDown()
+LiveOutcome DeviceDialogues::latchInput()
 {
-    return liveCommand('l', LiveCondition::UnderPCControl, false, QStringLiteral("btnLatch_MouseDown"));
+    return liveCommand('l', LiveCondition::UnderPCControl, false, QStringLiteral("latchInput"));
 }
 
-LiveOutcome DeviceDialogues::btnMoment_MouseDown()
+LiveOutcome DeviceDialogues::pulseInput()
 {
-    return liveCommand('m', LiveCondition::UnderPCControl, false, QStringLiteral("btnMoment_MouseDown"));
+    return liveCommand('m', LiveCondition::UnderPCControl, false, QStringLiteral("pulseInput"));
 }
 
 LiveOutcome DeviceDialogues::liveCommand(char command, LiveCondition condition, bool checked,

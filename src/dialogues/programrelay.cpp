@@ -3,7 +3,7 @@
 #include "dialogues/dialogueview.h"
 #include "link/devicelink.h"
 #include "link/wait.h"
-#include "shell/failure.h"
+#include "base/failure.h"
 
 qint16 DeviceDialogues::ProgramRelay(qint16 relayIndex)
 {

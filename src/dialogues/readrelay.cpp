@@ -4,7 +4,7 @@
 #include "dialogues/readparsing.h"
 #include "link/devicelink.h"
 #include "link/wait.h"
-#include "shell/failure.h"
+#include "base/failure.h"
 
 #include <functional>
 

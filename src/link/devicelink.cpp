@@ -1,7 +1,7 @@
 #include "link/devicelink.h"
 
 #include "link/portnumber.h"
-#include "shell/failure.h"
+#include "base/failure.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -1,7 +1,7 @@
 #include "link/promptexchange.h"
 
 #include "link/devicelink.h"
-#include "shell/failure.h"
+#include "base/failure.h"
 
 #include <QCoreApplication>
 

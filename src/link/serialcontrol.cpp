@@ -2,7 +2,7 @@
 
 #include "link/connectionpolicy.h"
 #include "link/portdirectory.h"
-#include "shell/failure.h"
+#include "base/failure.h"
 
 SerialControl::SerialControl(const PortDirectory &ports, QObject *parent) : QObject(parent), m_ports(ports)
 {

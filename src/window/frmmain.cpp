@@ -1,9 +1,9 @@
 #include "window/frmmain.h"
 
-#include "shell/failure.h"
-#include "shell/frmsplash.h"
-#include "shell/pictures.h"
-#include "shell/titleversion.h"
+#include "base/failure.h"
+#include "app/frmsplash.h"
+#include "app/pictures.h"
+#include "base/titleversion.h"
 #include "window/clickablelabel.h"
 
 #include <QAction>

@@ -2,7 +2,7 @@
 // other and with the record of the relay shown.
 #include "window/frmmain.h"
 
-#include "window/closuretimetext.h"
+#include "config/closuretimetext.h"
 
 #include <QComboBox>
 #include <QEvent>

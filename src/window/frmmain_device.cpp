@@ -117,49 +117,49 @@ void frmMain::selectPreferredPort()
 
 void frmMain::btnReadRelay_Click()
 {
-    runDeviceCommand([this] { m_commands.btnReadRelay_Click(); });
+    runDeviceCommand([this] { m_commands.readShownRelay(); });
 }
 
 void frmMain::btnPgmRelay_Click()
 {
-    runDeviceCommand([this] { m_commands.btnPgmRelay_Click(); });
+    runDeviceCommand([this] { m_commands.programShownRelay(); });
 }
 
 void frmMain::btnReadAll_Click()
 {
-    runDeviceCommand([this] { m_commands.btnReadAll_Click(); });
+    runDeviceCommand([this] { m_commands.readAll(AllEnding::SayFinished); });
 }
 
 void frmMain::btnPgmAll_Click()
 {
-    runDeviceCommand([this] { m_commands.btnPgmAll_Click(); });
+    runDeviceCommand([this] { m_commands.programAll(AllEnding::SayFinished); });
 }
 
 void frmMain::mnuReadRelay_Click(qint16 Index)
 {
-    runDeviceCommand([this, Index] { m_commands.mnuReadRelay_Click(Index); });
+    runDeviceCommand([this, Index] { m_commands.readRelay(Index); });
 }
 
 void frmMain::mnuProgRelay_Click(qint16 Index)
 {
-    runDeviceCommand([this, Index] { m_commands.mnuProgRelay_Click(Index); });
+    runDeviceCommand([this, Index] { m_commands.programRelay(Index); });
 }
 
 void frmMain::mnuReadAll_Click()
 {
-    runDeviceCommand([this] { m_commands.mnuReadAll_Click(); });
+    runDeviceCommand([this] { m_commands.readAll(AllEnding::Quiet); });
 }
 
 void frmMain::mnuProgAll_Click()
 {
-    runDeviceCommand([this] { m_commands.mnuProgAll_Click(); });
+    runDeviceCommand([this] { m_commands.programAll(AllEnding::Quiet); });
 }
 
 void frmMain::chkPCControl_Click()
 {
     runDeviceCommand([this] {
         const bool checked = chkPCControl->checkState() == Qt::Checked;
-        const LiveOutcome outcome = m_dialogues.chkPCControl_Click(checked);
+        const LiveOutcome outcome = m_dialogues.setPCControl(checked);
         // After a failed dialogue box and record disagree until the relay is shown again.
         if (outcome == LiveOutcome::NotSent || outcome == LiveOutcome::Succeeded) {
             btnMoment->setEnabled(checked);
@@ -170,12 +170,12 @@ void frmMain::chkPCControl_Click()
 
 void frmMain::btnLatch_MouseDown()
 {
-    runDeviceCommand([this] { m_dialogues.btnLatch_MouseDown(); });
+    runDeviceCommand([this] { m_dialogues.latchInput(); });
 }
 
 void frmMain::btnMoment_MouseDown()
 {
-    runDeviceCommand([this] { m_dialogues.btnMoment_MouseDown(); });
+    runDeviceCommand([this] { m_dialogues.pulseInput(); });
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

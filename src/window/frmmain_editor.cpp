@@ -2,8 +2,8 @@
 // user's edits of it written straight back into the record.
 #include "window/frmmain.h"
 
-#include "shell/failure.h"
-#include "shell/pictures.h"
+#include "base/failure.h"
+#include "app/pictures.h"
 #include "window/clickablelabel.h"
 
 #include <QAction>

@@ -1,9 +1,9 @@
 // The File menu: new, open, save, save as, exit.
 #include "window/frmmain.h"
 
-#include "config/moddlg.h"
+#include "window/moddlg.h"
 #include "config/tavikfile.h"
-#include "shell/titleversion.h"
+#include "base/titleversion.h"
 
 #include <QComboBox>
 

@@ -1,5 +1,5 @@
 #include "config/tavikfile.h"
-#include "shell/errorlog.h"
+#include "base/errorlog.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>

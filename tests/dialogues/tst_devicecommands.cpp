@@ -1,6 +1,6 @@
 #include "cputime.h"
 #include "dialoguerig.h"
-#include "shell/errorlog.h"
+#include "base/errorlog.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -42,7 +42,7 @@ private slots:
         DialogueRig rig;
         QVERIFY(rig.start());
         const BulkOutcome outcome =
-            button ? rig.commands.btnReadAll_Click() : rig.commands.mnuReadAll_Click();
+            button ? rig.commands.readAll(AllEnding::SayFinished) : rig.commands.readAll(AllEnding::Quiet);
         QVERIFY(outcome.succeeded());
         QCOMPARE(outcome.relayIndex, -1);
 
@@ -79,7 +79,7 @@ private slots:
         QFETCH(QString, finalAction);
         DialogueRig rig;
         QVERIFY(rig.start());
-        const BulkOutcome outcome = button ? rig.commands.btnPgmAll_Click() : rig.commands.mnuProgAll_Click();
+        const BulkOutcome outcome = button ? rig.commands.programAll(AllEnding::SayFinished) : rig.commands.programAll(AllEnding::Quiet);
         QVERIFY(outcome.succeeded());
         QCOMPARE(rig.view.actionText, finalAction);
         QCOMPARE(rig.view.progressValue(), 1.0);
@@ -117,7 +117,7 @@ private slots:
             f.wrongEchoFor = '5';
             f.wrongEchoTimes = -1;
         });
-        const BulkOutcome outcome = read ? rig.commands.btnReadAll_Click() : rig.commands.btnPgmAll_Click();
+        const BulkOutcome outcome = read ? rig.commands.readAll(AllEnding::SayFinished) : rig.commands.programAll(AllEnding::SayFinished);
         QCOMPARE(outcome.result, 7);
         QCOMPARE(outcome.relayIndex, 4);
         const QByteArray wire = rig.device.received();
@@ -164,7 +164,7 @@ private slots:
         });
         plug.start(1);
         const double cpuBefore = processCpuMilliseconds();
-        const BulkOutcome outcome = rig.commands.btnReadAll_Click();
+        const BulkOutcome outcome = rig.commands.readAll(AllEnding::SayFinished);
         const double cpuUsed = processCpuMilliseconds() - cpuBefore;
         QCOMPARE(outcome.result, 3);
         QCOMPARE(outcome.relayIndex, 4);
@@ -212,16 +212,16 @@ private slots:
         qint16 result = -1;
         switch (command) {
         case 0:
-            result = rig.commands.btnReadRelay_Click();
+            result = rig.commands.readShownRelay();
             break;
         case 1:
-            result = rig.commands.btnPgmRelay_Click();
+            result = rig.commands.programShownRelay();
             break;
         case 2:
-            result = rig.commands.mnuReadRelay_Click(3);
+            result = rig.commands.readRelay(3);
             break;
         default:
-            result = rig.commands.mnuProgRelay_Click(3);
+            result = rig.commands.programRelay(3);
             break;
         }
         probe.stop();

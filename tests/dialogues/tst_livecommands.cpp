@@ -1,5 +1,5 @@
 #include "dialoguerig.h"
-#include "shell/errorlog.h"
+#include "base/errorlog.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -20,13 +20,13 @@ class TestLiveCommands : public QObject
     {
         switch (command) {
         case PCControlOn:
-            return rig.dialogues.chkPCControl_Click(true);
+            return rig.dialogues.setPCControl(true);
         case PCControlOff:
-            return rig.dialogues.chkPCControl_Click(false);
+            return rig.dialogues.setPCControl(false);
         case Latch:
-            return rig.dialogues.btnLatch_MouseDown();
+            return rig.dialogues.latchInput();
         default:
-            return rig.dialogues.btnMoment_MouseDown();
+            return rig.dialogues.pulseInput();
         }
     }
 
@@ -95,7 +95,7 @@ private slots:
         rig.view.setShownRelay(0);
         rig.table[0].PCControl = true;
         rig.misbehave([](SimFaults &f) { f.silent = true; });
-        QCOMPARE(rig.dialogues.chkPCControl_Click(false), LiveOutcome::Failed);
+        QCOMPARE(rig.dialogues.setPCControl(false), LiveOutcome::Failed);
         QVERIFY(rig.table[0].PCControl);
         QCOMPARE(
             rig.view.statusText,
@@ -113,7 +113,7 @@ private slots:
             f.wrongEchoFor = '3';
             f.wrongEchoTimes = 1;
         });
-        QCOMPARE(rig.dialogues.chkPCControl_Click(true), LiveOutcome::Succeeded);
+        QCOMPARE(rig.dialogues.setPCControl(true), LiveOutcome::Succeeded);
         QCOMPARE(rig.device.received(), QByteArray("\x1b"
                                                    "c3\x1b"
                                                    "c3\r"));
@@ -130,13 +130,13 @@ private slots:
             f.wrongEchoFor = 'l';
             f.wrongEchoTimes = -1;
         });
-        QCOMPARE(rig.dialogues.btnLatch_MouseDown(), LiveOutcome::Failed);
+        QCOMPARE(rig.dialogues.latchInput(), LiveOutcome::Failed);
         QCOMPARE(rig.device.received(), QByteArray("\x1bl").repeated(9));
         QCOMPARE(rig.view.statusText,
                  QStringLiteral("Tavik keeps answering unexpectedly; gave up after 8 retries."));
         const QStringList failures = loggedFailures(logPath());
         QCOMPARE(failures.size(), 1);
-        QVERIFY(failures.at(0).contains(QStringLiteral("in procedure btnLatch_MouseDown of Form frmMain")));
+        QVERIFY(failures.at(0).contains(QStringLiteral("in procedure latchInput of Form frmMain")));
     }
 
     void aPortOpenBeforeTheCommandStaysOpen()
@@ -145,9 +145,9 @@ private slots:
         QVERIFY(rig.start());
         rig.view.setShownRelay(0);
         QCOMPARE(rig.link.OpenSerPort(), 1);
-        QCOMPARE(rig.dialogues.btnMoment_MouseDown(), LiveOutcome::NotSent);
+        QCOMPARE(rig.dialogues.pulseInput(), LiveOutcome::NotSent);
         QVERIFY(rig.link.comSerPort().portOpen());
-        QCOMPARE(rig.dialogues.chkPCControl_Click(true), LiveOutcome::Succeeded);
+        QCOMPARE(rig.dialogues.setPCControl(true), LiveOutcome::Succeeded);
         QVERIFY(rig.link.comSerPort().portOpen());
         rig.link.CloseSerPort();
     }

@@ -1,5 +1,5 @@
 #include "dialoguerig.h"
-#include "shell/errorlog.h"
+#include "base/errorlog.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -193,9 +193,9 @@ private slots:
                 CounterToTime(config);
             }
             rig.table = written;
-            QVERIFY(rig.commands.btnPgmAll_Click().succeeded());
+            QVERIFY(rig.commands.programAll(AllEnding::SayFinished).succeeded());
             rig.table = RelayTable{};
-            QVERIFY(rig.commands.btnReadAll_Click().succeeded());
+            QVERIFY(rig.commands.readAll(AllEnding::SayFinished).succeeded());
             for (int index = 0; index < RelayCount; ++index) {
                 const RelayConfig &w = written[index];
                 const RelayConfig &r = rig.table[index];

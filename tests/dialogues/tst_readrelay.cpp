@@ -1,6 +1,6 @@
 #include "cputime.h"
 #include "dialoguerig.h"
-#include "shell/errorlog.h"
+#include "base/errorlog.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

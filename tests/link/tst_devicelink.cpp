@@ -1,7 +1,7 @@
 #include "cputime.h"
 #include "link/devicelink.h"
 #include "ptydevice.h"
-#include "shell/errorlog.h"
+#include "base/errorlog.h"
 
 #include <QElapsedTimer>
 #include <QFile>

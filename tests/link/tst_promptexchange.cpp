@@ -3,7 +3,7 @@
 #include "link/promptexchange.h"
 #include "link/wait.h"
 #include "ptydevice.h"
-#include "shell/errorlog.h"
+#include "base/errorlog.h"
 
 #include <QElapsedTimer>
 #include <QFile>

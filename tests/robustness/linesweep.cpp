@@ -185,11 +185,11 @@ bool runDialogue(DialogueRig &rig, SweptDialogue dialogue, qint16 &result)
         result = rig.dialogues.ProgramRelay(SweptRelay);
         return result == 0;
     case SweptDialogue::PCControl:
-        return rig.dialogues.chkPCControl_Click(true) == LiveOutcome::Succeeded;
+        return rig.dialogues.setPCControl(true) == LiveOutcome::Succeeded;
     case SweptDialogue::Latch:
-        return rig.dialogues.btnLatch_MouseDown() == LiveOutcome::Succeeded;
+        return rig.dialogues.latchInput() == LiveOutcome::Succeeded;
     case SweptDialogue::Moment:
-        return rig.dialogues.btnMoment_MouseDown() == LiveOutcome::Succeeded;
+        return rig.dialogues.pulseInput() == LiveOutcome::Succeeded;
     }
     return false;
 }

@@ -1,6 +1,6 @@
 #include "cputime.h"
 #include "linesweep.h"
-#include "shell/errorlog.h"
+#include "base/errorlog.h"
 
 #include <QElapsedTimer>
 #include <QTemporaryDir>

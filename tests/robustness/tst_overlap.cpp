@@ -1,10 +1,10 @@
 // Commands the window leaves reachable while Read All or Program All talks to
 // the device, started from inside the running dialogue's wait.
 #include "variedrelays.h"
-#include "config/moddlg.h"
+#include "window/moddlg.h"
 #include "config/tavikfile.h"
 #include "link/portnumber.h"
-#include "shell/errorlog.h"
+#include "base/errorlog.h"
 #include "taviksimulator.h"
 #include "window/frmmain.h"
 

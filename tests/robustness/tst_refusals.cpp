@@ -1,6 +1,6 @@
 #include "config/tavikfile.h"
 #include "dialoguerig.h"
-#include "shell/errorlog.h"
+#include "base/errorlog.h"
 
 #include <QCoreApplication>
 #include <QProcess>

@@ -1,6 +1,6 @@
-#include "shell/errorlog.h"
-#include "shell/pictures.h"
-#include "shell/titleversion.h"
+#include "base/errorlog.h"
+#include "app/pictures.h"
+#include "base/titleversion.h"
 #include "window/clickablelabel.h"
 #include "window/frmmain.h"
 

@@ -1,7 +1,7 @@
 // The window driving the simulated Tavik through the real serial code.
 #include "variedrelays.h"
 #include "link/portnumber.h"
-#include "shell/errorlog.h"
+#include "base/errorlog.h"
 #include "taviksimulator.h"
 #include "window/frmmain.h"
 

@@ -1,8 +1,8 @@
 // The File menu and the file dialogs, with the user's choice given to the dialog.
-#include "config/moddlg.h"
+#include "window/moddlg.h"
 #include "config/tavikfile.h"
-#include "shell/errorlog.h"
-#include "shell/titleversion.h"
+#include "base/errorlog.h"
+#include "base/titleversion.h"
 #include "window/frmmain.h"
 
 #include <QComboBox>

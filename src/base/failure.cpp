@@ -1,6 +1,6 @@
-#include "shell/failure.h"
+#include "base/failure.h"
 
-#include "shell/errorlog.h"
+#include "base/errorlog.h"
 
 int failureNumber(Failure failure)
 {

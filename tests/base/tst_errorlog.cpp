@@ -1,5 +1,5 @@
-#include "shell/errorlog.h"
-#include "shell/failure.h"
+#include "base/errorlog.h"
+#include "base/failure.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

@@ -1,4 +1,4 @@
-#include "config/moddlg.h"
+#include "window/moddlg.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "shell/pictures.h"
-#include "shell/visualstyles.h"
+#include "app/pictures.h"
+#include "app/visualstyles.h"
 
 #include <QApplication>
 #include <QBuffer>

@@ -1,4 +1,4 @@
-#include "shell/pictures.h"
+#include "app/pictures.h"
 
 #include <QBuffer>
 #include <QFile>

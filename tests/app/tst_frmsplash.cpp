@@ -1,8 +1,8 @@
 // The splash window: the maker's logo, the program's identity, and the
 // caption prefix that its loading sets.
-#include "shell/frmsplash.h"
-#include "shell/pictures.h"
-#include "shell/titleversion.h"
+#include "app/frmsplash.h"
+#include "app/pictures.h"
+#include "base/titleversion.h"
 
 #include <QLabel>
 #include <QScreen>

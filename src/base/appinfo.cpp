@@ -1,4 +1,4 @@
-#include "shell/appinfo.h"
+#include "base/appinfo.h"
 
 namespace AppInfo {
 

@@ -1,4 +1,4 @@
-#include "window/closuretimetext.h"
+#include "config/closuretimetext.h"
 
 #include <QtTest>
 

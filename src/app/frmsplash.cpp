@@ -1,8 +1,8 @@
-#include "shell/frmsplash.h"
+#include "app/frmsplash.h"
 
-#include "shell/appinfo.h"
-#include "shell/pictures.h"
-#include "shell/titleversion.h"
+#include "base/appinfo.h"
+#include "app/pictures.h"
+#include "base/titleversion.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,6 +1,6 @@
-#include "shell/errorlog.h"
+#include "base/errorlog.h"
 
-#include "shell/appinfo.h"
+#include "base/appinfo.h"
 
 #include <QCoreApplication>
 #include <QDateTime>

@@ -1,4 +1,4 @@
-#include "shell/visualstyles.h"
+#include "app/visualstyles.h"
 
 #include <QApplication>
 #include <QFile>

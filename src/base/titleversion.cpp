@@ -1,0 +1,3 @@
+#include "base/titleversion.h"
+
+QString TitleVersion;

@@ -1,3 +1,0 @@
-#include "shell/titleversion.h"
-
-QString TitleVersion;
