@@ -5,7 +5,6 @@
 namespace
 {
 
-constexpr char Escape = 27;
 constexpr char CarriageReturn = 13;
 constexpr int MaxDigits = 6;
 
@@ -57,17 +56,6 @@ quint16 withGroup(quint16 map, int group, int value)
     return quint16((map & ~(0xFu << shift)) | (unsigned(value) << shift));
 }
 
-const QByteArray Banner = "\r\n\r\n"
-                          "================================\r\n"
-                          "  Tavik Relay Expander\r\n"
-                          "================================\r\n"
-                          "  r  Read relay\r\n"
-                          "  p  Program relay\r\n"
-                          "  c  PC control on/off\r\n"
-                          "  l  Latch input\r\n"
-                          "  m  Momentary input\r\n"
-                          "\r\n";
-
 } // namespace
 
 QByteArray SimMenu::receive(char c)
@@ -75,25 +63,15 @@ QByteArray SimMenu::receive(char c)
     // Escape is neither echoed nor answered: a program sends its next command
     // character right behind it and must see that character's echo first.
     if (c == Escape) {
-        ++m_inputIndex;
         reset();
         return {};
     }
-    QByteArray out = echo(c);
-    ++m_inputIndex;
+    const QByteArray out(1, c);
     if (m_confirming)
         return out + atConfirmation(c);
     if (m_command == 0)
         return out + atMenu(c);
     return out + atQuestion(c);
-}
-
-void SimMenu::setFaults(const SimFaults &faults)
-{
-    m_faults = faults;
-    m_wrongEchoesLeft = faults.wrongEchoTimes;
-    m_shortMapsLeft = faults.shortMapTimes;
-    m_inputIndex = 0;
 }
 
 void SimMenu::setRelays(const Relays &relays)
@@ -111,18 +89,6 @@ bool SimMenu::takeChanged()
     return std::exchange(m_changed, false);
 }
 
-QByteArray SimMenu::echo(char c)
-{
-    if (m_inputIndex == m_faults.wrongEchoAtInput)
-        return QByteArray(1, m_faults.wrongEchoWith);
-    if (m_faults.wrongEchoFor != 0 && c == m_faults.wrongEchoFor && m_wrongEchoesLeft != 0) {
-        if (m_wrongEchoesLeft > 0)
-            --m_wrongEchoesLeft;
-        return QByteArray(1, m_faults.wrongEchoWith);
-    }
-    return QByteArray(1, c);
-}
-
 QByteArray SimMenu::atMenu(char c)
 {
     switch (c) {
@@ -135,8 +101,7 @@ QByteArray SimMenu::atMenu(char c)
         m_questions = {{Field::RelayNumber, "Relay number (1-16): ", 1, 16}};
         return ask();
     default:
-        // A menu on a terminal shows itself again when it does not know a key.
-        return m_faults.banners ? backToMenu() : QByteArray();
+        return {};
     }
 }
 
@@ -183,10 +148,9 @@ QByteArray SimMenu::ask() const
     return prompt(m_questions.front().prompt);
 }
 
-QByteArray SimMenu::prompt(const char *text) const
+QByteArray SimMenu::prompt(const char *text)
 {
-    const QByteArray lead = m_faults.banners ? "\r\n\r\n\r\n" : "\r\n";
-    return lead + text;
+    return QByteArray("\r\n") + text;
 }
 
 bool SimMenu::accepts(const Question &question, int value) const
@@ -305,13 +269,7 @@ QByteArray SimMenu::report(int index)
 
 QByteArray SimMenu::mapLine(const char *label, quint16 map)
 {
-    QByteArray digits = mapDigits(map);
-    if (m_shortMapsLeft != 0) {
-        if (m_shortMapsLeft > 0)
-            --m_shortMapsLeft;
-        digits.truncate(5);
-    }
-    return label + digits + "\r\n";
+    return label + mapDigits(map) + "\r\n";
 }
 
 // "c" hands the relay to the PC or takes it back; "l" latches its input,
@@ -337,9 +295,9 @@ QByteArray SimMenu::pcCommand()
     return name + " input pulsed\r\n";
 }
 
-QByteArray SimMenu::backToMenu() const
+QByteArray SimMenu::backToMenu()
 {
-    return m_faults.banners ? Banner + "> " : QByteArray("> ");
+    return MenuPrompt;
 }
 
 void SimMenu::reset()

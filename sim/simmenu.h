@@ -7,20 +7,24 @@
 #include <array>
 #include <vector>
 
-// The relay expander's character menu: what the device prints in answer to
-// each character it receives. It knows nothing of lines, threads or timing,
-// so the whole menu can be driven character by character.
+// The relay expander's character menu as a healthy device serves it: what it
+// prints in answer to each character it receives. It knows nothing of faults,
+// lines, threads or timing, so the whole menu can be driven character by
+// character. Every answer but escape's begins with the character's echo.
 class SimMenu
 {
 public:
     using Relays = std::array<SimRelay, 16>;
 
+    static constexpr char Escape = 27;
+    // What the device prints when it is back at its menu, waiting for a command.
+    static constexpr char MenuPrompt[] = "> ";
+
     // The device's whole answer to one received character, its echo included.
     QByteArray receive(char c);
 
-    // Takes new faults; their counters (wrong echoes, short maps, the input
-    // index) start afresh from here.
-    void setFaults(const SimFaults &faults);
+    // True while no command is under way: the next character is a command.
+    bool atMenu() const { return m_command == 0 && !m_confirming; }
 
     const Relays &relays() const { return m_relays; }
     void setRelays(const Relays &relays);
@@ -53,26 +57,21 @@ private:
         int max;
     };
 
-    QByteArray echo(char c);
     QByteArray atMenu(char c);
     QByteArray atQuestion(char c);
     QByteArray atConfirmation(char c);
     QByteArray ask() const;
-    QByteArray prompt(const char *text) const;
+    static QByteArray prompt(const char *text);
     bool accepts(const Question &question, int value) const;
     void take(Field field, int value);
     QByteArray finishCommand();
     QByteArray report(int index);
-    QByteArray mapLine(const char *label, quint16 map);
+    static QByteArray mapLine(const char *label, quint16 map);
     QByteArray pcCommand();
-    QByteArray backToMenu() const;
+    static QByteArray backToMenu();
     void reset();
 
     Relays m_relays{};
-    SimFaults m_faults;
-    int m_wrongEchoesLeft = 0;
-    int m_shortMapsLeft = 0;
-    qint64 m_inputIndex = 0;
 
     char m_command = 0;                // 0 while at the menu
     std::vector<Question> m_questions; // still to ask, the current one first

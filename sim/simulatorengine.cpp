@@ -23,8 +23,7 @@ bool SimulatorEngine::start(QString *error)
     {
         QMutexLocker lock(&m_mutex);
         loadState();
-        m_menu.setFaults(m_faults);
-        m_fallenSilent = false;
+        m_filter.setFaults(m_faults);
         faults = m_faults;
     }
     m_thread = std::make_unique<QThread>();
@@ -93,8 +92,7 @@ void SimulatorEngine::setFaults(const SimFaults &faults)
     {
         QMutexLocker lock(&m_mutex);
         m_faults = faults;
-        m_menu.setFaults(faults);
-        m_fallenSilent = false;
+        m_filter.setFaults(faults);
     }
     if (m_thread)
         runOnLine([this, faults] { m_line->applyFaults(faults); });
@@ -155,11 +153,9 @@ QByteArray SimulatorEngine::answer(const QByteArray &input)
 {
     QMutexLocker lock(&m_mutex);
     m_received += input;
-    if (m_faults.silent || m_fallenSilent)
-        return {};
     QByteArray output;
     for (const char c : input)
-        output += m_menu.receive(c);
+        output += m_filter.pass(c, m_menu);
     if (m_menu.takeChanged())
         saveState();
     return output;
@@ -174,7 +170,7 @@ void SimulatorEngine::countSent(qint64 count)
 void SimulatorEngine::fallSilent()
 {
     QMutexLocker lock(&m_mutex);
-    m_fallenSilent = true;
+    m_filter.fallSilent();
 }
 
 // Blocks until the line's thread has done the work, so that a fault set or a

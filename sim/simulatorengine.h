@@ -1,5 +1,6 @@
 #pragma once
 
+#include "simfaultfilter.h"
 #include "simmenu.h"
 #include "taviksimulator.h"
 
@@ -51,10 +52,10 @@ private:
     QMutex m_lifecycle;
     mutable QMutex m_mutex;
     SimMenu m_menu;
+    SimFaultFilter m_filter;
     SimFaults m_faults;
     QByteArray m_received;
     qint64 m_sent = 0;
-    bool m_fallenSilent = false;
     QString m_stateFile;
     QString m_portPath;
     std::unique_ptr<QThread> m_thread;

@@ -24,6 +24,8 @@ struct SimRelay {
 // Ways in which the simulated device misbehaves, as real lines do. Every
 // count is in characters; -1 (or 0 for the repeat counts) switches it off.
 // Counts run from the moment the faults are set (setFaults, or start).
+// Silence, echoes, map lines and banners are laid over the menu's answers;
+// pace, pieces, the flood and the output limits act on the wire.
 struct SimFaults {
     bool silent = false;   // answers nothing, echoes nothing
     char wrongEchoFor = 0; // when this character arrives, echo wrongEchoWith instead

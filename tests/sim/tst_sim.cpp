@@ -1,0 +1,178 @@
+// The simulated device on the wire: its menu as a healthy device serves it,
+// each fault laid over it (through tavik-sim's options where it has one), and
+// the relays every program shares.
+#include "taviksimulator.h"
+
+#include <QProcess>
+#include <QSerialPort>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+Q_DECLARE_METATYPE(SimFaults)
+
+namespace
+{
+
+const QByteArray Asked = "\r\nRelay number (1-16): ";
+const QByteArray Latching = "1\r\r\nRelay mode: Latching\r\nInput mode: NAND\r\nInput map: ";
+
+// The program's end of the line: a real serial port (a terminal has no line rate).
+struct Client {
+    QSerialPort port;
+    QByteArray got;
+    qint64 tookMs = 0;
+    explicit Client(const QString &path) : port(path)
+    {
+        QObject::connect(&port, &QSerialPort::readyRead, [this] { got += port.readAll(); });
+        port.open(QIODevice::ReadWrite);
+    }
+    // Everything that came once `count` characters were in and the line fell quiet.
+    QByteArray exchange(const QByteArray &sent, qsizetype count)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        port.write(sent);
+        (void)QTest::qWaitFor([&] { return got.size() >= count; }, 3000);
+        tookMs = clock.elapsed();
+        QTest::qWait(60);
+        return std::exchange(got, {});
+    }
+};
+
+} // namespace
+
+class TestSim : public QObject
+{
+    Q_OBJECT
+private slots:
+    void theMenuOnTheWire()
+    {
+        TavikSimulator sim;
+        QVERIFY(sim.start());
+        sim.setRelay(0, {10, 9, 0x801, 11, 0xC00, 16559999, true, true});
+        sim.setRelay(2, {1, 0, 0, 0, 0, 500});
+        Client client(sim.portPath());
+        const QList<QPair<QByteArray, QByteArray>> session = {
+            {"x\r9", "x\r9"},
+            {"r1\r", "r" + Asked + Latching +
+                         "100000000001\r\nUnlatch Input mode: NIL\r\nUnlatch Input map: 110000000000\r\n"
+                         "Relay counter: 0xFCAF7F\r\nRelay status: Closed\r\nPC controlled: Yes\r\n> "},
+            {"r2\x1b", "r" + Asked + "2"},
+            {"p3\r3\r1\r2\r4\r8\r46\r1\r2\r3\r4\ry",
+             "p" + Asked +
+                 "3\r\r\nRelay mode (1-9): 3\r\r\nInput group A (0-15): 1\r\r\nInput group B "
+                 "(0-15): 2\r\r\nInput group C (0-15): 4\r\r\nInput mode (0-15): 8\r\r\nClosure hours "
+                 "(0-45): 46\r\r\nOut of range\r\nClosure hours (0-45): 1\r\r\nClosure minutes (0-59): "
+                 "2\r\r\nClosure seconds (0-59): 3\r\r\nClosure milliseconds (x 10) (0-99): 4\r\r\n"
+                 "Save relay configuration (y/n): y\r\nRelay configuration saved\r\n> "},
+            {"l6\rc6\rl6\rm6\r", "l" + Asked + "6\r\r\nRelay 6 is not under PC control\r\n> c" + Asked +
+                                     "6\r\r\nRelay 6 PC control on\r\n> l" + Asked +
+                                     "6\r\r\nRelay 6 input latched, contact Closed\r\n> m" + Asked +
+                                     "6\r\r\nRelay 6 input pulsed\r\n> "},
+        };
+        for (const auto &[sent, reply] : session)
+            QCOMPARE(client.exchange(sent, reply.size()), reply);
+        QCOMPARE(sim.relay(2), SimRelay({3, 8, 0x421, 0, 0, 372304}));
+    }
+
+    void eachFaultOnTheWire_data()
+    {
+        QTest::addColumn<SimFaults>("faults");
+        QTest::addColumn<QStringList>("options"); // tavik-sim's for the same faults; none: the library
+        QTest::addColumn<QByteArray>("sent");
+        QTest::addColumn<QByteArray>("reply"); // what comes first; a device that stops sends nothing more
+        const QByteArray report = "r" + Asked + Latching,
+                         unlatch = "00000\r\nUnlatch Input mode: NIL\r\nUnlatch Input map: ";
+        const auto row = [](const char *name, SimFaults f, QStringList options, QByteArray sent,
+                            QByteArray reply) { QTest::newRow(name) << f << options << sent << reply; };
+        row("silent", {.silent = true}, {"--silent"}, "r1\r", "");
+        row("wrong echo once", {.wrongEchoFor = 'r', .wrongEchoTimes = 1}, {"--wrong-echo", "r"}, "r\x1br",
+            "?" + Asked + "r" + Asked);
+        row("wrong echo twice", {.wrongEchoFor = '3', .wrongEchoWith = 'x', .wrongEchoTimes = 2}, {}, "3333",
+            "xx33");
+        row("wrong echo always", {.wrongEchoFor = 'm', .wrongEchoTimes = -1}, {}, "m\x1bm",
+            "?" + Asked + "?" + Asked);
+        row("wrong echo at input 2", {.wrongEchoWith = '#', .wrongEchoAtInput = 2}, {}, "abxy", "ab#y");
+        row("both map lines cut", {.shortMapTimes = 2}, {"--short-map", "2"}, "r1\r",
+            report + unlatch + "11000\r\n");
+        row("one map line cut", {.shortMapTimes = 1}, {}, "r1\r", report + unlatch + "1100000");
+        row("banners", {.banners = true}, {"--banners"}, "r\x1b?",
+            "r\r\n\r\n" + Asked + "?\r\n\r\n================================\r\n  Tavik Relay Expander\r\n");
+        row("pieces", {.chunkSize = 2, .chunkDelayMs = 5}, {"--chunk", "2", "--chunk-delay", "5"}, "r1\r",
+            report);
+        row("line rate", {.paced = true}, {"--paced"}, "r1\r", report);
+        row("flood", {.flood = true}, {"--flood"}, "", QByteArray(300, '#'));
+        row("silence after 10", {.silentAfterOutput = 10}, {}, "r1\r", report.left(10));
+        row("hang-up at 30", {.hangUpAfterOutput = 30}, {"--hang-up-after", "30"}, "r1\r", report.left(30));
+    }
+    void eachFaultOnTheWire()
+    {
+        QFETCH(SimFaults, faults);
+        QFETCH(QStringList, options);
+        QFETCH(QByteArray, sent);
+        QFETCH(QByteArray, reply);
+        QTemporaryDir dir;
+        const QString state = dir.filePath("state"), link = dir.filePath("tavik");
+        TavikSimulator sim;
+        sim.setStateFile(state);
+        sim.setRelay(0, {10, 9, 0x003, 11, 0xC00}); // Latching, for its two map lines
+        QProcess program;
+        if (options.isEmpty()) {
+            QVERIFY(sim.start());
+            sim.setFaults(faults);
+        } else {
+            program.start(TAVIK_SIM_PROGRAM, options << "--state" << state << "--link" << link);
+            QVERIFY(
+                QTest::qWaitFor([&] { return program.readAllStandardOutput().contains("Linked as"); }, 5000));
+        }
+        Client client(options.isEmpty() ? sim.portPath() : link);
+        const QByteArray got = client.exchange(sent, reply.size());
+        const bool stops = faults.silent || faults.silentAfterOutput >= 0 || faults.hangUpAfterOutput >= 0;
+        QCOMPARE(stops ? got : got.left(reply.size()), reply);
+        // Pieces and the line rate may only slow the output down.
+        const double lineMs = faults.paced ? reply.size() * 1000.0 / 5760 : 0;
+        const double pausesMs =
+            faults.chunkSize ? (reply.size() / faults.chunkSize - 1) * faults.chunkDelayMs : 0;
+        QVERIFY(client.tookMs >= 0.8 * std::max(lineMs, pausesMs));
+        if (faults.hangUpAfterOutput >= 0)
+            QVERIFY(QTest::qWaitFor([&] { return client.port.error() != QSerialPort::NoError; }, 3000));
+        if (!options.isEmpty()) {
+            program.terminate();
+            QVERIFY(program.waitForFinished(5000) && program.exitCode() == 0);
+            QVERIFY(!QFileInfo(link).isSymLink());
+        } else if (faults.hangUpAfterOutput < 0) { // taking the faults away heals the device
+            sim.setFaults({});
+            QTest::qWait(100);
+            client.got.clear();
+            QCOMPARE(client.exchange("x", 1), QByteArray("x"));
+        }
+    }
+
+    void aBadOptionValueIsAUsageError()
+    {
+        for (const QStringList &options : {QStringList{"--chunk", "x"}, QStringList{"--short-map", "-2"},
+                                           QStringList{"--wrong-echo", "ab"}})
+            QCOMPARE(QProcess::execute(TAVIK_SIM_PROGRAM, options), 2);
+    }
+
+    // The window, tavikctl and tavik-sim keep the built-in device's relays in
+    // one file, whatever the program's name.
+    void everyProgramSharesTheRelays()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QCoreApplication::setApplicationName("tavikgui");
+        TavikSimulator window;
+        window.setStateFile(TavikSimulator::defaultStateFile());
+        window.setRelay(6, {4, 9, 0x0A5, 0, 0, 12345});
+        QCoreApplication::setApplicationName("tavikctl");
+        TavikSimulator commandLine;
+        commandLine.setStateFile(TavikSimulator::defaultStateFile());
+        QVERIFY(commandLine.start());
+        QCOMPARE(commandLine.relay(6), window.relay(6));
+        QVERIFY(QFile::remove(TavikSimulator::defaultStateFile()));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSim)
+#include "tst_sim.moc"
