@@ -1,8 +1,7 @@
 // The read, program and live dialogues and the commands around them, against
 // the simulated device through the real port.
-#include "cputime.h"
-#include "dialoguerig.h"
 #include "base/errorlog.h"
+#include "dialoguerig.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -10,18 +9,25 @@
 namespace
 {
 
-enum Dialogue { Read, Program, PCControlOn, PCControlOff, Latch, Moment, ReadRelay17 };
+// The dialogues, and the single-relay commands that run them, on relay 3: the
+// first seven give a result number, the live commands "sent", "not sent" or "failed".
+enum Dialogue {
+    Read, Program, ReadRelay17, ReadShown, ProgramShown, ReadCommand, ProgramCommand,
+    PCControlOn, PCControlOff, Latch, Moment,
+};
 
-// One dialogue on relay 3 against a device with these faults, and how it must end.
+// A dialogue against a device with these faults, and how it must end.
 struct Case {
     Dialogue dialogue;
     SimFaults faults;
     bool pcControl; // relay 3's, in the record and on the device
     bool portOpenBefore;
-    QString outcome; // the result number, or how a live command went
+    QString outcome;
     QByteArray wire; // what the device received; "?" when it is not looked at
     QString status = {};
     QString logged = {}; // a part of the one failure logged; empty for none
+    RelayConfig record = {};
+    QString progress = {}; // the values the progress bar was given, when looked at
 };
 
 const QString Timeout =
@@ -31,24 +37,21 @@ const QString &GaveUp = DeviceDialogues::GaveUpText;
 
 QString run(DialogueRig &rig, Dialogue dialogue)
 {
-    auto live = [](LiveOutcome outcome) {
-        return outcome == LiveOutcome::Succeeded ? "sent" : outcome == LiveOutcome::NotSent ? "not sent" : "failed";
-    };
-    switch (dialogue) {
-    case Read:
-    case ReadRelay17:
-        return QString::number(qint16(rig.dialogues.ReadRelay(dialogue == Read ? 2 : 16)));
-    case Program:
-        return QString::number(qint16(rig.dialogues.ProgramRelay(2)));
-    case PCControlOn:
-    case PCControlOff:
-        return live(rig.dialogues.setPCControl(dialogue == PCControlOn));
-    case Latch:
-        return live(rig.dialogues.latchInput());
-    case Moment:
-        break;
-    }
-    return live(rig.dialogues.pulseInput());
+    DeviceDialogues &d = rig.dialogues;
+    DeviceCommands &c = rig.commands;
+    const std::function<DialogueResult()> withResult[] = {
+        [&] { return d.ReadRelay(2); },        [&] { return d.ProgramRelay(2); },
+        [&] { return d.ReadRelay(16); },       [&] { return c.readShownRelay(); },
+        [&] { return c.programShownRelay(); }, [&] { return c.readRelay(2); },
+        [&] { return c.programRelay(2); }};
+    if (dialogue < PCControlOn)
+        return QString::number(qint16(withResult[dialogue]()));
+    const LiveOutcome outcome = dialogue == Latch    ? d.latchInput()
+                                : dialogue == Moment ? d.pulseInput()
+                                                     : d.setPCControl(dialogue == PCControlOn);
+    if (outcome == LiveOutcome::Succeeded)
+        return "sent";
+    return outcome == LiveOutcome::NotSent ? "not sent" : "failed";
 }
 
 std::array<bool, InputCount> inputs(int bits)
@@ -58,10 +61,6 @@ std::array<bool, InputCount> inputs(int bits)
         map[size_t(input)] = bits & (1 << input);
     return map;
 }
-
-// The record before a read: Latching, so that its unlatching side is awaited whatever the mask.
-const RelayConfig Before{.InputMap = inputs(0xFFF), .UnlatchMap = inputs(0xFFF), .RelayMode = 9, .InputMode = 3,
-                         .UnlatchInputMode = 3, .Counter = 77};
 
 } // namespace
 
@@ -86,61 +85,76 @@ private slots:
         auto add = [](const char *name, const Case &c) { QTest::newRow(name) << c; };
         const QByteArray p = "p3\r1\r0\r0\r0\r0\ry";
         const QString gaveUpLog = "Error 3001 (Tavik kept answering unexpectedly: 8 restarts) in procedure ";
+        const QByteArray escape = "\033";
         add("read: a wrong echo of r restarts",
-            {Read, {.wrongEchoFor = 'r', .wrongEchoTimes = 1}, false, false, "0", "r\x1br3\r"});
-        add("read: a wrong echo of the number restarts",
-            {Read, {.wrongEchoFor = '3', .wrongEchoTimes = 1}, false, false, "0", "r3\x1br3\r"});
-        add("read: a short map line restarts", {Read, {.shortMapTimes = 1}, false, false, "0", "r3\r\x1br3\r"});
+            {Read, {.wrongEchoFor = 'r', .wrongEchoTimes = 1}, false, false, "0", "r\033r3\r"});
+        add("read: a short map line restarts",
+            {Read, {.shortMapTimes = 1}, false, false, "0", "r3\r\033r3\r"});
         add("read: banners and output in pieces",
             {Read, {.banners = true, .chunkSize = 3, .chunkDelayMs = 2}, false, false, "0", "r3\r"});
-        add("read: the eighth restart is allowed", {Read, {.wrongEchoFor = 'r', .wrongEchoTimes = 8}, false,
-                                                    false, "0", "r" + QByteArray("\x1br").repeated(8) + "3\r"});
+        add("read: the eighth restart is allowed",
+            {Read, {.wrongEchoFor = 'r', .wrongEchoTimes = 8}, false, false, "0",
+             "r" + QByteArray("\033r").repeated(8) + "3\r"});
         add("read: gives up after eight restarts",
             {Read, {.wrongEchoFor = 'r', .wrongEchoTimes = -1}, false, false, "7",
-             "r" + QByteArray("\x1br").repeated(8), GaveUp, gaveUpLog + "ReadRelay of Form frmMain"});
+             "r" + QByteArray("\033r").repeated(8), GaveUp, gaveUpLog + "ReadRelay of Form frmMain"});
         add("read: silence, port open before", {Read, {.silent = true}, false, true, "3", "?", Timeout});
-        add("read: silent after the relay mode", {Read, {.silentAfterOutput = 40}, false, false, "3", "r3\r"});
-        add("read: a hang-up", {Read, {.hangUpAfterOutput = 40}, false, false, "3", "r3\r", Lost, "Error 1005 ("});
+        add("read: a hang-up",
+            {Read, {.hangUpAfterOutput = 40}, false, false, "3", "r3\r", Lost, "Error 1005 ("});
         add("read: relay 17", {ReadRelay17, {}, false, false, "1", "", "", "in procedure ReadRelay"});
         add("program: a wrong echo of p restarts",
-            {Program, {.wrongEchoFor = 'p', .wrongEchoTimes = 1}, false, false, "0", "p\x1b" + p});
+            {Program, {.wrongEchoFor = 'p', .wrongEchoTimes = 1}, false, false, "0", "p" + escape + p});
         add("program: a wrong echo of y restarts",
-            {Program, {.wrongEchoFor = 'y', .wrongEchoTimes = 1}, false, false, "0", p + "\x1b" + p});
+            {Program, {.wrongEchoFor = 'y', .wrongEchoTimes = 1}, false, false, "0", p + escape + p});
         add("program: gives up after eight restarts",
             {Program, {.wrongEchoFor = 'p', .wrongEchoTimes = -1}, false, false, "7",
-             "p" + QByteArray("\x1bp").repeated(8), GaveUp, gaveUpLog + "ProgramRelay"});
+             "p" + QByteArray("\033p").repeated(8), GaveUp, gaveUpLog + "ProgramRelay"});
         add("program: no number prompt", {Program, {.silentAfterOutput = 1}, false, false, "3", "p"});
         add("program: a flooded line", {Program, {.flood = true}, false, false, "4", ""});
         add("program, port open before", {Program, {}, false, true, "0", p});
-        add("latch", {Latch, {}, true, false, "sent", "\x1bl3\r"});
+        // A time goes only with the timed modes, the unlatch set only with Latching.
+        add("program Toggle",
+            {Program, {}, false, false, "0", "p3\r2\r15\r0\r0\r11\ry", "", "",
+             {.InputMap = inputs(0x00F), .RelayMode = 1, .InputMode = 7, .Hours = 9},
+             "3.583 4.583 5.583 6.583 6.583 6.583 7.583 0.000"});
+        add("program Latching, sent as 10",
+            {Program, {}, false, false, "0", "p3\r10\r0\r0\r2\r8\r3\r0\r8\r3\ry", "", "",
+             {.InputMap = inputs(0x200), .UnlatchMap = inputs(0x803), .RelayMode = 9, .InputMode = 4,
+              .UnlatchInputMode = 3},
+             "3.583 4.583 5.583 6.583 6.583 6.583 7.583 8.583 8.583 8.583 9.583 0.000"});
+        add("program a timed relay, which fills the bar",
+            {Program, {}, false, false, "0", "p3\r3\r0\r0\r0\r9\r0\r12\r3\r50\ry", "", "",
+             {.UnlatchMap = inputs(0xFFF), .RelayMode = 2, .InputMode = 5, .Minutes = 12, .Seconds = 3,
+              .Hundredths = 50},
+             "3.583 4.583 5.583 6.583 6.583 6.583 7.583 10.583 11.583 12.583 13.583 31.000 0.000"});
+        add("read the relay shown", {ReadShown, {}, false, false, "0", "r3\r"});
+        add("program the relay shown, with everything enabled", {ProgramShown, {}, false, false, "0", p});
+        add("read relay 3 from the menu", {ReadCommand, {}, false, false, "0", "r3\r"});
+        add("program relay 3 from the menu", {ProgramCommand, {}, false, false, "0", p});
+        add("latch", {Latch, {}, true, false, "sent", "\033l3\r"});
         add("latch without PC control", {Latch, {}, false, false, "not sent", ""});
         add("momentary without PC control, port open before", {Moment, {}, false, true, "not sent", ""});
-        add("PC control on", {PCControlOn, {}, false, false, "sent", "\x1b" "c3\r"});
-        add("PC control off", {PCControlOff, {}, true, false, "sent", "\x1b" "c3\r"});
+        add("PC control on", {PCControlOn, {}, false, false, "sent", "\033c3\r"});
+        add("PC control off", {PCControlOff, {}, true, false, "sent", "\033c3\r"});
         add("PC control already on", {PCControlOn, {}, true, false, "not sent", ""});
-        add("PC control: a wrong echo of the number restarts",
-            {PCControlOn, {.wrongEchoFor = '3', .wrongEchoTimes = 1}, false, false, "sent", "\x1b" "c3\x1b" "c3\r"});
         add("PC control off, silence", {PCControlOff, {.silent = true}, true, false, "failed", "?", Timeout});
         add("latch: gives up after eight restarts",
             {Latch, {.wrongEchoFor = 'l', .wrongEchoTimes = -1}, true, false, "failed",
-             QByteArray("\x1bl").repeated(9), GaveUp, gaveUpLog + "latchInput"});
+             QByteArray("\033l").repeated(9), GaveUp, gaveUpLog + "latchInput"});
     }
     void aDialogueEndsAsTheDeviceLetsIt()
     {
         QFETCH(Case, c);
         DialogueRig rig;
         QVERIFY(rig.start());
-        if (c.faults.hangUpAfterOutput >= 0) // which must end the wait at once, not spin to a timeout
-            rig.link.setTimeoutTicks(DeviceLink::DefaultTimeoutTicks);
         rig.device.setRelay(2, {.pcControl = c.pcControl});
+        rig.table[2] = c.record;
         rig.table[2].PCControl = c.pcControl;
         rig.view.setShownRelay(2);
         rig.device.setFaults(c.faults);
         if (c.portOpenBefore)
             QCOMPARE(rig.link.OpenSerPort(), qint16(1));
-        const double cpuBefore = processCpuMilliseconds();
         QCOMPARE(run(rig, c.dialogue), c.outcome);
-        const double cpuUsed = processCpuMilliseconds() - cpuBefore;
         QTest::qWait(20); // the device takes the last characters
         if (c.wire != "?")
             QCOMPARE(rig.device.received(), c.wire);
@@ -152,41 +166,49 @@ private slots:
         QCOMPARE(rig.table[2].PCControl, switched ? c.dialogue == PCControlOn : c.pcControl);
         QCOMPARE(rig.device.relay(2).pcControl, rig.table[2].PCControl);
         QCOMPARE(rig.link.comSerPort().portOpen(), c.portOpenBefore);
-        QVERIFY2(cpuUsed < 1500, qPrintable(QStringLiteral("%1 ms of CPU").arg(cpuUsed)));
+        if (c.dialogue == Program)
+            QVERIFY(rig.table[2] == c.record);
+        if (!c.progress.isEmpty())
+            QCOMPARE(rig.view.calls({"progress"}).join(u' ').remove(QStringLiteral("progress ")), c.progress);
+        if (c.outcome != "0")
+            QCOMPARE(rig.view.actionText, QStringLiteral("Waiting for command..."));
+        // The single-relay commands but one disable the controls around their dialogue.
+        const QStringList calls = rig.view.calls();
+        if (c.dialogue == ReadShown || c.dialogue == ReadCommand || c.dialogue == ProgramCommand)
+            QVERIFY(calls.first() == "enable false" && calls.last() == "enable true");
+        else
+            QVERIFY(!calls.contains("enable false"));
     }
 
-    void aReadStoresWhatItsMaskAsksAndShowsTheRelayShown_data()
+    void aReadStoresTheReportAndShowsTheRelayShown_data()
     {
         QTest::addColumn<SimRelay>("device");
-        QTest::addColumn<int>("mask");
         QTest::addColumn<int>("shown");
         QTest::addColumn<bool>("showUnlatch");
         QTest::addColumn<RelayConfig>("relay");
         QTest::addColumn<QStringList>("editor");
+        // NAND of inputs 0 and 11, unlatched by NIL of inputs 4 and 5.
         const SimRelay latching{.mode = 10, .gate = 9, .map = 0x801, .unlatchGate = 11, .unlatchMap = 0x030,
-                                .counter = 0x1A2B, .closed = true, .pcControl = true}; // NAND, unlatched by NIL
+                                .counter = 0x1A2B, .closed = true, .pcControl = true};
         const RelayConfig read{.InputMap = inputs(0x801), .UnlatchMap = inputs(0x030), .PCControl = true,
                                .Closed = true, .RelayMode = 9, .InputMode = 5, .UnlatchInputMode = 7,
                                .Counter = 6699, .Minutes = 1, .Seconds = 6, .Hundredths = 99};
-        RelayConfig momentary = Before;
-        momentary.InputMap = {};
-        momentary.RelayMode = momentary.InputMode = momentary.Counter = 0;
-        QTest::newRow("latching side shown") << latching << -1 << 2 << false << read
+        QTest::newRow("latching side shown")
+            << latching << 2 << false << read
             << QStringList{"relayMode 9", "inputMode 5", "input 11 in", "input 0 in", "closureTime 0 1 6.99",
                            "pcControl true"};
-        QTest::newRow("unlatching side shown") << latching << -1 << 2 << true << read
+        QTest::newRow("unlatching side shown")
+            << latching << 2 << true << read
             << QStringList{"relayMode 9", "inputMode 7", "input 5 in", "input 4 in", "closureTime 0 1 6.99",
                            "pcControl true"};
-        QTest::newRow("another relay shown") << latching << -1 << 0 << false << read << QStringList();
+        QTest::newRow("another relay shown") << latching << 0 << false << read << QStringList();
         QTest::newRow("Momentary: the counter follows the first map; the editor agrees already")
-            << SimRelay() << -1 << 2 << false << momentary << QStringList{"closureTime 0 0 0.00", "pcControl false"};
-        QTest::newRow("mask: the mode only") << latching << 1 << 0 << false << Before << QStringList();
-        QTest::newRow("mask: all but the mode") << latching << (-1 & ~1) << 0 << false << read << QStringList();
+            << SimRelay() << 2 << false << RelayConfig()
+            << QStringList{"closureTime 0 0 0.00", "pcControl false"};
     }
-    void aReadStoresWhatItsMaskAsksAndShowsTheRelayShown()
+    void aReadStoresTheReportAndShowsTheRelayShown()
     {
         QFETCH(SimRelay, device);
-        QFETCH(int, mask);
         QFETCH(int, shown);
         QFETCH(bool, showUnlatch);
         QFETCH(RelayConfig, relay);
@@ -195,50 +217,11 @@ private slots:
         QVERIFY(rig.start());
         rig.device.setRelay(2, device);
         rig.view.setShownRelay(shown);
-        rig.table[2] = Before;
         rig.table[2].ShowUnlatch = relay.ShowUnlatch = showUnlatch;
-        QCOMPARE(rig.dialogues.ReadRelay(2, qint16(mask)), DialogueResult::Done);
+        QCOMPARE(rig.dialogues.ReadRelay(2), DialogueResult::Done);
         QVERIFY(rig.table[2] == relay);
         QCOMPARE(rig.view.editorCalls(), editor);
         QCOMPARE(rig.view.actionText, QStringLiteral("Relay read"));
-    }
-
-    void theProgramAnswersFollowTheRelayMode_data()
-    {
-        QTest::addColumn<int>("relayIndex");
-        QTest::addColumn<RelayConfig>("config");
-        QTest::addColumn<QByteArray>("wire");
-        QTest::addColumn<QString>("progress");
-        // A time goes only with the timed modes, the unlatch set only with Latching.
-        QTest::newRow("Toggle") << 4
-            << RelayConfig{.InputMap = inputs(0x00F), .RelayMode = 1, .InputMode = 7, .Hours = 9}
-            << QByteArray("p5\r2\r15\r0\r0\r11\ry") << "3.583 4.583 5.583 6.583 6.583 6.583 7.583 0.000";
-        QTest::newRow("Latching is sent as 10") << 15
-            << RelayConfig{.InputMap = inputs(0x200), .UnlatchMap = inputs(0x803), .RelayMode = 9,
-                           .InputMode = 4, .UnlatchInputMode = 3}
-            << QByteArray("p16\r10\r0\r0\r2\r8\r3\r0\r8\r3\ry")
-            << "3.583 4.583 5.583 6.583 6.583 6.583 7.583 8.583 8.583 8.583 9.583 0.000";
-        QTest::newRow("a timed relay fills the bar") << 0
-            << RelayConfig{.UnlatchMap = inputs(0xFFF), .RelayMode = 2, .InputMode = 5, .Minutes = 12,
-                           .Seconds = 3, .Hundredths = 50}
-            << QByteArray("p1\r3\r0\r0\r0\r9\r0\r12\r3\r50\ry")
-            << "3.583 4.583 5.583 6.583 6.583 6.583 7.583 10.583 11.583 12.583 13.583 31.000 0.000";
-    }
-    void theProgramAnswersFollowTheRelayMode()
-    {
-        QFETCH(int, relayIndex);
-        QFETCH(RelayConfig, config);
-        QFETCH(QByteArray, wire);
-        QFETCH(QString, progress);
-        DialogueRig rig;
-        QVERIFY(rig.start());
-        rig.table[size_t(relayIndex)] = config;
-        const RelayTable before = rig.table;
-        QCOMPARE(rig.dialogues.ProgramRelay(qint16(relayIndex)), DialogueResult::Done);
-        QCOMPARE(rig.device.received(), wire);
-        QCOMPARE(rig.view.calls({"progress"}).join(u' ').remove(QStringLiteral("progress ")), progress);
-        QCOMPARE(rig.view.actionText, QStringLiteral("Relay programmed"));
-        QVERIFY(rig.table == before);
     }
 
     void aWholeTableCommandGoesThroughTheRelaysInTurn_data()
@@ -293,39 +276,6 @@ private slots:
             QCOMPARE(read ? rig.table[size_t(index)].RelayMode : rig.device.relay(index).mode - 1,
                      (index < done) == read ? 0 : 1);
         }
-    }
-
-    void aSingleRelayCommandDisablesTheControlsAroundItsDialogue_data()
-    {
-        QTest::addColumn<int>("command");
-        QTest::addColumn<QByteArray>("wire");
-        QTest::addColumn<QStringList>("calls");
-        QTest::newRow("read the relay shown, 12")
-            << 0 << QByteArray("r12\r") << QStringList{"enable false", "action Relay read", "enable true"};
-        QTest::newRow("program the relay shown, 12: all stays enabled")
-            << 1 << QByteArray("p12\r") << QStringList{"action Relay programmed"};
-        QTest::newRow("read relay 4")
-            << 2 << QByteArray("r4\r") << QStringList{"enable false", "action Relay read", "enable true"};
-        QTest::newRow("program relay 4")
-            << 3 << QByteArray("p4\r") << QStringList{"enable false", "action Relay programmed", "enable true"};
-    }
-    void aSingleRelayCommandDisablesTheControlsAroundItsDialogue()
-    {
-        QFETCH(int, command);
-        QFETCH(QByteArray, wire);
-        QFETCH(QStringList, calls);
-        DialogueRig rig;
-        QVERIFY(rig.start());
-        rig.dialogues.setPauses({0, 0});
-        rig.view.setShownRelay(11);
-        DeviceCommands &c = rig.commands;
-        const DialogueResult result = command == 0   ? c.readShownRelay()
-                                      : command == 1 ? c.programShownRelay()
-                                      : command == 2 ? c.readRelay(3)
-                                                     : c.programRelay(3);
-        QCOMPARE(result, DialogueResult::Done);
-        QVERIFY(rig.device.received().startsWith(wire));
-        QCOMPARE(rig.view.calls({"enable", "action"}), calls);
     }
 };
 

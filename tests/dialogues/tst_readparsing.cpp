@@ -12,11 +12,7 @@ private slots:
         QTest::addColumn<QByteArray>("kind");
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<int>("expected"); // -1: nothing read
-        const struct {
-            const char *kind;
-            const char *text;
-            int expected;
-        } rows[] = {
+        const std::tuple<const char *, const char *, int> rows[] = {
             {"mode", "  [Max-Time] \r", 7}, {"mode", "Latching Toggle\r", 1}, {"mode", "toggle\r", 0},
             {"gate", "IL\r", 3}, {"gate", "NOR\r", 4}, {"gate", "NAND\r", 5}, {"gate", "NXOR\r", 6},
             {"gate", "NIL\r", 7}, {"gate", "XAND\r", 1}, {"gate", "nand\r", 0},
@@ -26,9 +22,9 @@ private slots:
             {"controlled", "Yes\r", 1}, {"controlled", "Yes No\r", 0}, {"controlled", "yes\r", -1},
             {"whole map", "010101010101\r", 1}, {"whole map", "01010101010\r", 0},
         };
-        for (const auto &row : rows)
-            QTest::addRow("%s %s", row.kind, QByteArray(row.text).trimmed().constData())
-                << QByteArray(row.kind) << QByteArray(row.text) << row.expected;
+        for (const auto &[kind, text, expected] : rows)
+            QTest::addRow("%s %s", kind, QByteArray(text).trimmed().constData())
+                << QByteArray(kind) << QByteArray(text) << expected;
     }
     void aValueReadsAs()
     {
