@@ -37,7 +37,8 @@ ProcessRun runTavikctl(const QStringList &args, const QString &folder = {})
 Timing timeTavikctl(TavikSimulator &device, const QStringList &args, const QString &folder)
 {
     device.clearReceived();
-    const ProcessRun run = runTavikctl(args + QStringList{QStringLiteral("--port"), device.portPath()}, folder);
+    const QStringList onDevice = args + QStringList{QStringLiteral("--port"), device.portPath()};
+    const ProcessRun run = runTavikctl(onDevice, folder);
     Timing timing;
     timing.exitCode = run.exitCode;
     timing.seconds = run.elapsedMs / 1000;
@@ -120,11 +121,11 @@ int main(int argc, char *argv[])
     }
     // The process's own start and end, to set against the timeout run.
     const double startCpu = runTavikctl({QStringLiteral("--version")}).cpuMs;
-    const ProcessRun timeout = runTavikctl({QStringLiteral("read"), QStringLiteral("--relay"), QStringLiteral("1"),
-                                            QStringLiteral("--port"), silent.portPath()});
-    std::printf("%-28s %6.3f s  exit %d  CPU %.1f ms for the whole run (start-up alone %.1f ms, so about %.1f ms "
-                "for the wait)  (target < 50 ms)\n",
-                "one timeout (silent device)", timeout.elapsedMs / 1000, timeout.exitCode, timeout.cpuMs, startCpu,
-                std::max(0.0, timeout.cpuMs - startCpu));
+    const ProcessRun timeout = runTavikctl({QStringLiteral("read"), QStringLiteral("--relay"),
+                                            QStringLiteral("1"), QStringLiteral("--port"), silent.portPath()});
+    std::printf("%-28s %6.3f s  exit %d  CPU %.1f ms for the whole run (start-up alone %.1f ms, so about "
+                "%.1f ms for the wait)  (target < 50 ms)\n",
+                "one timeout (silent device)", timeout.elapsedMs / 1000, timeout.exitCode, timeout.cpuMs,
+                startCpu, std::max(0.0, timeout.cpuMs - startCpu));
     return 0;
 }

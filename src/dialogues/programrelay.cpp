@@ -23,7 +23,7 @@ DialogueResult DeviceDialogues::ProgramRelay(qint16 relayIndex)
         setProgress(float(m_view.progressMaximum()) / 12.0f + 1.0f);
         m_link.clearRxRing();
     };
-    DialogueResult result = DialogueResult::GaveUp;
+    DialogueResult result = DialogueResult::GaveUp; // until an attempt ends otherwise
     runAttempts(QStringLiteral("ProgramRelay"), rule, [&] { return programAttempt(relayIndex, result); });
 
     releasePort(hold);

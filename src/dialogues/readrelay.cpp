@@ -16,7 +16,10 @@ namespace
 class ExchangeReportLine : public ReportLine
 {
 public:
-    ExchangeReportLine(PromptExchange &exchange, DialogueResult &result) : m_exchange(exchange), m_result(result) {}
+    ExchangeReportLine(PromptExchange &exchange, DialogueResult &result)
+        : m_exchange(exchange), m_result(result)
+    {
+    }
 
     DialogueStep await(const QByteArray &label) override
     {
@@ -90,7 +93,7 @@ DialogueResult DeviceDialogues::ReadRelay(qint16 relayIndex, qint16 ReadMask)
     if (!holdPort(hold))
         return DialogueResult::PortFailed;
 
-    DialogueResult result = DialogueResult::GaveUp;
+    DialogueResult result = DialogueResult::GaveUp; // until an attempt ends otherwise
     runAttempts(QStringLiteral("ReadRelay"), {},
                 [&] { return readAttempt(relayIndex, ReadMask, result); });
 
