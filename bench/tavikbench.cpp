@@ -2,15 +2,11 @@
 // device paced at 57600 baud (as tavik-sim --paced), and the CPU one 3.1 s
 // timeout costs against a silent device (as tavik-sim --silent). The device
 // runs in this process so that its transcript gives the bytes on the line.
+#include "processrunner.h"
 #include "taviksimulator.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QProcess>
 #include <QTemporaryDir>
-#include <QTextStream>
-
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -28,30 +24,25 @@ struct Timing {
     qint64 bytesBothWays = 0;
 };
 
-double childrenCpuMilliseconds()
+ProcessRun runTavikctl(const QStringList &args, const QString &folder = {})
 {
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000.0 +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
+    ProcessRequest request;
+    request.program = QStringLiteral(TAVIKCTL_PATH);
+    request.arguments = args;
+    request.folder = folder;
+    request.timeoutMs = -1;
+    return runProcess(request);
 }
 
-Timing runTavikctl(TavikSimulator &device, const QStringList &args, const QString &folder)
+Timing timeTavikctl(TavikSimulator &device, const QStringList &args, const QString &folder)
 {
     device.clearReceived();
-    QProcess process;
-    process.setWorkingDirectory(folder);
-    process.setStandardErrorFile(QProcess::nullDevice());
-    process.setStandardOutputFile(QProcess::nullDevice());
+    const QStringList onDevice = args + QStringList{QStringLiteral("--port"), device.portPath()};
+    const ProcessRun run = runTavikctl(onDevice, folder);
     Timing timing;
-    const double cpuBefore = childrenCpuMilliseconds();
-    QElapsedTimer clock;
-    clock.start();
-    process.start(QStringLiteral(TAVIKCTL_PATH), args + QStringList{QStringLiteral("--port"), device.portPath()});
-    process.waitForFinished(-1);
-    timing.seconds = clock.nsecsElapsed() / 1e9;
-    timing.cpuMs = childrenCpuMilliseconds() - cpuBefore;
-    timing.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    timing.exitCode = run.exitCode;
+    timing.seconds = run.elapsedMs / 1000;
+    timing.cpuMs = run.cpuMs;
     timing.bytesBothWays = device.received().size() + device.sentCount();
     return timing;
 }
@@ -70,7 +61,7 @@ Timing bestOf(int runs, TavikSimulator &device, const QStringList &args, const Q
 {
     Timing best;
     for (int run = 0; run < runs; ++run) {
-        const Timing timing = runTavikctl(device, args, folder);
+        const Timing timing = timeTavikctl(device, args, folder);
         if (timing.exitCode != 0) {
             std::fprintf(stderr, "tavikbench: tavikctl %s exited %d\n", qPrintable(args.join(u' ')), timing.exitCode);
             std::exit(1);
@@ -129,27 +120,12 @@ int main(int argc, char *argv[])
         return 1;
     }
     // The process's own start and end, to set against the timeout run.
-    QProcess startOnly;
-    double before = childrenCpuMilliseconds();
-    startOnly.start(QStringLiteral(TAVIKCTL_PATH), {QStringLiteral("--version")});
-    startOnly.setStandardOutputFile(QProcess::nullDevice());
-    startOnly.waitForFinished(-1);
-    const double startCpu = childrenCpuMilliseconds() - before;
-
-    QProcess timeout;
-    timeout.setStandardOutputFile(QProcess::nullDevice());
-    timeout.setStandardErrorFile(QProcess::nullDevice());
-    before = childrenCpuMilliseconds();
-    QElapsedTimer clock;
-    clock.start();
-    timeout.start(QStringLiteral(TAVIKCTL_PATH),
-                  {QStringLiteral("read"), QStringLiteral("--relay"), QStringLiteral("1"), QStringLiteral("--port"),
-                   silent.portPath()});
-    timeout.waitForFinished(-1);
-    const double seconds = clock.nsecsElapsed() / 1e9;
-    const double cpu = childrenCpuMilliseconds() - before;
-    std::printf("%-28s %6.3f s  exit %d  CPU %.1f ms for the whole run (start-up alone %.1f ms, so about %.1f ms "
-                "for the wait)  (target < 50 ms)\n",
-                "one timeout (silent device)", seconds, timeout.exitCode(), cpu, startCpu, std::max(0.0, cpu - startCpu));
+    const double startCpu = runTavikctl({QStringLiteral("--version")}).cpuMs;
+    const ProcessRun timeout = runTavikctl({QStringLiteral("read"), QStringLiteral("--relay"),
+                                            QStringLiteral("1"), QStringLiteral("--port"), silent.portPath()});
+    std::printf("%-28s %6.3f s  exit %d  CPU %.1f ms for the whole run (start-up alone %.1f ms, so about "
+                "%.1f ms for the wait)  (target < 50 ms)\n",
+                "one timeout (silent device)", timeout.elapsedMs / 1000, timeout.exitCode, timeout.cpuMs,
+                startCpu, std::max(0.0, timeout.cpuMs - startCpu));
     return 0;
 }

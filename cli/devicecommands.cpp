@@ -88,32 +88,33 @@ int connectSession(DeviceSession &session, const DeviceArgs &args, bool portRequ
     return -1;
 }
 
-QString resultMeaning(qint16 result)
+QString resultMeaning(DialogueResult result)
 {
     switch (result) {
-    case 1:
+    case DialogueResult::Done:
+        break;
+    case DialogueResult::PortFailed:
         return QStringLiteral("the port could not be opened");
-    case 2:
+    case DialogueResult::SendFailed:
         return QStringLiteral("a character could not be sent");
-    case 3:
+    case DialogueResult::TimedOut:
         return QStringLiteral("Tavik did not answer in time");
-    case 4:
+    case DialogueResult::LineFlooded:
         return QStringLiteral("the line is flooded");
-    case 5:
+    case DialogueResult::WaitFailed:
         return QStringLiteral("waiting for Tavik failed");
-    case 6:
+    case DialogueResult::AnswerNotSent:
         return QStringLiteral("the relay number could not be sent");
-    case 7:
+    case DialogueResult::GaveUp:
         return QStringLiteral("Tavik kept answering unexpectedly");
-    default:
-        return QStringLiteral("unknown failure");
     }
+    return QStringLiteral("unknown failure");
 }
 
 // The status text has gone to stderr as the dialogue set it.
-int dialogueFailed(const QString &what, qint16 result)
+int dialogueFailed(const QString &what, DialogueResult result)
 {
-    QTextStream(stderr) << "tavikctl: " << what << " failed with result " << result << " ("
+    QTextStream(stderr) << "tavikctl: " << what << " failed with result " << qint16(result) << " ("
                         << resultMeaning(result) << ")\n";
     return ExitFailed;
 }
@@ -153,8 +154,8 @@ int readRelays(const QStringList &arguments)
 
     QTextStream out(stdout);
     if (args.relay > 0) {
-        const qint16 result = session.commands().readRelay(args.relay - 1);
-        if (result != 0)
+        const DialogueResult result = session.commands().readRelay(args.relay - 1);
+        if (result != DialogueResult::Done)
             return dialogueFailed(QStringLiteral("reading relay %1").arg(args.relay), result);
         out << relayDescription(session.table()[size_t(args.relay - 1)], args.relay);
         return ExitOk;
@@ -201,8 +202,8 @@ int programRelays(const QStringList &arguments)
     }
 
     if (args.relay > 0) {
-        const qint16 result = session.commands().programRelay(args.relay - 1);
-        if (result != 0)
+        const DialogueResult result = session.commands().programRelay(args.relay - 1);
+        if (result != DialogueResult::Done)
             return dialogueFailed(QStringLiteral("programming relay %1").arg(args.relay), result);
         return ExitOk;
     }
@@ -243,8 +244,8 @@ int liveCommand(const QString &command, const QStringList &arguments)
 
     const int index = args.relay - 1;
     session.view().showRelay(index);
-    const qint16 read = session.commands().readRelay(index);
-    if (read != 0)
+    const DialogueResult read = session.commands().readRelay(index);
+    if (read != DialogueResult::Done)
         return dialogueFailed(QStringLiteral("reading relay %1").arg(args.relay), read);
 
     DeviceDialogues &dialogues = session.dialogues();

@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (int attempt = 0; attempt <= DeviceDialogues::MaxRestarts && step == DialogueStep::Restart; ++attempt)
         step = walkReport(line, relay, -1, follower);
 
-    if (step == DialogueStep::End && line.result() != 3)
+    if (step == DialogueStep::End && line.result() != DialogueResult::TimedOut)
         fuzzFailed("a report that runs out must end as a timeout");
     if (step == DialogueStep::Go) {
         // A whole report stores every field the walk passes.

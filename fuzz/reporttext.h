@@ -16,7 +16,7 @@ public:
     DialogueStep await(const QByteArray &label) override;
     DialogueStep collect(QByteArray &text, const QByteArray &start) override;
 
-    qint16 result() const { return m_result; }
+    DialogueResult result() const { return m_result; }
     bool exhausted() const { return m_position >= m_report.size(); }
 
 private:
@@ -24,5 +24,5 @@ private:
 
     QByteArray m_report;
     qsizetype m_position = 0;
-    qint16 m_result = -1;
+    DialogueResult m_result = DialogueResult::Done;
 };

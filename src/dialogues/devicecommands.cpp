@@ -11,36 +11,36 @@ DeviceCommands::DeviceCommands(DeviceDialogues &dialogues, DialogueView &view)
 {
 }
 
-qint16 DeviceCommands::runDialogue(Kind kind, int index)
+DialogueResult DeviceCommands::runDialogue(Kind kind, int index)
 {
     return kind == Kind::Read ? m_dialogues.ReadRelay(qint16(index), -1)
                               : m_dialogues.ProgramRelay(qint16(index));
 }
 
-qint16 DeviceCommands::singleRelay(Kind kind, int index)
+DialogueResult DeviceCommands::singleRelay(Kind kind, int index)
 {
     m_view.enableReadProg(false);
-    const qint16 result = runDialogue(kind, index);
+    const DialogueResult result = runDialogue(kind, index);
     m_view.enableReadProg(true);
     return result;
 }
 
-qint16 DeviceCommands::readShownRelay()
+DialogueResult DeviceCommands::readShownRelay()
 {
     return singleRelay(Kind::Read, m_view.shownRelay());
 }
 
-qint16 DeviceCommands::programShownRelay()
+DialogueResult DeviceCommands::programShownRelay()
 {
     return runDialogue(Kind::Program, m_view.shownRelay());
 }
 
-qint16 DeviceCommands::readRelay(int index)
+DialogueResult DeviceCommands::readRelay(int index)
 {
     return singleRelay(Kind::Read, index);
 }
 
-qint16 DeviceCommands::programRelay(int index)
+DialogueResult DeviceCommands::programRelay(int index)
 {
     return singleRelay(Kind::Program, index);
 }
@@ -67,8 +67,8 @@ BulkOutcome DeviceCommands::wholeTable(Kind kind, AllEnding ending)
     for (int index = 0; index < RelayCount; ++index) {
         m_view.setActionText(relayText + QString::number(index + 1));
         m_view.setProgressValue(2 * index + 1);
-        const qint16 result = runDialogue(kind, index);
-        if (result != 0) {
+        const DialogueResult result = runDialogue(kind, index);
+        if (result != DialogueResult::Done) {
             m_view.setActionVisible(false);
             m_view.setProgressValue(0);
             outcome = {result, index};

@@ -1,17 +1,17 @@
 #pragma once
 
-#include <QtGlobal>
+#include "dialogues/dialoguesteps.h"
 
 class DeviceDialogues;
 class DialogueView;
 
-// How a whole-table command ended: result 0 with relayIndex -1 when all 16
-// went through, else the code of the first failing dialogue and its relay.
+// How a whole-table command ended: Done with relayIndex -1 when all 16
+// went through, else the result of the first failing dialogue and its relay.
 struct BulkOutcome {
-    qint16 result = 0;
+    DialogueResult result = DialogueResult::Done;
     int relayIndex = -1;
 
-    bool succeeded() const { return result == 0; }
+    bool succeeded() const { return result == DialogueResult::Done; }
 };
 
 // Whether a whole-table command says "Finished reading all" (or programming)
@@ -28,10 +28,10 @@ public:
     // The relay shown, or relay index; each passes on the dialogue's result.
     // Programming the relay shown is the one command that leaves the controls
     // enabled while it runs.
-    qint16 readShownRelay();
-    qint16 programShownRelay();
-    qint16 readRelay(int index);
-    qint16 programRelay(int index);
+    DialogueResult readShownRelay();
+    DialogueResult programShownRelay();
+    DialogueResult readRelay(int index);
+    DialogueResult programRelay(int index);
 
     // All 16 relays, stopping at the first failure.
     BulkOutcome readAll(AllEnding ending);
@@ -39,8 +39,8 @@ public:
 
 private:
     enum class Kind { Read, Program };
-    qint16 runDialogue(Kind kind, int index);
-    qint16 singleRelay(Kind kind, int index);
+    DialogueResult runDialogue(Kind kind, int index);
+    DialogueResult singleRelay(Kind kind, int index);
     BulkOutcome wholeTable(Kind kind, AllEnding ending);
 
     DeviceDialogues &m_dialogues;

@@ -20,11 +20,27 @@ void DeviceDialogues::setProgress(float value)
     m_view.setProgressValue(double(value));
 }
 
-void DeviceDialogues::giveUp(const QString &procedure)
+DeviceDialogues::Step DeviceDialogues::runAttempts(const QString &procedure, const RestartRule &rule,
+                                                   const std::function<Step()> &attempt)
 {
-    m_view.setStatusText(GaveUpText);
-    logFailure(Failure::DeviceGaveUp, procedure, 2,
-               QString::number(MaxRestarts) + QStringLiteral(" restarts"));
+    for (int restarts = 0;; ++restarts) {
+        if (restarts > 0 || rule.escapeFirst) {
+            if (rule.freshStart)
+                rule.freshStart();
+            m_exchange.SendChar('\x1b', false);
+        }
+        if (rule.freshStart)
+            rule.freshStart();
+        const Step step = attempt();
+        if (step != Step::Restart)
+            return step;
+        if (restarts == MaxRestarts) {
+            m_view.setStatusText(GaveUpText);
+            logFailure(Failure::DeviceGaveUp, procedure, 2,
+                       QString::number(MaxRestarts) + QStringLiteral(" restarts"));
+            return Step::Restart;
+        }
+    }
 }
 
 bool DeviceDialogues::holdPort(PortHold &hold)

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class DeviceLink;
 class DialogueView;
 
@@ -16,6 +18,13 @@ enum class LiveOutcome {
     NotSent,    // the condition did not hold; the port was opened and closed
     Succeeded,
     Failed,
+};
+
+// The pauses before a read's and a program's first character, in
+// milliseconds. The device needs them; tests that sweep the line cut them.
+struct DialoguePauses {
+    double beforeRead = 50;
+    double beforeProgram = 300;
 };
 
 // The device's menu dialogues: read a relay, program a relay, and the live
@@ -29,8 +38,6 @@ class DeviceDialogues
 public:
     // A device that keeps answering wrongly restarts a dialogue at most this often.
     static constexpr int MaxRestarts = 8;
-    // Result of ReadRelay and ProgramRelay after the last restart allowed.
-    static constexpr qint16 GaveUp = 7;
     static inline const QString GaveUpText =
         QStringLiteral("Tavik keeps answering unexpectedly; gave up after 8 retries.");
     static inline const QString ConnectionLostText =
@@ -38,13 +45,13 @@ public:
 
     DeviceDialogues(DeviceLink &link, RelayTable &table, DialogueView &view);
 
-    // Reads relay index (0-15) into its record: 0 read; 1 port failed;
-    // 2 send failed; 3 timeout; 4 line flooded; 5 wait failed; 6 relay
-    // number not sent; 7 gave up after MaxRestarts.
-    qint16 ReadRelay(qint16 relayIndex, qint16 ReadMask = -1);
+    void setPauses(const DialoguePauses &pauses) { m_pauses = pauses; }
 
-    // Programs relay index from its record; the same codes.
-    qint16 ProgramRelay(qint16 relayIndex);
+    // Reads relay index (0-15) into its record.
+    DialogueResult ReadRelay(qint16 relayIndex, qint16 ReadMask = -1);
+
+    // Programs relay index from its record.
+    DialogueResult ProgramRelay(qint16 relayIndex);
 
     // The live commands for the relay shown. setPCControl gets the state asked
     // for and stores PCControl when the device took the command; latchInput
@@ -58,16 +65,29 @@ public:
 private:
     using Step = DialogueStep;
 
-    Step readAttempt(qint16 relayIndex, qint16 ReadMask, qint16 &result);
-    Step programAttempt(qint16 relayIndex, qint16 &result);
-    Step answerPrompt(const QByteArray &prompt, qint16 answer, float k, qint16 &result);
+    // How a dialogue begins its attempts. Every restart is preceded by the
+    // escape character, which brings the device's menu back to its start.
+    struct RestartRule {
+        // The live commands send escape before their first attempt too.
+        bool escapeFirst = false;
+        // Run before every attempt and before every escape: the program
+        // dialogue puts its progress back and empties the receive ring.
+        std::function<void()> freshStart;
+    };
+    // Runs attempts until one ends or goes through; after MaxRestarts
+    // restarts it gives up, says so in the status box, logs it under
+    // procedure and returns Restart.
+    Step runAttempts(const QString &procedure, const RestartRule &rule, const std::function<Step()> &attempt);
+
+    Step readAttempt(qint16 relayIndex, qint16 ReadMask, DialogueResult &result);
+    Step programAttempt(qint16 relayIndex, DialogueResult &result);
+    Step answerPrompt(const QByteArray &prompt, qint16 answer, float k, DialogueResult &result);
     enum class LiveCondition { PCControlDiffers, UnderPCControl };
     LiveOutcome liveCommand(char command, LiveCondition condition, bool checked, const QString &procedure);
     Step liveExchange(char command);
 
     bool isShown(qint16 relayIndex) const;
     void setProgress(float value);
-    void giveUp(const QString &procedure);
     // One dialogue's hold on the port: opened when it was closed, and at the
     // end closed again only by the dialogue that opened it.
     struct PortHold {
@@ -83,4 +103,5 @@ private:
     RelayTable &m_table;
     DialogueView &m_view;
     PromptExchange m_exchange;
+    DialoguePauses m_pauses;
 };

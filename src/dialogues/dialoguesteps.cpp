@@ -3,7 +3,7 @@
 namespace
 {
 
-DialogueStep end(qint16 code, qint16 &result)
+DialogueStep end(DialogueResult code, DialogueResult &result)
 {
     result = code;
     return DialogueStep::End;
@@ -11,46 +11,46 @@ DialogueStep end(qint16 code, qint16 &result)
 
 } // namespace
 
-DialogueStep afterSendChar(qint16 sent, qint16 &result)
+DialogueStep afterSendChar(qint16 sent, DialogueResult &result)
 {
     if (sent < 0)
-        return end(2, result);
+        return end(DialogueResult::SendFailed, result);
     switch (sent) {
     case 0:
         return DialogueStep::Go;
     case 1:
-        return end(3, result);
+        return end(DialogueResult::TimedOut, result);
     case 3:
-        return end(4, result);
+        return end(DialogueResult::LineFlooded, result);
     default:
         return DialogueStep::Restart;
     }
 }
 
-DialogueStep afterSendString(qint16 sent, qint16 &result)
+DialogueStep afterSendString(qint16 sent, DialogueResult &result)
 {
     if (sent < 0)
-        return end(6, result);
+        return end(DialogueResult::AnswerNotSent, result);
     switch (sent) {
     case 0:
         return DialogueStep::Go;
     case 1:
-        return end(2, result);
+        return end(DialogueResult::SendFailed, result);
     case 2:
-        return end(3, result);
+        return end(DialogueResult::TimedOut, result);
     case 4:
-        return end(4, result);
+        return end(DialogueResult::LineFlooded, result);
     default:
         return DialogueStep::Restart;
     }
 }
 
-DialogueStep afterGetString(qint16 got, qint16 &result)
+DialogueStep afterGetString(qint16 got, DialogueResult &result)
 {
     if (got < 0)
-        return end(5, result);
+        return end(DialogueResult::WaitFailed, result);
     if (got == 1)
-        return end(3, result);
+        return end(DialogueResult::TimedOut, result);
     if (got == 2)
         return DialogueStep::Restart;
     return DialogueStep::Go;

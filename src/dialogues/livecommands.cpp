@@ -39,27 +39,20 @@ LiveOutcome DeviceDialogues::liveCommand(char command, LiveCondition condition, 
 
     LiveOutcome outcome = LiveOutcome::NotSent;
     if (holds()) {
-        int restarts = 0;
-        for (;;) {
-            // Every dialogue that sends anything begins at the menu's start.
-            m_exchange.SendChar('\x1b', false);
-            if (condition == LiveCondition::UnderPCControl && !holds())
-                break;
-            const Step step = liveExchange(command);
-            if (step == Step::Go) {
-                outcome = LiveOutcome::Succeeded;
-                break;
+        // Latch and momentary look again after each escape: the relay shown
+        // may have changed while the dialogue waited.
+        bool sent = true;
+        RestartRule rule;
+        rule.escapeFirst = true;
+        const Step step = runAttempts(procedure, rule, [&] {
+            if (condition == LiveCondition::UnderPCControl && !holds()) {
+                sent = false;
+                return Step::End;
             }
-            if (step == Step::End) {
-                outcome = LiveOutcome::Failed;
-                break;
-            }
-            if (++restarts > MaxRestarts) {
-                giveUp(procedure);
-                outcome = LiveOutcome::Failed;
-                break;
-            }
-        }
+            return liveExchange(command);
+        });
+        if (sent)
+            outcome = step == Step::Go ? LiveOutcome::Succeeded : LiveOutcome::Failed;
     }
 
     if (command == 'c' && outcome == LiveOutcome::Succeeded) {
@@ -74,7 +67,7 @@ LiveOutcome DeviceDialogues::liveCommand(char command, LiveCondition condition, 
 
 DeviceDialogues::Step DeviceDialogues::liveExchange(char command)
 {
-    qint16 unused = -1;
+    DialogueResult unused = DialogueResult::Done;
     if (Step s = afterSendChar(m_exchange.SendChar(command, true), unused); s != Step::Go)
         return s;
     QByteArray text;

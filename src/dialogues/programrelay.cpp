@@ -5,44 +5,33 @@
 #include "link/wait.h"
 #include "base/failure.h"
 
-qint16 DeviceDialogues::ProgramRelay(qint16 relayIndex)
+DialogueResult DeviceDialogues::ProgramRelay(qint16 relayIndex)
 {
     if (relayIndex < 0 || relayIndex >= RelayCount) {
         logFailure(Failure::SubscriptOutOfRange, QStringLiteral("ProgramRelay"), 1,
                    QString::number(relayIndex));
-        return 1;
+        return DialogueResult::PortFailed;
     }
-    qint16 result = -1;
     PortHold hold;
     if (!holdPort(hold))
-        return 1;
+        return DialogueResult::PortFailed;
 
-    bool restartFlag = true;
-    int restarts = 0;
-    for (;;) {
+    // Each attempt starts from a clean line, so that answers to an abandoned
+    // attempt are not taken for prompts of the next.
+    RestartRule rule;
+    rule.freshStart = [this] {
         setProgress(float(m_view.progressMaximum()) / 12.0f + 1.0f);
         m_link.clearRxRing();
-        if (!restartFlag) {
-            m_exchange.SendChar('\x1b', false);
-            restartFlag = true;
-            continue;
-        }
-        if (programAttempt(relayIndex, result) != Step::Restart)
-            break;
-        if (++restarts > MaxRestarts) {
-            result = GaveUp;
-            giveUp(QStringLiteral("ProgramRelay"));
-            break;
-        }
-        restartFlag = false;
-    }
+    };
+    DialogueResult result = DialogueResult::GaveUp; // until an attempt ends otherwise
+    runAttempts(QStringLiteral("ProgramRelay"), rule, [&] { return programAttempt(relayIndex, result); });
 
     releasePort(hold);
     return result;
 }
 
 DeviceDialogues::Step DeviceDialogues::answerPrompt(const QByteArray &prompt, qint16 answer, float k,
-                                                    qint16 &result)
+                                                    DialogueResult &result)
 {
     QByteArray text;
     if (Step s = afterGetString(m_exchange.GetString(text, prompt), result); s != Step::Go)
@@ -54,7 +43,7 @@ DeviceDialogues::Step DeviceDialogues::answerPrompt(const QByteArray &prompt, qi
     return afterSendChar(m_exchange.SendChar('\r', false), result);
 }
 
-DeviceDialogues::Step DeviceDialogues::programAttempt(qint16 relayIndex, qint16 &result)
+DeviceDialogues::Step DeviceDialogues::programAttempt(qint16 relayIndex, DialogueResult &result)
 {
     const RelayConfig &relay = m_table[size_t(relayIndex)];
     struct Answer {
@@ -87,7 +76,7 @@ DeviceDialogues::Step DeviceDialogues::programAttempt(qint16 relayIndex, qint16 
         };
     }
 
-    Wait(300);
+    Wait(m_pauses.beforeProgram);
     if (Step s = afterSendChar(m_exchange.SendChar('p', true), result); s != Step::Go)
         return s;
     for (const Answer &answer : answers) {
@@ -103,7 +92,7 @@ DeviceDialogues::Step DeviceDialogues::programAttempt(qint16 relayIndex, qint16 
     if (Step s = afterSendString(m_exchange.SendString("y", true), result); s != Step::Go)
         return s;
 
-    result = 0;
+    result = DialogueResult::Done;
     m_view.setActionText(QStringLiteral("Relay programmed"));
     setProgress(0);
     return Step::End;

@@ -16,7 +16,10 @@ namespace
 class ExchangeReportLine : public ReportLine
 {
 public:
-    ExchangeReportLine(PromptExchange &exchange, qint16 &result) : m_exchange(exchange), m_result(result) {}
+    ExchangeReportLine(PromptExchange &exchange, DialogueResult &result)
+        : m_exchange(exchange), m_result(result)
+    {
+    }
 
     DialogueStep await(const QByteArray &label) override
     {
@@ -31,7 +34,7 @@ public:
 
 private:
     PromptExchange &m_exchange;
-    qint16 &m_result;
+    DialogueResult &m_result;
 };
 
 // The editor follows the relay only while it shows it, and shows the
@@ -80,40 +83,25 @@ private:
 
 } // namespace
 
-qint16 DeviceDialogues::ReadRelay(qint16 relayIndex, qint16 ReadMask)
+DialogueResult DeviceDialogues::ReadRelay(qint16 relayIndex, qint16 ReadMask)
 {
     if (relayIndex < 0 || relayIndex >= RelayCount) {
         logFailure(Failure::SubscriptOutOfRange, QStringLiteral("ReadRelay"), 1, QString::number(relayIndex));
-        return 1;
+        return DialogueResult::PortFailed;
     }
-    qint16 result = -1;
     PortHold hold;
     if (!holdPort(hold))
-        return 1;
+        return DialogueResult::PortFailed;
 
-    bool restartFlag = true;
-    int restarts = 0;
-    for (;;) {
-        if (!restartFlag) {
-            // Escape brings the device's menu back to its start.
-            m_exchange.SendChar('\x1b', false);
-            restartFlag = true;
-        }
-        if (readAttempt(relayIndex, ReadMask, result) != Step::Restart)
-            break;
-        if (++restarts > MaxRestarts) {
-            result = GaveUp;
-            giveUp(QStringLiteral("ReadRelay"));
-            break;
-        }
-        restartFlag = false;
-    }
+    DialogueResult result = DialogueResult::GaveUp; // until an attempt ends otherwise
+    runAttempts(QStringLiteral("ReadRelay"), {},
+                [&] { return readAttempt(relayIndex, ReadMask, result); });
 
     releasePort(hold);
     return result;
 }
 
-DeviceDialogues::Step DeviceDialogues::readAttempt(qint16 relayIndex, qint16 ReadMask, qint16 &result)
+DeviceDialogues::Step DeviceDialogues::readAttempt(qint16 relayIndex, qint16 ReadMask, DialogueResult &result)
 {
     RelayConfig &relay = m_table[size_t(relayIndex)];
     QByteArray text;
@@ -122,7 +110,7 @@ DeviceDialogues::Step DeviceDialogues::readAttempt(qint16 relayIndex, qint16 Rea
         return afterGetString(m_exchange.GetString(text, label), result);
     };
 
-    Wait(50);
+    Wait(m_pauses.beforeRead);
     if (Step s = afterSendChar(m_exchange.SendChar('r', true), result); s != Step::Go)
         return s;
     if (Step s = await("number (1-16): "); s != Step::Go)
@@ -138,7 +126,7 @@ DeviceDialogues::Step DeviceDialogues::readAttempt(qint16 relayIndex, qint16 Rea
     if (Step s = walkReport(line, relay, ReadMask, follower); s != Step::Go)
         return s;
 
-    result = 0;
+    result = DialogueResult::Done;
     m_view.setActionText(QStringLiteral("Relay read"));
     return Step::End;
 }

@@ -177,12 +177,12 @@ bool runDialogue(DialogueRig &rig, SweptDialogue dialogue, qint16 &result)
     switch (dialogue) {
     case SweptDialogue::ReadLatching:
     case SweptDialogue::ReadTimed:
-        result = rig.dialogues.ReadRelay(SweptRelay);
+        result = qint16(rig.dialogues.ReadRelay(SweptRelay));
         return result == 0;
     case SweptDialogue::ProgramMomentary:
     case SweptDialogue::ProgramTimed:
     case SweptDialogue::ProgramLatching:
-        result = rig.dialogues.ProgramRelay(SweptRelay);
+        result = qint16(rig.dialogues.ProgramRelay(SweptRelay));
         return result == 0;
     case SweptDialogue::PCControl:
         return rig.dialogues.setPCControl(true) == LiveOutcome::Succeeded;

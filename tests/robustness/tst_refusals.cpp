@@ -94,7 +94,7 @@ private slots:
         // Another program opens the port first; QSerialPort locks it (TIOCEXCL).
         QSerialPort holder(rig.device.portPath());
         QVERIFY2(holder.open(QIODevice::ReadWrite), qPrintable(holder.errorString()));
-        QCOMPARE(rig.dialogues.ReadRelay(0), qint16(3));
+        QCOMPARE(rig.dialogues.ReadRelay(0), DialogueResult::TimedOut);
         QVERIFY(!rig.link.comSerPort().portOpen());
         QCOMPARE(rig.view.statusText,
                  "Could not communicate with Tavik. Please check COM settings, power, and signal cables.");

@@ -1,0 +1,283 @@
+// The read, program and live dialogues and the commands around them, against
+// the simulated device through the real port.
+#include "base/errorlog.h"
+#include "dialoguerig.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace
+{
+
+// The dialogues, and the single-relay commands that run them, on relay 3: the
+// first seven give a result number, the live commands "sent", "not sent" or "failed".
+enum Dialogue {
+    Read, Program, ReadRelay17, ReadShown, ProgramShown, ReadCommand, ProgramCommand,
+    PCControlOn, PCControlOff, Latch, Moment,
+};
+
+// A dialogue against a device with these faults, and how it must end.
+struct Case {
+    Dialogue dialogue;
+    SimFaults faults;
+    bool pcControl; // relay 3's, in the record and on the device
+    bool portOpenBefore;
+    QString outcome;
+    QByteArray wire; // what the device received; "?" when it is not looked at
+    QString status = {};
+    QString logged = {}; // a part of the one failure logged; empty for none
+    RelayConfig record = {};
+    QString progress = {}; // the values the progress bar was given, when looked at
+};
+
+const QString Timeout =
+    QStringLiteral("Could not communicate with Tavik. Please check COM settings, power, and signal cables.");
+const QString &Lost = DeviceDialogues::ConnectionLostText;
+const QString &GaveUp = DeviceDialogues::GaveUpText;
+
+QString run(DialogueRig &rig, Dialogue dialogue)
+{
+    DeviceDialogues &d = rig.dialogues;
+    DeviceCommands &c = rig.commands;
+    const std::function<DialogueResult()> withResult[] = {
+        [&] { return d.ReadRelay(2); },        [&] { return d.ProgramRelay(2); },
+        [&] { return d.ReadRelay(16); },       [&] { return c.readShownRelay(); },
+        [&] { return c.programShownRelay(); }, [&] { return c.readRelay(2); },
+        [&] { return c.programRelay(2); }};
+    if (dialogue < PCControlOn)
+        return QString::number(qint16(withResult[dialogue]()));
+    const LiveOutcome outcome = dialogue == Latch    ? d.latchInput()
+                                : dialogue == Moment ? d.pulseInput()
+                                                     : d.setPCControl(dialogue == PCControlOn);
+    if (outcome == LiveOutcome::Succeeded)
+        return "sent";
+    return outcome == LiveOutcome::NotSent ? "not sent" : "failed";
+}
+
+std::array<bool, InputCount> inputs(int bits)
+{
+    std::array<bool, InputCount> map{};
+    for (int input = 0; input < InputCount; ++input)
+        map[size_t(input)] = bits & (1 << input);
+    return map;
+}
+
+} // namespace
+
+class TestDialogues : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString logPath() const { return m_dir.filePath(QStringLiteral("ErrorLog.txt")); }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        setErrorLogPath(logPath());
+    }
+    void init() { QFile::remove(logPath()); }
+
+    void aDialogueEndsAsTheDeviceLetsIt_data()
+    {
+        QTest::addColumn<Case>("c");
+        auto add = [](const char *name, const Case &c) { QTest::newRow(name) << c; };
+        const QByteArray p = "p3\r1\r0\r0\r0\r0\ry";
+        const QString gaveUpLog = "Error 3001 (Tavik kept answering unexpectedly: 8 restarts) in procedure ";
+        const QByteArray escape = "\033";
+        add("read: a wrong echo of r restarts",
+            {Read, {.wrongEchoFor = 'r', .wrongEchoTimes = 1}, false, false, "0", "r\033r3\r"});
+        add("read: a short map line restarts",
+            {Read, {.shortMapTimes = 1}, false, false, "0", "r3\r\033r3\r"});
+        add("read: banners and output in pieces",
+            {Read, {.banners = true, .chunkSize = 3, .chunkDelayMs = 2}, false, false, "0", "r3\r"});
+        add("read: the eighth restart is allowed",
+            {Read, {.wrongEchoFor = 'r', .wrongEchoTimes = 8}, false, false, "0",
+             "r" + QByteArray("\033r").repeated(8) + "3\r"});
+        add("read: gives up after eight restarts",
+            {Read, {.wrongEchoFor = 'r', .wrongEchoTimes = -1}, false, false, "7",
+             "r" + QByteArray("\033r").repeated(8), GaveUp, gaveUpLog + "ReadRelay of Form frmMain"});
+        add("read: silence, port open before", {Read, {.silent = true}, false, true, "3", "?", Timeout});
+        add("read: a hang-up",
+            {Read, {.hangUpAfterOutput = 40}, false, false, "3", "r3\r", Lost, "Error 1005 ("});
+        add("read: relay 17", {ReadRelay17, {}, false, false, "1", "", "", "in procedure ReadRelay"});
+        add("program: a wrong echo of p restarts",
+            {Program, {.wrongEchoFor = 'p', .wrongEchoTimes = 1}, false, false, "0", "p" + escape + p});
+        add("program: a wrong echo of y restarts",
+            {Program, {.wrongEchoFor = 'y', .wrongEchoTimes = 1}, false, false, "0", p + escape + p});
+        add("program: gives up after eight restarts",
+            {Program, {.wrongEchoFor = 'p', .wrongEchoTimes = -1}, false, false, "7",
+             "p" + QByteArray("\033p").repeated(8), GaveUp, gaveUpLog + "ProgramRelay"});
+        add("program: no number prompt", {Program, {.silentAfterOutput = 1}, false, false, "3", "p"});
+        add("program: a flooded line", {Program, {.flood = true}, false, false, "4", ""});
+        add("program, port open before", {Program, {}, false, true, "0", p});
+        // A time goes only with the timed modes, the unlatch set only with Latching.
+        add("program Toggle",
+            {Program, {}, false, false, "0", "p3\r2\r15\r0\r0\r11\ry", "", "",
+             {.InputMap = inputs(0x00F), .RelayMode = 1, .InputMode = 7, .Hours = 9},
+             "3.583 4.583 5.583 6.583 6.583 6.583 7.583 0.000"});
+        add("program Latching, sent as 10",
+            {Program, {}, false, false, "0", "p3\r10\r0\r0\r2\r8\r3\r0\r8\r3\ry", "", "",
+             {.InputMap = inputs(0x200), .UnlatchMap = inputs(0x803), .RelayMode = 9, .InputMode = 4,
+              .UnlatchInputMode = 3},
+             "3.583 4.583 5.583 6.583 6.583 6.583 7.583 8.583 8.583 8.583 9.583 0.000"});
+        add("program a timed relay, which fills the bar",
+            {Program, {}, false, false, "0", "p3\r3\r0\r0\r0\r9\r0\r12\r3\r50\ry", "", "",
+             {.UnlatchMap = inputs(0xFFF), .RelayMode = 2, .InputMode = 5, .Minutes = 12, .Seconds = 3,
+              .Hundredths = 50},
+             "3.583 4.583 5.583 6.583 6.583 6.583 7.583 10.583 11.583 12.583 13.583 31.000 0.000"});
+        add("read the relay shown", {ReadShown, {}, false, false, "0", "r3\r"});
+        add("program the relay shown, with everything enabled", {ProgramShown, {}, false, false, "0", p});
+        add("read relay 3 from the menu", {ReadCommand, {}, false, false, "0", "r3\r"});
+        add("program relay 3 from the menu", {ProgramCommand, {}, false, false, "0", p});
+        add("latch", {Latch, {}, true, false, "sent", "\033l3\r"});
+        add("latch without PC control", {Latch, {}, false, false, "not sent", ""});
+        add("momentary without PC control, port open before", {Moment, {}, false, true, "not sent", ""});
+        add("PC control on", {PCControlOn, {}, false, false, "sent", "\033c3\r"});
+        add("PC control off", {PCControlOff, {}, true, false, "sent", "\033c3\r"});
+        add("PC control already on", {PCControlOn, {}, true, false, "not sent", ""});
+        add("PC control off, silence", {PCControlOff, {.silent = true}, true, false, "failed", "?", Timeout});
+        add("latch: gives up after eight restarts",
+            {Latch, {.wrongEchoFor = 'l', .wrongEchoTimes = -1}, true, false, "failed",
+             QByteArray("\033l").repeated(9), GaveUp, gaveUpLog + "latchInput"});
+    }
+    void aDialogueEndsAsTheDeviceLetsIt()
+    {
+        QFETCH(Case, c);
+        DialogueRig rig;
+        QVERIFY(rig.start());
+        rig.device.setRelay(2, {.pcControl = c.pcControl});
+        rig.table[2] = c.record;
+        rig.table[2].PCControl = c.pcControl;
+        rig.view.setShownRelay(2);
+        rig.device.setFaults(c.faults);
+        if (c.portOpenBefore)
+            QCOMPARE(rig.link.OpenSerPort(), qint16(1));
+        QCOMPARE(run(rig, c.dialogue), c.outcome);
+        QTest::qWait(20); // the device takes the last characters
+        if (c.wire != "?")
+            QCOMPARE(rig.device.received(), c.wire);
+        QCOMPARE(rig.view.statusText, c.status);
+        const QStringList failures = loggedFailures(logPath());
+        QCOMPARE(failures.size(), c.logged.isEmpty() ? 0 : 1);
+        QVERIFY(c.logged.isEmpty() || failures.at(0).contains(c.logged));
+        const bool switched = c.outcome == "sent" && c.dialogue <= PCControlOff;
+        QCOMPARE(rig.table[2].PCControl, switched ? c.dialogue == PCControlOn : c.pcControl);
+        QCOMPARE(rig.device.relay(2).pcControl, rig.table[2].PCControl);
+        QCOMPARE(rig.link.comSerPort().portOpen(), c.portOpenBefore);
+        if (c.dialogue == Program)
+            QVERIFY(rig.table[2] == c.record);
+        if (!c.progress.isEmpty())
+            QCOMPARE(rig.view.calls({"progress"}).join(u' ').remove(QStringLiteral("progress ")), c.progress);
+        if (c.outcome != "0")
+            QCOMPARE(rig.view.actionText, QStringLiteral("Waiting for command..."));
+        // The single-relay commands but one disable the controls around their dialogue.
+        const QStringList calls = rig.view.calls();
+        if (c.dialogue == ReadShown || c.dialogue == ReadCommand || c.dialogue == ProgramCommand)
+            QVERIFY(calls.first() == "enable false" && calls.last() == "enable true");
+        else
+            QVERIFY(!calls.contains("enable false"));
+    }
+
+    void aReadStoresTheReportAndShowsTheRelayShown_data()
+    {
+        QTest::addColumn<SimRelay>("device");
+        QTest::addColumn<int>("shown");
+        QTest::addColumn<bool>("showUnlatch");
+        QTest::addColumn<RelayConfig>("relay");
+        QTest::addColumn<QStringList>("editor");
+        // NAND of inputs 0 and 11, unlatched by NIL of inputs 4 and 5.
+        const SimRelay latching{.mode = 10, .gate = 9, .map = 0x801, .unlatchGate = 11, .unlatchMap = 0x030,
+                                .counter = 0x1A2B, .closed = true, .pcControl = true};
+        const RelayConfig read{.InputMap = inputs(0x801), .UnlatchMap = inputs(0x030), .PCControl = true,
+                               .Closed = true, .RelayMode = 9, .InputMode = 5, .UnlatchInputMode = 7,
+                               .Counter = 6699, .Minutes = 1, .Seconds = 6, .Hundredths = 99};
+        QTest::newRow("latching side shown")
+            << latching << 2 << false << read
+            << QStringList{"relayMode 9", "inputMode 5", "input 11 in", "input 0 in", "closureTime 0 1 6.99",
+                           "pcControl true"};
+        QTest::newRow("unlatching side shown")
+            << latching << 2 << true << read
+            << QStringList{"relayMode 9", "inputMode 7", "input 5 in", "input 4 in", "closureTime 0 1 6.99",
+                           "pcControl true"};
+        QTest::newRow("another relay shown") << latching << 0 << false << read << QStringList();
+        QTest::newRow("Momentary: the counter follows the first map; the editor agrees already")
+            << SimRelay() << 2 << false << RelayConfig()
+            << QStringList{"closureTime 0 0 0.00", "pcControl false"};
+    }
+    void aReadStoresTheReportAndShowsTheRelayShown()
+    {
+        QFETCH(SimRelay, device);
+        QFETCH(int, shown);
+        QFETCH(bool, showUnlatch);
+        QFETCH(RelayConfig, relay);
+        QFETCH(QStringList, editor);
+        DialogueRig rig;
+        QVERIFY(rig.start());
+        rig.device.setRelay(2, device);
+        rig.view.setShownRelay(shown);
+        rig.table[2].ShowUnlatch = relay.ShowUnlatch = showUnlatch;
+        QCOMPARE(rig.dialogues.ReadRelay(2), DialogueResult::Done);
+        QVERIFY(rig.table[2] == relay);
+        QCOMPARE(rig.view.editorCalls(), editor);
+        QCOMPARE(rig.view.actionText, QStringLiteral("Relay read"));
+    }
+
+    void aWholeTableCommandGoesThroughTheRelaysInTurn_data()
+    {
+        QTest::addColumn<bool>("read");
+        QTest::addColumn<bool>("sayFinished");
+        QTest::addColumn<int>("failing"); // the relay that never gets past its number, or 0
+        QTest::newRow("read all, button") << true << true << 0;
+        QTest::newRow("read all, menu") << true << false << 0;
+        QTest::newRow("program all, button") << false << true << 0;
+        QTest::newRow("program all, menu") << false << false << 0;
+        QTest::newRow("read all stops at relay 5") << true << true << 5;
+        QTest::newRow("program all stops at relay 5") << false << false << 5;
+    }
+    void aWholeTableCommandGoesThroughTheRelaysInTurn()
+    {
+        QFETCH(bool, read);
+        QFETCH(bool, sayFinished);
+        QFETCH(int, failing);
+        DialogueRig rig;
+        QVERIFY(rig.start());
+        rig.dialogues.setPauses({0, 0});
+        rig.table.fill({.RelayMode = 1}); // Toggle: untimed, so the bar shows only the command's own counts
+        if (failing)
+            rig.device.setFaults({.wrongEchoFor = char('0' + failing), .wrongEchoTimes = -1});
+        const AllEnding ending = sayFinished ? AllEnding::SayFinished : AllEnding::Quiet;
+        const BulkOutcome outcome = read ? rig.commands.readAll(ending) : rig.commands.programAll(ending);
+        QCOMPARE(outcome.result, failing ? DialogueResult::GaveUp : DialogueResult::Done);
+        QCOMPARE(outcome.relayIndex, failing - 1);
+
+        QStringList calls{"enable false", "action Reading Tavik...", "actionVisible true"};
+        QStringList progress{"progress 0.000"};
+        const int done = failing ? failing - 1 : 16;
+        for (int relay = 1; relay <= done + (failing ? 1 : 0); ++relay) {
+            calls << QStringLiteral("action %1 relay %2").arg(read ? "Reading" : "Programming").arg(relay);
+            progress << QStringLiteral("progress %1.000").arg(2 * relay - 1);
+            if (relay == failing) {
+                calls << "actionVisible false";
+                progress << "progress 0.000";
+                break;
+            }
+            calls << (read ? "action Relay read" : "action Relay programmed");
+            // The program dialogue empties the bar when it succeeds, so the count starts again.
+            progress << (read ? QStringList{QStringLiteral("progress %1.000").arg(2 * relay % 32)}
+                              : QStringList{"progress 0.000", "progress 1.000"});
+        }
+        if (sayFinished)
+            calls << (read ? "action Finished reading all" : "action Finished programming all");
+        QCOMPARE(rig.view.calls({"enable", "action", "actionVisible"}), calls << "enable true");
+        QCOMPARE(rig.view.calls({"progress"}).filter(QRegularExpression("\\.000$")), progress);
+        for (int index = 0; index < RelayCount; ++index) {
+            QCOMPARE(read ? rig.table[size_t(index)].RelayMode : rig.device.relay(index).mode - 1,
+                     (index < done) == read ? 0 : 1);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDialogues)
+#include "tst_dialogues.moc"
