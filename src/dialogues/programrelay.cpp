@@ -21,7 +21,7 @@ qint16 DeviceDialogues::ProgramRelay(qint16 relayIndex)
     int restarts = 0;
     for (;;) {
         setProgress(float(m_view.progressMaximum()) / 12.0f + 1.0f);
-        m_link.clearRxRing();
+        m_link.ring().clear();
         if (!restartFlag) {
             m_exchange.SendChar('\x1b', false);
             restartFlag = true;

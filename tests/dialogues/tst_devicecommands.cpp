@@ -150,7 +150,7 @@ private slots:
     {
         DialogueRig rig;
         QVERIFY(rig.start());
-        rig.link.setTimeoutTicks(DeviceLink::DefaultTimeoutTicks);
+        rig.link.clock().setTimeoutTicks(WaitClock::DefaultTimeoutTicks);
         RelayConfig marker;
         marker.RelayMode = 3;
         rig.table.fill(marker);
@@ -168,7 +168,7 @@ private slots:
         const double cpuUsed = processCpuMilliseconds() - cpuBefore;
         QCOMPARE(outcome.result, 3);
         QCOMPARE(outcome.relayIndex, 4);
-        QVERIFY(!rig.link.comSerPort().portOpen());
+        QVERIFY(!rig.link.port().isOpen());
         QCOMPARE(
             rig.view.statusText,
             QStringLiteral("The connection to Tavik was lost. Please check the cable and the COM port."));

@@ -83,7 +83,7 @@ private slots:
         QCOMPARE(rig.device.received(), wire);
         QCOMPARE(rig.table[2].PCControl, pcControlAfter);
         QCOMPARE(rig.device.relay(2).pcControl, pcControlAfter);
-        QVERIFY(!rig.link.comSerPort().portOpen());
+        QVERIFY(!rig.link.port().isOpen());
         QVERIFY(rig.view.calls().isEmpty());
         QVERIFY(loggedFailures(logPath()).isEmpty());
     }
@@ -101,7 +101,7 @@ private slots:
             rig.view.statusText,
             QStringLiteral(
                 "Could not communicate with Tavik. Please check COM settings, power, and signal cables."));
-        QVERIFY(!rig.link.comSerPort().portOpen());
+        QVERIFY(!rig.link.port().isOpen());
     }
 
     void aWrongEchoOfTheRelayNumberStartsAgainWithEscape()
@@ -144,12 +144,12 @@ private slots:
         DialogueRig rig;
         QVERIFY(rig.start());
         rig.view.setShownRelay(0);
-        QCOMPARE(rig.link.OpenSerPort(), 1);
+        QCOMPARE(rig.link.port().OpenSerPort(), 1);
         QCOMPARE(rig.dialogues.pulseInput(), LiveOutcome::NotSent);
-        QVERIFY(rig.link.comSerPort().portOpen());
+        QVERIFY(rig.link.port().isOpen());
         QCOMPARE(rig.dialogues.setPCControl(true), LiveOutcome::Succeeded);
-        QVERIFY(rig.link.comSerPort().portOpen());
-        rig.link.CloseSerPort();
+        QVERIFY(rig.link.port().isOpen());
+        rig.link.port().CloseSerPort();
     }
 };
 

@@ -91,7 +91,7 @@ private slots:
         QCOMPARE(values, progress);
         QCOMPARE(rig.view.actionText, QStringLiteral("Relay programmed"));
         QCOMPARE(rig.table, before);
-        QVERIFY(!rig.link.comSerPort().portOpen());
+        QVERIFY(!rig.link.port().isOpen());
     }
 
     void aWrongEchoStartsAgainFromTheCommandWithAnEmptyRing_data()
@@ -158,20 +158,20 @@ private slots:
         rig.device.setFaults(faults);
         QCOMPARE(rig.dialogues.ProgramRelay(0), result);
         QCOMPARE(rig.view.actionText, QStringLiteral("Waiting for command..."));
-        QVERIFY(!rig.link.comSerPort().portOpen());
+        QVERIFY(!rig.link.port().isOpen());
     }
 
     void aPortOpenBeforeTheCallStaysOpen()
     {
         DialogueRig rig;
         QVERIFY(rig.start());
-        QCOMPARE(rig.link.OpenSerPort(), 1);
+        QCOMPARE(rig.link.port().OpenSerPort(), 1);
         QCOMPARE(rig.dialogues.ProgramRelay(0), 0);
-        QVERIFY(rig.link.comSerPort().portOpen());
+        QVERIFY(rig.link.port().isOpen());
         rig.misbehave([](SimFaults &f) { f.silent = true; });
         QCOMPARE(rig.dialogues.ProgramRelay(0), 3);
-        QVERIFY(rig.link.comSerPort().portOpen());
-        rig.link.CloseSerPort();
+        QVERIFY(rig.link.port().isOpen());
+        rig.link.port().CloseSerPort();
     }
 
     void randomTablesSurviveProgramAllThenReadAll()

@@ -97,7 +97,7 @@ private slots:
         QCOMPARE(relay.Closed, closed);
         QCOMPARE(relay.PCControl, pcControl);
         QCOMPARE(rig.view.actionText, QStringLiteral("Relay read"));
-        QVERIFY(!rig.link.comSerPort().portOpen());
+        QVERIFY(!rig.link.port().isOpen());
         QVERIFY(rig.view.editorCalls().isEmpty());
     }
 
@@ -244,7 +244,7 @@ private slots:
         } else {
             QVERIFY(failures.isEmpty());
         }
-        QVERIFY(!rig.link.comSerPort().portOpen());
+        QVERIFY(!rig.link.port().isOpen());
     }
 
     void aDeviceThatStopsAnsweringEndsTheReadWith3_data()
@@ -267,7 +267,7 @@ private slots:
             QCOMPARE(rig.view.statusText, QStringLiteral("Could not communicate with Tavik. Please check COM "
                                                          "settings, power, and signal cables."));
         QCOMPARE(rig.view.actionText, QStringLiteral("Waiting for command..."));
-        QVERIFY(!rig.link.comSerPort().portOpen());
+        QVERIFY(!rig.link.port().isOpen());
     }
 
     void aFloodedLineEndsTheReadWith4()
@@ -277,11 +277,11 @@ private slots:
         rig.misbehave([](SimFaults &f) { f.flood = true; });
         // A flood that outruns the discarding piles up in the port first; one
         // that the discarding keeps up with is only noise before the echo.
-        QCOMPARE(rig.link.OpenSerPort(), 1);
-        QTRY_VERIFY_WITH_TIMEOUT(rig.link.RxCount() + rig.link.comSerPort().inBufferCount() > 2000, 5000);
+        QCOMPARE(rig.link.port().OpenSerPort(), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(rig.link.ring().RxCount() + rig.link.port().waiting() > 2000, 5000);
         QCOMPARE(rig.dialogues.ReadRelay(0), 4);
         QVERIFY(rig.device.received().isEmpty());
-        rig.link.CloseSerPort();
+        rig.link.port().CloseSerPort();
     }
 
     void aPortOpenBeforeTheCallStaysOpen_data()
@@ -298,10 +298,10 @@ private slots:
         DialogueRig rig;
         QVERIFY(rig.start());
         rig.misbehave([&](SimFaults &f) { f.silent = silent; });
-        QCOMPARE(rig.link.OpenSerPort(), 1);
+        QCOMPARE(rig.link.port().OpenSerPort(), 1);
         QCOMPARE(rig.dialogues.ReadRelay(0), result);
-        QVERIFY(rig.link.comSerPort().portOpen());
-        rig.link.CloseSerPort();
+        QVERIFY(rig.link.port().isOpen());
+        rig.link.port().CloseSerPort();
     }
 
     void aRelayIndexOutsideTheTableSendsNothing()
@@ -318,14 +318,14 @@ private slots:
     {
         DialogueRig rig;
         QVERIFY(rig.start());
-        rig.link.setTimeoutTicks(DeviceLink::DefaultTimeoutTicks);
+        rig.link.clock().setTimeoutTicks(WaitClock::DefaultTimeoutTicks);
         rig.device.setRelay(0, latchingRelay());
         rig.misbehave([](SimFaults &f) { f.hangUpAfterOutput = 40; });
         const double cpuBefore = processCpuMilliseconds();
         QCOMPARE(rig.dialogues.ReadRelay(0), 3);
         const double cpuUsed = processCpuMilliseconds() - cpuBefore;
-        QVERIFY(!rig.link.comSerPort().portOpen());
-        QVERIFY(rig.link.lineLost());
+        QVERIFY(!rig.link.port().isOpen());
+        QVERIFY(rig.link.port().lineLost());
         QCOMPARE(
             rig.view.statusText,
             QStringLiteral("The connection to Tavik was lost. Please check the cable and the COM port."));

@@ -132,7 +132,7 @@ private slots:
         QVERIFY2(holder.open(QIODevice::ReadWrite), qPrintable(holder.errorString()));
 
         QCOMPARE(rig.dialogues.ReadRelay(0), qint16(3));
-        QVERIFY(!rig.link.comSerPort().portOpen());
+        QVERIFY(!rig.link.port().isOpen());
         QCOMPARE(rig.view.statusText, QStringLiteral("Could not communicate with Tavik. Please check COM "
                                                      "settings, power, and signal cables."));
         QVERIFY(holder.isOpen());
