@@ -1,7 +1,7 @@
 #include "link/deviceport.h"
 
-#include "base/failure.h"
 #include "link/portnumber.h"
+#include "base/failure.h"
 
 #include <QCoreApplication>
 
@@ -9,14 +9,6 @@ DevicePort::DevicePort(QObject *parent) : QObject(parent)
 {
     connect(&m_serial, &SerialControl::dataArrived, this, &DevicePort::arrived);
     connect(&m_serial, &SerialControl::connectionLost, this, &DevicePort::onConnectionLost);
-}
-
-void DevicePort::setRescanBusy(bool busy)
-{
-    if (busy == m_rescanBusy)
-        return;
-    m_rescanBusy = busy;
-    emit rescanBusyChanged(busy);
 }
 
 qint16 DevicePort::OpenSerPort()
@@ -84,7 +76,7 @@ bool DevicePort::PortAvailable(qint16 number)
 
 QStringList DevicePort::rescanPorts()
 {
-    setRescanBusy(true);
+    m_rescanBusy = true;
     m_directory.refresh();
     QStringList entries;
     for (qint16 number = 1; number <= 255; ++number) {
@@ -92,7 +84,7 @@ QStringList DevicePort::rescanPorts()
         if (PortAvailable(number))
             entries.append(m_directory.entryText(number));
     }
-    setRescanBusy(false);
+    m_rescanBusy = false;
     return entries;
 }
 

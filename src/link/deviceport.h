@@ -29,7 +29,6 @@ public:
 
     // True while a rescan runs (the window shows the hourglass meanwhile).
     bool rescanBusy() const { return m_rescanBusy; }
-    void setRescanBusy(bool busy);
 
     // 1: opened by this call; 0: already open, or a rescan runs. A port that
     // cannot be opened is logged and still gives 1: the dialogue then times out.
@@ -62,7 +61,6 @@ signals:
     void arrived();
     void connectionLost();
     void closedOnPurpose();
-    void rescanBusyChanged(bool busy);
 
 private:
     void onConnectionLost();

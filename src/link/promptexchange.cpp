@@ -1,7 +1,7 @@
 #include "link/promptexchange.h"
 
-#include "base/failure.h"
 #include "link/devicelink.h"
+#include "base/failure.h"
 
 #include <QCoreApplication>
 

@@ -20,8 +20,8 @@ char ReceiveRing::ReadChar()
     const char c = RxRing[size_t(m_rxReadPos)];
     m_rxReadPos = qint16((m_rxReadPos + 1) % Size);
     --m_rxCount;
-    // The port announces new characters only once; those it still holds
-    // come in as soon as there is room for them.
+    // A port announces new characters only once: those the source still
+    // holds come in as soon as there is room for them.
     fill();
     return c;
 }

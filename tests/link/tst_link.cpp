@@ -1,4 +1,3 @@
-#include "base/errorlog.h"
 #include "cputime.h"
 #include "link/connectionpolicy.h"
 #include "link/devicelink.h"
@@ -6,6 +5,7 @@
 #include "link/promptexchange.h"
 #include "link/wait.h"
 #include "ptydevice.h"
+#include "base/errorlog.h"
 
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
