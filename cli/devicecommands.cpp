@@ -131,7 +131,7 @@ int listPorts(const QStringList &arguments)
     if (const int exit = connectSession(session, args, false); exit >= 0)
         return exit;
     QTextStream out(stdout);
-    for (const QString &entry : session.link().rescanPorts())
+    for (const QString &entry : session.link().port().rescanPorts())
         out << entry << '\n';
     return ExitOk;
 }

@@ -11,7 +11,7 @@ DeviceSession::DeviceSession() = default;
 DeviceSession::~DeviceSession()
 {
     // The simulated device hangs up when it stops; close our end first.
-    m_link.CloseSerPort();
+    m_link.port().CloseSerPort();
 }
 
 bool DeviceSession::usePort(const QString &port, QString *error)
@@ -19,7 +19,7 @@ bool DeviceSession::usePort(const QString &port, QString *error)
     static const QRegularExpression number(QStringLiteral("^(?:com)?(\\d+)$"),
                                            QRegularExpression::CaseInsensitiveOption);
     if (const QRegularExpressionMatch match = number.match(port); match.hasMatch()) {
-        m_link.setPortText(QStringLiteral("Com") + match.captured(1));
+        m_link.port().setPortText(QStringLiteral("Com") + match.captured(1));
         return true;
     }
     if (!QFileInfo::exists(port)) {
@@ -42,7 +42,7 @@ bool DeviceSession::useSimulator(QString *error)
 
 void DeviceSession::selectRuntimePort(const QString &path)
 {
-    PortDirectory &ports = m_link.ports();
+    PortDirectory &ports = m_link.port().directory();
     const qint16 number = ports.addRuntimePort(path);
-    m_link.setPortText(portEntryText(number, ports.systemName(number)));
+    m_link.port().setPortText(portEntryText(number, ports.systemName(number)));
 }

@@ -68,7 +68,7 @@ int main(int argc, char *argv[])
     for (const QString &path : options.ports) {
         if (!QFileInfo::exists(path))
             err << "tavikgui: " << path << " does not exist (yet); it is listed when the rescan finds it.\n";
-        window.deviceLink().ports().addRuntimePort(path);
+        window.deviceLink().port().directory().addRuntimePort(path);
     }
     if (!options.ports.isEmpty())
         window.setPreferredPort(options.ports.first());
@@ -76,7 +76,7 @@ int main(int argc, char *argv[])
         simulator.setStateFile(TavikSimulator::defaultStateFile());
         QString error;
         if (simulator.start(&error)) {
-            window.deviceLink().ports().addRuntimePort(simulator.portPath());
+            window.deviceLink().port().directory().addRuntimePort(simulator.portPath());
             window.setPreferredPort(simulator.portPath());
         } else {
             err << "tavikgui: the simulated Tavik could not start: " << error << '\n';

@@ -45,18 +45,18 @@ DeviceDialogues::Step DeviceDialogues::runAttempts(const QString &procedure, con
 
 bool DeviceDialogues::holdPort(PortHold &hold)
 {
-    const qint16 opened = m_link.OpenSerPort();
+    const qint16 opened = m_link.port().OpenSerPort();
     if (opened < 0)
         return false;
     hold.openedHere = opened == 1;
-    hold.lostBefore = m_link.lineLost();
+    hold.lostBefore = m_link.port().lineLost();
     return true;
 }
 
 void DeviceDialogues::releasePort(const PortHold &hold)
 {
-    if (m_link.lineLost() && !hold.lostBefore)
+    if (m_link.port().lineLost() && !hold.lostBefore)
         m_view.setStatusText(ConnectionLostText);
     if (hold.openedHere)
-        m_link.CloseSerPort();
+        m_link.port().CloseSerPort();
 }

@@ -21,7 +21,7 @@ DialogueResult DeviceDialogues::ProgramRelay(qint16 relayIndex)
     RestartRule rule;
     rule.freshStart = [this] {
         setProgress(float(m_view.progressMaximum()) / 12.0f + 1.0f);
-        m_link.clearRxRing();
+        m_link.ring().clear();
     };
     DialogueResult result = DialogueResult::GaveUp; // until an attempt ends otherwise
     runAttempts(QStringLiteral("ProgramRelay"), rule, [&] { return programAttempt(relayIndex, result); });

@@ -11,45 +11,48 @@ bool PromptExchange::letEventsRun(bool somethingToDo)
 {
     // A command started from a window event may run a whole dialogue of its
     // own here, taking the characters this wait expects.
-    const quint64 waits = m_link.waitsStarted();
+    WaitClock &clock = m_link.clock();
+    const quint64 waits = clock.waitsStarted();
     if (somethingToDo)
         QCoreApplication::processEvents();
     else
-        m_link.awaitActivity();
-    return m_link.waitsStarted() == waits;
+        clock.awaitActivity();
+    return clock.waitsStarted() == waits;
 }
 
 qint16 PromptExchange::SendChar(char character, bool awaitEcho)
 {
     qint16 result = -1;
-    SerialControl &port = m_link.comSerPort();
+    DevicePort &port = m_link.port();
+    ReceiveRing &ring = m_link.ring();
+    WaitClock &clock = m_link.clock();
     int discarded = 0;
-    while (m_link.RxCount() > 0) {
+    while (ring.RxCount() > 0) {
         QCoreApplication::processEvents();
-        m_link.ReadChar();
-        if (++discarded > port.inBufferSize())
+        ring.ReadChar();
+        if (++discarded > port.receiveBufferSize())
             return 3;
     }
     QString error;
-    if (!port.output(QByteArray(1, character), &error))
+    if (!port.write(QByteArray(1, character), &error))
         logFailure(Failure::PortWrite, QStringLiteral("SendChar"), 3, error);
     if (!awaitEcho)
         return 0;
 
     QByteArray echo;
     bool ownLine = true;
-    m_link.startTicks();
+    clock.startTicks();
     do {
-        ownLine = letEventsRun(m_link.RxCount() > 0);
-        if (ownLine && m_link.RxCount() > 0)
-            echo = QByteArray(1, m_link.ReadChar());
-    } while (ownLine && echo.isEmpty() && !m_link.waitExpired());
-    m_link.stopTicks();
+        ownLine = letEventsRun(ring.RxCount() > 0);
+        if (ownLine && ring.RxCount() > 0)
+            echo = QByteArray(1, ring.ReadChar());
+    } while (ownLine && echo.isEmpty() && !clock.waitExpired());
+    clock.stopTicks();
 
     // The echo went to the other dialogue: as a wrong echo, start again.
     if (!ownLine)
         return 2;
-    if (m_link.waitExpired()) {
+    if (clock.waitExpired()) {
         if (m_statusSink)
             m_statusSink(TimeoutText);
         return 1;
@@ -82,19 +85,21 @@ qint16 PromptExchange::SendString(const QByteArray &text, bool awaitEcho)
 
 qint16 PromptExchange::GetString(QByteArray &text, const QByteArray &prompt)
 {
-    m_link.startTicks();
+    ReceiveRing &ring = m_link.ring();
+    WaitClock &clock = m_link.clock();
+    clock.startTicks();
     bool seen = text.contains(prompt);
     bool ownLine = true;
     do {
-        if (m_link.RxCount() > 0) {
-            text.append(m_link.ReadChar());
+        if (ring.RxCount() > 0) {
+            text.append(ring.ReadChar());
             // Only the character just taken can complete the prompt.
             seen = seen || text.endsWith(prompt);
         }
-        ownLine = letEventsRun(seen || m_link.RxCount() > 0);
-    } while (ownLine && !seen && !m_link.waitExpired());
-    m_link.stopTicks();
+        ownLine = letEventsRun(seen || ring.RxCount() > 0);
+    } while (ownLine && !seen && !clock.waitExpired());
+    clock.stopTicks();
     if (!ownLine && !seen)
         return 2;
-    return m_link.waitExpired() ? 1 : 0;
+    return clock.waitExpired() ? 1 : 0;
 }

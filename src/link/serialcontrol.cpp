@@ -112,6 +112,6 @@ void SerialControl::onErrorOccurred(QSerialPort::SerialPortError error)
         return;
     const QString detail = m_port.portName() + QStringLiteral(": ") + m_port.errorString();
     m_port.close();
-    logFailure(Failure::PortLost, QStringLiteral("comSerPort_OnComm"), 1, detail);
+    logFailure(Failure::PortLost, QStringLiteral("portEvent"), 1, detail);
     emit connectionLost();
 }

@@ -28,7 +28,7 @@ void frmMain::connectDeviceHandlers()
     connect(cmdRescan, &QPushButton::clicked, this, &frmMain::cmdRescan_Click);
     // OpenSerPort opens the port that the list shows.
     connect(cmbPort, &QComboBox::currentTextChanged, this, [this](const QString &text) {
-        m_link.setPortText(text);
+        m_link.port().setPortText(text);
         cmbPort->setToolTip(text);
     });
 
@@ -85,7 +85,7 @@ void frmMain::cmdRescan_Click()
         QApplication::setOverrideCursor(Qt::WaitCursor);
         cmbPort->clear();
         // The link refuses to open the port for a dialogue while it probes.
-        const QStringList entries = m_link.rescanPorts();
+        const QStringList entries = m_link.port().rescanPorts();
         cmbPort->addItems(entries);
         if (cmbPort->count() > 0)
             cmbPort->setCurrentIndex(0);
@@ -105,7 +105,7 @@ void frmMain::selectPreferredPort()
         return;
     // Its number moves when the system's own ports change; the path does not.
     const QString entry =
-        QStringLiteral("Com") + QString::number(m_link.ports().addRuntimePort(m_preferredPort));
+        QStringLiteral("Com") + QString::number(m_link.port().directory().addRuntimePort(m_preferredPort));
     for (int i = 0; i < cmbPort->count(); ++i) {
         const QString text = cmbPort->itemText(i);
         if (text == entry || text.startsWith(entry + QLatin1Char(' '))) {
@@ -184,8 +184,8 @@ void frmMain::closeEvent(QCloseEvent *event)
         // The command ends at its next step once its port is gone; the window
         // closes then (a hidden window would not end the program).
         m_closePending = true;
-        if (m_link.comSerPort().portOpen())
-            m_link.CloseSerPort();
+        if (m_link.port().isOpen())
+            m_link.port().CloseSerPort();
         event->ignore();
         return;
     }

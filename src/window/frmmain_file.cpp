@@ -72,7 +72,7 @@ void frmMain::mnuFileExit_Click()
 {
     // A dialogue that is still running then fails at its next step and ends;
     // the window closes once it has.
-    if (m_link.comSerPort().portOpen())
-        m_link.CloseSerPort();
+    if (m_link.port().isOpen())
+        m_link.port().CloseSerPort();
     close();
 }

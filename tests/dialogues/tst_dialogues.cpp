@@ -153,7 +153,7 @@ private slots:
         rig.view.setShownRelay(2);
         rig.device.setFaults(c.faults);
         if (c.portOpenBefore)
-            QCOMPARE(rig.link.OpenSerPort(), qint16(1));
+            QCOMPARE(rig.link.port().OpenSerPort(), qint16(1));
         QCOMPARE(run(rig, c.dialogue), c.outcome);
         QTest::qWait(20); // the device takes the last characters
         if (c.wire != "?")
@@ -165,7 +165,7 @@ private slots:
         const bool switched = c.outcome == "sent" && c.dialogue <= PCControlOff;
         QCOMPARE(rig.table[2].PCControl, switched ? c.dialogue == PCControlOn : c.pcControl);
         QCOMPARE(rig.device.relay(2).pcControl, rig.table[2].PCControl);
-        QCOMPARE(rig.link.comSerPort().portOpen(), c.portOpenBefore);
+        QCOMPARE(rig.link.port().isOpen(), c.portOpenBefore);
         if (c.dialogue == Program)
             QVERIFY(rig.table[2] == c.record);
         if (!c.progress.isEmpty())

@@ -204,7 +204,7 @@ SweepOutcome runSwept(SweptDialogue dialogue, const SweepFault &fault, const QSt
     DialogueRig rig;
     if (!rig.start())
         return outcome;
-    rig.link.setTimeoutTicks(fault.timeoutTicks);
+    rig.link.clock().setTimeoutTicks(fault.timeoutTicks);
     rig.table = sweptTableBefore(dialogue);
     rig.view.setShownRelay(SweptRelay);
     rig.device.setRelay(SweptRelay, sweptDeviceRelay(dialogue));
@@ -214,10 +214,10 @@ SweepOutcome runSwept(SweptDialogue dialogue, const SweepFault &fault, const QSt
         f.wrongEchoAtInput = fault.wrongEchoAtInput;
     });
     rig.device.clearReceived();
-    QSignalSpy lost(&rig.link, &DeviceLink::connectionLost);
+    QSignalSpy lost(&rig.link.port(), &DevicePort::connectionLost);
 
     outcome.succeeded = runDialogue(rig, dialogue, outcome.result);
-    outcome.portOpen = rig.link.comSerPort().portOpen();
+    outcome.portOpen = rig.link.port().isOpen();
     outcome.lostSignals = int(lost.count());
     outcome.loggedFailures = int(loggedFailures(logPath).size());
     outcome.statusText = rig.view.statusText;
@@ -241,13 +241,14 @@ SweepOutcome runSwept(SweptDialogue dialogue, const SweepFault &fault, const QSt
     if (!fresh.start())
         return outcome;
     fresh.setRelay(SweptRelay, sweptDeviceRelay(dialogue));
-    rig.link.setPortText(QStringLiteral("Com") +
-                         QString::number(rig.link.ports().addRuntimePort(fresh.portPath())));
+    rig.link.port().setPortText(
+        QStringLiteral("Com") +
+        QString::number(rig.link.port().directory().addRuntimePort(fresh.portPath())));
     rig.table = sweptTableBefore(dialogue);
-    rig.link.setTimeoutTicks(DeviceLink::DefaultTimeoutTicks);
+    rig.link.clock().setTimeoutTicks(WaitClock::DefaultTimeoutTicks);
     qint16 unused = -1;
     outcome.freshSucceeded = runDialogue(rig, dialogue, unused);
-    outcome.freshPortOpen = rig.link.comSerPort().portOpen();
+    outcome.freshPortOpen = rig.link.port().isOpen();
     outcome.freshTable = rig.table;
     outcome.freshDeviceRelay = fresh.relay(SweptRelay);
     return outcome;

@@ -53,7 +53,7 @@ struct SweepFault {
     // Ticks of 100 ms before a wait gives up: short only where the device
     // falls silent, so that a loaded machine cannot turn a slow answer into
     // a timeout anywhere else.
-    qint16 timeoutTicks = DeviceLink::DefaultTimeoutTicks;
+    qint16 timeoutTicks = WaitClock::DefaultTimeoutTicks;
 };
 
 // Runs the dialogue against a simulated device started for this run alone,

@@ -182,13 +182,13 @@ private slots:
         for (int i = 0; i < RelayCount; ++i)
             device->setRelay(i, deviceRelay(i));
         w = std::make_unique<HookedWindow>();
-        w->deviceLink().ports().addRuntimePort(device->portPath());
+        w->deviceLink().port().directory().addRuntimePort(device->portPath());
         w->setPreferredPort(device->portPath());
         w->Form_Load();
-        QVERIFY2(w->deviceLink().ports().location(portNumberFromText(w->cmbPort->currentText())) ==
+        QVERIFY2(w->deviceLink().port().directory().location(portNumberFromText(w->cmbPort->currentText())) ==
                      device->portPath(),
                  qPrintable(w->cmbPort->currentText()));
-        w->deviceLink().setTimeoutTicks(4);
+        w->deviceLink().clock().setTimeoutTicks(4);
 
         QCOMPARE(SaveTavikFile(fileTable(), m_dir.filePath(QStringLiteral("other.csv"))), qint16(0));
         const QString openPath = m_dir.filePath(QStringLiteral("other.csv"));
@@ -267,7 +267,7 @@ private slots:
         bool fired = false;
         RelayTable afterSecond{};
         bool enabledAfterSecond = true;
-        connect(&w->deviceLink(), &DeviceLink::arrived, w.get(), [&] {
+        connect(&w->deviceLink().port(), &DevicePort::arrived, w.get(), [&] {
             if (batches < 0 || ++batches != 3)
                 return;
             QTimer::singleShot(0, w.get(), [&] {
@@ -299,7 +299,7 @@ private slots:
             QVERIFY(device->received().contains(liveCharacters.value(second)));
         // The bulk command was still running when the second one ended.
         QVERIFY(!enabledAfterSecond);
-        QVERIFY(!w->deviceLink().comSerPort().portOpen());
+        QVERIFY(!w->deviceLink().port().isOpen());
         // The button's command ends with its caption whether or not all went through.
         const QString finished =
             reading ? QStringLiteral("Finished reading all") : QStringLiteral("Finished programming all");

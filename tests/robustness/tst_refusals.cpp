@@ -95,7 +95,7 @@ private slots:
         QSerialPort holder(rig.device.portPath());
         QVERIFY2(holder.open(QIODevice::ReadWrite), qPrintable(holder.errorString()));
         QCOMPARE(rig.dialogues.ReadRelay(0), DialogueResult::TimedOut);
-        QVERIFY(!rig.link.comSerPort().portOpen());
+        QVERIFY(!rig.link.port().isOpen());
         QCOMPARE(rig.view.statusText,
                  "Could not communicate with Tavik. Please check COM settings, power, and signal cables.");
         QVERIFY(rig.device.received().isEmpty());

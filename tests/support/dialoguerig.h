@@ -29,9 +29,9 @@ struct DialogueRig {
     {
         if (!device.start(error))
             return false;
-        const qint16 number = link.ports().addRuntimePort(device.portPath());
-        link.setPortText(QStringLiteral("Com") + QString::number(number));
-        link.setTimeoutTicks(2);
+        const qint16 number = link.port().directory().addRuntimePort(device.portPath());
+        link.port().setPortText(QStringLiteral("Com") + QString::number(number));
+        link.clock().setTimeoutTicks(2);
         return true;
     }
 

@@ -75,7 +75,7 @@ class TestFrmMainDevice : public QObject
     std::unique_ptr<RecordingWindow> w;
 
     RelayTable &table() { return w->relayTable(); }
-    bool portOpen() { return w->deviceLink().comSerPort().portOpen(); }
+    bool portOpen() { return w->deviceLink().port().isOpen(); }
     QStringList loggedProcedures()
     {
         QFile log(errorLogPath());
@@ -104,14 +104,14 @@ private slots:
             device->setRelay(i, variedDeviceRelay(i));
 
         w = std::make_unique<RecordingWindow>();
-        w->deviceLink().ports().addRuntimePort(device->portPath());
+        w->deviceLink().port().directory().addRuntimePort(device->portPath());
         w->setPreferredPort(device->portPath());
         w->Form_Load();
-        QVERIFY2(w->deviceLink().ports().location(portNumberFromText(w->cmbPort->currentText())) ==
+        QVERIFY2(w->deviceLink().port().directory().location(portNumberFromText(w->cmbPort->currentText())) ==
                      device->portPath(),
                  qPrintable(w->cmbPort->currentText()));
         // Silence ends a wait after 3 ticks here instead of 31.
-        w->deviceLink().setTimeoutTicks(2);
+        w->deviceLink().clock().setTimeoutTicks(2);
         device->clearReceived();
         w->actions.clear();
         w->progress.clear();
@@ -293,7 +293,7 @@ private slots:
         QCOMPARE(
             w->txtStatus->toPlainText(),
             QStringLiteral("The connection to Tavik was lost. Please check the cable and the COM port."));
-        QVERIFY2(!loggedProcedures().filter(QStringLiteral("comSerPort_OnComm")).isEmpty(),
+        QVERIFY2(!loggedProcedures().filter(QStringLiteral("portEvent")).isEmpty(),
                  qPrintable(loggedProcedures().join(QLatin1Char('\n'))));
         expectRead(table()[0], 0);
         expectRead(table()[1], 1);
@@ -408,7 +408,7 @@ private slots:
 
     void exitWithThePortOpenClosesItAndTheWindow()
     {
-        QCOMPARE(w->deviceLink().OpenSerPort(), qint16(1));
+        QCOMPARE(w->deviceLink().port().OpenSerPort(), qint16(1));
         QVERIFY(portOpen());
         w->mnuFileExit->trigger();
         QVERIFY(!portOpen());
