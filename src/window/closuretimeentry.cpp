@@ -93,7 +93,8 @@ void ClosureTimeEntry::txtSecs_Validate()
 {
     {
         const QSignalBlocker quiet(m_ui.sliSecs);
-        m_ui.sliSecs->setValue(ClosureTimeText::hundredthsValue(m_ui.txtSecs->text(), m_ui.sliSecs->maximum()));
+        m_ui.sliSecs->setValue(
+            ClosureTimeText::hundredthsValue(m_ui.txtSecs->text(), m_ui.sliSecs->maximum()));
     }
     sliSecs_Scroll();
 }

@@ -55,7 +55,8 @@ void frmMain::connectEditor()
     connect(ui.imgRelay, &ClickableLabel::clicked, editor, &RelayEditor::imgRelay_Click);
     connect(ui.imgLogicGate, &ClickableLabel::clicked, editor, &RelayEditor::imgLogicGate_Click);
     for (int i = 0; i < ui.imgInputBtn.size(); ++i)
-        connect(ui.imgInputBtn.at(i), &ClickableLabel::clicked, editor, [editor, i] { editor->imgInputBtn_Click(qint16(i)); });
+        connect(ui.imgInputBtn.at(i), &ClickableLabel::clicked, editor,
+                [editor, i] { editor->imgInputBtn_Click(qint16(i)); });
 
     ClosureTimeEntry *time = &m_editor.closureTime();
     connect(ui.sliHrs, &QSlider::valueChanged, time, &ClosureTimeEntry::sliHrs_Scroll);
@@ -65,7 +66,8 @@ void frmMain::connectEditor()
         text->installEventFilter(time);
 
     // The item arrays grow at start-up; their menus tell which item was chosen.
-    const auto onArray = [editor](QMenu *menu, QList<QAction *> &array, void (RelayEditor::*handler)(qint16)) {
+    const auto onArray = [editor](QMenu *menu, QList<QAction *> &array,
+                                  void (RelayEditor::*handler)(qint16)) {
         connect(menu, &QMenu::triggered, editor, [editor, &array, handler](QAction *action) {
             if (const qsizetype index = array.indexOf(action); index >= 0)
                 (editor->*handler)(qint16(index));
@@ -83,7 +85,8 @@ void frmMain::Form_Load()
     MainWindowUi &ui = *m_ui;
     // A list selects its first entry by itself when it is filled; the lists
     // stay unselected and silent until step 10 selects, as start-up intends.
-    QSignalBlocker quietRelayNum(ui.cboRelNum), quietRelayMode(ui.cboRelMode), quietInputMode(ui.cboInputMode);
+    QSignalBlocker quietRelayNum(ui.cboRelNum), quietRelayMode(ui.cboRelMode),
+        quietInputMode(ui.cboInputMode);
 
     // 1. to 5. The relay list and the Edit menu's arrays, the pictures, the
     // mode and gate lists, the input map items and the input buttons.

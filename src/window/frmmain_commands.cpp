@@ -76,7 +76,8 @@ void frmMain::connectCommands()
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseButtonPress && (watched == m_ui->btnLatch || watched == m_ui->btnMoment)) {
+    if (event->type() == QEvent::MouseButtonPress &&
+        (watched == m_ui->btnLatch || watched == m_ui->btnMoment)) {
         // The press reaches the button too, so that it shows pressed while the
         // dialogue runs and takes its release when it comes.
         QMetaObject::invokeMethod(

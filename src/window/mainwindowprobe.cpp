@@ -95,12 +95,13 @@ QAbstractButton *MainWindowProbe::button(const QString &caption) const
     return it == buttons.cend() ? nullptr : *it;
 }
 
-bool MainWindowProbe::select(List which, int entry)
+bool MainWindowProbe::select(List which, const QString &entry)
 {
     QComboBox *control = list(which);
-    if (!control->isEnabled() || entry < 0 || entry >= control->count())
+    const int index = control->findText(entry);
+    if (!control->isEnabled() || index < 0)
         return false;
-    control->setCurrentIndex(entry);
+    control->setCurrentIndex(index);
     return true;
 }
 
@@ -132,9 +133,9 @@ bool MainWindowProbe::choose(const QStringList &path)
 
 void MainWindowProbe::clickPicture(Picture which, int input)
 {
-    QWidget *target = which == Picture::Input ? m_ui.imgInputBtn.value(input)
+    QWidget *target = which == Picture::Input  ? m_ui.imgInputBtn.value(input)
                       : which == Picture::Gate ? m_ui.imgLogicGate
-                                                : m_ui.imgRelay;
+                                               : m_ui.imgRelay;
     sendMouse(target, QEvent::MouseButtonPress);
     sendMouse(target, QEvent::MouseButtonRelease);
 }
@@ -164,9 +165,9 @@ QStringList MainWindowProbe::entries(List which) const
     return texts;
 }
 
-int MainWindowProbe::selected(List which) const
+QString MainWindowProbe::selected(List which) const
 {
-    return list(which)->currentIndex();
+    return list(which)->currentText();
 }
 
 bool MainWindowProbe::isEnabled(const QString &caption) const
@@ -200,9 +201,9 @@ QStringList MainWindowProbe::menuItems(const QStringList &path, bool checkedOnly
 
 QImage MainWindowProbe::picture(Picture which, int input) const
 {
-    const QLabel *label = which == Picture::Input ? m_ui.imgInputBtn.value(input)
+    const QLabel *label = which == Picture::Input  ? m_ui.imgInputBtn.value(input)
                           : which == Picture::Gate ? m_ui.imgLogicGate
-                                                    : m_ui.imgRelay;
+                                                   : m_ui.imgRelay;
     return label ? label->pixmap().toImage() : QImage();
 }
 

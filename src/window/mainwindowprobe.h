@@ -24,16 +24,16 @@ public:
     explicit MainWindowProbe(frmMain &window);
 
     // Doing. Each returns false when the control cannot be reached or used.
-    bool select(List list, int entry);
-    bool click(const QString &caption);     // a button, check box or option button
-    bool choose(const QStringList &path);   // {"Edit", "Read", "All"}
+    bool select(List list, const QString &entry); // by the entry's text
+    bool click(const QString &caption);           // a button, check box or option button
+    bool choose(const QStringList &path);         // {"Edit", "Read", "All"}
     void clickPicture(Picture picture, int input = 0);
     void typeTime(Unit unit, const QString &text, Ending ending = Ending::Enter);
     void moveSlider(Unit unit, int value);
 
     // Seeing.
     QStringList entries(List list) const;
-    int selected(List list) const;
+    QString selected(List list) const;
     bool isEnabled(const QString &caption) const; // a control, frame or menu bar entry
     bool isChecked(const QString &caption) const;
     QStringList menuItems(const QStringList &path, bool checkedOnly = false) const;

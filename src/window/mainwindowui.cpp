@@ -20,7 +20,8 @@
 #include <QRadioButton>
 #include <QSlider>
 
-namespace {
+namespace
+{
 
 // The designed client area; the window keeps it and has no resize handling.
 // The background keeps the same margin on its right as above it.
@@ -134,8 +135,8 @@ void MainWindowUi::createTimeControls(QWidget *client)
         int maximum, pageStep, tickInterval, maxLength;
     };
     const Row rows[] = {
-        {sliHrs, lblSliHrs, txtHrs, lblHrs, "sliHrs", "lblSliHrs", "txtHrs", "lblHrs", QStringLiteral("Hours"),
-         QStringLiteral("0"), QStringLiteral("Hrs"), 45, 5, 5, 2},
+        {sliHrs, lblSliHrs, txtHrs, lblHrs, "sliHrs", "lblSliHrs", "txtHrs", "lblHrs",
+         QStringLiteral("Hours"), QStringLiteral("0"), QStringLiteral("Hrs"), 45, 5, 5, 2},
         {sliMins, lblSliMins, txtMins, lblMins, "sliMins", "lblSliMins", "txtMins", "lblMins",
          QStringLiteral("Minutes"), QStringLiteral("0"), QStringLiteral("Mins"), 59, 5, 10, 2},
         {sliSecs, lblSliSecs, txtSecs, lblSecs, "sliSecs", "lblSliSecs", "txtSecs", "lblSecs",
@@ -182,7 +183,8 @@ void MainWindowUi::createReadProgControls(QWidget *client)
     prbProgress->setValue(0);
     prbProgress->setTextVisible(false);
 
-    lblAction = label(fraReadProg, "lblAction", QStringLiteral("Waiting for command..."), QRect(8, 122, 193, 22));
+    lblAction =
+        label(fraReadProg, "lblAction", QStringLiteral("Waiting for command..."), QRect(8, 122, 193, 22));
     lblAction->setVisible(false);
 }
 
@@ -222,7 +224,8 @@ void MainWindowUi::createMenus(QMainWindow *window)
         return sub;
     };
     // Item 0 of each array as designed; start-up captions it and adds the rest.
-    const auto arrayItem = [](QList<QAction *> &array, QMenu *menu, const char *name, bool checkable = false) {
+    const auto arrayItem = [](QList<QAction *> &array, QMenu *menu, const char *name,
+                              bool checkable = false) {
         QAction *action = menu->addAction(QStringLiteral("item"));
         action->setObjectName(QLatin1String(name));
         action->setCheckable(checkable);

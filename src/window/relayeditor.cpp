@@ -136,7 +136,6 @@ void RelayEditor::ChangeRelayMode(qint16 Mode)
         ChangeRelayNum(qint16(index));
 }
 
-
 void RelayEditor::ChangeInputMode(qint16 Gate)
 {
     const int index = m_ui.cboRelNum->currentIndex();
@@ -166,7 +165,6 @@ void RelayEditor::ClearRelay(qint16 Index)
     if (m_ui.cboRelNum->currentIndex() == Index)
         ChangeRelayNum(Index);
 }
-
 
 void RelayEditor::cboRelNum_Click()
 {
