@@ -121,6 +121,14 @@ bool MainWindowProbe::click(const QString &caption)
     return true;
 }
 
+bool MainWindowProbe::clickEvenIfDisabled(const QString &caption)
+{
+    QAbstractButton *control = button(caption);
+    if (control)
+        emit control->clicked(false);
+    return control;
+}
+
 bool MainWindowProbe::choose(const QStringList &path)
 {
     bool reachable = false;

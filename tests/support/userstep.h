@@ -6,7 +6,8 @@
 // "mode Latching", "gate NAND" (list entries), "input 3", "picture gate",
 // "picture relay", "click Unlatching Input", "menu Edit/Clear/All",
 // "seconds 5.5" (typed, then Enter; "escape" or "leave" after it instead),
-// "slider hours 3". False when the user could not do it.
+// "slider hours 3"; "force Program Relay" clicks even a disabled button. False
+// when the user could not do it.
 inline bool performStep(MainWindowProbe &probe, const QString &step)
 {
     using Probe = MainWindowProbe;
@@ -29,8 +30,18 @@ inline bool performStep(MainWindowProbe &probe, const QString &step)
                                                            : Probe::Picture::Relay,
                            rest.toInt() - 1);
     else
-        return verb == QLatin1String("click")
-                   ? probe.click(rest)
+        return verb == QLatin1String("click") ? probe.click(rest)
+               : verb == QLatin1String("force")
+                   ? probe.clickEvenIfDisabled(rest)
                    : verb == QLatin1String("menu") && probe.choose(rest.split(u'/'));
+    return true;
+}
+
+// Steps separated by ";"; false at the first one the user could not do.
+inline bool performSteps(MainWindowProbe &probe, const QString &steps)
+{
+    for (const QString &step : steps.split(u';', Qt::SkipEmptyParts))
+        if (!performStep(probe, step.trimmed()))
+            return qWarning("could not do: %s", qPrintable(step)), false;
     return true;
 }

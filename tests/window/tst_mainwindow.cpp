@@ -1,13 +1,13 @@
-// The window as the user edits in it: start-up, the relay editor, the Edit
-// and File menus (with the file dialog answering from a script).
+// The window as the user works in it, against the simulated Tavik on a
+// pseudo-terminal: start-up, the relay editor, the Edit and File menus (the
+// file dialog answering from a script), reading and programming the device.
 #include "app/pictures.h"
 #include "base/errorlog.h"
 #include "base/titleversion.h"
 #include "config/tavikfile.h"
 #include "userstep.h"
-#include "window/frmmain.h"
-#include "window/mainwindowprobe.h"
 #include "window/moddlg.h"
+#include "windowrig.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -33,13 +33,19 @@ class TestMainWindow : public QObject
 {
     Q_OBJECT
     QTemporaryDir dir;
-    std::unique_ptr<frmMain> w;
-    std::unique_ptr<MainWindowProbe> probe;
+    std::unique_ptr<WindowRig> rig;
+    MainWindowProbe *probe = nullptr;
     QStringList answers; // the file dialog's next choices; an empty one cancels
     QList<FileDialogRequest> requests;
 
-    RelayTable &table() { return w->relayTable(); }
+    RelayTable &table() { return rig->window.relayTable(); }
     QString path(const char *name) const { return dir.filePath(QLatin1String(name)); }
+    void expectCommandEnded()
+    {
+        for (const char *control : {"Read Relay", "Program Relay", "Read All", "Program All", "Edit"})
+            QVERIFY2(probe->isEnabled(QLatin1String(control)), control);
+        QVERIFY(!probe->portOpen());
+    }
 
     // What the user sees of the relay shown.
     QMap<QString, QString> shows() const
@@ -74,17 +80,13 @@ private slots:
     {
         answers.clear();
         requests.clear();
-        w = std::make_unique<frmMain>();
-        w->Form_Load();
-        probe = std::make_unique<MainWindowProbe>(*w);
-        QApplication::setActiveWindow(w.get());
-        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        rig = std::make_unique<WindowRig>();
+        probe = &rig->probe;
+        QVERIFY(rig->start());
+        QApplication::setActiveWindow(&rig->window);
+        QVERIFY(QTest::qWaitForWindowActive(&rig->window));
     }
-    void cleanup()
-    {
-        probe.reset();
-        w.reset();
-    }
+    void cleanup() { rig.reset(); }
 
     void startUpFillsTheListsAndMenuArrays()
     {
@@ -158,14 +160,13 @@ private slots:
     {
         QFETCH(QString, steps);
         QFETCH(QString, seen);
-        for (const QString &step : steps.split(u';', Qt::SkipEmptyParts))
-            QVERIFY2(performStep(*probe, step.trimmed()), qPrintable(step));
+        QVERIFY(performSteps(*probe, steps));
         const QMap<QString, QString> now = shows();
         for (const QString &item : seen.split(u"; "_s))
             QCOMPARE(item.section(u'=', 0, 0) + u'=' + now.value(item.section(u'=', 0, 0)), item);
 
         // Pictures, check marks, lists, sliders and texts all say what the record holds.
-        const int relay = w->shownRelay(), gate = w->shownInputMode();
+        const int relay = rig->window.shownRelay(), gate = rig->window.shownInputMode();
         const RelayConfig &r = table()[size_t(relay)];
         const bool unlatch = r.RelayMode == LatchingMode && r.ShowUnlatch;
         QCOMPARE(probe->picture(Picture::Relay), resource("RELAY", 101 + relay));
@@ -175,7 +176,7 @@ private slots:
                                          {"Input Mode", List::InputMode}})
             QCOMPARE(probe->menuItems({"Edit", "Change Relay", menu}, true),
                      QStringList{probe->selected(list)});
-        QCOMPARE(r.RelayMode, w->shownRelayMode());
+        QCOMPARE(r.RelayMode, rig->window.shownRelayMode());
         QCOMPARE(unlatch ? r.UnlatchInputMode : r.InputMode, gate);
         const QStringList on = now.value(u"inputs"_s).split(u',');
         for (int i = 0; i < InputCount; ++i)
@@ -191,14 +192,13 @@ private slots:
         // Save straight after start asks for a name (cancelled, then given) and adds the extension.
         answers << QString() << path("Tavik Config") << path("notes.csv") << path("site A.csv");
         QVERIFY(probe->choose({"File", "Save"}));
-        QCOMPARE(w->windowTitle(), TitleVersion + u" [New.csv]"_s);
+        QCOMPARE(rig->window.windowTitle(), TitleVersion + u" [New.csv]"_s);
         table()[1].RelayMode = LatchingMode;
         QVERIFY(probe->choose({"File", "Save"}));
         const FileDialogRequest asked = requests.last();
         QCOMPARE(asked.proposedName, u"Tavik Config"_s);
-        QCOMPARE(asked.defaultSuffix, u"csv"_s);
         QCOMPARE(asked.flags, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY);
-        QCOMPARE(w->windowTitle(), TitleVersion + u" [Tavik Config.csv]"_s);
+        QCOMPARE(rig->window.windowTitle(), TitleVersion + u" [Tavik Config.csv]"_s);
         QCOMPARE(fileTable(path("Tavik Config.csv"))[1].RelayMode, LatchingMode);
 
         // A file that is not a configuration changes nothing.
@@ -209,12 +209,12 @@ private slots:
         QVERIFY(probe->choose({"File", "Open..."}));
         QCOMPARE(requests.last().flags, OFN_FILEMUSTEXIST);
         QCOMPARE(probe->statusText(), u"Incorrect file format"_s);
-        QCOMPARE(w->windowTitle(), TitleVersion + u" [Tavik Config.csv]"_s);
+        QCOMPARE(rig->window.windowTitle(), TitleVersion + u" [Tavik Config.csv]"_s);
         QVERIFY(table() == edited);
 
         // New keeps the file name: Save then writes the cleared table there without asking.
         QVERIFY(probe->choose({"File", "New"}));
-        QCOMPARE(w->windowTitle(), TitleVersion + u" [New.csv]"_s);
+        QCOMPARE(rig->window.windowTitle(), TitleVersion + u" [New.csv]"_s);
         QCOMPARE(probe->statusText(), QString());
         QVERIFY(probe->choose({"File", "Save"}));
         QCOMPARE(requests.size(), 3);
@@ -224,9 +224,64 @@ private slots:
         QCOMPARE(SaveTavikFile(edited, path("site A.csv")), 0);
         QVERIFY(probe->select(List::RelayNumber, u"Relay 2"_s));
         QVERIFY(probe->choose({"File", "Open..."}));
-        QCOMPARE(w->windowTitle(), TitleVersion + u"[site A.csv]"_s);
+        QCOMPARE(rig->window.windowTitle(), TitleVersion + u"[site A.csv]"_s);
         QCOMPARE(probe->selected(List::RelayMode), u"Latching"_s);
         QVERIFY(probe->statusText().startsWith(u"Date created: "_s));
+    }
+
+    void readEditProgramReadBackAndLoseTheLine()
+    {
+        const QStringList &actions = rig->window.actions;
+        rig->device.setRelay(2, SimRelay{});
+        QVERIFY(performSteps(*probe, u"click Read All"_s));
+        QCOMPARE(actions.mid(0, 3), QStringList({"Reading Tavik...", "Reading relay 1", "Relay read"}));
+        QCOMPARE(actions.mid(actions.size() - 3),
+                 QStringList({"Reading relay 16", "Relay read", "Finished reading all"}));
+        QCOMPARE(probe->progress(), 0);
+        for (int i = 0; i < RelayCount; ++i)
+            QCOMPARE(table()[size_t(i)], asRead(rig->device.relay(i)));
+        expectCommandEnded();
+
+        // Relay 3 made Latching: inputs 2 and 8 under AND latch it, input 11 under NAND unlatches it.
+        QVERIFY(performSteps(*probe, u"relay 3; mode Latching; input 2; input 8; picture gate; "
+                                     "click Unlatching Input; input 11; gate NAND; click Program Relay"_s));
+        QCOMPARE(probe->actionText(), u"Relay programmed"_s);
+        RelayConfig expected = table()[2];
+        QCOMPARE(expected.UnlatchMap[10], true);
+        expected.ShowUnlatch = false; // clearing shows the latch set, and a read keeps to it
+        QVERIFY(performSteps(*probe, u"menu Edit/Clear/Relay/Relay 3; menu Edit/Read/Relay/Relay 3"_s));
+        QCOMPARE(table()[2], expected);
+        QCOMPARE(rig->device.relay(2).unlatchGate, 9);
+        QCOMPARE(probe->selected(List::InputMode), u"AND"_s);
+        expectCommandEnded();
+
+        // A line that hangs up in the middle of relay 3 ends Read All there.
+        SimFaults hangUp;
+        hangUp.hangUpAfterOutput = 30;
+        rig->window.onAction = [&](const QString &text) {
+            if (text == QLatin1String("Reading relay 3"))
+                rig->device.setFaults(hangUp);
+        };
+        QVERIFY(performSteps(*probe, u"menu Edit/Clear/All; click Read All"_s));
+        QCOMPARE(probe->statusText(), DeviceDialogues::ConnectionLostText);
+        QVERIFY(!probe->actionVisible());
+        QCOMPARE(probe->progress(), 0);
+        QCOMPARE(table()[1], asRead(rig->device.relay(1)));
+        QCOMPARE(table()[3], RelayConfig{});
+        expectCommandEnded();
+    }
+
+    void pcControlLatchAndMomentaryReachTheShownRelay()
+    {
+        QVERIFY(performSteps(*probe, u"relay 3"_s));
+        QVERIFY(!performSteps(*probe, u"click Latch Input"_s)); // not under PC control
+        QVERIFY(performSteps(*probe, u"click PC-Control"_s));
+        QVERIFY(table()[2].PCControl && rig->device.relay(2).pcControl);
+        QVERIFY(performSteps(*probe, u"click Latch Input; click Momentary Input; click PC-Control"_s));
+        QCOMPARE(rig->device.received(), QByteArray("\033c3\r\033l3\r\033m3\r\033c3\r"));
+        QVERIFY(!rig->device.relay(2).pcControl);
+        QVERIFY(!probe->isEnabled(u"Momentary Input"_s));
+        QVERIFY(!probe->portOpen());
     }
 };
 
