@@ -29,8 +29,10 @@ public:
 
     RelayTable &relayTable() { return m_relayTable; }
 
-    // The serial line, for the ports start-up adds to the list.
+    // The serial line, for the ports start-up adds to the list, and the
+    // dialogues over it.
     DeviceLink &deviceLink() { return m_link; }
+    DeviceDialogues &deviceDialogues() { return m_dialogues; }
     // A port the rescan selects instead of the first entry whenever it finds
     // it (the built-in simulated device); empty for the first entry.
     void setPreferredPort(const QString &path) { m_preferredPort = path; }

@@ -99,7 +99,7 @@ private slots:
                 QTimer::singleShot(0, &rig.window, [&] {
                     started = performStep(rig.probe, second);
                     afterSecond = table;
-                    enabledAfterSecond = rig.probe.isEnabled(u"Read All"_s);
+                    enabledAfterSecond = rig.probe.isEnabled(u"Read All"_s) || rig.probe.isEnabled(u"Edit"_s);
                 });
         });
         rig.window.onAction = [&](const QString &text) {
