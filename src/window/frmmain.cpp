@@ -6,7 +6,6 @@
 #include "window/mainwindowui.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
