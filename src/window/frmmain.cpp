@@ -1,22 +1,17 @@
 #include "window/frmmain.h"
 
-#include "base/failure.h"
 #include "app/frmsplash.h"
-#include "app/pictures.h"
 #include "base/titleversion.h"
 #include "window/clickablelabel.h"
+#include "window/mainwindowui.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
-#include <QFrame>
-#include <QGroupBox>
 #include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
-#include <QMenuBar>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -24,349 +19,87 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
-namespace {
-
-// The designed client area; the window keeps it and has no resize handling.
-// The background keeps the same margin on its right as above it.
-constexpr int ClientWidth = 962;
-constexpr int ClientHeight = 522;
-
-template <typename Control> Control *named(Control *control, const char *name)
+frmMain::frmMain(QWidget *parent)
+    : QMainWindow(parent), m_ui(std::make_unique<MainWindowUi>()), m_editor(*m_ui, m_relayTable)
 {
-    control->setObjectName(QLatin1String(name));
-    return control;
+    m_ui->setupUi(this);
+    connectEditor();
+    connectCommands();
 }
 
-QLabel *label(QWidget *parent, const char *name, const QString &caption, const QRect &geometry)
+frmMain::~frmMain() = default;
+
+void frmMain::connectEditor()
 {
-    auto *control = named(new QLabel(caption, parent), name);
-    control->setGeometry(geometry);
-    return control;
-}
-
-// Pictures sit by their top left corner on the point where the background's
-// wires meet them; a narrower gate leaves its spare width on the right.
-QLabel *picture(QLabel *control, const QPoint &topLeft, const QSize &size)
-{
-    control->setGeometry(QRect(topLeft, size));
-    control->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    return control;
-}
-
-} // namespace
-
-frmMain::frmMain(QWidget *parent) : QMainWindow(parent)
-{
-    setObjectName(QStringLiteral("frmMain"));
-    createControls();
-    createMenus();
-    connectHandlers();
-    connectDeviceHandlers();
-}
-
-frmMain::~frmMain()
-{
-    // Focus leaves the boxes while the window is torn down; nothing is left to validate then.
-    for (QLineEdit *text : {txtHrs, txtMins, txtSecs})
-        text->removeEventFilter(this);
-}
-
-void frmMain::createControls()
-{
-    auto *client = new QWidget(this);
-    client->setFixedSize(ClientWidth, ClientHeight);
-    setCentralWidget(client);
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
-
-    // Background first, so that everything else lies on top of it.
-    Image1 = named(new QLabel(client), "Image1");
-    Image1->setGeometry(445, 5, 512, 512); // shown unscaled: the wires are drawn to its own pixels
-
-    imgLogo = named(new QLabel(client), "imgLogo");
-    picture(imgLogo, QPoint(8, 4), QSize(420, 128));
-
-    // Left column: the port row in its rectangle, the three lists, PC control,
-    // the two input sets, the status box. The port list takes the row's whole
-    // width under its caption, so that an entry such as "Com12 (ttyUSB0)" shows
-    // in full.
-    Shape1 = named(new QFrame(client), "Shape1");
-    Shape1->setFrameShape(QFrame::Box);
-    Shape1->setGeometry(8, 138, 214, 54);
-    lblOpt = label(client, "lblOpt", QStringLiteral("COM Port:"), QRect(14, 141, 170, 18));
-    cmbPort = named(new QComboBox(client), "cmbPort");
-    cmbPort->setGeometry(14, 160, 170, 26);
-    cmdRescan = named(new QPushButton(QStringLiteral("R"), client), "cmdRescan");
-    cmdRescan->setToolTip(QStringLiteral("Rescan available ports"));
-    cmdRescan->setGeometry(188, 160, 28, 26);
-
-    lblRelayNum = label(client, "lblRelayNum", QStringLiteral("Relay Number:"), QRect(8, 196, 214, 17));
-    cboRelNum = named(new QComboBox(client), "cboRelNum");
-    cboRelNum->setGeometry(8, 213, 214, 26);
-    lblRelMode = label(client, "lblRelMode", QStringLiteral("Relay Mode:"), QRect(8, 242, 214, 17));
-    cboRelMode = named(new QComboBox(client), "cboRelMode");
-    cboRelMode->setGeometry(8, 259, 214, 26);
-    lblInputMode = label(client, "lblInputMode", QStringLiteral("Input Mode:"), QRect(8, 288, 214, 17));
-    cboInputMode = named(new QComboBox(client), "cboInputMode");
-    cboInputMode->setGeometry(8, 305, 214, 26);
-
-    chkPCControl = named(new QCheckBox(QStringLiteral("PC-Control"), client), "chkPCControl");
-    chkPCControl->setGeometry(8, 337, 94, 24);
-    btnMoment = named(new QPushButton(QStringLiteral("Momentary Input"), client), "btnMoment");
-    btnMoment->setGeometry(104, 335, 118, 28);
-    btnLatch = named(new QPushButton(QStringLiteral("Latch Input"), client), "btnLatch");
-    btnLatch->setGeometry(104, 366, 118, 28);
-
-    rbLatch = named(new QRadioButton(QStringLiteral("Latching Input"), client), "rbLatch");
-    rbLatch->setGeometry(8, 396, 214, 21);
-    rbLatch->setChecked(true);
-    rbUnlatch = named(new QRadioButton(QStringLiteral("Unlatching Input"), client), "rbUnlatch");
-    rbUnlatch->setGeometry(8, 417, 214, 21);
-
-    lblStatus = label(client, "lblStatus", QStringLiteral("Status:"), QRect(8, 440, 214, 18));
-    txtStatus = named(new QPlainTextEdit(client), "txtStatus");
-    txtStatus->setGeometry(8, 458, 214, 58);
-    txtStatus->setReadOnly(true);
-    txtStatus->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-
-    createTimeControls();
-    createReadProgControls();
-    createPictureControls();
-}
-
-void frmMain::createTimeControls()
-{
-    auto *client = centralWidget();
-    fraTime = named(new QGroupBox(QStringLiteral("Closure Time:"), client), "fraTime");
-    fraTime->setGeometry(230, 136, 207, 222);
-
-    struct Row {
-        QSlider *&slider;
-        QLabel *&sliderLabel;
-        QLineEdit *&text;
-        QLabel *&unitLabel;
-        const char *sliderName, *sliderLabelName, *textName, *unitLabelName;
-        QString sliderCaption, initialText, unitCaption;
-        int maximum, pageStep, tickInterval, maxLength;
+    MainWindowUi &ui = *m_ui;
+    RelayEditor *editor = &m_editor;
+    // currentIndexChanged and toggled fire for a change made by the program as
+    // for one made by the user, and not at all when nothing changes: the
+    // selection convention the editor relies on.
+    const auto onSelection = [editor](QComboBox *list, void (RelayEditor::*handler)()) {
+        connect(list, &QComboBox::currentIndexChanged, editor, [editor, handler](int index) {
+            if (index >= 0)
+                (editor->*handler)();
+        });
     };
-    const Row rows[] = {
-        {sliHrs, lblSliHrs, txtHrs, lblHrs, "sliHrs", "lblSliHrs", "txtHrs", "lblHrs", QStringLiteral("Hours"),
-         QStringLiteral("0"), QStringLiteral("Hrs"), 45, 5, 5, 2},
-        {sliMins, lblSliMins, txtMins, lblMins, "sliMins", "lblSliMins", "txtMins", "lblMins",
-         QStringLiteral("Minutes"), QStringLiteral("0"), QStringLiteral("Mins"), 59, 5, 10, 2},
-        {sliSecs, lblSliSecs, txtSecs, lblSecs, "sliSecs", "lblSliSecs", "txtSecs", "lblSecs",
-         QStringLiteral("Seconds"), QStringLiteral("0.00"), QStringLiteral("Secs"), 5999, 500, 1000, 5},
-    };
-    int top = 24;
-    for (const Row &row : rows) {
-        row.sliderLabel = label(fraTime, row.sliderLabelName, row.sliderCaption, QRect(10, top, 120, 18));
-        row.slider = named(new QSlider(Qt::Horizontal, fraTime), row.sliderName);
-        row.slider->setGeometry(6, top + 18, 122, 30);
-        row.slider->setRange(0, row.maximum);
-        row.slider->setSingleStep(1);
-        row.slider->setPageStep(row.pageStep);
-        row.slider->setTickInterval(row.tickInterval);
-        row.slider->setTickPosition(QSlider::TicksBelow);
-        row.text = named(new QLineEdit(row.initialText, fraTime), row.textName);
-        row.text->setGeometry(134, top + 20, 50, 24);
-        row.text->setMaxLength(row.maxLength);
-        row.text->setAlignment(Qt::AlignRight);
-        row.text->installEventFilter(this);
-        row.unitLabel = label(fraTime, row.unitLabelName, row.unitCaption, QRect(134, top, 60, 18));
-        top += 64;
+    onSelection(ui.cboRelNum, &RelayEditor::cboRelNum_Click);
+    onSelection(ui.cboRelMode, &RelayEditor::cboRelMode_Click);
+    onSelection(ui.cboInputMode, &RelayEditor::cboInputMode_Click);
+    for (QRadioButton *option : {ui.rbLatch, ui.rbUnlatch}) {
+        connect(option, &QRadioButton::toggled, editor, [editor](bool checked) {
+            if (checked)
+                editor->rbLatch_Click();
+        });
     }
-}
+    connect(ui.imgRelay, &ClickableLabel::clicked, editor, &RelayEditor::imgRelay_Click);
+    connect(ui.imgLogicGate, &ClickableLabel::clicked, editor, &RelayEditor::imgLogicGate_Click);
+    for (int i = 0; i < ui.imgInputBtn.size(); ++i)
+        connect(ui.imgInputBtn.at(i), &ClickableLabel::clicked, editor,
+                [editor, i] { editor->imgInputBtn_Click(qint16(i)); });
 
-void frmMain::createReadProgControls()
-{
-    fraReadProg = named(new QGroupBox(QStringLiteral("Read/Program"), centralWidget()), "fraReadProg");
-    fraReadProg->setGeometry(230, 364, 207, 152);
-    XPHolder = named(new QWidget(fraReadProg), "XPHolder");
-    XPHolder->setGeometry(6, 22, 195, 100);
+    ClosureTimeEntry *time = &m_editor.closureTime();
+    connect(ui.sliHrs, &QSlider::valueChanged, time, &ClosureTimeEntry::sliHrs_Scroll);
+    connect(ui.sliMins, &QSlider::valueChanged, time, &ClosureTimeEntry::sliMins_Scroll);
+    connect(ui.sliSecs, &QSlider::valueChanged, time, &ClosureTimeEntry::sliSecs_Scroll);
+    for (QLineEdit *text : {ui.txtHrs, ui.txtMins, ui.txtSecs})
+        text->installEventFilter(time);
 
-    const auto button = [this](const char *name, const QString &caption, const QRect &geometry) {
-        auto *control = named(new QPushButton(caption, XPHolder), name);
-        control->setGeometry(geometry);
-        return control;
+    // The item arrays grow at start-up; their menus tell which item was chosen.
+    const auto onArray = [editor](QMenu *menu, QList<QAction *> &array,
+                                  void (RelayEditor::*handler)(qint16)) {
+        connect(menu, &QMenu::triggered, editor, [editor, &array, handler](QAction *action) {
+            if (const qsizetype index = array.indexOf(action); index >= 0)
+                (editor->*handler)(qint16(index));
+        });
     };
-    btnReadRelay = button("btnReadRelay", QStringLiteral("Read Relay"), QRect(0, 0, 96, 30));
-    btnPgmRelay = button("btnPgmRelay", QStringLiteral("Program Relay"), QRect(99, 0, 96, 30));
-    btnReadAll = button("btnReadAll", QStringLiteral("Read All"), QRect(0, 34, 96, 30));
-    btnPgmAll = button("btnPgmAll", QStringLiteral("Program All"), QRect(99, 34, 96, 30));
-    prbProgress = named(new QProgressBar(XPHolder), "prbProgress");
-    prbProgress->setGeometry(0, 72, 195, 20);
-    prbProgress->setRange(0, 31);
-    prbProgress->setValue(0);
-    prbProgress->setTextVisible(false);
-
-    lblAction = label(fraReadProg, "lblAction", QStringLiteral("Waiting for command..."), QRect(8, 122, 193, 22));
-    lblAction->setVisible(false);
-}
-
-void frmMain::createPictureControls()
-{
-    auto *client = centralWidget();
-    // Inputs, gate and relay read from left to right across the background,
-    // each where the background's wires end.
-    const QPoint background = Image1->pos();
-    for (int i = 0; i < InputCount; ++i) {
-        auto *button = named(new ClickableLabel(client), "imgInputBtn");
-        button->setProperty("index", i);
-        picture(button, background + backgroundInputPosition(i), QSize(128, 32));
-        imgInputBtn.append(button);
-    }
-    imgLogicGate = named(new ClickableLabel(client), "imgLogicGate");
-    picture(imgLogicGate, background + backgroundGatePosition(), QSize(165, 128)); // the widest gate
-    imgRelay = named(new ClickableLabel(client), "imgRelay");
-    picture(imgRelay, background + backgroundRelayPosition(), QSize(128, 80));
-}
-
-void frmMain::createMenus()
-{
-    const auto item = [](QMenu *menu, const char *name, const QString &caption) {
-        QAction *action = menu->addAction(caption);
-        action->setObjectName(QLatin1String(name));
-        return action;
-    };
-    const auto separator = [](QMenu *menu, const char *name) {
-        QAction *action = menu->addSeparator();
-        action->setObjectName(QLatin1String(name));
-        return action;
-    };
-    const auto submenu = [](QMenu *menu, const char *name, const QString &caption) {
-        QMenu *sub = menu->addMenu(caption);
-        sub->setObjectName(QLatin1String(name));
-        sub->menuAction()->setObjectName(QLatin1String(name));
-        return sub;
-    };
-    // Item 0 of each array as designed; start-up captions it and adds the rest.
-    const auto arrayItem = [](QList<QAction *> &array, QMenu *menu, const char *name, bool checkable = false) {
-        QAction *action = menu->addAction(QStringLiteral("item"));
-        action->setObjectName(QLatin1String(name));
-        action->setCheckable(checkable);
-        array.append(action);
-    };
-
-    mnuFile = menuBar()->addMenu(QStringLiteral("File"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuFileNew = item(mnuFile, "mnuFileNew", QStringLiteral("New"));
-    mnuFileNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    mnuFileOpen = item(mnuFile, "mnuFileOpen", QStringLiteral("Open..."));
-    mnuFileOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-    mnuFileSep1 = separator(mnuFile, "mnuFileSep1");
-    mnuFileSave = item(mnuFile, "mnuFileSave", QStringLiteral("Save"));
-    mnuFileSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    mnuFileSaveAs = item(mnuFile, "mnuFileSaveAs", QStringLiteral("Save As..."));
-    mnuFileSep2 = separator(mnuFile, "mnuFileSep2");
-    mnuFileExit = item(mnuFile, "mnuFileExit", QStringLiteral("Exit"));
-    mnuFileExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-
-    mnuEdit = menuBar()->addMenu(QStringLiteral("Edit"));
-    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
-    mnuEdit->menuAction()->setObjectName(QStringLiteral("mnuEdit"));
-    mnuEditCopy = submenu(mnuEdit, "mnuEditCopy", QStringLiteral("Copy"));
-    mnuEditCopyRelMode = item(mnuEditCopy, "mnuEditCopyRelMode", QStringLiteral("Relay Mode"));
-    mnuEditCopyInMode = item(mnuEditCopy, "mnuEditCopyInMode", QStringLiteral("Input Mode"));
-    mnuEditCopyInMap = item(mnuEditCopy, "mnuEditCopyInMap", QStringLiteral("Input Map"));
-    mnuEditCopyTime = item(mnuEditCopy, "mnuEditCopyTime", QStringLiteral("Closure Time"));
-    mnuLine3 = separator(mnuEditCopy, "mnuLine3");
-    mnuEditCopyConfig = item(mnuEditCopy, "mnuEditCopyConfig", QStringLiteral("Relay Configuration"));
-    mnuEditPaste = item(mnuEdit, "mnuEditPaste", QStringLiteral("Paste"));
-    mnuLine1 = separator(mnuEdit, "mnuLine1");
-
-    mnuEditChange = submenu(mnuEdit, "mnuEditChange", QStringLiteral("Change Relay"));
-    mnuEditChangeNums = submenu(mnuEditChange, "mnuEditChangeNums", QStringLiteral("Number"));
-    arrayItem(mnuEditChangeNum, mnuEditChangeNums, "mnuEditChangeNum", true);
-    mnuEditChangeModes = submenu(mnuEditChange, "mnuEditChangeModes", QStringLiteral("Mode"));
-    arrayItem(mnuEditChangeMode, mnuEditChangeModes, "mnuEditChangeMode", true);
-    mnuChangeInModes = submenu(mnuEditChange, "mnuChangeInModes", QStringLiteral("Input Mode"));
-    arrayItem(mnuChangeInMode, mnuChangeInModes, "mnuChangeInMode", true);
-    mnuChangeMaps = submenu(mnuEditChange, "mnuChangeMaps", QStringLiteral("Input Map"));
-    arrayItem(mnuChangeMap, mnuChangeMaps, "mnuChangeMap");
-    mnuChangeTimes = item(mnuEditChange, "mnuChangeTimes", QStringLiteral("Closure Time..."));
-
-    mnuRead = submenu(mnuEdit, "mnuRead", QStringLiteral("Read"));
-    mnuReadRelays = submenu(mnuRead, "mnuReadRelays", QStringLiteral("Relay"));
-    arrayItem(mnuReadRelay, mnuReadRelays, "mnuReadRelay");
-    mnuReadAll = item(mnuRead, "mnuReadAll", QStringLiteral("All"));
-
-    mnuProg = submenu(mnuEdit, "mnuProg", QStringLiteral("Program"));
-    mnuProgRelays = submenu(mnuProg, "mnuProgRelays", QStringLiteral("Relay"));
-    arrayItem(mnuProgRelay, mnuProgRelays, "mnuProgRelay");
-    mnuProgAll = item(mnuProg, "mnuProgAll", QStringLiteral("All"));
-
-    MnuClear = submenu(mnuEdit, "MnuClear", QStringLiteral("Clear"));
-    mnuClearRelays = submenu(MnuClear, "mnuClearRelays", QStringLiteral("Relay"));
-    arrayItem(mnuClearRelay, mnuClearRelays, "mnuClearRelay");
-    mnuClearAll = item(MnuClear, "mnuClearAll", QStringLiteral("All"));
-}
-
-QAction *frmMain::addArrayItem(QList<QAction *> &array, QMenu *menu)
-{
-    QAction *action = menu->addAction(QString());
-    action->setObjectName(array.first()->objectName());
-    action->setCheckable(array.first()->isCheckable());
-    array.append(action);
-    return action;
+    onArray(ui.mnuEditChangeNums, ui.mnuEditChangeNum, &RelayEditor::mnuEditChangeNum_Click);
+    onArray(ui.mnuEditChangeModes, ui.mnuEditChangeMode, &RelayEditor::mnuEditChangeMode_Click);
+    onArray(ui.mnuChangeInModes, ui.mnuChangeInMode, &RelayEditor::mnuChangeInMode_Click);
+    onArray(ui.mnuClearRelays, ui.mnuClearRelay, &RelayEditor::mnuClearRelay_Click);
+    connect(ui.mnuClearAll, &QAction::triggered, editor, &RelayEditor::mnuClearAll_Click);
 }
 
 void frmMain::Form_Load()
 {
+    MainWindowUi &ui = *m_ui;
     // A list selects its first entry by itself when it is filled; the lists
     // stay unselected and silent until step 10 selects, as start-up intends.
-    QSignalBlocker quietRelayNum(cboRelNum), quietRelayMode(cboRelMode), quietInputMode(cboInputMode);
+    QSignalBlocker quietRelayNum(ui.cboRelNum), quietRelayMode(ui.cboRelMode),
+        quietInputMode(ui.cboInputMode);
 
-    // 1. The relay list and the four relay arrays of the Edit menu.
-    for (int n = 1; n <= RelayCount; ++n) {
-        const QString caption = QStringLiteral("Relay ") + QString::number(n);
-        if (n > 1) {
-            addArrayItem(mnuEditChangeNum, mnuEditChangeNums);
-            addArrayItem(mnuReadRelay, mnuReadRelays);
-            addArrayItem(mnuProgRelay, mnuProgRelays);
-            addArrayItem(mnuClearRelay, mnuClearRelays);
-        }
-        cboRelNum->addItem(caption);
-        for (QList<QAction *> *array : {&mnuEditChangeNum, &mnuReadRelay, &mnuProgRelay, &mnuClearRelay})
-            array->at(n - 1)->setText(caption);
-    }
-
-    // 2. Logo, gate and relay pictures.
-    imgLogo->setPixmap(LoadResPicture(101));
-    imgLogicGate->setPixmap(PictureFromBytes(LoadResData(101, QStringLiteral("INMODE"))));
-    imgRelay->setPixmap(PictureFromBytes(LoadResData(101, QStringLiteral("RELAY"))));
-    Image1->setPixmap(backgroundPicture());
-
-    // 3. Relay modes.
-    const QStringList relayModes = relayModeList();
-    for (int j = 0; j < relayModes.size(); ++j) {
-        if (j > 0)
-            addArrayItem(mnuEditChangeMode, mnuEditChangeModes);
-        mnuEditChangeMode.at(j)->setText(relayModes.at(j));
-        cboRelMode->addItem(relayModes.at(j));
-    }
-
-    // 4. Input modes.
-    const QStringList inputModes = inputModeList();
-    for (int j = 0; j < inputModes.size(); ++j) {
-        if (j > 0)
-            addArrayItem(mnuChangeInMode, mnuChangeInModes);
-        mnuChangeInMode.at(j)->setText(inputModes.at(j));
-        cboInputMode->addItem(inputModes.at(j));
-    }
-
-    // 5. Input map items and the input buttons, all out of the map.
-    for (int n = 1; n <= InputCount; ++n) {
-        if (n > 1)
-            addArrayItem(mnuChangeMap, mnuChangeMaps);
-        mnuChangeMap.at(n - 1)->setText(QStringLiteral("Input ") + QString::number(n));
-        imgInputBtn.at(n - 1)->setPixmap(PictureFromBytes(LoadResData(100 + n, QStringLiteral("INOFF"))));
-    }
-
-    for (QComboBox *list : {cboRelNum, cboRelMode, cboInputMode})
+    // 1. to 5. The relay list and the Edit menu's arrays, the pictures, the
+    // mode and gate lists, the input map items and the input buttons.
+    ui.fillRelayNumbers();
+    ui.loadFixedPictures();
+    ui.fillRelayModes(relayModeList());
+    ui.fillInputModes(inputModeList());
+    ui.fillInputs();
+    for (QComboBox *list : {ui.cboRelNum, ui.cboRelMode, ui.cboInputMode})
         list->setCurrentIndex(-1);
 
     // 6. and 7. An empty table; the buttons show every input out.
     m_relayTable = RelayTable{};
-    m_shownInputs.fill(false);
+    m_editor.forgetShownInputs();
 
     // 8. The splash window, painted now: no event runs until start-up ends.
     auto *splash = new frmSplash(this);
@@ -381,16 +114,16 @@ void frmMain::Form_Load()
     quietInputMode.unblock();
 
     // 10. Selecting the first entries runs their handlers, which show relay 1.
-    cboRelNum->setCurrentIndex(0);
-    cboRelMode->setCurrentIndex(0);
-    cboInputMode->setCurrentIndex(0);
+    ui.cboRelNum->setCurrentIndex(0);
+    ui.cboRelMode->setCurrentIndex(0);
+    ui.cboInputMode->setCurrentIndex(0);
 
     // 11.
     setProgressValue(0);
-    lblAction->setVisible(true);
-    sliHrs->setValue(0);
-    sliMins->setValue(0);
-    sliSecs->setValue(0);
+    ui.lblAction->setVisible(true);
+    ui.sliHrs->setValue(0);
+    ui.sliMins->setValue(0);
+    ui.sliSecs->setValue(0);
 
     // 12. and 13.
     splash->close();
@@ -400,4 +133,101 @@ void frmMain::Form_Load()
     // 14. and 15.
     show();
     cmdRescan_Click();
+}
+
+void frmMain::EnableReadProg(bool Enable)
+{
+    // The menu bar entry: its submenus, Read, Program and Clear included,
+    // cannot be reached while it is disabled.
+    m_ui->mnuEdit->menuAction()->setEnabled(Enable);
+    m_ui->btnReadRelay->setEnabled(Enable);
+    m_ui->btnReadAll->setEnabled(Enable);
+    m_ui->btnPgmRelay->setEnabled(Enable);
+    m_ui->btnPgmAll->setEnabled(Enable);
+}
+
+// What the device dialogues see of the window.
+
+void frmMain::setStatusText(const QString &text)
+{
+    m_ui->txtStatus->setPlainText(text);
+}
+
+void frmMain::setActionText(const QString &text)
+{
+    m_ui->lblAction->setText(text);
+}
+
+void frmMain::setActionVisible(bool visible)
+{
+    m_ui->lblAction->setVisible(visible);
+}
+
+double frmMain::progressValue() const
+{
+    return m_progress;
+}
+
+double frmMain::progressMaximum() const
+{
+    return m_ui->prbProgress->maximum();
+}
+
+void frmMain::setProgressValue(double value)
+{
+    // The dialogues step the bar in fractions; the bar itself counts whole steps.
+    m_progress = value;
+    QProgressBar *bar = m_ui->prbProgress;
+    bar->setValue(qBound(bar->minimum(), qRound(value), bar->maximum()));
+}
+
+void frmMain::enableReadProg(bool enabled)
+{
+    EnableReadProg(enabled);
+}
+
+int frmMain::shownRelay() const
+{
+    return m_ui->cboRelNum->currentIndex();
+}
+
+int frmMain::shownRelayMode() const
+{
+    return m_ui->cboRelMode->currentIndex();
+}
+
+void frmMain::showRelayMode(int relayMode)
+{
+    m_editor.selectRelayMode(qint16(relayMode));
+}
+
+int frmMain::shownInputMode() const
+{
+    return m_ui->cboInputMode->currentIndex();
+}
+
+void frmMain::showInputMode(int inputMode)
+{
+    m_editor.selectInputMode(qint16(inputMode));
+}
+
+bool frmMain::shownInput(int input) const
+{
+    return input >= 0 && input < InputCount && m_editor.ShownInputs()[size_t(input)];
+}
+
+void frmMain::showInputState(int input, bool inMap)
+{
+    if (input >= 0 && input < InputCount)
+        m_editor.ShowInputState(qint16(input), inMap);
+}
+
+void frmMain::showClosureTime(const RelayConfig &relay)
+{
+    m_editor.closureTime().showTimeOf(relay);
+}
+
+void frmMain::showPCControl(bool underPCControl)
+{
+    m_editor.showPCControl(underPCControl);
 }

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+
+struct MainWindowUi;
+struct RelayConfig;
+class QLineEdit;
+class QSlider;
+
+// The closure-time group: a slider and a text box per unit, kept in step
+// with each other and with the record of the relay shown. Each slider
+// movement and each text accepted writes straight into that record.
+class ClosureTimeEntry : public QObject
+{
+    Q_OBJECT
+public:
+    // shownRecord gives the record of the relay shown, or null when none is.
+    ClosureTimeEntry(MainWindowUi &ui, std::function<RelayConfig *()> shownRecord);
+
+    // The sliders and texts from a record: nothing is stored.
+    void showTimeOf(const RelayConfig &relay);
+    // The frame and the twelve controls in it, in their designed order.
+    void setEnabled(bool enabled);
+
+    // Slider movement, whether the user or the program makes it.
+    void sliHrs_Scroll();
+    void sliMins_Scroll();
+    void sliSecs_Scroll();
+    // Focus leaving a box, or Enter in it.
+    void txtHrs_Validate();
+    void txtMins_Validate();
+    void txtSecs_Validate();
+
+protected:
+    // Enter validates and keeps the focus, Escape puts back the slider's
+    // text, leaving the box validates.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void wholeUnitScroll(QSlider *slider, QLineEdit *text, qint16 RelayConfig::*field);
+    void wholeUnitValidate(QSlider *slider, QLineEdit *text, qint16 RelayConfig::*field);
+    void restoreText(QLineEdit *text);
+
+    MainWindowUi &m_ui;
+    std::function<RelayConfig *()> m_shownRecord;
+};

@@ -1,0 +1,256 @@
+#include "window/mainwindowprobe.h"
+
+#include "window/clickablelabel.h"
+#include "window/frmmain.h"
+#include "window/mainwindowui.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSlider>
+
+namespace
+{
+
+void sendMouse(QWidget *widget, QEvent::Type type)
+{
+    const QPointF centre = QRectF(widget->rect()).center();
+    QMouseEvent event(type, centre, widget->mapToGlobal(centre), Qt::LeftButton,
+                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &event);
+}
+
+void sendKey(QWidget *widget, Qt::Key key)
+{
+    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &event);
+}
+
+// The item at the end of a path of captions, or null; reachable only when
+// every menu on the way is enabled.
+QAction *menuItem(QMenuBar *bar, const QStringList &path, bool *reachable = nullptr)
+{
+    QList<QAction *> items = bar->actions();
+    QAction *found = nullptr;
+    bool enabled = true;
+    for (const QString &caption : path) {
+        const auto it = std::find_if(items.cbegin(), items.cend(),
+                                     [&caption](const QAction *item) { return item->text() == caption; });
+        if (it == items.cend())
+            return nullptr;
+        found = *it;
+        enabled = enabled && found->isEnabled();
+        items = found->menu() ? found->menu()->actions() : QList<QAction *>{};
+    }
+    if (reachable)
+        *reachable = enabled;
+    return found;
+}
+
+} // namespace
+
+MainWindowProbe::MainWindowProbe(frmMain &window) : m_window(window), m_ui(*window.m_ui) {}
+
+QComboBox *MainWindowProbe::list(List list) const
+{
+    switch (list) {
+    case List::RelayNumber:
+        return m_ui.cboRelNum;
+    case List::RelayMode:
+        return m_ui.cboRelMode;
+    case List::InputMode:
+        return m_ui.cboInputMode;
+    case List::Port:
+        break;
+    }
+    return m_ui.cmbPort;
+}
+
+QLineEdit *MainWindowProbe::box(Unit unit) const
+{
+    return unit == Unit::Hours ? m_ui.txtHrs : unit == Unit::Minutes ? m_ui.txtMins : m_ui.txtSecs;
+}
+
+QSlider *MainWindowProbe::slider(Unit unit) const
+{
+    return unit == Unit::Hours ? m_ui.sliHrs : unit == Unit::Minutes ? m_ui.sliMins : m_ui.sliSecs;
+}
+
+QAbstractButton *MainWindowProbe::button(const QString &caption) const
+{
+    const QList<QAbstractButton *> buttons = m_window.findChildren<QAbstractButton *>();
+    const auto it = std::find_if(buttons.cbegin(), buttons.cend(),
+                                 [&caption](const QAbstractButton *b) { return b->text() == caption; });
+    return it == buttons.cend() ? nullptr : *it;
+}
+
+bool MainWindowProbe::select(List which, const QString &entry)
+{
+    QComboBox *control = list(which);
+    const int index = control->findText(entry);
+    if (!control->isEnabled() || index < 0)
+        return false;
+    control->setCurrentIndex(index);
+    return true;
+}
+
+bool MainWindowProbe::click(const QString &caption)
+{
+    QAbstractButton *control = button(caption);
+    if (!control || !control->isEnabled())
+        return false;
+    if (control != m_ui.btnLatch && control != m_ui.btnMoment) {
+        control->click();
+        return true;
+    }
+    // The live inputs act on the press; the command runs before the release comes.
+    sendMouse(control, QEvent::MouseButtonPress);
+    QCoreApplication::sendPostedEvents(&m_window, QEvent::MetaCall);
+    sendMouse(control, QEvent::MouseButtonRelease);
+    return true;
+}
+
+bool MainWindowProbe::clickEvenIfDisabled(const QString &caption)
+{
+    QAbstractButton *control = button(caption);
+    if (control)
+        emit control->clicked(false);
+    return control;
+}
+
+bool MainWindowProbe::choose(const QStringList &path)
+{
+    bool reachable = false;
+    QAction *item = menuItem(m_window.menuBar(), path, &reachable);
+    if (!item || !reachable || item->menu() || item->isSeparator())
+        return false;
+    item->trigger();
+    return true;
+}
+
+void MainWindowProbe::clickPicture(Picture which, int input)
+{
+    QWidget *target = which == Picture::Input  ? m_ui.imgInputBtn.value(input)
+                      : which == Picture::Gate ? m_ui.imgLogicGate
+                                               : m_ui.imgRelay;
+    sendMouse(target, QEvent::MouseButtonPress);
+    sendMouse(target, QEvent::MouseButtonRelease);
+}
+
+void MainWindowProbe::typeTime(Unit unit, const QString &text, Ending ending)
+{
+    QLineEdit *control = box(unit);
+    control->setFocus(Qt::MouseFocusReason);
+    control->clear();
+    control->insert(text); // as typed: no more than the box takes
+    if (ending == Ending::FocusOut)
+        m_ui.cboRelNum->setFocus(Qt::TabFocusReason);
+    else
+        sendKey(control, ending == Ending::Enter ? Qt::Key_Return : Qt::Key_Escape);
+}
+
+void MainWindowProbe::moveSlider(Unit unit, int value)
+{
+    slider(unit)->setValue(value);
+}
+
+QStringList MainWindowProbe::entries(List which) const
+{
+    QStringList texts;
+    for (int i = 0; i < list(which)->count(); ++i)
+        texts << list(which)->itemText(i);
+    return texts;
+}
+
+QString MainWindowProbe::selected(List which) const
+{
+    return list(which)->currentText();
+}
+
+bool MainWindowProbe::isEnabled(const QString &caption) const
+{
+    if (const QAbstractButton *control = button(caption))
+        return control->isEnabled();
+    for (const QGroupBox *frame : m_window.findChildren<QGroupBox *>())
+        if (frame->title() == caption)
+            return frame->isEnabled();
+    const QAction *entry = menuItem(m_window.menuBar(), {caption});
+    return entry && entry->isEnabled();
+}
+
+bool MainWindowProbe::isChecked(const QString &caption) const
+{
+    const QAbstractButton *control = button(caption);
+    return control && control->isChecked();
+}
+
+QStringList MainWindowProbe::menuItems(const QStringList &path, bool checkedOnly) const
+{
+    QStringList captions;
+    const QAction *submenu = menuItem(m_window.menuBar(), path);
+    if (!submenu || !submenu->menu())
+        return captions;
+    for (const QAction *item : submenu->menu()->actions())
+        if (!item->isSeparator() && (!checkedOnly || item->isChecked()))
+            captions << item->text();
+    return captions;
+}
+
+QImage MainWindowProbe::picture(Picture which, int input) const
+{
+    const QLabel *label = which == Picture::Input  ? m_ui.imgInputBtn.value(input)
+                          : which == Picture::Gate ? m_ui.imgLogicGate
+                                                   : m_ui.imgRelay;
+    return label ? label->pixmap().toImage() : QImage();
+}
+
+QString MainWindowProbe::timeText(Unit unit) const
+{
+    return box(unit)->text();
+}
+
+int MainWindowProbe::sliderValue(Unit unit) const
+{
+    return slider(unit)->value();
+}
+
+bool MainWindowProbe::hasFocus(Unit unit) const
+{
+    return box(unit)->hasFocus();
+}
+
+QString MainWindowProbe::statusText() const
+{
+    return m_ui.txtStatus->toPlainText();
+}
+
+QString MainWindowProbe::actionText() const
+{
+    return m_ui.lblAction->text();
+}
+
+bool MainWindowProbe::actionVisible() const
+{
+    return m_ui.lblAction->isVisibleTo(&m_window);
+}
+
+int MainWindowProbe::progress() const
+{
+    return m_ui.prbProgress->value();
+}
+
+bool MainWindowProbe::portOpen() const
+{
+    return m_window.m_link.port().isOpen();
+}

@@ -1,0 +1,351 @@
+#include "window/mainwindowui.h"
+
+#include "app/pictures.h"
+#include "config/relayconfig.h"
+#include "window/clickablelabel.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+
+namespace
+{
+
+// The designed client area; the window keeps it and has no resize handling.
+// The background keeps the same margin on its right as above it.
+constexpr int ClientWidth = 962;
+constexpr int ClientHeight = 522;
+
+template <typename Control> Control *named(Control *control, const char *name)
+{
+    control->setObjectName(QLatin1String(name));
+    return control;
+}
+
+QLabel *label(QWidget *parent, const char *name, const QString &caption, const QRect &geometry)
+{
+    auto *control = named(new QLabel(caption, parent), name);
+    control->setGeometry(geometry);
+    return control;
+}
+
+// Pictures sit by their top left corner on the point where the background's
+// wires meet them; a narrower gate leaves its spare width on the right.
+QLabel *picture(QLabel *control, const QPoint &topLeft, const QSize &size)
+{
+    control->setGeometry(QRect(topLeft, size));
+    control->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return control;
+}
+
+} // namespace
+
+void MainWindowUi::setupUi(QMainWindow *window)
+{
+    window->setObjectName(QStringLiteral("frmMain"));
+    auto *client = new QWidget(window);
+    client->setFixedSize(ClientWidth, ClientHeight);
+    window->setCentralWidget(client);
+    window->layout()->setSizeConstraint(QLayout::SetFixedSize);
+    createControls(client);
+    createMenus(window);
+}
+
+void MainWindowUi::createControls(QWidget *client)
+{
+    // Background first, so that everything else lies on top of it.
+    Image1 = named(new QLabel(client), "Image1");
+    Image1->setGeometry(445, 5, 512, 512); // shown unscaled: the wires are drawn to its own pixels
+
+    imgLogo = named(new QLabel(client), "imgLogo");
+    picture(imgLogo, QPoint(8, 4), QSize(420, 128));
+
+    // Left column: the port row in its rectangle, the three lists, PC control,
+    // the two input sets, the status box. The port list takes the row's whole
+    // width under its caption, so that an entry such as "Com12 (ttyUSB0)" shows
+    // in full.
+    Shape1 = named(new QFrame(client), "Shape1");
+    Shape1->setFrameShape(QFrame::Box);
+    Shape1->setGeometry(8, 138, 214, 54);
+    lblOpt = label(client, "lblOpt", QStringLiteral("COM Port:"), QRect(14, 141, 170, 18));
+    cmbPort = named(new QComboBox(client), "cmbPort");
+    cmbPort->setGeometry(14, 160, 170, 26);
+    cmdRescan = named(new QPushButton(QStringLiteral("R"), client), "cmdRescan");
+    cmdRescan->setToolTip(QStringLiteral("Rescan available ports"));
+    cmdRescan->setGeometry(188, 160, 28, 26);
+
+    lblRelayNum = label(client, "lblRelayNum", QStringLiteral("Relay Number:"), QRect(8, 196, 214, 17));
+    cboRelNum = named(new QComboBox(client), "cboRelNum");
+    cboRelNum->setGeometry(8, 213, 214, 26);
+    lblRelMode = label(client, "lblRelMode", QStringLiteral("Relay Mode:"), QRect(8, 242, 214, 17));
+    cboRelMode = named(new QComboBox(client), "cboRelMode");
+    cboRelMode->setGeometry(8, 259, 214, 26);
+    lblInputMode = label(client, "lblInputMode", QStringLiteral("Input Mode:"), QRect(8, 288, 214, 17));
+    cboInputMode = named(new QComboBox(client), "cboInputMode");
+    cboInputMode->setGeometry(8, 305, 214, 26);
+
+    chkPCControl = named(new QCheckBox(QStringLiteral("PC-Control"), client), "chkPCControl");
+    chkPCControl->setGeometry(8, 337, 94, 24);
+    btnMoment = named(new QPushButton(QStringLiteral("Momentary Input"), client), "btnMoment");
+    btnMoment->setGeometry(104, 335, 118, 28);
+    btnLatch = named(new QPushButton(QStringLiteral("Latch Input"), client), "btnLatch");
+    btnLatch->setGeometry(104, 366, 118, 28);
+
+    rbLatch = named(new QRadioButton(QStringLiteral("Latching Input"), client), "rbLatch");
+    rbLatch->setGeometry(8, 396, 214, 21);
+    rbLatch->setChecked(true);
+    rbUnlatch = named(new QRadioButton(QStringLiteral("Unlatching Input"), client), "rbUnlatch");
+    rbUnlatch->setGeometry(8, 417, 214, 21);
+
+    lblStatus = label(client, "lblStatus", QStringLiteral("Status:"), QRect(8, 440, 214, 18));
+    txtStatus = named(new QPlainTextEdit(client), "txtStatus");
+    txtStatus->setGeometry(8, 458, 214, 58);
+    txtStatus->setReadOnly(true);
+    txtStatus->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    createTimeControls(client);
+    createReadProgControls(client);
+    createPictureControls(client);
+}
+
+void MainWindowUi::createTimeControls(QWidget *client)
+{
+    fraTime = named(new QGroupBox(QStringLiteral("Closure Time:"), client), "fraTime");
+    fraTime->setGeometry(230, 136, 207, 222);
+
+    struct Row {
+        QSlider *&slider;
+        QLabel *&sliderLabel;
+        QLineEdit *&text;
+        QLabel *&unitLabel;
+        const char *sliderName, *sliderLabelName, *textName, *unitLabelName;
+        QString sliderCaption, initialText, unitCaption;
+        int maximum, pageStep, tickInterval, maxLength;
+    };
+    const Row rows[] = {
+        {sliHrs, lblSliHrs, txtHrs, lblHrs, "sliHrs", "lblSliHrs", "txtHrs", "lblHrs",
+         QStringLiteral("Hours"), QStringLiteral("0"), QStringLiteral("Hrs"), 45, 5, 5, 2},
+        {sliMins, lblSliMins, txtMins, lblMins, "sliMins", "lblSliMins", "txtMins", "lblMins",
+         QStringLiteral("Minutes"), QStringLiteral("0"), QStringLiteral("Mins"), 59, 5, 10, 2},
+        {sliSecs, lblSliSecs, txtSecs, lblSecs, "sliSecs", "lblSliSecs", "txtSecs", "lblSecs",
+         QStringLiteral("Seconds"), QStringLiteral("0.00"), QStringLiteral("Secs"), 5999, 500, 1000, 5},
+    };
+    int top = 24;
+    for (const Row &row : rows) {
+        row.sliderLabel = label(fraTime, row.sliderLabelName, row.sliderCaption, QRect(10, top, 120, 18));
+        row.slider = named(new QSlider(Qt::Horizontal, fraTime), row.sliderName);
+        row.slider->setGeometry(6, top + 18, 122, 30);
+        row.slider->setRange(0, row.maximum);
+        row.slider->setSingleStep(1);
+        row.slider->setPageStep(row.pageStep);
+        row.slider->setTickInterval(row.tickInterval);
+        row.slider->setTickPosition(QSlider::TicksBelow);
+        row.text = named(new QLineEdit(row.initialText, fraTime), row.textName);
+        row.text->setGeometry(134, top + 20, 50, 24);
+        row.text->setMaxLength(row.maxLength);
+        row.text->setAlignment(Qt::AlignRight);
+        row.unitLabel = label(fraTime, row.unitLabelName, row.unitCaption, QRect(134, top, 60, 18));
+        top += 64;
+    }
+}
+
+void MainWindowUi::createReadProgControls(QWidget *client)
+{
+    fraReadProg = named(new QGroupBox(QStringLiteral("Read/Program"), client), "fraReadProg");
+    fraReadProg->setGeometry(230, 364, 207, 152);
+    XPHolder = named(new QWidget(fraReadProg), "XPHolder");
+    XPHolder->setGeometry(6, 22, 195, 100);
+
+    const auto button = [this](const char *name, const QString &caption, const QRect &geometry) {
+        auto *control = named(new QPushButton(caption, XPHolder), name);
+        control->setGeometry(geometry);
+        return control;
+    };
+    btnReadRelay = button("btnReadRelay", QStringLiteral("Read Relay"), QRect(0, 0, 96, 30));
+    btnPgmRelay = button("btnPgmRelay", QStringLiteral("Program Relay"), QRect(99, 0, 96, 30));
+    btnReadAll = button("btnReadAll", QStringLiteral("Read All"), QRect(0, 34, 96, 30));
+    btnPgmAll = button("btnPgmAll", QStringLiteral("Program All"), QRect(99, 34, 96, 30));
+    prbProgress = named(new QProgressBar(XPHolder), "prbProgress");
+    prbProgress->setGeometry(0, 72, 195, 20);
+    prbProgress->setRange(0, 31);
+    prbProgress->setValue(0);
+    prbProgress->setTextVisible(false);
+
+    lblAction =
+        label(fraReadProg, "lblAction", QStringLiteral("Waiting for command..."), QRect(8, 122, 193, 22));
+    lblAction->setVisible(false);
+}
+
+void MainWindowUi::createPictureControls(QWidget *client)
+{
+    // Inputs, gate and relay read from left to right across the background,
+    // each where the background's wires end.
+    const QPoint background = Image1->pos();
+    for (int i = 0; i < InputCount; ++i) {
+        auto *button = named(new ClickableLabel(client), "imgInputBtn");
+        button->setProperty("index", i);
+        picture(button, background + backgroundInputPosition(i), QSize(128, 32));
+        imgInputBtn.append(button);
+    }
+    imgLogicGate = named(new ClickableLabel(client), "imgLogicGate");
+    picture(imgLogicGate, background + backgroundGatePosition(), QSize(165, 128)); // the widest gate
+    imgRelay = named(new ClickableLabel(client), "imgRelay");
+    picture(imgRelay, background + backgroundRelayPosition(), QSize(128, 80));
+}
+
+void MainWindowUi::createMenus(QMainWindow *window)
+{
+    const auto item = [](QMenu *menu, const char *name, const QString &caption) {
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+    const auto separator = [](QMenu *menu, const char *name) {
+        QAction *action = menu->addSeparator();
+        action->setObjectName(QLatin1String(name));
+        return action;
+    };
+    const auto submenu = [](QMenu *menu, const char *name, const QString &caption) {
+        QMenu *sub = menu->addMenu(caption);
+        sub->setObjectName(QLatin1String(name));
+        sub->menuAction()->setObjectName(QLatin1String(name));
+        return sub;
+    };
+    // Item 0 of each array as designed; start-up captions it and adds the rest.
+    const auto arrayItem = [](QList<QAction *> &array, QMenu *menu, const char *name,
+                              bool checkable = false) {
+        QAction *action = menu->addAction(QStringLiteral("item"));
+        action->setObjectName(QLatin1String(name));
+        action->setCheckable(checkable);
+        array.append(action);
+    };
+
+    mnuFile = window->menuBar()->addMenu(QStringLiteral("File"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuFileNew = item(mnuFile, "mnuFileNew", QStringLiteral("New"));
+    mnuFileNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    mnuFileOpen = item(mnuFile, "mnuFileOpen", QStringLiteral("Open..."));
+    mnuFileOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuFileSep1 = separator(mnuFile, "mnuFileSep1");
+    mnuFileSave = item(mnuFile, "mnuFileSave", QStringLiteral("Save"));
+    mnuFileSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuFileSaveAs = item(mnuFile, "mnuFileSaveAs", QStringLiteral("Save As..."));
+    mnuFileSep2 = separator(mnuFile, "mnuFileSep2");
+    mnuFileExit = item(mnuFile, "mnuFileExit", QStringLiteral("Exit"));
+    mnuFileExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+    mnuEdit = window->menuBar()->addMenu(QStringLiteral("Edit"));
+    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    mnuEdit->menuAction()->setObjectName(QStringLiteral("mnuEdit"));
+    mnuEditCopy = submenu(mnuEdit, "mnuEditCopy", QStringLiteral("Copy"));
+    mnuEditCopyRelMode = item(mnuEditCopy, "mnuEditCopyRelMode", QStringLiteral("Relay Mode"));
+    mnuEditCopyInMode = item(mnuEditCopy, "mnuEditCopyInMode", QStringLiteral("Input Mode"));
+    mnuEditCopyInMap = item(mnuEditCopy, "mnuEditCopyInMap", QStringLiteral("Input Map"));
+    mnuEditCopyTime = item(mnuEditCopy, "mnuEditCopyTime", QStringLiteral("Closure Time"));
+    mnuLine3 = separator(mnuEditCopy, "mnuLine3");
+    mnuEditCopyConfig = item(mnuEditCopy, "mnuEditCopyConfig", QStringLiteral("Relay Configuration"));
+    mnuEditPaste = item(mnuEdit, "mnuEditPaste", QStringLiteral("Paste"));
+    mnuLine1 = separator(mnuEdit, "mnuLine1");
+
+    mnuEditChange = submenu(mnuEdit, "mnuEditChange", QStringLiteral("Change Relay"));
+    mnuEditChangeNums = submenu(mnuEditChange, "mnuEditChangeNums", QStringLiteral("Number"));
+    arrayItem(mnuEditChangeNum, mnuEditChangeNums, "mnuEditChangeNum", true);
+    mnuEditChangeModes = submenu(mnuEditChange, "mnuEditChangeModes", QStringLiteral("Mode"));
+    arrayItem(mnuEditChangeMode, mnuEditChangeModes, "mnuEditChangeMode", true);
+    mnuChangeInModes = submenu(mnuEditChange, "mnuChangeInModes", QStringLiteral("Input Mode"));
+    arrayItem(mnuChangeInMode, mnuChangeInModes, "mnuChangeInMode", true);
+    mnuChangeMaps = submenu(mnuEditChange, "mnuChangeMaps", QStringLiteral("Input Map"));
+    arrayItem(mnuChangeMap, mnuChangeMaps, "mnuChangeMap");
+    mnuChangeTimes = item(mnuEditChange, "mnuChangeTimes", QStringLiteral("Closure Time..."));
+
+    mnuRead = submenu(mnuEdit, "mnuRead", QStringLiteral("Read"));
+    mnuReadRelays = submenu(mnuRead, "mnuReadRelays", QStringLiteral("Relay"));
+    arrayItem(mnuReadRelay, mnuReadRelays, "mnuReadRelay");
+    mnuReadAll = item(mnuRead, "mnuReadAll", QStringLiteral("All"));
+
+    mnuProg = submenu(mnuEdit, "mnuProg", QStringLiteral("Program"));
+    mnuProgRelays = submenu(mnuProg, "mnuProgRelays", QStringLiteral("Relay"));
+    arrayItem(mnuProgRelay, mnuProgRelays, "mnuProgRelay");
+    mnuProgAll = item(mnuProg, "mnuProgAll", QStringLiteral("All"));
+
+    MnuClear = submenu(mnuEdit, "MnuClear", QStringLiteral("Clear"));
+    mnuClearRelays = submenu(MnuClear, "mnuClearRelays", QStringLiteral("Relay"));
+    arrayItem(mnuClearRelay, mnuClearRelays, "mnuClearRelay");
+    mnuClearAll = item(MnuClear, "mnuClearAll", QStringLiteral("All"));
+}
+
+QAction *MainWindowUi::addArrayItem(QList<QAction *> &array, QMenu *menu)
+{
+    QAction *action = menu->addAction(QString());
+    action->setObjectName(array.first()->objectName());
+    action->setCheckable(array.first()->isCheckable());
+    array.append(action);
+    return action;
+}
+
+void MainWindowUi::fillRelayNumbers()
+{
+    for (int n = 1; n <= RelayCount; ++n) {
+        const QString caption = QStringLiteral("Relay ") + QString::number(n);
+        if (n > 1) {
+            addArrayItem(mnuEditChangeNum, mnuEditChangeNums);
+            addArrayItem(mnuReadRelay, mnuReadRelays);
+            addArrayItem(mnuProgRelay, mnuProgRelays);
+            addArrayItem(mnuClearRelay, mnuClearRelays);
+        }
+        cboRelNum->addItem(caption);
+        for (QList<QAction *> *array : {&mnuEditChangeNum, &mnuReadRelay, &mnuProgRelay, &mnuClearRelay})
+            array->at(n - 1)->setText(caption);
+    }
+}
+
+void MainWindowUi::loadFixedPictures()
+{
+    imgLogo->setPixmap(LoadResPicture(101));
+    imgLogicGate->setPixmap(PictureFromBytes(LoadResData(101, QStringLiteral("INMODE"))));
+    imgRelay->setPixmap(PictureFromBytes(LoadResData(101, QStringLiteral("RELAY"))));
+    Image1->setPixmap(backgroundPicture());
+}
+
+void MainWindowUi::fillRelayModes(const QStringList &names)
+{
+    for (int j = 0; j < names.size(); ++j) {
+        if (j > 0)
+            addArrayItem(mnuEditChangeMode, mnuEditChangeModes);
+        mnuEditChangeMode.at(j)->setText(names.at(j));
+        cboRelMode->addItem(names.at(j));
+    }
+}
+
+void MainWindowUi::fillInputModes(const QStringList &names)
+{
+    for (int j = 0; j < names.size(); ++j) {
+        if (j > 0)
+            addArrayItem(mnuChangeInMode, mnuChangeInModes);
+        mnuChangeInMode.at(j)->setText(names.at(j));
+        cboInputMode->addItem(names.at(j));
+    }
+}
+
+void MainWindowUi::fillInputs()
+{
+    // Every input out of the map, as the editor's ShownInputs starts.
+    for (int n = 1; n <= InputCount; ++n) {
+        if (n > 1)
+            addArrayItem(mnuChangeMap, mnuChangeMaps);
+        mnuChangeMap.at(n - 1)->setText(QStringLiteral("Input ") + QString::number(n));
+        imgInputBtn.at(n - 1)->setPixmap(PictureFromBytes(LoadResData(100 + n, QStringLiteral("INOFF"))));
+    }
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "config/relayconfig.h"
+#include "window/closuretimeentry.h"
+
+#include <QList>
+#include <QObject>
+
+#include <array>
+
+struct MainWindowUi;
+class QAction;
+
+// Shows one record of the relay table at a time and writes the user's edits
+// of it straight back into the record. The relay shown is the entry selected
+// in cboRelNum; there is no other.
+class RelayEditor : public QObject
+{
+    Q_OBJECT
+public:
+    RelayEditor(MainWindowUi &ui, RelayTable &table);
+
+    void ChangeRelayNum(qint16 Index);
+    void ChangeRelayMode(qint16 Mode);
+    void ChangeInputMode(qint16 Gate);
+    void ShowInputState(qint16 Index, bool State);
+    void ClearRelay(qint16 Index);
+    // What the input pictures show, entry by entry.
+    const std::array<bool, InputCount> &ShownInputs() const { return m_shownInputs; }
+
+    // Selecting an entry that is already selected runs nothing; these run the
+    // procedure then, as the Edit menu and the dialogues need it to run either way.
+    void selectRelayMode(qint16 mode);
+    void selectInputMode(qint16 gate);
+    // The PC-Control box and the two live buttons it enables.
+    void showPCControl(bool underPCControl);
+    // Empties the start-up state of the pictures: every input out.
+    void forgetShownInputs() { m_shownInputs.fill(false); }
+
+    ClosureTimeEntry &closureTime() { return m_closureTime; }
+
+    // Selection handlers, run by a selection whether the user or the program makes it.
+    void cboRelNum_Click();
+    void cboRelMode_Click();
+    void cboInputMode_Click();
+    void imgRelay_Click();
+    void imgLogicGate_Click();
+    void imgInputBtn_Click(qint16 Index);
+    void rbLatch_Click();
+
+    // The editing items of the Edit menu.
+    void mnuEditChangeNum_Click(qint16 Index);
+    void mnuEditChangeMode_Click(qint16 Index);
+    void mnuChangeInMode_Click(qint16 Index);
+    void mnuClearRelay_Click(qint16 Index);
+    void mnuClearAll_Click();
+
+private:
+    RelayConfig *shownRecord();
+    // The shown input set of a relay: the unlatch set of a Latching relay that shows it.
+    static bool showsUnlatchSet(const RelayConfig &relay);
+    static void checkOnly(const QList<QAction *> &array, qint16 index);
+
+    MainWindowUi &m_ui;
+    RelayTable &m_table;
+    std::array<bool, InputCount> m_shownInputs{};
+    ClosureTimeEntry m_closureTime;
+};

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "window/mainwindowprobe.h"
+
+// One thing a user does in the main window, written as a line: "relay 5",
+// "mode Latching", "gate NAND" (list entries), "input 3", "picture gate",
+// "picture relay", "click Unlatching Input", "menu Edit/Clear/All",
+// "seconds 5.5" (typed, then Enter; "escape" or "leave" after it instead),
+// "slider hours 3"; "force Program Relay" clicks even a disabled button. False
+// when the user could not do it.
+inline bool performStep(MainWindowProbe &probe, const QString &step)
+{
+    using Probe = MainWindowProbe;
+    const QStringList words = step.split(u' ');
+    const QString verb = words.first(), rest = step.section(u' ', 1);
+    const auto position = [](const QString &word, const char *list) {
+        return int(QString::fromLatin1(list).split(u' ').indexOf(word));
+    };
+    if (const int list = position(verb, "relay mode gate"); list >= 0)
+        return probe.select(Probe::List(list), list == 0 ? QStringLiteral("Relay ") + rest : rest);
+    if (const int unit = position(verb, "hours minutes seconds"); unit >= 0)
+        probe.typeTime(Probe::Unit(unit), words.value(1),
+                       Probe::Ending(qMax(0, position(words.value(2), "enter escape leave"))));
+    else if (verb == QLatin1String("slider"))
+        probe.moveSlider(Probe::Unit(position(words.value(1), "hours minutes seconds")),
+                         words.value(2).toInt());
+    else if (verb == QLatin1String("input") || verb == QLatin1String("picture"))
+        probe.clickPicture(verb == QLatin1String("input")  ? Probe::Picture::Input
+                           : rest == QLatin1String("gate") ? Probe::Picture::Gate
+                                                           : Probe::Picture::Relay,
+                           rest.toInt() - 1);
+    else
+        return verb == QLatin1String("click") ? probe.click(rest)
+               : verb == QLatin1String("force")
+                   ? probe.clickEvenIfDisabled(rest)
+                   : verb == QLatin1String("menu") && probe.choose(rest.split(u'/'));
+    return true;
+}
+
+// Steps separated by ";"; false at the first one the user could not do.
+inline bool performSteps(MainWindowProbe &probe, const QString &steps)
+{
+    for (const QString &step : steps.split(u';', Qt::SkipEmptyParts))
+        if (!performStep(probe, step.trimmed()))
+            return qWarning("could not do: %s", qPrintable(step)), false;
+    return true;
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "link/portnumber.h"
+#include "taviksimulator.h"
+#include "variedrelays.h"
+#include "window/frmmain.h"
+#include "window/mainwindowprobe.h"
+
+#include <functional>
+
+// The window writing down every action text it shows; onAction runs inside
+// the command as each text is set.
+class RecordingWindow : public frmMain
+{
+public:
+    void setActionText(const QString &text) override
+    {
+        actions << text;
+        if (onAction)
+            onAction(text);
+        frmMain::setActionText(text);
+    }
+    QStringList actions;
+    std::function<void(const QString &)> onAction;
+};
+
+// The window started on the simulated device's port, the device holding the
+// varied relays; silence ends a wait after `ticks` + 1 ticks.
+struct WindowRig {
+    TavikSimulator device;
+    RecordingWindow window;
+    MainWindowProbe probe{window};
+
+    bool start(qint16 ticks = 2)
+    {
+        if (!device.start())
+            return false;
+        for (int i = 0; i < RelayCount; ++i)
+            device.setRelay(i, variedDeviceRelay(i));
+        window.deviceLink().port().directory().addRuntimePort(device.portPath());
+        window.setPreferredPort(device.portPath());
+        window.Form_Load();
+        window.deviceLink().clock().setTimeoutTicks(ticks);
+        device.clearReceived();
+        window.actions.clear();
+        const QString entry = probe.selected(MainWindowProbe::List::Port);
+        return window.deviceLink().port().directory().location(portNumberFromText(entry)) == device.portPath();
+    }
+};
+
+// What reading device relay d stores over a record.
+inline RelayConfig asRead(const SimRelay &d, RelayConfig record = {})
+{
+    const auto gate = [](int code) { return qint16(code < 8 ? code : code - 4); };
+    const bool latching = d.mode == 10;
+    record.RelayMode = qint16(d.mode - 1);
+    record.InputMode = gate(d.gate);
+    record.UnlatchInputMode = latching ? gate(d.unlatchGate) : record.UnlatchInputMode;
+    for (size_t input = 0; input < size_t(InputCount); ++input) {
+        record.InputMap[input] = d.map & (1 << input);
+        record.UnlatchMap[input] = latching ? bool(d.unlatchMap & (1 << input)) : record.UnlatchMap[input];
+    }
+    record.Counter = qint32(d.counter);
+    CounterToTime(record);
+    record.Closed = d.closed;
+    record.PCControl = d.pcControl;
+    return record;
+}

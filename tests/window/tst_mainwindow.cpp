@@ -1,0 +1,289 @@
+// The window as the user works in it, against the simulated Tavik on a
+// pseudo-terminal: start-up, the relay editor, the Edit and File menus (the
+// file dialog answering from a script), reading and programming the device.
+#include "app/pictures.h"
+#include "base/errorlog.h"
+#include "base/titleversion.h"
+#include "config/tavikfile.h"
+#include "userstep.h"
+#include "window/moddlg.h"
+#include "windowrig.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace Qt::Literals::StringLiterals;
+using List = MainWindowProbe::List;
+using Unit = MainWindowProbe::Unit;
+using Picture = MainWindowProbe::Picture;
+
+static QImage resource(const char *type, int id)
+{
+    return PictureFromBytes(LoadResData(id, QLatin1String(type))).toImage();
+}
+
+static RelayTable fileTable(const QString &path)
+{
+    RelayTable table{};
+    QString status;
+    return OpenTavikFile(table, path, status) == 0 ? table : RelayTable{};
+}
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir dir;
+    std::unique_ptr<WindowRig> rig;
+    MainWindowProbe *probe = nullptr;
+    QStringList answers; // the file dialog's next choices; an empty one cancels
+    QList<FileDialogRequest> requests;
+
+    RelayTable &table() { return rig->window.relayTable(); }
+    QString path(const char *name) const { return dir.filePath(QLatin1String(name)); }
+    void expectCommandEnded()
+    {
+        for (const char *control : {"Read Relay", "Program Relay", "Read All", "Program All", "Edit"})
+            QVERIFY2(probe->isEnabled(QLatin1String(control)), control);
+        QVERIFY(!probe->portOpen());
+    }
+
+    // What the user sees of the relay shown.
+    QMap<QString, QString> shows() const
+    {
+        QStringList on;
+        for (int i = 0; i < InputCount; ++i)
+            if (probe->picture(Picture::Input, i) == resource("INON", 101 + i))
+                on << QString::number(i + 1);
+        const auto state = [](bool enabled) { return enabled ? u"on"_s : u"off"_s; };
+        return {{u"relay"_s, probe->selected(List::RelayNumber)},
+                {u"mode"_s, probe->selected(List::RelayMode)},
+                {u"gate"_s, probe->selected(List::InputMode)},
+                {u"inputs"_s, on.join(u',')},
+                {u"set"_s, probe->isChecked(u"Unlatching Input"_s) ? u"unlatch"_s : u"latch"_s},
+                {u"time"_s, state(probe->isEnabled(u"Closure Time:"_s))},
+                {u"options"_s, state(probe->isEnabled(u"Latching Input"_s))},
+                {u"texts"_s, probe->timeText(Unit::Hours) + u' ' + probe->timeText(Unit::Minutes) + u' ' +
+                                 probe->timeText(Unit::Seconds)}};
+    }
+
+private slots:
+    void initTestCase()
+    {
+        setErrorLogPath(path("ErrorLog.txt"));
+        setFileDialogRunner([this](const FileDialogRequest &request) {
+            requests << request;
+            const QString chosen = answers.isEmpty() ? QString() : answers.takeFirst();
+            return FileDialogAnswer{chosen.isEmpty() ? QStringList() : QStringList{chosen}, 0, false};
+        });
+    }
+    void init()
+    {
+        answers.clear();
+        requests.clear();
+        rig = std::make_unique<WindowRig>();
+        probe = &rig->probe;
+        QVERIFY(rig->start());
+        QApplication::setActiveWindow(&rig->window);
+        QVERIFY(QTest::qWaitForWindowActive(&rig->window));
+    }
+    void cleanup() { rig.reset(); }
+
+    void startUpFillsTheListsAndMenuArrays()
+    {
+        QStringList relays;
+        for (int n = 1; n <= 16; ++n)
+            relays << u"Relay %1"_s.arg(n);
+        QCOMPARE(probe->entries(List::RelayNumber), relays);
+        for (const char *menu : {"Read", "Program", "Clear"})
+            QCOMPARE(probe->menuItems({"Edit", menu, "Relay"}), relays);
+        QCOMPARE(probe->menuItems({"Edit", "Change Relay", "Number"}), relays);
+        QCOMPARE(probe->entries(List::RelayMode), relayModeList());
+        QCOMPARE(probe->menuItems({"Edit", "Change Relay", "Mode"}), relayModeList());
+        QCOMPARE(probe->entries(List::InputMode), inputModeList());
+        QCOMPARE(probe->menuItems({"Edit", "Change Relay", "Input Mode"}), inputModeList());
+        QCOMPARE(probe->menuItems({"Edit", "Change Relay", "Input Map"}).last(), u"Input 12"_s);
+        QCOMPARE(probe->actionText(), u"Waiting for command..."_s);
+        QVERIFY(probe->actionVisible());
+        // The splash window set the caption prefix; a picture cut short is refused.
+        QVERIFY(TitleVersion.startsWith(u"Tavik Configuration Manager v"_s));
+        const QByteArray gif = LoadResData(101, u"INMODE"_s);
+        QVERIFY(!PictureFromBytes(gif).isNull());
+        for (const QByteArray &cut :
+             {gif.left(gif.size() / 2), gif.chopped(1), LoadResData(101, u"BITMAP"_s).left(54)})
+            QVERIFY(PictureFromBytes(cut).isNull());
+    }
+
+    // "steps | what the user then sees"; steps as performStep takes them, LATCHING and TWO
+    // standing for the steps below.
+    void theEditorShowsAndStoresWhatTheUserDoes_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("seen");
+        for (const char *row :
+             {"| relay=Relay 1; mode=Momentary; gate=OR; inputs=; texts=0 0 0.00; time=off; options=off",
+              "mode Toggle | time=off; options=off",
+              "mode Leading-Edge | time=on; options=off",
+              "mode Pulse-Stretch; mode Latching | time=off; options=on; set=latch",
+              "LATCHING; input 6; picture gate | set=unlatch; inputs=6; gate=AND",
+              "LATCHING; input 6; picture gate; click Latching Input | inputs=3; gate=OR",
+              "LATCHING; input 6; mode Momentary | inputs=3; options=off",
+              "LATCHING; menu Edit/Change Relay/Input Mode/NXOR | gate=NXOR; inputs=",
+              "LATCHING; relay 2; mode Latching | relay=Relay 2; set=latch",
+              "LATCHING; gate NXOR; relay 2; mode Latching; relay 1 | relay=Relay 1; set=unlatch; gate=NXOR",
+              "input 7; input 7 | inputs=",
+              "gate NIL; picture gate | gate=OR",
+              "relay 16; picture relay | relay=Relay 1",
+              "menu Edit/Change Relay/Number/Relay 5 | relay=Relay 5",
+              "menu Edit/Change Relay/Mode/Latching | mode=Latching; options=on; time=off",
+              "menu Edit/Change Relay/Input Mode/NAND | gate=NAND",
+              "mode Debounce; hours 99 | texts=45 0 0.00",
+              "mode Debounce; minutes -7 leave | texts=0 7 0.00",
+              "mode Debounce; seconds 5.5 | texts=0 0 5.50",
+              "mode Debounce; seconds 1e400 | texts=0 0 59.99",
+              "mode Debounce; seconds 3.05; seconds 12 escape | texts=0 0 3.05",
+              "mode Debounce; slider seconds 1234 | texts=0 0 12.34",
+              "mode Debounce; hours 1; minutes 2; seconds 5.7; relay 2; relay 1 | texts=1 2 5.70",
+              "TWO; menu Edit/Clear/Relay/Relay 16 | mode=Pulse-Stretch; inputs=10",
+              "TWO; menu Edit/Clear/Relay/Relay 16; relay 16 | mode=Momentary",
+              "TWO; menu Edit/Clear/Relay/Relay 6 | mode=Momentary; gate=OR; inputs=",
+              "TWO; menu Edit/Clear/All; relay 16 | mode=Momentary",
+              "TWO; menu Edit/Copy/Relay Mode; menu Edit/Paste; menu Edit/Change Relay/Input Map/Input 3 | "
+              "mode=Pulse-Stretch; gate=NAND; inputs=10"}) {
+            QString steps = QString::fromLatin1(row).section(u'|', 0, 0).trimmed();
+            steps.replace(u"LATCHING"_s, u"mode Latching; input 3; click Unlatching Input"_s);
+            steps.replace(u"TWO"_s, u"relay 6; mode Pulse-Stretch; gate NAND; input 10; relay 16; mode "
+                                    "Trailing-Edge; relay 6"_s);
+            QTest::newRow(row) << steps << QString::fromLatin1(row).section(u'|', 1).trimmed();
+        }
+    }
+    void theEditorShowsAndStoresWhatTheUserDoes()
+    {
+        QFETCH(QString, steps);
+        QFETCH(QString, seen);
+        QVERIFY(performSteps(*probe, steps));
+        const QMap<QString, QString> now = shows();
+        for (const QString &item : seen.split(u"; "_s))
+            QCOMPARE(item.section(u'=', 0, 0) + u'=' + now.value(item.section(u'=', 0, 0)), item);
+
+        // Pictures, check marks, lists, sliders and texts all say what the record holds.
+        const int relay = rig->window.shownRelay(), gate = rig->window.shownInputMode();
+        const RelayConfig &r = table()[size_t(relay)];
+        const bool unlatch = r.RelayMode == LatchingMode && r.ShowUnlatch;
+        QCOMPARE(probe->picture(Picture::Relay), resource("RELAY", 101 + relay));
+        QCOMPARE(probe->picture(Picture::Gate), resource("INMODE", 101 + gate));
+        for (const auto &[menu, list] : {std::pair{"Number", List::RelayNumber},
+                                         {"Mode", List::RelayMode},
+                                         {"Input Mode", List::InputMode}})
+            QCOMPARE(probe->menuItems({"Edit", "Change Relay", menu}, true),
+                     QStringList{probe->selected(list)});
+        QCOMPARE(r.RelayMode, rig->window.shownRelayMode());
+        QCOMPARE(unlatch ? r.UnlatchInputMode : r.InputMode, gate);
+        const QStringList on = now.value(u"inputs"_s).split(u',');
+        for (int i = 0; i < InputCount; ++i)
+            QCOMPARE(on.contains(QString::number(i + 1)), (unlatch ? r.UnlatchMap : r.InputMap)[size_t(i)]);
+        QCOMPARE(probe->sliderValue(Unit::Hours), r.Hours);
+        QCOMPARE(probe->sliderValue(Unit::Minutes), r.Minutes);
+        QCOMPARE(probe->sliderValue(Unit::Seconds), r.Seconds * 100 + r.Hundredths);
+        QCOMPARE(r.Counter, r.Hours * 360000 + r.Minutes * 6000 + r.Seconds * 100 + r.Hundredths);
+    }
+
+    void theFileMenuKeepsTheFileInUse()
+    {
+        // Save straight after start asks for a name (cancelled, then given) and adds the extension.
+        answers << QString() << path("Tavik Config") << path("notes.csv") << path("site A.csv");
+        QVERIFY(probe->choose({"File", "Save"}));
+        QCOMPARE(rig->window.windowTitle(), TitleVersion + u" [New.csv]"_s);
+        table()[1].RelayMode = LatchingMode;
+        QVERIFY(probe->choose({"File", "Save"}));
+        const FileDialogRequest asked = requests.last();
+        QCOMPARE(asked.proposedName, u"Tavik Config"_s);
+        QCOMPARE(asked.flags, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY);
+        QCOMPARE(rig->window.windowTitle(), TitleVersion + u" [Tavik Config.csv]"_s);
+        QCOMPARE(fileTable(path("Tavik Config.csv"))[1].RelayMode, LatchingMode);
+
+        // A file that is not a configuration changes nothing.
+        QFile notes(path("notes.csv"));
+        QVERIFY(notes.open(QIODevice::WriteOnly) && notes.write("shopping list\r\nmilk\r\n") > 0);
+        notes.close();
+        const RelayTable edited = table();
+        QVERIFY(probe->choose({"File", "Open..."}));
+        QCOMPARE(requests.last().flags, OFN_FILEMUSTEXIST);
+        QCOMPARE(probe->statusText(), u"Incorrect file format"_s);
+        QCOMPARE(rig->window.windowTitle(), TitleVersion + u" [Tavik Config.csv]"_s);
+        QVERIFY(table() == edited);
+
+        // New keeps the file name: Save then writes the cleared table there without asking.
+        QVERIFY(probe->choose({"File", "New"}));
+        QCOMPARE(rig->window.windowTitle(), TitleVersion + u" [New.csv]"_s);
+        QCOMPARE(probe->statusText(), QString());
+        QVERIFY(probe->choose({"File", "Save"}));
+        QCOMPARE(requests.size(), 3);
+        QCOMPARE(fileTable(path("Tavik Config.csv"))[1].RelayMode, 0);
+
+        // Open names the file without a blank and redraws the relay shown.
+        QCOMPARE(SaveTavikFile(edited, path("site A.csv")), 0);
+        QVERIFY(probe->select(List::RelayNumber, u"Relay 2"_s));
+        QVERIFY(probe->choose({"File", "Open..."}));
+        QCOMPARE(rig->window.windowTitle(), TitleVersion + u"[site A.csv]"_s);
+        QCOMPARE(probe->selected(List::RelayMode), u"Latching"_s);
+        QVERIFY(probe->statusText().startsWith(u"Date created: "_s));
+    }
+
+    void readEditProgramReadBackAndLoseTheLine()
+    {
+        const QStringList &actions = rig->window.actions;
+        rig->device.setRelay(2, SimRelay{});
+        QVERIFY(performSteps(*probe, u"click Read All"_s));
+        QCOMPARE(actions.mid(0, 3), QStringList({"Reading Tavik...", "Reading relay 1", "Relay read"}));
+        QCOMPARE(actions.mid(actions.size() - 3),
+                 QStringList({"Reading relay 16", "Relay read", "Finished reading all"}));
+        QCOMPARE(probe->progress(), 0);
+        for (int i = 0; i < RelayCount; ++i)
+            QCOMPARE(table()[size_t(i)], asRead(rig->device.relay(i)));
+        expectCommandEnded();
+
+        // Relay 3 made Latching: inputs 2 and 8 under AND latch it, input 11 under NAND unlatches it.
+        QVERIFY(performSteps(*probe, u"relay 3; mode Latching; input 2; input 8; picture gate; "
+                                     "click Unlatching Input; input 11; gate NAND; click Program Relay"_s));
+        QCOMPARE(probe->actionText(), u"Relay programmed"_s);
+        RelayConfig expected = table()[2];
+        QCOMPARE(expected.UnlatchMap[10], true);
+        expected.ShowUnlatch = false; // clearing shows the latch set, and a read keeps to it
+        QVERIFY(performSteps(*probe, u"menu Edit/Clear/Relay/Relay 3; menu Edit/Read/Relay/Relay 3"_s));
+        QCOMPARE(table()[2], expected);
+        QCOMPARE(rig->device.relay(2).unlatchGate, 9);
+        QCOMPARE(probe->selected(List::InputMode), u"AND"_s);
+        expectCommandEnded();
+
+        // A line that hangs up in the middle of relay 3 ends Read All there.
+        SimFaults hangUp;
+        hangUp.hangUpAfterOutput = 30;
+        rig->window.onAction = [&](const QString &text) {
+            if (text == QLatin1String("Reading relay 3"))
+                rig->device.setFaults(hangUp);
+        };
+        QVERIFY(performSteps(*probe, u"menu Edit/Clear/All; click Read All"_s));
+        QCOMPARE(probe->statusText(), DeviceDialogues::ConnectionLostText);
+        QVERIFY(!probe->actionVisible());
+        QCOMPARE(probe->progress(), 0);
+        QCOMPARE(table()[1], asRead(rig->device.relay(1)));
+        QCOMPARE(table()[3], RelayConfig{});
+        expectCommandEnded();
+    }
+
+    void pcControlLatchAndMomentaryReachTheShownRelay()
+    {
+        QVERIFY(performSteps(*probe, u"relay 3"_s));
+        QVERIFY(!performSteps(*probe, u"click Latch Input"_s)); // not under PC control
+        QVERIFY(performSteps(*probe, u"click PC-Control"_s));
+        QVERIFY(table()[2].PCControl && rig->device.relay(2).pcControl);
+        QVERIFY(performSteps(*probe, u"click Latch Input; click Momentary Input; click PC-Control"_s));
+        QCOMPARE(rig->device.received(), QByteArray("\033c3\r\033l3\r\033m3\r\033c3\r"));
+        QVERIFY(!rig->device.relay(2).pcControl);
+        QVERIFY(!probe->isEnabled(u"Momentary Input"_s));
+        QVERIFY(!probe->portOpen());
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
