@@ -21,7 +21,7 @@ constexpr qint64 FloodBacklog = 1024;
 // A hang-up after output waits this long at most for the program to take
 // what was sent, as an adapter pulled out after its last character.
 constexpr int HangUpCheckMs = 2;
-constexpr int HangUpChecks = 50;
+constexpr int HangUpChecks = 500; // a busy machine may take its time
 
 } // namespace
 

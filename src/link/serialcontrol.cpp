@@ -47,6 +47,7 @@ bool SerialControl::setPortOpen(bool open, QString *error)
                 open ? QStringLiteral("the port is already open") : QStringLiteral("the port is not open");
         return false;
     }
+    m_arrivedBeforeLoss.clear();
     if (!open) {
         m_port.close();
         return true;
@@ -77,13 +78,16 @@ bool SerialControl::portOpen() const
 
 qint64 SerialControl::inBufferCount() const
 {
-    return m_port.isOpen() ? m_port.bytesAvailable() : 0;
+    return m_port.isOpen() ? m_port.bytesAvailable() : m_arrivedBeforeLoss.size();
 }
 
 QByteArray SerialControl::input(qint64 maxCount)
 {
-    if (!m_port.isOpen())
-        return {};
+    if (!m_port.isOpen()) {
+        const QByteArray taken = m_arrivedBeforeLoss.left(maxCount < 0 ? m_arrivedBeforeLoss.size() : maxCount);
+        m_arrivedBeforeLoss.remove(0, taken.size());
+        return taken;
+    }
     return maxCount < 0 ? m_port.readAll() : m_port.read(maxCount);
 }
 
@@ -111,7 +115,10 @@ void SerialControl::onErrorOccurred(QSerialPort::SerialPortError error)
     if (!isConnectionLost(error) || !m_port.isOpen())
         return;
     const QString detail = m_port.portName() + QStringLiteral(": ") + m_port.errorString();
+    m_arrivedBeforeLoss = m_port.readAll();
     m_port.close();
     logFailure(Failure::PortLost, QStringLiteral("portEvent"), 1, detail);
+    if (!m_arrivedBeforeLoss.isEmpty())
+        emit dataArrived();
     emit connectionLost();
 }

@@ -51,4 +51,6 @@ private:
     const PortDirectory &m_ports;
     QSerialPort m_port;
     qint16 m_commPort = 1;
+    // What had arrived when the line was lost: still the device's answer.
+    QByteArray m_arrivedBeforeLoss;
 };

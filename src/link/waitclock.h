@@ -23,6 +23,8 @@ public:
     qint16 TimerTicks() const { return m_timerTicks; }
     bool isTicking() const { return m_tick.isActive(); }
     void setTimeoutTicks(qint16 ticks) { m_timeoutTicks = ticks; }
+    // Tests that sit through many timeouts shorten the tick; the device is always given 100 ms.
+    void setTickInterval(int milliseconds) { m_tick.setInterval(milliseconds); }
     qint16 timeoutTicks() const { return m_timeoutTicks; }
 
     // Whether nothing more can arrive; every wait then ends at once.

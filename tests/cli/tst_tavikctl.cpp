@@ -2,6 +2,7 @@
 // built-in simulated device and read back, the file commands, and a device
 // on a port that does not answer.
 #include "config/tavikfile.h"
+#include "privateport.h"
 #include "processrunner.h"
 #include "taviksimulator.h"
 
@@ -90,13 +91,13 @@ private slots:
         device.setStateFile(path("port-device.txt"));
         device.setFaults({.silent = true});
         QVERIFY(device.start());
-        const ProcessRun run = tavikctl({"read", "--relay", "1", "--port", device.portPath()});
+        const ProcessRun run = tavikctl({"read", "--relay", "1", "--port", privatePortPath(device.portPath())});
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains("Could not communicate with Tavik. Please check COM settings, power, and "
                                   "signal cables.\ntavikctl: reading relay 1 failed with result 3 (Tavik did "
                                   "not answer in time)\n"),
                  run.err.constData());
-        QCOMPARE(tavikctl({"read", "--relay", "17", "--port", device.portPath()}).exitCode, 2);
+        QCOMPARE(tavikctl({"read", "--relay", "17", "--port", privatePortPath(device.portPath())}).exitCode, 2);
     }
 };
 

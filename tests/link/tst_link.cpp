@@ -4,6 +4,7 @@
 #include "link/portnumber.h"
 #include "link/promptexchange.h"
 #include "link/wait.h"
+#include "privateport.h"
 #include "ptydevice.h"
 #include "base/errorlog.h"
 
@@ -39,7 +40,7 @@ class TestLink : public QObject
         DevicePort &port = link.port();
         PromptExchange exchange{link};
         QStringList statusTexts;
-        qint16 number = port.directory().addRuntimePort(device.portPath());
+        qint16 number = port.directory().addRuntimePort(privatePortPath(device.portPath()));
 
         explicit Rig(qint16 timeoutTicks = 2)
         {

@@ -1,240 +1,362 @@
-#include "cputime.h"
-#include "linesweep.h"
 #include "base/errorlog.h"
+#include "cputime.h"
+#include "dialoguerig.h"
 
 #include <QElapsedTimer>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
 // A line that fails at every step: the device hangs up, echoes wrongly or
-// falls silent after each character of each dialogue in turn.
+// falls silent after each character of each dialogue in turn. ctest runs
+// each sweep of each dialogue as a test of its own, side by side.
+
+namespace
+{
+
+constexpr int Swept = 4; // relay 5, shown in the editor so that its updates run too
+
+std::array<bool, InputCount> mapOf(const char *digits) // input 11 first, as the device prints it
+{
+    std::array<bool, InputCount> map{};
+    for (int i = 0; i < InputCount; ++i)
+        map[size_t(InputCount - 1 - i)] = digits[i] == '1';
+    return map;
+}
+
+RelayConfig record(qint16 mode, qint16 gate, const char *map, qint16 unlatchGate, const char *unlatchMap,
+                   qint32 counter, bool closed = false, bool pcControl = false)
+{
+    RelayConfig relay;
+    relay.RelayMode = mode;
+    relay.InputMode = gate;
+    relay.InputMap = mapOf(map);
+    relay.UnlatchInputMode = unlatchGate;
+    relay.UnlatchMap = mapOf(unlatchMap);
+    relay.Counter = counter;
+    CounterToTime(relay);
+    relay.Closed = closed;
+    relay.PCControl = pcControl;
+    return relay;
+}
+
+SimRelay simRelay(int mode, int gate, quint16 map, int unlatchGate, quint16 unlatchMap, quint32 counter,
+                  bool closed = false, bool pcControl = false)
+{
+    return {mode, gate, map, unlatchGate, unlatchMap, counter, closed, pcControl};
+}
+
+enum class Kind { Read, Program, Live };
+
+// One dialogue: the device's relay, the swept record before, and what a
+// complete run leaves (the record after a read, the device after a program).
+struct Dialogue {
+    Kind kind = Kind::Read;
+    char live = 0;
+    SimRelay device;
+    RelayConfig before;
+    RelayConfig recordAfter;
+    SimRelay deviceAfter;
+};
+
+// Every field of the record before differs from what the device sends.
+const RelayConfig readBefore = record(3, 3, "010101010110", 3, "010101010101", 360042);
+
+const QMap<QString, Dialogue> dialogues = {
+    {"read-latching", // Latching, NAND of inputs 0 and 11, unlatched by NIL of 4 and 5
+     {Kind::Read, 0, simRelay(10, 9, 0x801, 11, 0x030, 0x1A2B, true, true), readBefore,
+      record(9, 5, "100000000001", 7, "000000110000", 6699, true, true), {}}},
+    {"read-timed", // Max-Time, NXOR; a timed relay's report has no unlatch side
+     {Kind::Read, 0, simRelay(8, 10, 0x206, 0, 0, 0xFCAF7F, true), readBefore,
+      record(7, 6, "001000000110", 3, "010101010101", 16559999, true), {}}},
+    {"program-toggle",
+     {Kind::Program, 0, {}, record(1, 2, "000011110000", 0, "000000000000", 0), {},
+      simRelay(2, 2, 0x0F0, 0, 0, 0)}},
+    {"program-timed", // Pulse-Stretch, NOR, the longest time
+     {Kind::Program, 0, {}, record(5, 4, "100000000000", 0, "000000000000", 16559999), {},
+      simRelay(6, 8, 0x800, 0, 0, 16559999)}},
+    {"program-latching", // AND, unlatched by NXOR
+     {Kind::Program, 0, {}, record(9, 1, "000000000011", 6, "110000000000", 0), {},
+      simRelay(10, 1, 0x003, 10, 0xC00, 0)}},
+    {"pc-control", {Kind::Live, 'c', {}, record(0, 0, "000000000000", 0, "000000000000", 0), {}, {}}},
+    {"latch", {Kind::Live, 'l', simRelay(1, 0, 0, 0, 0, 0, false, true), {}, {}, {}}},
+    {"moment", {Kind::Live, 'm', simRelay(1, 0, 0, 0, 0, 0, false, true), {}, {}, {}}},
+};
+
+RelayTable tableBefore(const QString &name)
+{
+    RelayTable table{};
+    for (int i = 0; i < RelayCount; ++i)
+        table[size_t(i)] = record(qint16(i % 10), qint16(i % 8), "110011001100", 2, "001100110011",
+                                  100 * i + 7, false, i % 2 == 1);
+    const Dialogue &d = dialogues[name];
+    table[Swept] = d.before;
+    table[Swept].PCControl = d.live == 'l' || d.live == 'm';
+    return table;
+}
+
+RelayTable tableAfter(const QString &name)
+{
+    RelayTable table = tableBefore(name);
+    const Dialogue &d = dialogues[name];
+    if (d.kind == Kind::Read)
+        table[Swept] = d.recordAfter;
+    if (d.live == 'c')
+        table[Swept].PCControl = true;
+    return table;
+}
+
+struct Outcome {
+    bool succeeded = false;
+    qint16 result = -1; // read and program only
+    bool portOpen = false;
+    int lostSignals = 0;
+    int loggedFailures = 0;
+    RelayTable table{};
+    SimRelay deviceRelay;
+    QByteArray received; // what the device was sent
+    qint64 sent = 0;     // characters the device sent
+    bool freshSucceeded = true;
+    bool freshPortOpen = false;
+    RelayTable freshTable{};
+    SimRelay freshDevice;
+};
+
+bool runDialogue(DialogueRig &rig, const Dialogue &d, qint16 &result)
+{
+    if (d.kind != Kind::Live) {
+        result = qint16(d.kind == Kind::Read ? rig.dialogues.ReadRelay(Swept) : rig.dialogues.ProgramRelay(Swept));
+        return result == 0;
+    }
+    const LiveOutcome live = d.live == 'c'   ? rig.dialogues.setPCControl(true)
+                             : d.live == 'l' ? rig.dialogues.latchInput()
+                                             : rig.dialogues.pulseInput();
+    return live == LiveOutcome::Succeeded;
+}
+
+// Runs the dialogue against a device started for this run alone, then, when
+// asked, once more over the same link on a fresh device.
+Outcome runSwept(const QString &name, SimFaults faults, qint16 ticks, const QString &log, bool fresh,
+                 bool settle = false)
+{
+    const Dialogue &d = dialogues[name];
+    Outcome out;
+    QFile::remove(log);
+    DialogueRig rig;
+    if (!rig.start())
+        return out;
+    // The pauses only let a real device settle; the sweeps would spend most of their time in them.
+    rig.dialogues.setPauses({1, 1});
+    rig.link.clock().setTimeoutTicks(ticks);
+    // Where the device falls silent every run times out: ticks of 50 ms keep the sweep short.
+    rig.link.clock().setTickInterval(ticks == WaitClock::DefaultTimeoutTicks ? 100 : 50);
+    rig.table = tableBefore(name);
+    rig.view.setShownRelay(Swept);
+    rig.device.setRelay(Swept, d.device);
+    rig.device.setFaults(faults);
+    rig.device.clearReceived();
+    QSignalSpy lost(&rig.link.port(), &DevicePort::connectionLost);
+    out.succeeded = runDialogue(rig, d, out.result);
+    out.portOpen = rig.link.port().isOpen();
+    out.lostSignals = int(lost.count());
+    out.loggedFailures = int(loggedFailures(log).size());
+    out.table = rig.table;
+    // A live command ends without waiting for its carriage return's answer: count all the device says.
+    for (qint64 said = -1; settle && rig.device.sentCount() != said; QTest::qWait(100))
+        said = rig.device.sentCount();
+    out.deviceRelay = rig.device.relay(Swept);
+    out.received = rig.device.received();
+    out.sent = rig.device.sentCount();
+    if (!fresh)
+        return out;
+
+    TavikSimulator next;
+    out.freshSucceeded = false;
+    if (!next.start())
+        return out;
+    next.setRelay(Swept, d.device);
+    rig.link.port().setPortText(QStringLiteral("Com") +
+                                QString::number(rig.link.port().directory().addRuntimePort(privatePortPath(next.portPath()))));
+    rig.table = tableBefore(name);
+    rig.link.clock().setTimeoutTicks(WaitClock::DefaultTimeoutTicks);
+    rig.link.clock().setTickInterval(100);
+    qint16 result = -1;
+    out.freshSucceeded = runDialogue(rig, d, result);
+    if (!out.freshSucceeded)
+        qWarning("fresh run: result %d, status '%s', log %s", result, qPrintable(rig.view.statusText),
+                 qPrintable(loggedFailures(log).join('|')));
+    out.freshPortOpen = rig.link.port().isOpen();
+    out.freshTable = rig.table;
+    out.freshDevice = next.relay(Swept);
+    return out;
+}
+
+// Fields of `after` that hold neither their value before nor the device's.
+QString halfParsed(const RelayConfig &before, const RelayConfig &device, const RelayConfig &after)
+{
+    QStringList wrong;
+    auto check = [&](const char *field, auto b, auto d, auto a) {
+        if (a != b && a != d)
+            wrong += QString::fromLatin1(field);
+    };
+    check("RelayMode", before.RelayMode, device.RelayMode, after.RelayMode);
+    check("InputMode", before.InputMode, device.InputMode, after.InputMode);
+    check("UnlatchInputMode", before.UnlatchInputMode, device.UnlatchInputMode, after.UnlatchInputMode);
+    for (size_t i = 0; i < InputCount; ++i) {
+        check("InputMap", before.InputMap[i], device.InputMap[i], after.InputMap[i]);
+        check("UnlatchMap", before.UnlatchMap[i], device.UnlatchMap[i], after.UnlatchMap[i]);
+    }
+    auto time = [](const RelayConfig &r) { return std::tuple(r.Counter, r.Hours, r.Minutes, r.Seconds, r.Hundredths); };
+    check("closure time", time(before), time(device), time(after));
+    check("Closed", before.Closed, device.Closed, after.Closed);
+    check("PCControl", before.PCControl, device.PCControl, after.PCControl);
+    return wrong.join(QStringLiteral(", "));
+}
+
+} // namespace
+
 class TestFailingLine : public QObject
 {
     Q_OBJECT
-
     QTemporaryDir m_dir;
-    QString logPath() const { return m_dir.filePath(QStringLiteral("ErrorLog.txt")); }
+    QString log() const { return m_dir.filePath(QStringLiteral("ErrorLog.txt")); }
 
-    // Each test program sweeps one group (SWEEP_GROUP), so that the slow
-    // program dialogues (a 300 ms pause each) run beside the others.
-    static void addDialogues()
+    // TAVIK_SWEEP_STRIDE (the sanitizer suite) takes every n-th point.
+    static qint64 stride() { return qMax(1, qEnvironmentVariableIntValue("TAVIK_SWEEP_STRIDE")); }
+
+    // A sweep may be cut into slices that ctest runs side by side: slice s of
+    // n takes every n-th point from s, and the last point.
+    static void addDialogues(int slices = 1)
     {
-        QTest::addColumn<SweptDialogue>("dialogue");
-#if SWEEP_GROUP == 0
-        QTest::newRow("read of a Latching relay") << SweptDialogue::ReadLatching;
-        QTest::newRow("read of a timed relay") << SweptDialogue::ReadTimed;
-        QTest::newRow("c") << SweptDialogue::PCControl;
-        QTest::newRow("l") << SweptDialogue::Latch;
-        QTest::newRow("m") << SweptDialogue::Moment;
-#elif SWEEP_GROUP == 1
-        QTest::newRow("program of a Toggle relay") << SweptDialogue::ProgramMomentary;
-#elif SWEEP_GROUP == 2
-        QTest::newRow("program of a timed relay") << SweptDialogue::ProgramTimed;
-#else
-        QTest::newRow("program of a Latching relay") << SweptDialogue::ProgramLatching;
-#endif
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("slice");
+        QTest::addColumn<int>("slices");
+        for (const QString &name : dialogues.keys()) {
+            for (int s = 0; s < slices; ++s)
+                QTest::addRow("%s%s", qPrintable(name), slices > 1 ? qPrintable("." + QString::number(s)) : "")
+                    << name << s << slices;
+        }
     }
 
-    // Every point is swept; TAVIK_SWEEP_STRIDE (the sanitizer suite) takes
-    // every n-th. The program dialogues check the fresh device at every
-    // eighth point only, since each of their runs pauses 300 ms.
-    static qint64 stride()
+    static void verifyComplete(const QString &name, const RelayTable &table, const SimRelay &device)
     {
-        return qMax(1, qEnvironmentVariableIntValue("TAVIK_SWEEP_STRIDE"));
-    }
-    static bool checkFreshAt(SweptDialogue dialogue, qint64 k)
-    {
-        return !isProgram(dialogue) || k % 8 == 0;
-    }
-
-    // What a complete dialogue leaves in the table and on the device.
-    static void verifyComplete(SweptDialogue dialogue, const RelayTable &table, const SimRelay &device)
-    {
-        const RelayTable before = sweptTableBefore(dialogue);
-        RelayTable expected = before;
-        if (isRead(dialogue))
-            expected[SweptRelay] = sweptRecordRead(dialogue);
-        if (dialogue == SweptDialogue::PCControl)
-            expected[SweptRelay].PCControl = true;
-        QCOMPARE(table, expected);
-        if (isProgram(dialogue))
-            QCOMPARE(device, sweptRelayProgrammed(dialogue));
-        // The carriage return that ends "c" is sent without waiting for its
-        // echo, so the dialogue can end before the device has acted on it:
-        // the device is not looked at here.
+        QCOMPARE(table, tableAfter(name));
+        if (dialogues[name].kind == Kind::Program)
+            QCOMPARE(device, dialogues[name].deviceAfter);
     }
 
     // A dialogue that did not complete touched no record but its own, and
     // that one only with values the device sent.
-    static void verifyNothingHalfDone(SweptDialogue dialogue, const RelayTable &table)
+    static void verifyNothingHalfDone(const QString &name, const RelayTable &table)
     {
-        const RelayTable before = sweptTableBefore(dialogue);
-        for (int i = 0; i < RelayCount; ++i) {
-            if (i != SweptRelay)
-                QCOMPARE(table[size_t(i)], before[size_t(i)]);
+        const RelayTable before = tableBefore(name);
+        for (size_t i = 0; i < RelayCount; ++i) {
+            if (i != Swept)
+                QCOMPARE(table[i], before[i]);
         }
-        if (isRead(dialogue)) {
-            const QString wrong =
-                halfParsedFields(before[SweptRelay], sweptRecordRead(dialogue), table[SweptRelay]);
+        if (dialogues[name].kind == Kind::Read) {
+            const QString wrong = halfParsed(before[Swept], tableAfter(name)[Swept], table[Swept]);
             QVERIFY2(wrong.isEmpty(), qPrintable(QStringLiteral("half-parsed: ") + wrong));
         } else {
-            QCOMPARE(table[SweptRelay], before[SweptRelay]);
+            QCOMPARE(table[Swept], before[Swept]);
         }
     }
 
-    // Where a complete run of the dialogue stands: characters out and in.
-    SweepOutcome cleanRun(SweptDialogue dialogue)
+    // Before the point where the dialogue has all it waits for, every run
+    // fails cleanly; from it on, every run succeeds.
+    void sweep(const QString &name, qint64 end, const std::function<SimFaults(qint64)> &fault, qint16 ticks)
     {
-        const SweepOutcome clean = runSwept(dialogue, {}, logPath(), false);
+        QFETCH(int, slice);
+        QFETCH(int, slices);
+        const bool silence = ticks != WaitClock::DefaultTimeoutTicks;
+        qint64 firstSuccess = -1;
+        double cpu = 0;
+        QElapsedTimer wall;
+        wall.start();
+        QList<qint64> points;
+        for (qint64 k = slice; k < end; k += slices * stride())
+            points += k;
+        for (qint64 k : points << end) {
+            const double cpuBefore = processCpuMilliseconds();
+            const Outcome out = runSwept(name, fault(k), ticks, log(), true);
+            cpu += processCpuMilliseconds() - cpuBefore;
+            const QByteArray at = "after " + QByteArray::number(k) + " of " + QByteArray::number(end);
+            QVERIFY2(!out.portOpen, at);
+            QVERIFY2(silence ? out.lostSignals == 0 : out.lostSignals <= 1, at);
+            QVERIFY2(out.loggedFailures <= 4, at);
+            if (out.succeeded) {
+                firstSuccess = firstSuccess < 0 ? k : firstSuccess;
+                verifyComplete(name, out.table, out.deviceRelay);
+            } else {
+                QVERIFY2(firstSuccess < 0, at + ": failed after succeeding at " + QByteArray::number(firstSuccess));
+                if (dialogues[name].kind != Kind::Live)
+                    QVERIFY2(silence ? out.result == 3 : out.result > 0, at + ": " + QByteArray::number(out.result));
+                verifyNothingHalfDone(name, out.table);
+            }
+            QVERIFY2(out.freshSucceeded && !out.freshPortOpen, at + ": the next dialogue on a fresh device");
+            verifyComplete(name, out.freshTable, out.freshDevice);
+            if (QTest::currentTestFailed())
+                return qWarning("%s", at.constData());
+        }
+        QVERIFY(firstSuccess > 0 || stride() > 1);
+        qInfo("%lld characters, success from %lld, %.0f ms CPU in %lld ms", end, firstSuccess, cpu, wall.elapsed());
+        // Where the device falls silent the dialogue waits, asleep.
+        if (silence)
+            QVERIFY2(cpu < wall.elapsed() / 2, "the waits spin instead of sleeping");
+    }
+
+    Outcome cleanRun(const QString &name)
+    {
+        const Outcome clean = runSwept(name, {}, WaitClock::DefaultTimeoutTicks, log(), false, true);
+        [&] {
+            QVERIFY(clean.succeeded);
+            verifyComplete(name, clean.table, clean.deviceRelay);
+        }();
         return clean;
     }
-
-    static void verifyFresh(const SweepOutcome &out, const QByteArray &at)
-    {
-        QVERIFY2(out.freshSucceeded, at + ": the next dialogue on a fresh device failed");
-        QVERIFY2(!out.freshPortOpen, at);
-        verifyComplete(out.dialogue, out.freshTable, out.freshDeviceRelay);
-    }
-
-    static inline int s_points = 0;
 
 private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        setErrorLogPath(logPath());
-    }
-    void cleanupTestCase()
-    {
-        qInfo("%d points swept", s_points);
+        setErrorLogPath(log());
     }
 
-    void aHangUpAfterAnyCharacterFailsCleanlyAndTheNextDeviceWorks_data()
+    void hangUp_data() { addDialogues(); }
+    void hangUp()
     {
-        addDialogues();
-    }
-    void aHangUpAfterAnyCharacterFailsCleanlyAndTheNextDeviceWorks()
-    {
-        QFETCH(SweptDialogue, dialogue);
-        const SweepOutcome clean = cleanRun(dialogue);
-        QVERIFY(clean.succeeded);
-        verifyComplete(dialogue, clean.table, clean.deviceRelay);
-        QVERIFY(clean.sent > 0);
-
-        qint64 firstSuccess = -1;
-        double cpu = 0;
-        qint64 wall = 0;
-        for (qint64 k = 0; k <= clean.sent; k += stride()) {
-            SweepFault fault;
-            fault.hangUpAfterOutput = k;
-            QElapsedTimer clock;
-            clock.start();
-            const double cpuBefore = processCpuMilliseconds();
-            const bool fresh = checkFreshAt(dialogue, k);
-            const SweepOutcome out = runSwept(dialogue, fault, logPath(), fresh);
-            cpu += processCpuMilliseconds() - cpuBefore;
-            wall += clock.elapsed();
-            ++s_points;
-            const QByteArray at =
-                "hang-up after " + QByteArray::number(k) + " of " + QByteArray::number(clean.sent);
-
-            QVERIFY2(!out.portOpen, at);
-            QVERIFY2(out.lostSignals <= 1, at);
-            QVERIFY2(out.loggedFailures <= 4,
-                     at + ": " + QByteArray::number(out.loggedFailures) + " failures logged");
-            if (out.succeeded) {
-                if (firstSuccess < 0)
-                    firstSuccess = k;
-                verifyComplete(dialogue, out.table, out.deviceRelay);
-            } else {
-                QVERIFY2(firstSuccess < 0, at + ": failed after succeeding with an earlier hang-up");
-                if (out.result >= 0)
-                    QVERIFY2(out.result > 0, at);
-                verifyNothingHalfDone(dialogue, out.table);
-            }
-            if (QTest::currentTestFailed())
-                qWarning("%s", at.constData());
-            if (fresh)
-                verifyFresh(out, at);
-            if (QTest::currentTestFailed())
-                return;
-        }
-        // Only a hang-up after the last character the dialogue waits for lets it succeed.
-        QVERIFY(firstSuccess > 0 || stride() > 1);
-        qInfo("%lld characters, success from %lld, %.0f ms CPU in %lld ms", clean.sent, firstSuccess, cpu,
-              wall);
-        // Read and program dialogues spend most of their time waiting, asleep.
-        if (isRead(dialogue) || isProgram(dialogue))
-            QVERIFY2(cpu < wall / 2, "the waits spin instead of sleeping");
+        QFETCH(QString, name);
+        const Outcome clean = cleanRun(name);
+        sweep(name, clean.sent, [](qint64 k) { SimFaults f; f.hangUpAfterOutput = k; return f; },
+              WaitClock::DefaultTimeoutTicks);
     }
 
-    void aWrongEchoOfAnyCharacterRestartsTheDialogueWhichThenSucceeds_data()
+    void silence_data() { addDialogues(3); }
+    void silence()
     {
-        addDialogues();
+        QFETCH(QString, name);
+        const Outcome clean = cleanRun(name);
+        sweep(name, clean.sent, [](qint64 k) { SimFaults f; f.silentAfterOutput = k; return f; }, 3);
     }
-    void aWrongEchoOfAnyCharacterRestartsTheDialogueWhichThenSucceeds()
+
+    // A wrong echo of any character the tool checks brings escape and a
+    // second attempt, which succeeds.
+    void wrongEcho_data() { addDialogues(); }
+    void wrongEcho()
     {
-        QFETCH(SweptDialogue, dialogue);
-        const SweepOutcome clean = cleanRun(dialogue);
-        QVERIFY(clean.succeeded);
-        const QByteArray sent = clean.received;
+        QFETCH(QString, name);
+        const QByteArray sent = cleanRun(name).received;
         QVERIFY(!sent.isEmpty());
-        for (qsizetype j = 0; j < sent.size(); ++j) {
-            SweepFault fault;
-            fault.wrongEchoAtInput = j;
-            const SweepOutcome out = runSwept(dialogue, fault, logPath(), false);
-            ++s_points;
-            const QByteArray at = "wrong echo of character " + QByteArray::number(j) + " of " +
-                                  QByteArray::number(sent.size()) + " ('" +
+        for (qsizetype j = 0; j < sent.size(); j += stride()) {
+            SimFaults f;
+            f.wrongEchoAtInput = j;
+            const Outcome out = runSwept(name, f, WaitClock::DefaultTimeoutTicks, log(), false);
+            const QByteArray at = "wrong echo of character " + QByteArray::number(j) + " ('" +
                                   sent.mid(j, 1).toPercentEncoding() + "')";
-            QVERIFY2(out.succeeded, at);
-            QVERIFY2(!out.portOpen, at);
-            verifyComplete(dialogue, out.table, out.deviceRelay);
-            // A character whose echo is checked brings the escape character and a second attempt.
-            const char c = sent.at(j);
-            const bool checked = c != '\r' && c != '\x1b';
-            if (checked)
-                QVERIFY2(out.received.size() > sent.size() && out.received.indexOf('\x1b', j + 1) > j, at);
-            if (QTest::currentTestFailed())
-                return;
-        }
-    }
-
-    void silenceFromAnyCharacterEndsInATimeoutAndTheNextDeviceWorks_data()
-    {
-        addDialogues();
-    }
-    void silenceFromAnyCharacterEndsInATimeoutAndTheNextDeviceWorks()
-    {
-        QFETCH(SweptDialogue, dialogue);
-        const SweepOutcome clean = cleanRun(dialogue);
-        QVERIFY(clean.succeeded);
-        // The program dialogues wait 300 ms before they start: every fourth point.
-        const qint64 step = stride() * (isProgram(dialogue) ? 4 : 1);
-        qint64 firstSuccess = -1;
-        for (qint64 k = 0; k <= clean.sent; k += step) {
-            SweepFault fault;
-            fault.silentAfterOutput = k;
-            fault.timeoutTicks = 3;
-            const bool fresh = checkFreshAt(dialogue, k);
-            const SweepOutcome out = runSwept(dialogue, fault, logPath(), fresh);
-            ++s_points;
-            const QByteArray at =
-                "silent after " + QByteArray::number(k) + " of " + QByteArray::number(clean.sent);
-            QVERIFY2(!out.portOpen, at);
-            QVERIFY2(out.lostSignals == 0, at);
-            if (out.succeeded) {
-                if (firstSuccess < 0)
-                    firstSuccess = k;
-                verifyComplete(dialogue, out.table, out.deviceRelay);
-            } else {
-                QVERIFY2(firstSuccess < 0, at + ": failed after succeeding with earlier silence");
-                if (isRead(dialogue) || isProgram(dialogue))
-                    QVERIFY2(out.result == 3, at + ": result " + QByteArray::number(out.result));
-                verifyNothingHalfDone(dialogue, out.table);
-            }
-            if (fresh)
-                verifyFresh(out, at);
+            QVERIFY2(out.succeeded && !out.portOpen, at);
+            verifyComplete(name, out.table, out.deviceRelay);
+            if (sent.at(j) != '\r' && sent.at(j) != '\x1b')
+                QVERIFY2(out.received.indexOf('\x1b', j + 1) > j, at);
             if (QTest::currentTestFailed())
                 return;
         }

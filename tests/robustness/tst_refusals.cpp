@@ -92,7 +92,7 @@ private slots:
         DialogueRig rig;
         QVERIFY(rig.start());
         // Another program opens the port first; QSerialPort locks it (TIOCEXCL).
-        QSerialPort holder(rig.device.portPath());
+        QSerialPort holder(rig.portPath);
         QVERIFY2(holder.open(QIODevice::ReadWrite), qPrintable(holder.errorString()));
         QCOMPARE(rig.dialogues.ReadRelay(0), DialogueResult::TimedOut);
         QVERIFY(!rig.link.port().isOpen());

@@ -4,6 +4,7 @@
 #include "dialogues/devicecommands.h"
 #include "dialogues/devicedialogues.h"
 #include "link/devicelink.h"
+#include "privateport.h"
 #include "recordingview.h"
 #include "taviksimulator.h"
 
@@ -23,13 +24,15 @@ struct DialogueRig {
     RecordingView view;
     DeviceDialogues dialogues{link, table, view};
     DeviceCommands commands{dialogues, view};
+    QString portPath; // the device's terminal, by a name of this process's own
 
     // Starts the device; false (with the reason in error) when it cannot.
     bool start(QString *error = nullptr)
     {
         if (!device.start(error))
             return false;
-        const qint16 number = link.port().directory().addRuntimePort(device.portPath());
+        portPath = privatePortPath(device.portPath());
+        const qint16 number = link.port().directory().addRuntimePort(portPath);
         link.port().setPortText(QStringLiteral("Com") + QString::number(number));
         link.clock().setTimeoutTicks(2);
         return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/portnumber.h"
+#include "privateport.h"
 #include "taviksimulator.h"
 #include "variedrelays.h"
 #include "window/frmmain.h"
@@ -30,6 +31,7 @@ struct WindowRig {
     TavikSimulator device;
     RecordingWindow window;
     MainWindowProbe probe{window};
+    QString portPath; // the device's terminal, by a name of this process's own
 
     bool start(qint16 ticks = 2)
     {
@@ -37,14 +39,17 @@ struct WindowRig {
             return false;
         for (int i = 0; i < RelayCount; ++i)
             device.setRelay(i, variedDeviceRelay(i));
-        window.deviceLink().port().directory().addRuntimePort(device.portPath());
-        window.setPreferredPort(device.portPath());
+        portPath = privatePortPath(device.portPath());
+        window.deviceLink().port().directory().addRuntimePort(portPath);
+        window.setPreferredPort(portPath);
         window.Form_Load();
         window.deviceLink().clock().setTimeoutTicks(ticks);
+        // The pauses only let a real device settle.
+        window.deviceDialogues().setPauses({1, 1});
         device.clearReceived();
         window.actions.clear();
         const QString entry = probe.selected(MainWindowProbe::List::Port);
-        return window.deviceLink().port().directory().location(portNumberFromText(entry)) == device.portPath();
+        return window.deviceLink().port().directory().location(portNumberFromText(entry)) == portPath;
     }
 };
 
