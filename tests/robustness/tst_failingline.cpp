@@ -1,6 +1,7 @@
 #include "base/errorlog.h"
 #include "cputime.h"
 #include "dialoguerig.h"
+#include "variedrelays.h"
 
 #include <QElapsedTimer>
 #include <QSignalSpy>
@@ -16,82 +17,48 @@ namespace
 
 constexpr int Swept = 4; // relay 5, shown in the editor so that its updates run too
 
-std::array<bool, InputCount> mapOf(const char *digits) // input 11 first, as the device prints it
-{
-    std::array<bool, InputCount> map{};
-    for (int i = 0; i < InputCount; ++i)
-        map[size_t(InputCount - 1 - i)] = digits[i] == '1';
-    return map;
-}
-
-RelayConfig record(qint16 mode, qint16 gate, const char *map, qint16 unlatchGate, const char *unlatchMap,
-                   qint32 counter, bool closed = false, bool pcControl = false)
-{
-    RelayConfig relay;
-    relay.RelayMode = mode;
-    relay.InputMode = gate;
-    relay.InputMap = mapOf(map);
-    relay.UnlatchInputMode = unlatchGate;
-    relay.UnlatchMap = mapOf(unlatchMap);
-    relay.Counter = counter;
-    CounterToTime(relay);
-    relay.Closed = closed;
-    relay.PCControl = pcControl;
-    return relay;
-}
-
-SimRelay simRelay(int mode, int gate, quint16 map, int unlatchGate, quint16 unlatchMap, quint32 counter,
-                  bool closed = false, bool pcControl = false)
-{
-    return {mode, gate, map, unlatchGate, unlatchMap, counter, closed, pcControl};
-}
-
 enum class Kind { Read, Program, Live };
 
-// One dialogue: the device's relay, the swept record before, and what a
-// complete run leaves (the record after a read, the device after a program).
+// One dialogue: the device's relay before and after a complete run (the
+// device the read reads, or the one the program leaves), and the swept
+// record before, which for a read differs from the device in every field.
 struct Dialogue {
     Kind kind = Kind::Read;
     char live = 0;
     SimRelay device;
-    RelayConfig before;
-    RelayConfig recordAfter;
     SimRelay deviceAfter;
+    RelayConfig before;
 };
 
-// Every field of the record before differs from what the device sends.
-const RelayConfig readBefore = record(3, 3, "010101010110", 3, "010101010101", 360042);
+RelayConfig unlikeAnyDevice()
+{
+    RelayConfig r = asRead({10, 3, 0x556, 3, 0x555, 360042, false, false});
+    r.RelayMode = 3;
+    return r;
+}
 
 const QMap<QString, Dialogue> dialogues = {
-    {"read-latching", // Latching, NAND of inputs 0 and 11, unlatched by NIL of 4 and 5
-     {Kind::Read, 0, simRelay(10, 9, 0x801, 11, 0x030, 0x1A2B, true, true), readBefore,
-      record(9, 5, "100000000001", 7, "000000110000", 6699, true, true), {}}},
-    {"read-timed", // Max-Time, NXOR; a timed relay's report has no unlatch side
-     {Kind::Read, 0, simRelay(8, 10, 0x206, 0, 0, 0xFCAF7F, true), readBefore,
-      record(7, 6, "001000000110", 3, "010101010101", 16559999, true), {}}},
-    {"program-toggle",
-     {Kind::Program, 0, {}, record(1, 2, "000011110000", 0, "000000000000", 0), {},
-      simRelay(2, 2, 0x0F0, 0, 0, 0)}},
-    {"program-timed", // Pulse-Stretch, NOR, the longest time
-     {Kind::Program, 0, {}, record(5, 4, "100000000000", 0, "000000000000", 16559999), {},
-      simRelay(6, 8, 0x800, 0, 0, 16559999)}},
-    {"program-latching", // AND, unlatched by NXOR
-     {Kind::Program, 0, {}, record(9, 1, "000000000011", 6, "110000000000", 0), {},
-      simRelay(10, 1, 0x003, 10, 0xC00, 0)}},
-    {"pc-control", {Kind::Live, 'c', {}, record(0, 0, "000000000000", 0, "000000000000", 0), {}, {}}},
-    {"latch", {Kind::Live, 'l', simRelay(1, 0, 0, 0, 0, 0, false, true), {}, {}, {}}},
-    {"moment", {Kind::Live, 'm', simRelay(1, 0, 0, 0, 0, 0, false, true), {}, {}, {}}},
+    // Latching, NAND of inputs 0 and 11, unlatched by NIL of 4 and 5
+    {"read-latching", {Kind::Read, 0, {10, 9, 0x801, 11, 0x030, 0x1A2B, true, true}, {}, unlikeAnyDevice()}},
+    // Max-Time, NXOR; a timed relay's report has no unlatch side
+    {"read-timed", {Kind::Read, 0, {8, 10, 0x206, 0, 0, 0xFCAF7F, true, false}, {}, unlikeAnyDevice()}},
+    {"program-toggle", {Kind::Program, 0, {}, {2, 2, 0x0F0, 0, 0, 0, false, false}, {}}},
+    // Pulse-Stretch, NOR, the longest time
+    {"program-timed", {Kind::Program, 0, {}, {6, 8, 0x800, 0, 0, 16559999, false, false}, {}}},
+    // AND, unlatched by NXOR
+    {"program-latching", {Kind::Program, 0, {}, {10, 1, 0x003, 10, 0xC00, 0, false, false}, {}}},
+    {"pc-control", {Kind::Live, 'c', {}, {}, asRead({})}},
+    {"latch", {Kind::Live, 'l', {1, 0, 0, 0, 0, 0, false, true}, {}, asRead({1, 0, 0, 0, 0, 0, false, true})}},
+    {"moment", {Kind::Live, 'm', {1, 0, 0, 0, 0, 0, false, true}, {}, asRead({1, 0, 0, 0, 0, 0, false, true})}},
 };
 
 RelayTable tableBefore(const QString &name)
 {
     RelayTable table{};
     for (int i = 0; i < RelayCount; ++i)
-        table[size_t(i)] = record(qint16(i % 10), qint16(i % 8), "110011001100", 2, "001100110011",
-                                  100 * i + 7, false, i % 2 == 1);
+        table[size_t(i)] = asRead(variedDeviceRelay(i));
     const Dialogue &d = dialogues[name];
-    table[Swept] = d.before;
-    table[Swept].PCControl = d.live == 'l' || d.live == 'm';
+    table[Swept] = d.kind == Kind::Program ? asRead(d.deviceAfter) : d.before;
     return table;
 }
 
@@ -100,9 +67,8 @@ RelayTable tableAfter(const QString &name)
     RelayTable table = tableBefore(name);
     const Dialogue &d = dialogues[name];
     if (d.kind == Kind::Read)
-        table[Swept] = d.recordAfter;
-    if (d.live == 'c')
-        table[Swept].PCControl = true;
+        table[Swept] = asRead(d.device, d.before);
+    table[Swept].PCControl = table[Swept].PCControl || d.live == 'c';
     return table;
 }
 

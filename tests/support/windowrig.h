@@ -52,22 +52,3 @@ struct WindowRig {
         return window.deviceLink().port().directory().location(portNumberFromText(entry)) == portPath;
     }
 };
-
-// What reading device relay d stores over a record.
-inline RelayConfig asRead(const SimRelay &d, RelayConfig record = {})
-{
-    const auto gate = [](int code) { return qint16(code < 8 ? code : code - 4); };
-    const bool latching = d.mode == 10;
-    record.RelayMode = qint16(d.mode - 1);
-    record.InputMode = gate(d.gate);
-    record.UnlatchInputMode = latching ? gate(d.unlatchGate) : record.UnlatchInputMode;
-    for (size_t input = 0; input < size_t(InputCount); ++input) {
-        record.InputMap[input] = d.map & (1 << input);
-        record.UnlatchMap[input] = latching ? bool(d.unlatchMap & (1 << input)) : record.UnlatchMap[input];
-    }
-    record.Counter = qint32(d.counter);
-    CounterToTime(record);
-    record.Closed = d.closed;
-    record.PCControl = d.pcControl;
-    return record;
-}

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Non-blank lines of C++ and CMake in the tests and in the product, and the
+# tests' share of the product (kept at a third at most).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+count() {
+    find "$@" -type f \( -name '*.cpp' -o -name '*.h' -o -name 'CMakeLists.txt' -o -name '*.cmake' \) -print0 |
+        xargs -0 cat | grep -cv '^[[:space:]]*$'
+}
+tests=$(count tests)
+product=$(count src cli sim bench fuzz)
+echo "tests   $tests"
+echo "product $product (src, cli, sim, bench, fuzz)"
+echo "share   $(( 100 * tests / product ))%"
