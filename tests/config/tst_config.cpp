@@ -13,8 +13,8 @@
 namespace
 {
 
-// Relay i of the varied table: mode i % 10, gate 3i % 8, unlatch gate (i + 5) % 8,
-// input map Maps[i], unlatch map Maps[i + 7], PC control on every third.
+// Relay i of the varied table: mode i % 10, gate 3i % 8, unlatch gate (i + 5) % 8, input map
+// Maps[i], unlatch map Maps[i + 7], PC control on every third, nothing the file does not hold.
 const quint16 Maps[16] = {0x001, 0x800, 0x000, 0xFFF, 0x5A5, 0xA5A, 0x00F, 0x0F0,
                           0xF00, 0x123, 0x456, 0x789, 0xABC, 0xDEF, 0x3C3, 0x081};
 const qint32 Counters[16] = {0,    100,     16559999, 12345, 359999, 360000,  1,        99,
@@ -42,22 +42,20 @@ const QByteArray VariedFile = "Tavik Configuration File,\r\n"
                               ", Relay 15, 4, 2, BIN 001111000011, 3, BIN 101001011010, HEX FCAF7E, 0,\r\n"
                               ", Relay 16, 5, 5, BIN 000010000001, 4, BIN 000000001111, HEX 00002A, 1,\r\n";
 
-std::array<bool, InputCount> mapOf(quint16 bits)
-{
-    std::array<bool, InputCount> map{};
-    for (int e = 0; e < InputCount; ++e)
-        map[size_t(e)] = bits & (1u << e);
-    return map;
-}
-
 RelayTable variedTable()
 {
+    const auto mapOf = [](quint16 bits) {
+        std::array<bool, InputCount> map{};
+        for (int e = 0; e < InputCount; ++e)
+            map[size_t(e)] = bits & (1u << e);
+        return map;
+    };
     RelayTable table{};
     for (int i = 0; i < RelayCount; ++i) {
-        RelayConfig &relay = table[size_t(i)];
-        relay = {mapOf(Maps[i]), mapOf(Maps[(i + 7) % 16]), i % 4 == 0,          i % 3 == 0, i % 2 == 0,
-                 qint16(i % 10), qint16(3 * i % 8),         qint16((i + 5) % 8), Counters[i]};
-        CounterToTime(relay);
+        table[size_t(i)] = {
+            mapOf(Maps[i]),    mapOf(Maps[(i + 7) % 16]), false,      i % 3 == 0, false, qint16(i % 10),
+            qint16(3 * i % 8), qint16((i + 5) % 8),       Counters[i]};
+        CounterToTime(table[size_t(i)]);
     }
     return table;
 }
@@ -67,8 +65,7 @@ QString variedStatus(int relays)
 {
     QString status = QStringLiteral("Date created: 07-04-2005 14:05\r\n");
     for (int i = 0; i < relays; ++i)
-        status +=
-            QString::asprintf("%d, %d, %d, 0x%06X\r\n", i + 1, i % 10, 3 * i % 8, unsigned(Counters[i]));
+        status += QString::asprintf("%d, %d, %d, 0x%06X\r\n", i + 1, i % 10, 3 * i % 8, uint(Counters[i]));
     return status;
 }
 
@@ -80,13 +77,11 @@ QByteArray withLine(int lineNo, const QByteArray &line)
 }
 
 // A table no file here describes, to see that a refused file leaves it alone.
-RelayTable untouched()
-{
-    RelayTable table{};
-    for (RelayConfig &relay : table)
-        relay.RelayMode = 7, relay.Counter = 777, relay.Closed = true;
+const RelayTable Untouched = [] {
+    RelayTable table;
+    table.fill({{}, {}, true, true, true, 7, 7, 7, 777});
     return table;
-}
+}();
 
 QByteArray readAll(const QString &path)
 {
@@ -104,11 +99,10 @@ class TestConfig : public QObject
 
     QString fileWith(const QByteArray &content)
     {
-        const QString path = m_dir.filePath("file.csv");
-        QFile file(path);
+        QFile file(m_dir.filePath("file.csv"));
         file.open(QIODevice::WriteOnly | QIODevice::Truncate);
         file.write(content);
-        return path;
+        return file.fileName();
     }
 
 private slots:
@@ -122,13 +116,11 @@ private slots:
         for (qint32 counter = 0; counter <= MaxCounter; ++counter) {
             relay.Counter = counter;
             CounterToTime(relay);
-            const bool inRange =
-                relay.Hours <= 45 && relay.Minutes < 60 && relay.Seconds < 60 && relay.Hundredths < 100;
             relay.Counter = -1;
             TimeToCounter(relay);
-            if (!inRange || relay.Counter != counter)
-                QFAIL(
-                    qPrintable(QStringLiteral("counter %1 came back as %2").arg(counter).arg(relay.Counter)));
+            if (relay.Counter != counter || relay.Hours > 45 || relay.Minutes > 59 || relay.Seconds > 59 ||
+                relay.Hundredths > 99)
+                QFAIL(qPrintable(QStringLiteral("counter %1 went wrong").arg(counter)));
         }
         QCOMPARE(relay.Hours * 1000000 + relay.Minutes * 10000 + relay.Seconds * 100 + relay.Hundredths,
                  45595999);
@@ -136,10 +128,10 @@ private slots:
 
     void clearingKeepsWhatTheDeviceAndTheEditorHold()
     {
-        RelayConfig relay = variedTable()[0];
-        ClearRelay(relay);
-        RelayConfig expected;
+        RelayConfig relay = variedTable()[1], expected; // mode, gates, maps and time all set
+        relay.PCControl = relay.Closed = relay.ShowUnlatch = true;
         expected.PCControl = expected.Closed = expected.ShowUnlatch = true;
+        ClearRelay(relay);
         QCOMPARE(relay, expected);
     }
 
@@ -148,122 +140,78 @@ private slots:
         const QString path = m_dir.filePath("varied.csv");
         QCOMPARE(SaveTavikFile(variedTable(), path, Created), qint16(0));
         QCOMPARE(readAll(path), VariedFile);
-        RelayTable loaded = untouched();
+        RelayTable loaded = Untouched;
         QString status;
         QCOMPARE(OpenTavikFile(loaded, path, status), qint16(0));
         QCOMPARE(status, variedStatus(16));
-        for (int i = 0; i < RelayCount; ++i) {
-            RelayConfig expected = variedTable()[size_t(i)];
-            expected.Closed = expected.ShowUnlatch = false; // the file does not hold them
-            QCOMPARE(loaded[size_t(i)], expected);
-        }
+        QVERIFY(loaded == variedTable());
         QCOMPARE(readAll(m_log), QByteArray());
     }
 
-    void eachRefusedFileSaysWhereAndKeepsTheTable_data()
+    // A refused file keeps the table and says where; an accepted one is read by position.
+    void openingAFile_data()
     {
         QTest::addColumn<QByteArray>("content"); // null: no file at all
         QTest::addColumn<int>("result");
-        QTest::addColumn<int>("line");
-        QTest::addColumn<int>("column"); // 0: the line as a whole
-        QTest::addColumn<QChar>("found");
-        QTest::addColumn<QString>("status");
-        const QString bad = QStringLiteral("Incorrect file format");
+        QTest::addColumn<QString>("where");  // line:column:character found, column 0 the line as a whole
+        QTest::addColumn<QString>("status"); // of an accepted file: one line of it
         const QByteArray relay1 = ", Relay 1, 0, 0, BIN 000000000001, 5, BIN 000011110000, HEX 000000, ";
-        const auto row = [&](const char *name, QByteArray content, int result, int line, int column,
-                             QChar found = {}) {
-            QTest::newRow(name) << content << result << line << column << found << bad;
+        const QByteArray maps = "BIN 000000000000, 0, BIN 000000000000, HEX ";
+        const auto refused = [](const char *name, const QByteArray &content, int result, const char *where,
+                                const QString &status = QStringLiteral("Incorrect file format")) {
+            QTest::newRow(name) << content << result << QString::fromLatin1(where) << status;
         };
-        row("title in lower case", withLine(1, "tavik Configuration File,"), 1, 1, 1, u't');
-        row("title without its comma", withLine(1, "Tavik Configuration File"), 1, 1, 25);
-        row("an empty first line", "\r\n", 1, 1, 1);
-        row("another year in the notice", withLine(2, "\"(c) 2025 Tavik Controls\","), 2, 2, 9, u'5');
-        row("no date label", withLine(3, "date created: 07-04-2005 14:05"), 3, 3, 0);
-        row("another column title",
-            withLine(4, ", Relay Number, Relay Mode, Input Mode, Input Map, Counter, PC-Control,"), 4, 4, 46,
-            u' ');
-        row("relay 1's line naming relay 2", withLine(5, VariedFile.split('\r').at(5).mid(1)), 5, 5, 0);
-        row("an empty relay line", withLine(20, ""), 5, 20, 0);
-        row("relay in lower case", withLine(9, ", relay 5, 4, 4, BIN 010110100101"), 5, 9, 0);
-        row("a 2 first in an input map", withLine(7, ", Relay 3, 2, 6, BIN 200000000000"), 6, 7, 22, u'2');
-        row("a 2 last in an unlatch map", withLine(5, relay1.left(53) + "2, HEX 000000, 1,"), 6, 5, 54, u'2');
-        row("a line cut inside the map", withLine(6, ", Relay 2, 1, 3, BIN 10000"), 6, 6, 27);
-        row("relay 10's line first: read a column early",
-            withLine(5, VariedFile.split('\n').at(13).chopped(1)), 6, 5, 22, u' ');
-        row("a 2 for PC control", withLine(5, relay1 + "2,"), 7, 5, 69, u'2');
-        row("a letter for PC control", withLine(5, relay1 + "T,"), 7, 5, 69, u'T');
-        row("a line ending before PC control", withLine(5, relay1), 7, 5, 69);
-        row("the first fault wins", withLine(5, relay1.left(53) + "x, HEX 000000, x,"), 6, 5, 54, u'x');
-        QTest::newRow("no file") << QByteArray() << -1 << 0 << 0 << QChar() << QString();
-        QTest::newRow("an empty file") << QByteArray("") << -1 << 0 << 0 << QChar() << QString();
-        QTest::newRow("three lines") << VariedFile.left(VariedFile.indexOf(", Relay Number")) << -1 << 0 << 0
-                                     << QChar() << variedStatus(0);
-        QTest::newRow("ten relay lines") << VariedFile.left(VariedFile.indexOf(", Relay 11,")) << -1 << 0 << 0
-                                         << QChar() << variedStatus(10);
+        const auto read = [](const char *name, const QByteArray &content, const char *statusLine) {
+            QTest::newRow(name) << content << 0 << QStringLiteral("0:0:") << QString::fromLatin1(statusLine);
+        };
+        refused("title in lower case", withLine(1, "tavik Configuration File,"), 1, "1:1:t");
+        refused("title without its comma", withLine(1, "Tavik Configuration File"), 1, "1:25:");
+        refused("another year in the notice", withLine(2, "\"(c) 2025 Tavik Controls\","), 2, "2:9:5");
+        refused("no date label", withLine(3, "date created: 07-04-2005 14:05"), 3, "3:0:");
+        refused("another column title", QByteArray(VariedFile).replace("InputMap", "Input Map"), 4, "4:46: ");
+        refused("relay 1's line naming relay 2", withLine(5, VariedFile.split('\r').at(5).mid(1)), 5, "5:0:");
+        refused("a 2 in the unlatch map before a bad PC control",
+                withLine(5, relay1.left(53) + "2, HEX 000000, x,"), 6, "5:54:2");
+        refused("a line cut inside the map", withLine(6, ", Relay 2, 1, 3, BIN 10000"), 6, "6:27:");
+        refused("relay 10's line first: read a column early",
+                withLine(5, VariedFile.split('\n').at(13).chopped(1)), 6, "5:22: ");
+        refused("a 2 for PC control", withLine(5, relay1 + "2,"), 7, "5:69:2");
+        refused("a line ending before PC control", withLine(5, relay1), 7, "5:69:");
+        refused("no file", QByteArray(), -1, "0:0:", QString());
+        refused("ten relay lines", VariedFile.left(VariedFile.indexOf(", Relay 11,")), -1,
+                "0:0:", variedStatus(10));
+        read("anything around the date label", withLine(3, "x Date created: x"), "x Date created: x");
+        read("text before the relay number, modes unchecked",
+             withLine(6, "abc, Relay 2, 9, 9, " + maps + "000100, 1,"), "2, 9, 9, 0x000100");
+        read("separators unchecked, hex in either case",
+             withLine(5, ", Relay 1, 6xx4xxxxxx000000000000xx0xxxxxx000000000000xxxxxx00A0b0xx1,"),
+             "1, 6, 4, 0x00A0B0");
+        read("modes no digits, a counter up to its first non-digit",
+             withLine(5, ", Relay 1, M, -, " + maps + "12G456, 0,"), "1, 0, 0, 0x000012");
+        read("lines after line 20", VariedFile + "Relay 99, junk\r\n\xff\r\n", "16, 5, 5, 0x00002A");
+        read("lines ended by LF", QByteArray(VariedFile).replace("\r\n", "\n"), "10, 9, 3, 0x0ABCDE");
+        read("no end on the last line", VariedFile.chopped(2), "16, 5, 5, 0x00002A");
     }
-    void eachRefusedFileSaysWhereAndKeepsTheTable()
+    void openingAFile()
     {
         QFETCH(QByteArray, content);
         QFETCH(int, result);
-        QFETCH(int, line);
-        QFETCH(int, column);
-        QFETCH(QChar, found);
+        QFETCH(QString, where);
         QFETCH(QString, status);
         const QString path = content.isNull() ? m_dir.filePath("absent.csv") : fileWith(content);
-        RelayTable table = untouched();
+        RelayTable table = Untouched;
         QString text = QStringLiteral("left from before");
         FileFault fault;
         QCOMPARE(OpenTavikFile(table, path, text, &fault), qint16(result));
-        QCOMPARE(text, status);
-        QVERIFY(table == untouched());
-        QCOMPARE(fault.line, line);
-        QCOMPARE(fault.column, column);
-        QCOMPARE(fault.found, found);
-        QVERIFY(!fault.what.isEmpty());
         // Format faults are the user's; only a file that fails is the program's to log.
         QCOMPARE(readAll(m_log).contains(" in procedure OpenTavikFile of Form frmMain on line "), result < 0);
-    }
-
-    void filesAreReadByPosition_data()
-    {
-        QTest::addColumn<QByteArray>("content");
-        QTest::addColumn<int>("at"); // status line: 0 the date, n relay n
-        QTest::addColumn<QString>("shown");
-        const auto row = [](const char *name, QByteArray content, int at, const char *shown) {
-            QTest::newRow(name) << content << at << QString::fromLatin1(shown);
-        };
-        const QByteArray maps = "BIN 000000000000, 0, BIN 000000000000, HEX ";
-        row("just the date label", withLine(3, "Date created: "), 0, "Date created: ");
-        row("anything around the date label", withLine(3, "x Date created: last spring"), 0,
-            "x Date created: last spring");
-        row("a lower-case counter", withLine(8, ", Relay 4, 3, 2, " + maps + "fcaf7f, 0,"), 4,
-            "4, 3, 2, 0xFCAF7F");
-        row("text before the relay number", withLine(6, "abc, Relay 2, 5, 1, " + maps + "000100, 1,"), 2,
-            "2, 5, 1, 0x000100");
-        row("separators unchecked",
-            withLine(5, ", Relay 1, 6xx4xxxxxx000000000000xx0xxxxxx000000000000xxxxxx00A0b0xx1,"), 1,
-            "1, 6, 4, 0x00A0B0");
-        row("modes that are no digits", withLine(5, ", Relay 1, M, -, " + maps + "000000, 0,"), 1,
-            "1, 0, 0, 0x000000");
-        row("modes unchecked",
-            withLine(7, ", Relay 3, 9, 9, BIN 000000000000, 9, BIN 000000000000, HEX 360000, 0,"), 3,
-            "3, 9, 9, 0x360000");
-        row("a counter up to its first non-digit", withLine(5, ", Relay 1, 0, 0, " + maps + "12G456, 0,"), 1,
-            "1, 0, 0, 0x000012");
-        row("lines after line 20", VariedFile + "Relay 99, junk\r\n\xff\r\n", 16, "16, 5, 5, 0x00002A");
-        row("lines ended by LF", QByteArray(VariedFile).replace("\r\n", "\n"), 10, "10, 9, 3, 0x0ABCDE");
-        row("no end on the last line", VariedFile.chopped(2), 16, "16, 5, 5, 0x00002A");
-    }
-    void filesAreReadByPosition()
-    {
-        QFETCH(QByteArray, content);
-        QFETCH(int, at);
-        QFETCH(QString, shown);
-        RelayTable table = untouched();
-        QString status;
-        QCOMPARE(OpenTavikFile(table, fileWith(content), status), qint16(0));
-        QCOMPARE(status.split(QStringLiteral("\r\n")).value(at), shown);
-        QVERIFY(!(table == untouched()));
+        const bool accepted = result == 0;
+        QVERIFY2(accepted ? text.split(QStringLiteral("\r\n")).contains(status) : text == status,
+                 qPrintable(text));
+        QCOMPARE(table == Untouched, !accepted);
+        const QString found = fault.found.isNull() ? QString() : QString(fault.found);
+        QCOMPARE(QStringLiteral("%1:%2:%3").arg(fault.line).arg(fault.column).arg(found), where);
+        QCOMPARE(fault.what.isEmpty(), accepted);
     }
 
     void aSaveThatFailsKeepsThePreviousFile()
@@ -273,16 +221,14 @@ private slots:
         rlimit saved{};
         QVERIFY(getrlimit(RLIMIT_FSIZE, &saved) == 0);
         const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit small = saved;
-        small.rlim_cur = 1000; // below the file, above the log entry
+        const rlimit small{1000, saved.rlim_max}; // below the file, above the log entry
         QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
         const qint16 result = SaveTavikFile(variedTable(), path, Created);
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, previousHandler);
         QCOMPARE(result, qint16(-1));
         QCOMPARE(readAll(path), QByteArray("the previous configuration\r\n"));
-        QCOMPARE(QDir(m_dir.path()).entryList({"file.csv*"}, QDir::Files | QDir::Hidden),
-                 QStringList{"file.csv"});
+        QCOMPARE(QDir(m_dir.path()).entryList({"file.csv*"}, QDir::Files | QDir::Hidden).size(), 1);
         QVERIFY(readAll(m_log).contains(" in procedure SaveTavikFile of Form frmMain on line "));
         QCOMPARE(SaveTavikFile(variedTable(), m_dir.filePath("no/folder.csv")), qint16(-1));
     }
@@ -300,32 +246,18 @@ private slots:
         };
         for (const char *zero : {"", "ab", ".", "-", "+", "1e-400", "x1"})
             row(zero, 45, 0);
-        row("07", 45, 7);
-        row("  9", 45, 9);
-        row("+3", 45, 3);
+        row("  +9", 45, 9);
         row("-7", 59, 7);
-        row("4x", 59, 4);
         row("4e", 59, 4);
-        row("1e1", 59, 10);
-        row("1e2", 59, 59);
-        row("60", 59, 59);
-        row("45", 45, 45);
-        row("99", 45, 45);
         row("1e400", 45, 45);
         row(".5", 45, 0);
-        row("0.51", 45, 1);
-        row("1.", 45, 1);
         row("1.5", 45, 2);
-        row("2.49", 45, 2);
-        row("2.5", 45, 2);
-        row("5.5", 5999, 550, "5.50");
         row("5.07", 5999, 507, "5.07");
         row("12", 5999, 1200, "12.00");
         row("1.2.3", 5999, 120, "1.20");
         row(".005", 5999, 0, "0.00");
         row("59.99", 5999, 5999, "59.99");
         row("75", 5999, 5999, "59.99");
-        row("1e400", 5999, 5999, "59.99");
     }
     void closureTimeTextsBecomeSliderValues()
     {
@@ -333,12 +265,10 @@ private slots:
         QFETCH(int, maximum);
         QFETCH(int, value);
         QFETCH(QString, shown);
-        if (shown.isNull()) {
-            QCOMPARE(ClosureTimeText::wholeUnitValue(text, maximum), value);
-            return;
-        }
-        QCOMPARE(ClosureTimeText::hundredthsValue(text, maximum), value);
-        QCOMPARE(ClosureTimeText::secondsText(value), shown);
+        using namespace ClosureTimeText;
+        QCOMPARE((shown.isNull() ? wholeUnitValue : hundredthsValue)(text, maximum), value);
+        if (!shown.isNull())
+            QCOMPARE(secondsText(value), shown);
     }
 };
 
