@@ -168,6 +168,7 @@ private slots:
         table()[1].RelayMode = LatchingMode;
         QVERIFY(probe->choose({"File", "Save"}));
         QCOMPARE(requests.last().proposedName, u"Tavik Config"_s);
+        QCOMPARE(requests.last().flags, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY); // asks before replacing
         QCOMPARE(rig->window.windowTitle(), TitleVersion + u" [Tavik Config.csv]"_s);
         QCOMPARE(fileTable(path("Tavik Config.csv"))[1].RelayMode, LatchingMode);
 
