@@ -46,13 +46,13 @@ qint16 PromptExchange::SendChar(char character, bool awaitEcho)
         ownLine = letEventsRun(ring.RxCount() > 0);
         if (ownLine && ring.RxCount() > 0)
             echo = QByteArray(1, ring.ReadChar());
-    } while (ownLine && echo.isEmpty() && !clock.waitExpired());
+    } while (ownLine && echo.isEmpty() && mayStillCome());
     clock.stopTicks();
 
     // The echo went to the other dialogue: as a wrong echo, start again.
     if (!ownLine)
         return 2;
-    if (clock.waitExpired()) {
+    if (echo.isEmpty()) {
         if (m_statusSink)
             m_statusSink(TimeoutText);
         return 1;
@@ -97,9 +97,17 @@ qint16 PromptExchange::GetString(QByteArray &text, const QByteArray &prompt)
             seen = seen || text.endsWith(prompt);
         }
         ownLine = letEventsRun(seen || ring.RxCount() > 0);
-    } while (ownLine && !seen && !clock.waitExpired());
+    } while (ownLine && !seen && mayStillCome());
     clock.stopTicks();
-    if (!ownLine && !seen)
-        return 2;
-    return clock.waitExpired() ? 1 : 0;
+    if (seen)
+        return 0;
+    return ownLine ? 1 : 2;
+}
+
+bool PromptExchange::mayStillCome() const
+{
+    // A lost line sends nothing more, but what it sent before still counts:
+    // a wait that got what it waited for has not timed out. A port closed on
+    // purpose ends the wait at once.
+    return !m_link.clock().waitExpired() || (m_link.port().lineLost() && m_link.ring().RxCount() > 0);
 }

@@ -36,6 +36,8 @@ public:
 private:
     // Lets events run; false when a wait of another dialogue ran among them.
     bool letEventsRun(bool somethingToDo);
+    // Whether the wait in progress may still get characters.
+    bool mayStillCome() const;
 
     DeviceLink &m_link;
     std::function<void(const QString &)> m_statusSink;

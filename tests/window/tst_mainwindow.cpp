@@ -240,7 +240,7 @@ private slots:
         QVERIFY(performSteps(*probe, u"click PC-Control"_s));
         QVERIFY(table()[2].PCControl && rig->device.relay(2).pcControl);
         QVERIFY(performSteps(*probe, u"click Latch Input; click Momentary Input; click PC-Control"_s));
-        QCOMPARE(rig->device.received(), QByteArray("\033c3\r\033l3\r\033m3\r\033c3\r"));
+        QTRY_COMPARE(rig->device.received(), QByteArray("\033c3\r\033l3\r\033m3\r\033c3\r"));
         QVERIFY(!rig->device.relay(2).pcControl);
         QVERIFY(!probe->isEnabled(u"Momentary Input"_s));
         QVERIFY(!probe->portOpen());
