@@ -141,8 +141,7 @@ Outcome runSwept(const QString &name, SimFaults faults, qint16 ticks, const QStr
     if (!next.start())
         return out;
     next.setRelay(Swept, d.device);
-    rig.link.port().setPortText(QStringLiteral("Com") +
-                                QString::number(rig.link.port().directory().addRuntimePort(privatePortPath(next.portPath()))));
+    rig.useDevice(next);
     rig.table = tableBefore(name);
     rig.link.clock().setTimeoutTicks(WaitClock::DefaultTimeoutTicks);
     rig.link.clock().setTickInterval(100);

@@ -31,11 +31,17 @@ struct DialogueRig {
     {
         if (!device.start(error))
             return false;
-        portPath = privatePortPath(device.portPath());
-        const qint16 number = link.port().directory().addRuntimePort(portPath);
-        link.port().setPortText(QStringLiteral("Com") + QString::number(number));
+        useDevice(device);
         link.clock().setTimeoutTicks(2);
         return true;
+    }
+
+    // Points the link at a device's terminal, as choosing it in the port list does.
+    void useDevice(const TavikSimulator &other)
+    {
+        portPath = privatePortPath(other.portPath());
+        const qint16 number = link.port().directory().addRuntimePort(portPath);
+        link.port().setPortText(QStringLiteral("Com") + QString::number(number));
     }
 
     // Gives the device these faults and no others.
