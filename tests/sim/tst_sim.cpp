@@ -1,6 +1,7 @@
 // The simulated device on the wire: its menu as a healthy device serves it,
 // each fault laid over it (through tavik-sim's options where it has one), and
 // the relays every program shares.
+#include "privateport.h"
 #include "taviksimulator.h"
 
 #include <QProcess>
@@ -22,7 +23,7 @@ struct Client {
     QSerialPort port;
     QByteArray got;
     qint64 tookMs = 0;
-    explicit Client(const QString &path) : port(path)
+    explicit Client(const QString &path) : port(privatePortPath(path))
     {
         QObject::connect(&port, &QSerialPort::readyRead, [this] { got += port.readAll(); });
         port.open(QIODevice::ReadWrite);
