@@ -32,11 +32,6 @@ RelayConfig *RelayEditor::shownRecord()
     return isRelayIndex(index) ? &m_table[size_t(index)] : nullptr;
 }
 
-bool RelayEditor::showsUnlatchSet(const RelayConfig &relay)
-{
-    return relay.RelayMode == LatchingMode && relay.ShowUnlatch;
-}
-
 void RelayEditor::checkOnly(const QList<QAction *> &array, qint16 index)
 {
     for (qsizetype i = 0; i < array.size(); ++i)

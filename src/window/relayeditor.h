@@ -57,8 +57,6 @@ public:
 
 private:
     RelayConfig *shownRecord();
-    // The shown input set of a relay: the unlatch set of a Latching relay that shows it.
-    static bool showsUnlatchSet(const RelayConfig &relay);
     static void checkOnly(const QList<QAction *> &array, qint16 index);
 
     MainWindowUi &m_ui;
