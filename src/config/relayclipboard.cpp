@@ -57,7 +57,8 @@ std::optional<qint16> parseName(const QString &text, const QStringList &names)
 // left out or given as one digit of tenths.
 bool parseTime(const QString &text, RelayConfig &relay)
 {
-    static const QRegularExpression form(QStringLiteral("^(\\d{1,2}):(\\d{1,2}):(\\d{1,2})(?:\\.(\\d{1,2}))?$"));
+    static const QRegularExpression form(
+        QStringLiteral("^(\\d{1,2}):(\\d{1,2}):(\\d{1,2})(?:\\.(\\d{1,2}))?$"));
     const QRegularExpressionMatch match = form.match(text);
     if (!match.hasMatch())
         return false;
@@ -86,7 +87,8 @@ QString fieldText(const RelayConfig &relay, Field field)
     case TimeField:
         break;
     }
-    return QString::asprintf("%d:%02d:%02d.%02d", relay.Hours, relay.Minutes, relay.Seconds, relay.Hundredths);
+    return QString::asprintf("%d:%02d:%02d.%02d", relay.Hours, relay.Minutes, relay.Seconds,
+                             relay.Hundredths);
 }
 
 bool parseField(Field field, const QString &text, RelayConfig &relay)
@@ -133,7 +135,8 @@ RelayConfig shownSetAsLatchSet(const RelayConfig &relay)
 
 } // namespace
 
-namespace RelayClipboard {
+namespace RelayClipboard
+{
 
 QString textOf(const RelayConfig &relay, RelayPart part)
 {
@@ -164,9 +167,10 @@ std::optional<RelayClip> parse(const QString &text)
     for (const QString &line : std::as_const(lines)) {
         const qsizetype colon = line.indexOf(u':');
         const QString name = line.left(colon).trimmed();
-        const auto field = std::find_if(std::begin(FieldNames), std::end(FieldNames), [&name](const char *known) {
-            return name.compare(QLatin1String(known), Qt::CaseInsensitive) == 0;
-        });
+        const auto field =
+            std::find_if(std::begin(FieldNames), std::end(FieldNames), [&name](const char *known) {
+                return name.compare(QLatin1String(known), Qt::CaseInsensitive) == 0;
+            });
         if (colon < 0 || field == std::end(FieldNames))
             return std::nullopt;
         const auto index = size_t(field - std::begin(FieldNames));

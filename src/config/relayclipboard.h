@@ -28,7 +28,8 @@ struct RelayClip {
 //
 // A single part carries its one line. Inputs are numbered 1 to 12 as the Edit
 // menu names them ("none" for an empty map); names may come in any case.
-namespace RelayClipboard {
+namespace RelayClipboard
+{
 
 // The text of one part of a relay; a gate or map is that of the shown set.
 QString textOf(const RelayConfig &relay, RelayPart part);

@@ -264,9 +264,10 @@ private slots:
             }
         }
         RelayConfig latching = table[9];
-        QCOMPARE(textOf(latching, RelayPart::Configuration),
-                 QStringLiteral("Tavik relay\nRelay mode: Latching\nInput mode: IL\nInput map: 1, 2, 6, 9\n"
-                                "Unlatch input mode: NXOR\nUnlatch input map: 1\nClosure time: 1:57:17.10\n"));
+        QCOMPARE(
+            textOf(latching, RelayPart::Configuration),
+            QStringLiteral("Tavik relay\nRelay mode: Latching\nInput mode: IL\nInput map: 1, 2, 6, 9\n"
+                           "Unlatch input mode: NXOR\nUnlatch input map: 1\nClosure time: 1:57:17.10\n"));
         latching.ShowUnlatch = true;
         QCOMPARE(textOf(latching, RelayPart::InputMap), QStringLiteral("Tavik relay\nInput map: 1\n"));
     }
@@ -285,9 +286,10 @@ private slots:
         row("Tavik relay\nrelay mode: pulse-stretch", "Relay mode: Pulse-Stretch");
         for (const char *refused :
              {"", "shopping list", "Tavik relay", "Input map: 3", "Tavik relay\nInput map: 0",
-              "Tavik relay\nInput map: 13", "Tavik relay\nInput map: 3 x", "Tavik relay\nInput map:",
-              "Tavik relay\nInput map: 3\nInput map: 4", "Tavik relay\nRelay mode: Toggle\nInput mode: OR",
-              "Tavik relay\nUnlatch input map: 3", "Tavik relay\nRelay mode: Fast", "Tavik relay\nColour: red",
+              "Tavik relay\nInput map: 13", "Tavik relay\nInput map: 3 x",
+              "Tavik relay\nInput map:", "Tavik relay\nInput map: 3\nInput map: 4",
+              "Tavik relay\nRelay mode: Toggle\nInput mode: OR", "Tavik relay\nUnlatch input map: 3",
+              "Tavik relay\nRelay mode: Fast", "Tavik relay\nColour: red",
               "Tavik relay\nClosure time: 46:00:00.00", "Tavik relay\nClosure time: 1:60:00",
               "Tavik relay\nClosure time: 1:00:00.100", "Tavik relay\nInput map 3"})
             row(refused);
@@ -301,7 +303,8 @@ private slots:
         if (clip) {
             RelayConfig relay;
             RelayClipboard::apply(*clip, relay);
-            QCOMPARE(RelayClipboard::textOf(relay, clip->part), QStringLiteral("Tavik relay\n") + pasted + u'\n');
+            QCOMPARE(RelayClipboard::textOf(relay, clip->part),
+                     QStringLiteral("Tavik relay\n") + pasted + u'\n');
         }
     }
 
