@@ -316,11 +316,11 @@ private slots:
     void undoAndRedoWalkTheTableBackAndForth()
     {
         QList<RelayTable> states{table()};
-        bool undoDuringRead = true;
-        rig->window.onAction = [&](const QString &) { undoDuringRead &= probe->canChoose({"Edit", "Undo"}); };
+        bool undoDuringRead = false;
+        rig->window.onAction = [&](const QString &) { undoDuringRead |= probe->canChoose({"Edit", "Undo"}); };
         QVERIFY(!probe->canChoose({"Edit", "Undo"}));
         for (const char *action :
-             {"click Read All", "relay 3; input 5", "relay 5; slider seconds 100; slider seconds 250",
+             {"relay 3; click Read All", "input 5", "relay 5; slider seconds 100; slider seconds 250",
               "menu Edit/Copy/Relay Configuration; relay 7; menu Edit/Paste", "menu Edit/Clear/All"}) {
             for (const QString &step : QString::fromLatin1(action).split(u"; "_s)) {
                 QVERIFY(performSteps(*probe, step));
@@ -330,7 +330,7 @@ private slots:
         }
         QVERIFY(!undoDuringRead);
         rig->device.clearReceived();
-        const QStringList shownAfterUndo = {"Relay 7", "Relay 7", "Relay 5", "Relay 3", "Relay 1"};
+        const QStringList shownAfterUndo = {"Relay 7", "Relay 7", "Relay 5", "Relay 3", "Relay 3"};
         for (qsizetype i = states.size() - 2; i >= 0; --i) {
             QVERIFY(probe->choose({"Edit", "Undo"}));
             QVERIFY(table() == states[i]);
