@@ -113,6 +113,7 @@ private:
     TableHistory m_history{m_relayTable, [this](qint16 relay) { m_editor.mnuEditChangeNum_Click(relay); }};
     // Ctrl+V while the clipboard holds nothing to paste, which the disabled Paste item would not take.
     QAction *m_foreignPasteKey = nullptr;
+    bool m_clipboardPasteable = false;
     // The configuration file in use: last opened, or last named in Save As.
     QString CurrentFile;
     double m_progress = 0.0;

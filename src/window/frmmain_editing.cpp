@@ -34,7 +34,12 @@ void frmMain::connectEditing()
     m_foreignPasteKey->setShortcut(ui.mnuEditPaste->shortcut());
     addAction(m_foreignPasteKey);
     connect(m_foreignPasteKey, &QAction::triggered, this, &frmMain::mnuEditPaste_Click);
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &frmMain::updateEditItems);
+    // Another program's clipboard is asked for its text only when it changes.
+    const auto readClipboard = [this] {
+        m_clipboardPasteable = RelayClipboard::parse(QGuiApplication::clipboard()->text()).has_value();
+        updateEditItems();
+    };
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, readClipboard);
     connect(ui.mnuChangeTimes, &QAction::triggered, this, &frmMain::mnuChangeTimes_Click);
 
     // Undo and redo are the Edit menu's and go with it while a command runs.
@@ -49,17 +54,16 @@ void frmMain::connectEditing()
     connect(&m_history.stack(), &QUndoStack::indexChanged, this, &frmMain::updateEditItems);
     connect(&m_editor, &RelayEditor::recordEdited, this,
             [this] { m_history.recordLater(qint16(shownRelay())); });
-    updateEditItems();
+    readClipboard();
 }
 
 void frmMain::updateEditItems()
 {
     const bool allowed = m_ui->mnuEdit->menuAction()->isEnabled();
-    const bool pasteable = RelayClipboard::parse(QGuiApplication::clipboard()->text()).has_value();
     m_ui->mnuEditUndo->setEnabled(allowed && m_history.stack().canUndo());
     m_ui->mnuEditRedo->setEnabled(allowed && m_history.stack().canRedo());
-    m_ui->mnuEditPaste->setEnabled(allowed && pasteable);
-    m_foreignPasteKey->setEnabled(allowed && !pasteable);
+    m_ui->mnuEditPaste->setEnabled(allowed && m_clipboardPasteable);
+    m_foreignPasteKey->setEnabled(allowed && !m_clipboardPasteable);
 }
 
 void frmMain::mnuEditCopy_Click(RelayPart part)
