@@ -13,9 +13,12 @@ ServerControl::ServerControl(const PortDirectory &ports, QObject *parent) : Port
 
 ServerControl::~ServerControl()
 {
-    // No lost-line report while the control itself goes away.
+    // No lost-line report while the control itself goes away, and no
+    // connection made when the one closed last goes.
     if (m_socket)
         m_socket->disconnect(this);
+    if (m_closing)
+        m_closing->disconnect();
 }
 
 bool ServerControl::setCommPort(qint16 number, QString *error)
@@ -59,11 +62,19 @@ bool ServerControl::setPortOpen(bool open, QString *error)
     connect(m_socket, &QTcpSocket::readyRead, this, &ServerControl::onReadyRead);
     connect(m_socket, &QTcpSocket::errorOccurred, this, [this] { fail(m_socket->errorString()); });
     m_connectTimer.start();
-    m_socket->connectToHost(m_address->host, m_address->port);
-    // Queued until the connection stands.
-    if (m_address->telnet)
-        send(m_telnet.opening());
+    if (m_closing)
+        connect(m_closing, &QObject::destroyed, m_socket, [this, socket = m_socket.data()] {
+            if (m_socket == socket)
+                connectToServer();
+        });
+    else
+        connectToServer();
     return true;
+}
+
+void ServerControl::connectToServer()
+{
+    m_socket->connectToHost(m_address->host, m_address->port);
 }
 
 QByteArray ServerControl::input(qint64 maxCount)
@@ -80,7 +91,7 @@ bool ServerControl::output(const QByteArray &text, QString *error)
             *error = QStringLiteral("the port is not open");
         return false;
     }
-    if (m_address->telnet && !m_telnet.settingsAnswered())
+    if (!m_connected || (m_address->telnet && !m_telnet.settingsAnswered()))
         m_held += text;
     else
         send(m_address->telnet ? m_telnet.encode(text) : text);
@@ -90,10 +101,8 @@ bool ServerControl::output(const QByteArray &text, QString *error)
 void ServerControl::send(const QByteArray &bytes)
 {
     m_socket->write(bytes);
-    // A dialogue may close the port right after its last character. While
-    // the connection is being made the socket keeps them until it stands.
-    if (m_socket->state() == QAbstractSocket::ConnectedState)
-        m_socket->flush();
+    // A dialogue may close the port right after its last character.
+    m_socket->flush();
 }
 
 void ServerControl::onConnected()
@@ -102,6 +111,10 @@ void ServerControl::onConnected()
     m_connected = true;
     // The dialogue sends one character at a time and waits for its echo.
     m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    if (m_address->telnet)
+        send(m_telnet.opening());
+    else if (!m_held.isEmpty())
+        send(std::exchange(m_held, QByteArray()));
 }
 
 void ServerControl::onReadyRead()
@@ -148,11 +161,13 @@ void ServerControl::releaseSocket()
     if (!socket)
         return;
     socket->disconnect(this);
+    m_closing = socket;
     connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-    socket->disconnectFromHost();
-    if (socket->state() == QAbstractSocket::UnconnectedState)
-        socket->deleteLater();
-    else
-        // A server that takes nothing more does not keep it forever.
-        QTimer::singleShot(ConnectTimeoutMs, socket, &QObject::deleteLater);
+    QTimer::singleShot(CloseDelayMs, socket, [socket] {
+        socket->disconnectFromHost();
+        if (socket->state() == QAbstractSocket::UnconnectedState)
+            socket->deleteLater();
+    });
+    // A server that takes nothing more does not keep it forever.
+    QTimer::singleShot(CloseDelayMs + ConnectTimeoutMs, socket, &QObject::deleteLater);
 }

@@ -28,6 +28,9 @@ public:
     // Below the dialogue's first wait (50 ms and 31 ticks of 100 ms), so that
     // an unreachable server is named before that wait gives up.
     static constexpr int ConnectTimeoutMs = 2500;
+    // How long a closed connection stays up so that the server can pass the
+    // last characters on before it closes the device behind them.
+    static constexpr int CloseDelayMs = 10;
 
     explicit ServerControl(const PortDirectory &ports, QObject *parent = nullptr);
     ~ServerControl() override;
@@ -42,23 +45,28 @@ public:
     QString lossReason() const override { return m_lossReason; }
 
 private:
+    void connectToServer();
     void onConnected();
     void onReadyRead();
     // The connection failed or went away: the line is lost.
     void fail(const QString &why);
     void send(const QByteArray &bytes);
-    // Lets the connection go: what is still queued goes out in the background.
+    // Lets the connection go: what is still queued goes out in the background,
+    // and the connection ends CloseDelayMs later.
     void releaseSocket();
 
     const PortDirectory &m_ports;
     qint16 m_commPort = 1;
     std::optional<ServerAddress> m_address;
     QPointer<QTcpSocket> m_socket;
+    // The connection closed last, until it has gone: a server that serves
+    // one client at a time turns the next one away while it stands.
+    QPointer<QTcpSocket> m_closing;
     QTimer m_connectTimer;
     bool m_connected = false;
     TelnetClient m_telnet;
-    // The tool's characters while a telnet server has not yet answered
-    // about the line settings.
+    // The tool's characters until the connection stands and, on a telnet
+    // server, until it has answered about the line settings.
     QByteArray m_held;
     QByteArray m_received;
     QString m_lossReason;
