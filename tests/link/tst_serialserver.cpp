@@ -13,24 +13,40 @@
 #include <termios.h>
 #include <unistd.h>
 
+// The rig's link pointed at a server's address as the port list names it.
+struct ServedRig : DialogueRig {
+    Ser2netServer server;
+    QString entry;
+
+    void use(const QString &address)
+    {
+        PortDirectory &ports = link.port().directory();
+        entry = ports.entryText(ports.addRuntimePort(address));
+        link.port().setPortText(entry);
+        link.clock().setTimeoutTicks(WaitClock::DefaultTimeoutTicks);
+        // The pauses only let a real device settle; cut, the first characters
+        // go while the connection is still being made.
+        dialogues.setPauses({1, 1});
+    }
+    bool serve(bool telnet, QString *error)
+    {
+        if (!start(error) || !server.start(portPath, telnet, error))
+            return false;
+        use(server.address());
+        return true;
+    }
+};
+
 class TestSerialServer : public QObject
 {
     Q_OBJECT
 
     QTemporaryDir m_dir;
-    QByteArray m_readOnTerminal; // tavikctl's read of the varied relays on the terminal itself
 
-    // A rig whose link is pointed at the server's address as the port list names it.
-    static QString useServer(DialogueRig &rig, const QString &address)
+    ProcessRun tavikctlRead(const QString &port) const
     {
-        PortDirectory &ports = rig.link.port().directory();
-        const QString entry = ports.entryText(ports.addRuntimePort(address));
-        rig.link.port().setPortText(entry);
-        rig.link.clock().setTimeoutTicks(WaitClock::DefaultTimeoutTicks);
-        // The pauses only let a real device settle; cut, the first characters
-        // go while the connection is still being made.
-        rig.dialogues.setPauses({1, 1});
-        return entry;
+        return runProcess({QStringLiteral(TAVIKCTL_PATH), {QStringLiteral("read"), QStringLiteral("--port"), port},
+                           m_dir.path()});
     }
 
     static void modes()
@@ -43,19 +59,22 @@ class TestSerialServer : public QObject
 private slots:
     void initTestCase() { setErrorLogPath(m_dir.filePath(QStringLiteral("ErrorLog.txt"))); }
 
-    void theDialoguesRunThroughTheServer_data() { modes(); }
-    void theDialoguesRunThroughTheServer()
+    void theDialoguesAndTavikctlRunThroughTheServer_data() { modes(); }
+    void theDialoguesAndTavikctlRunThroughTheServer()
     {
         QFETCH(bool, telnet);
-        DialogueRig rig;
-        QVERIFY(rig.start());
-        Ser2netServer server;
+        ServedRig rig;
         QString error;
-        QVERIFY2(server.start(rig.portPath, telnet, &error), qPrintable(error));
-        const QString entry = useServer(rig, server.address());
-        QCOMPARE(entry, QStringLiteral("Com%1 (127.0.0.1:%2)").arg(rig.link.port().directory().count()).arg(server.port()));
+        QVERIFY2(rig.serve(telnet, &error), qPrintable(error));
+        QCOMPARE(rig.entry, QStringLiteral("Com%1 (127.0.0.1:%2)").arg(rig.link.port().directory().count()).arg(rig.server.port()));
         for (int i = 0; i < RelayCount; ++i)
             rig.device.setRelay(i, variedDeviceRelay(i));
+        const QByteArray onTerminal = tavikctlRead(rig.portPath).out;
+        const ProcessRun served = tavikctlRead(rig.server.address());
+        QCOMPARE(served.exitCode, 0);
+        QCOMPARE(served.out.count('\n'), RelayCount);
+        QCOMPARE(served.out, onTerminal);
+
         QVERIFY(rig.commands.readAll(AllEnding::Quiet).succeeded());
         for (int i = 0; i < RelayCount; ++i)
             QCOMPARE(rig.table[size_t(i)], asRead(variedDeviceRelay(i)));
@@ -73,7 +92,6 @@ private slots:
         // Its last character is still on its way through the server.
         QTRY_VERIFY(rig.device.relay(4).pcControl);
         QVERIFY(!rig.link.port().isOpen());
-
         if (!telnet)
             return;
         // The telnet server was told 57600 8N1 over its own 9600 8N2.
@@ -89,25 +107,21 @@ private slots:
     void aServerThatGoesDownMidReadIsALostLine()
     {
         QFETCH(bool, telnet);
-        DialogueRig rig;
-        QVERIFY(rig.start());
-        Ser2netServer server;
+        ServedRig rig;
         QString error;
-        QVERIFY2(server.start(rig.portPath, telnet, &error), qPrintable(error));
-        useServer(rig, server.address());
+        QVERIFY2(rig.serve(telnet, &error), qPrintable(error));
         int losses = 0;
         QElapsedTimer sinceStop;
         // The echo of relay 3's "r": the rest of its report is still to come.
         connect(&rig.link.port(), &DevicePort::arrived, this, [&] {
             if (!sinceStop.isValid() && rig.view.actionText == QStringLiteral("Reading relay 3")) {
-                server.stop();
+                rig.server.stop();
                 sinceStop.start();
             }
         });
         connect(&rig.link.port(), &DevicePort::connectionLost, this, [&losses] { ++losses; });
-        const BulkOutcome outcome = rig.commands.readAll(AllEnding::Quiet);
+        QCOMPARE(rig.commands.readAll(AllEnding::Quiet).result, DialogueResult::TimedOut);
         QVERIFY(sinceStop.isValid() && sinceStop.elapsed() < 3100);
-        QCOMPARE(outcome.result, DialogueResult::TimedOut);
         QCOMPARE(rig.view.statusText, DeviceDialogues::ConnectionLostText);
         QVERIFY(!rig.link.port().isOpen());
         QTest::qWait(200);
@@ -124,9 +138,9 @@ private slots:
     {
         QFETCH(QString, host);
         const QString where = host + u':' + QString::number(Ser2netServer::freePort());
-        DialogueRig rig;
+        ServedRig rig;
         QVERIFY(rig.start());
-        useServer(rig, QStringLiteral("tcp://") + where);
+        rig.use(QStringLiteral("tcp://") + where);
         QElapsedTimer clock;
         clock.start();
         QCOMPARE(rig.commands.readRelay(0), DialogueResult::TimedOut);
@@ -135,29 +149,6 @@ private slots:
         QCOMPARE(rig.view.statusText, DeviceDialogues::ServerUnreachableText.arg(reason));
         QCOMPARE(loggedFailures(errorLogPath()).filter(reason).size(), 1);
         QVERIFY(!rig.link.port().isOpen());
-    }
-
-    void tavikctlReadsThroughTheServerAsOnTheTerminal_data() { modes(); }
-    void tavikctlReadsThroughTheServerAsOnTheTerminal()
-    {
-        QFETCH(bool, telnet);
-        DialogueRig rig;
-        QVERIFY(rig.start());
-        for (int i = 0; i < RelayCount; ++i)
-            rig.device.setRelay(i, variedDeviceRelay(i));
-        Ser2netServer server;
-        QString error;
-        QVERIFY2(server.start(rig.portPath, telnet, &error), qPrintable(error));
-        const auto read = [this](const QString &port) {
-            return runProcess({QStringLiteral(TAVIKCTL_PATH), {QStringLiteral("read"), QStringLiteral("--port"), port},
-                               m_dir.path()});
-        };
-        if (m_readOnTerminal.isEmpty())
-            m_readOnTerminal = read(rig.portPath).out;
-        const ProcessRun served = read(server.address());
-        QCOMPARE(served.exitCode, 0);
-        QCOMPARE(served.out, m_readOnTerminal);
-        QCOMPARE(served.out.count('\n'), RelayCount);
     }
 };
 

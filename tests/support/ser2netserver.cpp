@@ -2,7 +2,6 @@
 
 #include <QDeadlineTimer>
 #include <QEventLoop>
-#include <QFile>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -32,19 +31,15 @@ bool Ser2netServer::start(const QString &device, bool telnet, QString *error)
     }
     m_telnet = telnet;
     m_port = freePort();
-    const QString config = m_dir.filePath(QStringLiteral("ser2net.yaml"));
-    QFile file(config);
-    file.open(QIODevice::WriteOnly);
-    file.write(QStringLiteral("connection: &tavik\n"
-                              "    accepter: %1tcp(nodelay),127.0.0.1,%2\n"
-                              "    connector: serialdev,%3,%4,local\n")
-                   .arg(telnet ? QStringLiteral("telnet(rfc2217),") : QString(), QString::number(m_port), device,
-                        telnet ? QStringLiteral("9600n82") : QStringLiteral("57600n81"))
-                   .toUtf8());
-    file.close();
-    // -u: no lock files, which a normal user may not write.
+    // The configuration on the command line ("#" starts a new line); -u: no
+    // lock files, which a normal user may not write.
+    const QString config = QStringLiteral("connection: &tavik#  accepter: %1tcp(nodelay),127.0.0.1,%2#"
+                                          "  connector: serialdev,%3,%4,local#  options:#    chardelay: false")
+                               .arg(telnet ? QStringLiteral("telnet(rfc2217),") : QString(),
+                                    QString::number(m_port), device,
+                                    telnet ? QStringLiteral("9600n82") : QStringLiteral("57600n81"));
     m_process.start(program, {QStringLiteral("-n"), QStringLiteral("-d"), QStringLiteral("-u"),
-                              QStringLiteral("-c"), config});
+                              QStringLiteral("-Y"), config});
     // It listens once it has read its configuration: try until a connection is taken.
     const QDeadlineTimer deadline(5000);
     while (m_process.state() != QProcess::NotRunning && !deadline.hasExpired()) {

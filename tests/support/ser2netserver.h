@@ -2,7 +2,6 @@
 
 #include <QProcess>
 #include <QString>
-#include <QTemporaryDir>
 
 // A real ser2net serving one serial device on 127.0.0.1, at a free port, in
 // raw mode or as a telnet server with RFC 2217, for as long as it lives.
@@ -27,7 +26,6 @@ public:
     static quint16 freePort();
 
 private:
-    QTemporaryDir m_dir;
     QProcess m_process;
     quint16 m_port = 0;
     bool m_telnet = false;
