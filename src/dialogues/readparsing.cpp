@@ -1,5 +1,7 @@
 #include "dialogues/readparsing.h"
 
+#include "base/failure.h"
+
 namespace
 {
 
@@ -159,7 +161,15 @@ DialogueStep walkReport(ReportLine &line, RelayConfig &relay, qint16 ReadMask, R
     if (ReadMask & CounterBit) {
         if (DialogueStep s = line.collect(text, "&H"); s != DialogueStep::Go)
             return s;
-        relay.Counter = parseHexCounter(text);
+        // More than the file's six digits hold is a garbled report: stored,
+        // it would make a file this program then refuses.
+        const qint32 counter = parseHexCounter(text);
+        if (counter < 0 || counter > LargestFileCounter) {
+            logFailure(Failure::ValueOutOfRange, QStringLiteral("ReadRelay"), 4,
+                       QStringLiteral("counter 0x") + QString::fromLatin1(text.mid(2).trimmed().toPercentEncoding()));
+            return DialogueStep::Restart;
+        }
+        relay.Counter = counter;
         CounterToTime(relay);
         follower.closureTimeRead(relay);
     }

@@ -62,6 +62,7 @@ public:
 
 // The device's report after the relay number, label by label, stored into
 // relay as each value arrives (ReadMask bits as ReadRelay takes them). A map
-// line too short to be whole restarts; a line that fails ends the walk, and
-// the values stored before that point stay.
+// line too short to be whole, or a counter outside 0 to FFFFFF (logged),
+// restarts; a line that fails ends the walk, and the values stored before
+// that point stay.
 DialogueStep walkReport(ReportLine &line, RelayConfig &relay, qint16 ReadMask, ReportFollower &follower);

@@ -1,6 +1,22 @@
+#include "base/errorlog.h"
 #include "dialogues/readparsing.h"
+#include "reporttext.h"
 
+#include <QTemporaryDir>
 #include <QtTest>
+
+namespace
+{
+
+struct IgnoringFollower : ReportFollower {
+    void relayModeRead(qint16) override {}
+    void gateRead(qint16, bool) override {}
+    void inputRead(int, bool, bool) override {}
+    void closureTimeRead(const RelayConfig &) override {}
+    void pcControlRead(bool) override {}
+};
+
+} // namespace
 
 // How the read dialogue turns each value of the device's report into a field.
 class TestReadParsing : public QObject
@@ -39,6 +55,30 @@ private slots:
                          : kind == "controlled" ? code(parseControlled(text))
                                                 : int(isCompleteMapLine(text));
         QCOMPARE(read, expected);
+    }
+
+    // A file holds six hexadecimal digits of counter: more is a fault of the read.
+    void aCounterBeyondSixDigitsRestartsTheRead_data()
+    {
+        QTest::addColumn<QByteArray>("counter");
+        QTest::addColumn<bool>("stored");
+        QTest::newRow("FFFFFF") << QByteArray("FFFFFF") << true;
+        QTest::newRow("1000000") << QByteArray("1000000") << false;
+        QTest::newRow("negative in 32 bits") << QByteArray("FFFFFFFE") << false;
+    }
+    void aCounterBeyondSixDigitsRestartsTheRead()
+    {
+        QFETCH(QByteArray, counter);
+        QFETCH(bool, stored);
+        QTemporaryDir dir;
+        setErrorLogPath(dir.filePath("ErrorLog.txt"));
+        ReportText line("Relay mode: Toggle\r\nInput mode: OR\r\nInput map: 000000000000\r\ncounter: 0x" + counter +
+                        "\r\nstatus: Open\r\ncontrolled: No\r\n");
+        RelayConfig relay{.Counter = 5};
+        IgnoringFollower follower;
+        QCOMPARE(walkReport(line, relay, -1, follower), stored ? DialogueStep::Go : DialogueStep::Restart);
+        QCOMPARE(relay.Counter, stored ? LargestFileCounter : 5);
+        QCOMPARE(QFile::exists(dir.filePath("ErrorLog.txt")), !stored);
     }
 
     void theMapLineListsInput11FirstAndStopsAtItsEnd()
