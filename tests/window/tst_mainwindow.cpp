@@ -111,6 +111,7 @@ private slots:
               "LATCHING; gate NXOR; relay 2; mode Latching; relay 1 | relay=Relay 1; set=unlatch; gate=NXOR",
               "input 7; input 7 | inputs=",
               "relay 16; picture relay; gate NIL; picture gate | relay=Relay 1; gate=OR",
+              "double picture relay; double picture gate; double input 4 | relay=Relay 2; gate=AND; inputs=4",
               "menu Edit/Change Relay/Number/Relay 5 | relay=Relay 5",
               "mode Debounce; hours 99; minutes -7 leave | texts=45 7 0.00",
               "mode Debounce; seconds 3.05; seconds 12 escape | texts=0 0 3.05",
@@ -233,14 +234,42 @@ private slots:
         expectCommandEnded();
     }
 
+    // The list fills as the ports are found; a second rescan asked for
+    // meanwhile returns at once.
+    void aRescanListsPortsAsFoundAndRefusesASecond()
+    {
+        bool listedWhileScanning = false;
+        QTimer during;
+        connect(&during, &QTimer::timeout, this, [&] {
+            if (!QApplication::overrideCursor() || probe->entries(List::Port).isEmpty())
+                return;
+            listedWhileScanning = true;
+            during.stop();
+            QVERIFY(probe->click(u"R"_s));
+        });
+        during.start(0);
+        QVERIFY(probe->click(u"R"_s));
+        QVERIFY(listedWhileScanning);
+        const QStringList ports = probe->entries(List::Port);
+        QCOMPARE(QSet<QString>(ports.begin(), ports.end()).size(), ports.size());
+        QCOMPARE(rig->window.deviceLink().port().directory().location(portNumberFromText(probe->selected(List::Port))),
+                 rig->portPath);
+        expectCommandEnded();
+    }
+
     void pcControlLatchAndMomentaryReachTheShownRelay()
     {
         QVERIFY(performSteps(*probe, u"relay 3"_s));
         QVERIFY(!performSteps(*probe, u"click Latch Input"_s)); // not under PC control
+        // A press on the disabled button runs nothing, whatever the record says.
+        table()[2].PCControl = true;
+        QVERIFY(performSteps(*probe, u"press Latch Input"_s));
+        table()[2].PCControl = false;
         QVERIFY(performSteps(*probe, u"click PC-Control"_s));
         QVERIFY(table()[2].PCControl && rig->device.relay(2).pcControl);
-        QVERIFY(performSteps(*probe, u"click Latch Input; click Momentary Input; click PC-Control"_s));
-        QTRY_COMPARE(rig->device.received(), QByteArray("\033c3\r\033l3\r\033m3\r\033c3\r"));
+        // Each press runs the command, the second of a double-click too.
+        QVERIFY(performSteps(*probe, u"click Latch Input; double press Momentary Input; click PC-Control"_s));
+        QTRY_COMPARE(rig->device.received(), QByteArray("\033c3\r\033l3\r\033m3\r\033m3\r\033c3\r"));
         QVERIFY(!rig->device.relay(2).pcControl);
         QVERIFY(!probe->isEnabled(u"Momentary Input"_s));
         QVERIFY(!probe->portOpen());
