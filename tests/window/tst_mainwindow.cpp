@@ -1,5 +1,7 @@
 // The window as the user works in it, against the simulated Tavik on a pseudo-terminal.
+#include "app/oversizedlogbox.h"
 #include "app/pictures.h"
+#include "app/visualstyles.h"
 #include "base/errorlog.h"
 #include "base/titleversion.h"
 #include "config/tavikfile.h"
@@ -7,6 +9,7 @@
 #include "window/moddlg.h"
 #include "windowrig.h"
 
+#include <QMessageBox>
 #include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;
@@ -158,6 +161,82 @@ private slots:
         QCOMPARE(probe->sliderValue(Unit::Minutes), r.Minutes);
         QCOMPARE(probe->sliderValue(Unit::Seconds), r.Seconds * 100 + r.Hundredths);
         QCOMPARE(r.Counter, r.Hours * 360000 + r.Minutes * 6000 + r.Seconds * 100 + r.Hundredths);
+    }
+
+    // A file's gate is not checked against the list when it is read, nor its
+    // time against the sliders: such a relay shows consistently, and is logged.
+    void aRelayOutsideTheListsShowsConsistently_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::newRow("gate 8") << u"relay 2"_s;
+        QTest::newRow("unlatch gate 9") << u"relay 3; click Unlatching Input"_s;
+        QTest::newRow("46 hours") << u"relay 4"_s;
+    }
+    void aRelayOutsideTheListsShowsConsistently()
+    {
+        QFETCH(QString, steps);
+        RelayTable odd{};
+        odd[1] = {.RelayMode = 1, .InputMode = 8};
+        odd[2] = {.RelayMode = LatchingMode, .InputMode = 2, .UnlatchInputMode = 9};
+        odd[3] = {.RelayMode = 2, .Counter = LargestFileCounter};
+        CounterToTime(odd[3]);
+        QCOMPARE(SaveTavikFile(odd, path("odd.csv")), 0);
+        answers << path("odd.csv");
+        QVERIFY(probe->choose({"File", "Open..."}));
+        QFile::remove(path("ErrorLog.txt"));
+        QVERIFY(performSteps(*probe, steps));
+        const QString gate = probe->selected(List::InputMode);
+        QVERIFY(!gate.isEmpty() && !probe->selected(List::RelayMode).isEmpty());
+        QCOMPARE(probe->picture(MainWindowProbe::Picture::Gate),
+                 resource("INMODE", 101 + int(inputModeList().indexOf(gate))));
+        QCOMPARE(probe->menuItems({"Edit", "Change Relay", "Input Mode"}, true), QStringList{gate});
+        QCOMPARE(probe->timeText(Unit::Hours).toInt(), probe->sliderValue(Unit::Hours));
+        QFile log(path("ErrorLog.txt"));
+        QVERIFY(log.open(QIODevice::ReadOnly) && log.readAll().contains(" (Value out of range: "));
+    }
+
+    // The log past its limit opens in the desktop's editor, the box says why,
+    // and the log is gone once the box is closed.
+    void anOversizedLogIsShownThenDeleted()
+    {
+        QFile log(path("ErrorLog.txt"));
+        QVERIFY(log.open(QIODevice::WriteOnly) && log.write(QByteArray(ErrorLogLimit, 'x')) == ErrorLogLimit);
+        log.close();
+        QList<QUrl> opened;
+        OversizedLogBox::setOpener([&](const QUrl &url) { return opened << url, true; });
+        QString seen;
+        QTimer::singleShot(0, this, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box)
+                return;
+            seen = box->windowTitle() + u'|' + box->text() + (box->icon() == QMessageBox::Information ? u"|i"_s : u""_s) +
+                   (QFile::exists(log.fileName()) ? u"|log there"_s : u""_s);
+            box->button(QMessageBox::Ok)->click();
+        });
+        answers << path("missing.csv"); // opening it fails, which is logged
+        QVERIFY(probe->choose({"File", "Open..."}));
+        QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(log.fileName())});
+        QCOMPARE(seen, u"Tavik Configuration Manager|"_s + oversizedLogText() + u"|i|log there"_s);
+        QVERIFY(!QFile::exists(log.fileName()));
+    }
+
+    // The desktop's own style stays; only a platform without one gets ours.
+    void theStyleIsTheDesktopsWhereItHasOne_data()
+    {
+        QTest::addColumn<QString>("inForce");
+        QTest::addColumn<bool>("forced");
+        QTest::addColumn<QString>("chosen");
+        QTest::newRow("a desktop theme's") << u"Breeze"_s << false << QString();
+        QTest::newRow("the plain desktop's") << u"Fusion"_s << false << QString();
+        QTest::newRow("none offered") << u"Windows"_s << false << u"Fusion"_s;
+        QTest::newRow("-style windows") << u"Windows"_s << true << QString();
+    }
+    void theStyleIsTheDesktopsWhereItHasOne()
+    {
+        QFETCH(QString, inForce);
+        QFETCH(bool, forced);
+        QFETCH(QString, chosen);
+        QCOMPARE(styleToChoose(inForce, forced), chosen);
     }
 
     void theFileMenuKeepsTheFileInUse()
