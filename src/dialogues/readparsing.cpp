@@ -84,6 +84,13 @@ qint32 parseHexCounter(const QByteArray &text)
     return qint32(value);
 }
 
+std::optional<qint32> storableCounter(qint32 counter)
+{
+    if (counter < 0 || counter > LargestFileCounter)
+        return std::nullopt;
+    return counter;
+}
+
 std::optional<bool> parseStatus(const QByteArray &value)
 {
     if (value.contains("Open"))
@@ -161,15 +168,14 @@ DialogueStep walkReport(ReportLine &line, RelayConfig &relay, qint16 ReadMask, R
     if (ReadMask & CounterBit) {
         if (DialogueStep s = line.collect(text, "&H"); s != DialogueStep::Go)
             return s;
-        // More than the file's six digits hold is a garbled report: stored,
-        // it would make a file this program then refuses.
-        const qint32 counter = parseHexCounter(text);
-        if (counter < 0 || counter > LargestFileCounter) {
+        // Stored, a garbled counter would make a file this program then refuses.
+        const std::optional<qint32> counter = storableCounter(parseHexCounter(text));
+        if (!counter) {
             logFailure(Failure::ValueOutOfRange, QStringLiteral("ReadRelay"), 4,
                        QStringLiteral("counter 0x") + QString::fromLatin1(text.mid(2).trimmed().toPercentEncoding()));
             return DialogueStep::Restart;
         }
-        relay.Counter = counter;
+        relay.Counter = *counter;
         CounterToTime(relay);
         follower.closureTimeRead(relay);
     }

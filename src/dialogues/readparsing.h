@@ -31,6 +31,10 @@ bool isCompleteMapLine(const QByteArray &line);
 // as an unsigned number; no digits give 0.
 qint32 parseHexCounter(const QByteArray &text);
 
+// A counter as a relay may hold it: one beyond the configuration file's six
+// hexadecimal digits, or negative, is a garbled report (nothing).
+std::optional<qint32> storableCounter(qint32 counter);
+
 // "Open" gives false, else "Closed" true, else nothing.
 std::optional<bool> parseStatus(const QByteArray &value);
 
