@@ -43,17 +43,17 @@ void RelayEditor::checkOnly(const QList<QAction *> &array, qint16 index)
         array.at(i)->setChecked(i == index);
 }
 
-bool RelayEditor::isListed(qint16 value, qint16 count, const char *what, const QString &procedure)
+bool RelayEditor::isListed(qint16 value, qint16 count, const char *what, const QString &procedure, int step)
 {
     if (value >= 0 && value < count)
         return true;
-    logFailure(Failure::ValueOutOfRange, procedure, 1, QStringLiteral("%1 %2").arg(QLatin1String(what)).arg(value));
+    logFailure(Failure::ValueOutOfRange, procedure, step, QStringLiteral("%1 %2").arg(QLatin1String(what)).arg(value));
     return false;
 }
 
 void RelayEditor::selectRelayMode(qint16 mode)
 {
-    if (!isListed(mode, RelayModeCount, "relay mode", QStringLiteral("ChangeRelayMode")))
+    if (!isListed(mode, RelayModeCount, "relay mode", QStringLiteral("ChangeRelayMode"), 1))
         return;
     if (m_ui.cboRelMode->currentIndex() != mode)
         m_ui.cboRelMode->setCurrentIndex(mode); // runs cboRelMode_Click
@@ -63,7 +63,7 @@ void RelayEditor::selectRelayMode(qint16 mode)
 
 void RelayEditor::selectInputMode(qint16 gate)
 {
-    if (!isListed(gate, InputModeCount, "input mode", QStringLiteral("ChangeInputMode")))
+    if (!isListed(gate, InputModeCount, "input mode", QStringLiteral("ChangeInputMode"), 1))
         return;
     if (m_ui.cboInputMode->currentIndex() != gate)
         m_ui.cboInputMode->setCurrentIndex(gate); // runs cboInputMode_Click
@@ -85,7 +85,7 @@ void RelayEditor::ChangeRelayNum(qint16 Index)
     checkOnly(m_ui.mnuEditChangeNum, Index);
     const QString procedure = QStringLiteral("ChangeRelayNum");
     if (m_ui.cboRelMode->currentIndex() != relay.RelayMode &&
-        isListed(relay.RelayMode, RelayModeCount, "relay mode", procedure))
+        isListed(relay.RelayMode, RelayModeCount, "relay mode", procedure, 3))
         m_ui.cboRelMode->setCurrentIndex(relay.RelayMode); // runs ChangeRelayMode
 
     for (qint16 i = 0; i < InputCount; ++i) {
@@ -100,7 +100,7 @@ void RelayEditor::ChangeRelayNum(qint16 Index)
     }
 
     const qint16 gate = showsUnlatchSet(relay) ? relay.UnlatchInputMode : relay.InputMode;
-    if (m_ui.cboInputMode->currentIndex() != gate && isListed(gate, InputModeCount, "input mode", procedure))
+    if (m_ui.cboInputMode->currentIndex() != gate && isListed(gate, InputModeCount, "input mode", procedure, 5))
         m_ui.cboInputMode->setCurrentIndex(gate); // runs ChangeInputMode
 
     if (relay.Counter > MaxCounter)
