@@ -76,7 +76,8 @@ QByteArray SimFaultFilter::withBanners(const QByteArray &out, bool wasAtMenu)
 {
     if (wasAtMenu && out.size() == 1)
         return out + Banner + SimMenu::MenuPrompt;
-    for (const QByteArray &menu : {SimMenu::MenuListing + SimMenu::MenuPrompt, QByteArray(SimMenu::MenuPrompt)}) {
+    for (const QByteArray &menu :
+         {SimMenu::MenuListing + SimMenu::MenuPrompt, QByteArray(SimMenu::MenuPrompt)}) {
         if (out.endsWith(menu))
             return out.chopped(menu.size()) + Banner + menu;
     }

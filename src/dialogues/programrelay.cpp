@@ -30,8 +30,9 @@ DialogueResult DeviceDialogues::ProgramRelay(qint16 relayIndex)
     return result;
 }
 
-DeviceDialogues::Step DeviceDialogues::answerPrompt(const QByteArray &prompt, const std::function<qint16()> &answer,
-                                                    float k, DialogueResult &result)
+DeviceDialogues::Step DeviceDialogues::answerPrompt(const QByteArray &prompt,
+                                                    const std::function<qint16()> &answer, float k,
+                                                    DialogueResult &result)
 {
     QByteArray text;
     if (Step s = afterGetString(m_exchange.GetString(text, prompt), result); s != Step::Go)
@@ -55,7 +56,9 @@ DeviceDialogues::Step DeviceDialogues::programAttempt(qint16 relayIndex, Dialogu
         std::function<qint16()> value;
         float k;
     };
-    const auto inputGroup = [&](int group) { return [&relay, group] { return mapGroupValue(relay.InputMap, group); }; };
+    const auto inputGroup = [&](int group) {
+        return [&relay, group] { return mapGroupValue(relay.InputMap, group); };
+    };
     const auto unlatchGroup = [&](int group) {
         return [&relay, group] { return mapGroupValue(relay.UnlatchMap, group); };
     };

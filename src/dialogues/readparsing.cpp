@@ -172,7 +172,8 @@ DialogueStep walkReport(ReportLine &line, RelayConfig &relay, qint16 ReadMask, R
         const std::optional<qint32> counter = storableCounter(parseHexCounter(text));
         if (!counter) {
             logFailure(Failure::ValueOutOfRange, QStringLiteral("ReadRelay"), 4,
-                       QStringLiteral("counter 0x") + QString::fromLatin1(text.mid(2).trimmed().toPercentEncoding()));
+                       QStringLiteral("counter 0x") +
+                           QString::fromLatin1(text.mid(2).trimmed().toPercentEncoding()));
             return DialogueStep::Restart;
         }
         relay.Counter = *counter;

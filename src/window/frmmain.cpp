@@ -28,9 +28,8 @@ frmMain::frmMain(QWidget *parent)
     connectEditor();
     connectCommands();
     // The one failure a window user is shown: the log grown too large.
-    setOversizedLogNotice([this](const QString &logPath, const QString &text) {
-        OversizedLogBox::show(this, logPath, text);
-    });
+    setOversizedLogNotice(
+        [this](const QString &logPath, const QString &text) { OversizedLogBox::show(this, logPath, text); });
 }
 
 frmMain::~frmMain()

@@ -78,7 +78,8 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
     // Every press counts, the second of a double-click too; a disabled
     // button still sees its presses here, and runs nothing.
-    const bool pressed = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
+    const bool pressed =
+        event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
     if (pressed && (watched == m_ui->btnLatch || watched == m_ui->btnMoment) &&
         static_cast<QWidget *>(watched)->isEnabled()) {
         // The press reaches the button too, so that it shows pressed while the

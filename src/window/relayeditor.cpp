@@ -47,7 +47,8 @@ bool RelayEditor::isListed(qint16 value, qint16 count, const char *what, const Q
 {
     if (value >= 0 && value < count)
         return true;
-    logFailure(Failure::ValueOutOfRange, procedure, step, QStringLiteral("%1 %2").arg(QLatin1String(what)).arg(value));
+    logFailure(Failure::ValueOutOfRange, procedure, step,
+               QStringLiteral("%1 %2").arg(QLatin1String(what)).arg(value));
     return false;
 }
 
@@ -100,7 +101,8 @@ void RelayEditor::ChangeRelayNum(qint16 Index)
     }
 
     const qint16 gate = showsUnlatchSet(relay) ? relay.UnlatchInputMode : relay.InputMode;
-    if (m_ui.cboInputMode->currentIndex() != gate && isListed(gate, InputModeCount, "input mode", procedure, 5))
+    if (m_ui.cboInputMode->currentIndex() != gate &&
+        isListed(gate, InputModeCount, "input mode", procedure, 5))
         m_ui.cboInputMode->setCurrentIndex(gate); // runs ChangeInputMode
 
     if (relay.Counter > MaxCounter)

@@ -176,11 +176,13 @@ private slots:
         QCOMPARE(SaveTavikFile(odd, path("odd.csv")), 0);
         answers << path("odd.csv");
         QFile log(path("ErrorLog.txt"));
-        for (const QString &steps : {u"menu File/Open...; relay 2"_s, u"relay 3; click Unlatching Input"_s, u"relay 4"_s}) {
+        for (const QString &steps :
+             {u"menu File/Open...; relay 2"_s, u"relay 3; click Unlatching Input"_s, u"relay 4"_s}) {
             log.remove();
             QVERIFY(performSteps(*probe, steps));
             const QString gate = probe->selected(List::InputMode);
-            QCOMPARE(probe->picture(MainWindowProbe::Picture::Gate), resource("INMODE", 101 + int(inputModeList().indexOf(gate))));
+            QCOMPARE(probe->picture(MainWindowProbe::Picture::Gate),
+                     resource("INMODE", 101 + int(inputModeList().indexOf(gate))));
             QCOMPARE(probe->menuItems({"Edit", "Change Relay", "Input Mode"}, true), QStringList{gate});
             QCOMPARE(probe->timeText(Unit::Hours).toInt(), probe->sliderValue(Unit::Hours));
             QVERIFY(log.open(QIODevice::ReadOnly) && log.readAll().contains(" (Value out of range: "));
