@@ -107,9 +107,11 @@ private slots:
              "r" + QByteArray("\033r").repeated(8) + "3\r"});
         add("read: gives up after eight restarts",
             {Read, {.wrongEchoFor = 'r', .wrongEchoTimes = -1}, false, false, "7",
-             "r" + QByteArray("\033r").repeated(8) + "\033", GaveUp, gaveUpLog + "ReadRelay of Form frmMain"});
+             "r" + QByteArray("\033r").repeated(8) + "\033", GaveUp,
+             gaveUpLog + "ReadRelay of Form frmMain"});
         add("read: a restart at the line rate",
-            {Read, {.wrongEchoFor = '3', .wrongEchoTimes = 1, .paced = true}, false, false, "0", "r3\033r3\r"});
+            {Read, {.wrongEchoFor = '3', .wrongEchoTimes = 1, .paced = true}, false, false, "0",
+             "r3\033r3\r"});
         add("read: silence, port open before", {Read, {.silent = true}, false, true, "3", "?", Timeout});
         add("read: a hang-up",
             {Read, {.hangUpAfterOutput = 40}, false, false, "3", "r3\r", Lost, "Error 1005 ("});
@@ -122,7 +124,8 @@ private slots:
             {Program, {.wrongEchoFor = 'p', .wrongEchoTimes = -1}, false, false, "7",
              "p" + QByteArray("\033p").repeated(8) + "\033", GaveUp, gaveUpLog + "ProgramRelay"});
         add("program: a wrong echo of y restarts, banners in pieces",
-            {Program, {.wrongEchoFor = 'y', .wrongEchoTimes = 1, .banners = true, .chunkSize = 3, .chunkDelayMs = 2},
+            {Program,
+             {.wrongEchoFor = 'y', .wrongEchoTimes = 1, .banners = true, .chunkSize = 3, .chunkDelayMs = 2},
              false, false, "0", p + escape + p});
         add("program: no number prompt", {Program, {.silentAfterOutput = 1}, false, false, "3", "p"});
         add("program: a flooded line", {Program, {.flood = true}, false, false, "4", ""});

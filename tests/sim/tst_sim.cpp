@@ -104,7 +104,8 @@ private slots:
         row("banners", {.banners = true}, {"--banners"}, "r\x1b?",
             "r\r\n\r\n" + Asked + "\x1b\r\n\r\n================================\r\n  Tavik Relay Expander\r\n"
             "================================\r\n" + Menu + "?\r\n\r\n");
-        row("escape echoed, no menu", {.menuAfterCommand = false}, {"--no-menu"}, "r\x1bx", "r" + Asked + "\x1bx");
+        row("escape echoed, no menu", {.menuAfterCommand = false}, {"--no-menu"}, "r\x1bx",
+            "r" + Asked + "\x1bx");
         row("escape swallowed, no menu", {.echoEscape = false, .menuAfterCommand = false},
             {"--no-escape-echo", "--no-menu"}, "r\x1bx", "r" + Asked + "x");
         row("pieces", {.chunkSize = 2, .chunkDelayMs = 5}, {"--chunk", "2", "--chunk-delay", "5"}, "r1\r",

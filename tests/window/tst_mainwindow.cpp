@@ -196,7 +196,8 @@ private slots:
         QString seen;
         QTimer::singleShot(0, this, [&] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            seen = box->windowTitle() + u'|' + box->text() + u'|' + QString::number(box->icon() + 10 * log.exists());
+            seen = box->windowTitle() + u'|' + box->text() + u'|' +
+                   QString::number(box->icon() + 10 * log.exists());
             box->button(QMessageBox::Ok)->click();
         });
         QVERIFY(performSteps(*probe, u"relay 2"_s)); // logged again
