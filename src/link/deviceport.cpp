@@ -1,5 +1,6 @@
 #include "link/deviceport.h"
 
+#include "link/portaccess.h"
 #include "link/portnumber.h"
 #include "base/failure.h"
 
@@ -23,9 +24,21 @@ qint16 DevicePort::OpenSerPort()
         logFailure(Failure::PortNumber, QStringLiteral("OpenSerPort"), 3, error);
     m_lineLost = false;
     m_closedOnPurpose = false;
-    if (!m_serial.setPortOpen(true, &error))
+    if (!m_serial.setPortOpen(true, &error)) {
         logFailure(Failure::PortOpen, QStringLiteral("OpenSerPort"), 3, error);
+        m_openRefusal = refusalText(number);
+        return -1;
+    }
     return 1;
+}
+
+QString DevicePort::refusalText(qint16 number) const
+{
+    const QString path = m_directory.location(number);
+    if (path.isEmpty())
+        return QStringLiteral("There is no port Com%1: choose one the port list offers.").arg(number);
+    const QString reason = PortAccess::check(path, m_serial.lastOpenError(), m_serial.lastOpenErrorText()).text;
+    return reason.isEmpty() ? path + QStringLiteral(" cannot be opened.") : reason;
 }
 
 qint16 DevicePort::CloseSerPort()
@@ -81,11 +94,18 @@ QStringList DevicePort::rescanPorts()
     QStringList entries;
     for (qint16 number = 1; number <= 255; ++number) {
         QCoreApplication::processEvents();
-        if (PortAvailable(number))
+        if (PortAvailable(number) || refusedForPermission(number))
             entries.append(m_directory.entryText(number));
     }
     m_rescanBusy = false;
     return entries;
+}
+
+bool DevicePort::refusedForPermission(qint16 number) const
+{
+    // Listed all the same: choosing it is how the user learns which group is missing.
+    const QString path = m_directory.location(number);
+    return !path.isEmpty() && PortAccess::check(path).obstacle == PortAccess::Obstacle::Permission;
 }
 
 void DevicePort::onConnectionLost()

@@ -31,6 +31,10 @@ public:
     // closing a closed one fails.
     bool setPortOpen(bool open, QString *error = nullptr);
     bool portOpen() const;
+    // How the last open failed (NoError after one that worked): what the
+    // port access check is asked about.
+    QSerialPort::SerialPortError lastOpenError() const { return m_lastOpenError; }
+    QString lastOpenErrorText() const { return m_lastOpenErrorText; }
 
     qint64 inBufferCount() const;
     int inBufferSize() const { return ReceiveBufferSize; }
@@ -51,6 +55,8 @@ private:
     const PortDirectory &m_ports;
     QSerialPort m_port;
     qint16 m_commPort = 1;
+    QSerialPort::SerialPortError m_lastOpenError = QSerialPort::NoError;
+    QString m_lastOpenErrorText;
     // What had arrived when the line was lost: still the device's answer.
     QByteArray m_arrivedBeforeLoss;
 };

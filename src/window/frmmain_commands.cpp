@@ -4,6 +4,7 @@
 
 #include "base/titleversion.h"
 #include "config/tavikfile.h"
+#include "link/portnumber.h"
 #include "window/mainwindowui.h"
 #include "window/moddlg.h"
 
@@ -41,7 +42,7 @@ void frmMain::connectCommands()
     // OpenSerPort opens the port that the list shows.
     connect(m_ui->cmbPort, &QComboBox::currentTextChanged, this, [this](const QString &text) {
         m_link.port().setPortText(text);
-        m_ui->cmbPort->setToolTip(text);
+        m_ui->cmbPort->setToolTip(portToolTip(text));
     });
 
     connect(m_ui->btnReadRelay, &QPushButton::clicked, this, &frmMain::btnReadRelay_Click);
@@ -100,6 +101,8 @@ void frmMain::cmdRescan_Click()
         // The link refuses to open the port for a dialogue while it probes.
         const QStringList entries = m_link.port().rescanPorts();
         m_ui->cmbPort->addItems(entries);
+        for (int i = 0; i < m_ui->cmbPort->count(); ++i)
+            m_ui->cmbPort->setItemData(i, portToolTip(entries.at(i)), Qt::ToolTipRole);
         if (m_ui->cmbPort->count() > 0)
             m_ui->cmbPort->setCurrentIndex(0);
         if (insideCommand && entries.contains(portInUse))
@@ -110,6 +113,13 @@ void frmMain::cmdRescan_Click()
         if (!insideCommand)
             EnableReadProg(true);
     });
+}
+
+QString frmMain::portToolTip(const QString &entry)
+{
+    // Which of several adapters is the Tavik shows in what the system knows of each.
+    const QStringList lines = m_link.port().directory().descriptionLines(portNumberFromText(entry));
+    return (QStringList{entry} + lines).join(u'\n');
 }
 
 void frmMain::selectPreferredPort()
