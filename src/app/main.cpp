@@ -77,7 +77,7 @@ int main(int argc, char *argv[])
         QString error;
         if (simulator.start(&error)) {
             window.deviceLink().port().directory().addRuntimePort(simulator.portPath(),
-                                                                   TavikSimulator::portListName());
+                                                                  TavikSimulator::portListName());
             window.setPreferredPort(simulator.portPath());
         } else {
             err << "tavikgui: the simulated Tavik could not start: " << error << '\n';

@@ -37,7 +37,8 @@ QString DevicePort::refusalText(qint16 number) const
     const QString path = m_directory.location(number);
     if (path.isEmpty())
         return QStringLiteral("There is no port Com%1: choose one the port list offers.").arg(number);
-    const QString reason = PortAccess::check(path, m_serial.lastOpenError(), m_serial.lastOpenErrorText()).text;
+    const QString reason =
+        PortAccess::check(path, m_serial.lastOpenError(), m_serial.lastOpenErrorText()).text;
     return reason.isEmpty() ? path + QStringLiteral(" cannot be opened.") : reason;
 }
 

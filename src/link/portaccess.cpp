@@ -117,21 +117,26 @@ QString permissionText(const QString &path, const struct stat &node)
 {
     const QString user = userName();
     const QString groupText = groupName(node.st_gid);
-    const QString head = QStringLiteral("Permission denied on %1 (%2).").arg(path, PortAccess::nodeSummary(path));
+    const QString head =
+        QStringLiteral("Permission denied on %1 (%2).").arg(path, PortAccess::nodeSummary(path));
     if ((node.st_mode & (S_IRGRP | S_IWGRP)) != (S_IRGRP | S_IWGRP))
-        return head + QStringLiteral(" Only its owner may read and write it; ask the administrator for a udev "
-                                     "rule that gives group %1 access.")
-                          .arg(groupText);
+        return head +
+               QStringLiteral(" Only its owner may read and write it; ask the administrator for a udev "
+                              "rule that gives group %1 access.")
+                   .arg(groupText);
     const std::vector<gid_t> groups = processGroups();
     if (std::find(groups.begin(), groups.end(), node.st_gid) != groups.end())
-        return head + QStringLiteral(" User %1 is in its group %2, yet the system refuses.").arg(user, groupText);
+        return head +
+               QStringLiteral(" User %1 is in its group %2, yet the system refuses.").arg(user, groupText);
     if (accountHasGroup(node.st_gid))
-        return head + QStringLiteral(" User %1 is in its group %2 since this session started: log out and log "
-                                     "in again.")
-                          .arg(user, groupText);
-    return head + QStringLiteral(" It belongs to group %1, and user %2 is not in that group. Fix: sudo usermod "
-                                 "-aG %1 %2, then log out and log in again.")
-                      .arg(groupText, user);
+        return head +
+               QStringLiteral(" User %1 is in its group %2 since this session started: log out and log "
+                              "in again.")
+                   .arg(user, groupText);
+    return head +
+           QStringLiteral(" It belongs to group %1, and user %2 is not in that group. Fix: sudo usermod "
+                          "-aG %1 %2, then log out and log in again.")
+               .arg(groupText, user);
 }
 
 } // namespace
@@ -207,7 +212,10 @@ QString PortAccess::userSummary()
     for (const gid_t gid : processGroups())
         names << groupName(gid);
     names.removeDuplicates();
-    return QStringLiteral("User %1 (uid %2), groups: %3").arg(userName()).arg(geteuid()).arg(names.join(", "));
+    return QStringLiteral("User %1 (uid %2), groups: %3")
+        .arg(userName())
+        .arg(geteuid())
+        .arg(names.join(", "));
 }
 
 QString PortAccess::nodeSummary(const QString &path)

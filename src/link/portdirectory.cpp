@@ -29,10 +29,14 @@ QList<SystemPort> serialPortInfoPorts()
 {
     QList<SystemPort> ports;
     for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
-        ports.append({info.systemLocation(), info.portName(),
-                      {info.description(), info.manufacturer(), info.serialNumber(),
+        ports.append({info.systemLocation(),
+                      info.portName(),
+                      {info.description(),
+                       info.manufacturer(),
+                       info.serialNumber(),
                        usbId(info.hasVendorIdentifier(), info.vendorIdentifier()),
-                       usbId(info.hasProductIdentifier(), info.productIdentifier()), {}}});
+                       usbId(info.hasProductIdentifier(), info.productIdentifier()),
+                       {}}});
     }
     return ports;
 }
@@ -52,7 +56,8 @@ QString shortPortName(const QString &path)
     return info.fileName();
 }
 
-PortDirectory::PortDirectory() : m_source(serialPortInfoPorts), m_byIdFolder(QStringLiteral("/dev/serial/by-id"))
+PortDirectory::PortDirectory()
+    : m_source(serialPortInfoPorts), m_byIdFolder(QStringLiteral("/dev/serial/by-id"))
 {
     refresh();
 }
@@ -149,7 +154,8 @@ AdapterInfo PortDirectory::adapter(qint16 number) const
         return adapter;
     // The by-id links are named after the adapter, so they survive replugging.
     const QDir byId(m_byIdFolder);
-    for (const QFileInfo &link : byId.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDir::Name)) {
+    for (const QFileInfo &link :
+         byId.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDir::Name)) {
         if (link.canonicalFilePath() == target && link.absoluteFilePath() != location(number)) {
             adapter.byIdPath = link.absoluteFilePath();
             break;

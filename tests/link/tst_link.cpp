@@ -145,8 +145,9 @@ private slots:
         rig.port.setPortText(QStringLiteral("Com%1").arg(otherNumber + 1));
         QCOMPARE(rig.port.OpenSerPort(), -1);
         QVERIFY(!rig.port.isOpen());
-        QCOMPARE(rig.port.openRefusal(),
-                 QStringLiteral("There is no port Com%1: choose one the port list offers.").arg(otherNumber + 1));
+        QCOMPARE(
+            rig.port.openRefusal(),
+            QStringLiteral("There is no port Com%1: choose one the port list offers.").arg(otherNumber + 1));
     }
 
     void adaptersAreNamedAndFoundByTheirSerialNumberOrStableLink()
@@ -158,17 +159,18 @@ private slots:
         PortDirectory ports;
         ports.setByIdFolder(byId.path());
         ports.setSystemPortSource([&] {
-            return QList<SystemPort>{{adapter.portPath(), "ttyUSB0", {"FT232R USB UART", "FTDI", "A1B2C3", "0403",
-                                                                      "6001", {}}}};
+            return QList<SystemPort>{
+                {adapter.portPath(), "ttyUSB0", {"FT232R USB UART", "FTDI", "A1B2C3", "0403", "6001", {}}}};
         });
         QCOMPARE(ports.numberOfSerial("A1B2C3"), 1);
         QCOMPARE(ports.numberOfSerial("A1B2C4"), 0);
         QCOMPARE(ports.addRuntimePort(stable), 1); // the same port, whatever its number
         QCOMPARE(ports.addRuntimePort(simulated.portPath(), "simulated Tavik"), 2);
         QCOMPARE(ports.entryText(2), "Com2 (simulated Tavik)");
-        QCOMPARE(ports.descriptionLines(1),
-                 QStringList({"Path: " + adapter.portPath(), "Description: FT232R USB UART", "Manufacturer: FTDI",
-                              "Serial number: A1B2C3", "USB ID: 0403:6001", "By id: " + stable}));
+        QCOMPARE(
+            ports.descriptionLines(1),
+            QStringList({"Path: " + adapter.portPath(), "Description: FT232R USB UART", "Manufacturer: FTDI",
+                         "Serial number: A1B2C3", "USB ID: 0403:6001", "By id: " + stable}));
         QCOMPARE(ports.descriptionLines(2), QStringList{"Path: " + simulated.portPath()});
     }
 

@@ -145,7 +145,9 @@ private slots:
             holder.start(TAVIKCTL_PATH, {"read", "--relay", "1", "--port", port});
             QTRY_VERIFY(device.received().startsWith('r')); // open, and waiting for the silent device
         }
-        const auto tavikctl = [](const QStringList &arguments) { return runProcess({TAVIKCTL_PATH, arguments, {}}); };
+        const auto tavikctl = [](const QStringList &arguments) {
+            return runProcess({TAVIKCTL_PATH, arguments, {}});
+        };
         const ProcessRun doctor = tavikctl({"doctor", "--port", port});
         QCOMPARE(doctor.exitCode, 1);
         QVERIFY2(doctor.out.contains(reason.toUtf8()), doctor.out);
