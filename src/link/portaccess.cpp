@@ -115,26 +115,25 @@ QString holderFromOpenFiles(const QString &path)
 
 QString permissionText(const QString &path, const struct stat &node)
 {
+    // What to do comes first: the status box shows only its first lines.
     const QString user = userName();
     const QString groupText = groupName(node.st_gid);
-    const QString head =
-        QStringLiteral("Permission denied on %1 (%2).").arg(path, PortAccess::nodeSummary(path));
+    const QString head = QStringLiteral("Permission denied on %1: ").arg(path);
     if ((node.st_mode & (S_IRGRP | S_IWGRP)) != (S_IRGRP | S_IWGRP))
-        return head +
-               QStringLiteral(" Only its owner may read and write it; ask the administrator for a udev "
-                              "rule that gives group %1 access.")
-                   .arg(groupText);
+        return head + QStringLiteral("only its owner may read and write it; ask the administrator for a udev "
+                                     "rule that gives group %1 access.")
+                          .arg(groupText);
     const std::vector<gid_t> groups = processGroups();
     if (std::find(groups.begin(), groups.end(), node.st_gid) != groups.end())
         return head +
-               QStringLiteral(" User %1 is in its group %2, yet the system refuses.").arg(user, groupText);
+               QStringLiteral("user %1 is in its group %2, yet the system refuses.").arg(user, groupText);
     if (accountHasGroup(node.st_gid))
         return head +
-               QStringLiteral(" User %1 is in its group %2 since this session started: log out and log "
+               QStringLiteral("user %1 joined its group %2 after this session started; log out and log "
                               "in again.")
                    .arg(user, groupText);
     return head +
-           QStringLiteral(" It belongs to group %1, and user %2 is not in that group. Fix: sudo usermod "
+           QStringLiteral("it belongs to group %1, and user %2 is not in that group. Fix: sudo usermod "
                           "-aG %1 %2, then log out and log in again.")
                .arg(groupText, user);
 }

@@ -116,7 +116,7 @@ private slots:
     void aPortThatCannotBeOpenedIsExplainedByTheDoctorTavikctlAndTheWindow_data()
     {
         QTest::addColumn<QString>("reason");
-        QTest::newRow("not in its group") << "It belongs to group dialout, and user nobody is not in that "
+        QTest::newRow("not in its group") << ": it belongs to group dialout, and user nobody is not in that "
                                              "group. Fix: sudo usermod -aG dialout nobody, then log out and "
                                              "log in again.";
         QTest::newRow("held by another program") << " is in use by tavikctl (process ";
