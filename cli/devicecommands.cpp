@@ -311,8 +311,8 @@ QList<Command> deviceCommands()
     return {
         {QStringLiteral("ports"), QStringLiteral("ports [--long] [--port PORT | --simulate]"),
          QStringLiteral("list the serial ports (--long: with their adapters); DEVICE below is --port PORT "
-                        "(a number, ComN, serial:SERIAL or a device path) or --simulate (the built-in "
-                        "simulated device)"),
+                        "(a number, ComN, serial:SERIAL, a device path, or a serial server's tcp://HOST:PORT "
+                        "or rfc2217://HOST:PORT) or --simulate (the built-in simulated device)"),
          listPorts},
         {QStringLiteral("read"), QStringLiteral("read [--relay N] [-o FILE]") + on,
          QStringLiteral("read relays 1-16 (print them, or save FILE) or relay N (exit 1: device failed)"),

@@ -22,9 +22,10 @@ public:
     ~DeviceSession();
 
     // Points the link at --port's port: a number, "ComN", "serial:" and an
-    // adapter's serial number, or a device path (added to the port list, since
-    // the system never lists pseudo-terminals and links; a link to a listed
-    // port is that port). False, with the reason, when there is no such port.
+    // adapter's serial number, a device path or a serial server's address
+    // (added to the port list, since the system never lists pseudo-terminals,
+    // links and servers; a link to a listed port is that port). False, with
+    // the reason, when there is no such port or the address is malformed.
     bool usePort(const QString &port, QString *error);
     // Starts the built-in simulated device on its state file and points the
     // link at it. False, with the reason, when it cannot start.

@@ -1,6 +1,7 @@
 #include "link/portdirectory.h"
 
 #include "link/portnumber.h"
+#include "link/serveraddress.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -45,6 +46,8 @@ QList<SystemPort> serialPortInfoPorts()
 
 QString shortPortName(const QString &path)
 {
+    if (const std::optional<ServerAddress> server = serverAddress(path))
+        return server->hostAndPort();
     const QFileInfo info(path);
     // A link's own name is the one the user gave it; where it points says less.
     if (info.isSymLink())
@@ -82,9 +85,11 @@ qint16 PortDirectory::addRuntimePort(const QString &path, const QString &name)
 {
     if (onWindows())
         return qint16(QString(path).remove(QStringLiteral("\\\\.\\")).mid(3).toInt());
+    // A serial server's address is no file name.
+    const bool server = serverAddress(path).has_value();
     const QFileInfo info(path);
-    const QString absolute = info.absoluteFilePath();
-    const QString target = info.canonicalFilePath();
+    const QString absolute = server ? path : info.absoluteFilePath();
+    const QString target = server ? QString() : info.canonicalFilePath();
     for (qsizetype system = 0; system < m_system.size(); ++system) {
         const QString &location = m_system.at(system).location;
         if (location == absolute || (!target.isEmpty() && QFileInfo(location).canonicalFilePath() == target))

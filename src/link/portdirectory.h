@@ -9,8 +9,9 @@
 #include <functional>
 
 // The short name a run-time port shows in the port list, so that the entry
-// fits the list: a symbolic link's own file name ("tavik-port"), else the path
-// below /dev ("pts/1"), else the file name. The full path still opens it.
+// fits the list: a serial server's "HOST:PORT", a symbolic link's own file
+// name ("tavik-port"), else the path below /dev ("pts/1"), else the file
+// name. The full path still opens it.
 QString shortPortName(const QString &path);
 
 // A port as the system lists it: where it opens, its own name ("ttyUSB0"),
@@ -25,7 +26,8 @@ struct SystemPort {
 // them. On Windows number n is COMn. Elsewhere the ports the system lists
 // (sorted by name) are numbered from 1, followed by the ports added at run
 // time: pseudo-terminals and symbolic links (the simulated device, a path
-// given on the command line) are never listed by the system.
+// given on the command line) and serial servers' addresses are never listed
+// by the system.
 class PortDirectory
 {
 public:
@@ -42,9 +44,10 @@ public:
     // after the system's ports.
     void refresh();
 
-    // Adds a port by its path and returns its number; a port already known
-    // keeps its number, and a link to a system port (a by-id path) is that
-    // port. The list shows it as name, or by shortPortName() when name is empty.
+    // Adds a port by its path (or a serial server's address) and returns its
+    // number; a port already known keeps its number, and a link to a system
+    // port (a by-id path) is that port. The list shows it as name, or by
+    // shortPortName() when name is empty.
     qint16 addRuntimePort(const QString &path, const QString &name = {});
 
     // The number of the system port whose adapter has this serial number; 0
