@@ -3,6 +3,7 @@
 #include "devicesession.h"
 #include "link/portaccess.h"
 #include "link/portnumber.h"
+#include "link/serveraddress.h"
 
 #include <QFileInfo>
 #include <QTextStream>
@@ -14,6 +15,11 @@ namespace
 bool reportPort(QTextStream &out, const PortDirectory &ports, qint16 number)
 {
     const QString path = ports.location(number);
+    if (serverAddress(path)) {
+        // No node, group or holder: whether it answers shows only when a dialogue connects.
+        out << ports.entryText(number) << ": " << path << "\n  a serial server, not checked here\n";
+        return true;
+    }
     const QString target = QFileInfo(path).canonicalFilePath();
     out << ports.entryText(number) << ": " << path;
     if (!target.isEmpty() && target != path)
