@@ -5,6 +5,7 @@
 #include "filecommands.h"
 #include "relaytext.h"
 #include "base/errorlog.h"
+#include "link/portnumber.h"
 
 #include <QHash>
 #include <QTextStream>
@@ -122,7 +123,9 @@ int dialogueFailed(const QString &what, DialogueResult result)
 int listPorts(const QStringList &arguments)
 {
     DeviceArgs args;
-    QString error = parseArgs(QStringLiteral("ports"), arguments, {}, args);
+    QStringList rest = arguments;
+    const bool longForm = rest.removeAll(QStringLiteral("--long")) > 0;
+    QString error = parseArgs(QStringLiteral("ports"), rest, {}, args);
     if (error.isEmpty())
         error = unexpectedWords(args, 0);
     if (!error.isEmpty())
@@ -131,8 +134,18 @@ int listPorts(const QStringList &arguments)
     if (const int exit = connectSession(session, args, false); exit >= 0)
         return exit;
     QTextStream out(stdout);
-    for (const QString &entry : session.link().port().rescanPorts())
+    const PortDirectory &ports = session.link().port().directory();
+    const QStringList entries = session.link().port().rescanPorts();
+    for (const QString &entry : entries) {
         out << entry << '\n';
+        if (!longForm)
+            continue;
+        // One block a port: what tells adapters apart when there are several.
+        for (const QString &line : ports.descriptionLines(portNumberFromText(entry)))
+            out << "  " << line << '\n';
+        if (&entry != &entries.constLast())
+            out << '\n';
+    }
     return ExitOk;
 }
 
@@ -296,10 +309,10 @@ QList<Command> deviceCommands()
     // Every command below but ports needs one of them; the help says so once.
     const QString on = QStringLiteral(" DEVICE");
     return {
-        {QStringLiteral("ports"), QStringLiteral("ports [--port PORT | --simulate]"),
-         QStringLiteral("list the serial ports; DEVICE below is --port PORT (a number, ComN, a device "
-                        "path, or a serial server's tcp://HOST:PORT or rfc2217://HOST:PORT) or --simulate "
-                        "(the built-in simulated device)"),
+        {QStringLiteral("ports"), QStringLiteral("ports [--long] [--port PORT | --simulate]"),
+         QStringLiteral("list the serial ports (--long: with their adapters); DEVICE below is --port PORT "
+                        "(a number, ComN, serial:SERIAL, a device path, or a serial server's tcp://HOST:PORT "
+                        "or rfc2217://HOST:PORT) or --simulate (the built-in simulated device)"),
          listPorts},
         {QStringLiteral("read"), QStringLiteral("read [--relay N] [-o FILE]") + on,
          QStringLiteral("read relays 1-16 (print them, or save FILE) or relay N (exit 1: device failed)"),

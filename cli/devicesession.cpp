@@ -23,6 +23,16 @@ bool DeviceSession::usePort(const QString &port, QString *error)
         m_link.port().setPortText(QStringLiteral("Com") + match.captured(1));
         return true;
     }
+    if (port.startsWith(QStringLiteral("serial:"))) {
+        PortDirectory &ports = m_link.port().directory();
+        const qint16 found = ports.numberOfSerial(port.mid(7));
+        if (found == 0) {
+            *error = QStringLiteral("--port: no adapter has the serial number '%1'").arg(port.mid(7));
+            return false;
+        }
+        m_link.port().setPortText(ports.entryText(found));
+        return true;
+    }
     if (looksLikeServerAddress(port)) {
         if (!serverAddress(port)) {
             *error = QStringLiteral("--port: '%1' is not a serial server's address (tcp://HOST:PORT or "
@@ -47,13 +57,13 @@ bool DeviceSession::useSimulator(QString *error)
     m_simulator->setStateFile(TavikSimulator::defaultStateFile());
     if (!m_simulator->start(error))
         return false;
-    selectRuntimePort(m_simulator->portPath());
+    selectRuntimePort(m_simulator->portPath(), TavikSimulator::portListName());
     return true;
 }
 
-void DeviceSession::selectRuntimePort(const QString &path)
+void DeviceSession::selectRuntimePort(const QString &path, const QString &name)
 {
     PortDirectory &ports = m_link.port().directory();
-    const qint16 number = ports.addRuntimePort(path);
+    const qint16 number = ports.addRuntimePort(path, name);
     m_link.port().setPortText(portEntryText(number, ports.systemName(number)));
 }

@@ -21,10 +21,11 @@ public:
     DeviceSession();
     ~DeviceSession();
 
-    // Points the link at --port's port: a number, "ComN", a device path or a
-    // serial server's address (added to the port list, since the system never
-    // lists pseudo-terminals, links and servers). False, with the reason, when
-    // there is no such path or the address is malformed.
+    // Points the link at --port's port: a number, "ComN", "serial:" and an
+    // adapter's serial number, a device path or a serial server's address
+    // (added to the port list, since the system never lists pseudo-terminals,
+    // links and servers; a link to a listed port is that port). False, with
+    // the reason, when there is no such port or the address is malformed.
     bool usePort(const QString &port, QString *error);
     // Starts the built-in simulated device on its state file and points the
     // link at it. False, with the reason, when it cannot start.
@@ -37,7 +38,7 @@ public:
     DeviceCommands &commands() { return m_commands; }
 
 private:
-    void selectRuntimePort(const QString &path);
+    void selectRuntimePort(const QString &path, const QString &name = {});
 
     // Declared first so that it outlives the port that talks to it.
     std::unique_ptr<TavikSimulator> m_simulator;

@@ -1,5 +1,6 @@
 #include "command.h"
 #include "devicecommands.h"
+#include "doctorcommand.h"
 #include "filecommands.h"
 #include "base/appinfo.h"
 
@@ -20,6 +21,7 @@ QList<Command> allCommands()
 {
     QList<Command> commands = fileCommands();
     commands += deviceCommands();
+    commands << doctorCommand();
     return commands;
 }
 

@@ -4,6 +4,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev)
+# The packaging test: the Debian package, its desktop entry and its checks.
+packages+=(dpkg-dev file lintian desktop-file-utils)
 # clang and its runtime build the fuzzers (fuzz/run-fuzzers.sh).
 packages+=(clang-14 libclang-rt-14-dev)
 # ser2net serves the simulated device over the network to the serial-server tests.

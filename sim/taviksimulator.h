@@ -72,6 +72,9 @@ public:
     // "tavik/tavik-sim-state.txt" in the user's shared data folder (created),
     // for the built-in device: the same file whatever the program's name.
     static QString defaultStateFile();
+    // How the tools' port lists name the built-in device, in place of its
+    // pseudo-terminal: "Com2 (simulated Tavik)".
+    static QString portListName() { return QStringLiteral("simulated Tavik"); }
 
     void setFaults(const SimFaults &faults);
     SimFaults faults() const;

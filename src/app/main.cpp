@@ -85,7 +85,8 @@ int main(int argc, char *argv[])
         simulator.setStateFile(TavikSimulator::defaultStateFile());
         QString error;
         if (simulator.start(&error)) {
-            window.deviceLink().port().directory().addRuntimePort(simulator.portPath());
+            window.deviceLink().port().directory().addRuntimePort(simulator.portPath(),
+                                                                  TavikSimulator::portListName());
             window.setPreferredPort(simulator.portPath());
         } else {
             err << "tavikgui: the simulated Tavik could not start: " << error << '\n';

@@ -53,8 +53,11 @@ DeviceDialogues::Step DeviceDialogues::runAttempts(const QString &procedure, con
 bool DeviceDialogues::holdPort(PortHold &hold)
 {
     const qint16 opened = m_link.port().OpenSerPort();
-    if (opened < 0)
+    if (opened < 0) {
+        // Waiting out the timeout would only send the user to the cables.
+        m_view.setStatusText(m_link.port().openRefusal());
         return false;
+    }
     hold.openedHere = opened == 1;
     hold.lostBefore = m_link.port().lineLost();
     return true;

@@ -1,5 +1,6 @@
 #include "link/deviceport.h"
 
+#include "link/portaccess.h"
 #include "link/portnumber.h"
 #include "base/failure.h"
 
@@ -29,9 +30,24 @@ qint16 DevicePort::OpenSerPort()
         logFailure(Failure::PortNumber, QStringLiteral("OpenSerPort"), 3, error);
     m_lineLost = false;
     m_closedOnPurpose = false;
-    if (!m_channel->setPortOpen(true, &error))
+    if (!m_channel->setPortOpen(true, &error)) {
         logFailure(Failure::PortOpen, QStringLiteral("OpenSerPort"), 3, error);
+        m_openRefusal = refusalText(number, error);
+        return -1;
+    }
     return 1;
+}
+
+QString DevicePort::refusalText(qint16 number, const QString &error) const
+{
+    const QString path = m_directory.location(number);
+    if (path.isEmpty())
+        return QStringLiteral("There is no port Com%1: choose one the port list offers.").arg(number);
+    // Only a serial device has a node, a group and holders to look at.
+    const QString reason = m_channel == &m_serial
+                               ? PortAccess::check(path, m_serial.lastOpenError(), m_serial.lastOpenErrorText()).text
+                               : QString();
+    return reason.isEmpty() ? QStringLiteral("%1 cannot be opened: %2.").arg(path, error) : reason;
 }
 
 qint16 DevicePort::CloseSerPort()
@@ -93,7 +109,7 @@ QStringList DevicePort::rescanPorts(const std::function<void(const QString &)> &
     QStringList entries;
     for (qint16 number = 1; number <= 255; ++number) {
         QCoreApplication::processEvents();
-        if (!PortAvailable(number))
+        if (!PortAvailable(number) && !refusedForPermission(number))
             continue;
         entries.append(m_directory.entryText(number));
         if (found)
@@ -101,6 +117,13 @@ QStringList DevicePort::rescanPorts(const std::function<void(const QString &)> &
     }
     m_rescanBusy = false;
     return entries;
+}
+
+bool DevicePort::refusedForPermission(qint16 number) const
+{
+    // Listed all the same: choosing it is how the user learns which group is missing.
+    const QString path = m_directory.location(number);
+    return !path.isEmpty() && PortAccess::check(path).obstacle == PortAccess::Obstacle::Permission;
 }
 
 void DevicePort::onConnectionLost()

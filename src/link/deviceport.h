@@ -35,18 +35,22 @@ public:
     // True while a rescan runs (the window shows the hourglass meanwhile).
     bool rescanBusy() const { return m_rescanBusy; }
 
-    // 1: opened by this call; 0: already open, or a rescan runs. A port that
-    // cannot be opened is logged and still gives 1: the dialogue then times out.
+    // 1: opened by this call; 0: already open, or a rescan runs; -1: the port
+    // cannot be opened, which is logged and openRefusal() says why.
     qint16 OpenSerPort();
+    // Why the last OpenSerPort() that gave -1 could not open the port, in
+    // words the user can act on (PortAccess).
+    QString openRefusal() const { return m_openRefusal; }
     // 1: closed by this call; 0: it was not open. A wait in progress ends at
     // once, as when the line is lost, but nothing counts as lost.
     qint16 CloseSerPort();
     // Whether port n can be opened now; leaves it closed. Never logs.
     bool PortAvailable(qint16 number);
     // Probes ports 1 to 255, letting events run between them, with the busy
-    // state on, and returns the port list entries of those that open, each
-    // handed to found as soon as it opens. A rescan asked for while one runs
-    // (from one of its event runs) returns nothing at once.
+    // state on, and returns the port list entries of those that open or that
+    // this user may not open (the dialogue then says which group is missing),
+    // each handed to found as soon as it is found. A rescan asked for while
+    // one runs (from one of its event runs) returns nothing at once.
     QStringList rescanPorts(const std::function<void(const QString &)> &found = {});
 
     // True from the loss of the line until the port is next opened.
@@ -74,6 +78,8 @@ signals:
 
 private:
     void onConnectionLost();
+    QString refusalText(qint16 number, const QString &error) const;
+    bool refusedForPermission(qint16 number) const;
 
     PortDirectory m_directory;
     SerialControl m_serial{m_directory};
@@ -81,6 +87,7 @@ private:
     // The one of the two that the port opened last.
     PortChannel *m_channel = &m_serial;
     QString m_portText;
+    QString m_openRefusal;
     bool m_rescanBusy = false;
     bool m_lineLost = false;
     bool m_closedOnPurpose = false;

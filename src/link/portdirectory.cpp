@@ -3,6 +3,7 @@
 #include "link/portnumber.h"
 #include "link/serveraddress.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSerialPortInfo>
 
@@ -18,6 +19,27 @@ bool onWindows()
 #else
     return false;
 #endif
+}
+
+QString usbId(bool known, quint16 id)
+{
+    return known ? QStringLiteral("%1").arg(id, 4, 16, QLatin1Char('0')) : QString();
+}
+
+QList<SystemPort> serialPortInfoPorts()
+{
+    QList<SystemPort> ports;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
+        ports.append({info.systemLocation(),
+                      info.portName(),
+                      {info.description(),
+                       info.manufacturer(),
+                       info.serialNumber(),
+                       usbId(info.hasVendorIdentifier(), info.vendorIdentifier()),
+                       usbId(info.hasProductIdentifier(), info.productIdentifier()),
+                       {}}});
+    }
+    return ports;
 }
 
 } // namespace
@@ -38,40 +60,57 @@ QString shortPortName(const QString &path)
 }
 
 PortDirectory::PortDirectory()
+    : m_source(serialPortInfoPorts), m_byIdFolder(QStringLiteral("/dev/serial/by-id"))
 {
+    refresh();
+}
+
+void PortDirectory::setSystemPortSource(SystemPortSource source)
+{
+    m_source = std::move(source);
     refresh();
 }
 
 void PortDirectory::refresh()
 {
-    m_systemLocations.clear();
-    m_systemNames.clear();
+    m_system.clear();
     if (onWindows())
         return;
-    QList<QSerialPortInfo> ports = QSerialPortInfo::availablePorts();
-    std::sort(ports.begin(), ports.end(),
-              [](const QSerialPortInfo &a, const QSerialPortInfo &b) { return a.portName() < b.portName(); });
-    for (const QSerialPortInfo &port : ports) {
-        m_systemLocations.append(port.systemLocation());
-        m_systemNames.append(port.portName());
-    }
+    m_system = m_source();
+    std::sort(m_system.begin(), m_system.end(),
+              [](const SystemPort &a, const SystemPort &b) { return a.name < b.name; });
 }
 
-qint16 PortDirectory::addRuntimePort(const QString &path)
+qint16 PortDirectory::addRuntimePort(const QString &path, const QString &name)
 {
     if (onWindows())
         return qint16(QString(path).remove(QStringLiteral("\\\\.\\")).mid(3).toInt());
     // A serial server's address is no file name.
-    const QString absolute = serverAddress(path) ? path : QFileInfo(path).absoluteFilePath();
-    const qsizetype system = m_systemLocations.indexOf(absolute);
-    if (system >= 0)
-        return qint16(system + 1);
+    const bool server = serverAddress(path).has_value();
+    const QFileInfo info(path);
+    const QString absolute = server ? path : info.absoluteFilePath();
+    const QString target = server ? QString() : info.canonicalFilePath();
+    for (qsizetype system = 0; system < m_system.size(); ++system) {
+        const QString &location = m_system.at(system).location;
+        if (location == absolute || (!target.isEmpty() && QFileInfo(location).canonicalFilePath() == target))
+            return qint16(system + 1);
+    }
     qsizetype runtime = m_runtimePaths.indexOf(absolute);
     if (runtime < 0) {
         m_runtimePaths.append(absolute);
+        m_runtimeNames.append(name);
         runtime = m_runtimePaths.size() - 1;
     }
-    return qint16(m_systemLocations.size() + runtime + 1);
+    return qint16(m_system.size() + runtime + 1);
+}
+
+qint16 PortDirectory::numberOfSerial(const QString &serialNumber) const
+{
+    for (qsizetype system = 0; system < m_system.size(); ++system) {
+        if (!serialNumber.isEmpty() && m_system.at(system).adapter.serialNumber == serialNumber)
+            return qint16(system + 1);
+    }
+    return 0;
 }
 
 QString PortDirectory::location(qint16 number) const
@@ -81,9 +120,9 @@ QString PortDirectory::location(qint16 number) const
     if (onWindows())
         return QStringLiteral("COM") + QString::number(number);
     const qsizetype index = number - 1;
-    if (index < m_systemLocations.size())
-        return m_systemLocations.at(index);
-    const qsizetype runtime = index - m_systemLocations.size();
+    if (index < m_system.size())
+        return m_system.at(index).location;
+    const qsizetype runtime = index - m_system.size();
     return runtime < m_runtimePaths.size() ? m_runtimePaths.at(runtime) : QString();
 }
 
@@ -92,18 +131,52 @@ QString PortDirectory::systemName(qint16 number) const
     if (onWindows())
         return location(number);
     const qsizetype index = number - 1;
-    if (index >= 0 && index < m_systemNames.size())
-        return m_systemNames.at(index);
+    if (index >= 0 && index < m_system.size())
+        return m_system.at(index).name;
+    const qsizetype runtime = index - m_system.size();
+    if (runtime >= 0 && runtime < m_runtimeNames.size() && !m_runtimeNames.at(runtime).isEmpty())
+        return m_runtimeNames.at(runtime);
     const QString path = location(number);
     return path.isEmpty() ? path : shortPortName(path);
 }
 
 qint16 PortDirectory::count() const
 {
-    return qint16(m_systemLocations.size() + m_runtimePaths.size());
+    return qint16(m_system.size() + m_runtimePaths.size());
 }
 
 QString PortDirectory::entryText(qint16 number) const
 {
     return portEntryText(number, systemName(number));
+}
+
+AdapterInfo PortDirectory::adapter(qint16 number) const
+{
+    const qsizetype index = number - 1;
+    AdapterInfo adapter = index >= 0 && index < m_system.size() ? m_system.at(index).adapter : AdapterInfo{};
+    const QString target = QFileInfo(location(number)).canonicalFilePath();
+    if (target.isEmpty() || onWindows())
+        return adapter;
+    // The by-id links are named after the adapter, so they survive replugging.
+    const QDir byId(m_byIdFolder);
+    for (const QFileInfo &link :
+         byId.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDir::Name)) {
+        if (link.canonicalFilePath() == target && link.absoluteFilePath() != location(number)) {
+            adapter.byIdPath = link.absoluteFilePath();
+            break;
+        }
+    }
+    return adapter;
+}
+
+QStringList PortDirectory::descriptionLines(qint16 number) const
+{
+    const QString path = location(number);
+    if (path.isEmpty())
+        return {};
+    QStringList lines{QStringLiteral("Path: ") + path};
+    const QString target = QFileInfo(path).canonicalFilePath();
+    if (!target.isEmpty() && target != path)
+        lines << QStringLiteral("Device: ") + target;
+    return lines + adapterLines(adapter(number));
 }

@@ -57,7 +57,10 @@ bool SerialControl::setPortOpen(bool open, QString *error)
             *error = QStringLiteral("Com") + QString::number(m_commPort);
         return false;
     }
+    m_lastOpenError = QSerialPort::NoError;
     if (!m_port.open(QIODevice::ReadWrite)) {
+        m_lastOpenError = m_port.error();
+        m_lastOpenErrorText = m_port.errorString();
         if (error)
             *error = m_port.portName() + QStringLiteral(": ") + m_port.errorString();
         return false;

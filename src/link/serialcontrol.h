@@ -25,6 +25,10 @@ public:
     qint64 inBufferCount() const override;
     QByteArray input(qint64 maxCount = -1) override;
     bool output(const QByteArray &text, QString *error = nullptr) override;
+    // How the last open failed (NoError after one that worked): what the
+    // port access check is asked about.
+    QSerialPort::SerialPortError lastOpenError() const { return m_lastOpenError; }
+    QString lastOpenErrorText() const { return m_lastOpenErrorText; }
 
 private:
     void onErrorOccurred(QSerialPort::SerialPortError error);
@@ -32,6 +36,8 @@ private:
     const PortDirectory &m_ports;
     QSerialPort m_port;
     qint16 m_commPort = 1;
+    QSerialPort::SerialPortError m_lastOpenError = QSerialPort::NoError;
+    QString m_lastOpenErrorText;
     // What had arrived when the line was lost: still the device's answer.
     QByteArray m_arrivedBeforeLoss;
 };

@@ -72,6 +72,8 @@ private:
     // The port rescan: cmbPort lists the ports that open, the first selected.
     void cmdRescan_Click();
     void selectPreferredPort();
+    // The port list entry and what the system knows of its adapter, a line each.
+    QString portToolTip(const QString &entry);
 
     // Read and program (the logic is DeviceCommands').
     void btnReadRelay_Click();

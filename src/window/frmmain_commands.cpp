@@ -4,6 +4,7 @@
 
 #include "base/titleversion.h"
 #include "config/tavikfile.h"
+#include "link/portnumber.h"
 #include "window/mainwindowui.h"
 #include "window/moddlg.h"
 
@@ -43,7 +44,7 @@ void frmMain::connectCommands()
     // OpenSerPort opens the port that the list shows.
     connect(m_ui->cmbPort, &QComboBox::currentTextChanged, this, [this](const QString &text) {
         m_link.port().setPortText(text);
-        m_ui->cmbPort->setToolTip(text);
+        m_ui->cmbPort->setToolTip(portToolTip(text));
     });
 
     connect(m_ui->btnReadRelay, &QPushButton::clicked, this, &frmMain::btnReadRelay_Click);
@@ -108,8 +109,10 @@ void frmMain::cmdRescan_Click()
         QApplication::setOverrideCursor(Qt::WaitCursor);
         m_ui->cmbPort->clear();
         // The link refuses to open the port for a dialogue while it probes.
-        const QStringList entries =
-            m_link.port().rescanPorts([this](const QString &entry) { m_ui->cmbPort->addItem(entry); });
+        const QStringList entries = m_link.port().rescanPorts([this](const QString &entry) {
+            m_ui->cmbPort->addItem(entry);
+            m_ui->cmbPort->setItemData(m_ui->cmbPort->count() - 1, portToolTip(entry), Qt::ToolTipRole);
+        });
         if (m_ui->cmbPort->count() > 0)
             m_ui->cmbPort->setCurrentIndex(0);
         if (insideCommand && entries.contains(portInUse))
@@ -120,6 +123,13 @@ void frmMain::cmdRescan_Click()
         if (!insideCommand)
             EnableReadProg(true);
     });
+}
+
+QString frmMain::portToolTip(const QString &entry)
+{
+    // Which of several adapters is the Tavik shows in what the system knows of each.
+    const QStringList lines = m_link.port().directory().descriptionLines(portNumberFromText(entry));
+    return (QStringList{entry} + lines).join(u'\n');
 }
 
 void frmMain::selectPreferredPort()

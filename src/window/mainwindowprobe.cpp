@@ -295,3 +295,10 @@ bool MainWindowProbe::portOpen() const
 {
     return m_window.m_link.port().isOpen();
 }
+
+QString MainWindowProbe::toolTip(List which, const QString &entry) const
+{
+    const QComboBox *box = list(which);
+    const int index = box ? box->findText(entry) : -1;
+    return index < 0 ? QString() : box->itemData(index, Qt::ToolTipRole).toString();
+}

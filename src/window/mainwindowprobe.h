@@ -43,6 +43,7 @@ public:
     // Seeing.
     QStringList entries(List list) const;
     QString selected(List list) const;
+    QString toolTip(List list, const QString &entry) const; // an entry's own; empty when not listed
     bool isEnabled(const QString &caption) const; // a control, frame or menu bar entry
     bool isChecked(const QString &caption) const;
     QStringList menuItems(const QStringList &path, bool checkedOnly = false) const;

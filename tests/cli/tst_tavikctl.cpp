@@ -98,6 +98,14 @@ private slots:
                                   "not answer in time)\n"),
                  run.err.constData());
         QCOMPARE(tavikctl({"read", "--relay", "17", "--port", privatePortPath(device.portPath())}).exitCode, 2);
+        const QString link = privatePortPath(device.portPath());
+        const ProcessRun ports = tavikctl({"ports", "--long", "--port", link});
+        QVERIFY2(ports.out.contains(QStringLiteral(" (%1)\n  Path: %2\n  Device: %3\n")
+                                        .arg(QFileInfo(link).fileName(), link, device.portPath())
+                                        .toUtf8()),
+                 ports.out.constData());
+        QVERIFY(tavikctl({"ports", "--simulate"}).out.contains(" (simulated Tavik)\n"));
+        QCOMPARE(tavikctl({"read", "--port", "serial:NO-SUCH-ADAPTER"}).exitCode, 2);
     }
 };
 

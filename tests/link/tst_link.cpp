@@ -143,8 +143,35 @@ private slots:
         QCOMPARE(opened, 0);
         QVERIFY(!rig.port.isOpen() && !rig.port.PortAvailable(qint16(otherNumber + 1)));
         rig.port.setPortText(QStringLiteral("Com%1").arg(otherNumber + 1));
-        QCOMPARE(rig.port.OpenSerPort(), 1);
+        QCOMPARE(rig.port.OpenSerPort(), -1);
         QVERIFY(!rig.port.isOpen());
+        QCOMPARE(
+            rig.port.openRefusal(),
+            QStringLiteral("There is no port Com%1: choose one the port list offers.").arg(otherNumber + 1));
+    }
+
+    void adaptersAreNamedAndFoundByTheirSerialNumberOrStableLink()
+    {
+        PtyDevice adapter, simulated;
+        QTemporaryDir byId;
+        const QString stable = byId.filePath("usb-FTDI_FT232R_USB_UART_A1B2C3-if00-port0");
+        QVERIFY(QFile::link(adapter.portPath(), stable));
+        PortDirectory ports;
+        ports.setByIdFolder(byId.path());
+        ports.setSystemPortSource([&] {
+            return QList<SystemPort>{
+                {adapter.portPath(), "ttyUSB0", {"FT232R USB UART", "FTDI", "A1B2C3", "0403", "6001", {}}}};
+        });
+        QCOMPARE(ports.numberOfSerial("A1B2C3"), 1);
+        QCOMPARE(ports.numberOfSerial("A1B2C4"), 0);
+        QCOMPARE(ports.addRuntimePort(stable), 1); // the same port, whatever its number
+        QCOMPARE(ports.addRuntimePort(simulated.portPath(), "simulated Tavik"), 2);
+        QCOMPARE(ports.entryText(2), "Com2 (simulated Tavik)");
+        QCOMPARE(
+            ports.descriptionLines(1),
+            QStringList({"Path: " + adapter.portPath(), "Description: FT232R USB UART", "Manufacturer: FTDI",
+                         "Serial number: A1B2C3", "USB ID: 0403:6001", "By id: " + stable}));
+        QCOMPARE(ports.descriptionLines(2), QStringList{"Path: " + simulated.portPath()});
     }
 
     void aWaitEndsWhenTheLineDoes()

@@ -1,6 +1,10 @@
 #include "base/errorlog.h"
 #include "config/tavikfile.h"
 #include "dialoguerig.h"
+#include "processrunner.h"
+#include "ptydevice.h"
+#include "window/frmmain.h"
+#include "window/mainwindowprobe.h"
 
 #include <QProcess>
 #include <QSerialPort>
@@ -8,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <grp.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 // Files, folders and ports that refuse. Root ignores file permissions and
@@ -21,7 +27,7 @@ class TestRefusals : public QObject
     QString m_log = m_dir.filePath("ErrorLog.txt");
 
     // True when the test is to run here.
-    static bool runsHere()
+    static bool runsHere(const QString &foreignPort = {})
     {
         if (geteuid() != 0)
             return true;
@@ -30,11 +36,15 @@ class TestRefusals : public QObject
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         for (const char *folder : {"HOME", "TMPDIR"})
             env.insert(folder, home.path());
+        env.insert("TAVIK_FOREIGN_PORT", foreignPort);
+        QString function = QTest::currentTestFunction();
+        if (QTest::currentDataTag())
+            function += u':' + QString::fromLatin1(QTest::currentDataTag());
         QProcess child;
         child.setProcessEnvironment(env);
         child.setProcessChannelMode(QProcess::MergedChannels);
         child.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups",
-                                QCoreApplication::applicationFilePath(), QTest::currentTestFunction()});
+                                QCoreApplication::applicationFilePath(), function});
         const bool finished = child.waitForFinished(120000) && child.exitStatus() == QProcess::NormalExit;
         const QByteArray output = child.readAll();
         QTest::qVerify(finished && child.exitCode() == 0 && !output.contains("SKIP   :"),
@@ -94,15 +104,69 @@ private slots:
         // Another program opens the port first; QSerialPort locks it (TIOCEXCL).
         QSerialPort holder(rig.portPath);
         QVERIFY2(holder.open(QIODevice::ReadWrite), qPrintable(holder.errorString()));
-        QCOMPARE(rig.dialogues.ReadRelay(0), DialogueResult::TimedOut);
+        QCOMPARE(rig.dialogues.ReadRelay(0), DialogueResult::PortFailed);
         QVERIFY(!rig.link.port().isOpen());
-        QCOMPARE(rig.view.statusText,
-                 "Could not communicate with Tavik. Please check COM settings, power, and signal cables.");
+        QCOMPARE(rig.view.statusText, rig.portPath + " is in use by tst_refusals (process " +
+                                          QString::number(getpid()) + "); close that program and try again.");
         QVERIFY(rig.device.received().isEmpty());
         QVERIFY(
             loggedFailures(m_log).join('|').contains(" in procedure OpenSerPort of Form frmMain on line "));
     }
+
+    void aPortThatCannotBeOpenedIsExplainedByTheDoctorTavikctlAndTheWindow_data()
+    {
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("not in its group") << ": it belongs to group dialout, and user nobody is not in that "
+                                             "group. Fix: sudo usermod -aG dialout nobody, then log out and "
+                                             "log in again.";
+        QTest::newRow("held by another program") << " is in use by tavikctl (process ";
+    }
+    void aPortThatCannotBeOpenedIsExplainedByTheDoctorTavikctlAndTheWindow()
+    {
+        QFETCH(QString, reason);
+        const bool permission = QByteArray(QTest::currentDataTag()) == "not in its group";
+        PtyDevice device;
+        device.setResponder([](char) { return QByteArray(); });
+        QString foreign;
+        // Only root can give a terminal to a group that the unprivileged child lacks.
+        if (const group *dialout = getgrnam("dialout"); permission && geteuid() == 0 && dialout) {
+            QVERIFY(chown(qPrintable(device.portPath()), 0, dialout->gr_gid) == 0);
+            QVERIFY(chmod(qPrintable(device.portPath()), 0660) == 0);
+            foreign = device.portPath();
+        }
+        if (!runsHere(foreign))
+            return;
+        foreign = qEnvironmentVariable("TAVIK_FOREIGN_PORT");
+        if (permission && foreign.isEmpty())
+            QSKIP("needs root to give a terminal to a group this user lacks");
+        const QString port = privatePortPath(permission ? foreign : device.portPath());
+        QProcess holder;
+        if (!permission) {
+            holder.start(TAVIKCTL_PATH, {"read", "--relay", "1", "--port", port});
+            QTRY_VERIFY(device.received().startsWith('r')); // open, and waiting for the silent device
+        }
+        const auto tavikctl = [](const QStringList &arguments) {
+            return runProcess({TAVIKCTL_PATH, arguments, {}});
+        };
+        const ProcessRun doctor = tavikctl({"doctor", "--port", port});
+        QCOMPARE(doctor.exitCode, 1);
+        QVERIFY2(doctor.out.contains(reason.toUtf8()), doctor.out);
+        const ProcessRun read = tavikctl({"read", "--relay", "1", "--port", port});
+        QCOMPARE(read.exitCode, 1);
+        QVERIFY2(read.err.contains(reason.toUtf8()), read.err);
+        QVERIFY(permission || holder.waitForFinished());
+        if (!permission)
+            return; // the port list offers a port another program holds once it is free again
+        frmMain window;
+        window.deviceLink().port().directory().addRuntimePort(port);
+        window.setPreferredPort(port);
+        window.Form_Load();
+        MainWindowProbe probe(window);
+        QVERIFY(probe.selected(MainWindowProbe::List::Port).endsWith(QFileInfo(port).fileName() + ')'));
+        QVERIFY(probe.click("Read Relay"));
+        QVERIFY2(probe.statusText().contains(reason), qPrintable(probe.statusText()));
+    }
 };
 
-QTEST_GUILESS_MAIN(TestRefusals)
+QTEST_MAIN(TestRefusals)
 #include "tst_refusals.moc"

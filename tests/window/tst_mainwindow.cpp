@@ -239,6 +239,22 @@ private slots:
         QCOMPARE(styleToChoose(u"Windows"_s, true), QString());    // -style windows
     }
 
+    void eachPortsToolTipNamesItsAdapter()
+    {
+        PortDirectory &ports = rig->window.deviceLink().port().directory();
+        const QString path = rig->portPath;
+        ports.setSystemPortSource([&] {
+            return QList<SystemPort>{
+                {path, u"ttyUSB0"_s, {u"FT232R USB UART"_s, u"FTDI"_s, u"A1B2C3"_s, {}, {}, {}}}};
+        });
+        QVERIFY(probe->click(u"R"_s));
+        const QString tip = probe->toolTip(List::Port, u"Com1 (ttyUSB0)"_s);
+        QVERIFY2(
+            tip.startsWith(u"Com1 (ttyUSB0)\nPath: "_s + path + u"\n"_s) &&
+                tip.endsWith(u"\nDescription: FT232R USB UART\nManufacturer: FTDI\nSerial number: A1B2C3"_s),
+            qPrintable(tip));
+    }
+
     void theFileMenuKeepsTheFileInUse()
     {
         // Save straight after start asks for a name (cancelled, then given) and adds the extension.

@@ -1,0 +1,83 @@
+#include "doctorcommand.h"
+
+#include "devicesession.h"
+#include "link/portaccess.h"
+#include "link/portnumber.h"
+#include "link/serveraddress.h"
+
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace
+{
+
+// One port's lines: its entry, path and node, then what stands in its way.
+bool reportPort(QTextStream &out, const PortDirectory &ports, qint16 number)
+{
+    const QString path = ports.location(number);
+    if (serverAddress(path)) {
+        // No node, group or holder: whether it answers shows only when a dialogue connects.
+        out << ports.entryText(number) << ": " << path << "\n  a serial server, not checked here\n";
+        return true;
+    }
+    const QString target = QFileInfo(path).canonicalFilePath();
+    out << ports.entryText(number) << ": " << path;
+    if (!target.isEmpty() && target != path)
+        out << " -> " << target;
+    if (const QString node = PortAccess::nodeSummary(path); !node.isEmpty())
+        out << " (" << node << ')';
+    const PortAccess::Finding finding = PortAccess::probe(path);
+    out << "\n  " << (finding.obstacle == PortAccess::Obstacle::None ? QStringLiteral("opens") : finding.text)
+        << '\n';
+    return finding.obstacle == PortAccess::Obstacle::None;
+}
+
+int runDoctor(const QStringList &arguments)
+{
+    QString port;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        if (arguments.at(i) != QStringLiteral("--port") || !port.isEmpty())
+            return usageError(QStringLiteral("doctor: unexpected argument '%1'").arg(arguments.at(i)));
+        if (i + 1 >= arguments.size())
+            return usageError(QStringLiteral("doctor: --port needs a value"));
+        port = arguments.at(++i);
+    }
+    DeviceSession session;
+    QString error;
+    if (!port.isEmpty() && !session.usePort(port, &error))
+        return usageError(error);
+    DevicePort &device = session.link().port();
+    QList<qint16> numbers;
+    if (!port.isEmpty())
+        numbers << portNumberFromText(device.portText());
+    for (qint16 number = 1; port.isEmpty() && number <= device.directory().count(); ++number)
+        numbers << number;
+
+    QTextStream out(stdout);
+    out << PortAccess::userSummary() << '\n';
+    qsizetype blocked = 0;
+    for (const qint16 number : numbers)
+        blocked += reportPort(out, device.directory(), number) ? 0 : 1;
+    for (const QString &service : PortAccess::grabbingServices())
+        out << service << '\n';
+    if (numbers.isEmpty()) {
+        out << "No serial port found: is the adapter plugged in?\n";
+        return ExitFailed;
+    }
+    if (blocked > 0) {
+        out << blocked << " of " << numbers.size() << " ports cannot be opened.\n";
+        return ExitFailed;
+    }
+    out << "Nothing stands in the way.\n";
+    return ExitOk;
+}
+
+} // namespace
+
+Command doctorCommand()
+{
+    return {QStringLiteral("doctor"), QStringLiteral("doctor [--port PORT]"),
+            QStringLiteral("check what stands between you and the ports (or PORT): groups, programs holding "
+                           "them, ModemManager, brltty (exit 0: nothing)"),
+            runDoctor};
+}
