@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <stdlib.h>
 #include <sys/ioctl.h>
 #include <termios.h>
@@ -74,7 +75,14 @@ void SimPty::close()
 int SimPty::unread() const
 {
     int count = 0;
-    if (m_slave < 0 || ::ioctl(m_slave, FIONREAD, &count) != 0)
+    if (m_slave < 0)
+        return 0;
+    // Characters written to the master reach the slave's queue a moment
+    // later, from a kernel worker; until then FIONREAD does not count them,
+    // and a hang-up would drop them unseen. Polling the slave moves them in.
+    pollfd slave{m_slave, POLLIN, 0};
+    ::poll(&slave, 1, 0);
+    if (::ioctl(m_slave, FIONREAD, &count) != 0)
         return 0;
     return count;
 }

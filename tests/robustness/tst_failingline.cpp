@@ -253,7 +253,8 @@ class TestFailingLine : public QObject
                 firstSuccess = firstSuccess < 0 ? k : firstSuccess;
                 verifyComplete(name, out.table, out.deviceRelay);
             } else {
-                QVERIFY2(firstSuccess < 0, at + ": failed after succeeding at " + QByteArray::number(firstSuccess));
+                QVERIFY2(firstSuccess < 0, at + ": failed (" + QByteArray::number(out.result) + ") after succeeding at " +
+                                               QByteArray::number(firstSuccess) + ", sent " + out.received);
                 if (dialogues[name].kind != Kind::Live)
                     QVERIFY2(silence ? out.result == 3 : out.result > 0, at + ": " + QByteArray::number(out.result));
                 verifyNothingHalfDone(name, out.table);
