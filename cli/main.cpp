@@ -1,4 +1,5 @@
 #include "command.h"
+#include "comparecommands.h"
 #include "devicecommands.h"
 #include "filecommands.h"
 #include "base/appinfo.h"
@@ -20,6 +21,7 @@ QList<Command> allCommands()
 {
     QList<Command> commands = fileCommands();
     commands += deviceCommands();
+    commands += comparisonCommands();
     return commands;
 }
 

@@ -1,0 +1,225 @@
+#include "comparecommands.h"
+
+#include "commandreport.h"
+#include "config/relaycomparison.h"
+#include "config/tavikfile.h"
+#include "deviceargs.h"
+#include "devicesession.h"
+#include "dialogues/scratchreader.h"
+
+#include <QFileInfo>
+#include <QTextStream>
+
+namespace
+{
+
+// The table of a configuration file; false (the failure reported) when it does not load.
+bool loadTable(RelayTable &table, const QString &path, CommandReport &report)
+{
+    QString status;
+    FileFault fault;
+    if (OpenTavikFile(table, path, status, &fault) == TavikFileOk)
+        return true;
+    report.fileRefused(path, fault);
+    return false;
+}
+
+QString numbersText(const QList<int> &numbers)
+{
+    QStringList texts;
+    for (const int number : numbers)
+        texts << QString::number(number);
+    return texts.isEmpty() ? QStringLiteral("none") : texts.join(QStringLiteral(", "));
+}
+
+// "relay 5", "relays 5, 7"
+QString relaysText(const QList<int> &numbers)
+{
+    return (numbers.size() == 1 ? QStringLiteral("relay ") : QStringLiteral("relays ")) + numbersText(numbers);
+}
+
+QList<int> relaysDiffering(const QList<RelayDifference> &differences)
+{
+    QList<int> relays;
+    for (const RelayDifference &difference : differences) {
+        if (difference.counts() && !relays.contains(difference.relay))
+            relays << difference.relay;
+    }
+    return relays;
+}
+
+// One line per difference; those that do not count say so.
+void printDifferences(QTextStream &out, const QList<RelayDifference> &differences, const QString &firstName,
+                      const QString &secondName)
+{
+    for (const RelayDifference &difference : differences) {
+        out << difference.text(firstName, secondName);
+        if (!difference.counts())
+            out << " (not programmed, does not count)";
+        out << '\n';
+    }
+}
+
+int verifyDevice(const QStringList &arguments)
+{
+    DeviceArgs args;
+    QString error = parseArgs(QStringLiteral("verify"), arguments, {QStringLiteral("-i"), QStringLiteral("--relay")},
+                              args, {QStringLiteral("--json")});
+    if (error.isEmpty())
+        error = unexpectedWords(args, 0);
+    const QString input = args.values.value(QStringLiteral("-i"));
+    if (error.isEmpty() && input.isEmpty())
+        error = QStringLiteral("verify needs -i FILE");
+    if (!error.isEmpty())
+        return usageError(error);
+    CommandReport report(QStringLiteral("verify"), args.has(QStringLiteral("--json")));
+    report.set(QStringLiteral("file"), input);
+    RelayTable file{};
+    if (!loadTable(file, input, report))
+        return ExitBadFile;
+    DeviceSession session;
+    if (const int exit = connectSession(session, args, true); exit >= 0)
+        return exit;
+
+    QList<int> checked;
+    if (args.relay > 0) {
+        const DialogueResult result = session.commands().readRelay(args.relay - 1);
+        if (result != DialogueResult::Done)
+            return report.dialogueFailed(QStringLiteral("reading"), args.relay, result, session.view().statusText());
+        checked << args.relay;
+    } else {
+        const BulkOutcome outcome = session.commands().readAll(AllEnding::Quiet);
+        if (!outcome.succeeded())
+            return report.dialogueFailed(QStringLiteral("reading"), outcome.relayIndex + 1, outcome.result,
+                                         session.view().statusText());
+        for (int number = 1; number <= RelayCount; ++number)
+            checked << number;
+    }
+    QList<RelayDifference> differences;
+    for (const int number : checked)
+        differences += compareRelays(file[size_t(number - 1)], session.table()[size_t(number - 1)], number);
+
+    const QList<int> differing = relaysDiffering(differences);
+    report.set(QStringLiteral("relays"), numbersJson(checked));
+    report.set(QStringLiteral("same"), differing.isEmpty());
+    report.set(QStringLiteral("differing"), numbersJson(differing));
+    report.set(QStringLiteral("differences"),
+               differencesJson(differences, QStringLiteral("file"), QStringLiteral("device")));
+    if (!report.json()) {
+        QTextStream out(stdout);
+        printDifferences(out, differences, QStringLiteral("file"), QStringLiteral("device"));
+        if (differing.isEmpty())
+            out << "The device holds " << input << " (relays checked: " << numbersText(checked) << ").\n";
+        else
+            out << "The device differs from " << input << " in " << relaysText(differing) << ".\n";
+    }
+    return report.finish(differing.isEmpty() ? ExitOk : ExitDiffers);
+}
+
+int diffFiles(const QStringList &arguments)
+{
+    QStringList files;
+    bool json = false;
+    for (const QString &arg : arguments) {
+        if (arg == QStringLiteral("--json"))
+            json = true;
+        else if (arg.startsWith(u'-') && arg.size() > 1)
+            return usageError(QStringLiteral("diff: unknown option '%1'").arg(arg));
+        else
+            files << arg;
+    }
+    if (files.size() != 2)
+        return usageError(QStringLiteral("diff takes two files"));
+    CommandReport report(QStringLiteral("diff"), json);
+    report.set(QStringLiteral("files"), QJsonArray{files.at(0), files.at(1)});
+    RelayTable first{};
+    RelayTable second{};
+    if (!loadTable(first, files.at(0), report) || !loadTable(second, files.at(1), report))
+        return ExitBadFile;
+
+    const QList<RelayDifference> differences = compareTables(first, second);
+    const QList<int> differing = relaysDiffering(differences);
+    report.set(QStringLiteral("same"), differing.isEmpty());
+    report.set(QStringLiteral("differing"), numbersJson(differing));
+    report.set(QStringLiteral("differences"),
+               differencesJson(differences, QStringLiteral("first"), QStringLiteral("second")));
+    if (!report.json()) {
+        QTextStream out(stdout);
+        printDifferences(out, differences, QFileInfo(files.at(0)).fileName(), QFileInfo(files.at(1)).fileName());
+        if (differing.isEmpty())
+            out << "The files configure every relay alike.\n";
+        else
+            out << "The files differ in " << relaysText(differing) << ".\n";
+    }
+    return report.finish(differing.isEmpty() ? ExitOk : ExitDiffers);
+}
+
+} // namespace
+
+int programChangedRelays(DeviceSession &session, int relay, const QString &file, CommandReport &report)
+{
+    ScratchReader device(session.link(), session.view());
+    QList<int> relays;
+    for (int number = 1; number <= RelayCount; ++number) {
+        if (relay == 0 || relay == number)
+            relays << number;
+    }
+    QList<int> programmed;
+    QList<int> left;
+    QList<RelayDifference> remaining;
+    QJsonArray results;
+    const auto record = [&] {
+        report.set(QStringLiteral("relays"), results);
+        report.set(QStringLiteral("programmed"), numbersJson(programmed));
+        report.set(QStringLiteral("left"), numbersJson(left));
+        report.set(QStringLiteral("differences"),
+                   differencesJson(remaining, QStringLiteral("file"), QStringLiteral("device")));
+    };
+    const auto failed = [&](const QString &what, int number, DialogueResult result) {
+        record();
+        return report.dialogueFailed(what, number, result, session.view().statusText());
+    };
+    for (const int number : relays) {
+        const size_t index = size_t(number - 1);
+        const RelayConfig &wanted = session.table()[index];
+        if (const DialogueResult result = device.readRelay(number - 1); result != DialogueResult::Done)
+            return failed(QStringLiteral("reading"), number, result);
+        if (behavesAlike(wanted, device.table()[index])) {
+            left << number;
+            results.append(QJsonObject{{QStringLiteral("relay"), number}, {QStringLiteral("programmed"), false}});
+            continue;
+        }
+        if (const DialogueResult result = session.commands().programRelay(number - 1); result != DialogueResult::Done)
+            return failed(QStringLiteral("programming"), number, result);
+        programmed << number;
+        if (const DialogueResult result = device.readRelay(number - 1); result != DialogueResult::Done)
+            return failed(QStringLiteral("reading back"), number, result);
+        QList<RelayDifference> differences = compareRelays(wanted, device.table()[index], number);
+        differences.removeIf([](const RelayDifference &difference) { return !difference.counts(); });
+        remaining += differences;
+        results.append(QJsonObject{{QStringLiteral("relay"), number},
+                                   {QStringLiteral("programmed"), true},
+                                   {QStringLiteral("verified"), differences.isEmpty()}});
+    }
+    record();
+    if (!report.json()) {
+        QTextStream out(stdout);
+        out << "Programmed relays: " << numbersText(programmed) << '\n'
+            << "Left as they were: " << numbersText(left) << '\n';
+        printDifferences(out, remaining, QStringLiteral("file"), QStringLiteral("device"));
+        if (!remaining.isEmpty())
+            out << "The device still differs from " << file << ".\n";
+    }
+    return report.finish(remaining.isEmpty() ? ExitOk : ExitDiffers);
+}
+
+QList<Command> comparisonCommands()
+{
+    return {
+        {QStringLiteral("verify"), QStringLiteral("verify -i FILE [--relay N] [--json] DEVICE"),
+         QStringLiteral("check that the device holds FILE (exit 4: differs, 1: device failed, 3: bad FILE)"),
+         verifyDevice},
+        {QStringLiteral("diff"), QStringLiteral("diff [--json] FILE_A FILE_B"),
+         QStringLiteral("compare two configuration files (exit 4: they differ, 3: bad FILE)"), diffFiles},
+    };
+}
