@@ -22,11 +22,12 @@ int CommandReport::finish(int exitCode)
     return exitCode;
 }
 
-int CommandReport::dialogueFailed(const QString &what, int relay, DialogueResult result, const QString &statusText)
+int CommandReport::dialogueFailed(const QString &what, int relay, DialogueResult result,
+                                  const QString &statusText)
 {
     // The status text has gone to stderr as the dialogue set it.
-    QTextStream(stderr) << "tavikctl: " << what << " relay " << relay << " failed with result " << qint16(result)
-                        << " (" << resultMeaning(result) << ")\n";
+    QTextStream(stderr) << "tavikctl: " << what << " relay " << relay << " failed with result "
+                        << qint16(result) << " (" << resultMeaning(result) << ")\n";
     m_body.insert(QStringLiteral("failure"), QJsonObject{
                                                  {QStringLiteral("relay"), relay},
                                                  {QStringLiteral("result"), qint16(result)},

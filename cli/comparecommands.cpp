@@ -35,7 +35,8 @@ QString numbersText(const QList<int> &numbers)
 // "relay 5", "relays 5, 7"
 QString relaysText(const QList<int> &numbers)
 {
-    return (numbers.size() == 1 ? QStringLiteral("relay ") : QStringLiteral("relays ")) + numbersText(numbers);
+    return (numbers.size() == 1 ? QStringLiteral("relay ") : QStringLiteral("relays ")) +
+           numbersText(numbers);
 }
 
 QList<int> relaysDiffering(const QList<RelayDifference> &differences)
@@ -63,8 +64,9 @@ void printDifferences(QTextStream &out, const QList<RelayDifference> &difference
 int verifyDevice(const QStringList &arguments)
 {
     DeviceArgs args;
-    QString error = parseArgs(QStringLiteral("verify"), arguments, {QStringLiteral("-i"), QStringLiteral("--relay")},
-                              args, {QStringLiteral("--json")});
+    QString error =
+        parseArgs(QStringLiteral("verify"), arguments, {QStringLiteral("-i"), QStringLiteral("--relay")},
+                  args, {QStringLiteral("--json")});
     if (error.isEmpty())
         error = unexpectedWords(args, 0);
     const QString input = args.values.value(QStringLiteral("-i"));
@@ -85,7 +87,8 @@ int verifyDevice(const QStringList &arguments)
     if (args.relay > 0) {
         const DialogueResult result = session.commands().readRelay(args.relay - 1);
         if (result != DialogueResult::Done)
-            return report.dialogueFailed(QStringLiteral("reading"), args.relay, result, session.view().statusText());
+            return report.dialogueFailed(QStringLiteral("reading"), args.relay, result,
+                                         session.view().statusText());
         checked << args.relay;
     } else {
         const BulkOutcome outcome = session.commands().readAll(AllEnding::Quiet);
@@ -145,7 +148,8 @@ int diffFiles(const QStringList &arguments)
                differencesJson(differences, QStringLiteral("first"), QStringLiteral("second")));
     if (!report.json()) {
         QTextStream out(stdout);
-        printDifferences(out, differences, QFileInfo(files.at(0)).fileName(), QFileInfo(files.at(1)).fileName());
+        printDifferences(out, differences, QFileInfo(files.at(0)).fileName(),
+                         QFileInfo(files.at(1)).fileName());
         if (differing.isEmpty())
             out << "The files configure every relay alike.\n";
         else
@@ -186,10 +190,12 @@ int programChangedRelays(DeviceSession &session, int relay, const QString &file,
             return failed(QStringLiteral("reading"), number, result);
         if (behavesAlike(wanted, device.table()[index])) {
             left << number;
-            results.append(QJsonObject{{QStringLiteral("relay"), number}, {QStringLiteral("programmed"), false}});
+            results.append(
+                QJsonObject{{QStringLiteral("relay"), number}, {QStringLiteral("programmed"), false}});
             continue;
         }
-        if (const DialogueResult result = session.commands().programRelay(number - 1); result != DialogueResult::Done)
+        if (const DialogueResult result = session.commands().programRelay(number - 1);
+            result != DialogueResult::Done)
             return failed(QStringLiteral("programming"), number, result);
         programmed << number;
         if (const DialogueResult result = device.readRelay(number - 1); result != DialogueResult::Done)

@@ -4,7 +4,8 @@
 
 #include <algorithm>
 
-namespace RelayText {
+namespace RelayText
+{
 
 QString relayMode(qint16 relayMode)
 {
@@ -42,7 +43,8 @@ QString gate(qint16 mode, const std::array<bool, InputCount> &map)
     const QStringList numbers = inputNumbers(map);
     if (numbers.isEmpty())
         return inputMode(mode) + QStringLiteral(" of no input");
-    return inputMode(mode) + (numbers.size() == 1 ? QStringLiteral(" of input ") : QStringLiteral(" of inputs ")) +
+    return inputMode(mode) +
+           (numbers.size() == 1 ? QStringLiteral(" of input ") : QStringLiteral(" of inputs ")) +
            numbers.join(QStringLiteral(", "));
 }
 
@@ -98,7 +100,8 @@ namespace
 bool sameTime(const RelayConfig &a, const RelayConfig &b)
 {
     // The program dialogue sends these four, not the counter.
-    return a.Hours == b.Hours && a.Minutes == b.Minutes && a.Seconds == b.Seconds && a.Hundredths == b.Hundredths;
+    return a.Hours == b.Hours && a.Minutes == b.Minutes && a.Seconds == b.Seconds &&
+           a.Hundredths == b.Hundredths;
 }
 
 QString onOff(bool on)
@@ -115,9 +118,11 @@ QList<RelayDifference> compareRelays(const RelayConfig &first, const RelayConfig
         differences.append({relayNumber, field, a, b});
     };
     if (first.RelayMode != second.RelayMode)
-        differ(RelayField::RelayMode, RelayText::relayMode(first.RelayMode), RelayText::relayMode(second.RelayMode));
+        differ(RelayField::RelayMode, RelayText::relayMode(first.RelayMode),
+               RelayText::relayMode(second.RelayMode));
     if (first.InputMode != second.InputMode)
-        differ(RelayField::InputMode, RelayText::inputMode(first.InputMode), RelayText::inputMode(second.InputMode));
+        differ(RelayField::InputMode, RelayText::inputMode(first.InputMode),
+               RelayText::inputMode(second.InputMode));
     if (first.InputMap != second.InputMap)
         differ(RelayField::InputMap, RelayText::inputs(first.InputMap), RelayText::inputs(second.InputMap));
     if (isLatchingMode(first.RelayMode) || isLatchingMode(second.RelayMode)) {
@@ -125,7 +130,8 @@ QList<RelayDifference> compareRelays(const RelayConfig &first, const RelayConfig
             differ(RelayField::UnlatchInputMode, RelayText::inputMode(first.UnlatchInputMode),
                    RelayText::inputMode(second.UnlatchInputMode));
         if (first.UnlatchMap != second.UnlatchMap)
-            differ(RelayField::UnlatchMap, RelayText::inputs(first.UnlatchMap), RelayText::inputs(second.UnlatchMap));
+            differ(RelayField::UnlatchMap, RelayText::inputs(first.UnlatchMap),
+                   RelayText::inputs(second.UnlatchMap));
     }
     if ((isTimedMode(first.RelayMode) || isTimedMode(second.RelayMode)) && !sameTime(first, second))
         differ(RelayField::ClosureTime, RelayText::closureTime(first), RelayText::closureTime(second));

@@ -8,7 +8,8 @@
 // A relay's values as a person reads them, the same in the terminal and in
 // the window: mode and gate names, inputs numbered 1 to 12 as the window's
 // buttons label them, and the closure time as h:mm:ss.hh.
-namespace RelayText {
+namespace RelayText
+{
 
 QString relayMode(qint16 relayMode);
 QString inputMode(qint16 inputMode);
