@@ -90,6 +90,7 @@ QJsonArray differencesJson(const QList<RelayDifference> &differences, const QStr
             {firstName, difference.first},
             {secondName, difference.second},
             {QStringLiteral("counts"), difference.counts()},
+            {QStringLiteral("text"), difference.text(firstName, secondName)},
         });
     }
     return array;

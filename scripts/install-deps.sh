@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev)
 # clang and its runtime build the fuzzers (fuzz/run-fuzzers.sh).
 packages+=(clang-14 libclang-rt-14-dev)
+# ansible-playbook runs the fleet example in contrib/ansible (test ansible_playbook).
+packages+=(ansible-core)
 packages+=("$@")
 
 missing=()
