@@ -6,6 +6,7 @@
 #include "deviceargs.h"
 #include "devicesession.h"
 #include "dialogues/scratchreader.h"
+#include "link/devicelink.h"
 
 #include <QFileInfo>
 #include <QTextStream>
@@ -188,6 +189,10 @@ int programChangedRelays(DeviceSession &session, int relay, const QString &file,
         const RelayConfig &wanted = session.table()[index];
         if (const DialogueResult result = device.readRelay(number - 1); result != DialogueResult::Done)
             return failed(QStringLiteral("reading"), number, result);
+        // Each dialogue would open and close the port again; once a read has
+        // shown that it opens, it stays open to the end (the session closes it).
+        if (!session.link().port().isOpen())
+            session.link().port().OpenSerPort();
         if (behavesAlike(wanted, device.table()[index])) {
             left << number;
             results.append(
