@@ -62,23 +62,42 @@ void printDifferences(QTextStream &out, const QList<RelayDifference> &difference
     }
 }
 
+// The two sides of a comparison: their names in the JSON and in the lines.
+struct Sides {
+    QString firstKey;
+    QString secondKey;
+    QString firstName;
+    QString secondName;
+};
+
+// Ends verify and diff: the JSON members, or one line per difference and the
+// summary (sameText, or differText followed by the relays that differ).
+int finishComparison(CommandReport &report, const QList<RelayDifference> &differences, const Sides &sides,
+                     const QString &sameText, const QString &differText)
+{
+    const QList<int> differing = relaysDiffering(differences);
+    report.set(QStringLiteral("same"), differing.isEmpty());
+    report.set(QStringLiteral("differing"), numbersJson(differing));
+    report.set(QStringLiteral("differences"), differencesJson(differences, sides.firstKey, sides.secondKey));
+    if (!report.json()) {
+        QTextStream out(stdout);
+        printDifferences(out, differences, sides.firstName, sides.secondName);
+        out << (differing.isEmpty() ? sameText : differText + relaysText(differing)) << ".\n";
+    }
+    return report.finish(differing.isEmpty() ? ExitOk : ExitDiffers);
+}
+
 int verifyDevice(const QStringList &arguments)
 {
     DeviceArgs args;
-    QString error =
-        parseArgs(QStringLiteral("verify"), arguments, {QStringLiteral("-i"), QStringLiteral("--relay")},
-                  args, {QStringLiteral("--json")});
-    if (error.isEmpty())
-        error = unexpectedWords(args, 0);
-    const QString input = args.values.value(QStringLiteral("-i"));
-    if (error.isEmpty() && input.isEmpty())
-        error = QStringLiteral("verify needs -i FILE");
-    if (!error.isEmpty())
+    if (const QString error = parseFileArgs(QStringLiteral("verify"), arguments, {QStringLiteral("--json")}, args);
+        !error.isEmpty())
         return usageError(error);
+    const QString file = input(args);
     CommandReport report(QStringLiteral("verify"), args.has(QStringLiteral("--json")));
-    report.set(QStringLiteral("file"), input);
-    RelayTable file{};
-    if (!loadTable(file, input, report))
+    report.set(QStringLiteral("file"), file);
+    RelayTable wanted{};
+    if (!loadTable(wanted, file, report))
         return ExitBadFile;
     DeviceSession session;
     if (const int exit = connectSession(session, args, true); exit >= 0)
@@ -101,23 +120,15 @@ int verifyDevice(const QStringList &arguments)
     }
     QList<RelayDifference> differences;
     for (const int number : checked)
-        differences += compareRelays(file[size_t(number - 1)], session.table()[size_t(number - 1)], number);
+        differences += compareRelays(wanted[size_t(number - 1)], session.table()[size_t(number - 1)], number);
 
-    const QList<int> differing = relaysDiffering(differences);
     report.set(QStringLiteral("relays"), numbersJson(checked));
-    report.set(QStringLiteral("same"), differing.isEmpty());
-    report.set(QStringLiteral("differing"), numbersJson(differing));
-    report.set(QStringLiteral("differences"),
-               differencesJson(differences, QStringLiteral("file"), QStringLiteral("device")));
-    if (!report.json()) {
-        QTextStream out(stdout);
-        printDifferences(out, differences, QStringLiteral("file"), QStringLiteral("device"));
-        if (differing.isEmpty())
-            out << "The device holds " << input << " (relays checked: " << numbersText(checked) << ").\n";
-        else
-            out << "The device differs from " << input << " in " << relaysText(differing) << ".\n";
-    }
-    return report.finish(differing.isEmpty() ? ExitOk : ExitDiffers);
+    const QString fileSide = QStringLiteral("file");
+    const QString deviceSide = QStringLiteral("device");
+    return finishComparison(
+        report, differences, {fileSide, deviceSide, fileSide, deviceSide},
+        QStringLiteral("The device holds %1 (relays checked: %2)").arg(file, numbersText(checked)),
+        QStringLiteral("The device differs from %1 in ").arg(file));
 }
 
 int diffFiles(const QStringList &arguments)
@@ -141,22 +152,11 @@ int diffFiles(const QStringList &arguments)
     if (!loadTable(first, files.at(0), report) || !loadTable(second, files.at(1), report))
         return ExitBadFile;
 
-    const QList<RelayDifference> differences = compareTables(first, second);
-    const QList<int> differing = relaysDiffering(differences);
-    report.set(QStringLiteral("same"), differing.isEmpty());
-    report.set(QStringLiteral("differing"), numbersJson(differing));
-    report.set(QStringLiteral("differences"),
-               differencesJson(differences, QStringLiteral("first"), QStringLiteral("second")));
-    if (!report.json()) {
-        QTextStream out(stdout);
-        printDifferences(out, differences, QFileInfo(files.at(0)).fileName(),
-                         QFileInfo(files.at(1)).fileName());
-        if (differing.isEmpty())
-            out << "The files configure every relay alike.\n";
-        else
-            out << "The files differ in " << relaysText(differing) << ".\n";
-    }
-    return report.finish(differing.isEmpty() ? ExitOk : ExitDiffers);
+    return finishComparison(report, compareTables(first, second),
+                            {QStringLiteral("first"), QStringLiteral("second"), QFileInfo(files.at(0)).fileName(),
+                             QFileInfo(files.at(1)).fileName()},
+                            QStringLiteral("The files configure every relay alike"),
+                            QStringLiteral("The files differ in "));
 }
 
 } // namespace

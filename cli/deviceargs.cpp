@@ -45,6 +45,18 @@ QString parseArgs(const QString &command, const QStringList &args, const QString
     return {};
 }
 
+QString parseFileArgs(const QString &command, const QStringList &args, const QStringList &flagOptions,
+                      DeviceArgs &parsed)
+{
+    QString error =
+        parseArgs(command, args, {QStringLiteral("-i"), QStringLiteral("--relay")}, parsed, flagOptions);
+    if (error.isEmpty())
+        error = unexpectedWords(parsed, 0);
+    if (error.isEmpty() && input(parsed).isEmpty())
+        error = QStringLiteral("%1 needs -i FILE").arg(command);
+    return error;
+}
+
 QString unexpectedWords(const DeviceArgs &args, qsizetype allowed)
 {
     if (args.words.size() <= allowed)

@@ -27,6 +27,15 @@ struct DeviceArgs {
 QString parseArgs(const QString &command, const QStringList &args, const QStringList &valueOptions,
                   DeviceArgs &parsed, const QStringList &flagOptions = {});
 
+// For the commands that take -i FILE (required) and --relay N, no plain
+// words, and the flags given: parseArgs and the checks. The file is input().
+QString parseFileArgs(const QString &command, const QStringList &args, const QStringList &flagOptions,
+                      DeviceArgs &parsed);
+inline QString input(const DeviceArgs &args)
+{
+    return args.values.value(QStringLiteral("-i"));
+}
+
 // The message for a plain word beyond the first allowed ones, or empty.
 QString unexpectedWords(const DeviceArgs &args, qsizetype allowed);
 

@@ -106,28 +106,23 @@ int readRelays(const QStringList &arguments)
 int programRelays(const QStringList &arguments)
 {
     DeviceArgs args;
-    QString error = parseArgs(QStringLiteral("program"), arguments,
-                              {QStringLiteral("-i"), QStringLiteral("--relay")}, args,
-                              {Json, QStringLiteral("--changed")});
-    if (error.isEmpty())
-        error = unexpectedWords(args, 0);
-    const QString input = args.values.value(QStringLiteral("-i"));
-    if (error.isEmpty() && input.isEmpty())
-        error = QStringLiteral("program needs -i FILE");
-    if (!error.isEmpty())
+    if (const QString error =
+            parseFileArgs(QStringLiteral("program"), arguments, {Json, QStringLiteral("--changed")}, args);
+        !error.isEmpty())
         return usageError(error);
+    const QString file = input(args);
     DeviceSession session;
     if (const int exit = connectSession(session, args, true); exit >= 0)
         return exit;
     CommandReport report(QStringLiteral("program"), args.has(Json));
-    report.set(QStringLiteral("file"), input);
+    report.set(QStringLiteral("file"), file);
 
     QString status;
     FileFault fault;
-    if (OpenTavikFile(session.table(), input, status, &fault) != TavikFileOk)
-        return report.fileRefused(input, fault);
+    if (OpenTavikFile(session.table(), file, status, &fault) != TavikFileOk)
+        return report.fileRefused(file, fault);
     if (args.has(QStringLiteral("--changed")))
-        return programChangedRelays(session, args.relay, input, report);
+        return programChangedRelays(session, args.relay, file, report);
 
     QList<int> programmed;
     const auto programmedJson = [&] { report.set(QStringLiteral("programmed"), numbersJson(programmed)); };

@@ -23,7 +23,7 @@ public:
 
 private:
     // Everything but the editor reaches the owner's view.
-    class PassOnView : public DialogueView
+    class PassOnView : public EditorlessView
     {
     public:
         explicit PassOnView(DialogueView &owner) : m_owner(owner) {}
@@ -35,16 +35,6 @@ private:
         double progressMaximum() const override { return m_owner.progressMaximum(); }
         void setProgressValue(double value) override { m_owner.setProgressValue(value); }
         void enableReadProg(bool enabled) override { m_owner.enableReadProg(enabled); }
-
-        int shownRelay() const override { return -1; }
-        int shownRelayMode() const override { return -1; }
-        void showRelayMode(int) override {}
-        int shownInputMode() const override { return -1; }
-        void showInputMode(int) override {}
-        bool shownInput(int) const override { return false; }
-        void showInputState(int, bool) override {}
-        void showClosureTime(const RelayConfig &) override {}
-        void showPCControl(bool) override {}
 
     private:
         DialogueView &m_owner;

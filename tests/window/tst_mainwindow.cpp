@@ -44,6 +44,15 @@ class TestMainWindow : public QObject
         QVERIFY(!probe->portOpen());
     }
 
+    // The line hangs up in the middle of reading relay 3.
+    void hangUpInRelay3()
+    {
+        rig->window.onAction = [this](const QString &text) {
+            if (text == QLatin1String("Reading relay 3"))
+                rig->device.setFaults(SimFaults{.hangUpAfterOutput = 30});
+        };
+    }
+
     // What the user sees of the relay shown.
     QMap<QString, QString> shows() const
     {
@@ -221,10 +230,7 @@ private slots:
         expectCommandEnded();
 
         // A line that hangs up in the middle of relay 3 ends Read All there.
-        rig->window.onAction = [&](const QString &text) {
-            if (text == QLatin1String("Reading relay 3"))
-                rig->device.setFaults(SimFaults{.hangUpAfterOutput = 30});
-        };
+        hangUpInRelay3();
         QVERIFY(performSteps(*probe, u"menu Edit/Clear/All; click Read All"_s));
         QCOMPARE(probe->statusText(), DeviceDialogues::ConnectionLostText);
         QVERIFY(!probe->actionVisible());
@@ -277,10 +283,7 @@ private slots:
         QVERIFY(performSteps(*probe, u"menu Edit/Compare with Device"_s));
         QCOMPARE(comparison(), QStringList{u"Tavik holds what the window shows."_s});
 
-        rig->window.onAction = [&](const QString &text) {
-            if (text == QLatin1String("Reading relay 3"))
-                rig->device.setFaults(SimFaults{.hangUpAfterOutput = 30});
-        };
+        hangUpInRelay3();
         QVERIFY(performSteps(*probe, u"menu Edit/Compare with Device"_s));
         QCOMPARE(probe->statusText(), DeviceDialogues::ConnectionLostText);
         QVERIFY(!probe->actionVisible());
