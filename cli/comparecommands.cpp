@@ -6,7 +6,6 @@
 #include "deviceargs.h"
 #include "devicesession.h"
 #include "dialogues/scratchreader.h"
-#include "link/devicelink.h"
 
 #include <QFileInfo>
 #include <QTextStream>
@@ -104,6 +103,7 @@ int verifyDevice(const QStringList &arguments)
         return exit;
 
     QList<int> checked;
+    session.holdPort();
     if (args.relay > 0) {
         const DialogueResult result = session.commands().readRelay(args.relay - 1);
         if (result != DialogueResult::Done)
@@ -173,6 +173,7 @@ int programChangedRelays(DeviceSession &session, int relay, const QString &file,
     QList<int> left;
     QList<RelayDifference> remaining;
     QJsonArray results;
+    session.holdPort();
     const auto record = [&] {
         report.set(QStringLiteral("relays"), results);
         report.set(QStringLiteral("programmed"), numbersJson(programmed));
@@ -189,10 +190,6 @@ int programChangedRelays(DeviceSession &session, int relay, const QString &file,
         const RelayConfig &wanted = session.table()[index];
         if (const DialogueResult result = device.readRelay(number - 1); result != DialogueResult::Done)
             return failed(QStringLiteral("reading"), number, result);
-        // Each dialogue would open and close the port again; once a read has
-        // shown that it opens, it stays open to the end (the session closes it).
-        if (!session.link().port().isOpen())
-            session.link().port().OpenSerPort();
         if (behavesAlike(wanted, device.table()[index])) {
             left << number;
             results.append(
