@@ -127,7 +127,8 @@ int verifyDevice(const QStringList &arguments)
     const QString deviceSide = QStringLiteral("device");
     return finishComparison(
         report, differences, {fileSide, deviceSide, fileSide, deviceSide},
-        QStringLiteral("The device holds %1 (relays checked: %2)").arg(file, numbersText(checked)),
+        QStringLiteral("The device holds %1 (%2 checked)")
+            .arg(file, checked.size() == RelayCount ? QStringLiteral("all 16 relays") : relaysText(checked)),
         QStringLiteral("The device differs from %1 in ").arg(file));
 }
 
@@ -224,10 +225,10 @@ int programChangedRelays(DeviceSession &session, int relay, const QString &file,
 QList<Command> comparisonCommands()
 {
     return {
-        {QStringLiteral("verify"), QStringLiteral("verify -i FILE [--relay N] [--json] DEVICE"),
+        {QStringLiteral("verify"), QStringLiteral("verify -i FILE [--relay N] DEVICE"),
          QStringLiteral("check that the device holds FILE (exit 4: differs, 1: device failed, 3: bad FILE)"),
          verifyDevice},
-        {QStringLiteral("diff"), QStringLiteral("diff [--json] FILE_A FILE_B"),
+        {QStringLiteral("diff"), QStringLiteral("diff FILE_A FILE_B"),
          QStringLiteral("compare two configuration files (exit 4: they differ, 3: bad FILE)"), diffFiles},
     };
 }

@@ -229,14 +229,14 @@ QList<Command> deviceCommands()
     // Every command below but ports needs one of them; the help says so once.
     const QString on = QStringLiteral(" DEVICE");
     return {
-        {QStringLiteral("ports"), QStringLiteral("ports [--json] [--port PORT | --simulate]"),
+        {QStringLiteral("ports"), QStringLiteral("ports [--port PORT | --simulate]"),
          QStringLiteral("list the serial ports; DEVICE below is --port PORT (a number, ComN or a device "
                         "path) or --simulate (the built-in simulated device)"),
          listPorts},
-        {QStringLiteral("read"), QStringLiteral("read [--relay N] [-o FILE] [--json]") + on,
+        {QStringLiteral("read"), QStringLiteral("read [--relay N] [-o FILE]") + on,
          QStringLiteral("read relays 1-16 (print them, or save FILE) or relay N (exit 1: device failed)"),
          readRelays},
-        {QStringLiteral("program"), QStringLiteral("program -i FILE [--relay N] [--changed] [--json]") + on,
+        {QStringLiteral("program"), QStringLiteral("program -i FILE [--relay N] [--changed]") + on,
          QStringLiteral("program relays 1-16 or relay N from FILE; --changed: only those the device holds "
                         "otherwise, then checked (exit 1: device failed, 3: bad FILE, 4: still differs)"),
          programRelays},

@@ -31,8 +31,9 @@ void printHelp(const QList<Command> &commands)
     out << "Usage: tavikctl COMMAND [OPTIONS]\n\n"
         << AppInfo::title() << ", from the command line.\n\nCommands:\n";
     for (const Command &command : commands)
-        out << "  " << command.synopsis.leftJustified(44) << ' ' << command.summary << '\n';
-    out << "\nOptions:\n  --help     show this help\n  --version  show the version\n";
+        out << "  " << command.synopsis.leftJustified(46) << ' ' << command.summary << '\n';
+    out << "\nOptions:\n  --help     show this help\n  --version  show the version\n"
+        << "  --json     (ports, read, program, verify, diff) one JSON document on stdout instead of text\n";
 }
 
 } // namespace

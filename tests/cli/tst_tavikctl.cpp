@@ -138,7 +138,7 @@ private slots:
         const QString port = privatePortPath(device.portPath());
         const ProcessRun same = tavikctl({"verify", "-i", "a.csv", "--relay", "3", "--port", port});
         QCOMPARE(same.exitCode, 0);
-        QCOMPARE(same.out, QByteArray("The device holds a.csv (relays checked: 3).\n"));
+        QCOMPARE(same.out, QByteArray("The device holds a.csv (relay 3 checked).\n"));
 
         SimRelay changed = variedDeviceRelay(4);
         changed.map = 0x005; // inputs 1 and 3
