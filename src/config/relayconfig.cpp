@@ -31,6 +31,11 @@ bool isLatchingMode(qint16 relayMode)
     return relayMode >= LatchingMode;
 }
 
+bool showsUnlatchSet(const RelayConfig &relay)
+{
+    return relay.RelayMode == LatchingMode && relay.ShowUnlatch;
+}
+
 qint16 mapGroupValue(const std::array<bool, InputCount> &map, int group)
 {
     qint16 value = 0;

@@ -53,6 +53,9 @@ qint16 inputModeCode(qint16 inputMode);
 // Timed modes take a closure time; Latching takes an unlatch set; the rest take neither.
 bool isTimedMode(qint16 relayMode);
 bool isLatchingMode(qint16 relayMode);
+// The set the editor shows and edits: the unlatch set of a Latching relay
+// that shows it, the latch set otherwise.
+bool showsUnlatchSet(const RelayConfig &relay);
 
 // Map group g (0..2) holds inputs 4g..4g+3 with input 4g+j weighing 2^j.
 qint16 mapGroupValue(const std::array<bool, InputCount> &map, int group);

@@ -4,6 +4,7 @@
 #include "config/relayconfig.h"
 #include "window/mainwindowui.h"
 
+#include <QAction>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -36,6 +37,19 @@ void ClosureTimeEntry::setEnabled(bool enabled)
              m_ui.fraTime, m_ui.sliHrs, m_ui.txtHrs, m_ui.lblHrs, m_ui.lblSliHrs, m_ui.sliMins, m_ui.txtMins,
              m_ui.lblMins, m_ui.lblSliMins, m_ui.sliSecs, m_ui.txtSecs, m_ui.lblSecs, m_ui.lblSliSecs})
         control->setEnabled(enabled);
+    m_ui.mnuChangeTimes->setEnabled(enabled);
+}
+
+void ClosureTimeEntry::setTime(int hours, int minutes, int hundredths)
+{
+    for (const auto &[slider, value] :
+         {std::pair{m_ui.sliHrs, hours}, {m_ui.sliMins, minutes}, {m_ui.sliSecs, hundredths}}) {
+        const QSignalBlocker quiet(slider);
+        slider->setValue(value);
+    }
+    sliHrs_Scroll();
+    sliMins_Scroll();
+    sliSecs_Scroll();
 }
 
 void ClosureTimeEntry::wholeUnitScroll(QSlider *slider, QLineEdit *text, qint16 RelayConfig::*field)
@@ -44,6 +58,7 @@ void ClosureTimeEntry::wholeUnitScroll(QSlider *slider, QLineEdit *text, qint16 
     if (RelayConfig *relay = m_shownRecord()) {
         relay->*field = qint16(slider->value());
         TimeToCounter(*relay);
+        emit timeStored();
     }
 }
 
@@ -65,6 +80,7 @@ void ClosureTimeEntry::sliSecs_Scroll()
         relay->Seconds = qint16(value / 100);
         relay->Hundredths = qint16(value % 100);
         TimeToCounter(*relay);
+        emit timeStored();
     }
 }
 

@@ -21,8 +21,11 @@ public:
 
     // The sliders and texts from a record: nothing is stored.
     void showTimeOf(const RelayConfig &relay);
-    // The frame and the twelve controls in it, in their designed order.
+    // The frame and the twelve controls in it, in their designed order, and
+    // the Edit menu's own way to the time.
     void setEnabled(bool enabled);
+    // Stores a time as the sliders would, hundredths of a second as on the seconds slider.
+    void setTime(int hours, int minutes, int hundredths);
 
     // Slider movement, whether the user or the program makes it.
     void sliHrs_Scroll();
@@ -32,6 +35,10 @@ public:
     void txtHrs_Validate();
     void txtMins_Validate();
     void txtSecs_Validate();
+
+signals:
+    // A slider or a text wrote into the shown relay's record.
+    void timeStored();
 
 protected:
     // Enter validates and keeps the focus, Escape puts back the slider's

@@ -25,6 +25,7 @@ frmMain::frmMain(QWidget *parent)
     m_ui->setupUi(this);
     connectEditor();
     connectCommands();
+    connectEditing();
 }
 
 frmMain::~frmMain() = default;
@@ -75,6 +76,7 @@ void frmMain::connectEditor()
     onArray(ui.mnuEditChangeNums, ui.mnuEditChangeNum, &RelayEditor::mnuEditChangeNum_Click);
     onArray(ui.mnuEditChangeModes, ui.mnuEditChangeMode, &RelayEditor::mnuEditChangeMode_Click);
     onArray(ui.mnuChangeInModes, ui.mnuChangeInMode, &RelayEditor::mnuChangeInMode_Click);
+    onArray(ui.mnuChangeMaps, ui.mnuChangeMap, &RelayEditor::mnuChangeMap_Click);
     onArray(ui.mnuClearRelays, ui.mnuClearRelay, &RelayEditor::mnuClearRelay_Click);
     connect(ui.mnuClearAll, &QAction::triggered, editor, &RelayEditor::mnuClearAll_Click);
 }
@@ -144,6 +146,7 @@ void frmMain::EnableReadProg(bool Enable)
     m_ui->btnReadAll->setEnabled(Enable);
     m_ui->btnPgmRelay->setEnabled(Enable);
     m_ui->btnPgmAll->setEnabled(Enable);
+    updateEditItems();
 }
 
 // What the device dialogues see of the window.

@@ -6,6 +6,7 @@
 #include "dialogues/dialogueview.h"
 #include "link/devicelink.h"
 #include "window/relayeditor.h"
+#include "window/tablehistory.h"
 
 #include <QMainWindow>
 
@@ -96,12 +97,25 @@ private:
     void mnuFileSaveAs_Click();
     void mnuFileExit_Click();
 
+    // The Edit menu's own editing: copy and paste, the closure-time dialog,
+    // undo and redo (the input map items are the editor's).
+    void connectEditing();
+    // Undo, Redo and Paste enabled as the history, the clipboard and the read/program guard allow.
+    void updateEditItems();
+    void mnuEditCopy_Click(RelayPart part);
+    void mnuEditPaste_Click();
+    void mnuChangeTimes_Click();
+
     // Runs one device command, and the close the user asked for meanwhile after it.
     template <typename Command> void runDeviceCommand(Command command);
 
     std::unique_ptr<MainWindowUi> m_ui;
     RelayTable m_relayTable{};
     RelayEditor m_editor;
+    TableHistory m_history{m_relayTable, [this](qint16 relay) { m_editor.mnuEditChangeNum_Click(relay); }};
+    // Ctrl+V while the clipboard holds nothing to paste, which the disabled Paste item would not take.
+    QAction *m_foreignPasteKey = nullptr;
+    bool m_clipboardPasteable = false;
     // The configuration file in use: last opened, or last named in Save As.
     QString CurrentFile;
     double m_progress = 0.0;

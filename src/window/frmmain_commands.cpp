@@ -31,7 +31,9 @@ template <typename Command> void frmMain::runDeviceCommand(Command command)
     // window that went away under a running dialogue would leave it talking
     // to nothing, so the close waits for the command to end.
     ++m_deviceCommands;
+    m_history.hold(); // what the command changes is one step
     command();
+    m_history.release(qint16(shownRelay()));
     if (--m_deviceCommands == 0 && m_closePending) {
         m_closePending = false;
         close();
@@ -190,6 +192,7 @@ void frmMain::chkPCControl_Click()
     runDeviceCommand([this] {
         const bool checked = m_ui->chkPCControl->checkState() == Qt::Checked;
         const LiveOutcome outcome = m_dialogues.setPCControl(checked);
+        m_history.adopt(); // the device changed with the table: nothing to undo
         // After a failed dialogue box and record disagree until the relay is shown again.
         if (outcome == LiveOutcome::NotSent || outcome == LiveOutcome::Succeeded) {
             m_ui->btnMoment->setEnabled(checked);
@@ -247,6 +250,7 @@ void frmMain::mnuFileOpen_Click()
     if (result != 0)
         return;
     m_editor.ChangeRelayNum(qint16(m_ui->cboRelNum->currentIndex()));
+    m_history.record(qint16(shownRelay()));
     setWindowTitle(TitleVersion + QStringLiteral("[") + NameFromPath(FileName) + QStringLiteral("]"));
     CurrentFile = FileName;
 }

@@ -1,6 +1,7 @@
 #include "window/mainwindowprobe.h"
 
 #include "window/clickablelabel.h"
+#include "window/closuretimedialog.h"
 #include "window/frmmain.h"
 #include "window/mainwindowui.h"
 
@@ -129,13 +130,37 @@ bool MainWindowProbe::clickEvenIfDisabled(const QString &caption)
     return control;
 }
 
-bool MainWindowProbe::choose(const QStringList &path)
+bool MainWindowProbe::canChoose(const QStringList &path) const
 {
     bool reachable = false;
-    QAction *item = menuItem(m_window.menuBar(), path, &reachable);
-    if (!item || !reachable || item->menu() || item->isSeparator())
+    const QAction *item = menuItem(m_window.menuBar(), path, &reachable);
+    return item && reachable && !item->menu() && !item->isSeparator();
+}
+
+bool MainWindowProbe::choose(const QStringList &path)
+{
+    if (!canChoose(path))
         return false;
-    item->trigger();
+    menuItem(m_window.menuBar(), path)->trigger();
+    return true;
+}
+
+bool MainWindowProbe::answerClosureTime(const QStringList &texts, bool accept)
+{
+    const QList<ClosureTimeDialog *> dialogs = m_window.findChildren<ClosureTimeDialog *>();
+    const auto open =
+        std::find_if(dialogs.cbegin(), dialogs.cend(), [](const QDialog *d) { return d->isVisible(); });
+    if (open == dialogs.cend())
+        return false;
+    ClosureTimeDialog *dialog = *open;
+    const QList<QLineEdit *> boxes = dialog->findChildren<QLineEdit *>();
+    if (boxes.size() != texts.size())
+        return false;
+    for (qsizetype i = 0; i < boxes.size(); ++i) {
+        boxes.at(i)->selectAll();
+        boxes.at(i)->insert(texts.at(i));
+    }
+    accept ? dialog->accept() : dialog->reject();
     return true;
 }
 

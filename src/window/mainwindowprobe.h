@@ -33,6 +33,8 @@ public:
     void clickPicture(Picture picture, int input = 0);
     void typeTime(Unit unit, const QString &text, Ending ending = Ending::Enter);
     void moveSlider(Unit unit, int value);
+    // Hours, minutes and seconds typed into the open closure-time dialog, then OK or Cancel.
+    bool answerClosureTime(const QStringList &texts, bool accept = true);
 
     // Seeing.
     QStringList entries(List list) const;
@@ -40,6 +42,7 @@ public:
     bool isEnabled(const QString &caption) const; // a control, frame or menu bar entry
     bool isChecked(const QString &caption) const;
     QStringList menuItems(const QStringList &path, bool checkedOnly = false) const;
+    bool canChoose(const QStringList &path) const;
     QImage picture(Picture picture, int input = 0) const;
     QString timeText(Unit unit) const;
     int sliderValue(Unit unit) const;

@@ -249,6 +249,11 @@ void MainWindowUi::createMenus(QMainWindow *window)
     mnuEdit = window->menuBar()->addMenu(QStringLiteral("Edit"));
     mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
     mnuEdit->menuAction()->setObjectName(QStringLiteral("mnuEdit"));
+    mnuEditUndo = item(mnuEdit, "mnuEditUndo", QStringLiteral("Undo"));
+    mnuEditUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    mnuEditRedo = item(mnuEdit, "mnuEditRedo", QStringLiteral("Redo"));
+    mnuEditRedo->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
+    mnuLine0 = separator(mnuEdit, "mnuLine0");
     mnuEditCopy = submenu(mnuEdit, "mnuEditCopy", QStringLiteral("Copy"));
     mnuEditCopyRelMode = item(mnuEditCopy, "mnuEditCopyRelMode", QStringLiteral("Relay Mode"));
     mnuEditCopyInMode = item(mnuEditCopy, "mnuEditCopyInMode", QStringLiteral("Input Mode"));
@@ -256,7 +261,10 @@ void MainWindowUi::createMenus(QMainWindow *window)
     mnuEditCopyTime = item(mnuEditCopy, "mnuEditCopyTime", QStringLiteral("Closure Time"));
     mnuLine3 = separator(mnuEditCopy, "mnuLine3");
     mnuEditCopyConfig = item(mnuEditCopy, "mnuEditCopyConfig", QStringLiteral("Relay Configuration"));
+    // A text box that has the focus keeps these keys for its own text.
+    mnuEditCopyConfig->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
     mnuEditPaste = item(mnuEdit, "mnuEditPaste", QStringLiteral("Paste"));
+    mnuEditPaste->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
     mnuLine1 = separator(mnuEdit, "mnuLine1");
 
     mnuEditChange = submenu(mnuEdit, "mnuEditChange", QStringLiteral("Change Relay"));
@@ -267,7 +275,7 @@ void MainWindowUi::createMenus(QMainWindow *window)
     mnuChangeInModes = submenu(mnuEditChange, "mnuChangeInModes", QStringLiteral("Input Mode"));
     arrayItem(mnuChangeInMode, mnuChangeInModes, "mnuChangeInMode", true);
     mnuChangeMaps = submenu(mnuEditChange, "mnuChangeMaps", QStringLiteral("Input Map"));
-    arrayItem(mnuChangeMap, mnuChangeMaps, "mnuChangeMap");
+    arrayItem(mnuChangeMap, mnuChangeMaps, "mnuChangeMap", true);
     mnuChangeTimes = item(mnuEditChange, "mnuChangeTimes", QStringLiteral("Closure Time..."));
 
     mnuRead = submenu(mnuEdit, "mnuRead", QStringLiteral("Read"));

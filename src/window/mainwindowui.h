@@ -88,6 +88,9 @@ struct MainWindowUi {
     QAction *mnuFileSep2 = nullptr;
     QAction *mnuFileExit = nullptr;
     QMenu *mnuEdit = nullptr;
+    QAction *mnuEditUndo = nullptr;
+    QAction *mnuEditRedo = nullptr;
+    QAction *mnuLine0 = nullptr;
     QMenu *mnuEditCopy = nullptr;
     QAction *mnuEditCopyRelMode = nullptr;
     QAction *mnuEditCopyInMode = nullptr;

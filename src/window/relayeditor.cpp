@@ -24,17 +24,13 @@ bool isRelayIndex(int index)
 RelayEditor::RelayEditor(MainWindowUi &ui, RelayTable &table)
     : m_ui(ui), m_table(table), m_closureTime(ui, [this] { return shownRecord(); })
 {
+    connect(&m_closureTime, &ClosureTimeEntry::timeStored, this, &RelayEditor::recordEdited);
 }
 
 RelayConfig *RelayEditor::shownRecord()
 {
     const int index = m_ui.cboRelNum->currentIndex();
     return isRelayIndex(index) ? &m_table[size_t(index)] : nullptr;
-}
-
-bool RelayEditor::showsUnlatchSet(const RelayConfig &relay)
-{
-    return relay.RelayMode == LatchingMode && relay.ShowUnlatch;
 }
 
 void RelayEditor::checkOnly(const QList<QAction *> &array, qint16 index)
@@ -134,6 +130,7 @@ void RelayEditor::ChangeRelayMode(qint16 Mode)
     // The latch set is now the one being edited: show it.
     if (showedUnlatch && !relay.ShowUnlatch)
         ChangeRelayNum(qint16(index));
+    emit recordEdited();
 }
 
 void RelayEditor::ChangeInputMode(qint16 Gate)
@@ -142,6 +139,7 @@ void RelayEditor::ChangeInputMode(qint16 Gate)
     if (isRelayIndex(index)) {
         RelayConfig &relay = m_table[index];
         (showsUnlatchSet(relay) ? relay.UnlatchInputMode : relay.InputMode) = Gate;
+        emit recordEdited();
     }
     m_ui.imgLogicGate->setPixmap(PictureFromBytes(LoadResData(101 + Gate, QStringLiteral("INMODE"))));
     checkOnly(m_ui.mnuChangeInMode, Gate);
@@ -150,6 +148,7 @@ void RelayEditor::ChangeInputMode(qint16 Gate)
 void RelayEditor::ShowInputState(qint16 Index, bool State)
 {
     m_shownInputs[Index] = State;
+    m_ui.mnuChangeMap.at(Index)->setChecked(State);
     m_ui.imgInputBtn.at(Index)->setPixmap(
         PictureFromBytes(LoadResData(101 + Index, State ? QStringLiteral("INON") : QStringLiteral("INOFF"))));
 }
@@ -164,6 +163,17 @@ void RelayEditor::ClearRelay(qint16 Index)
     ::ClearRelay(m_table[Index]);
     if (m_ui.cboRelNum->currentIndex() == Index)
         ChangeRelayNum(Index);
+    emit recordEdited();
+}
+
+void RelayEditor::paste(const RelayClip &clip)
+{
+    const int index = m_ui.cboRelNum->currentIndex();
+    if (!isRelayIndex(index))
+        return;
+    RelayClipboard::apply(clip, m_table[index]);
+    ChangeRelayNum(qint16(index));
+    emit recordEdited();
 }
 
 void RelayEditor::cboRelNum_Click()
@@ -209,6 +219,7 @@ void RelayEditor::imgInputBtn_Click(qint16 Index)
     const bool state = !input;
     ShowInputState(Index, state);
     input = state;
+    emit recordEdited();
 }
 
 void RelayEditor::rbLatch_Click()
@@ -252,4 +263,9 @@ void RelayEditor::mnuClearAll_Click()
 {
     for (qint16 i = 0; i < RelayCount; ++i)
         ClearRelay(i);
+}
+
+void RelayEditor::mnuChangeMap_Click(qint16 Index)
+{
+    imgInputBtn_Click(Index);
 }

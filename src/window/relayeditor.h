@@ -1,5 +1,6 @@
 #pragma once
 
+#include "config/relayclipboard.h"
 #include "config/relayconfig.h"
 #include "window/closuretimeentry.h"
 
@@ -39,6 +40,9 @@ public:
 
     ClosureTimeEntry &closureTime() { return m_closureTime; }
 
+    // Writes a clip over the shown relay and shows the result, as a read does.
+    void paste(const RelayClip &clip);
+
     // Selection handlers, run by a selection whether the user or the program makes it.
     void cboRelNum_Click();
     void cboRelMode_Click();
@@ -54,11 +58,14 @@ public:
     void mnuChangeInMode_Click(qint16 Index);
     void mnuClearRelay_Click(qint16 Index);
     void mnuClearAll_Click();
+    void mnuChangeMap_Click(qint16 Index);
+
+signals:
+    // A record may have changed: an edit, a clear, a paste, or what a read shows.
+    void recordEdited();
 
 private:
     RelayConfig *shownRecord();
-    // The shown input set of a relay: the unlatch set of a Latching relay that shows it.
-    static bool showsUnlatchSet(const RelayConfig &relay);
     static void checkOnly(const QList<QAction *> &array, qint16 index);
 
     MainWindowUi &m_ui;

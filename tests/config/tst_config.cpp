@@ -1,8 +1,10 @@
 // The relay table's closure time, its file written and read back byte for
-// byte, every way a file is refused, and the closure-time text rules.
+// byte, every way a file is refused, the closure-time text rules, and the
+// clipboard's text of a relay.
 #include "base/errorlog.h"
 #include "config/closuretimetext.h"
 #include "config/relaycomparison.h"
+#include "config/relayclipboard.h"
 #include "config/tavikfile.h"
 
 #include <QTemporaryDir>
@@ -237,6 +239,79 @@ private slots:
         QCOMPARE(QDir(m_dir.path()).entryList({"file.csv*"}, QDir::Files | QDir::Hidden).size(), 1);
         QVERIFY(readAll(m_log).contains(" in procedure SaveTavikFile of Form frmMain on line "));
         QCOMPARE(SaveTavikFile(variedTable(), m_dir.filePath("no/folder.csv")), qint16(-1));
+    }
+
+    // Every part of every relay, copied as text and pasted onto another relay, reads back
+    // the same and leaves the other parts alone; a gate or map goes to the shown set.
+    void eachPartOfARelayPastesBackFromItsText()
+    {
+        using namespace RelayClipboard;
+        const RelayTable table = variedTable();
+        const QList<RelayPart> parts = {RelayPart::RelayMode, RelayPart::InputMode, RelayPart::InputMap,
+                                        RelayPart::ClosureTime, RelayPart::Configuration};
+        for (int i = 0; i < RelayCount; ++i) {
+            for (const RelayPart part : parts) {
+                RelayConfig source = table[size_t(i)], target = table[size_t(15 - i)];
+                source.ShowUnlatch = i % 2 == 1; // relay 10, the Latching one, as source and target
+                target.ShowUnlatch = i % 2 == 0;
+                const RelayConfig before = target;
+                const std::optional<RelayClip> clip = parse(textOf(source, part));
+                QVERIFY(clip && clip->part == part);
+                apply(*clip, target);
+                // A mode moves the shown set itself; the whole configuration holds every part.
+                for (const RelayPart other : parts) {
+                    if (other == part)
+                        QCOMPARE(textOf(target, other), textOf(source, other));
+                    else if (part > RelayPart::RelayMode && part < RelayPart::Configuration &&
+                             other != RelayPart::Configuration)
+                        QCOMPARE(textOf(target, other), textOf(before, other));
+                }
+                QCOMPARE(target.Counter, part >= RelayPart::ClosureTime ? source.Counter : before.Counter);
+            }
+        }
+        RelayConfig latching = table[9];
+        QCOMPARE(
+            textOf(latching, RelayPart::Configuration),
+            QStringLiteral("Tavik relay\nRelay mode: Latching\nInput mode: IL\nInput map: 1, 2, 6, 9\n"
+                           "Unlatch input mode: NXOR\nUnlatch input map: 1\nClosure time: 1:57:17.10\n"));
+        latching.ShowUnlatch = true;
+        QCOMPARE(textOf(latching, RelayPart::InputMap), QStringLiteral("Tavik relay\nInput map: 1\n"));
+    }
+
+    // Texts typed or come from elsewhere: what each pastes, as the clipboard would write it back.
+    void clipboardTextsArePastedOrRefused_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("pasted"); // empty: refused
+        const auto row = [](const char *text, const char *pasted = "") {
+            QTest::newRow(text) << QString::fromLatin1(text) << QString::fromLatin1(pasted);
+        };
+        row(" tavik RELAY \r\n\r\n input MAP : 12 3,5\r\n", "Input map: 3, 5, 12");
+        row("Tavik relay\nInput map: none", "Input map: none");
+        row("Tavik relay\nClosure time: 1:2:3.4", "Closure time: 1:02:03.40");
+        row("Tavik relay\nrelay mode: pulse-stretch", "Relay mode: Pulse-Stretch");
+        for (const char *refused :
+             {"", "shopping list", "Tavik relay", "Input map: 3", "Tavik relay\nInput map: 0",
+              "Tavik relay\nInput map: 13", "Tavik relay\nInput map: 3 x",
+              "Tavik relay\nInput map:", "Tavik relay\nInput map: 3\nInput map: 4",
+              "Tavik relay\nRelay mode: Toggle\nInput mode: OR", "Tavik relay\nUnlatch input map: 3",
+              "Tavik relay\nRelay mode: Fast", "Tavik relay\nColour: red",
+              "Tavik relay\nClosure time: 46:00:00.00", "Tavik relay\nClosure time: 1:60:00",
+              "Tavik relay\nClosure time: 1:00:00.100", "Tavik relay\nInput map 3"})
+            row(refused);
+    }
+    void clipboardTextsArePastedOrRefused()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, pasted);
+        const std::optional<RelayClip> clip = RelayClipboard::parse(text);
+        QCOMPARE(clip.has_value(), !pasted.isEmpty());
+        if (clip) {
+            RelayConfig relay;
+            RelayClipboard::apply(*clip, relay);
+            QCOMPARE(RelayClipboard::textOf(relay, clip->part),
+                     QStringLiteral("Tavik relay\n") + pasted + u'\n');
+        }
     }
 
     // Hours (45) and minutes (59) as whole numbers; seconds (5999) in hundredths, shown back.

@@ -6,8 +6,9 @@
 // "mode Latching", "gate NAND" (list entries), "input 3", "picture gate",
 // "picture relay", "click Unlatching Input", "menu Edit/Clear/All",
 // "seconds 5.5" (typed, then Enter; "escape" or "leave" after it instead),
-// "slider hours 3"; "force Program Relay" clicks even a disabled button. False
-// when the user could not do it.
+// "slider hours 3"; "force Program Relay" clicks even a disabled button;
+// "closure 1 2 5.5" sets hours, minutes and seconds through Edit > Change
+// Relay > Closure Time.... False when the user could not do it.
 inline bool performStep(MainWindowProbe &probe, const QString &step)
 {
     using Probe = MainWindowProbe;
@@ -21,6 +22,10 @@ inline bool performStep(MainWindowProbe &probe, const QString &step)
     if (const int unit = position(verb, "hours minutes seconds"); unit >= 0)
         probe.typeTime(Probe::Unit(unit), words.value(1),
                        Probe::Ending(qMax(0, position(words.value(2), "enter escape leave"))));
+    else if (verb == QLatin1String("closure"))
+        return probe.choose({QStringLiteral("Edit"), QStringLiteral("Change Relay"),
+                             QStringLiteral("Closure Time...")}) &&
+               probe.answerClosureTime(words.mid(1));
     else if (verb == QLatin1String("slider"))
         probe.moveSlider(Probe::Unit(position(words.value(1), "hours minutes seconds")),
                          words.value(2).toInt());

@@ -129,8 +129,29 @@ private slots:
               "TWO; menu Edit/Clear/Relay/Relay 16 | mode=Pulse-Stretch; inputs=10",
               "TWO; menu Edit/Clear/Relay/Relay 16; relay 16 | mode=Momentary",
               "TWO; menu Edit/Clear/Relay/Relay 6 | mode=Momentary; gate=OR; inputs=",
-              "TWO; menu Edit/Copy/Relay Mode; menu Edit/Paste; menu Edit/Change Relay/Input Map/Input 3 | "
-              "mode=Pulse-Stretch; gate=NAND; inputs=10"}) {
+              "TWO; menu Edit/Change Relay/Input Map/Input 3 | mode=Pulse-Stretch; gate=NAND; inputs=3,10",
+              "LATCHING; menu Edit/Change Relay/Input Map/Input 7 | set=unlatch; inputs=7",
+              "TWO; menu Edit/Copy/Relay Mode; relay 1; menu Edit/Paste | mode=Pulse-Stretch; time=on",
+              "TWO; menu Edit/Copy/Input Mode; relay 1; menu Edit/Paste | mode=Momentary; gate=NAND; inputs=",
+              "TWO; menu Edit/Copy/Input Map; relay 1; menu Edit/Paste | mode=Momentary; gate=OR; inputs=10",
+              "TWO; menu Edit/Copy/Relay Configuration; relay 1; menu Edit/Paste | "
+              "mode=Pulse-Stretch; gate=NAND; inputs=10",
+              "mode Debounce; hours 1; seconds 5.7; menu Edit/Copy/Closure Time; relay 2; menu Edit/Paste | "
+              "relay=Relay 2; mode=Momentary; texts=1 0 5.70",
+              "LATCHING; gate NXOR; menu Edit/Copy/Input Mode; relay 2; menu Edit/Paste | gate=NXOR",
+              "LATCHING; relay 2; input 9; menu Edit/Copy/Input Map; relay 1; click Unlatching Input; "
+              "menu Edit/Paste | set=unlatch; inputs=9",
+              "LATCHING; relay 2; input 9; menu Edit/Copy/Input Map; relay 1; click Unlatching Input; "
+              "menu Edit/Paste; click Latching Input | inputs=3",
+              "LATCHING; gate AND; menu Edit/Copy/Relay Configuration; relay 2; menu Edit/Paste | "
+              "relay=Relay 2; "
+              "mode=Latching; set=latch; inputs=3; gate=OR",
+              "LATCHING; gate AND; menu Edit/Copy/Relay Configuration; relay 2; menu Edit/Paste; click "
+              "Unlatching "
+              "Input | gate=AND; inputs=",
+              "mode Debounce; closure 99 -7 5.5 | texts=45 7 5.50",
+              "mode Debounce; closure .5 ab 75 | texts=0 0 59.99",
+              "mode Debounce; closure 1. 2 5.07; closure 3 4 12 | texts=3 4 12.00"}) {
             QString steps = QString::fromLatin1(row).section(u'|', 0, 0).trimmed();
             steps.replace(u"LATCHING"_s, u"mode Latching; input 3; click Unlatching Input"_s);
             steps.replace(u"TWO"_s, u"relay 6; mode Pulse-Stretch; gate NAND; input 10; relay 16; mode "
@@ -160,9 +181,13 @@ private slots:
                      QStringList{probe->selected(list)});
         QCOMPARE(r.RelayMode, rig->window.shownRelayMode());
         QCOMPARE(unlatch ? r.UnlatchInputMode : r.InputMode, gate);
-        const QStringList on = now.value(u"inputs"_s).split(u',');
+        const QStringList on = now.value(u"inputs"_s).split(u',', Qt::SkipEmptyParts);
         for (int i = 0; i < InputCount; ++i)
             QCOMPARE(on.contains(QString::number(i + 1)), (unlatch ? r.UnlatchMap : r.InputMap)[size_t(i)]);
+        QCOMPARE(probe->menuItems({"Edit", "Change Relay", "Input Map"}, true).join(u','),
+                 on.isEmpty() ? QString() : u"Input "_s + on.join(u",Input "_s));
+        QCOMPARE(probe->canChoose({"Edit", "Change Relay", "Closure Time..."}),
+                 now.value(u"time"_s) == u"on"_s);
         QCOMPARE(probe->sliderValue(Unit::Hours), r.Hours);
         QCOMPARE(probe->sliderValue(Unit::Minutes), r.Minutes);
         QCOMPARE(probe->sliderValue(Unit::Seconds), r.Seconds * 100 + r.Hundredths);
@@ -291,6 +316,94 @@ private slots:
         QVERIFY(comparison().isEmpty());
         QCOMPARE(table(), before);
         expectCommandEnded();
+    }
+
+    // A relay copied onto another, programmed into the device and read back, is the first.
+    void aCopiedRelayProgramsAnotherAlike_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::newRow("Latching")
+            << u"mode Latching; input 2; input 8; picture gate; click Unlatching Input; "
+               "input 11; gate NAND"_s;
+        QTest::newRow("timed") << u"mode Debounce; input 4; gate XOR; hours 2; seconds 5.07"_s;
+    }
+    void aCopiedRelayProgramsAnotherAlike()
+    {
+        QFETCH(QString, steps);
+        QVERIFY(performSteps(*probe, u"relay 3; "_s + steps +
+                                         u"; menu Edit/Copy/Relay Configuration; relay 7; "
+                                         "menu Edit/Paste; click Program Relay; menu "
+                                         "Edit/Clear/Relay/Relay 7; click Read Relay"_s));
+        RelayConfig copy = table()[6], original = table()[2];
+        if (!isTimedMode(original.RelayMode)) // a time the device is not given stays as it was
+            copy.Counter = original.Counter, CounterToTime(copy);
+        copy.ShowUnlatch = original.ShowUnlatch;
+        QCOMPARE(copy, original);
+        QCOMPARE(rig->device.relay(6).mode, original.RelayMode + 1);
+    }
+
+    // Paste takes only relay settings; Ctrl+C and Ctrl+V copy and paste a whole relay
+    // outside the text boxes.
+    void pasteTakesOnlyRelaySettings()
+    {
+        QClipboard *clipboard = QGuiApplication::clipboard();
+        const auto key = [this](QWidget *focus, Qt::Key key) {
+            focus->setFocus();
+            QTest::keyClick(focus, key, Qt::ControlModifier);
+        };
+        const QString texts[] = {u"shopping list"_s, u"Tavik relay\nInput map: 13\n"_s};
+        QVERIFY(performSteps(*probe, u"relay 3; mode Latching; input 2; click Unlatching Input; input 11"_s));
+        const RelayTable before = table();
+        for (const QString &foreign : texts) {
+            clipboard->setText(foreign);
+            QVERIFY(!probe->canChoose({"Edit", "Paste"}));
+            key(&rig->window, Qt::Key_V);
+            QCOMPARE(probe->statusText(), u"The clipboard holds no relay settings to paste."_s);
+            QVERIFY(table() == before);
+            key(rig->window.findChild<QLineEdit *>(u"txtHrs"_s), Qt::Key_C); // the box's own copy
+            QCOMPARE(clipboard->text(), foreign);
+        }
+        key(rig->window.findChild<QComboBox *>(u"cboRelNum"_s), Qt::Key_C);
+        QVERIFY(probe->canChoose({"Edit", "Paste"}));
+        QVERIFY(performSteps(*probe, u"relay 9"_s));
+        key(&rig->window, Qt::Key_V);
+        RelayConfig pasted = table()[8];
+        pasted.ShowUnlatch = true;
+        QCOMPARE(pasted, before[2]);
+    }
+
+    // Each action is one step; undo never talks to the device and Read All holds it off.
+    void undoAndRedoWalkTheTableBackAndForth()
+    {
+        QList<RelayTable> states{table()};
+        bool undoDuringRead = false;
+        rig->window.onAction = [&](const QString &) { undoDuringRead |= probe->canChoose({"Edit", "Undo"}); };
+        QVERIFY(!probe->canChoose({"Edit", "Undo"}));
+        for (const char *action :
+             {"relay 3; click Read All", "input 5", "relay 5; slider seconds 100; slider seconds 250",
+              "menu Edit/Copy/Relay Configuration; relay 7; menu Edit/Paste", "menu Edit/Clear/All"}) {
+            for (const QString &step : QString::fromLatin1(action).split(u"; "_s)) {
+                QVERIFY(performSteps(*probe, step));
+                QCoreApplication::processEvents(); // the user's next action comes after this one ended
+            }
+            states << table();
+        }
+        QVERIFY(!undoDuringRead);
+        rig->device.clearReceived();
+        const QStringList shownAfterUndo = {"Relay 7", "Relay 7", "Relay 5", "Relay 3", "Relay 3"};
+        for (qsizetype i = states.size() - 2; i >= 0; --i) {
+            QVERIFY(probe->choose({"Edit", "Undo"}));
+            QVERIFY(table() == states[i]);
+            QCOMPARE(probe->selected(List::RelayNumber), shownAfterUndo.at(states.size() - 2 - i));
+        }
+        QCOMPARE(probe->timeText(Unit::Seconds), u"0.00"_s);
+        QVERIFY(!probe->canChoose({"Edit", "Undo"}));
+        for (qsizetype i = 1; i < states.size(); ++i) {
+            QVERIFY(probe->choose({"Edit", "Redo"}));
+            QVERIFY(table() == states[i]);
+        }
+        QVERIFY(!probe->canChoose({"Edit", "Redo"}));
+        QCOMPARE(rig->device.received(), QByteArray());
     }
 
     void pcControlLatchAndMomentaryReachTheShownRelay()
