@@ -230,8 +230,9 @@ QList<Command> deviceCommands()
     const QString on = QStringLiteral(" DEVICE");
     return {
         {QStringLiteral("ports"), QStringLiteral("ports [--port PORT | --simulate]"),
-         QStringLiteral("list the serial ports; DEVICE below is --port PORT (a number, ComN or a device "
-                        "path) or --simulate (the built-in simulated device)"),
+         QStringLiteral("list the serial ports; DEVICE below is --port PORT (a number, ComN, a device "
+                        "path, or a serial server's tcp://HOST:PORT or rfc2217://HOST:PORT) or --simulate "
+                        "(the built-in simulated device)"),
          listPorts},
         {QStringLiteral("read"), QStringLiteral("read [--relay N] [-o FILE]") + on,
          QStringLiteral("read relays 1-16 (print them, or save FILE) or relay N (exit 1: device failed)"),

@@ -1,6 +1,7 @@
 #include "devicesession.h"
 
 #include "link/portnumber.h"
+#include "link/serveraddress.h"
 #include "taviksimulator.h"
 
 #include <QFileInfo>
@@ -20,6 +21,16 @@ bool DeviceSession::usePort(const QString &port, QString *error)
                                            QRegularExpression::CaseInsensitiveOption);
     if (const QRegularExpressionMatch match = number.match(port); match.hasMatch()) {
         m_link.port().setPortText(QStringLiteral("Com") + match.captured(1));
+        return true;
+    }
+    if (looksLikeServerAddress(port)) {
+        if (!serverAddress(port)) {
+            *error = QStringLiteral("--port: '%1' is not a serial server's address (tcp://HOST:PORT or "
+                                    "rfc2217://HOST:PORT, PORT from 1 to 65535)")
+                         .arg(port);
+            return false;
+        }
+        selectRuntimePort(port);
         return true;
     }
     if (!QFileInfo::exists(port)) {

@@ -21,9 +21,10 @@ public:
     DeviceSession();
     ~DeviceSession();
 
-    // Points the link at --port's port: a number, "ComN", or a device path
-    // (added to the port list, since the system never lists pseudo-terminals
-    // and links). False, with the reason, when there is no such path.
+    // Points the link at --port's port: a number, "ComN", a device path or a
+    // serial server's address (added to the port list, since the system never
+    // lists pseudo-terminals, links and servers). False, with the reason, when
+    // there is no such path or the address is malformed.
     bool usePort(const QString &port, QString *error);
     // Starts the built-in simulated device on its state file and points the
     // link at it. False, with the reason, when it cannot start.

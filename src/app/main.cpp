@@ -1,5 +1,6 @@
 #include "app/pictures.h"
 #include "app/visualstyles.h"
+#include "link/serveraddress.h"
 #include "taviksimulator.h"
 #include "window/frmmain.h"
 
@@ -34,7 +35,8 @@ GuiOptions parseOptions(const QCoreApplication &app)
             .arg(TavikSimulator::defaultStateFile()));
     const QCommandLineOption port(QStringLiteral("port"),
                                   QStringLiteral("Adds a serial port the system does not list, such as a "
-                                                 "pseudo-terminal or a /dev/serial/by-id link. Repeatable."),
+                                                 "pseudo-terminal, a /dev/serial/by-id link, or a serial "
+                                                 "server's tcp://HOST:PORT or rfc2217://HOST:PORT. Repeatable."),
                                   QStringLiteral("PATH"));
     parser.addOptions({simulate, port});
     parser.process(app);
@@ -65,13 +67,20 @@ int main(int argc, char *argv[])
     TavikSimulator simulator;
     frmMain window;
     QTextStream err(stderr);
+    QStringList ports;
     for (const QString &path : options.ports) {
-        if (!QFileInfo::exists(path))
+        if (looksLikeServerAddress(path) && !serverAddress(path)) {
+            err << "tavikgui: " << path
+                << " is not a serial server's address (tcp://HOST:PORT or rfc2217://HOST:PORT).\n";
+            continue;
+        }
+        if (!serverAddress(path) && !QFileInfo::exists(path))
             err << "tavikgui: " << path << " does not exist (yet); it is listed when the rescan finds it.\n";
         window.deviceLink().port().directory().addRuntimePort(path);
+        ports << path;
     }
-    if (!options.ports.isEmpty())
-        window.setPreferredPort(options.ports.first());
+    if (!ports.isEmpty())
+        window.setPreferredPort(ports.first());
     if (options.simulate) {
         simulator.setStateFile(TavikSimulator::defaultStateFile());
         QString error;

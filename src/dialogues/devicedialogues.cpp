@@ -55,8 +55,10 @@ bool DeviceDialogues::holdPort(PortHold &hold)
 
 void DeviceDialogues::releasePort(const PortHold &hold)
 {
-    if (m_link.port().lineLost() && !hold.lostBefore)
-        m_view.setStatusText(ConnectionLostText);
+    if (m_link.port().lineLost() && !hold.lostBefore) {
+        const QString reason = m_link.port().lossReason();
+        m_view.setStatusText(reason.isEmpty() ? ConnectionLostText : ServerUnreachableText.arg(reason));
+    }
     if (hold.openedHere)
         m_link.port().CloseSerPort();
 }

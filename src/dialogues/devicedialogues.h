@@ -42,6 +42,9 @@ public:
         QStringLiteral("Tavik keeps answering unexpectedly; gave up after 8 retries.");
     static inline const QString ConnectionLostText =
         QStringLiteral("The connection to Tavik was lost. Please check the cable and the COM port.");
+    // %1: the port's own reason, such as "no serial server answers at HOST:PORT".
+    static inline const QString ServerUnreachableText =
+        QStringLiteral("Could not communicate with Tavik: %1. Please check the address and the serial server.");
 
     DeviceDialogues(DeviceLink &link, RelayTable &table, DialogueView &view);
 

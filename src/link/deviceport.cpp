@@ -7,8 +7,10 @@
 
 DevicePort::DevicePort(QObject *parent) : QObject(parent)
 {
-    connect(&m_serial, &SerialControl::dataArrived, this, &DevicePort::arrived);
-    connect(&m_serial, &SerialControl::connectionLost, this, &DevicePort::onConnectionLost);
+    for (PortChannel *channel : std::initializer_list<PortChannel *>{&m_serial, &m_server}) {
+        connect(channel, &PortChannel::dataArrived, this, &DevicePort::arrived);
+        connect(channel, &PortChannel::connectionLost, this, &DevicePort::onConnectionLost);
+    }
 }
 
 qint16 DevicePort::OpenSerPort()
@@ -16,24 +18,28 @@ qint16 DevicePort::OpenSerPort()
     if (m_rescanBusy)
         return 0;
     const qint16 number = portNumberFromText(m_portText);
-    if (m_serial.portOpen())
+    if (m_channel->portOpen())
         return 0;
+    if (serverAddress(m_directory.location(number)))
+        m_channel = &m_server;
+    else
+        m_channel = &m_serial;
     QString error;
-    if (!m_serial.setCommPort(number, &error))
+    if (!m_channel->setCommPort(number, &error))
         logFailure(Failure::PortNumber, QStringLiteral("OpenSerPort"), 3, error);
     m_lineLost = false;
     m_closedOnPurpose = false;
-    if (!m_serial.setPortOpen(true, &error))
+    if (!m_channel->setPortOpen(true, &error))
         logFailure(Failure::PortOpen, QStringLiteral("OpenSerPort"), 3, error);
     return 1;
 }
 
 qint16 DevicePort::CloseSerPort()
 {
-    if (!m_serial.portOpen())
+    if (!m_channel->portOpen())
         return 0;
     QString error;
-    if (!m_serial.setPortOpen(false, &error))
+    if (!m_channel->setPortOpen(false, &error))
         logFailure(Failure::PortClose, QStringLiteral("CloseSerPort"), 1, error);
     // Nothing more can arrive: a dialogue waiting on the line ends now
     // instead of at its timeout.
@@ -64,6 +70,10 @@ bool DevicePort::PortAvailable(qint16 number)
     // A number no port has is answered without touching the port.
     if (m_directory.location(number).isEmpty())
         return false;
+    // A server is only reached when a dialogue opens it: a probe would hold
+    // the rescan for as long as an unreachable one takes to fail.
+    if (serverAddress(m_directory.location(number)))
+        return true;
     if (!m_serial.portOpen())
         return canOpen(m_serial, number);
     // A rescan started from a dialogue's wait leaves that dialogue's port

@@ -2,6 +2,7 @@
 
 #include "link/portdirectory.h"
 #include "link/serialcontrol.h"
+#include "link/servercontrol.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -10,7 +11,9 @@
 
 // The port the device hangs on: which one it is (the entry chosen in the
 // port list), finding the ports that open, opening and closing it around a
-// dialogue, and what the dialogues do with it once open.
+// dialogue, and what the dialogues do with it once open. A port named by a
+// serial server's address ("tcp://HOST:PORT", "rfc2217://HOST:PORT") is
+// reached over the network, every other one on this computer.
 //
 // The window and tavikctl each own one through their DeviceLink and keep
 // its port text equal to the port the user chose. Everything runs on the
@@ -44,18 +47,21 @@ public:
 
     // True from the loss of the line until the port is next opened.
     bool lineLost() const { return m_lineLost; }
+    // Why the line was lost, when the usual words would mislead (a serial
+    // server that never answered); else empty.
+    QString lossReason() const { return m_channel->lossReason(); }
     // Nothing more can arrive until the port is next opened: the line was
     // lost or the port closed on purpose.
     bool lineEnded() const { return m_lineLost || m_closedOnPurpose; }
 
     // What a dialogue does with the open port.
-    bool isOpen() const { return m_serial.portOpen(); }
-    qint16 portNumber() const { return m_serial.commPort(); }
-    qint64 waiting() const { return m_serial.inBufferCount(); }
-    int receiveBufferSize() const { return m_serial.inBufferSize(); }
+    bool isOpen() const { return m_channel->portOpen(); }
+    qint16 portNumber() const { return m_channel->commPort(); }
+    qint64 waiting() const { return m_channel->inBufferCount(); }
+    int receiveBufferSize() const { return m_channel->inBufferSize(); }
     // Takes the waiting characters, oldest first: all of them, or at most maxCount.
-    QByteArray read(qint64 maxCount = -1) { return m_serial.input(maxCount); }
-    bool write(const QByteArray &text, QString *error = nullptr) { return m_serial.output(text, error); }
+    QByteArray read(qint64 maxCount = -1) { return m_channel->input(maxCount); }
+    bool write(const QByteArray &text, QString *error = nullptr) { return m_channel->output(text, error); }
 
 signals:
     void arrived();
@@ -67,6 +73,9 @@ private:
 
     PortDirectory m_directory;
     SerialControl m_serial{m_directory};
+    ServerControl m_server{m_directory};
+    // The one of the two that the port opened last.
+    PortChannel *m_channel = &m_serial;
     QString m_portText;
     bool m_rescanBusy = false;
     bool m_lineLost = false;

@@ -1,6 +1,7 @@
 #include "link/portdirectory.h"
 
 #include "link/portnumber.h"
+#include "link/serveraddress.h"
 
 #include <QFileInfo>
 #include <QSerialPortInfo>
@@ -23,6 +24,8 @@ bool onWindows()
 
 QString shortPortName(const QString &path)
 {
+    if (const std::optional<ServerAddress> server = serverAddress(path))
+        return server->hostAndPort();
     const QFileInfo info(path);
     // A link's own name is the one the user gave it; where it points says less.
     if (info.isSymLink())
@@ -58,7 +61,8 @@ qint16 PortDirectory::addRuntimePort(const QString &path)
 {
     if (onWindows())
         return qint16(QString(path).remove(QStringLiteral("\\\\.\\")).mid(3).toInt());
-    const QString absolute = QFileInfo(path).absoluteFilePath();
+    // A serial server's address is no file name.
+    const QString absolute = serverAddress(path) ? path : QFileInfo(path).absoluteFilePath();
     const qsizetype system = m_systemLocations.indexOf(absolute);
     if (system >= 0)
         return qint16(system + 1);

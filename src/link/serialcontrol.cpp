@@ -4,7 +4,7 @@
 #include "link/portdirectory.h"
 #include "base/failure.h"
 
-SerialControl::SerialControl(const PortDirectory &ports, QObject *parent) : QObject(parent), m_ports(ports)
+SerialControl::SerialControl(const PortDirectory &ports, QObject *parent) : PortChannel(parent), m_ports(ports)
 {
     connect(&m_port, &QSerialPort::readyRead, this, &SerialControl::dataArrived);
     connect(&m_port, &QSerialPort::errorOccurred, this, &SerialControl::onErrorOccurred);

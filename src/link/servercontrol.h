@@ -1,0 +1,73 @@
+#pragma once
+
+#include "link/portchannel.h"
+#include "link/serveraddress.h"
+#include "link/telnetclient.h"
+
+#include <QAbstractSocket>
+#include <QPointer>
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <optional>
+
+class PortDirectory;
+
+// The dialogues' line on a serial server reached over the network: opening
+// the port connects to the server, closing it ends the connection. Raw
+// servers pass the characters through; telnet servers get the line settings
+// through RFC 2217 before the first character, and their escaping is undone.
+//
+// A server that does not take the connection within ConnectTimeoutMs, or
+// refuses it, ends the line with lossReason() naming it; a server that closes
+// an established connection is a lost line as a hung-up cable is.
+class ServerControl : public PortChannel
+{
+    Q_OBJECT
+public:
+    // Below the dialogue's first wait (50 ms and 31 ticks of 100 ms), so that
+    // an unreachable server is named before that wait gives up.
+    static constexpr int ConnectTimeoutMs = 2500;
+    // How long a closed connection stays up so that the server can pass the
+    // last characters on before it closes the device behind them.
+    static constexpr int CloseDelayMs = 10;
+
+    explicit ServerControl(const PortDirectory &ports, QObject *parent = nullptr);
+    ~ServerControl() override;
+
+    bool setCommPort(qint16 number, QString *error = nullptr) override;
+    qint16 commPort() const override { return m_commPort; }
+    bool setPortOpen(bool open, QString *error = nullptr) override;
+    bool portOpen() const override { return m_socket != nullptr; }
+    qint64 inBufferCount() const override { return m_received.size(); }
+    QByteArray input(qint64 maxCount = -1) override;
+    bool output(const QByteArray &text, QString *error = nullptr) override;
+    QString lossReason() const override { return m_lossReason; }
+
+private:
+    void connectToServer();
+    void onConnected();
+    void onReadyRead();
+    // The connection failed or went away: the line is lost.
+    void fail(const QString &why);
+    void send(const QByteArray &bytes);
+    // Lets the connection go: what is still queued goes out in the background,
+    // and the connection ends CloseDelayMs later.
+    void releaseSocket();
+
+    const PortDirectory &m_ports;
+    qint16 m_commPort = 1;
+    std::optional<ServerAddress> m_address;
+    QPointer<QTcpSocket> m_socket;
+    // The connection closed last, until it has gone: a server that serves
+    // one client at a time turns the next one away while it stands.
+    QPointer<QTcpSocket> m_closing;
+    QTimer m_connectTimer;
+    bool m_connected = false;
+    TelnetClient m_telnet;
+    // The tool's characters until the connection stands and, on a telnet
+    // server, until it has answered about the line settings.
+    QByteArray m_held;
+    QByteArray m_received;
+    QString m_lossReason;
+};

@@ -1,0 +1,67 @@
+#include "ser2netserver.h"
+
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+
+quint16 Ser2netServer::freePort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    return probe.serverPort();
+}
+
+QString Ser2netServer::address() const
+{
+    return (m_telnet ? QStringLiteral("rfc2217://127.0.0.1:") : QStringLiteral("tcp://127.0.0.1:")) +
+           QString::number(m_port);
+}
+
+bool Ser2netServer::start(const QString &device, bool telnet, QString *error)
+{
+    // Debian installs it for root only, outside a normal user's PATH.
+    const QString program = QStandardPaths::findExecutable(QStringLiteral("ser2net"),
+                                                            {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/bin")});
+    if (program.isEmpty()) {
+        *error = QStringLiteral("ser2net is not installed (scripts/install-deps.sh installs it)");
+        return false;
+    }
+    m_telnet = telnet;
+    m_port = freePort();
+    // The configuration on the command line ("#" starts a new line); -u: no
+    // lock files, which a normal user may not write.
+    const QString config = QStringLiteral("connection: &tavik#  accepter: %1tcp(nodelay),127.0.0.1,%2#"
+                                          "  connector: serialdev,%3,%4,local#  options:#    chardelay: false")
+                               .arg(telnet ? QStringLiteral("telnet(rfc2217),") : QString(),
+                                    QString::number(m_port), device,
+                                    telnet ? QStringLiteral("9600n82") : QStringLiteral("57600n81"));
+    m_process.start(program, {QStringLiteral("-n"), QStringLiteral("-d"), QStringLiteral("-u"),
+                              QStringLiteral("-Y"), config});
+    // It listens once it has read its configuration: try until a connection is taken.
+    const QDeadlineTimer deadline(5000);
+    while (m_process.state() != QProcess::NotRunning && !deadline.hasExpired()) {
+        QTcpSocket probe;
+        QEventLoop loop;
+        QObject::connect(&probe, &QTcpSocket::connected, &loop, &QEventLoop::quit);
+        QObject::connect(&probe, &QTcpSocket::errorOccurred, &loop, [&loop] {
+            QTimer::singleShot(50, &loop, &QEventLoop::quit);
+        });
+        probe.connectToHost(QHostAddress::LocalHost, m_port);
+        loop.exec();
+        if (probe.state() == QAbstractSocket::ConnectedState)
+            return true;
+    }
+    *error = QStringLiteral("ser2net did not come up: ") + QString::fromLocal8Bit(m_process.readAll());
+    return false;
+}
+
+void Ser2netServer::stop()
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.kill();
+    m_process.waitForFinished();
+}
