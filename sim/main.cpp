@@ -59,6 +59,8 @@ int main(int argc, char *argv[])
         {QStringLiteral("flood"), QStringLiteral("Pour characters onto the line without end.")},
         {QStringLiteral("hang-up-after"), QStringLiteral("Hang up after sending N characters."),
          QStringLiteral("N")},
+        {QStringLiteral("no-escape-echo"), QStringLiteral("Do not echo the escape character.")},
+        {QStringLiteral("no-menu"), QStringLiteral("Print no list of commands when back at the menu.")},
         {QStringLiteral("state"), QStringLiteral("Keep the relays in FILE."), QStringLiteral("FILE")},
         {QStringLiteral("link"), QStringLiteral("Make PATH a symbolic link to the port."),
          QStringLiteral("PATH")},
@@ -70,6 +72,8 @@ int main(int argc, char *argv[])
     faults.banners = parser.isSet(QStringLiteral("banners"));
     faults.paced = parser.isSet(QStringLiteral("paced"));
     faults.flood = parser.isSet(QStringLiteral("flood"));
+    faults.echoEscape = !parser.isSet(QStringLiteral("no-escape-echo"));
+    faults.menuAfterCommand = !parser.isSet(QStringLiteral("no-menu"));
     if (parser.isSet(QStringLiteral("wrong-echo"))) {
         const QByteArray character = parser.value(QStringLiteral("wrong-echo")).toLatin1();
         if (character.size() != 1) {

@@ -14,13 +14,7 @@ const QByteArray LineEnd = "\r\n";
 const QByteArray Banner = "\r\n\r\n"
                           "================================\r\n"
                           "  Tavik Relay Expander\r\n"
-                          "================================\r\n"
-                          "  r  Read relay\r\n"
-                          "  p  Program relay\r\n"
-                          "  c  PC control on/off\r\n"
-                          "  l  Latch input\r\n"
-                          "  m  Momentary input\r\n"
-                          "\r\n";
+                          "================================\r\n";
 
 bool isMapDigits(const QByteArray &out, qsizetype from)
 {
@@ -52,11 +46,12 @@ QByteArray SimFaultFilter::pass(char c, SimMenu &menu)
     const bool wasAtMenu = menu.atMenu();
     QByteArray out = menu.receive(c);
     if (out.isEmpty())
-        return out; // escape: no echo to spoil
+        return out; // a swallowed escape: no echo to spoil
     cutMapLines(out);
     if (m_faults.banners)
         out = withBanners(out, wasAtMenu);
-    out[0] = echoFor(c, index);
+    if (menu.echoes(c))
+        out[0] = echoFor(c, index);
     return out;
 }
 
@@ -74,14 +69,18 @@ void SimFaultFilter::cutMapLines(QByteArray &out)
     }
 }
 
-// A menu on a terminal: blank lines before every prompt, the banner whenever
-// it is back at the menu, and again for a key it does not know there.
+// A menu on a terminal: blank lines before every prompt, the banner (ahead of
+// the list of commands) whenever it is back at the menu, and again for a key
+// it does not know there.
 QByteArray SimFaultFilter::withBanners(const QByteArray &out, bool wasAtMenu)
 {
     if (wasAtMenu && out.size() == 1)
         return out + Banner + SimMenu::MenuPrompt;
-    if (out.endsWith(SimMenu::MenuPrompt))
-        return out.chopped(qsizetype(sizeof SimMenu::MenuPrompt) - 1) + Banner + SimMenu::MenuPrompt;
+    for (const QByteArray &menu :
+         {SimMenu::MenuListing + SimMenu::MenuPrompt, QByteArray(SimMenu::MenuPrompt)}) {
+        if (out.endsWith(menu))
+            return out.chopped(menu.size()) + Banner + menu;
+    }
     if (out.endsWith(PromptEnd)) {
         const qsizetype lead = out.lastIndexOf(LineEnd);
         if (lead >= 0)

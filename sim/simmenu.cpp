@@ -58,13 +58,27 @@ quint16 withGroup(quint16 map, int group, int value)
 
 } // namespace
 
+const QByteArray SimMenu::MenuListing = "\r\n"
+                                        "  r  Read relay\r\n"
+                                        "  p  Program relay\r\n"
+                                        "  c  PC control on/off\r\n"
+                                        "  l  Latch input\r\n"
+                                        "  m  Momentary input\r\n";
+
+void SimMenu::setManner(bool echoEscape, bool menuAfterCommand)
+{
+    m_echoEscape = echoEscape;
+    m_menuAfterCommand = menuAfterCommand;
+}
+
 QByteArray SimMenu::receive(char c)
 {
-    // Escape is neither echoed nor answered: a program sends its next command
-    // character right behind it and must see that character's echo first.
+    // Escape leaves whatever was under way. A device that lists its commands
+    // lists them again; one that does not says nothing but the echo.
     if (c == Escape) {
         reset();
-        return {};
+        const QByteArray echo = m_echoEscape ? QByteArray(1, c) : QByteArray();
+        return m_menuAfterCommand ? echo + backToMenu() : echo;
     }
     const QByteArray out(1, c);
     if (m_confirming)
@@ -295,9 +309,9 @@ QByteArray SimMenu::pcCommand()
     return name + " input pulsed\r\n";
 }
 
-QByteArray SimMenu::backToMenu()
+QByteArray SimMenu::backToMenu() const
 {
-    return MenuPrompt;
+    return m_menuAfterCommand ? MenuListing + MenuPrompt : QByteArray(MenuPrompt);
 }
 
 void SimMenu::reset()

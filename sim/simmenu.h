@@ -19,6 +19,14 @@ public:
     static constexpr char Escape = 27;
     // What the device prints when it is back at its menu, waiting for a command.
     static constexpr char MenuPrompt[] = "> ";
+    // The list of commands printed before that prompt, when it prints one.
+    static const QByteArray MenuListing;
+
+    // Whether escape is echoed, and whether the list of commands comes back
+    // with the menu (after each command and after escape).
+    void setManner(bool echoEscape, bool menuAfterCommand);
+    // Whether the answer to c begins with its echo.
+    bool echoes(char c) const { return c != Escape || m_echoEscape; }
 
     // The device's whole answer to one received character, its echo included.
     QByteArray receive(char c);
@@ -68,7 +76,7 @@ private:
     QByteArray report(int index);
     static QByteArray mapLine(const char *label, quint16 map);
     QByteArray pcCommand();
-    static QByteArray backToMenu();
+    QByteArray backToMenu() const;
     void reset();
 
     Relays m_relays{};
@@ -84,4 +92,6 @@ private:
     int m_seconds = 0;
     int m_hundredths = 0;
     bool m_changed = false;
+    bool m_echoEscape = true;
+    bool m_menuAfterCommand = true;
 };

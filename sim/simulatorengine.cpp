@@ -24,6 +24,7 @@ bool SimulatorEngine::start(QString *error)
         QMutexLocker lock(&m_mutex);
         loadState();
         m_filter.setFaults(m_faults);
+        m_menu.setManner(m_faults.echoEscape, m_faults.menuAfterCommand);
         faults = m_faults;
     }
     m_thread = std::make_unique<QThread>();
@@ -93,6 +94,7 @@ void SimulatorEngine::setFaults(const SimFaults &faults)
         QMutexLocker lock(&m_mutex);
         m_faults = faults;
         m_filter.setFaults(faults);
+        m_menu.setManner(faults.echoEscape, faults.menuAfterCommand);
     }
     if (m_thread)
         runOnLine([this, faults] { m_line->applyFaults(faults); });

@@ -4,12 +4,34 @@
 #include "app/pictures.h"
 #include "base/titleversion.h"
 
+#include <QEventLoop>
 #include <QFrame>
 #include <QLabel>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
+
+// Ends a loop once the window it watches has been exposed.
+class ExposeWatch : public QObject
+{
+public:
+    ExposeWatch(QWindow *window, QEventLoop &loop) : m_loop(loop) { window->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        // The window handles its expose (and paints) first; the loop ends after.
+        if (event->type() == QEvent::Expose && static_cast<QWindow *>(watched)->isExposed())
+            QMetaObject::invokeMethod(&m_loop, &QEventLoop::quit, Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    QEventLoop &m_loop;
+};
 
 QLabel *namedLabel(QWidget *parent, const char *name, const QString &text = {})
 {
@@ -69,6 +91,20 @@ frmSplash::frmSplash(QWidget *parent) : QWidget(parent, Qt::SplashScreen | Qt::F
     // Not every window manager places a splash window; centre it on the screen.
     if (const QScreen *screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
+}
+
+void frmSplash::showPainted()
+{
+    show();
+    QWindow *window = windowHandle();
+    if (window && !window->isExposed()) {
+        QEventLoop loop;
+        ExposeWatch watch(window, loop);
+        // A windowing system that never maps the window does not hold up the start.
+        QTimer::singleShot(2000, &loop, &QEventLoop::quit);
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    repaint();
 }
 
 void frmSplash::Form_Load()

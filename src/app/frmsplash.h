@@ -13,6 +13,11 @@ class frmSplash : public QWidget
 public:
     explicit frmSplash(QWidget *parent = nullptr);
 
+    // Shows the window and returns once the windowing system has mapped it
+    // and it has painted itself, as a splash screen must before the start-up
+    // it covers goes on. User input waits meanwhile.
+    void showPainted();
+
     QFrame *Frame1 = nullptr;
     QLabel *imgLogo = nullptr;
     QLabel *lblTitle = nullptr;

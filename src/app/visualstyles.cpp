@@ -28,17 +28,6 @@ QStringList startArguments()
 
 } // namespace
 
-QString nativeStyleName()
-{
-#if defined(Q_OS_WIN)
-    return QStringLiteral("windowsvista");
-#elif defined(Q_OS_MACOS)
-    return QStringLiteral("macOS");
-#else
-    return QStringLiteral("Fusion");
-#endif
-}
-
 bool styleForcedByUser(const QStringList &arguments, const QByteArray &styleOverride)
 {
     if (!styleOverride.trimmed().isEmpty())
@@ -56,17 +45,37 @@ bool styleForcedByUser(const QStringList &arguments, const QByteArray &styleOver
     return false;
 }
 
+QString styleToChoose(const QString &styleInForce, bool forcedByUser)
+{
+#if defined(Q_OS_WIN)
+    const bool fallback = false; // "Windows" is the system's own there
+#else
+    const bool fallback = styleInForce.compare(QLatin1String("Windows"), Qt::CaseInsensitive) == 0;
+#endif
+    return forcedByUser || !fallback ? QString() : QStringLiteral("Fusion");
+}
+
+namespace
+{
+
+QString styleToChooseNow()
+{
+    return styleToChoose(QApplication::style()->name(),
+                         styleForcedByUser(startArguments(), qgetenv("QT_STYLE_OVERRIDE")));
+}
+
+} // namespace
+
 bool IsThemed()
 {
-    if (styleForcedByUser(startArguments(), qgetenv("QT_STYLE_OVERRIDE")))
-        return false;
-    return QStyleFactory::keys().contains(nativeStyleName(), Qt::CaseInsensitive);
+    return styleToChooseNow().isEmpty();
 }
 
 void InitVisualStyles()
 {
-    if (!IsThemed())
+    const QString choice = styleToChooseNow();
+    if (choice.isEmpty())
         return;
-    if (QStyle *style = QStyleFactory::create(nativeStyleName()))
+    if (QStyle *style = QStyleFactory::create(choice))
         QApplication::setStyle(style); // the application takes ownership
 }

@@ -38,6 +38,8 @@ QString failureDescription(Failure failure)
         return QStringLiteral("The file dialog failed");
     case Failure::DeviceGaveUp:
         return QStringLiteral("Tavik kept answering unexpectedly");
+    case Failure::ValueOutOfRange:
+        return QStringLiteral("Value out of range");
     }
     return QStringLiteral("Unknown failure");
 }

@@ -21,7 +21,8 @@ enum class Failure : int {
     FileCommit = 2005, // the written file could not replace the old one
     FileDialog = 2101, // the file dialog failed
 
-    DeviceGaveUp = 3001, // the device kept answering unexpectedly
+    DeviceGaveUp = 3001,    // the device kept answering unexpectedly
+    ValueOutOfRange = 3002, // a value read is outside what its field holds
 };
 
 enum class Module { Form, DialogModule };

@@ -42,6 +42,8 @@ constexpr qint16 LatchingMode = 9;
 
 // The longest closure time the device counts: 45:59:59.99.
 constexpr qint32 MaxCounter = 16559999;
+// The largest counter the configuration file's six hexadecimal digits hold.
+constexpr qint32 LargestFileCounter = 0xFFFFFF;
 
 QStringList relayModeList();
 QStringList inputModeList();

@@ -28,6 +28,10 @@ DeviceDialogues::Step DeviceDialogues::runAttempts(const QString &procedure, con
             if (rule.freshStart)
                 rule.freshStart();
             m_exchange.SendChar('\x1b', false);
+            // Part of what the device says to escape may still be on its
+            // way; taken for the echo of the command character, it would
+            // restart the attempt about to begin.
+            m_exchange.letLineFallQuiet();
         }
         if (rule.freshStart)
             rule.freshStart();
@@ -35,6 +39,9 @@ DeviceDialogues::Step DeviceDialogues::runAttempts(const QString &procedure, con
         if (step != Step::Restart)
             return step;
         if (restarts == MaxRestarts) {
+            // The device is left at its menu, not inside the abandoned
+            // command, so that the next dialogue finds it where it expects.
+            m_exchange.SendChar('\x1b', false);
             m_view.setStatusText(GaveUpText);
             logFailure(Failure::DeviceGaveUp, procedure, 2,
                        QString::number(MaxRestarts) + QStringLiteral(" restarts"));

@@ -70,7 +70,8 @@ private:
     using Step = DialogueStep;
 
     // How a dialogue begins its attempts. Every restart is preceded by the
-    // escape character, which brings the device's menu back to its start.
+    // escape character, which brings the device's menu back to its start,
+    // and by a wait for the line to fall quiet after it.
     struct RestartRule {
         // The live commands send escape before their first attempt too.
         bool escapeFirst = false;
@@ -79,13 +80,14 @@ private:
         std::function<void()> freshStart;
     };
     // Runs attempts until one ends or goes through; after MaxRestarts
-    // restarts it gives up, says so in the status box, logs it under
-    // procedure and returns Restart.
+    // restarts it sends escape, gives up, says so in the status box, logs it
+    // under procedure and returns Restart.
     Step runAttempts(const QString &procedure, const RestartRule &rule, const std::function<Step()> &attempt);
 
     Step readAttempt(qint16 relayIndex, qint16 ReadMask, DialogueResult &result);
     Step programAttempt(qint16 relayIndex, DialogueResult &result);
-    Step answerPrompt(const QByteArray &prompt, qint16 answer, float k, DialogueResult &result);
+    Step answerPrompt(const QByteArray &prompt, const std::function<qint16()> &answer, float k,
+                      DialogueResult &result);
     enum class LiveCondition { PCControlDiffers, UnderPCControl };
     LiveOutcome liveCommand(char command, LiveCondition condition, bool checked, const QString &procedure);
     Step liveExchange(char command);

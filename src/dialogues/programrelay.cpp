@@ -30,13 +30,14 @@ DialogueResult DeviceDialogues::ProgramRelay(qint16 relayIndex)
     return result;
 }
 
-DeviceDialogues::Step DeviceDialogues::answerPrompt(const QByteArray &prompt, qint16 answer, float k,
+DeviceDialogues::Step DeviceDialogues::answerPrompt(const QByteArray &prompt,
+                                                    const std::function<qint16()> &answer, float k,
                                                     DialogueResult &result)
 {
     QByteArray text;
     if (Step s = afterGetString(m_exchange.GetString(text, prompt), result); s != Step::Go)
         return s;
-    if (Step s = afterSendString(m_exchange.SendString(QByteArray::number(answer), true), result);
+    if (Step s = afterSendString(m_exchange.SendString(QByteArray::number(answer()), true), result);
         s != Step::Go)
         return s;
     setProgress(float(m_view.progressMaximum()) / 12.0f + k);
@@ -45,47 +46,63 @@ DeviceDialogues::Step DeviceDialogues::answerPrompt(const QByteArray &prompt, qi
 
 DeviceDialogues::Step DeviceDialogues::programAttempt(qint16 relayIndex, DialogueResult &result)
 {
+    // Every value is taken from the record at the moment it is sent: the
+    // window runs events in every wait, and an edit made meanwhile counts
+    // from the next answer on. Which prompts follow the gate is decided by
+    // the mode as it stands then.
     const RelayConfig &relay = m_table[size_t(relayIndex)];
     struct Answer {
         const char *prompt;
-        qint16 value;
+        std::function<qint16()> value;
         float k;
     };
-    QList<Answer> answers = {
-        {"number (1-16): ", qint16(relayIndex + 1), 2},
-        {"mode (1-9): ", relayModeCode(relay.RelayMode), 3},
-        {"(0-15): ", mapGroupValue(relay.InputMap, 0), 4},
-        {"(0-15): ", mapGroupValue(relay.InputMap, 1), 4},
-        {"(0-15): ", mapGroupValue(relay.InputMap, 2), 4},
-        {"mode (0-15): ", inputModeCode(relay.InputMode), 5},
+    const auto inputGroup = [&](int group) {
+        return [&relay, group] { return mapGroupValue(relay.InputMap, group); };
     };
-    const bool timed = isTimedMode(relay.RelayMode);
-    if (isLatchingMode(relay.RelayMode)) {
-        answers += {
-            {"(0-15): ", mapGroupValue(relay.UnlatchMap, 0), 6},
-            {"(0-15): ", mapGroupValue(relay.UnlatchMap, 1), 6},
-            {"(0-15): ", mapGroupValue(relay.UnlatchMap, 2), 6},
-            {"mode (0-15): ", inputModeCode(relay.UnlatchInputMode), 7},
-        };
-    } else if (timed) {
-        answers += {
-            {"hours (0-45): ", relay.Hours, 8},
-            {"minutes (0-59): ", relay.Minutes, 9},
-            {"seconds (0-59): ", relay.Seconds, 10},
-            {"milliseconds (x 10) (0-99): ", relay.Hundredths, 11},
-        };
-    }
+    const auto unlatchGroup = [&](int group) {
+        return [&relay, group] { return mapGroupValue(relay.UnlatchMap, group); };
+    };
+    const QList<Answer> common = {
+        {"number (1-16): ", [relayIndex] { return qint16(relayIndex + 1); }, 2},
+        {"mode (1-9): ", [&relay] { return relayModeCode(relay.RelayMode); }, 3},
+        {"(0-15): ", inputGroup(0), 4},
+        {"(0-15): ", inputGroup(1), 4},
+        {"(0-15): ", inputGroup(2), 4},
+        {"mode (0-15): ", [&relay] { return inputModeCode(relay.InputMode); }, 5},
+    };
+    const QList<Answer> latching = {
+        {"(0-15): ", unlatchGroup(0), 6},
+        {"(0-15): ", unlatchGroup(1), 6},
+        {"(0-15): ", unlatchGroup(2), 6},
+        {"mode (0-15): ", [&relay] { return inputModeCode(relay.UnlatchInputMode); }, 7},
+    };
+    const QList<Answer> timed = {
+        {"hours (0-45): ", [&relay] { return relay.Hours; }, 8},
+        {"minutes (0-59): ", [&relay] { return relay.Minutes; }, 9},
+        {"seconds (0-59): ", [&relay] { return relay.Seconds; }, 10},
+        {"milliseconds (x 10) (0-99): ", [&relay] { return relay.Hundredths; }, 11},
+    };
+    const auto answerAll = [&](const QList<Answer> &answers) {
+        for (const Answer &answer : answers) {
+            if (Step s = answerPrompt(answer.prompt, answer.value, answer.k, result); s != Step::Go)
+                return s;
+        }
+        return Step::Go;
+    };
 
     Wait(m_pauses.beforeProgram);
     if (Step s = afterSendChar(m_exchange.SendChar('p', true), result); s != Step::Go)
         return s;
-    for (const Answer &answer : answers) {
-        if (Step s = answerPrompt(answer.prompt, answer.value, answer.k, result); s != Step::Go)
+    if (Step s = answerAll(common); s != Step::Go)
+        return s;
+    if (isLatchingMode(relay.RelayMode)) {
+        if (Step s = answerAll(latching); s != Step::Go)
             return s;
-    }
-    if (timed)
+    } else if (isTimedMode(relay.RelayMode)) {
+        if (Step s = answerAll(timed); s != Step::Go)
+            return s;
         setProgress(float(m_view.progressMaximum()));
-
+    }
     QByteArray text;
     if (Step s = afterGetString(m_exchange.GetString(text, "(y/n): "), result); s != Step::Go)
         return s;

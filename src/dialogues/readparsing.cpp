@@ -1,5 +1,7 @@
 #include "dialogues/readparsing.h"
 
+#include "base/failure.h"
+
 namespace
 {
 
@@ -82,6 +84,13 @@ qint32 parseHexCounter(const QByteArray &text)
     return qint32(value);
 }
 
+std::optional<qint32> storableCounter(qint32 counter)
+{
+    if (counter < 0 || counter > LargestFileCounter)
+        return std::nullopt;
+    return counter;
+}
+
 std::optional<bool> parseStatus(const QByteArray &value)
 {
     if (value.contains("Open"))
@@ -159,7 +168,15 @@ DialogueStep walkReport(ReportLine &line, RelayConfig &relay, qint16 ReadMask, R
     if (ReadMask & CounterBit) {
         if (DialogueStep s = line.collect(text, "&H"); s != DialogueStep::Go)
             return s;
-        relay.Counter = parseHexCounter(text);
+        // Stored, a garbled counter would make a file this program then refuses.
+        const std::optional<qint32> counter = storableCounter(parseHexCounter(text));
+        if (!counter) {
+            logFailure(Failure::ValueOutOfRange, QStringLiteral("ReadRelay"), 4,
+                       QStringLiteral("counter 0x") +
+                           QString::fromLatin1(text.mid(2).trimmed().toPercentEncoding()));
+            return DialogueStep::Restart;
+        }
+        relay.Counter = *counter;
         CounterToTime(relay);
         follower.closureTimeRead(relay);
     }

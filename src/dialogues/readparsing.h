@@ -31,6 +31,10 @@ bool isCompleteMapLine(const QByteArray &line);
 // as an unsigned number; no digits give 0.
 qint32 parseHexCounter(const QByteArray &text);
 
+// A counter as a relay may hold it: one beyond the configuration file's six
+// hexadecimal digits, or negative, is a garbled report (nothing).
+std::optional<qint32> storableCounter(qint32 counter);
+
 // "Open" gives false, else "Closed" true, else nothing.
 std::optional<bool> parseStatus(const QByteArray &value);
 
@@ -62,6 +66,7 @@ public:
 
 // The device's report after the relay number, label by label, stored into
 // relay as each value arrives (ReadMask bits as ReadRelay takes them). A map
-// line too short to be whole restarts; a line that fails ends the walk, and
-// the values stored before that point stay.
+// line too short to be whole, or a counter outside 0 to FFFFFF (logged),
+// restarts; a line that fails ends the walk, and the values stored before
+// that point stay.
 DialogueStep walkReport(ReportLine &line, RelayConfig &relay, qint16 ReadMask, ReportFollower &follower);

@@ -84,15 +84,20 @@ bool DevicePort::PortAvailable(qint16 number)
     return canOpen(probe, number);
 }
 
-QStringList DevicePort::rescanPorts()
+QStringList DevicePort::rescanPorts(const std::function<void(const QString &)> &found)
 {
+    if (m_rescanBusy)
+        return {};
     m_rescanBusy = true;
     m_directory.refresh();
     QStringList entries;
     for (qint16 number = 1; number <= 255; ++number) {
         QCoreApplication::processEvents();
-        if (PortAvailable(number))
-            entries.append(m_directory.entryText(number));
+        if (!PortAvailable(number))
+            continue;
+        entries.append(m_directory.entryText(number));
+        if (found)
+            found(entries.last());
     }
     m_rescanBusy = false;
     return entries;

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // The port the device hangs on: which one it is (the entry chosen in the
 // port list), finding the ports that open, opening and closing it around a
 // dialogue, and what the dialogues do with it once open. A port named by a
@@ -42,8 +44,10 @@ public:
     // Whether port n can be opened now; leaves it closed. Never logs.
     bool PortAvailable(qint16 number);
     // Probes ports 1 to 255, letting events run between them, with the busy
-    // state on, and returns the port list entries of those that open.
-    QStringList rescanPorts();
+    // state on, and returns the port list entries of those that open, each
+    // handed to found as soon as it opens. A rescan asked for while one runs
+    // (from one of its event runs) returns nothing at once.
+    QStringList rescanPorts(const std::function<void(const QString &)> &found = {});
 
     // True from the loss of the line until the port is next opened.
     bool lineLost() const { return m_lineLost; }

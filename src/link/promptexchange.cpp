@@ -4,6 +4,7 @@
 #include "base/failure.h"
 
 #include <QCoreApplication>
+#include <QTimer>
 
 PromptExchange::PromptExchange(DeviceLink &link) : m_link(link) {}
 
@@ -102,6 +103,29 @@ qint16 PromptExchange::GetString(QByteArray &text, const QByteArray &prompt)
     if (seen)
         return 0;
     return ownLine ? 1 : 2;
+}
+
+void PromptExchange::letLineFallQuiet()
+{
+    ReceiveRing &ring = m_link.ring();
+    WaitClock &clock = m_link.clock();
+    // Runs for a tick's length from the last character heard.
+    QTimer quiet;
+    quiet.setSingleShot(true);
+    quiet.setInterval(clock.tickInterval());
+    QObject::connect(&quiet, &QTimer::timeout, &clock, &WaitClock::wake);
+    quiet.start();
+    clock.startTicks();
+    bool ownLine = true;
+    do {
+        if (ring.RxCount() > 0) {
+            while (ring.RxCount() > 0)
+                ring.ReadChar();
+            quiet.start();
+        }
+        ownLine = letEventsRun(false);
+    } while (ownLine && (quiet.isActive() || ring.RxCount() > 0) && mayStillCome());
+    clock.stopTicks();
 }
 
 bool PromptExchange::mayStillCome() const

@@ -32,6 +32,12 @@ public:
     // Appends to text until it holds the prompt: 0 seen, 1 timeout, 2 another
     // dialogue took the line meanwhile (what it left is not this one's text).
     qint16 GetString(QByteArray &text, const QByteArray &prompt);
+    // Drops what arrives until a whole tick passes without a character, the
+    // wait's time is up or the line ends: the device's answer to escape
+    // (its echo, a menu printed at its own pace) is then gone before the
+    // next command character goes out. A flooding line never falls quiet;
+    // the next SendChar then finds it flooding.
+    void letLineFallQuiet();
 
 private:
     // Lets events run; false when a wait of another dialogue ran among them.

@@ -25,6 +25,7 @@ public:
     void setTimeoutTicks(qint16 ticks) { m_timeoutTicks = ticks; }
     // Tests that sit through many timeouts shorten the tick; the device is always given 100 ms.
     void setTickInterval(int milliseconds) { m_tick.setInterval(milliseconds); }
+    int tickInterval() const { return m_tick.interval(); }
     qint16 timeoutTicks() const { return m_timeoutTicks; }
 
     // Whether nothing more can arrive; every wait then ends at once.

@@ -14,5 +14,12 @@ signals:
     void clicked();
 
 protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    // Whether the button now coming up went down as a press of its own: the
+    // second press of a double-click is no click.
+    bool m_pressed = false;
 };

@@ -26,9 +26,11 @@ void ClosureTimeEntry::showTimeOf(const RelayConfig &relay)
         m_ui.sliMins->setValue(relay.Minutes);
         m_ui.sliSecs->setValue(relay.Seconds * 100 + relay.Hundredths);
     }
-    m_ui.txtHrs->setText(QString::number(relay.Hours));
-    m_ui.txtMins->setText(QString::number(relay.Minutes));
-    m_ui.txtSecs->setText(ClosureTimeText::secondsText(relay.Seconds * 100 + relay.Hundredths));
+    // The boxes say what the sliders show: a file's time beyond the sliders'
+    // range shows at their end in both.
+    m_ui.txtHrs->setText(QString::number(m_ui.sliHrs->value()));
+    m_ui.txtMins->setText(QString::number(m_ui.sliMins->value()));
+    m_ui.txtSecs->setText(ClosureTimeText::secondsText(m_ui.sliSecs->value()));
 }
 
 void ClosureTimeEntry::setEnabled(bool enabled)

@@ -1,6 +1,8 @@
 #include "window/frmmain.h"
 
 #include "app/frmsplash.h"
+#include "app/oversizedlogbox.h"
+#include "base/errorlog.h"
 #include "base/titleversion.h"
 #include "window/clickablelabel.h"
 #include "window/mainwindowui.h"
@@ -26,9 +28,15 @@ frmMain::frmMain(QWidget *parent)
     connectEditor();
     connectCommands();
     connectEditing();
+    // The one failure a window user is shown: the log grown too large.
+    setOversizedLogNotice(
+        [this](const QString &logPath, const QString &text) { OversizedLogBox::show(this, logPath, text); });
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain()
+{
+    setOversizedLogNotice({});
+}
 
 void frmMain::connectEditor()
 {
@@ -103,10 +111,9 @@ void frmMain::Form_Load()
     m_relayTable = RelayTable{};
     m_editor.forgetShownInputs();
 
-    // 8. The splash window, painted now: no event runs until start-up ends.
+    // 8. The splash window, on screen and painted before start-up goes on.
     auto *splash = new frmSplash(this);
-    splash->show();
-    splash->repaint();
+    splash->showPainted();
 
     // 9. The program's own folder is the current folder.
     QDir::setCurrent(QCoreApplication::applicationDirPath());

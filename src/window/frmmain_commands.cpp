@@ -82,8 +82,12 @@ void frmMain::connectCommands()
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseButtonPress &&
-        (watched == m_ui->btnLatch || watched == m_ui->btnMoment)) {
+    // Every press counts, the second of a double-click too; a disabled
+    // button still sees its presses here, and runs nothing.
+    const bool pressed =
+        event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
+    if (pressed && (watched == m_ui->btnLatch || watched == m_ui->btnMoment) &&
+        static_cast<QWidget *>(watched)->isEnabled()) {
         // The press reaches the button too, so that it shows pressed while the
         // dialogue runs and takes its release when it comes.
         QMetaObject::invokeMethod(
@@ -95,6 +99,10 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
 
 void frmMain::cmdRescan_Click()
 {
+    // The button stays enabled through its own rescan, whose event runs may
+    // bring a second click: that one leaves the list to the first.
+    if (m_link.port().rescanBusy())
+        return;
     runDeviceCommand([this] {
         // Started from the wait of a running command, the rescan must leave
         // that command its port and its disabled buttons.
@@ -104,8 +112,8 @@ void frmMain::cmdRescan_Click()
         QApplication::setOverrideCursor(Qt::WaitCursor);
         m_ui->cmbPort->clear();
         // The link refuses to open the port for a dialogue while it probes.
-        const QStringList entries = m_link.port().rescanPorts();
-        m_ui->cmbPort->addItems(entries);
+        const QStringList entries =
+            m_link.port().rescanPorts([this](const QString &entry) { m_ui->cmbPort->addItem(entry); });
         if (m_ui->cmbPort->count() > 0)
             m_ui->cmbPort->setCurrentIndex(0);
         if (insideCommand && entries.contains(portInUse))

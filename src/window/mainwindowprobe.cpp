@@ -28,8 +28,20 @@ void sendMouse(QWidget *widget, QEvent::Type type)
 {
     const QPointF centre = QRectF(widget->rect()).center();
     QMouseEvent event(type, centre, widget->mapToGlobal(centre), Qt::LeftButton,
-                      type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(widget, &event);
+}
+
+// Each press is followed by what it queued on commands (the live inputs run
+// their command before the release comes), then by its release.
+void sendClicks(QWidget *widget, int clicks, QObject *commands = nullptr)
+{
+    for (int i = 0; i < clicks; ++i) {
+        sendMouse(widget, i % 2 ? QEvent::MouseButtonDblClick : QEvent::MouseButtonPress);
+        if (commands)
+            QCoreApplication::sendPostedEvents(commands, QEvent::MetaCall);
+        sendMouse(widget, QEvent::MouseButtonRelease);
+    }
 }
 
 void sendKey(QWidget *widget, Qt::Key key)
@@ -115,11 +127,16 @@ bool MainWindowProbe::click(const QString &caption)
         control->click();
         return true;
     }
-    // The live inputs act on the press; the command runs before the release comes.
-    sendMouse(control, QEvent::MouseButtonPress);
-    QCoreApplication::sendPostedEvents(&m_window, QEvent::MetaCall);
-    sendMouse(control, QEvent::MouseButtonRelease);
+    sendClicks(control, 1, &m_window);
     return true;
+}
+
+bool MainWindowProbe::pressMouse(const QString &caption, int clicks)
+{
+    QAbstractButton *control = button(caption);
+    if (control)
+        sendClicks(control, clicks, &m_window);
+    return control;
 }
 
 bool MainWindowProbe::clickEvenIfDisabled(const QString &caption)
@@ -164,13 +181,12 @@ bool MainWindowProbe::answerClosureTime(const QStringList &texts, bool accept)
     return true;
 }
 
-void MainWindowProbe::clickPicture(Picture which, int input)
+void MainWindowProbe::clickPicture(Picture which, int input, int clicks)
 {
     QWidget *target = which == Picture::Input  ? m_ui.imgInputBtn.value(input)
                       : which == Picture::Gate ? m_ui.imgLogicGate
                                                : m_ui.imgRelay;
-    sendMouse(target, QEvent::MouseButtonPress);
-    sendMouse(target, QEvent::MouseButtonRelease);
+    sendClicks(target, clicks);
 }
 
 void MainWindowProbe::typeTime(Unit unit, const QString &text, Ending ending)

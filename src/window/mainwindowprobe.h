@@ -29,8 +29,12 @@ public:
     // What the button's click runs, even while the button is disabled: for tests of
     // commands that meet inside one another.
     bool clickEvenIfDisabled(const QString &caption);
+    // A press and release of the left button on a control, enabled or not, as
+    // the windowing system delivers them; two make a double-click (its second
+    // press comes as a double-click).
+    bool pressMouse(const QString &caption, int clicks = 1);
     bool choose(const QStringList &path); // {"Edit", "Read", "All"}
-    void clickPicture(Picture picture, int input = 0);
+    void clickPicture(Picture picture, int input = 0, int clicks = 1);
     void typeTime(Unit unit, const QString &text, Ending ending = Ending::Enter);
     void moveSlider(Unit unit, int value);
     // Hours, minutes and seconds typed into the open closure-time dialog, then OK or Cancel.

@@ -39,8 +39,19 @@ void RelayEditor::checkOnly(const QList<QAction *> &array, qint16 index)
         array.at(i)->setChecked(i == index);
 }
 
+bool RelayEditor::isListed(qint16 value, qint16 count, const char *what, const QString &procedure, int step)
+{
+    if (value >= 0 && value < count)
+        return true;
+    logFailure(Failure::ValueOutOfRange, procedure, step,
+               QStringLiteral("%1 %2").arg(QLatin1String(what)).arg(value));
+    return false;
+}
+
 void RelayEditor::selectRelayMode(qint16 mode)
 {
+    if (!isListed(mode, RelayModeCount, "relay mode", QStringLiteral("ChangeRelayMode"), 1))
+        return;
     if (m_ui.cboRelMode->currentIndex() != mode)
         m_ui.cboRelMode->setCurrentIndex(mode); // runs cboRelMode_Click
     else
@@ -49,6 +60,8 @@ void RelayEditor::selectRelayMode(qint16 mode)
 
 void RelayEditor::selectInputMode(qint16 gate)
 {
+    if (!isListed(gate, InputModeCount, "input mode", QStringLiteral("ChangeInputMode"), 1))
+        return;
     if (m_ui.cboInputMode->currentIndex() != gate)
         m_ui.cboInputMode->setCurrentIndex(gate); // runs cboInputMode_Click
     else
@@ -67,7 +80,9 @@ void RelayEditor::ChangeRelayNum(qint16 Index)
 
     m_ui.imgRelay->setPixmap(PictureFromBytes(LoadResData(101 + Index, QStringLiteral("RELAY"))));
     checkOnly(m_ui.mnuEditChangeNum, Index);
-    if (m_ui.cboRelMode->currentIndex() != relay.RelayMode)
+    const QString procedure = QStringLiteral("ChangeRelayNum");
+    if (m_ui.cboRelMode->currentIndex() != relay.RelayMode &&
+        isListed(relay.RelayMode, RelayModeCount, "relay mode", procedure, 3))
         m_ui.cboRelMode->setCurrentIndex(relay.RelayMode); // runs ChangeRelayMode
 
     for (qint16 i = 0; i < InputCount; ++i) {
@@ -82,9 +97,12 @@ void RelayEditor::ChangeRelayNum(qint16 Index)
     }
 
     const qint16 gate = showsUnlatchSet(relay) ? relay.UnlatchInputMode : relay.InputMode;
-    if (m_ui.cboInputMode->currentIndex() != gate)
+    if (m_ui.cboInputMode->currentIndex() != gate &&
+        isListed(gate, InputModeCount, "input mode", procedure, 5))
         m_ui.cboInputMode->setCurrentIndex(gate); // runs ChangeInputMode
 
+    if (relay.Counter > MaxCounter)
+        logFailure(Failure::ValueOutOfRange, procedure, 6, QStringLiteral("counter %1").arg(relay.Counter));
     m_closureTime.showTimeOf(relay);
     showPCControl(relay.PCControl);
 }

@@ -67,6 +67,10 @@ signals:
 private:
     RelayConfig *shownRecord();
     static void checkOnly(const QList<QAction *> &array, qint16 index);
+    // A file's modes are not checked when it is read: one outside its list
+    // is logged under procedure and not selected, so that the list keeps a
+    // selection and its picture and check marks stay with it.
+    static bool isListed(qint16 value, qint16 count, const char *what, const QString &procedure, int step);
 
     MainWindowUi &m_ui;
     RelayTable &m_table;

@@ -82,7 +82,17 @@ private slots:
     void aDialogueEndsAsTheDeviceLetsIt_data()
     {
         QTest::addColumn<Case>("c");
-        auto add = [](const char *name, const Case &c) { QTest::newRow(name) << c; };
+        // The live commands run against a device that echoes escape and lists
+        // its menu, and again against one that does neither.
+        auto add = [](const char *name, const Case &c) {
+            QTest::newRow(name) << c;
+            if (c.dialogue < PCControlOn)
+                return;
+            Case quiet = c;
+            quiet.faults.echoEscape = quiet.faults.menuAfterCommand = false;
+            QTest::addRow("%s, escape not echoed", name) << quiet;
+        };
+        const SimFaults inPieces = {.banners = true, .chunkSize = 3, .chunkDelayMs = 2};
         const QByteArray p = "p3\r1\r0\r0\r0\r0\ry";
         const QString gaveUpLog = "Error 3001 (Tavik kept answering unexpectedly: 8 restarts) in procedure ";
         const QByteArray escape = "\033";
@@ -97,7 +107,11 @@ private slots:
              "r" + QByteArray("\033r").repeated(8) + "3\r"});
         add("read: gives up after eight restarts",
             {Read, {.wrongEchoFor = 'r', .wrongEchoTimes = -1}, false, false, "7",
-             "r" + QByteArray("\033r").repeated(8), GaveUp, gaveUpLog + "ReadRelay of Form frmMain"});
+             "r" + QByteArray("\033r").repeated(8) + "\033", GaveUp,
+             gaveUpLog + "ReadRelay of Form frmMain"});
+        add("read: a restart at the line rate",
+            {Read, {.wrongEchoFor = '3', .wrongEchoTimes = 1, .paced = true}, false, false, "0",
+             "r3\033r3\r"});
         add("read: silence, port open before", {Read, {.silent = true}, false, true, "3", "?", Timeout});
         add("read: a hang-up",
             {Read, {.hangUpAfterOutput = 40}, false, false, "3", "r3\r", Lost, "Error 1005 ("});
@@ -108,7 +122,11 @@ private slots:
             {Program, {.wrongEchoFor = 'y', .wrongEchoTimes = 1}, false, false, "0", p + escape + p});
         add("program: gives up after eight restarts",
             {Program, {.wrongEchoFor = 'p', .wrongEchoTimes = -1}, false, false, "7",
-             "p" + QByteArray("\033p").repeated(8), GaveUp, gaveUpLog + "ProgramRelay"});
+             "p" + QByteArray("\033p").repeated(8) + "\033", GaveUp, gaveUpLog + "ProgramRelay"});
+        add("program: a wrong echo of y restarts, banners in pieces",
+            {Program,
+             {.wrongEchoFor = 'y', .wrongEchoTimes = 1, .banners = true, .chunkSize = 3, .chunkDelayMs = 2},
+             false, false, "0", p + escape + p});
         add("program: no number prompt", {Program, {.silentAfterOutput = 1}, false, false, "3", "p"});
         add("program: a flooded line", {Program, {.flood = true}, false, false, "4", ""});
         add("program, port open before", {Program, {}, false, true, "0", p});
@@ -140,7 +158,12 @@ private slots:
         add("PC control off, silence", {PCControlOff, {.silent = true}, true, false, "failed", "?", Timeout});
         add("latch: gives up after eight restarts",
             {Latch, {.wrongEchoFor = 'l', .wrongEchoTimes = -1}, true, false, "failed",
-             QByteArray("\033l").repeated(9), GaveUp, gaveUpLog + "latchInput"});
+             QByteArray("\033l").repeated(9) + "\033", GaveUp, gaveUpLog + "latchInput"});
+        // In pieces, a loaded machine may stall the device long enough to look
+        // quiet; a restart then still ends in success.
+        add("PC control on, banners in pieces", {PCControlOn, inPieces, false, false, "sent", "?"});
+        add("momentary, banners in pieces", {Moment, inPieces, true, false, "sent", "?"});
+        add("latch at the line rate", {Latch, {.paced = true}, true, false, "sent", "\033l3\r"});
     }
     void aDialogueEndsAsTheDeviceLetsIt()
     {
@@ -152,6 +175,12 @@ private slots:
         rig.table[2].PCControl = c.pcControl;
         rig.view.setShownRelay(2);
         rig.device.setFaults(c.faults);
+        // The pauses only let a real device settle; a flood needs one to fill the line.
+        if (!c.faults.flood)
+            rig.dialogues.setPauses({1, 1});
+        // A device that takes its time gets the whole of it.
+        if (c.faults.chunkSize > 0 || c.faults.paced)
+            rig.link.clock().setTimeoutTicks(WaitClock::DefaultTimeoutTicks);
         if (c.portOpenBefore)
             QCOMPARE(rig.link.port().OpenSerPort(), qint16(1));
         QCOMPARE(run(rig, c.dialogue), c.outcome);
@@ -178,6 +207,26 @@ private slots:
             QVERIFY(calls.first() == "enable false" && calls.last() == "enable true");
         else
             QVERIFY(!calls.contains("enable false"));
+        // A dialogue that gave up left the device at its menu.
+        if (c.status == GaveUp) {
+            rig.device.setFaults({});
+            QCOMPARE(rig.dialogues.ReadRelay(0), DialogueResult::Done);
+        }
+    }
+
+    // Each value is taken from the record as it is sent: an edit made while
+    // the dialogue runs reaches the device from the next answer on.
+    void aProgramSendsEachValueAsItStandsThen()
+    {
+        DialogueRig rig;
+        QVERIFY(rig.start());
+        rig.table[2] = {.InputMap = inputs(0x001), .RelayMode = 2};
+        rig.view.onProgress = [&](double value) { // once the mode has gone
+            if (qAbs(value - (31.0 / 12 + 3)) < 1e-3)
+                rig.table[2].InputMap = inputs(0x010), rig.table[2].Minutes = 7;
+        };
+        QCOMPARE(rig.dialogues.ProgramRelay(2), DialogueResult::Done);
+        QTRY_COMPARE(rig.device.received(), QByteArray("p3\r3\r0\r1\r0\r0\r0\r7\r0\r0\ry"));
     }
 
     void aReadStoresTheReportAndShowsTheRelayShown_data()

@@ -17,7 +17,8 @@ private slots:
             {"gate", "IL\r", 3}, {"gate", "NOR\r", 4}, {"gate", "NAND\r", 5}, {"gate", "NXOR\r", 6},
             {"gate", "NIL\r", 7}, {"gate", "XAND\r", 1}, {"gate", "nand\r", 0},
             {"counter", "&HFCAF7F\r", 16559999}, {"counter", "&H8000\r", 32768}, {"counter", "&Hff\r", 255},
-            {"counter", "&H12G4\r", 18}, {"counter", "&H\r", 0},
+            {"counter", "&H12G4\r", 18}, {"counter", "&H\r", 0}, {"stored counter", "&HFFFFFF\r", 0xFFFFFF},
+            {"stored counter", "&H1000000\r", -1}, {"stored counter", "&HFFFFFFFE\r", -1},
             {"status", "Closed\r", 1}, {"status", "Closed/Open\r", 0}, {"status", "open\r", -1},
             {"controlled", "Yes\r", 1}, {"controlled", "Yes No\r", 0}, {"controlled", "yes\r", -1},
             {"whole map", "010101010101\r", 1}, {"whole map", "01010101010\r", 0},
@@ -35,6 +36,7 @@ private slots:
         const int read = kind == "mode"         ? parseRelayMode(text)
                          : kind == "gate"       ? parseInputMode(text)
                          : kind == "counter"    ? parseHexCounter(text)
+                         : kind == "stored counter" ? storableCounter(parseHexCounter(text)).value_or(-1)
                          : kind == "status"     ? code(parseStatus(text))
                          : kind == "controlled" ? code(parseControlled(text))
                                                 : int(isCompleteMapLine(text));

@@ -16,6 +16,9 @@ namespace
 {
 
 const QByteArray Asked = "\r\nRelay number (1-16): ";
+// What the device prints when it is back at its menu.
+const QByteArray Menu = "\r\n  r  Read relay\r\n  p  Program relay\r\n  c  PC control on/off\r\n"
+                        "  l  Latch input\r\n  m  Momentary input\r\n> ";
 const QByteArray Latching = "1\r\r\nRelay mode: Latching\r\nInput mode: NAND\r\nInput map: ";
 
 // The program's end of the line: a real serial port (a terminal has no line rate).
@@ -58,19 +61,19 @@ private slots:
             {"x\r9", "x\r9"},
             {"r1\r", "r" + Asked + Latching +
                          "100000000001\r\nUnlatch Input mode: NIL\r\nUnlatch Input map: 110000000000\r\n"
-                         "Relay counter: 0xFCAF7F\r\nRelay status: Closed\r\nPC controlled: Yes\r\n> "},
-            {"r2\x1b", "r" + Asked + "2"},
+                         "Relay counter: 0xFCAF7F\r\nRelay status: Closed\r\nPC controlled: Yes\r\n" + Menu},
+            {"r2\x1b", "r" + Asked + "2\x1b" + Menu},
             {"p3\r3\r1\r2\r4\r8\r46\r1\r2\r3\r4\ry",
              "p" + Asked +
                  "3\r\r\nRelay mode (1-9): 3\r\r\nInput group A (0-15): 1\r\r\nInput group B "
                  "(0-15): 2\r\r\nInput group C (0-15): 4\r\r\nInput mode (0-15): 8\r\r\nClosure hours "
                  "(0-45): 46\r\r\nOut of range\r\nClosure hours (0-45): 1\r\r\nClosure minutes (0-59): "
                  "2\r\r\nClosure seconds (0-59): 3\r\r\nClosure milliseconds (x 10) (0-99): 4\r\r\n"
-                 "Save relay configuration (y/n): y\r\nRelay configuration saved\r\n> "},
-            {"l6\rc6\rl6\rm6\r", "l" + Asked + "6\r\r\nRelay 6 is not under PC control\r\n> c" + Asked +
-                                     "6\r\r\nRelay 6 PC control on\r\n> l" + Asked +
-                                     "6\r\r\nRelay 6 input latched, contact Closed\r\n> m" + Asked +
-                                     "6\r\r\nRelay 6 input pulsed\r\n> "},
+                 "Save relay configuration (y/n): y\r\nRelay configuration saved\r\n" + Menu},
+            {"l6\rc6\rl6\rm6\r", "l" + Asked + "6\r\r\nRelay 6 is not under PC control\r\n" + Menu + "c" +
+                                     Asked + "6\r\r\nRelay 6 PC control on\r\n" + Menu + "l" + Asked +
+                                     "6\r\r\nRelay 6 input latched, contact Closed\r\n" + Menu + "m" + Asked +
+                                     "6\r\r\nRelay 6 input pulsed\r\n" + Menu},
         };
         for (const auto &[sent, reply] : session)
             QCOMPARE(client.exchange(sent, reply.size()), reply);
@@ -89,17 +92,22 @@ private slots:
                             QByteArray reply) { QTest::newRow(name) << f << options << sent << reply; };
         row("silent", {.silent = true}, {"--silent"}, "r1\r", "");
         row("wrong echo once", {.wrongEchoFor = 'r', .wrongEchoTimes = 1}, {"--wrong-echo", "r"}, "r\x1br",
-            "?" + Asked + "r" + Asked);
+            "?" + Asked + "\x1b" + Menu + "r" + Asked);
         row("wrong echo twice", {.wrongEchoFor = '3', .wrongEchoWith = 'x', .wrongEchoTimes = 2}, {}, "3333",
             "xx33");
         row("wrong echo always", {.wrongEchoFor = 'm', .wrongEchoTimes = -1}, {}, "m\x1bm",
-            "?" + Asked + "?" + Asked);
+            "?" + Asked + "\x1b" + Menu + "?" + Asked);
         row("wrong echo at input 2", {.wrongEchoWith = '#', .wrongEchoAtInput = 2}, {}, "abxy", "ab#y");
         row("both map lines cut", {.shortMapTimes = 2}, {"--short-map", "2"}, "r1\r",
             report + unlatch + "11000\r\n");
         row("one map line cut", {.shortMapTimes = 1}, {}, "r1\r", report + unlatch + "1100000");
         row("banners", {.banners = true}, {"--banners"}, "r\x1b?",
-            "r\r\n\r\n" + Asked + "?\r\n\r\n================================\r\n  Tavik Relay Expander\r\n");
+            "r\r\n\r\n" + Asked + "\x1b\r\n\r\n================================\r\n  Tavik Relay Expander\r\n"
+            "================================\r\n" + Menu + "?\r\n\r\n");
+        row("escape echoed, no menu", {.menuAfterCommand = false}, {"--no-menu"}, "r\x1bx",
+            "r" + Asked + "\x1bx");
+        row("escape swallowed, no menu", {.echoEscape = false, .menuAfterCommand = false},
+            {"--no-escape-echo", "--no-menu"}, "r\x1bx", "r" + Asked + "x");
         row("pieces", {.chunkSize = 2, .chunkDelayMs = 5}, {"--chunk", "2", "--chunk-delay", "5"}, "r1\r",
             report);
         row("line rate", {.paced = true}, {"--paced"}, "r1\r", report);

@@ -23,6 +23,8 @@ void RecordingView::setProgressValue(double value)
 {
     m_progress = value;
     m_calls << QStringLiteral("progress ") + QString::number(value, 'f', 3);
+    if (onProgress)
+        onProgress(value);
 }
 
 void RecordingView::enableReadProg(bool enabled)

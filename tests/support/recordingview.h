@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 
 // A DialogueView that remembers every call as a line ("action Relay read",
 // "progress 3.58", "relayMode 9", ...) and keeps the editor state those
@@ -45,6 +46,8 @@ public:
     bool readProgEnabled = true;
     QString closureTime; // "h m s.hh" as the text boxes show it
     bool pcControlBox = false;
+    // Runs inside the dialogue as each progress value is set.
+    std::function<void(double)> onProgress;
 
 private:
     QStringList m_calls;

@@ -8,12 +8,18 @@
 // "seconds 5.5" (typed, then Enter; "escape" or "leave" after it instead),
 // "slider hours 3"; "force Program Relay" clicks even a disabled button;
 // "closure 1 2 5.5" sets hours, minutes and seconds through Edit > Change
-// Relay > Closure Time.... False when the user could not do it.
-inline bool performStep(MainWindowProbe &probe, const QString &step)
+// Relay > Closure Time...; "press Latch Input" presses the mouse on a button,
+// disabled or not; "double " before a picture or press makes it a
+// double-click. False when the user could not do it.
+inline bool performStep(MainWindowProbe &probe, const QString &step, int clicks = 1)
 {
     using Probe = MainWindowProbe;
     const QStringList words = step.split(u' ');
     const QString verb = words.first(), rest = step.section(u' ', 1);
+    if (verb == QLatin1String("double"))
+        return performStep(probe, rest, 2);
+    if (verb == QLatin1String("press"))
+        return probe.pressMouse(rest, clicks);
     const auto position = [](const QString &word, const char *list) {
         return int(QString::fromLatin1(list).split(u' ').indexOf(word));
     };
@@ -33,7 +39,7 @@ inline bool performStep(MainWindowProbe &probe, const QString &step)
         probe.clickPicture(verb == QLatin1String("input")  ? Probe::Picture::Input
                            : rest == QLatin1String("gate") ? Probe::Picture::Gate
                                                            : Probe::Picture::Relay,
-                           rest.toInt() - 1);
+                           rest.toInt() - 1, clicks);
     else
         return verb == QLatin1String("click") ? probe.click(rest)
                : verb == QLatin1String("force")

@@ -1,5 +1,7 @@
 // The window as the user works in it, against the simulated Tavik on a pseudo-terminal.
+#include "app/oversizedlogbox.h"
 #include "app/pictures.h"
+#include "app/visualstyles.h"
 #include "base/errorlog.h"
 #include "base/titleversion.h"
 #include "config/relaycomparison.h"
@@ -8,6 +10,7 @@
 #include "window/moddlg.h"
 #include "windowrig.h"
 
+#include <QMessageBox>
 #include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;
@@ -121,6 +124,7 @@ private slots:
               "LATCHING; gate NXOR; relay 2; mode Latching; relay 1 | relay=Relay 1; set=unlatch; gate=NXOR",
               "input 7; input 7 | inputs=",
               "relay 16; picture relay; gate NIL; picture gate | relay=Relay 1; gate=OR",
+              "double picture relay; double picture gate; double input 4 | relay=Relay 2; gate=AND; inputs=4",
               "menu Edit/Change Relay/Number/Relay 5 | relay=Relay 5",
               "mode Debounce; hours 99; minutes -7 leave | texts=45 7 0.00",
               "mode Debounce; seconds 3.05; seconds 12 escape | texts=0 0 3.05",
@@ -192,6 +196,57 @@ private slots:
         QCOMPARE(probe->sliderValue(Unit::Minutes), r.Minutes);
         QCOMPARE(probe->sliderValue(Unit::Seconds), r.Seconds * 100 + r.Hundredths);
         QCOMPARE(r.Counter, r.Hours * 360000 + r.Minutes * 6000 + r.Seconds * 100 + r.Hundredths);
+    }
+
+    // A file's gate is not checked against the list, nor its time against the
+    // sliders: the relay shows consistently, logged. A log past its limit opens
+    // in the desktop's editor under the box, and goes once the box is closed.
+    void aFileOutsideTheListsAndAnOversizedLog()
+    {
+        RelayTable odd{};
+        odd[1] = {.RelayMode = 1, .InputMode = 8};
+        odd[2] = {.RelayMode = LatchingMode, .InputMode = 2, .UnlatchInputMode = 9};
+        odd[3] = {.RelayMode = 2, .Counter = LargestFileCounter};
+        CounterToTime(odd[3]);
+        QCOMPARE(SaveTavikFile(odd, path("odd.csv")), 0);
+        answers << path("odd.csv");
+        QFile log(path("ErrorLog.txt"));
+        for (const QString &steps :
+             {u"menu File/Open...; relay 2"_s, u"relay 3; click Unlatching Input"_s, u"relay 4"_s}) {
+            log.remove();
+            QVERIFY(performSteps(*probe, steps));
+            const QString gate = probe->selected(List::InputMode);
+            QCOMPARE(probe->picture(MainWindowProbe::Picture::Gate),
+                     resource("INMODE", 101 + int(inputModeList().indexOf(gate))));
+            QCOMPARE(probe->menuItems({"Edit", "Change Relay", "Input Mode"}, true), QStringList{gate});
+            QCOMPARE(probe->timeText(Unit::Hours).toInt(), probe->sliderValue(Unit::Hours));
+            QVERIFY(log.open(QIODevice::ReadOnly) && log.readAll().contains(" (Value out of range: "));
+            log.close();
+        }
+
+        QVERIFY(log.open(QIODevice::WriteOnly) && log.write(QByteArray(ErrorLogLimit, 'x')) == ErrorLogLimit);
+        log.close();
+        QList<QUrl> opened;
+        OversizedLogBox::setOpener([&](const QUrl &url) { return opened << url, true; });
+        QString seen;
+        QTimer::singleShot(0, this, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            seen = box->windowTitle() + u'|' + box->text() + u'|' +
+                   QString::number(box->icon() + 10 * log.exists());
+            box->button(QMessageBox::Ok)->click();
+        });
+        QVERIFY(performSteps(*probe, u"relay 2"_s)); // logged again
+        QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(log.fileName())});
+        QCOMPARE(seen, u"Tavik Configuration Manager|"_s + oversizedLogText() + u"|11"_s);
+        QVERIFY(!log.exists());
+    }
+
+    // The desktop's own style stays; only a platform without one gets ours.
+    void theStyleIsTheDesktopsWhereItHasOne()
+    {
+        QCOMPARE(styleToChoose(u"Breeze"_s, false), QString());
+        QCOMPARE(styleToChoose(u"Windows"_s, false), u"Fusion"_s); // Qt's fallback: the platform offered none
+        QCOMPARE(styleToChoose(u"Windows"_s, true), QString());    // -style windows
     }
 
     void theFileMenuKeepsTheFileInUse()
@@ -406,14 +461,34 @@ private slots:
         QCOMPARE(rig->device.received(), QByteArray());
     }
 
+    // The list fills as ports are found; a second rescan meanwhile returns at once.
+    void aRescanListsPortsAsFoundAndRefusesASecond()
+    {
+        QTimer during;
+        connect(&during, &QTimer::timeout, this, [&] {
+            if (QApplication::overrideCursor() && !probe->entries(List::Port).isEmpty())
+                during.stop(), probe->click(u"R"_s);
+        });
+        during.start(0);
+        QVERIFY(probe->click(u"R"_s) && !during.isActive());
+        const QStringList ports = probe->entries(List::Port);
+        QCOMPARE(QSet<QString>(ports.begin(), ports.end()).size(), ports.size());
+        expectCommandEnded();
+    }
+
     void pcControlLatchAndMomentaryReachTheShownRelay()
     {
         QVERIFY(performSteps(*probe, u"relay 3"_s));
         QVERIFY(!performSteps(*probe, u"click Latch Input"_s)); // not under PC control
+        // A press on the disabled button runs nothing, whatever the record says.
+        table()[2].PCControl = true;
+        QVERIFY(performSteps(*probe, u"press Latch Input"_s));
+        table()[2].PCControl = false;
         QVERIFY(performSteps(*probe, u"click PC-Control"_s));
         QVERIFY(table()[2].PCControl && rig->device.relay(2).pcControl);
-        QVERIFY(performSteps(*probe, u"click Latch Input; click Momentary Input; click PC-Control"_s));
-        QTRY_COMPARE(rig->device.received(), QByteArray("\033c3\r\033l3\r\033m3\r\033c3\r"));
+        // Each press runs the command, the second of a double-click too.
+        QVERIFY(performSteps(*probe, u"click Latch Input; double press Momentary Input; click PC-Control"_s));
+        QTRY_COMPARE(rig->device.received(), QByteArray("\033c3\r\033l3\r\033m3\r\033m3\r\033c3\r"));
         QVERIFY(!rig->device.relay(2).pcControl);
         QVERIFY(!probe->isEnabled(u"Momentary Input"_s));
         QVERIFY(!probe->portOpen());
