@@ -1,17 +1,22 @@
-// Times tavikctl reading and programming all 16 relays against the simulated
-// device paced at 57600 baud (as tavik-sim --paced), reading them through
-// ser2net serving that device (raw and RFC 2217), and the CPU one 3.1 s
-// timeout costs against a silent device (as tavik-sim --silent). The device
-// runs in this process so that its transcript gives the bytes on the line.
+// Times tavikctl reading, verifying and programming all 16 relays against the
+// simulated device paced at 57600 baud (as tavik-sim --paced), reading them
+// through ser2net serving that device (raw and RFC 2217), programming only
+// what changed, eight devices programmed at once, and the CPU one 3.1 s
+// timeout costs against a silent device (as tavik-sim --silent). The devices
+// run in this process so that their transcripts give the bytes on the line.
 #include "processrunner.h"
 #include "ser2netserver.h"
 #include "taviksimulator.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <memory>
 
 namespace
 {
@@ -58,12 +63,22 @@ void report(const char *what, const Timing &best, double pausesSeconds, double t
                 best.seconds / floor, target);
 }
 
-// The fastest of a few runs: the machine's noise only ever adds time.
+void reportAgainst(const char *what, const Timing &timing, const char *base, const Timing &baseTiming,
+                   const char *target)
+{
+    std::printf("%-28s %6.3f s  %s %6.3f s  ratio %.3f  (target %s)\n", what, timing.seconds, base,
+                baseTiming.seconds, timing.seconds / baseTiming.seconds, target);
+}
+
+// The fastest of a few runs: the machine's noise only ever adds time. Before
+// each run, prepare (if given) sets the device up.
 Timing bestOf(int runs, TavikSimulator &device, const QStringList &args, const QString &folder,
-              const QString &port = {})
+              const QString &port = {}, const std::function<void()> &prepare = {})
 {
     Timing best;
     for (int run = 0; run < runs; ++run) {
+        if (prepare)
+            prepare();
         const Timing timing = timeTavikctl(device, args, folder, port.isEmpty() ? device.portPath() : port);
         if (timing.exitCode != 0) {
             std::fprintf(stderr, "tavikbench: tavikctl %s exited %d\n", qPrintable(args.join(u' ')), timing.exitCode);
@@ -109,6 +124,8 @@ int main(int argc, char *argv[])
     std::printf("tavikctl against the simulated device paced at 57600 baud, best of %d runs\n", runs);
     const Timing read = bestOf(runs, paced, {QStringLiteral("read"), QStringLiteral("-o"), table}, folder.path());
     report("read all 16 relays", read, 16 * 0.050);
+    const Timing verify = bestOf(runs, paced, {QStringLiteral("verify"), QStringLiteral("-i"), table}, folder.path());
+    report("verify all 16 relays", verify, 16 * 0.050, 1.15);
     const Timing program = bestOf(runs, paced, {QStringLiteral("program"), QStringLiteral("-i"), table}, folder.path());
     report("program all 16 relays", program, 16 * 0.300);
     for (const bool telnet : {false, true}) {
@@ -121,7 +138,60 @@ int main(int argc, char *argv[])
                                      folder.path(), server.address());
         report(telnet ? "read all, ser2net RFC 2217" : "read all, ser2net raw", served, 16 * 0.050, 1.15);
     }
+
+    const QStringList changed{QStringLiteral("program"), QStringLiteral("-i"), table, QStringLiteral("--changed")};
+    const SimRelay kept = paced.relay(4);
+    SimRelay other = kept;
+    other.map ^= 0x801;
+    const Timing changedOne =
+        bestOf(runs, paced, changed, folder.path(), {}, [&] { paced.setRelay(4, other); });
+    if (!(paced.relay(4) == kept)) {
+        std::fprintf(stderr, "tavikbench: program --changed left relay 5 as it was\n");
+        return 1;
+    }
+    reportAgainst("program --changed, 1 of 16", changedOne, "full program", program, "< 0.40");
+    const Timing changedNone = bestOf(runs, paced, changed, folder.path());
+    reportAgainst("program --changed, none", changedNone, "full program", program, "(none)");
     paced.stop();
+
+    // Eight devices, each programmed by a tavikctl of its own, all at once.
+    constexpr int Devices = 8;
+    double fleetSeconds = 0;
+    for (int run = 0; run < runs; ++run) {
+        std::vector<std::unique_ptr<TavikSimulator>> devices;
+        std::vector<std::unique_ptr<QProcess>> processes;
+        for (int d = 0; d < Devices; ++d) {
+            auto device = std::make_unique<TavikSimulator>();
+            device->setStateFile(folder.filePath(QStringLiteral("fleet-%1.txt").arg(d)));
+            device->setFaults(pacing);
+            if (!device->start(&error)) {
+                std::fprintf(stderr, "tavikbench: %s\n", qPrintable(error));
+                return 1;
+            }
+            devices.push_back(std::move(device));
+        }
+        QElapsedTimer wall;
+        wall.start();
+        for (const auto &device : devices) {
+            auto process = std::make_unique<QProcess>();
+            process->setStandardOutputFile(QProcess::nullDevice());
+            process->setStandardErrorFile(QProcess::nullDevice());
+            process->start(QStringLiteral(TAVIKCTL_PATH), {QStringLiteral("program"), QStringLiteral("-i"), table,
+                                                           QStringLiteral("--port"), device->portPath()});
+            processes.push_back(std::move(process));
+        }
+        for (const auto &process : processes) {
+            if (!process->waitForFinished(-1) || process->exitCode() != 0) {
+                std::fprintf(stderr, "tavikbench: a tavikctl of the eight failed\n");
+                return 1;
+            }
+        }
+        const double seconds = wall.elapsed() / 1000.0;
+        if (run == 0 || seconds < fleetSeconds)
+            fleetSeconds = seconds;
+    }
+    std::printf("%-28s %6.3f s  one device %6.3f s  ratio %.3f  (target <= 1.3)\n", "program 8 devices at once",
+                fleetSeconds, program.seconds, fleetSeconds / program.seconds);
 
     TavikSimulator silent;
     silent.setStateFile(folder.filePath(QStringLiteral("silent-state.txt")));

@@ -12,6 +12,7 @@ enum ExitCode {
     ExitFailed = 1, // a device dialogue failed (file commands: see their own help)
     ExitUsage = 2,
     ExitBadFile = 3,
+    ExitDiffers = 4, // verify, diff, program --changed: the configurations differ
 };
 
 // One tavikctl command: its word, a line of help, and what runs it. run()

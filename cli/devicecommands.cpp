@@ -1,131 +1,31 @@
 #include "devicecommands.h"
 
+#include "commandreport.h"
+#include "comparecommands.h"
 #include "config/tavikfile.h"
+#include "deviceargs.h"
+#include "link/portnumber.h"
 #include "devicesession.h"
 #include "filecommands.h"
 #include "relaytext.h"
 #include "base/errorlog.h"
 #include "link/portnumber.h"
 
-#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QTextStream>
 
 namespace
 {
 
-// A device command's words after its name: the options it was given (with
-// their values) and the plain words left over.
-struct DeviceArgs {
-    QString command;
-    QString port;
-    bool simulate = false;
-    QHash<QString, QString> values;
-    QStringList words;
-    int relay = 0; // 1 to 16; 0 when --relay was not given
-};
+const QString Json = QStringLiteral("--json");
 
-// Reads --port/--simulate, which every device command takes, and the value
-// options this command takes. Returns an error message, or empty.
-QString parseArgs(const QString &command, const QStringList &args, const QStringList &valueOptions,
-                  DeviceArgs &parsed)
-{
-    parsed.command = command;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
-        if (arg == QStringLiteral("--simulate")) {
-            parsed.simulate = true;
-        } else if (arg == QStringLiteral("--port") || valueOptions.contains(arg)) {
-            if (i + 1 >= args.size())
-                return QStringLiteral("%1: %2 needs a value").arg(command, arg);
-            const QString value = args.at(++i);
-            if (arg == QStringLiteral("--port")) {
-                if (!parsed.port.isEmpty())
-                    return QStringLiteral("%1: --port given twice").arg(command);
-                parsed.port = value;
-            } else {
-                if (parsed.values.contains(arg))
-                    return QStringLiteral("%1: %2 given twice").arg(command, arg);
-                parsed.values.insert(arg, value);
-            }
-        } else if (arg.startsWith(u'-') && arg.size() > 1) {
-            return QStringLiteral("%1: unknown option '%2'").arg(command, arg);
-        } else {
-            parsed.words << arg;
-        }
-    }
-    if (parsed.simulate && !parsed.port.isEmpty())
-        return QStringLiteral("%1: give --port or --simulate, not both").arg(command);
-    if (parsed.values.contains(QStringLiteral("--relay"))) {
-        bool ok = false;
-        parsed.relay = parsed.values.value(QStringLiteral("--relay")).toInt(&ok);
-        if (!ok || parsed.relay < 1 || parsed.relay > RelayCount)
-            return QStringLiteral("%1: --relay takes a relay number from 1 to 16").arg(command);
-    }
-    return {};
-}
-
-QString unexpectedWords(const DeviceArgs &args, qsizetype allowed)
-{
-    if (args.words.size() <= allowed)
-        return {};
-    return QStringLiteral("%1: unexpected argument '%2'").arg(args.command, args.words.at(allowed));
-}
-
-// Connects the session as the options say. Returns an exit code, or -1 to go on.
-int connectSession(DeviceSession &session, const DeviceArgs &args, bool portRequired)
-{
-    QString error;
-    if (args.simulate) {
-        if (!session.useSimulator(&error)) {
-            QTextStream(stderr) << "tavikctl: the simulated device cannot start: " << error << '\n';
-            return ExitFailed;
-        }
-    } else if (!args.port.isEmpty()) {
-        if (!session.usePort(args.port, &error))
-            return usageError(error);
-    } else if (portRequired) {
-        return usageError(QStringLiteral("%1 needs --port PORT or --simulate").arg(args.command));
-    }
-    return -1;
-}
-
-QString resultMeaning(DialogueResult result)
-{
-    switch (result) {
-    case DialogueResult::Done:
-        break;
-    case DialogueResult::PortFailed:
-        return QStringLiteral("the port could not be opened");
-    case DialogueResult::SendFailed:
-        return QStringLiteral("a character could not be sent");
-    case DialogueResult::TimedOut:
-        return QStringLiteral("Tavik did not answer in time");
-    case DialogueResult::LineFlooded:
-        return QStringLiteral("the line is flooded");
-    case DialogueResult::WaitFailed:
-        return QStringLiteral("waiting for Tavik failed");
-    case DialogueResult::AnswerNotSent:
-        return QStringLiteral("the relay number could not be sent");
-    case DialogueResult::GaveUp:
-        return QStringLiteral("Tavik kept answering unexpectedly");
-    }
-    return QStringLiteral("unknown failure");
-}
-
-// The status text has gone to stderr as the dialogue set it.
-int dialogueFailed(const QString &what, DialogueResult result)
-{
-    QTextStream(stderr) << "tavikctl: " << what << " failed with result " << qint16(result) << " ("
-                        << resultMeaning(result) << ")\n";
-    return ExitFailed;
-}
-
+// With --json, an array of {entry, number, path}.
 int listPorts(const QStringList &arguments)
 {
     DeviceArgs args;
-    QStringList rest = arguments;
-    const bool longForm = rest.removeAll(QStringLiteral("--long")) > 0;
-    QString error = parseArgs(QStringLiteral("ports"), rest, {}, args);
+    const QString Long = QStringLiteral("--long");
+    QString error = parseArgs(QStringLiteral("ports"), arguments, {}, args, {Json, Long});
     if (error.isEmpty())
         error = unexpectedWords(args, 0);
     if (!error.isEmpty())
@@ -136,9 +36,27 @@ int listPorts(const QStringList &arguments)
     QTextStream out(stdout);
     const PortDirectory &ports = session.link().port().directory();
     const QStringList entries = session.link().port().rescanPorts();
+    if (args.has(Json)) {
+        QJsonArray list;
+        for (const QString &entry : entries) {
+            const qint16 number = portNumberFromText(entry);
+            const AdapterInfo adapter = ports.adapter(number);
+            list.append(QJsonObject{{QStringLiteral("entry"), entry},
+                                    {QStringLiteral("number"), number},
+                                    {QStringLiteral("path"), ports.location(number)},
+                                    {QStringLiteral("description"), adapter.description},
+                                    {QStringLiteral("manufacturer"), adapter.manufacturer},
+                                    {QStringLiteral("serialNumber"), adapter.serialNumber},
+                                    {QStringLiteral("vendorId"), adapter.vendorId},
+                                    {QStringLiteral("productId"), adapter.productId},
+                                    {QStringLiteral("byIdPath"), adapter.byIdPath}});
+        }
+        out << QJsonDocument(list).toJson(QJsonDocument::Indented);
+        return ExitOk;
+    }
     for (const QString &entry : entries) {
         out << entry << '\n';
-        if (!longForm)
+        if (!args.has(Long))
             continue;
         // One block a port: what tells adapters apart when there are several.
         for (const QString &line : ports.descriptionLines(portNumberFromText(entry)))
@@ -153,7 +71,7 @@ int readRelays(const QStringList &arguments)
 {
     DeviceArgs args;
     QString error = parseArgs(QStringLiteral("read"), arguments,
-                              {QStringLiteral("--relay"), QStringLiteral("-o")}, args);
+                              {QStringLiteral("--relay"), QStringLiteral("-o")}, args, {Json});
     if (error.isEmpty())
         error = unexpectedWords(args, 0);
     const QString output = args.values.value(QStringLiteral("-o"));
@@ -164,67 +82,86 @@ int readRelays(const QStringList &arguments)
     DeviceSession session;
     if (const int exit = connectSession(session, args, true); exit >= 0)
         return exit;
+    CommandReport report(QStringLiteral("read"), args.has(Json));
 
     QTextStream out(stdout);
+    const RelayTable &table = session.table();
     if (args.relay > 0) {
         const DialogueResult result = session.commands().readRelay(args.relay - 1);
         if (result != DialogueResult::Done)
-            return dialogueFailed(QStringLiteral("reading relay %1").arg(args.relay), result);
-        out << relayDescription(session.table()[size_t(args.relay - 1)], args.relay);
-        return ExitOk;
+            return report.dialogueFailed(QStringLiteral("reading"), args.relay, result, session.view().statusText());
+        report.set(QStringLiteral("relays"), QJsonArray{relayJson(table[size_t(args.relay - 1)], args.relay)});
+        if (!report.json())
+            out << relayDescription(table[size_t(args.relay - 1)], args.relay);
+        return report.finish(ExitOk);
     }
 
     const BulkOutcome outcome = session.commands().readAll(AllEnding::Quiet);
     if (!outcome.succeeded())
-        return dialogueFailed(QStringLiteral("reading relay %1").arg(outcome.relayIndex + 1), outcome.result);
+        return report.dialogueFailed(QStringLiteral("reading"), outcome.relayIndex + 1, outcome.result,
+                                     session.view().statusText());
+    QJsonArray relays;
+    for (int index = 0; index < RelayCount; ++index)
+        relays.append(relayJson(table[size_t(index)], index + 1));
+    report.set(QStringLiteral("relays"), relays);
     if (output.isEmpty()) {
-        for (int index = 0; index < RelayCount; ++index)
-            out << relayLine(session.table()[size_t(index)], index + 1) << '\n';
-        return ExitOk;
+        for (int index = 0; !report.json() && index < RelayCount; ++index)
+            out << relayLine(table[size_t(index)], index + 1) << '\n';
+        return report.finish(ExitOk);
     }
-    if (SaveTavikFile(session.table(), output) != TavikFileOk) {
+    report.set(QStringLiteral("file"), output);
+    if (SaveTavikFile(table, output) != TavikFileOk) {
         QTextStream(stderr) << "tavikctl: " << output
                             << ": could not be written; the file there is unchanged (logged in "
                             << errorLogPath() << ")\n";
-        return ExitFileFailed;
+        return report.finish(ExitFileFailed);
     }
-    return ExitOk;
+    return report.finish(ExitOk);
 }
 
+// Plain: all 16 or --relay N. --changed: only the relays the device holds
+// otherwise, each read back and checked.
 int programRelays(const QStringList &arguments)
 {
     DeviceArgs args;
-    QString error = parseArgs(QStringLiteral("program"), arguments,
-                              {QStringLiteral("-i"), QStringLiteral("--relay")}, args);
-    if (error.isEmpty())
-        error = unexpectedWords(args, 0);
-    const QString input = args.values.value(QStringLiteral("-i"));
-    if (error.isEmpty() && input.isEmpty())
-        error = QStringLiteral("program needs -i FILE");
-    if (!error.isEmpty())
+    if (const QString error =
+            parseFileArgs(QStringLiteral("program"), arguments, {Json, QStringLiteral("--changed")}, args);
+        !error.isEmpty())
         return usageError(error);
+    const QString file = input(args);
     DeviceSession session;
     if (const int exit = connectSession(session, args, true); exit >= 0)
         return exit;
+    CommandReport report(QStringLiteral("program"), args.has(Json));
+    report.set(QStringLiteral("file"), file);
 
     QString status;
     FileFault fault;
-    if (OpenTavikFile(session.table(), input, status, &fault) != TavikFileOk) {
-        QTextStream(stderr) << "tavikctl: " << input << ": " << fileFaultPlace(fault) << fault.what << '\n';
-        return ExitBadFile;
-    }
+    if (OpenTavikFile(session.table(), file, status, &fault) != TavikFileOk)
+        return report.fileRefused(file, fault);
+    if (args.has(QStringLiteral("--changed")))
+        return programChangedRelays(session, args.relay, file, report);
 
+    QList<int> programmed;
+    const auto programmedJson = [&] { report.set(QStringLiteral("programmed"), numbersJson(programmed)); };
     if (args.relay > 0) {
         const DialogueResult result = session.commands().programRelay(args.relay - 1);
         if (result != DialogueResult::Done)
-            return dialogueFailed(QStringLiteral("programming relay %1").arg(args.relay), result);
-        return ExitOk;
+            return report.dialogueFailed(QStringLiteral("programming"), args.relay, result,
+                                         session.view().statusText());
+        programmed << args.relay;
+        programmedJson();
+        return report.finish(ExitOk);
     }
     const BulkOutcome outcome = session.commands().programAll(AllEnding::Quiet);
+    const int done = outcome.succeeded() ? RelayCount : outcome.relayIndex;
+    for (int number = 1; number <= done; ++number)
+        programmed << number;
+    programmedJson();
     if (!outcome.succeeded())
-        return dialogueFailed(QStringLiteral("programming relay %1").arg(outcome.relayIndex + 1),
-                              outcome.result);
-    return ExitOk;
+        return report.dialogueFailed(QStringLiteral("programming"), outcome.relayIndex + 1, outcome.result,
+                                     session.view().statusText());
+    return report.finish(ExitOk);
 }
 
 enum class Live { PCControlOn, PCControlOff, Latch, Moment };
@@ -259,7 +196,8 @@ int liveCommand(const QString &command, const QStringList &arguments)
     session.view().showRelay(index);
     const DialogueResult read = session.commands().readRelay(index);
     if (read != DialogueResult::Done)
-        return dialogueFailed(QStringLiteral("reading relay %1").arg(args.relay), read);
+        return CommandReport(command, false)
+            .dialogueFailed(QStringLiteral("reading"), args.relay, read, session.view().statusText());
 
     DeviceDialogues &dialogues = session.dialogues();
     LiveOutcome outcome = LiveOutcome::Failed;
@@ -317,8 +255,9 @@ QList<Command> deviceCommands()
         {QStringLiteral("read"), QStringLiteral("read [--relay N] [-o FILE]") + on,
          QStringLiteral("read relays 1-16 (print them, or save FILE) or relay N (exit 1: device failed)"),
          readRelays},
-        {QStringLiteral("program"), QStringLiteral("program -i FILE [--relay N]") + on,
-         QStringLiteral("program relays 1-16 or relay N from FILE (exit 1: device failed, 3: bad FILE)"),
+        {QStringLiteral("program"), QStringLiteral("program -i FILE [--relay N] [--changed]") + on,
+         QStringLiteral("program relays 1-16 or relay N from FILE; --changed: only those the device holds "
+                        "otherwise, then checked (exit 1: device failed, 3: bad FILE, 4: still differs)"),
          programRelays},
         {QStringLiteral("pc-control"), QStringLiteral("pc-control on|off --relay N") + on,
          QStringLiteral("put relay N under PC control or release it"),

@@ -61,6 +61,13 @@ bool DeviceSession::useSimulator(QString *error)
     return true;
 }
 
+void DeviceSession::holdPort()
+{
+    DevicePort &port = m_link.port();
+    if (!port.isOpen() && port.PortAvailable(portNumberFromText(port.portText())))
+        port.OpenSerPort();
+}
+
 void DeviceSession::selectRuntimePort(const QString &path, const QString &name)
 {
     PortDirectory &ports = m_link.port().directory();

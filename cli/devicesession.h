@@ -31,6 +31,11 @@ public:
     // link at it. False, with the reason, when it cannot start.
     bool useSimulator(QString *error);
 
+    // Opens the port for the rest of the command, so that its dialogues do
+    // not each open and close it again. A port that cannot be opened is left
+    // closed, for the first dialogue to fail on (and log) as it would anyway.
+    void holdPort();
+
     DeviceLink &link() { return m_link; }
     RelayTable &table() { return m_table; }
     TerminalView &view() { return m_view; }

@@ -1,4 +1,5 @@
 #include "command.h"
+#include "comparecommands.h"
 #include "devicecommands.h"
 #include "doctorcommand.h"
 #include "filecommands.h"
@@ -22,6 +23,7 @@ QList<Command> allCommands()
     QList<Command> commands = fileCommands();
     commands += deviceCommands();
     commands << doctorCommand();
+    commands += comparisonCommands();
     return commands;
 }
 
@@ -31,8 +33,9 @@ void printHelp(const QList<Command> &commands)
     out << "Usage: tavikctl COMMAND [OPTIONS]\n\n"
         << AppInfo::title() << ", from the command line.\n\nCommands:\n";
     for (const Command &command : commands)
-        out << "  " << command.synopsis.leftJustified(44) << ' ' << command.summary << '\n';
-    out << "\nOptions:\n  --help     show this help\n  --version  show the version\n";
+        out << "  " << command.synopsis.leftJustified(46) << ' ' << command.summary << '\n';
+    out << "\nOptions:\n  --help     show this help\n  --version  show the version\n"
+        << "  --json     (ports, read, program, verify, diff) one JSON document on stdout instead of text\n";
 }
 
 } // namespace

@@ -4,14 +4,8 @@
 
 #include <QString>
 
-// A relay in words, for the terminal. Inputs are numbered 0 to 11 as the
-// device numbers them.
-
-// "AND of inputs 0, 3, 11", "OR of no input".
-QString gateText(qint16 inputMode, const std::array<bool, InputCount> &map);
-
-// The closure time as H:MM:SS.hh.
-QString closureTimeText(const RelayConfig &relay);
+// A relay in words, for the terminal, with the values as the window shows
+// them (inputs 1 to 12).
 
 // One line: number, mode, gate and inputs, the unlatch side of a Latching
 // relay, closure time, contact and PC control.

@@ -8,7 +8,7 @@
 // whole-table progress go to stderr; there is no editor, so every editor
 // update falls on the floor. The live commands act on the relay shown, so a
 // command that runs one sets it with showRelay().
-class TerminalView : public DialogueView
+class TerminalView : public EditorlessView
 {
 public:
     void setStatusText(const QString &text) override;
@@ -25,15 +25,6 @@ public:
 
     void showRelay(int index) { m_shownRelay = index; }
     int shownRelay() const override { return m_shownRelay; }
-
-    int shownRelayMode() const override { return -1; }
-    void showRelayMode(int) override {}
-    int shownInputMode() const override { return -1; }
-    void showInputMode(int) override {}
-    bool shownInput(int) const override { return false; }
-    void showInputState(int, bool) override {}
-    void showClosureTime(const RelayConfig &) override {}
-    void showPCControl(bool) override {}
 
 private:
     QString m_statusText;

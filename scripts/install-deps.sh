@@ -8,6 +8,8 @@ packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev)
 packages+=(dpkg-dev file lintian desktop-file-utils)
 # clang and its runtime build the fuzzers (fuzz/run-fuzzers.sh).
 packages+=(clang-14 libclang-rt-14-dev)
+# ansible-playbook runs the fleet example in contrib/ansible (test ansible_playbook).
+packages+=(ansible-core)
 # ser2net serves the simulated device over the network to the serial-server tests.
 packages+=(ser2net)
 packages+=("$@")

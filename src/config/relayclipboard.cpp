@@ -1,5 +1,7 @@
 #include "config/relayclipboard.h"
 
+#include "config/relaycomparison.h"
+
 #include <QRegularExpression>
 
 namespace
@@ -16,15 +18,6 @@ const char *const FieldNames[FieldCount] = {"Relay mode",         "Input mode", 
 constexpr Field PartFields[] = {RelayModeField, InputModeField, InputMapField, TimeField};
 
 using InputMap = std::array<bool, InputCount>;
-
-QString mapText(const InputMap &map)
-{
-    QStringList inputs;
-    for (int i = 0; i < InputCount; ++i)
-        if (map[size_t(i)])
-            inputs << QString::number(i + 1);
-    return inputs.isEmpty() ? QStringLiteral("none") : inputs.join(QStringLiteral(", "));
-}
 
 std::optional<InputMap> parseMap(const QString &text)
 {
@@ -79,16 +72,15 @@ QString fieldText(const RelayConfig &relay, Field field)
     case InputModeField:
         return inputModeList().value(relay.InputMode);
     case InputMapField:
-        return mapText(relay.InputMap);
+        return RelayText::inputs(relay.InputMap);
     case UnlatchModeField:
         return inputModeList().value(relay.UnlatchInputMode);
     case UnlatchMapField:
-        return mapText(relay.UnlatchMap);
+        return RelayText::inputs(relay.UnlatchMap);
     case TimeField:
         break;
     }
-    return QString::asprintf("%d:%02d:%02d.%02d", relay.Hours, relay.Minutes, relay.Seconds,
-                             relay.Hundredths);
+    return RelayText::closureTime(relay);
 }
 
 bool parseField(Field field, const QString &text, RelayConfig &relay)

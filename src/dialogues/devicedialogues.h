@@ -49,6 +49,7 @@ public:
     DeviceDialogues(DeviceLink &link, RelayTable &table, DialogueView &view);
 
     void setPauses(const DialoguePauses &pauses) { m_pauses = pauses; }
+    const DialoguePauses &pauses() const { return m_pauses; }
 
     // Reads relay index (0-15) into its record.
     DialogueResult ReadRelay(qint16 relayIndex, qint16 ReadMask = -1);

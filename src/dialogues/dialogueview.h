@@ -47,3 +47,19 @@ public:
     // The PC-Control box, and the latch and momentary buttons that follow it.
     virtual void showPCControl(bool underPCControl) = 0;
 };
+
+// A view without an editor (a terminal, a read beside the user's table): no
+// relay is shown and every editor update falls on the floor.
+class EditorlessView : public DialogueView
+{
+public:
+    int shownRelay() const override { return -1; }
+    int shownRelayMode() const override { return -1; }
+    void showRelayMode(int) override {}
+    int shownInputMode() const override { return -1; }
+    void showInputMode(int) override {}
+    bool shownInput(int) const override { return false; }
+    void showInputState(int, bool) override {}
+    void showClosureTime(const RelayConfig &) override {}
+    void showPCControl(bool) override {}
+};

@@ -84,6 +84,8 @@ private:
     void mnuProgRelay_Click(qint16 Index);
     void mnuReadAll_Click();
     void mnuProgAll_Click();
+    // Reads all 16 beside the table and shows where the device differs.
+    void mnuEditCompare_Click();
 
     // The live inputs of the relay shown.
     void chkPCControl_Click();

@@ -3,8 +3,11 @@
 #include "window/frmmain.h"
 
 #include "base/titleversion.h"
+#include "config/relaycomparison.h"
 #include "config/tavikfile.h"
 #include "link/portnumber.h"
+#include "dialogues/scratchreader.h"
+#include "window/comparisondialog.h"
 #include "window/mainwindowui.h"
 #include "window/moddlg.h"
 
@@ -61,6 +64,7 @@ void frmMain::connectCommands()
     });
     connect(m_ui->mnuReadAll, &QAction::triggered, this, &frmMain::mnuReadAll_Click);
     connect(m_ui->mnuProgAll, &QAction::triggered, this, &frmMain::mnuProgAll_Click);
+    connect(m_ui->mnuEditCompare, &QAction::triggered, this, &frmMain::mnuEditCompare_Click);
 
     // toggled fires for a change made from code as for one by the user, and
     // not when the state stays: the check box's click as the dialogues expect it.
@@ -186,6 +190,19 @@ void frmMain::mnuReadAll_Click()
 void frmMain::mnuProgAll_Click()
 {
     runDeviceCommand([this] { m_commands.programAll(AllEnding::Quiet); });
+}
+
+void frmMain::mnuEditCompare_Click()
+{
+    runDeviceCommand([this] {
+        ScratchReader device(m_link, *this);
+        device.setPauses(m_dialogues.pauses());
+        if (!device.readAll(AllEnding::Quiet).succeeded())
+            return;
+        auto *dialog = new ComparisonDialog(compareTables(m_relayTable, device.table()), this);
+        dialog->setAttribute(Qt::WA_DeleteOnClose);
+        dialog->open();
+    });
 }
 
 void frmMain::chkPCControl_Click()

@@ -287,6 +287,7 @@ void MainWindowUi::createMenus(QMainWindow *window)
     mnuProgRelays = submenu(mnuProg, "mnuProgRelays", QStringLiteral("Relay"));
     arrayItem(mnuProgRelay, mnuProgRelays, "mnuProgRelay");
     mnuProgAll = item(mnuProg, "mnuProgAll", QStringLiteral("All"));
+    mnuEditCompare = item(mnuEdit, "mnuEditCompare", QStringLiteral("Compare with Device"));
 
     MnuClear = submenu(mnuEdit, "MnuClear", QStringLiteral("Clear"));
     mnuClearRelays = submenu(MnuClear, "mnuClearRelays", QStringLiteral("Relay"));

@@ -118,6 +118,7 @@ struct MainWindowUi {
     QMenu *mnuProgRelays = nullptr;
     QList<QAction *> mnuProgRelay;
     QAction *mnuProgAll = nullptr;
+    QAction *mnuEditCompare = nullptr;
     QMenu *MnuClear = nullptr;
     QMenu *mnuClearRelays = nullptr;
     QList<QAction *> mnuClearRelay;

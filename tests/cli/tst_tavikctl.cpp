@@ -1,10 +1,17 @@
 // Runs the built tavikctl as a user would: a table programmed into the
-// built-in simulated device and read back, the file commands, and a device
-// on a port that does not answer.
+// built-in simulated device and read back, the file commands, a device on a
+// port that does not answer, and the device checked against a file, two files
+// compared and only what differs programmed, with their JSON.
+#include "config/relaycomparison.h"
 #include "config/tavikfile.h"
 #include "privateport.h"
 #include "processrunner.h"
 #include "taviksimulator.h"
+#include "variedrelays.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -22,6 +29,29 @@ class TestTavikctl : public QObject
         // The built-in device keeps its relays in the user's data folder: a private one.
         request.environment.insert(QStringLiteral("XDG_DATA_HOME"), path("data"));
         return runProcess(request);
+    }
+
+    // A device holding the varied relays, on a port of its own, and a.csv holding the same.
+    void startVariedDevice(TavikSimulator &device, const SimFaults &faults = {})
+    {
+        device.setStateFile(path("varied-device.txt"));
+        QVERIFY(device.start());
+        RelayTable table{};
+        for (int i = 0; i < RelayCount; ++i) {
+            device.setRelay(i, variedDeviceRelay(i));
+            table[size_t(i)] = asRead(variedDeviceRelay(i));
+        }
+        QCOMPARE(SaveTavikFile(table, path("a.csv")), qint16(0));
+        device.setFaults(faults);
+    }
+
+    static QJsonObject json(const ProcessRun &run)
+    {
+        QJsonParseError error;
+        const QJsonDocument document = QJsonDocument::fromJson(run.out, &error);
+        if (error.error != QJsonParseError::NoError || !document.isObject())
+            qWarning() << "not a JSON object:" << run.out << run.err;
+        return document.object();
     }
 
 private slots:
@@ -53,8 +83,8 @@ private slots:
         QCOMPARE(OpenTavikFile(back, path("b.csv"), status), qint16(0));
         QVERIFY(back == written);
         QCOMPARE(tavikctl({"read", "--relay", "10", "--simulate"}).out,
-                 QByteArray("Relay 10\nMode: Latching\nGate: IL of inputs 1, 3, 6, 8, 11\n"
-                            "Unlatch gate: NXOR of inputs 0, 3, 6, 9\nClosure time: 0:00:00.00\n"
+                 QByteArray("Relay 10\nMode: Latching\nGate: IL of inputs 2, 4, 7, 9, 12\n"
+                            "Unlatch gate: NXOR of inputs 1, 4, 7, 10\nClosure time: 0:00:00.00\n"
                             "Contact: Open\nPC control: No\n"));
     }
 
@@ -91,7 +121,8 @@ private slots:
         device.setStateFile(path("port-device.txt"));
         device.setFaults({.silent = true});
         QVERIFY(device.start());
-        const ProcessRun run = tavikctl({"read", "--relay", "1", "--port", privatePortPath(device.portPath())});
+        const ProcessRun run =
+            tavikctl({"read", "--relay", "1", "--port", privatePortPath(device.portPath())});
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains("Could not communicate with Tavik. Please check COM settings, power, and "
                                   "signal cables.\ntavikctl: reading relay 1 failed with result 3 (Tavik did "
@@ -106,6 +137,98 @@ private slots:
                  ports.out.constData());
         QVERIFY(tavikctl({"ports", "--simulate"}).out.contains(" (simulated Tavik)\n"));
         QCOMPARE(tavikctl({"read", "--port", "serial:NO-SUCH-ADAPTER"}).exitCode, 2);
+        const QJsonArray listed =
+            QJsonDocument::fromJson(tavikctl({"ports", "--json", "--port", link}).out).array();
+        QVERIFY(std::any_of(listed.begin(), listed.end(), [&](const QJsonValue &port) {
+            return port.toObject().value("path").toString() == link;
+        }));
+    }
+    void theDeviceIsCheckedAgainstAFileAndOnlyWhatDiffersIsProgrammed()
+    {
+        TavikSimulator device;
+        startVariedDevice(device);
+        const QString port = privatePortPath(device.portPath());
+        const ProcessRun same = tavikctl({"verify", "-i", "a.csv", "--relay", "3", "--port", port});
+        QCOMPARE(same.exitCode, 0);
+        QCOMPARE(same.out, QByteArray("The device holds a.csv (relay 3 checked).\n"));
+
+        SimRelay changed = variedDeviceRelay(4);
+        changed.map = 0x005; // inputs 1 and 3
+        device.setRelay(4, changed);
+        const ProcessRun differs = tavikctl({"verify", "-i", "a.csv", "--port", port, "--json"});
+        QCOMPARE(differs.exitCode, 4);
+        const QJsonObject report = json(differs);
+        QCOMPARE(report.value("exitCode").toInt(), 4);
+        QCOMPARE(report.value("differing").toArray(), QJsonArray{5});
+        QCOMPARE(report.value("relays").toArray().size(), 16);
+        const QJsonObject difference = report.value("differences").toArray().at(0).toObject();
+        QCOMPARE(difference.value("field").toString(), QStringLiteral("input map"));
+        QCOMPARE(difference.value("device").toString(), QStringLiteral("1, 3"));
+        QCOMPARE(difference.value("file").toString(),
+                 RelayText::inputs(asRead(variedDeviceRelay(4)).InputMap));
+
+        const ProcessRun programmed =
+            tavikctl({"program", "-i", "a.csv", "--changed", "--json", "--port", port});
+        QCOMPARE(programmed.exitCode, 0);
+        const QJsonObject outcome = json(programmed);
+        QCOMPARE(outcome.value("programmed").toArray(), QJsonArray{5});
+        QCOMPARE(outcome.value("left").toArray().size(), 15);
+        QCOMPARE(outcome.value("relays").toArray().at(4).toObject().value("verified").toBool(), true);
+        QVERIFY(device.relay(4) == variedDeviceRelay(4));
+        QCOMPARE(tavikctl({"verify", "-i", "a.csv", "--relay", "5", "--port", port}).exitCode, 0);
+
+        // The Latching relay 3 is unlatched by NAND of the first and the last input.
+        const ProcessRun read = tavikctl({"read", "--relay", "3", "--json", "--port", port});
+        const QJsonObject relay3 = json(read).value("relays").toArray().at(0).toObject();
+        QCOMPARE(relay3.value("unlatchInputs").toArray(), (QJsonArray{1, 12}));
+        QCOMPARE(relay3.value("relayMode").toString(), QStringLiteral("Latching"));
+    }
+
+    void twoFilesAreCompared()
+    {
+        RelayTable first{};
+        first[2].RelayMode = LatchingMode;
+        RelayTable second = first;
+        second[2].UnlatchMap[1] = true;
+        second[9].PCControl = true;
+        QCOMPARE(SaveTavikFile(first, path("d1.csv")), qint16(0));
+        QCOMPARE(SaveTavikFile(second, path("d2.csv")), qint16(0));
+        const ProcessRun differs = tavikctl({"diff", "--json", "d1.csv", "d2.csv"});
+        QCOMPARE(differs.exitCode, 4);
+        const QJsonArray differences = json(differs).value("differences").toArray();
+        QCOMPARE(differences.size(), 2);
+        QCOMPARE(differences.at(0).toObject().value("second").toString(), QStringLiteral("2"));
+        QCOMPARE(differences.at(1).toObject().value("counts").toBool(), false);
+        const ProcessRun same = tavikctl({"diff", "d1.csv", "d1.csv"});
+        QCOMPARE(same.exitCode, 0);
+        QCOMPARE(same.out, QByteArray("The files configure every relay alike.\n"));
+        QCOMPARE(tavikctl({"diff", "d1.csv", "none.csv"}).exitCode, 3);
+    }
+
+    void aDeviceThatHangsUpMidwayEndsWithOneAndSaysWhere_data()
+    {
+        QTest::addColumn<QStringList>("command");
+        QTest::newRow("verify") << QStringList{"verify", "-i", "a.csv"};
+        QTest::newRow("program --changed") << QStringList{"program", "--changed", "-i", "a.csv"};
+        QTest::newRow("read") << QStringList{"read"};
+    }
+
+    void aDeviceThatHangsUpMidwayEndsWithOneAndSaysWhere()
+    {
+        QFETCH(QStringList, command);
+        TavikSimulator device;
+        startVariedDevice(device, {.hangUpAfterOutput = 900});
+        const ProcessRun run =
+            tavikctl(command + QStringList{"--json", "--port", privatePortPath(device.portPath())});
+        QCOMPARE(run.exitCode, 1);
+        const QJsonObject report = json(run);
+        QCOMPARE(report.value("exitCode").toInt(), 1);
+        const QJsonObject failure = report.value("failure").toObject();
+        QVERIFY2(failure.value("relay").toInt() > 2 && failure.value("relay").toInt() < 16,
+                 run.out.constData());
+        QVERIFY(failure.value("result").toInt() > 0);
+        QVERIFY(!failure.value("text").toString().isEmpty());
+        QVERIFY(!report.contains("differences") || report.value("differences").toArray().isEmpty());
     }
 };
 

@@ -3,6 +3,7 @@
 // clipboard's text of a relay.
 #include "base/errorlog.h"
 #include "config/closuretimetext.h"
+#include "config/relaycomparison.h"
 #include "config/relayclipboard.h"
 #include "config/tavikfile.h"
 
@@ -10,7 +11,12 @@
 #include <QtTest>
 
 #include <csignal>
+#include <functional>
 #include <sys/resource.h>
+
+// A change made to the second of two equal relays.
+using RelayChange = std::function<void(RelayConfig &)>;
+Q_DECLARE_METATYPE(RelayChange)
 
 namespace
 {
@@ -344,6 +350,73 @@ private slots:
         QCOMPARE((shown.isNull() ? wholeUnitValue : hundredthsValue)(text, maximum), value);
         if (!shown.isNull())
             QCOMPARE(secondsText(value), shown);
+    }
+    void twoRelaysDifferWhereTheDeviceWouldBehaveOtherwise_data()
+    {
+        QTest::addColumn<qint16>("mode");
+        QTest::addColumn<RelayChange>("change");
+        QTest::addColumn<QString>("differences");
+        QTest::addColumn<bool>("alike");
+        const qint16 toggle = 1;
+        const qint16 minTime = 6;
+        const auto time = [](qint32 counter) {
+            return [counter](RelayConfig &r) { r.Counter = counter; CounterToTime(r); };
+        };
+        QTest::newRow("relay mode") << toggle << RelayChange([](RelayConfig &r) { r.RelayMode = 0; })
+                                    << "Relay 7: relay mode: a Toggle; b Momentary" << false;
+        QTest::newRow("gate") << toggle << RelayChange([](RelayConfig &r) { r.InputMode = 5; })
+                              << "Relay 7: input mode: a AND; b NAND" << false;
+        QTest::newRow("input map") << toggle << RelayChange([](RelayConfig &r) { r.InputMap[11] = false; })
+                                   << "Relay 7: input map: a 1, 12; b 1" << false;
+        QTest::newRow("empty input map") << toggle << RelayChange([](RelayConfig &r) { r.InputMap.fill(false); })
+                                         << "Relay 7: input map: a 1, 12; b none" << false;
+        QTest::newRow("unlatch side of a Toggle") << toggle << RelayChange([](RelayConfig &r) {
+            r.UnlatchMap[2] = true;
+            r.UnlatchInputMode = 2;
+        }) << "" << true;
+        QTest::newRow("unlatch map of a Latching") << LatchingMode
+                                                   << RelayChange([](RelayConfig &r) { r.UnlatchMap[2] = true; })
+                                                   << "Relay 7: unlatch map: a none; b 3" << false;
+        QTest::newRow("unlatch gate of a Latching") << LatchingMode
+                                                    << RelayChange([](RelayConfig &r) { r.UnlatchInputMode = 2; })
+                                                    << "Relay 7: unlatch input mode: a OR; b XOR" << false;
+        QTest::newRow("to Latching") << toggle << RelayChange([](RelayConfig &r) {
+            r.RelayMode = LatchingMode;
+            r.UnlatchMap[0] = true;
+        }) << "Relay 7: relay mode: a Toggle; b Latching\nRelay 7: unlatch map: a none; b 1" << false;
+        QTest::newRow("time of a timed mode") << minTime << RelayChange(time(372304))
+                                              << "Relay 7: closure time: a 0:00:00.00; b 1:02:03.04" << false;
+        QTest::newRow("time of a Toggle") << toggle << RelayChange(time(5)) << "" << true;
+        QTest::newRow("time of a Latching") << LatchingMode << RelayChange(time(5)) << "" << true;
+        QTest::newRow("to a timed mode") << toggle << RelayChange([&](RelayConfig &r) {
+            r.RelayMode = minTime;
+            time(5)(r);
+        }) << "Relay 7: relay mode: a Toggle; b Min-Time\nRelay 7: closure time: a 0:00:00.00; b 0:00:00.05"
+           << false;
+        QTest::newRow("PC control") << toggle << RelayChange([](RelayConfig &r) { r.PCControl = true; })
+                                    << "Relay 7: PC control: a off; b on" << true;
+        QTest::newRow("contact") << minTime << RelayChange([](RelayConfig &r) { r.Closed = true; })
+                                 << "Relay 7: contact: a Open; b Closed" << true;
+        QTest::newRow("editor's side") << LatchingMode << RelayChange([](RelayConfig &r) { r.ShowUnlatch = true; })
+                                       << "" << true;
+    }
+
+    void twoRelaysDifferWhereTheDeviceWouldBehaveOtherwise()
+    {
+        QFETCH(qint16, mode);
+        QFETCH(RelayChange, change);
+        RelayConfig first;
+        first.RelayMode = mode;
+        first.InputMode = 1;
+        first.InputMap[0] = first.InputMap[11] = true;
+        RelayConfig second = first;
+        change(second);
+        QStringList texts;
+        for (const RelayDifference &difference : compareRelays(first, second, 7))
+            texts << difference.text(QStringLiteral("a"), QStringLiteral("b"));
+        QTEST(texts.join(u'\n'), "differences");
+        QTEST(behavesAlike(first, second), "alike");
+        QVERIFY(behavesAlike(second, second));
     }
 };
 

@@ -4,6 +4,7 @@
 #include "app/visualstyles.h"
 #include "base/errorlog.h"
 #include "base/titleversion.h"
+#include "config/relaycomparison.h"
 #include "config/tavikfile.h"
 #include "userstep.h"
 #include "window/moddlg.h"
@@ -44,6 +45,15 @@ class TestMainWindow : public QObject
         for (const char *control : {"Read Relay", "Program Relay", "Read All", "Program All", "Edit"})
             QVERIFY2(probe->isEnabled(QLatin1String(control)), control);
         QVERIFY(!probe->portOpen());
+    }
+
+    // The line hangs up in the middle of reading relay 3.
+    void hangUpInRelay3()
+    {
+        rig->window.onAction = [this](const QString &text) {
+            if (text == QLatin1String("Reading relay 3"))
+                rig->device.setFaults(SimFaults{.hangUpAfterOutput = 30});
+        };
     }
 
     // What the user sees of the relay shown.
@@ -316,16 +326,66 @@ private slots:
         expectCommandEnded();
 
         // A line that hangs up in the middle of relay 3 ends Read All there.
-        rig->window.onAction = [&](const QString &text) {
-            if (text == QLatin1String("Reading relay 3"))
-                rig->device.setFaults(SimFaults{.hangUpAfterOutput = 30});
-        };
+        hangUpInRelay3();
         QVERIFY(performSteps(*probe, u"menu Edit/Clear/All; click Read All"_s));
         QCOMPARE(probe->statusText(), DeviceDialogues::ConnectionLostText);
         QVERIFY(!probe->actionVisible());
         QCOMPARE(probe->progress(), 0);
         QCOMPARE(table()[1], asRead(rig->device.relay(1)));
         QCOMPARE(table()[3], RelayConfig{});
+        expectCommandEnded();
+    }
+
+    // The dialog's summary and its rows as "relay|field|window|device".
+    QStringList comparison()
+    {
+        auto *dialog = rig->window.findChild<QDialog *>();
+        if (!dialog || !dialog->isVisible())
+            return {};
+        QStringList rows{dialog->findChild<QLabel *>()->text()};
+        if (const auto *grid = dialog->findChild<QTableWidget *>()) {
+            for (int row = 0; row < grid->rowCount(); ++row) {
+                QStringList cells;
+                for (int column = 0; column < grid->columnCount(); ++column)
+                    cells << grid->item(row, column)->text();
+                rows << cells.join(u'|');
+            }
+        }
+        delete dialog;
+        return rows;
+    }
+
+    void compareWithDeviceLeavesTableAndEditorAlone()
+    {
+        QVERIFY(performSteps(*probe, u"click Read All; relay 3"_s));
+        SimRelay changed = variedDeviceRelay(4);
+        changed.map = 0x801; // inputs 1 and 12
+        changed.pcControl = true;
+        rig->device.setRelay(4, changed);
+        const RelayTable before = table();
+        const auto editor = shows();
+        rig->window.actions.clear();
+        QVERIFY(performSteps(*probe, u"menu Edit/Compare with Device"_s));
+        QVERIFY(rig->window.actions.contains(u"Reading relay 16"_s));
+        const QString windowInputs = RelayText::inputs(before[4].InputMap);
+        QCOMPARE(comparison(), (QStringList{u"Tavik differs from the window in relay 5."_s,
+                                            u"5|input map|"_s + windowInputs + u"|1, 12"_s,
+                                            u"5|PC control (not programmed)|off|on"_s}));
+        QCOMPARE(table(), before);
+        QCOMPARE(shows(), editor);
+        expectCommandEnded();
+
+        rig->device.setRelay(4, variedDeviceRelay(4));
+        QVERIFY(performSteps(*probe, u"menu Edit/Compare with Device"_s));
+        QCOMPARE(comparison(), QStringList{u"Tavik holds what the window shows."_s});
+
+        hangUpInRelay3();
+        QVERIFY(performSteps(*probe, u"menu Edit/Compare with Device"_s));
+        QCOMPARE(probe->statusText(), DeviceDialogues::ConnectionLostText);
+        QVERIFY(!probe->actionVisible());
+        QCOMPARE(probe->progress(), 0);
+        QVERIFY(comparison().isEmpty());
+        QCOMPARE(table(), before);
         expectCommandEnded();
     }
 
