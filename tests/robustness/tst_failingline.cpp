@@ -114,8 +114,9 @@ Outcome runSwept(const QString &name, SimFaults faults, qint16 ticks, const QStr
     // The pauses only let a real device settle; the sweeps would spend most of their time in them.
     rig.dialogues.setPauses({1, 1});
     rig.link.clock().setTimeoutTicks(ticks);
-    // Where the device falls silent every run times out: ticks of 50 ms keep the sweep short.
-    rig.link.clock().setTickInterval(ticks == WaitClock::DefaultTimeoutTicks ? 100 : 50);
+    // Every escape waits a tick for the line to fall quiet, and where the
+    // device falls silent every run times out: ticks of 50 ms keep the sweep short.
+    rig.link.clock().setTickInterval(50);
     rig.table = tableBefore(name);
     rig.view.setShownRelay(Swept);
     rig.device.setRelay(Swept, d.device);
