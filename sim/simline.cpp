@@ -84,6 +84,7 @@ void SimLine::applyFaults(const SimFaults &faults)
 {
     m_faults = faults;
     m_sentSinceFaults = 0;
+    m_heardSinceFaults = false;
     if (!m_writer)
         return;
     m_writer->setPaced(faults.paced);
@@ -102,6 +103,7 @@ void SimLine::readInput()
     for (;;) {
         const ssize_t count = ::read(m_pty.master(), buffer, sizeof buffer);
         if (count > 0) {
+            m_heardSinceFaults = true;
             output += m_engine->answer(QByteArray(buffer, count));
             continue;
         }
@@ -147,7 +149,10 @@ void SimLine::limitReached()
 
 void SimLine::hangUpOnceRead()
 {
-    if (m_pty.unread() > 0 && ++m_hangUpChecks < HangUpChecks)
+    // A hang-up before a word was heard waits for the first one: hung up
+    // before the program opens it, the terminal's number is free again, and
+    // the program would open whatever device took it next.
+    if ((!m_heardSinceFaults || m_pty.unread() > 0) && ++m_hangUpChecks < HangUpChecks)
         return;
     hangUp();
 }

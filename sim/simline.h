@@ -43,4 +43,5 @@ private:
     int m_hangUpChecks = 0;
     SimFaults m_faults;
     qint64 m_sentSinceFaults = 0;
+    bool m_heardSinceFaults = false;
 };
