@@ -114,31 +114,22 @@ QString onOff(bool on)
 QList<RelayDifference> compareRelays(const RelayConfig &first, const RelayConfig &second, int relayNumber)
 {
     QList<RelayDifference> differences;
-    const auto differ = [&](RelayField field, const QString &a, const QString &b) {
-        differences.append({relayNumber, field, a, b});
+    const auto check = [&](RelayField field, const auto &a, const auto &b, const auto &text) {
+        if (a != b)
+            differences.append({relayNumber, field, text(a), text(b)});
     };
-    if (first.RelayMode != second.RelayMode)
-        differ(RelayField::RelayMode, RelayText::relayMode(first.RelayMode),
-               RelayText::relayMode(second.RelayMode));
-    if (first.InputMode != second.InputMode)
-        differ(RelayField::InputMode, RelayText::inputMode(first.InputMode),
-               RelayText::inputMode(second.InputMode));
-    if (first.InputMap != second.InputMap)
-        differ(RelayField::InputMap, RelayText::inputs(first.InputMap), RelayText::inputs(second.InputMap));
+    check(RelayField::RelayMode, first.RelayMode, second.RelayMode, RelayText::relayMode);
+    check(RelayField::InputMode, first.InputMode, second.InputMode, RelayText::inputMode);
+    check(RelayField::InputMap, first.InputMap, second.InputMap, RelayText::inputs);
     if (isLatchingMode(first.RelayMode) || isLatchingMode(second.RelayMode)) {
-        if (first.UnlatchInputMode != second.UnlatchInputMode)
-            differ(RelayField::UnlatchInputMode, RelayText::inputMode(first.UnlatchInputMode),
-                   RelayText::inputMode(second.UnlatchInputMode));
-        if (first.UnlatchMap != second.UnlatchMap)
-            differ(RelayField::UnlatchMap, RelayText::inputs(first.UnlatchMap),
-                   RelayText::inputs(second.UnlatchMap));
+        check(RelayField::UnlatchInputMode, first.UnlatchInputMode, second.UnlatchInputMode, RelayText::inputMode);
+        check(RelayField::UnlatchMap, first.UnlatchMap, second.UnlatchMap, RelayText::inputs);
     }
     if ((isTimedMode(first.RelayMode) || isTimedMode(second.RelayMode)) && !sameTime(first, second))
-        differ(RelayField::ClosureTime, RelayText::closureTime(first), RelayText::closureTime(second));
-    if (first.PCControl != second.PCControl)
-        differ(RelayField::PCControl, onOff(first.PCControl), onOff(second.PCControl));
-    if (first.Closed != second.Closed)
-        differ(RelayField::Contact, RelayText::contact(first.Closed), RelayText::contact(second.Closed));
+        differences.append(
+            {relayNumber, RelayField::ClosureTime, RelayText::closureTime(first), RelayText::closureTime(second)});
+    check(RelayField::PCControl, first.PCControl, second.PCControl, onOff);
+    check(RelayField::Contact, first.Closed, second.Closed, RelayText::contact);
     return differences;
 }
 

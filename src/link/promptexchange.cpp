@@ -119,8 +119,7 @@ void PromptExchange::letLineFallQuiet()
     bool ownLine = true;
     do {
         if (ring.RxCount() > 0) {
-            while (ring.RxCount() > 0)
-                ring.ReadChar();
+            ring.clear();
             quiet.start();
         }
         ownLine = letEventsRun(false);
