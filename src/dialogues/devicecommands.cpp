@@ -11,51 +11,50 @@ DeviceCommands::DeviceCommands(DeviceDialogues &dialogues, DialogueView &view)
 {
 }
 
-DialogueResult DeviceCommands::runDialogue(Kind kind, int index)
+Task<DialogueResult> DeviceCommands::runDialogue(Kind kind, int index)
 {
-    return kind == Kind::Read ? m_dialogues.ReadRelay(qint16(index), -1)
-                              : m_dialogues.ProgramRelay(qint16(index));
+    return kind == Kind::Read ? m_dialogues.readRelay(index, -1) : m_dialogues.programRelay(index);
 }
 
-DialogueResult DeviceCommands::singleRelay(Kind kind, int index)
+Task<DialogueResult> DeviceCommands::singleRelay(Kind kind, int index)
 {
     m_view.enableReadProg(false);
-    const DialogueResult result = runDialogue(kind, index);
+    const DialogueResult result = co_await runDialogue(kind, index);
     m_view.enableReadProg(true);
-    return result;
+    co_return result;
 }
 
-DialogueResult DeviceCommands::readShownRelay()
+Task<DialogueResult> DeviceCommands::readShownRelay()
 {
     return singleRelay(Kind::Read, m_view.shownRelay());
 }
 
-DialogueResult DeviceCommands::programShownRelay()
+Task<DialogueResult> DeviceCommands::programShownRelay()
 {
     return runDialogue(Kind::Program, m_view.shownRelay());
 }
 
-DialogueResult DeviceCommands::readRelay(int index)
+Task<DialogueResult> DeviceCommands::readRelay(int index)
 {
     return singleRelay(Kind::Read, index);
 }
 
-DialogueResult DeviceCommands::programRelay(int index)
+Task<DialogueResult> DeviceCommands::programRelay(int index)
 {
     return singleRelay(Kind::Program, index);
 }
 
-BulkOutcome DeviceCommands::readAll(AllEnding ending)
+Task<BulkOutcome> DeviceCommands::readAll(AllEnding ending)
 {
     return wholeTable(Kind::Read, ending);
 }
 
-BulkOutcome DeviceCommands::programAll(AllEnding ending)
+Task<BulkOutcome> DeviceCommands::programAll(AllEnding ending)
 {
     return wholeTable(Kind::Program, ending);
 }
 
-BulkOutcome DeviceCommands::wholeTable(Kind kind, AllEnding ending)
+Task<BulkOutcome> DeviceCommands::wholeTable(Kind kind, AllEnding ending)
 {
     BulkOutcome outcome;
     m_view.enableReadProg(false);
@@ -65,9 +64,11 @@ BulkOutcome DeviceCommands::wholeTable(Kind kind, AllEnding ending)
     const QString relayText =
         kind == Kind::Read ? QStringLiteral("Reading relay ") : QStringLiteral("Programming relay ");
     for (int index = 0; index < RelayCount; ++index) {
+        if (index > 0 && m_betweenRelays)
+            co_await m_betweenRelays();
         m_view.setActionText(relayText + QString::number(index + 1));
         m_view.setProgressValue(2 * index + 1);
-        const DialogueResult result = runDialogue(kind, index);
+        const DialogueResult result = co_await runDialogue(kind, index);
         if (result != DialogueResult::Done) {
             m_view.setActionVisible(false);
             m_view.setProgressValue(0);
@@ -76,9 +77,13 @@ BulkOutcome DeviceCommands::wholeTable(Kind kind, AllEnding ending)
         }
         m_view.setProgressValue(std::fmod(std::nearbyint(m_view.progressValue() + 1), 32.0));
     }
-    if (ending == AllEnding::SayFinished)
+    if (outcome.cancelled())
+        m_view.setStatusText(outcome.relayIndex == 0
+                                 ? QStringLiteral("Cancelled before relay 1 of 16")
+                                 : QStringLiteral("Cancelled after relay %1 of 16").arg(outcome.relayIndex));
+    else if (ending == AllEnding::SayFinished)
         m_view.setActionText(kind == Kind::Read ? QStringLiteral("Finished reading all")
                                                 : QStringLiteral("Finished programming all"));
     m_view.enableReadProg(true);
-    return outcome;
+    co_return outcome;
 }

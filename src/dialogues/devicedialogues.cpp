@@ -2,6 +2,7 @@
 
 #include "dialogues/dialogueview.h"
 #include "link/devicelink.h"
+#include "link/portnumber.h"
 #include "base/failure.h"
 
 DeviceDialogues::DeviceDialogues(DeviceLink &link, RelayTable &table, DialogueView &view)
@@ -20,45 +21,51 @@ void DeviceDialogues::setProgress(float value)
     m_view.setProgressValue(double(value));
 }
 
-DeviceDialogues::Step DeviceDialogues::runAttempts(const QString &procedure, const RestartRule &rule,
-                                                   const std::function<Step()> &attempt)
+Task<DeviceDialogues::Step> DeviceDialogues::runAttempts(QString procedure, RestartRule rule,
+                                                         std::function<Task<Step>()> attempt)
 {
     for (int restarts = 0;; ++restarts) {
         if (restarts > 0 || rule.escapeFirst) {
             if (rule.freshStart)
                 rule.freshStart();
-            m_exchange.SendChar('\x1b', false);
+            co_await m_exchange.sendChar('\x1b', false);
             // Part of what the device says to escape may still be on its
             // way; taken for the echo of the command character, it would
             // restart the attempt about to begin.
-            m_exchange.letLineFallQuiet();
+            co_await m_exchange.letLineFallQuiet();
         }
         if (rule.freshStart)
             rule.freshStart();
-        const Step step = attempt();
+        const Step step = co_await attempt();
+        if (m_link.cancelled()) {
+            // Whatever the device was asked last, escape takes it back to
+            // its menu before the port is let go.
+            co_await m_exchange.sendChar('\x1b', false);
+            co_return step;
+        }
         if (step != Step::Restart)
-            return step;
+            co_return step;
         if (restarts == MaxRestarts) {
             // The device is left at its menu, not inside the abandoned
             // command, so that the next dialogue finds it where it expects.
-            m_exchange.SendChar('\x1b', false);
+            co_await m_exchange.sendChar('\x1b', false);
             m_view.setStatusText(GaveUpText);
             logFailure(Failure::DeviceGaveUp, procedure, 2,
                        QString::number(MaxRestarts) + QStringLiteral(" restarts"));
-            return Step::Restart;
+            co_return Step::Restart;
         }
     }
 }
 
 bool DeviceDialogues::holdPort(PortHold &hold)
 {
-    const qint16 opened = m_link.port().OpenSerPort();
-    if (opened < 0) {
+    const DevicePort::OpenResult opened = m_link.port().open();
+    if (opened == DevicePort::OpenResult::Refused) {
         // Waiting out the timeout would only send the user to the cables.
         m_view.setStatusText(m_link.port().openRefusal());
         return false;
     }
-    hold.openedHere = opened == 1;
+    hold.openedHere = opened == DevicePort::OpenResult::Opened;
     hold.lostBefore = m_link.port().lineLost();
     return true;
 }
@@ -70,5 +77,19 @@ void DeviceDialogues::releasePort(const PortHold &hold)
         m_view.setStatusText(reason.isEmpty() ? ConnectionLostText : ServerUnreachableText.arg(reason));
     }
     if (hold.openedHere)
-        m_link.port().CloseSerPort();
+        m_link.port().close();
+}
+
+void DeviceDialogues::holdPortOpen()
+{
+    // Probed first, so that a port that does not open is logged once, by the
+    // dialogue that then fails on it.
+    DevicePort &port = m_link.port();
+    if (!port.isOpen() && port.isAvailable(portNumberFromText(port.portText())))
+        port.open();
+}
+
+void DeviceDialogues::releaseHeldPort()
+{
+    m_link.port().close();
 }

@@ -14,10 +14,11 @@ class DialogueView;
 // What a live command ("c", "l", "m") came to. The window enables its latch
 // and momentary buttons from the PC-Control box after NotSent and Succeeded.
 enum class LiveOutcome {
-    PortFailed, // OpenSerPort failed: nothing else happens
+    PortFailed, // the port did not open: nothing else happens
     NotSent,    // the condition did not hold; the port was opened and closed
     Succeeded,
     Failed,
+    Cancelled, // the device was sent back to its menu
 };
 
 // The pauses before a read's and a program's first character, in
@@ -29,7 +30,9 @@ struct DialoguePauses {
 
 // The device's menu dialogues: read a relay, program a relay, and the live
 // PC-control, latch and momentary commands. Each opens the port when it is
-// closed and closes it again at its end; a port found open stays open.
+// closed and closes it again at its end; a port found open stays open. Each
+// is a Task: it runs in steps on the event loop, one dialogue at a time per
+// link (DeviceSession sees to that).
 //
 // The window and tavikctl each own one, over their DeviceLink, their relay
 // table and their DialogueView; they must outlive it.
@@ -52,17 +55,23 @@ public:
     const DialoguePauses &pauses() const { return m_pauses; }
 
     // Reads relay index (0-15) into its record.
-    DialogueResult ReadRelay(qint16 relayIndex, qint16 ReadMask = -1);
+    Task<DialogueResult> readRelay(int relayIndex, qint16 ReadMask = -1);
 
     // Programs relay index from its record.
-    DialogueResult ProgramRelay(qint16 relayIndex);
+    Task<DialogueResult> programRelay(int relayIndex);
 
     // The live commands for the relay shown. setPCControl gets the state asked
     // for and stores PCControl when the device took the command; latchInput
     // and pulseInput send "l" and "m" while the relay is under PC control.
-    LiveOutcome setPCControl(bool checked);
-    LiveOutcome latchInput();
-    LiveOutcome pulseInput();
+    Task<LiveOutcome> setPCControl(bool checked);
+    Task<LiveOutcome> latchInput();
+    Task<LiveOutcome> pulseInput();
+
+    // Holds the port open from now until releaseHeldPort(), so that a command
+    // of many dialogues does not open and close it for each. A port that
+    // cannot be opened is left closed, for the first dialogue to fail on.
+    void holdPortOpen();
+    void releaseHeldPort();
 
     PromptExchange &exchange() { return m_exchange; }
 
@@ -81,16 +90,17 @@ private:
     };
     // Runs attempts until one ends or goes through; after MaxRestarts
     // restarts it sends escape, gives up, says so in the status box, logs it
-    // under procedure and returns Restart.
-    Step runAttempts(const QString &procedure, const RestartRule &rule, const std::function<Step()> &attempt);
+    // under procedure and returns Restart. An attempt that ends cancelled
+    // sends escape too, so that the device is back at its menu.
+    Task<Step> runAttempts(QString procedure, RestartRule rule, std::function<Task<Step>()> attempt);
 
-    Step readAttempt(qint16 relayIndex, qint16 ReadMask, DialogueResult &result);
-    Step programAttempt(qint16 relayIndex, DialogueResult &result);
-    Step answerPrompt(const QByteArray &prompt, const std::function<qint16()> &answer, float k,
-                      DialogueResult &result);
+    Task<Step> readAttempt(int relayIndex, qint16 ReadMask, DialogueResult &result);
+    Task<Step> programAttempt(int relayIndex, DialogueResult &result);
+    Task<Step> answerPrompt(QByteArray prompt, std::function<qint16()> answer, float k, DialogueResult &result);
     enum class LiveCondition { PCControlDiffers, UnderPCControl };
-    LiveOutcome liveCommand(char command, LiveCondition condition, bool checked, const QString &procedure);
-    Step liveExchange(char command);
+    Task<LiveOutcome> liveCommand(char command, LiveCondition condition, bool checked, QString procedure);
+    Task<Step> liveExchange(char command, DialogueResult &result);
+    static Task<Step> doneAttempt();
 
     bool isShown(qint16 relayIndex) const;
     void setProgress(float value);
@@ -100,7 +110,7 @@ private:
         bool openedHere = false;
         bool lostBefore = false;
     };
-    // False when OpenSerPort failed: the dialogue then sends nothing.
+    // False when the port did not open: the dialogue then sends nothing.
     bool holdPort(PortHold &hold);
     // Says so when the line went away during the dialogue, and lets the port go.
     void releasePort(const PortHold &hold);

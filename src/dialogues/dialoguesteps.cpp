@@ -11,47 +11,32 @@ DialogueStep end(DialogueResult code, DialogueResult &result)
 
 } // namespace
 
-DialogueStep afterSendChar(qint16 sent, DialogueResult &result)
+DialogueStep afterSend(SendResult sent, DialogueResult &result)
 {
-    if (sent < 0)
-        return end(DialogueResult::SendFailed, result);
     switch (sent) {
-    case 0:
+    case SendResult::Sent:
         return DialogueStep::Go;
-    case 1:
+    case SendResult::NoEcho:
         return end(DialogueResult::TimedOut, result);
-    case 3:
+    case SendResult::Flooded:
         return end(DialogueResult::LineFlooded, result);
-    default:
-        return DialogueStep::Restart;
+    case SendResult::Cancelled:
+        return end(DialogueResult::Cancelled, result);
+    case SendResult::WrongEcho:
+        break;
     }
+    return DialogueStep::Restart;
 }
 
-DialogueStep afterSendString(qint16 sent, DialogueResult &result)
+DialogueStep afterPrompt(PromptResult got, DialogueResult &result)
 {
-    if (sent < 0)
-        return end(DialogueResult::AnswerNotSent, result);
-    switch (sent) {
-    case 0:
+    switch (got) {
+    case PromptResult::Seen:
         return DialogueStep::Go;
-    case 1:
-        return end(DialogueResult::SendFailed, result);
-    case 2:
-        return end(DialogueResult::TimedOut, result);
-    case 4:
-        return end(DialogueResult::LineFlooded, result);
-    default:
-        return DialogueStep::Restart;
+    case PromptResult::Cancelled:
+        return end(DialogueResult::Cancelled, result);
+    case PromptResult::TimedOut:
+        break;
     }
-}
-
-DialogueStep afterGetString(qint16 got, DialogueResult &result)
-{
-    if (got < 0)
-        return end(DialogueResult::WaitFailed, result);
-    if (got == 1)
-        return end(DialogueResult::TimedOut, result);
-    if (got == 2)
-        return DialogueStep::Restart;
-    return DialogueStep::Go;
+    return end(DialogueResult::TimedOut, result);
 }

@@ -1,32 +1,30 @@
 #pragma once
 
+#include "link/promptexchange.h"
+
 #include <QtGlobal>
 
 // What a read or program dialogue came to. The numbers are the ones the
 // error log and tavikctl write, so they never change.
 enum class DialogueResult : qint16 {
     Done = 0,          // the relay was read or programmed
-    PortFailed = 1,    // OpenSerPort failed, or no such relay
+    PortFailed = 1,    // the port did not open, or no such relay
     SendFailed = 2,    // a character could not be sent
     TimedOut = 3,      // no echo, or the awaited prompt did not come
     LineFlooded = 4,   // too many characters waiting before a send
     WaitFailed = 5,    // waiting for a prompt failed
     AnswerNotSent = 6, // the relay number (or another answer) could not be sent
     GaveUp = 7,        // the device still answered wrongly after the last restart allowed
+    Cancelled = 8,     // the user cancelled; the device was sent back to its menu
 };
 
 // How the dialogues read the results of the prompt exchange: go on, start
 // the attempt again, or end with a result.
 enum class DialogueStep { Go, Restart, End };
 
-// A command character or carriage return: a failed send, no echo or a
-// flooded line ends the dialogue; a wrong echo restarts.
-DialogueStep afterSendChar(qint16 sent, DialogueResult &result);
+// A command character, an answer or a carriage return: no echo, a flooded
+// line or a cancel ends the dialogue; a wrong echo restarts.
+DialogueStep afterSend(SendResult sent, DialogueResult &result);
 
-// An answer: as a single character, and a failed send of its own ends with
-// AnswerNotSent.
-DialogueStep afterSendString(qint16 sent, DialogueResult &result);
-
-// A prompt or value: not seen in time, or a failed wait, ends the dialogue;
-// when another dialogue took the line meanwhile, the attempt starts again.
-DialogueStep afterGetString(qint16 got, DialogueResult &result);
+// A prompt or value not seen in time, or a cancel, ends the dialogue.
+DialogueStep afterPrompt(PromptResult got, DialogueResult &result);

@@ -27,6 +27,10 @@ public:
     // Enables or disables the read/program buttons and the Edit menu together.
     virtual void enableReadProg(bool enabled) = 0;
 
+    // A dialogue read relay index into its record, or programmed it from there.
+    virtual void relayRead(int) {}
+    virtual void relayProgrammed(int) {}
+
     // The relay shown in the editor (the entry selected in the relay number
     // list), or -1 when nothing is shown (tavikctl).
     virtual int shownRelay() const = 0;

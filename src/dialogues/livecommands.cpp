@@ -4,27 +4,27 @@
 #include "link/devicelink.h"
 #include "base/failure.h"
 
-LiveOutcome DeviceDialogues::setPCControl(bool checked)
+Task<LiveOutcome> DeviceDialogues::setPCControl(bool checked)
 {
     return liveCommand('c', LiveCondition::PCControlDiffers, checked, QStringLiteral("setPCControl"));
 }
 
-LiveOutcome DeviceDialogues::latchInput()
+Task<LiveOutcome> DeviceDialogues::latchInput()
 {
     return liveCommand('l', LiveCondition::UnderPCControl, false, QStringLiteral("latchInput"));
 }
 
-LiveOutcome DeviceDialogues::pulseInput()
+Task<LiveOutcome> DeviceDialogues::pulseInput()
 {
     return liveCommand('m', LiveCondition::UnderPCControl, false, QStringLiteral("pulseInput"));
 }
 
-LiveOutcome DeviceDialogues::liveCommand(char command, LiveCondition condition, bool checked,
-                                         const QString &procedure)
+Task<LiveOutcome> DeviceDialogues::liveCommand(char command, LiveCondition condition, bool checked,
+                                               QString procedure)
 {
     PortHold hold;
     if (!holdPort(hold))
-        return LiveOutcome::PortFailed;
+        co_return LiveOutcome::PortFailed;
 
     // The relay acted on is the one shown at the moment of each check.
     auto holds = [&] {
@@ -42,16 +42,19 @@ LiveOutcome DeviceDialogues::liveCommand(char command, LiveCondition condition, 
         // Latch and momentary look again after each escape: the relay shown
         // may have changed while the dialogue waited.
         bool sent = true;
+        DialogueResult result = DialogueResult::Done;
         RestartRule rule;
         rule.escapeFirst = true;
-        const Step step = runAttempts(procedure, rule, [&] {
+        const Step step = co_await runAttempts(procedure, rule, [&]() -> Task<Step> {
             if (condition == LiveCondition::UnderPCControl && !holds()) {
                 sent = false;
-                return Step::End;
+                return doneAttempt();
             }
-            return liveExchange(command);
+            return liveExchange(command, result);
         });
-        if (sent)
+        if (result == DialogueResult::Cancelled)
+            outcome = LiveOutcome::Cancelled;
+        else if (sent)
             outcome = step == Step::Go ? LiveOutcome::Succeeded : LiveOutcome::Failed;
     }
 
@@ -62,19 +65,23 @@ LiveOutcome DeviceDialogues::liveCommand(char command, LiveCondition condition, 
     }
 
     releasePort(hold);
-    return outcome;
+    co_return outcome;
 }
 
-DeviceDialogues::Step DeviceDialogues::liveExchange(char command)
+Task<DeviceDialogues::Step> DeviceDialogues::doneAttempt()
 {
-    DialogueResult unused = DialogueResult::Done;
-    if (Step s = afterSendChar(m_exchange.SendChar(command, true), unused); s != Step::Go)
-        return s;
+    co_return Step::End;
+}
+
+Task<DeviceDialogues::Step> DeviceDialogues::liveExchange(char command, DialogueResult &result)
+{
+    if (Step s = afterSend(co_await m_exchange.sendChar(command, true), result); s != Step::Go)
+        co_return s;
     QByteArray text;
-    if (Step s = afterGetString(m_exchange.GetString(text, "number (1-16): "), unused); s != Step::Go)
-        return s;
+    if (Step s = afterPrompt(co_await m_exchange.waitForPrompt(text, "number (1-16): "), result); s != Step::Go)
+        co_return s;
     const QByteArray relayNumber = QByteArray::number(m_view.shownRelay() + 1);
-    if (Step s = afterSendString(m_exchange.SendString(relayNumber, true), unused); s != Step::Go)
-        return s;
-    return afterSendChar(m_exchange.SendChar('\r', false), unused);
+    if (Step s = afterSend(co_await m_exchange.sendText(relayNumber, true), result); s != Step::Go)
+        co_return s;
+    co_return afterSend(co_await m_exchange.sendChar('\r', false), result);
 }

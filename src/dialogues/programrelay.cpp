@@ -2,19 +2,18 @@
 
 #include "dialogues/dialogueview.h"
 #include "link/devicelink.h"
-#include "link/wait.h"
 #include "base/failure.h"
 
-DialogueResult DeviceDialogues::ProgramRelay(qint16 relayIndex)
+Task<DialogueResult> DeviceDialogues::programRelay(int relayIndex)
 {
     if (relayIndex < 0 || relayIndex >= RelayCount) {
         logFailure(Failure::SubscriptOutOfRange, QStringLiteral("ProgramRelay"), 1,
                    QString::number(relayIndex));
-        return DialogueResult::PortFailed;
+        co_return DialogueResult::PortFailed;
     }
     PortHold hold;
     if (!holdPort(hold))
-        return DialogueResult::PortFailed;
+        co_return DialogueResult::PortFailed;
 
     // Each attempt starts from a clean line, so that answers to an abandoned
     // attempt are not taken for prompts of the next.
@@ -24,30 +23,32 @@ DialogueResult DeviceDialogues::ProgramRelay(qint16 relayIndex)
         m_link.ring().clear();
     };
     DialogueResult result = DialogueResult::GaveUp; // until an attempt ends otherwise
-    runAttempts(QStringLiteral("ProgramRelay"), rule, [&] { return programAttempt(relayIndex, result); });
+    co_await runAttempts(QStringLiteral("ProgramRelay"), rule,
+                         [&] { return programAttempt(relayIndex, result); });
 
     releasePort(hold);
-    return result;
+    if (result == DialogueResult::Done)
+        m_view.relayProgrammed(relayIndex);
+    co_return result;
 }
 
-DeviceDialogues::Step DeviceDialogues::answerPrompt(const QByteArray &prompt,
-                                                    const std::function<qint16()> &answer, float k,
-                                                    DialogueResult &result)
+Task<DeviceDialogues::Step> DeviceDialogues::answerPrompt(QByteArray prompt, std::function<qint16()> answer,
+                                                          float k, DialogueResult &result)
 {
     QByteArray text;
-    if (Step s = afterGetString(m_exchange.GetString(text, prompt), result); s != Step::Go)
-        return s;
-    if (Step s = afterSendString(m_exchange.SendString(QByteArray::number(answer()), true), result);
+    if (Step s = afterPrompt(co_await m_exchange.waitForPrompt(text, prompt), result); s != Step::Go)
+        co_return s;
+    if (Step s = afterSend(co_await m_exchange.sendText(QByteArray::number(answer()), true), result);
         s != Step::Go)
-        return s;
+        co_return s;
     setProgress(float(m_view.progressMaximum()) / 12.0f + k);
-    return afterSendChar(m_exchange.SendChar('\r', false), result);
+    co_return afterSend(co_await m_exchange.sendChar('\r', false), result);
 }
 
-DeviceDialogues::Step DeviceDialogues::programAttempt(qint16 relayIndex, DialogueResult &result)
+Task<DeviceDialogues::Step> DeviceDialogues::programAttempt(int relayIndex, DialogueResult &result)
 {
     // Every value is taken from the record at the moment it is sent: the
-    // window runs events in every wait, and an edit made meanwhile counts
+    // window stays live in every wait, and an edit made meanwhile counts
     // from the next answer on. Which prompts follow the gate is decided by
     // the mode as it stands then.
     const RelayConfig &relay = m_table[size_t(relayIndex)];
@@ -82,35 +83,37 @@ DeviceDialogues::Step DeviceDialogues::programAttempt(qint16 relayIndex, Dialogu
         {"seconds (0-59): ", [&relay] { return relay.Seconds; }, 10},
         {"milliseconds (x 10) (0-99): ", [&relay] { return relay.Hundredths; }, 11},
     };
-    const auto answerAll = [&](const QList<Answer> &answers) {
-        for (const Answer &answer : answers) {
-            if (Step s = answerPrompt(answer.prompt, answer.value, answer.k, result); s != Step::Go)
-                return s;
-        }
-        return Step::Go;
-    };
 
-    Wait(m_pauses.beforeProgram);
-    if (Step s = afterSendChar(m_exchange.SendChar('p', true), result); s != Step::Go)
-        return s;
-    if (Step s = answerAll(common); s != Step::Go)
-        return s;
-    if (isLatchingMode(relay.RelayMode)) {
-        if (Step s = answerAll(latching); s != Step::Go)
-            return s;
-    } else if (isTimedMode(relay.RelayMode)) {
-        if (Step s = answerAll(timed); s != Step::Go)
-            return s;
-        setProgress(float(m_view.progressMaximum()));
+    if (!co_await m_exchange.pause(m_pauses.beforeProgram)) {
+        result = DialogueResult::Cancelled;
+        co_return Step::End;
     }
+    if (Step s = afterSend(co_await m_exchange.sendChar('p', true), result); s != Step::Go)
+        co_return s;
+    QList<Answer> answers = common;
+    bool timedAnswers = false;
+    // The mode is looked at once the gate has gone out, as it stands then.
+    for (qsizetype i = 0; i < answers.size(); ++i) {
+        const Answer &answer = answers.at(i);
+        if (Step s = co_await answerPrompt(answer.prompt, answer.value, answer.k, result); s != Step::Go)
+            co_return s;
+        if (i == common.size() - 1) {
+            if (isLatchingMode(relay.RelayMode))
+                answers += latching;
+            else if ((timedAnswers = isTimedMode(relay.RelayMode)))
+                answers += timed;
+        }
+    }
+    if (timedAnswers)
+        setProgress(float(m_view.progressMaximum()));
     QByteArray text;
-    if (Step s = afterGetString(m_exchange.GetString(text, "(y/n): "), result); s != Step::Go)
-        return s;
-    if (Step s = afterSendString(m_exchange.SendString("y", true), result); s != Step::Go)
-        return s;
+    if (Step s = afterPrompt(co_await m_exchange.waitForPrompt(text, "(y/n): "), result); s != Step::Go)
+        co_return s;
+    if (Step s = afterSend(co_await m_exchange.sendText("y", true), result); s != Step::Go)
+        co_return s;
 
     result = DialogueResult::Done;
     m_view.setActionText(QStringLiteral("Relay programmed"));
     setProgress(0);
-    return Step::End;
+    co_return Step::End;
 }

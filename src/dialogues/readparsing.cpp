@@ -109,14 +109,30 @@ std::optional<bool> parseControlled(const QByteArray &value)
     return std::nullopt;
 }
 
-DialogueStep walkReport(ReportLine &line, RelayConfig &relay, qint16 ReadMask, ReportFollower &follower)
+namespace
+{
+
+// One side of the relay: its gate line, then its map line. A map line cut
+// short means the line garbled the report, so the attempt starts again.
+Task<DialogueStep> readSide(ReportLine &line, qint16 ReadMask, qint16 &gate, std::array<bool, InputCount> &map,
+                            bool unlatchSide, ReportFollower &follower)
 {
     QByteArray text;
-    auto readGate = [&](qint16 &gate, bool unlatchSide) {
+    if (DialogueStep s = co_await line.awaitLabel("Input mode: "); s != DialogueStep::Go)
+        co_return s;
+    if (ReadMask & InputModeBit) {
+        if (DialogueStep s = co_await line.collect(text, {}); s != DialogueStep::Go)
+            co_return s;
         gate = parseInputMode(text);
         follower.gateRead(gate, unlatchSide);
-    };
-    auto readMap = [&](std::array<bool, InputCount> &map, bool unlatchSide) {
+    }
+    if (DialogueStep s = co_await line.awaitLabel("Input map: "); s != DialogueStep::Go)
+        co_return s;
+    if (DialogueStep s = co_await line.collect(text, {}); s != DialogueStep::Go)
+        co_return s;
+    if (!isCompleteMapLine(text))
+        co_return DialogueStep::Restart;
+    if (ReadMask & InputMapBit) {
         const auto inputs = parseInputMap(text);
         for (int input = InputCount - 1; input >= 0; --input) {
             const std::optional<bool> inMap = inputs[size_t(input)];
@@ -125,80 +141,70 @@ DialogueStep walkReport(ReportLine &line, RelayConfig &relay, qint16 ReadMask, R
             map[size_t(input)] = *inMap;
             follower.inputRead(input, *inMap, unlatchSide);
         }
-    };
-    // One side of the relay: its gate line, then its map line. A map line cut
-    // short means the line garbled the report, so the attempt starts again.
-    auto readSide = [&](qint16 &gate, std::array<bool, InputCount> &map, bool unlatchSide) {
-        if (DialogueStep s = line.await("Input mode: "); s != DialogueStep::Go)
-            return s;
-        if (ReadMask & InputModeBit) {
-            if (DialogueStep s = line.collect(text, {}); s != DialogueStep::Go)
-                return s;
-            readGate(gate, unlatchSide);
-        }
-        if (DialogueStep s = line.await("Input map: "); s != DialogueStep::Go)
-            return s;
-        if (DialogueStep s = line.collect(text, {}); s != DialogueStep::Go)
-            return s;
-        if (!isCompleteMapLine(text))
-            return DialogueStep::Restart;
-        if (ReadMask & InputMapBit)
-            readMap(map, unlatchSide);
-        return DialogueStep::Go;
-    };
+    }
+    co_return DialogueStep::Go;
+}
 
-    if (DialogueStep s = line.await("Relay mode: "); s != DialogueStep::Go)
-        return s;
+} // namespace
+
+Task<DialogueStep> walkReport(ReportLine &line, RelayConfig &relay, qint16 ReadMask, ReportFollower &follower)
+{
+    QByteArray text;
+    if (DialogueStep s = co_await line.awaitLabel("Relay mode: "); s != DialogueStep::Go)
+        co_return s;
     if (ReadMask & RelayModeBit) {
-        if (DialogueStep s = line.collect(text, {}); s != DialogueStep::Go)
-            return s;
+        if (DialogueStep s = co_await line.collect(text, {}); s != DialogueStep::Go)
+            co_return s;
         relay.RelayMode = parseRelayMode(text);
         follower.relayModeRead(relay.RelayMode);
     }
 
-    if (DialogueStep s = readSide(relay.InputMode, relay.InputMap, false); s != DialogueStep::Go)
-        return s;
+    if (DialogueStep s = co_await readSide(line, ReadMask, relay.InputMode, relay.InputMap, false, follower);
+        s != DialogueStep::Go)
+        co_return s;
     if (relay.RelayMode == LatchingMode) {
-        if (DialogueStep s = readSide(relay.UnlatchInputMode, relay.UnlatchMap, true); s != DialogueStep::Go)
-            return s;
+        if (DialogueStep s =
+                co_await readSide(line, ReadMask, relay.UnlatchInputMode, relay.UnlatchMap, true, follower);
+            s != DialogueStep::Go)
+            co_return s;
     }
 
-    if (DialogueStep s = line.await("counter: 0x"); s != DialogueStep::Go)
-        return s;
+    if (DialogueStep s = co_await line.awaitLabel("counter: 0x"); s != DialogueStep::Go)
+        co_return s;
     if (ReadMask & CounterBit) {
-        if (DialogueStep s = line.collect(text, "&H"); s != DialogueStep::Go)
-            return s;
+        if (DialogueStep s = co_await line.collect(text, "&H"); s != DialogueStep::Go)
+            co_return s;
         // Stored, a garbled counter would make a file this program then refuses.
         const std::optional<qint32> counter = storableCounter(parseHexCounter(text));
         if (!counter) {
             logFailure(Failure::ValueOutOfRange, QStringLiteral("ReadRelay"), 4,
                        QStringLiteral("counter 0x") +
                            QString::fromLatin1(text.mid(2).trimmed().toPercentEncoding()));
-            return DialogueStep::Restart;
+            co_return DialogueStep::Restart;
         }
         relay.Counter = *counter;
         CounterToTime(relay);
         follower.closureTimeRead(relay);
     }
 
-    if (DialogueStep s = line.await("status: "); s != DialogueStep::Go)
-        return s;
+    if (DialogueStep s = co_await line.awaitLabel("status: "); s != DialogueStep::Go)
+        co_return s;
     if (ReadMask & ClosedBit) {
-        if (DialogueStep s = line.collect(text, {}); s != DialogueStep::Go)
-            return s;
+        if (DialogueStep s = co_await line.collect(text, {}); s != DialogueStep::Go)
+            co_return s;
         if (const std::optional<bool> closed = parseStatus(text))
             relay.Closed = *closed;
     }
 
-    if (DialogueStep s = line.await("controlled: "); s != DialogueStep::Go)
-        return s;
+    if (DialogueStep s = co_await line.awaitLabel("controlled: "); s != DialogueStep::Go)
+        co_return s;
     if (ReadMask & PCControlBit) {
-        if (DialogueStep s = line.collect(text, {}); s != DialogueStep::Go)
-            return s;
+        if (DialogueStep s = co_await line.collect(text, {}); s != DialogueStep::Go)
+            co_return s;
         if (const std::optional<bool> controlled = parseControlled(text)) {
             relay.PCControl = *controlled;
             follower.pcControlRead(*controlled);
         }
     }
-    return DialogueStep::Go;
+    co_return DialogueStep::Go;
 }

@@ -2,6 +2,7 @@
 
 #include "config/relayconfig.h"
 #include "dialogues/dialoguesteps.h"
+#include "link/task.h"
 
 #include <QByteArray>
 
@@ -41,15 +42,15 @@ std::optional<bool> parseStatus(const QByteArray &value);
 // "No" gives false, else "Yes" true, else nothing.
 std::optional<bool> parseControlled(const QByteArray &value);
 
-// Where the walk down a report gets its text. await() waits for a label;
-// collect() sets text to start and appends what comes, up to and including
-// the next carriage return. Each says whether the walk goes on.
+// Where the walk down a report gets its text. awaitLabel() waits for a
+// label; collect() sets text to start and appends what comes, up to and
+// including the next carriage return. Each says whether the walk goes on.
 class ReportLine
 {
 public:
     virtual ~ReportLine() = default;
-    virtual DialogueStep await(const QByteArray &label) = 0;
-    virtual DialogueStep collect(QByteArray &text, const QByteArray &start) = 0;
+    virtual Task<DialogueStep> awaitLabel(QByteArray label) = 0;
+    virtual Task<DialogueStep> collect(QByteArray &text, QByteArray start) = 0;
 };
 
 // Told of each value as it is stored, so that the editor can follow.
@@ -69,4 +70,4 @@ public:
 // line too short to be whole, or a counter outside 0 to FFFFFF (logged),
 // restarts; a line that fails ends the walk, and the values stored before
 // that point stay.
-DialogueStep walkReport(ReportLine &line, RelayConfig &relay, qint16 ReadMask, ReportFollower &follower);
+Task<DialogueStep> walkReport(ReportLine &line, RelayConfig &relay, qint16 ReadMask, ReportFollower &follower);

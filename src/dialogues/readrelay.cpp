@@ -3,7 +3,6 @@
 #include "dialogues/dialogueview.h"
 #include "dialogues/readparsing.h"
 #include "link/devicelink.h"
-#include "link/wait.h"
 #include "base/failure.h"
 
 #include <functional>
@@ -21,15 +20,15 @@ public:
     {
     }
 
-    DialogueStep await(const QByteArray &label) override
+    Task<DialogueStep> awaitLabel(QByteArray label) override
     {
         QByteArray text;
-        return afterGetString(m_exchange.GetString(text, label), m_result);
+        co_return afterPrompt(co_await m_exchange.waitForPrompt(text, label), m_result);
     }
-    DialogueStep collect(QByteArray &text, const QByteArray &start) override
+    Task<DialogueStep> collect(QByteArray &text, QByteArray start) override
     {
         text = start;
-        return afterGetString(m_exchange.GetString(text, "\r"), m_result);
+        co_return afterPrompt(co_await m_exchange.waitForPrompt(text, "\r"), m_result);
     }
 
 private:
@@ -83,50 +82,51 @@ private:
 
 } // namespace
 
-DialogueResult DeviceDialogues::ReadRelay(qint16 relayIndex, qint16 ReadMask)
+Task<DialogueResult> DeviceDialogues::readRelay(int relayIndex, qint16 ReadMask)
 {
     if (relayIndex < 0 || relayIndex >= RelayCount) {
         logFailure(Failure::SubscriptOutOfRange, QStringLiteral("ReadRelay"), 1, QString::number(relayIndex));
-        return DialogueResult::PortFailed;
+        co_return DialogueResult::PortFailed;
     }
     PortHold hold;
     if (!holdPort(hold))
-        return DialogueResult::PortFailed;
+        co_return DialogueResult::PortFailed;
 
     DialogueResult result = DialogueResult::GaveUp; // until an attempt ends otherwise
-    runAttempts(QStringLiteral("ReadRelay"), {},
-                [&] { return readAttempt(relayIndex, ReadMask, result); });
+    co_await runAttempts(QStringLiteral("ReadRelay"), {},
+                         [&] { return readAttempt(relayIndex, ReadMask, result); });
 
     releasePort(hold);
-    return result;
+    if (result == DialogueResult::Done)
+        m_view.relayRead(relayIndex);
+    co_return result;
 }
 
-DeviceDialogues::Step DeviceDialogues::readAttempt(qint16 relayIndex, qint16 ReadMask, DialogueResult &result)
+Task<DeviceDialogues::Step> DeviceDialogues::readAttempt(int relayIndex, qint16 ReadMask, DialogueResult &result)
 {
     RelayConfig &relay = m_table[size_t(relayIndex)];
     QByteArray text;
-    auto await = [&](const QByteArray &label) {
-        text.clear();
-        return afterGetString(m_exchange.GetString(text, label), result);
-    };
 
-    Wait(m_pauses.beforeRead);
-    if (Step s = afterSendChar(m_exchange.SendChar('r', true), result); s != Step::Go)
-        return s;
-    if (Step s = await("number (1-16): "); s != Step::Go)
-        return s;
-    if (Step s = afterSendString(m_exchange.SendString(QByteArray::number(relayIndex + 1), true), result);
+    if (!co_await m_exchange.pause(m_pauses.beforeRead)) {
+        result = DialogueResult::Cancelled;
+        co_return Step::End;
+    }
+    if (Step s = afterSend(co_await m_exchange.sendChar('r', true), result); s != Step::Go)
+        co_return s;
+    if (Step s = afterPrompt(co_await m_exchange.waitForPrompt(text, "number (1-16): "), result); s != Step::Go)
+        co_return s;
+    if (Step s = afterSend(co_await m_exchange.sendText(QByteArray::number(relayIndex + 1), true), result);
         s != Step::Go)
-        return s;
-    if (Step s = afterSendChar(m_exchange.SendChar('\r', false), result); s != Step::Go)
-        return s;
+        co_return s;
+    if (Step s = afterSend(co_await m_exchange.sendChar('\r', false), result); s != Step::Go)
+        co_return s;
 
     ExchangeReportLine line(m_exchange, result);
-    EditorFollower follower(m_view, relay, [this, relayIndex] { return isShown(relayIndex); });
-    if (Step s = walkReport(line, relay, ReadMask, follower); s != Step::Go)
-        return s;
+    EditorFollower follower(m_view, relay, [this, relayIndex] { return isShown(qint16(relayIndex)); });
+    if (Step s = co_await walkReport(line, relay, ReadMask, follower); s != Step::Go)
+        co_return s;
 
     result = DialogueResult::Done;
     m_view.setActionText(QStringLiteral("Relay read"));
-    return Step::End;
+    co_return Step::End;
 }

@@ -16,8 +16,13 @@ public:
 
     void setPauses(const DialoguePauses &pauses) { m_dialogues.setPauses(pauses); }
 
-    DialogueResult readRelay(int index) { return m_commands.readRelay(index); }
-    BulkOutcome readAll(AllEnding ending) { return m_commands.readAll(ending); }
+    Task<DialogueResult> readRelay(int index) { return m_commands.readRelay(index); }
+    Task<BulkOutcome> readAll(AllEnding ending) { return m_commands.readAll(ending); }
+    // As the owner's own commands: what waits its turn runs between two relays.
+    void setBetweenRelays(std::function<Task<void>()> betweenRelays)
+    {
+        m_commands.setBetweenRelays(std::move(betweenRelays));
+    }
 
     const RelayTable &table() const { return m_table; }
 

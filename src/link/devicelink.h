@@ -6,20 +6,61 @@
 
 #include <QObject>
 
-// The window's end of the serial line: the port, the ring that collects
-// what arrives on it, and the clock that times every wait, wired together.
+#include <coroutine>
+
+// One end of the serial line: the port, the ring that collects what arrives
+// on it, and the clock that times every wait, wired together; and the one
+// step of a dialogue that waits on them.
+//
+// A waiting step suspends on activity() and is resumed, from the event loop,
+// by whatever may concern it: characters, a tick, the line ending, a timer
+// of its own, or a cancel. It then looks again at what it waits for, so a
+// wake that concerns it not is harmless.
 class DeviceLink : public QObject
 {
     Q_OBJECT
 public:
     explicit DeviceLink(QObject *parent = nullptr);
+    ~DeviceLink() override;
 
     DevicePort &port() { return m_port; }
     ReceiveRing &ring() { return m_ring; }
     WaitClock &clock() { return m_clock; }
 
+    class Activity
+    {
+    public:
+        explicit Activity(DeviceLink &link) : m_link(link) {}
+        bool await_ready() const noexcept { return false; }
+        void await_suspend(std::coroutine_handle<> waiting) noexcept { m_link.m_waiting = waiting; }
+        void await_resume() const noexcept {}
+
+    private:
+        DeviceLink &m_link;
+    };
+    // Suspends the step until something happens on the link.
+    Activity activity() { return Activity(*this); }
+    // Resumes the waiting step from the event loop, after the event at hand
+    // has been handled; never from inside the step itself.
+    void wake();
+    // Lets the events already queued run before the waiting step goes on.
+    Activity eventsRun();
+    // Forgets the waiting step, whose coroutine is being destroyed.
+    void forgetWaiting() { m_waiting = {}; }
+
+    // A cancel ends every wait at once; the dialogue then leaves the device
+    // at its menu. It holds until clearCancel().
+    void cancel();
+    void clearCancel() { m_cancelled = false; }
+    bool cancelled() const { return m_cancelled; }
+
 private:
+    void resumeWaiting();
+
     DevicePort m_port;
     ReceiveRing m_ring;
     WaitClock m_clock;
+    std::coroutine_handle<> m_waiting;
+    bool m_resumePosted = false;
+    bool m_cancelled = false;
 };

@@ -4,7 +4,6 @@
 #include "link/portnumber.h"
 #include "base/failure.h"
 
-#include <QCoreApplication>
 
 DevicePort::DevicePort(QObject *parent) : QObject(parent)
 {
@@ -14,13 +13,11 @@ DevicePort::DevicePort(QObject *parent) : QObject(parent)
     }
 }
 
-qint16 DevicePort::OpenSerPort()
+DevicePort::OpenResult DevicePort::open()
 {
-    if (m_rescanBusy)
-        return 0;
     const qint16 number = portNumberFromText(m_portText);
     if (m_channel->portOpen())
-        return 0;
+        return OpenResult::AlreadyOpen;
     if (serverAddress(m_directory.location(number)))
         m_channel = &m_server;
     else
@@ -33,9 +30,9 @@ qint16 DevicePort::OpenSerPort()
     if (!m_channel->setPortOpen(true, &error)) {
         logFailure(Failure::PortOpen, QStringLiteral("OpenSerPort"), 3, error);
         m_openRefusal = refusalText(number, error);
-        return -1;
+        return OpenResult::Refused;
     }
-    return 1;
+    return OpenResult::Opened;
 }
 
 QString DevicePort::refusalText(qint16 number, const QString &error) const
@@ -50,10 +47,10 @@ QString DevicePort::refusalText(qint16 number, const QString &error) const
     return reason.isEmpty() ? QStringLiteral("%1 cannot be opened: %2.").arg(path, error) : reason;
 }
 
-qint16 DevicePort::CloseSerPort()
+bool DevicePort::close()
 {
     if (!m_channel->portOpen())
-        return 0;
+        return false;
     QString error;
     if (!m_channel->setPortOpen(false, &error))
         logFailure(Failure::PortClose, QStringLiteral("CloseSerPort"), 1, error);
@@ -61,7 +58,7 @@ qint16 DevicePort::CloseSerPort()
     // instead of at its timeout.
     m_closedOnPurpose = true;
     emit closedOnPurpose();
-    return 1;
+    return true;
 }
 
 namespace
@@ -80,9 +77,8 @@ bool canOpen(SerialControl &port, qint16 number)
 
 } // namespace
 
-bool DevicePort::PortAvailable(qint16 number)
+bool DevicePort::isAvailable(qint16 number)
 {
-    QCoreApplication::processEvents();
     // A number no port has is answered without touching the port.
     if (m_directory.location(number).isEmpty())
         return false;
@@ -92,30 +88,22 @@ bool DevicePort::PortAvailable(qint16 number)
         return true;
     if (!m_serial.portOpen())
         return canOpen(m_serial, number);
-    // A rescan started from a dialogue's wait leaves that dialogue's port
-    // alone: the port it holds is listed, the others are tried aside.
+    // A rescan while a dialogue holds its port leaves that port alone: it
+    // is listed, the others are tried aside.
     if (number == m_serial.commPort())
         return true;
     SerialControl probe{m_directory};
     return canOpen(probe, number);
 }
 
-QStringList DevicePort::rescanPorts(const std::function<void(const QString &)> &found)
+QStringList DevicePort::rescanPorts()
 {
-    if (m_rescanBusy)
-        return {};
-    m_rescanBusy = true;
     m_directory.refresh();
     QStringList entries;
     for (qint16 number = 1; number <= 255; ++number) {
-        QCoreApplication::processEvents();
-        if (!PortAvailable(number) && !refusedForPermission(number))
-            continue;
-        entries.append(m_directory.entryText(number));
-        if (found)
-            found(entries.last());
+        if (isAvailable(number) || refusedForPermission(number))
+            entries.append(m_directory.entryText(number));
     }
-    m_rescanBusy = false;
     return entries;
 }
 

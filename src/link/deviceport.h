@@ -9,7 +9,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
 
 // The port the device hangs on: which one it is (the entry chosen in the
 // port list), finding the ports that open, opening and closing it around a
@@ -32,26 +31,24 @@ public:
     void setPortText(const QString &text) { m_portText = text; }
     QString portText() const { return m_portText; }
 
-    // True while a rescan runs (the window shows the hourglass meanwhile).
-    bool rescanBusy() const { return m_rescanBusy; }
-
-    // 1: opened by this call; 0: already open, or a rescan runs; -1: the port
-    // cannot be opened, which is logged and openRefusal() says why.
-    qint16 OpenSerPort();
-    // Why the last OpenSerPort() that gave -1 could not open the port, in
+    enum class OpenResult {
+        Opened,      // by this call
+        AlreadyOpen, // left as it was
+        Refused,     // logged, and openRefusal() says why
+    };
+    OpenResult open();
+    // Why the last open() that was refused could not open the port, in
     // words the user can act on (PortAccess).
     QString openRefusal() const { return m_openRefusal; }
-    // 1: closed by this call; 0: it was not open. A wait in progress ends at
-    // once, as when the line is lost, but nothing counts as lost.
-    qint16 CloseSerPort();
+    // True when this call closed it. A wait in progress ends at once, as
+    // when the line is lost, but nothing counts as lost.
+    bool close();
     // Whether port n can be opened now; leaves it closed. Never logs.
-    bool PortAvailable(qint16 number);
-    // Probes ports 1 to 255, letting events run between them, with the busy
-    // state on, and returns the port list entries of those that open or that
-    // this user may not open (the dialogue then says which group is missing),
-    // each handed to found as soon as it is found. A rescan asked for while
-    // one runs (from one of its event runs) returns nothing at once.
-    QStringList rescanPorts(const std::function<void(const QString &)> &found = {});
+    bool isAvailable(qint16 number);
+    // Probes ports 1 to 255 and returns the port list entries of those that
+    // open or that this user may not open (the dialogue then says which group
+    // is missing). The port a dialogue holds open is listed without a probe.
+    QStringList rescanPorts();
 
     // True from the loss of the line until the port is next opened.
     bool lineLost() const { return m_lineLost; }
@@ -88,7 +85,6 @@ private:
     PortChannel *m_channel = &m_serial;
     QString m_portText;
     QString m_openRefusal;
-    bool m_rescanBusy = false;
     bool m_lineLost = false;
     bool m_closedOnPurpose = false;
 };

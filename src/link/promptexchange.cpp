@@ -3,109 +3,95 @@
 #include "link/devicelink.h"
 #include "base/failure.h"
 
-#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QTimer>
+
+#include <cmath>
 
 PromptExchange::PromptExchange(DeviceLink &link) : m_link(link) {}
 
-bool PromptExchange::letEventsRun(bool somethingToDo)
+Task<SendResult> PromptExchange::sendChar(char character, bool awaitEcho)
 {
-    // A command started from a window event may run a whole dialogue of its
-    // own here, taking the characters this wait expects.
-    WaitClock &clock = m_link.clock();
-    const quint64 waits = clock.waitsStarted();
-    if (somethingToDo)
-        QCoreApplication::processEvents();
-    else
-        clock.awaitActivity();
-    return clock.waitsStarted() == waits;
-}
-
-qint16 PromptExchange::SendChar(char character, bool awaitEcho)
-{
-    qint16 result = -1;
     DevicePort &port = m_link.port();
     ReceiveRing &ring = m_link.ring();
     WaitClock &clock = m_link.clock();
+    if (m_link.cancelled() && character != '\x1b')
+        co_return SendResult::Cancelled;
     int discarded = 0;
     while (ring.RxCount() > 0) {
-        QCoreApplication::processEvents();
-        ring.ReadChar();
-        if (++discarded > port.receiveBufferSize())
-            return 3;
+        while (ring.RxCount() > 0) {
+            ring.ReadChar();
+            if (++discarded > port.receiveBufferSize())
+                co_return SendResult::Flooded;
+        }
+        // A line that keeps delivering meanwhile is flooding, not stale.
+        co_await m_link.eventsRun();
     }
     QString error;
     if (!port.write(QByteArray(1, character), &error))
         logFailure(Failure::PortWrite, QStringLiteral("SendChar"), 3, error);
     if (!awaitEcho)
-        return 0;
+        co_return SendResult::Sent;
 
-    QByteArray echo;
-    bool ownLine = true;
+    char echo = 0;
+    bool echoed = false;
     clock.startTicks();
-    do {
-        ownLine = letEventsRun(ring.RxCount() > 0);
-        if (ownLine && ring.RxCount() > 0)
-            echo = QByteArray(1, ring.ReadChar());
-    } while (ownLine && echo.isEmpty() && mayStillCome());
+    while (true) {
+        if (ring.RxCount() > 0) {
+            echo = ring.ReadChar();
+            echoed = true;
+            break;
+        }
+        if (!mayStillCome())
+            break;
+        co_await m_link.activity();
+    }
     clock.stopTicks();
 
-    // The echo went to the other dialogue: as a wrong echo, start again.
-    if (!ownLine)
-        return 2;
-    if (echo.isEmpty()) {
+    if (!echoed && m_link.cancelled())
+        co_return SendResult::Cancelled;
+    if (!echoed) {
         if (m_statusSink)
             m_statusSink(TimeoutText);
-        return 1;
+        co_return SendResult::NoEcho;
     }
-    result = echo.at(0) == character ? 0 : 2;
-    return result;
+    co_return echo == character ? SendResult::Sent : SendResult::WrongEcho;
 }
 
-qint16 PromptExchange::SendString(const QByteArray &text, bool awaitEcho)
+Task<SendResult> PromptExchange::sendText(QByteArray text, bool awaitEcho)
 {
     for (const char c : text) {
-        const qint16 sent = SendChar(c, awaitEcho);
-        if (sent == 0)
-            continue;
-        if (sent < 0)
-            return 1;
-        switch (sent) {
-        case 1:
-            return 2;
-        case 2:
-            return 3;
-        case 3:
-            return 4;
-        default:
-            return 5;
-        }
+        const SendResult sent = co_await sendChar(c, awaitEcho);
+        if (sent != SendResult::Sent)
+            co_return sent;
     }
-    return 0;
+    co_return SendResult::Sent;
 }
 
-qint16 PromptExchange::GetString(QByteArray &text, const QByteArray &prompt)
+Task<PromptResult> PromptExchange::waitForPrompt(QByteArray &text, QByteArray prompt)
 {
     ReceiveRing &ring = m_link.ring();
     WaitClock &clock = m_link.clock();
     clock.startTicks();
     bool seen = text.contains(prompt);
-    bool ownLine = true;
-    do {
+    while (!seen) {
         if (ring.RxCount() > 0) {
             text.append(ring.ReadChar());
             // Only the character just taken can complete the prompt.
-            seen = seen || text.endsWith(prompt);
+            seen = text.endsWith(prompt);
+            continue;
         }
-        ownLine = letEventsRun(seen || ring.RxCount() > 0);
-    } while (ownLine && !seen && mayStillCome());
+        if (!mayStillCome())
+            break;
+        co_await m_link.activity();
+    }
     clock.stopTicks();
     if (seen)
-        return 0;
-    return ownLine ? 1 : 2;
+        co_return PromptResult::Seen;
+    co_return m_link.cancelled() ? PromptResult::Cancelled : PromptResult::TimedOut;
 }
 
-void PromptExchange::letLineFallQuiet()
+Task<void> PromptExchange::letLineFallQuiet()
 {
     ReceiveRing &ring = m_link.ring();
     WaitClock &clock = m_link.clock();
@@ -113,24 +99,47 @@ void PromptExchange::letLineFallQuiet()
     QTimer quiet;
     quiet.setSingleShot(true);
     quiet.setInterval(clock.tickInterval());
-    QObject::connect(&quiet, &QTimer::timeout, &clock, &WaitClock::wake);
+    QObject::connect(&quiet, &QTimer::timeout, &m_link, &DeviceLink::wake);
     quiet.start();
     clock.startTicks();
-    bool ownLine = true;
-    do {
+    while (mayStillCome()) {
         if (ring.RxCount() > 0) {
             ring.clear();
             quiet.start();
         }
-        ownLine = letEventsRun(false);
-    } while (ownLine && (quiet.isActive() || ring.RxCount() > 0) && mayStillCome());
+        if (!quiet.isActive() && ring.RxCount() == 0)
+            break;
+        co_await m_link.activity();
+    }
     clock.stopTicks();
+}
+
+Task<bool> PromptExchange::pause(double milliseconds)
+{
+    QElapsedTimer elapsed;
+    elapsed.start();
+    const qint64 nanoseconds = qint64(std::ceil(milliseconds * 1e6));
+    QTimer timer;
+    timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer, &QTimer::timeout, &m_link, &DeviceLink::wake);
+    // A timer may fire a little early, and characters wake the step too:
+    // the pause ends only when the time is up.
+    for (qint64 left = nanoseconds - elapsed.nsecsElapsed(); left > 0 && !m_link.cancelled();
+         left = nanoseconds - elapsed.nsecsElapsed()) {
+        if (!timer.isActive())
+            timer.start(int((left + 999999) / 1000000));
+        co_await m_link.activity();
+    }
+    co_return !m_link.cancelled();
 }
 
 bool PromptExchange::mayStillCome() const
 {
     // A lost line sends nothing more, but what it sent before still counts:
     // a wait that got what it waited for has not timed out. A port closed on
-    // purpose ends the wait at once.
+    // purpose, or a cancel, ends the wait at once.
+    if (m_link.cancelled())
+        return false;
     return !m_link.clock().waitExpired() || (m_link.port().lineLost() && m_link.ring().RxCount() > 0);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/task.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -7,11 +9,24 @@
 
 class DeviceLink;
 
+// How sending a character (or a text, character by character) went. The
+// numbers are the ones the old status codes had, for the log.
+enum class SendResult {
+    Sent = 0,      // sent, and when asked echoed
+    NoEcho = 1,    // the echo did not come in time
+    WrongEcho = 2, // another character came back (and was taken)
+    Flooded = 3,   // more stale characters than the receive buffer holds; nothing sent
+    Cancelled = 4, // the command was cancelled; nothing more goes out
+};
+
+// How waiting for a prompt went.
+enum class PromptResult { Seen, TimedOut, Cancelled };
+
 // The conversation with the device's character menu: send a character and
-// check its echo, send a text, collect text up to an expected prompt. Every
-// wait sleeps on events (arrivals, the 100 ms tick, a lost line) and takes
-// at most one character per pass, so whatever follows a prompt stays in
-// the ring for the next call.
+// check its echo, send a text, collect text up to an expected prompt, pause.
+// Each is a step that suspends while it waits (for characters, the 100 ms
+// tick, a lost line) and takes the characters one at a time, so that
+// whatever follows a prompt stays in the ring for the next call.
 class PromptExchange
 {
 public:
@@ -23,25 +38,23 @@ public:
     // Where the status text goes (the status box).
     void setStatusSink(std::function<void(const QString &)> sink) { m_statusSink = std::move(sink); }
 
-    // 0 sent (and echoed); 1 no echo in time; 2 another character came back,
-    // or another dialogue took the line while the echo was awaited;
-    // 3 more stale characters than the receive buffer holds, nothing sent.
-    qint16 SendChar(char character, bool awaitEcho);
-    // 0 all sent; 1..5 the first failing SendChar's -1/1/2/3/other.
-    qint16 SendString(const QByteArray &text, bool awaitEcho);
-    // Appends to text until it holds the prompt: 0 seen, 1 timeout, 2 another
-    // dialogue took the line meanwhile (what it left is not this one's text).
-    qint16 GetString(QByteArray &text, const QByteArray &prompt);
+    // The escape character goes out even after a cancel: it is what leaves
+    // the device at its menu.
+    Task<SendResult> sendChar(char character, bool awaitEcho);
+    // Stops at the first character that does not go through.
+    Task<SendResult> sendText(QByteArray text, bool awaitEcho);
+    // Appends to text until it holds the prompt.
+    Task<PromptResult> waitForPrompt(QByteArray &text, QByteArray prompt);
     // Drops what arrives until a whole tick passes without a character, the
     // wait's time is up or the line ends: the device's answer to escape
     // (its echo, a menu printed at its own pace) is then gone before the
     // next command character goes out. A flooding line never falls quiet;
-    // the next SendChar then finds it flooding.
-    void letLineFallQuiet();
+    // the next sendChar then finds it flooding.
+    Task<void> letLineFallQuiet();
+    // At least the given time; false when cancelled meanwhile.
+    Task<bool> pause(double milliseconds);
 
 private:
-    // Lets events run; false when a wait of another dialogue ran among them.
-    bool letEventsRun(bool somethingToDo);
     // Whether the wait in progress may still get characters.
     bool mayStillCome() const;
 
