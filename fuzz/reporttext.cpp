@@ -1,15 +1,15 @@
 #include "reporttext.h"
 
-DialogueStep ReportText::await(const QByteArray &label)
+Task<DialogueStep> ReportText::awaitLabel(QByteArray label)
 {
     QByteArray text;
-    return getString(text, label);
+    co_return getString(text, label);
 }
 
-DialogueStep ReportText::collect(QByteArray &text, const QByteArray &start)
+Task<DialogueStep> ReportText::collect(QByteArray &text, QByteArray start)
 {
     text = start;
-    return getString(text, "\r");
+    co_return getString(text, "\r");
 }
 
 DialogueStep ReportText::getString(QByteArray &text, const QByteArray &prompt)
@@ -19,5 +19,5 @@ DialogueStep ReportText::getString(QByteArray &text, const QByteArray &prompt)
         text.append(m_report.at(m_position++));
         seen = text.endsWith(prompt);
     }
-    return afterGetString(seen ? 0 : 1, m_result);
+    return afterPrompt(seen ? PromptResult::Seen : PromptResult::TimedOut, m_result);
 }

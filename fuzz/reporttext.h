@@ -13,8 +13,8 @@ class ReportText : public ReportLine
 public:
     explicit ReportText(const QByteArray &report) : m_report(report) {}
 
-    DialogueStep await(const QByteArray &label) override;
-    DialogueStep collect(QByteArray &text, const QByteArray &start) override;
+    Task<DialogueStep> awaitLabel(QByteArray label) override;
+    Task<DialogueStep> collect(QByteArray &text, QByteArray start) override;
 
     DialogueResult result() const { return m_result; }
     bool exhausted() const { return m_position >= m_report.size(); }

@@ -25,6 +25,7 @@ frmMain::frmMain(QWidget *parent)
     : QMainWindow(parent), m_ui(std::make_unique<MainWindowUi>()), m_editor(*m_ui, m_relayTable)
 {
     m_ui->setupUi(this);
+    m_session.setObjectName(QStringLiteral("deviceSession"));
     connectEditor();
     connectCommands();
     connectEditing();

@@ -3,6 +3,7 @@
 #include "config/relayconfig.h"
 #include "dialogues/devicecommands.h"
 #include "dialogues/devicedialogues.h"
+#include "dialogues/devicesession.h"
 #include "dialogues/dialogueview.h"
 #include "link/devicelink.h"
 #include "window/relayeditor.h"
@@ -32,13 +33,14 @@ public:
 
     // The serial line, for the ports start-up adds to the list, and the
     // dialogues over it.
-    DeviceLink &deviceLink() { return m_link; }
-    DeviceDialogues &deviceDialogues() { return m_dialogues; }
+    DeviceLink &deviceLink() { return m_session.link(); }
+    DeviceDialogues &deviceDialogues() { return m_session.dialogues(); }
+    DeviceSession &deviceSession() { return m_session; }
     // A port the rescan selects instead of the first entry whenever it finds
     // it (the built-in simulated device); empty for the first entry.
     void setPreferredPort(const QString &path) { m_preferredPort = path; }
-    // True while a device command or the rescan runs.
-    bool deviceCommandRunning() const { return m_deviceCommands > 0; }
+    // True while a device command runs or waits its turn.
+    bool deviceCommandRunning() const { return !m_session.isIdle(); }
 
     // DialogueView
     void setStatusText(const QString &text) override;
@@ -63,8 +65,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    friend class MainWindowProbe;
-
     void connectEditor();
     void connectCommands();
     void EnableReadProg(bool Enable);
@@ -108,8 +108,18 @@ private:
     void mnuEditPaste_Click();
     void mnuChangeTimes_Click();
 
-    // Runs one device command, and the close the user asked for meanwhile after it.
-    template <typename Command> void runDeviceCommand(Command command);
+    // Starts a device command, or lets it wait its turn behind the one that
+    // runs (only those whose controls stay enabled meanwhile get here then).
+    void runDeviceCommand(Task<DialogueResult> command);
+    // The same for a whole-table command, which Cancel (and Esc) can stop.
+    void runBulkCommand(Task<BulkOutcome> command);
+    // False, with a status line, while a command runs: for the commands whose
+    // controls are disabled meanwhile, should one be reached all the same.
+    bool lineIsFree();
+    void onSessionStateChanged(DeviceSession::State state);
+    Task<DialogueResult> compareWithDevice();
+    Task<DialogueResult> setPCControlCommand(bool checked);
+    Task<DialogueResult> liveInputCommand(bool latch);
 
     std::unique_ptr<MainWindowUi> m_ui;
     RelayTable m_relayTable{};
@@ -122,10 +132,9 @@ private:
     QString CurrentFile;
     double m_progress = 0.0;
 
-    DeviceLink m_link;
-    DeviceDialogues m_dialogues{m_link, m_relayTable, *this};
-    DeviceCommands m_commands{m_dialogues, *this};
+    DeviceSession m_session{m_relayTable, *this, this};
     QString m_preferredPort;
-    int m_deviceCommands = 0;
+    // The user closed the window while a command ran: it closes once the
+    // cancelled command has let the device go.
     bool m_closePending = false;
 };

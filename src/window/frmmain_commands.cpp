@@ -26,27 +26,80 @@ const QString ConfigFilter = QStringLiteral("Tavik Config files (*.csv)|*.csv|Al
 
 } // namespace
 
-template <typename Command> void frmMain::runDeviceCommand(Command command)
+namespace
 {
-    // The dialogues' waits run window events, the close box included; a
-    // window that went away under a running dialogue would leave it talking
-    // to nothing, so the close waits for the command to end.
-    ++m_deviceCommands;
-    m_history.hold(); // what the command changes is one step
-    command();
-    m_history.release(qint16(shownRelay()));
-    if (--m_deviceCommands == 0 && m_closePending) {
-        m_closePending = false;
-        close();
+
+Task<DialogueResult> resultOf(Task<BulkOutcome> command)
+{
+    co_return (co_await command).result;
+}
+
+DialogueResult resultOf(LiveOutcome outcome)
+{
+    switch (outcome) {
+    case LiveOutcome::PortFailed:
+        return DialogueResult::PortFailed;
+    case LiveOutcome::Failed:
+        return DialogueResult::TimedOut;
+    case LiveOutcome::Cancelled:
+        return DialogueResult::Cancelled;
+    case LiveOutcome::NotSent:
+    case LiveOutcome::Succeeded:
+        break;
+    }
+    return DialogueResult::Done;
+}
+
+} // namespace
+
+void frmMain::runDeviceCommand(Task<DialogueResult> command)
+{
+    m_session.start(std::move(command));
+}
+
+void frmMain::runBulkCommand(Task<BulkOutcome> command)
+{
+    m_ui->btnCancel->setVisible(true);
+    m_ui->btnCancel->setEnabled(true);
+    runDeviceCommand(resultOf(std::move(command)));
+}
+
+bool frmMain::lineIsFree()
+{
+    if (m_session.isIdle())
+        return true;
+    setStatusText(QStringLiteral("Tavik is busy with another command; wait for it to end or cancel it."));
+    return false;
+}
+
+void frmMain::onSessionStateChanged(DeviceSession::State state)
+{
+    switch (state) {
+    case DeviceSession::State::Running:
+        m_history.hold(); // what the commands change is one step
+        break;
+    case DeviceSession::State::Cancelling:
+        m_ui->btnCancel->setEnabled(false);
+        break;
+    case DeviceSession::State::Idle:
+        m_ui->btnCancel->setVisible(false);
+        m_history.release(qint16(shownRelay()));
+        if (m_closePending) {
+            m_closePending = false;
+            close();
+        }
+        break;
     }
 }
 
 void frmMain::connectCommands()
 {
+    connect(&m_session, &DeviceSession::stateChanged, this, &frmMain::onSessionStateChanged);
+    connect(m_ui->btnCancel, &QPushButton::clicked, &m_session, &DeviceSession::cancel);
     connect(m_ui->cmdRescan, &QPushButton::clicked, this, &frmMain::cmdRescan_Click);
-    // OpenSerPort opens the port that the list shows.
+    // A dialogue opens the port that the list shows.
     connect(m_ui->cmbPort, &QComboBox::currentTextChanged, this, [this](const QString &text) {
-        m_link.port().setPortText(text);
+        m_session.link().port().setPortText(text);
         m_ui->cmbPort->setToolTip(portToolTip(text));
     });
 
@@ -100,39 +153,34 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
 
 void frmMain::cmdRescan_Click()
 {
-    // The button stays enabled through its own rescan, whose event runs may
-    // bring a second click: that one leaves the list to the first.
-    if (m_link.port().rescanBusy())
-        return;
-    runDeviceCommand([this] {
-        // Started from the wait of a running command, the rescan must leave
-        // that command its port and its disabled buttons.
-        const bool insideCommand = m_deviceCommands > 1;
-        const QString portInUse = m_ui->cmbPort->currentText();
+    // A command may hold its port meanwhile: the rescan leaves it listed and
+    // selected, and leaves the command's buttons as they are.
+    const bool commandRuns = !m_session.isIdle();
+    const QString portInUse = m_ui->cmbPort->currentText();
+    if (!commandRuns)
         EnableReadProg(false);
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        m_ui->cmbPort->clear();
-        // The link refuses to open the port for a dialogue while it probes.
-        const QStringList entries = m_link.port().rescanPorts([this](const QString &entry) {
-            m_ui->cmbPort->addItem(entry);
-            m_ui->cmbPort->setItemData(m_ui->cmbPort->count() - 1, portToolTip(entry), Qt::ToolTipRole);
-        });
-        if (m_ui->cmbPort->count() > 0)
-            m_ui->cmbPort->setCurrentIndex(0);
-        if (insideCommand && entries.contains(portInUse))
-            m_ui->cmbPort->setCurrentText(portInUse);
-        else
-            selectPreferredPort();
-        QApplication::restoreOverrideCursor();
-        if (!insideCommand)
-            EnableReadProg(true);
-    });
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QStringList entries = m_session.link().port().rescanPorts();
+    m_ui->cmbPort->clear();
+    for (const QString &entry : entries) {
+        m_ui->cmbPort->addItem(entry);
+        m_ui->cmbPort->setItemData(m_ui->cmbPort->count() - 1, portToolTip(entry), Qt::ToolTipRole);
+    }
+    if (m_ui->cmbPort->count() > 0)
+        m_ui->cmbPort->setCurrentIndex(0);
+    if (commandRuns && entries.contains(portInUse))
+        m_ui->cmbPort->setCurrentText(portInUse);
+    else
+        selectPreferredPort();
+    QApplication::restoreOverrideCursor();
+    if (!commandRuns)
+        EnableReadProg(true);
 }
 
 QString frmMain::portToolTip(const QString &entry)
 {
     // Which of several adapters is the Tavik shows in what the system knows of each.
-    const QStringList lines = m_link.port().directory().descriptionLines(portNumberFromText(entry));
+    const QStringList lines = m_session.link().port().directory().descriptionLines(portNumberFromText(entry));
     return (QStringList{entry} + lines).join(u'\n');
 }
 
@@ -142,7 +190,7 @@ void frmMain::selectPreferredPort()
         return;
     // Its number moves when the system's own ports change; the path does not.
     const QString entry =
-        QStringLiteral("Com") + QString::number(m_link.port().directory().addRuntimePort(m_preferredPort));
+        QStringLiteral("Com") + QString::number(m_session.link().port().directory().addRuntimePort(m_preferredPort));
     for (int i = 0; i < m_ui->cmbPort->count(); ++i) {
         const QString text = m_ui->cmbPort->itemText(i);
         if (text == entry || text.startsWith(entry + QLatin1Char(' '))) {
@@ -154,95 +202,124 @@ void frmMain::selectPreferredPort()
 
 void frmMain::btnReadRelay_Click()
 {
-    runDeviceCommand([this] { m_commands.readShownRelay(); });
+    if (lineIsFree())
+        runDeviceCommand(m_session.commands().readShownRelay());
 }
 
 void frmMain::btnPgmRelay_Click()
 {
-    runDeviceCommand([this] { m_commands.programShownRelay(); });
+    // Left enabled during a whole-table command: it waits its turn.
+    runDeviceCommand(m_session.commands().programShownRelay());
 }
 
 void frmMain::btnReadAll_Click()
 {
-    runDeviceCommand([this] { m_commands.readAll(AllEnding::SayFinished); });
+    if (lineIsFree())
+        runBulkCommand(m_session.commands().readAll(AllEnding::SayFinished));
 }
 
 void frmMain::btnPgmAll_Click()
 {
-    runDeviceCommand([this] { m_commands.programAll(AllEnding::SayFinished); });
+    if (lineIsFree())
+        runBulkCommand(m_session.commands().programAll(AllEnding::SayFinished));
 }
 
 void frmMain::mnuReadRelay_Click(qint16 Index)
 {
-    runDeviceCommand([this, Index] { m_commands.readRelay(Index); });
+    if (lineIsFree())
+        runDeviceCommand(m_session.commands().readRelay(Index));
 }
 
 void frmMain::mnuProgRelay_Click(qint16 Index)
 {
-    runDeviceCommand([this, Index] { m_commands.programRelay(Index); });
+    if (lineIsFree())
+        runDeviceCommand(m_session.commands().programRelay(Index));
 }
 
 void frmMain::mnuReadAll_Click()
 {
-    runDeviceCommand([this] { m_commands.readAll(AllEnding::Quiet); });
+    if (lineIsFree())
+        runBulkCommand(m_session.commands().readAll(AllEnding::Quiet));
 }
 
 void frmMain::mnuProgAll_Click()
 {
-    runDeviceCommand([this] { m_commands.programAll(AllEnding::Quiet); });
+    if (lineIsFree())
+        runBulkCommand(m_session.commands().programAll(AllEnding::Quiet));
 }
 
 void frmMain::mnuEditCompare_Click()
 {
-    runDeviceCommand([this] {
-        ScratchReader device(m_link, *this);
-        device.setPauses(m_dialogues.pauses());
-        if (!device.readAll(AllEnding::Quiet).succeeded())
-            return;
-        auto *dialog = new ComparisonDialog(compareTables(m_relayTable, device.table()), this);
-        dialog->setAttribute(Qt::WA_DeleteOnClose);
-        dialog->open();
-    });
+    if (!lineIsFree())
+        return;
+    m_ui->btnCancel->setVisible(true);
+    m_ui->btnCancel->setEnabled(true);
+    runDeviceCommand(compareWithDevice());
+}
+
+Task<DialogueResult> frmMain::compareWithDevice()
+{
+    ScratchReader device(m_session.link(), *this);
+    device.setPauses(m_session.dialogues().pauses());
+    device.setBetweenRelays([this] { return m_session.runWaiting(); });
+    const BulkOutcome outcome = co_await device.readAll(AllEnding::Quiet);
+    if (!outcome.succeeded())
+        co_return outcome.result;
+    auto *dialog = new ComparisonDialog(compareTables(m_relayTable, device.table()), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->open();
+    co_return DialogueResult::Done;
 }
 
 void frmMain::chkPCControl_Click()
 {
-    runDeviceCommand([this] {
-        const bool checked = m_ui->chkPCControl->checkState() == Qt::Checked;
-        const LiveOutcome outcome = m_dialogues.setPCControl(checked);
-        m_history.adopt(); // the device changed with the table: nothing to undo
-        // After a failed dialogue box and record disagree until the relay is shown again.
-        if (outcome == LiveOutcome::NotSent || outcome == LiveOutcome::Succeeded) {
-            m_ui->btnMoment->setEnabled(checked);
-            m_ui->btnLatch->setEnabled(checked);
-        }
-    });
+    runDeviceCommand(setPCControlCommand(m_ui->chkPCControl->checkState() == Qt::Checked));
+}
+
+Task<DialogueResult> frmMain::setPCControlCommand(bool checked)
+{
+    const LiveOutcome outcome = co_await m_session.dialogues().setPCControl(checked);
+    m_history.adopt(); // the device changed with the table: nothing to undo
+    // After a failed dialogue box and record disagree until the relay is shown again.
+    if (outcome == LiveOutcome::NotSent || outcome == LiveOutcome::Succeeded) {
+        m_ui->btnMoment->setEnabled(checked);
+        m_ui->btnLatch->setEnabled(checked);
+    }
+    co_return resultOf(outcome);
 }
 
 void frmMain::btnLatch_MouseDown()
 {
-    runDeviceCommand([this] { m_dialogues.latchInput(); });
+    runDeviceCommand(liveInputCommand(true));
 }
 
 void frmMain::btnMoment_MouseDown()
 {
-    runDeviceCommand([this] { m_dialogues.pulseInput(); });
+    runDeviceCommand(liveInputCommand(false));
+}
+
+Task<DialogueResult> frmMain::liveInputCommand(bool latch)
+{
+    // One awaited task a statement: a task made in a conditional
+    // expression is not one g++ 12 keeps alive across the wait.
+    Task<LiveOutcome> command = latch ? m_session.dialogues().latchInput() : m_session.dialogues().pulseInput();
+    const LiveOutcome outcome = co_await command;
+    co_return resultOf(outcome);
 }
 
 void frmMain::closeEvent(QCloseEvent *event)
 {
-    if (m_deviceCommands > 0) {
-        // The command ends at its next step once its port is gone; the window
-        // closes then (a hidden window would not end the program).
+    if (!m_session.isIdle()) {
+        // The command is cancelled, leaves the device at its menu and lets
+        // go of the port; the window closes then (a hidden window would not
+        // end the program).
         m_closePending = true;
-        if (m_link.port().isOpen())
-            m_link.port().CloseSerPort();
+        m_session.cancel();
         event->ignore();
         return;
     }
     QMainWindow::closeEvent(event);
 }
-
 void frmMain::mnuFileNew_Click()
 {
     // The file name stays: Save after New writes the cleared table to it.
@@ -300,9 +377,5 @@ void frmMain::mnuFileSaveAs_Click()
 
 void frmMain::mnuFileExit_Click()
 {
-    // A dialogue that is still running then fails at its next step and ends;
-    // the window closes once it has.
-    if (m_link.port().isOpen())
-        m_link.port().CloseSerPort();
     close();
 }

@@ -182,6 +182,11 @@ void MainWindowUi::createReadProgControls(QWidget *client)
     prbProgress->setRange(0, 31);
     prbProgress->setValue(0);
     prbProgress->setTextVisible(false);
+    // Shown, beside a shorter bar, only while a whole-table command runs.
+    btnCancel = button("btnCancel", QStringLiteral("Cancel"), QRect(135, 68, 60, 28));
+    btnCancel->setToolTip(QStringLiteral("Stop after the relay in progress, leaving Tavik at its menu (Esc)"));
+    btnCancel->setShortcut(Qt::Key_Escape);
+    btnCancel->setVisible(false);
 
     lblAction =
         label(fraReadProg, "lblAction", QStringLiteral("Waiting for command..."), QRect(8, 122, 193, 22));

@@ -45,6 +45,7 @@ struct MainWindowUi {
     QPushButton *btnReadAll = nullptr;
     QPushButton *btnPgmAll = nullptr;
     QProgressBar *prbProgress = nullptr;
+    QPushButton *btnCancel = nullptr;
     QLabel *lblAction = nullptr;
     QPushButton *cmdRescan = nullptr;
     QComboBox *cmbPort = nullptr;

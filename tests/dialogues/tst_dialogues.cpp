@@ -2,6 +2,7 @@
 // the simulated device through the real port.
 #include "base/errorlog.h"
 #include "dialoguerig.h"
+#include "finish.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -39,16 +40,16 @@ QString run(DialogueRig &rig, Dialogue dialogue)
 {
     DeviceDialogues &d = rig.dialogues;
     DeviceCommands &c = rig.commands;
-    const std::function<DialogueResult()> withResult[] = {
-        [&] { return d.ReadRelay(2); },        [&] { return d.ProgramRelay(2); },
-        [&] { return d.ReadRelay(16); },       [&] { return c.readShownRelay(); },
+    const std::function<Task<DialogueResult>()> withResult[] = {
+        [&] { return d.readRelay(2); },        [&] { return d.programRelay(2); },
+        [&] { return d.readRelay(16); },       [&] { return c.readShownRelay(); },
         [&] { return c.programShownRelay(); }, [&] { return c.readRelay(2); },
         [&] { return c.programRelay(2); }};
     if (dialogue < PCControlOn)
-        return QString::number(qint16(withResult[dialogue]()));
-    const LiveOutcome outcome = dialogue == Latch    ? d.latchInput()
-                                : dialogue == Moment ? d.pulseInput()
-                                                     : d.setPCControl(dialogue == PCControlOn);
+        return QString::number(qint16(finish(withResult[dialogue]())));
+    const LiveOutcome outcome = finish(dialogue == Latch    ? d.latchInput()
+                                       : dialogue == Moment ? d.pulseInput()
+                                                            : d.setPCControl(dialogue == PCControlOn));
     if (outcome == LiveOutcome::Succeeded)
         return "sent";
     return outcome == LiveOutcome::NotSent ? "not sent" : "failed";
@@ -182,7 +183,7 @@ private slots:
         if (c.faults.chunkSize > 0 || c.faults.paced)
             rig.link.clock().setTimeoutTicks(WaitClock::DefaultTimeoutTicks);
         if (c.portOpenBefore)
-            QCOMPARE(rig.link.port().OpenSerPort(), qint16(1));
+            QCOMPARE(rig.link.port().open(), DevicePort::OpenResult::Opened);
         QCOMPARE(run(rig, c.dialogue), c.outcome);
         QTest::qWait(20); // the device takes the last characters
         if (c.wire != "?")
@@ -210,7 +211,7 @@ private slots:
         // A dialogue that gave up left the device at its menu.
         if (c.status == GaveUp) {
             rig.device.setFaults({});
-            QCOMPARE(rig.dialogues.ReadRelay(0), DialogueResult::Done);
+            QCOMPARE(finish(rig.dialogues.readRelay(0)), DialogueResult::Done);
         }
     }
 
@@ -225,7 +226,7 @@ private slots:
             if (qAbs(value - (31.0 / 12 + 3)) < 1e-3)
                 rig.table[2].InputMap = inputs(0x010), rig.table[2].Minutes = 7;
         };
-        QCOMPARE(rig.dialogues.ProgramRelay(2), DialogueResult::Done);
+        QCOMPARE(finish(rig.dialogues.programRelay(2)), DialogueResult::Done);
         QTRY_COMPARE(rig.device.received(), QByteArray("p3\r3\r0\r1\r0\r0\r0\r7\r0\r0\ry"));
     }
 
@@ -267,7 +268,7 @@ private slots:
         rig.device.setRelay(2, device);
         rig.view.setShownRelay(shown);
         rig.table[2].ShowUnlatch = relay.ShowUnlatch = showUnlatch;
-        QCOMPARE(rig.dialogues.ReadRelay(2), DialogueResult::Done);
+        QCOMPARE(finish(rig.dialogues.readRelay(2)), DialogueResult::Done);
         QVERIFY(rig.table[2] == relay);
         QCOMPARE(rig.view.editorCalls(), editor);
         QCOMPARE(rig.view.actionText, QStringLiteral("Relay read"));
@@ -297,7 +298,7 @@ private slots:
         if (failing)
             rig.device.setFaults({.wrongEchoFor = char('0' + failing), .wrongEchoTimes = -1});
         const AllEnding ending = sayFinished ? AllEnding::SayFinished : AllEnding::Quiet;
-        const BulkOutcome outcome = read ? rig.commands.readAll(ending) : rig.commands.programAll(ending);
+        const BulkOutcome outcome = finish(read ? rig.commands.readAll(ending) : rig.commands.programAll(ending));
         QCOMPARE(outcome.result, failing ? DialogueResult::GaveUp : DialogueResult::Done);
         QCOMPARE(outcome.relayIndex, failing - 1);
 

@@ -4,22 +4,23 @@
 #include "link/devicelink.h"
 #include "link/portnumber.h"
 #include "link/promptexchange.h"
-#include "link/wait.h"
 #include "privateport.h"
 #include "ptydevice.h"
+#include "finish.h"
 
 #include <QtTest>
 
-// One call of SendChar (a text of one character), SendString or GetString (the text is the prompt).
+// One call of sendChar (a text of one character), sendText or waitForPrompt (the text is the prompt).
+// result: sends 0 sent, 1 no echo, 2 wrong echo, 3 flooded; prompts 0 seen, 1 timed out.
 struct Exchange {
     enum Call { Char, String, Get } call;
     QByteArray text;
     QByteArrayList answers; // to each character the device gets, then silence
     QByteArrayList said;    // by the device of itself, 20 ms apart; the wait is then the full 3.1 s
     int stale = 0, result = 0;
-    QByteArray received; // by the device; for GetString, the text collected
+    QByteArray received; // by the device; for waitForPrompt, the text collected
     int leftInRing = 0;
-    bool echo = true, interrupted = false; // interrupted: by another dialogue sending "c" meanwhile
+    bool echo = true;
 };
 Q_DECLARE_METATYPE(Exchange)
 
@@ -42,7 +43,7 @@ class TestLink : public QObject
             port.setPortText(QStringLiteral("Com") + QString::number(number));
             link.clock().setTimeoutTicks(timeoutTicks);
             exchange.setStatusSink([this](const QString &text) { statusTexts << text; });
-            port.OpenSerPort();
+            port.open();
         }
     };
 
@@ -71,28 +72,22 @@ private slots:
         QCOMPARE(ring.ReadChar(), 'k');
     }
 
-    void waitsNestAndEachEndsAsleepAtTheTickAfterItsLimit()
+    void aCancelEndsEveryKindOfWaitAtOnceAndLetsOnlyEscapeOut()
     {
-        WaitClock clock;
-        clock.setTimeoutTicks(4);
-        qint16 outerBefore = -1, inner = -1, outerAfter = -1;
-        QTimer::singleShot(150, &clock, [&] {
-            outerBefore = clock.TimerTicks();
-            for (clock.startTicks(); !clock.waitExpired();)
-                clock.awaitActivity();
-            inner = clock.TimerTicks();
-            clock.stopTicks();
-            outerAfter = clock.TimerTicks();
-        });
-        const double cpuBefore = processCpuMilliseconds();
-        int passes = 0;
-        for (clock.startTicks(); !clock.waitExpired(); ++passes)
-            clock.awaitActivity();
-        clock.stopTicks();
-        QCOMPARE(inner, 5);
-        QVERIFY(outerBefore > 0 && outerAfter == outerBefore);
-        QCOMPARE(clock.TimerTicks(), 5);
-        QVERIFY2(passes < 10 && processCpuMilliseconds() - cpuBefore < 250, "the wait spun");
+        Rig rig(WaitClock::DefaultTimeoutTicks);
+        QByteArray text;
+        QTimer::singleShot(100, &rig.link, [&rig] { rig.link.cancel(); });
+        const QDeadlineTimer soon(1000);
+        QCOMPARE(finish(rig.exchange.waitForPrompt(text, "> ")), PromptResult::Cancelled);
+        QCOMPARE(finish(rig.exchange.sendChar('r', true)), SendResult::Cancelled);
+        QCOMPARE(finish(rig.exchange.pause(5000)), false);
+        finish(rig.exchange.letLineFallQuiet());
+        QCOMPARE(finish(rig.exchange.sendChar('\x1b', false)), SendResult::Sent);
+        QVERIFY(!soon.hasExpired());
+        QTRY_COMPARE(rig.device.received(), QByteArray("\x1b"));
+        QVERIFY(rig.statusTexts.isEmpty());
+        rig.link.clearCancel();
+        QCOMPARE(finish(rig.exchange.pause(50)), true);
     }
 
     void anEntryOfThePortListNamesItsPort_data()
@@ -126,24 +121,22 @@ private slots:
             QVERIFY(!isConnectionLost(error));
     }
 
-    void thePortOpensOnceForTheChosenPortAndNotDuringARescan()
+    void thePortOpensOnceForTheChosenPortAndARescanLeavesItOpen()
     {
         Rig rig;
         PtyDevice other;
         const qint16 otherNumber = rig.port.directory().addRuntimePort(other.portPath());
-        QCOMPARE(rig.port.OpenSerPort(), 0);
-        // A rescan from a dialogue's wait leaves its port alone and tries the others aside.
-        QVERIFY(rig.port.PortAvailable(rig.number) && rig.port.PortAvailable(otherNumber));
-        QCOMPARE(rig.port.CloseSerPort(), 1);
-        QCOMPARE(rig.port.CloseSerPort(), 0);
-        qint16 opened = -1;
-        QTimer::singleShot(0, &rig.port, [&rig, &opened] { opened = rig.port.OpenSerPort(); });
+        QCOMPARE(rig.port.open(), DevicePort::OpenResult::AlreadyOpen);
+        // A rescan while a dialogue holds the port leaves it alone and tries the others aside.
+        QVERIFY(rig.port.isAvailable(rig.number) && rig.port.isAvailable(otherNumber));
         QVERIFY(rig.port.rescanPorts().contains(
             QStringLiteral("Com%1 (%2)").arg(otherNumber).arg(shortPortName(other.portPath()))));
-        QCOMPARE(opened, 0);
-        QVERIFY(!rig.port.isOpen() && !rig.port.PortAvailable(qint16(otherNumber + 1)));
+        QVERIFY(rig.port.isOpen());
+        QVERIFY(rig.port.close());
+        QVERIFY(!rig.port.close());
+        QVERIFY(!rig.port.isOpen() && !rig.port.isAvailable(qint16(otherNumber + 1)));
         rig.port.setPortText(QStringLiteral("Com%1").arg(otherNumber + 1));
-        QCOMPARE(rig.port.OpenSerPort(), -1);
+        QCOMPARE(rig.port.open(), DevicePort::OpenResult::Refused);
         QVERIFY(!rig.port.isOpen());
         QCOMPARE(
             rig.port.openRefusal(),
@@ -179,12 +172,12 @@ private slots:
         for (const bool hangUp : {false, true}) {
             Rig rig(WaitClock::DefaultTimeoutTicks);
             QTimer::singleShot(200, &rig.port,
-                               [&] { hangUp ? rig.device.hangUp() : void(rig.port.CloseSerPort()); });
+                               [&] { hangUp ? rig.device.hangUp() : void(rig.port.close()); });
             QByteArray text;
-            QCOMPARE(rig.exchange.GetString(text, "> "), 1);
+            QCOMPARE(finish(rig.exchange.waitForPrompt(text, "> ")), PromptResult::TimedOut);
             QVERIFY(rig.link.clock().TimerTicks() <= WaitClock::DefaultTimeoutTicks);
             QCOMPARE(rig.port.lineLost(), hangUp);
-            QCOMPARE(rig.exchange.SendChar('r', true), 1);
+            QCOMPARE(finish(rig.exchange.sendChar('r', true)), SendResult::NoEcho);
             QCOMPARE(rig.link.clock().TimerTicks(), 0);
         }
     }
@@ -198,14 +191,12 @@ private slots:
         QTest::newRow("no echo awaited") << X{X::Char, "\r", {"\r"}, {}, 0, 0, "\r", 1, false};
         QTest::newRow("1024 stale") << X{X::Char, "r", {"r"}, {}, 1024, 0, "r"};
         QTest::newRow("1025 stale") << X{X::Char, "r", {"r"}, {}, 1025, 3, ""};
-        QTest::newRow("interrupted") << X{X::Char, "r", {"", "c"}, {}, 0, 2, "rc", 0, true, true};
-        QTest::newRow("string unanswered") << X{X::String, "16", {}, {}, 0, 2, "1"};
-        QTest::newRow("string echoed wrongly") << X{X::String, "123", {"1", "?"}, {}, 0, 3, "12"};
-        QTest::newRow("string on a flood") << X{X::String, "12", {}, {}, 5000, 4, "", 1023};
+        QTest::newRow("string unanswered") << X{X::String, "16", {}, {}, 0, 1, "1"};
+        QTest::newRow("string echoed wrongly") << X{X::String, "123", {"1", "?"}, {}, 0, 2, "12"};
+        QTest::newRow("string on a flood") << X{X::String, "12", {}, {}, 5000, 3, "", 1023};
         QTest::newRow("prompt cut") << X{X::Get, "(1-16): ",    {}, {"No (1-", "16): 5"}, 0,
                                          0,      "No (1-16): ", 1};
         QTest::newRow("another prompt") << X{X::Get, "(1-16): ", {}, {"(1-9): "}, 0, 1, "(1-9): "};
-        QTest::newRow("prompt interrupted") << X{X::Get, "> ", {"c"}, {}, 0, 2, "", 0, true, true};
     }
     void theExchangeGivesItsResults()
     {
@@ -216,18 +207,17 @@ private slots:
         rig.device.setResponder([x, n = 0](char) mutable { return x.answers.value(n++); });
         rig.device.send(QByteArray(x.stale, 'z'));
         QTRY_COMPARE(rig.link.ring().RxCount() + rig.port.waiting(), x.stale);
-        qint16 inner = x.interrupted ? -1 : 0;
-        if (x.interrupted)
-            QTimer::singleShot(50, &rig.link, [&rig, &inner] { inner = rig.exchange.SendChar('c', true); });
-        const qint16 limit = rig.link.clock().timeoutTicks();
+        const int limit = rig.link.clock().timeoutTicks();
         const QDeadlineTimer soonest(100 * limit + 50, Qt::PreciseTimer);
+        const double cpuBefore = processCpuMilliseconds();
         QByteArray text;
-        const qint16 result = x.call == Exchange::Get      ? rig.exchange.GetString(text, x.text)
-                              : x.call == Exchange::String ? rig.exchange.SendString(x.text, x.echo)
-                                                           : rig.exchange.SendChar(x.text.at(0), x.echo);
+        const int result = x.call == Exchange::Get      ? int(finish(rig.exchange.waitForPrompt(text, x.text)))
+                           : x.call == Exchange::String ? int(finish(rig.exchange.sendText(x.text, x.echo)))
+                                                        : int(finish(rig.exchange.sendChar(x.text.at(0), x.echo)));
         QCOMPARE(result, x.result);
-        QCOMPARE(inner, 0);
-        const bool timedOut = x.result == (x.call == Exchange::String ? 2 : 1);
+        const bool timedOut = x.result == 1;
+        // A wait sleeps between the ticks: a full 3.1 s costs next to nothing.
+        QVERIFY2(!timedOut || processCpuMilliseconds() - cpuBefore < 250, "the wait spun");
         // A wait times out at the tick after its limit (the 31st: 3.1 s), never sooner.
         QVERIFY(!timedOut || (rig.link.clock().TimerTicks() == limit + 1 && soonest.hasExpired()));
         QTest::qWait(20);
@@ -237,20 +227,13 @@ private slots:
         QCOMPARE(rig.statusTexts, statusShown ? QStringList{PromptExchange::TimeoutText} : QStringList());
     }
 
-    // Last on purpose: once the application is told to quit, no event loop starts.
-    void aPauseLastsItsTimeUnlessTheApplicationQuitsAndSoDoesAWait()
+    void aPauseLastsItsTime()
     {
+        Rig rig;
         const QDeadlineTimer pause(50, Qt::PreciseTimer);
-        Wait(50);
+        rig.device.send("characters wake the pause, which goes on");
+        QVERIFY(finish(rig.exchange.pause(50)));
         QVERIFY(pause.hasExpired());
-        QCoreApplication::exit(0);
-        WaitClock clock;
-        clock.startTicks();
-        clock.awaitActivity();
-        QVERIFY(clock.waitExpired());
-        const QDeadlineTimer cutShort(2500);
-        Wait(5000);
-        QVERIFY2(!cutShort.hasExpired(), "the pause spun on until its time was up");
     }
 };
 

@@ -75,7 +75,7 @@ private slots:
         QCOMPARE(served.out.count('\n'), RelayCount);
         QCOMPARE(served.out, onTerminal);
 
-        QVERIFY(rig.commands.readAll(AllEnding::Quiet).succeeded());
+        QVERIFY(finish(rig.commands.readAll(AllEnding::Quiet)).succeeded());
         for (int i = 0; i < RelayCount; ++i)
             QCOMPARE(rig.table[size_t(i)], asRead(variedDeviceRelay(i)));
         QVERIFY(!rig.link.port().isOpen());
@@ -83,12 +83,12 @@ private slots:
         std::reverse(rig.table.begin(), rig.table.end());
         for (int i = 0; i < RelayCount; ++i)
             rig.device.setRelay(i, SimRelay{});
-        QVERIFY(rig.commands.programAll(AllEnding::Quiet).succeeded());
+        QVERIFY(finish(rig.commands.programAll(AllEnding::Quiet)).succeeded());
         for (int i = 0; i < RelayCount; ++i)
             QCOMPARE(rig.device.relay(i), variedDeviceRelay(RelayCount - 1 - i));
 
         rig.view.setShownRelay(4);
-        QCOMPARE(rig.dialogues.setPCControl(true), LiveOutcome::Succeeded);
+        QCOMPARE(finish(rig.dialogues.setPCControl(true)), LiveOutcome::Succeeded);
         // Its last character is still on its way through the server.
         QTRY_VERIFY(rig.device.relay(4).pcControl);
         QVERIFY(!rig.link.port().isOpen());
@@ -120,7 +120,7 @@ private slots:
             }
         });
         connect(&rig.link.port(), &DevicePort::connectionLost, this, [&losses] { ++losses; });
-        QCOMPARE(rig.commands.readAll(AllEnding::Quiet).result, DialogueResult::TimedOut);
+        QCOMPARE(finish(rig.commands.readAll(AllEnding::Quiet)).result, DialogueResult::TimedOut);
         QVERIFY(sinceStop.isValid() && sinceStop.elapsed() < 3100);
         QCOMPARE(rig.view.statusText, DeviceDialogues::ConnectionLostText);
         QVERIFY(!rig.link.port().isOpen());
@@ -143,7 +143,7 @@ private slots:
         rig.use(QStringLiteral("tcp://") + where);
         QElapsedTimer clock;
         clock.start();
-        QCOMPARE(rig.commands.readRelay(0), DialogueResult::TimedOut);
+        QCOMPARE(finish(rig.commands.readRelay(0)), DialogueResult::TimedOut);
         QVERIFY(clock.elapsed() < 3100);
         const QString reason = QStringLiteral("no serial server answers at ") + where;
         QCOMPARE(rig.view.statusText, DeviceDialogues::ServerUnreachableText.arg(reason));

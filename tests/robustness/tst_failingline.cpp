@@ -1,6 +1,7 @@
 #include "base/errorlog.h"
 #include "cputime.h"
 #include "dialoguerig.h"
+#include "finish.h"
 #include "variedrelays.h"
 
 #include <QElapsedTimer>
@@ -91,12 +92,12 @@ struct Outcome {
 bool runDialogue(DialogueRig &rig, const Dialogue &d, qint16 &result)
 {
     if (d.kind != Kind::Live) {
-        result = qint16(d.kind == Kind::Read ? rig.dialogues.ReadRelay(Swept) : rig.dialogues.ProgramRelay(Swept));
+        result = qint16(finish(d.kind == Kind::Read ? rig.dialogues.readRelay(Swept) : rig.dialogues.programRelay(Swept)));
         return result == 0;
     }
-    const LiveOutcome live = d.live == 'c'   ? rig.dialogues.setPCControl(true)
-                             : d.live == 'l' ? rig.dialogues.latchInput()
-                                             : rig.dialogues.pulseInput();
+    const LiveOutcome live = finish(d.live == 'c'   ? rig.dialogues.setPCControl(true)
+                                    : d.live == 'l' ? rig.dialogues.latchInput()
+                                                    : rig.dialogues.pulseInput());
     return live == LiveOutcome::Succeeded;
 }
 

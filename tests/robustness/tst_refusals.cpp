@@ -4,7 +4,7 @@
 #include "processrunner.h"
 #include "ptydevice.h"
 #include "window/frmmain.h"
-#include "window/mainwindowprobe.h"
+#include "mainwindowprobe.h"
 
 #include <QProcess>
 #include <QSerialPort>

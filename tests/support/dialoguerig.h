@@ -4,6 +4,7 @@
 #include "dialogues/devicecommands.h"
 #include "dialogues/devicedialogues.h"
 #include "link/devicelink.h"
+#include "finish.h"
 #include "privateport.h"
 #include "recordingview.h"
 #include "taviksimulator.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "window/mainwindowprobe.h"
+#include "mainwindowprobe.h"
 
 // One thing a user does in the main window, written as a line: "relay 5",
 // "mode Latching", "gate NAND" (list entries), "input 3", "picture gate",

@@ -5,7 +5,7 @@
 #include "taviksimulator.h"
 #include "variedrelays.h"
 #include "window/frmmain.h"
-#include "window/mainwindowprobe.h"
+#include "mainwindowprobe.h"
 
 #include <functional>
 

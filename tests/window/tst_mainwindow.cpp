@@ -477,21 +477,6 @@ private slots:
         QCOMPARE(rig->device.received(), QByteArray());
     }
 
-    // The list fills as ports are found; a second rescan meanwhile returns at once.
-    void aRescanListsPortsAsFoundAndRefusesASecond()
-    {
-        QTimer during;
-        connect(&during, &QTimer::timeout, this, [&] {
-            if (QApplication::overrideCursor() && !probe->entries(List::Port).isEmpty())
-                during.stop(), probe->click(u"R"_s);
-        });
-        during.start(0);
-        QVERIFY(probe->click(u"R"_s) && !during.isActive());
-        const QStringList ports = probe->entries(List::Port);
-        QCOMPARE(QSet<QString>(ports.begin(), ports.end()).size(), ports.size());
-        expectCommandEnded();
-    }
-
     void pcControlLatchAndMomentaryReachTheShownRelay()
     {
         QVERIFY(performSteps(*probe, u"relay 3"_s));

@@ -1,18 +1,23 @@
 #pragma once
 
+#include "window/frmmain.h"
+
 #include <QImage>
 #include <QStringList>
 
+#include <QString>
+
 class frmMain;
-struct MainWindowUi;
 class QAbstractButton;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QSlider;
 
 // What a user sees of the main window and does in it, for the tests that
-// drive the window: controls are found by their captions and menu items by
-// their path from the menu bar, never by the window's own names.
+// drive the window: controls are found by their captions, object names or
+// menu paths, never through the window's insides. What the user does waits
+// for the device command it started to end, unless setSettles(false).
 class MainWindowProbe
 {
 public:
@@ -40,6 +45,10 @@ public:
     // Hours, minutes and seconds typed into the open closure-time dialog, then OK or Cancel.
     bool answerClosureTime(const QStringList &texts, bool accept = true);
 
+    // Whether a click waits for the device command it started.
+    void setSettles(bool settles) { m_settles = settles; }
+    bool commandRuns() const;
+
     // Seeing.
     QStringList entries(List list) const;
     QString selected(List list) const;
@@ -63,7 +72,15 @@ private:
     QLineEdit *box(Unit unit) const;
     QSlider *slider(Unit unit) const;
     QAbstractButton *button(const QString &caption) const;
+    QLabel *inputButton(int input) const;
+    template <typename T>
+    T *named(const char *name) const
+    {
+        return m_window.findChild<T *>(QLatin1String(name));
+    }
+    // Waits for the command the user started, then gives done.
+    bool settle(bool done);
 
     frmMain &m_window;
-    MainWindowUi &m_ui;
+    bool m_settles = true;
 };

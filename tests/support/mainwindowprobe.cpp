@@ -1,9 +1,9 @@
-#include "window/mainwindowprobe.h"
+#include "mainwindowprobe.h"
 
 #include "window/clickablelabel.h"
 #include "window/closuretimedialog.h"
 #include "window/frmmain.h"
-#include "window/mainwindowui.h"
+#include "dialogues/devicesession.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -20,6 +20,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
+#include <QtTest>
 
 namespace
 {
@@ -73,31 +74,53 @@ QAction *menuItem(QMenuBar *bar, const QStringList &path, bool *reachable = null
 
 } // namespace
 
-MainWindowProbe::MainWindowProbe(frmMain &window) : m_window(window), m_ui(*window.m_ui) {}
+MainWindowProbe::MainWindowProbe(frmMain &window) : m_window(window) {}
+
+QLabel *MainWindowProbe::inputButton(int input) const
+{
+    for (QLabel *button : m_window.findChildren<QLabel *>(QStringLiteral("imgInputBtn")))
+        if (button->property("index").toInt() == input)
+            return button;
+    return nullptr;
+}
+
+bool MainWindowProbe::commandRuns() const
+{
+    return !m_window.findChild<DeviceSession *>()->isIdle();
+}
+
+bool MainWindowProbe::settle(bool done)
+{
+    // What the user did may have started a device command: it runs on the
+    // event loop, and the user sees its end.
+    if (m_settles && !QTest::qWaitFor([this] { return !commandRuns(); }, 120000))
+        return false;
+    return done;
+}
 
 QComboBox *MainWindowProbe::list(List list) const
 {
     switch (list) {
     case List::RelayNumber:
-        return m_ui.cboRelNum;
+        return named<QComboBox>("cboRelNum");
     case List::RelayMode:
-        return m_ui.cboRelMode;
+        return named<QComboBox>("cboRelMode");
     case List::InputMode:
-        return m_ui.cboInputMode;
+        return named<QComboBox>("cboInputMode");
     case List::Port:
         break;
     }
-    return m_ui.cmbPort;
+    return named<QComboBox>("cmbPort");
 }
 
 QLineEdit *MainWindowProbe::box(Unit unit) const
 {
-    return unit == Unit::Hours ? m_ui.txtHrs : unit == Unit::Minutes ? m_ui.txtMins : m_ui.txtSecs;
+    return unit == Unit::Hours ? named<QLineEdit>("txtHrs") : unit == Unit::Minutes ? named<QLineEdit>("txtMins") : named<QLineEdit>("txtSecs");
 }
 
 QSlider *MainWindowProbe::slider(Unit unit) const
 {
-    return unit == Unit::Hours ? m_ui.sliHrs : unit == Unit::Minutes ? m_ui.sliMins : m_ui.sliSecs;
+    return unit == Unit::Hours ? named<QSlider>("sliHrs") : unit == Unit::Minutes ? named<QSlider>("sliMins") : named<QSlider>("sliSecs");
 }
 
 QAbstractButton *MainWindowProbe::button(const QString &caption) const
@@ -123,12 +146,12 @@ bool MainWindowProbe::click(const QString &caption)
     QAbstractButton *control = button(caption);
     if (!control || !control->isEnabled())
         return false;
-    if (control != m_ui.btnLatch && control != m_ui.btnMoment) {
+    if (control != named<QAbstractButton>("btnLatch") && control != named<QAbstractButton>("btnMoment")) {
         control->click();
-        return true;
+        return settle(true);
     }
     sendClicks(control, 1, &m_window);
-    return true;
+    return settle(true);
 }
 
 bool MainWindowProbe::pressMouse(const QString &caption, int clicks)
@@ -136,7 +159,7 @@ bool MainWindowProbe::pressMouse(const QString &caption, int clicks)
     QAbstractButton *control = button(caption);
     if (control)
         sendClicks(control, clicks, &m_window);
-    return control;
+    return settle(control);
 }
 
 bool MainWindowProbe::clickEvenIfDisabled(const QString &caption)
@@ -144,7 +167,7 @@ bool MainWindowProbe::clickEvenIfDisabled(const QString &caption)
     QAbstractButton *control = button(caption);
     if (control)
         emit control->clicked(false);
-    return control;
+    return settle(control);
 }
 
 bool MainWindowProbe::canChoose(const QStringList &path) const
@@ -159,7 +182,7 @@ bool MainWindowProbe::choose(const QStringList &path)
     if (!canChoose(path))
         return false;
     menuItem(m_window.menuBar(), path)->trigger();
-    return true;
+    return settle(true);
 }
 
 bool MainWindowProbe::answerClosureTime(const QStringList &texts, bool accept)
@@ -183,9 +206,9 @@ bool MainWindowProbe::answerClosureTime(const QStringList &texts, bool accept)
 
 void MainWindowProbe::clickPicture(Picture which, int input, int clicks)
 {
-    QWidget *target = which == Picture::Input  ? m_ui.imgInputBtn.value(input)
-                      : which == Picture::Gate ? m_ui.imgLogicGate
-                                               : m_ui.imgRelay;
+    QWidget *target = which == Picture::Input  ? inputButton(input)
+                      : which == Picture::Gate ? named<QLabel>("imgLogicGate")
+                                               : named<QLabel>("imgRelay");
     sendClicks(target, clicks);
 }
 
@@ -196,7 +219,7 @@ void MainWindowProbe::typeTime(Unit unit, const QString &text, Ending ending)
     control->clear();
     control->insert(text); // as typed: no more than the box takes
     if (ending == Ending::FocusOut)
-        m_ui.cboRelNum->setFocus(Qt::TabFocusReason);
+        named<QComboBox>("cboRelNum")->setFocus(Qt::TabFocusReason);
     else
         sendKey(control, ending == Ending::Enter ? Qt::Key_Return : Qt::Key_Escape);
 }
@@ -250,9 +273,9 @@ QStringList MainWindowProbe::menuItems(const QStringList &path, bool checkedOnly
 
 QImage MainWindowProbe::picture(Picture which, int input) const
 {
-    const QLabel *label = which == Picture::Input  ? m_ui.imgInputBtn.value(input)
-                          : which == Picture::Gate ? m_ui.imgLogicGate
-                                                   : m_ui.imgRelay;
+    const QLabel *label = which == Picture::Input  ? inputButton(input)
+                          : which == Picture::Gate ? named<QLabel>("imgLogicGate")
+                                                   : named<QLabel>("imgRelay");
     return label ? label->pixmap().toImage() : QImage();
 }
 
@@ -273,27 +296,27 @@ bool MainWindowProbe::hasFocus(Unit unit) const
 
 QString MainWindowProbe::statusText() const
 {
-    return m_ui.txtStatus->toPlainText();
+    return named<QPlainTextEdit>("txtStatus")->toPlainText();
 }
 
 QString MainWindowProbe::actionText() const
 {
-    return m_ui.lblAction->text();
+    return named<QLabel>("lblAction")->text();
 }
 
 bool MainWindowProbe::actionVisible() const
 {
-    return m_ui.lblAction->isVisibleTo(&m_window);
+    return named<QLabel>("lblAction")->isVisibleTo(&m_window);
 }
 
 int MainWindowProbe::progress() const
 {
-    return m_ui.prbProgress->value();
+    return named<QProgressBar>("prbProgress")->value();
 }
 
 bool MainWindowProbe::portOpen() const
 {
-    return m_window.m_link.port().isOpen();
+    return m_window.findChild<DeviceSession *>()->link().port().isOpen();
 }
 
 QString MainWindowProbe::toolTip(List which, const QString &entry) const
