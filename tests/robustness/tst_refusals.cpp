@@ -7,6 +7,7 @@
 #include "mainwindowprobe.h"
 
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSerialPort>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -26,31 +27,82 @@ class TestRefusals : public QObject
     QTemporaryDir m_dir;
     QString m_log = m_dir.filePath("ErrorLog.txt");
 
+    // The copy gets its mode here: the build's umask may have kept others out of the original.
+    static bool copyForAll(const QString &from, const QString &to, mode_t mode)
+    {
+        return QFile::exists(to) || (QFile::copy(from, to) && chmod(qPrintable(to), mode) == 0);
+    }
+
+    // The folder the child runs from, with copies of this program and of
+    // tavikctl (both link the project statically) and the child's own home:
+    // the build may lie under a folder that user cannot enter, such as a
+    // clone in /root. Empty when no such folder can be made.
+    static QString childFolder()
+    {
+        static QTemporaryDir dir;
+        static const bool ready = [] {
+            const QString home = dir.filePath("home");
+            if (!dir.isValid() || chmod(qPrintable(dir.path()), 0755) != 0 || !QDir().mkdir(home) ||
+                chmod(qPrintable(home), 0777) != 0)
+                return false;
+            for (const QString &program : {QCoreApplication::applicationFilePath(), QString(TAVIKCTL_PATH)})
+                if (!copyForAll(program, dir.filePath(QFileInfo(program).fileName()), 0755))
+                    return false;
+            for (QString folder = dir.path(); folder != "/"; folder = QFileInfo(folder).path()) {
+                struct stat info;
+                if (stat(qPrintable(folder), &info) != 0 || !(info.st_mode & S_IXOTH))
+                    return false;
+            }
+            return true;
+        }();
+        return ready ? dir.path() : QString();
+    }
+
     // True when the test is to run here.
     static bool runsHere(const QString &foreignPort = {})
     {
         if (geteuid() != 0)
             return true;
-        static QTemporaryDir home; // the child's own, for its error log
-        QFile::setPermissions(home.path(), QFileDevice::Permissions(0x7777));
+        const QString folder = childFolder();
+        if (folder.isEmpty()) {
+            QTest::qSkip("no folder that user 65534 can enter takes copies of the programs (is the "
+                         "temporary folder closed to others?)",
+                         __FILE__, __LINE__);
+            return false;
+        }
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char *folder : {"HOME", "TMPDIR"})
-            env.insert(folder, home.path());
+        for (const char *home : {"HOME", "TMPDIR"})
+            env.insert(home, folder + "/home");
         env.insert("TAVIK_FOREIGN_PORT", foreignPort);
+        env.insert("TAVIKCTL_PATH", folder + "/tavikctl");
+        // A sanitizer that cannot read its suppressions file, which is in the
+        // checkout, stops the program: the child reads a copy.
+        for (const char *sanitizer : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"}) {
+            QString options = env.value(sanitizer);
+            const auto found = QRegularExpression("suppressions=([^:,\\s]+)").match(options);
+            const QString copy = folder + '/' + sanitizer + ".supp";
+            if (found.hasMatch() && copyForAll(found.captured(1), copy, 0644))
+                env.insert(sanitizer, options.replace(found.capturedStart(1), found.capturedLength(1), copy));
+        }
         QString function = QTest::currentTestFunction();
         if (QTest::currentDataTag())
             function += u':' + QString::fromLatin1(QTest::currentDataTag());
         QProcess child;
         child.setProcessEnvironment(env);
+        child.setWorkingDirectory(folder);
         child.setProcessChannelMode(QProcess::MergedChannels);
-        child.start("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups",
-                                QCoreApplication::applicationFilePath(), function});
+        child.start("setpriv",
+                    {"--reuid=65534", "--regid=65534", "--clear-groups",
+                     folder + '/' + QFileInfo(QCoreApplication::applicationFilePath()).fileName(), function});
         const bool finished = child.waitForFinished(120000) && child.exitStatus() == QProcess::NormalExit;
         const QByteArray output = child.readAll();
         QTest::qVerify(finished && child.exitCode() == 0 && !output.contains("SKIP   :"),
                        "the unprivileged child passed", output.constData(), __FILE__, __LINE__);
         return false;
     }
+
+    // tavikctl: the build's, or in the child the copy beside it.
+    static QString tavikctlPath() { return qEnvironmentVariable("TAVIKCTL_PATH", TAVIKCTL_PATH); }
 
 private slots:
     void init() { setErrorLogPath(m_log); }
@@ -142,11 +194,11 @@ private slots:
         const QString port = privatePortPath(permission ? foreign : device.portPath());
         QProcess holder;
         if (!permission) {
-            holder.start(TAVIKCTL_PATH, {"read", "--relay", "1", "--port", port});
+            holder.start(tavikctlPath(), {"read", "--relay", "1", "--port", port});
             QTRY_VERIFY(device.received().startsWith('r')); // open, and waiting for the silent device
         }
         const auto tavikctl = [](const QStringList &arguments) {
-            return runProcess({TAVIKCTL_PATH, arguments, {}});
+            return runProcess({tavikctlPath(), arguments, {}});
         };
         const ProcessRun doctor = tavikctl({"doctor", "--port", port});
         QCOMPARE(doctor.exitCode, 1);
