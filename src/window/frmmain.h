@@ -117,6 +117,8 @@ private:
     // controls are disabled meanwhile, should one be reached all the same.
     bool lineIsFree();
     void onSessionStateChanged(DeviceSession::State state);
+    // The Cancel button and Esc, while a whole-table command runs.
+    void showCancel(bool shown);
     Task<DialogueResult> compareWithDevice();
     Task<DialogueResult> setPCControlCommand(bool checked);
     Task<DialogueResult> liveInputCommand(bool latch);
@@ -137,4 +139,5 @@ private:
     // The user closed the window while a command ran: it closes once the
     // cancelled command has let the device go.
     bool m_closePending = false;
+    QAction *m_cancelKey = nullptr;
 };

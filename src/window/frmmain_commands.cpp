@@ -59,9 +59,15 @@ void frmMain::runDeviceCommand(Task<DialogueResult> command)
 
 void frmMain::runBulkCommand(Task<BulkOutcome> command)
 {
-    m_ui->btnCancel->setVisible(true);
-    m_ui->btnCancel->setEnabled(true);
+    showCancel(true);
     runDeviceCommand(resultOf(std::move(command)));
+}
+
+void frmMain::showCancel(bool shown)
+{
+    m_ui->btnCancel->setVisible(shown);
+    m_ui->btnCancel->setEnabled(shown);
+    m_cancelKey->setEnabled(shown);
 }
 
 bool frmMain::lineIsFree()
@@ -80,9 +86,10 @@ void frmMain::onSessionStateChanged(DeviceSession::State state)
         break;
     case DeviceSession::State::Cancelling:
         m_ui->btnCancel->setEnabled(false);
+        m_cancelKey->setEnabled(false);
         break;
     case DeviceSession::State::Idle:
-        m_ui->btnCancel->setVisible(false);
+        showCancel(false);
         m_history.release(qint16(shownRelay()));
         if (m_closePending) {
             m_closePending = false;
@@ -96,6 +103,14 @@ void frmMain::connectCommands()
 {
     connect(&m_session, &DeviceSession::stateChanged, this, &frmMain::onSessionStateChanged);
     connect(m_ui->btnCancel, &QPushButton::clicked, &m_session, &DeviceSession::cancel);
+    // Esc anywhere in the window, while the Cancel button shows.
+    // Enabled only then, so that Esc keeps its meaning in the time boxes.
+    m_cancelKey = new QAction(this);
+    m_cancelKey->setShortcut(Qt::Key_Escape);
+    m_cancelKey->setShortcutContext(Qt::WindowShortcut);
+    m_cancelKey->setEnabled(false);
+    addAction(m_cancelKey);
+    connect(m_cancelKey, &QAction::triggered, &m_session, &DeviceSession::cancel);
     connect(m_ui->cmdRescan, &QPushButton::clicked, this, &frmMain::cmdRescan_Click);
     // A dialogue opens the port that the list shows.
     connect(m_ui->cmbPort, &QComboBox::currentTextChanged, this, [this](const QString &text) {
@@ -252,8 +267,7 @@ void frmMain::mnuEditCompare_Click()
 {
     if (!lineIsFree())
         return;
-    m_ui->btnCancel->setVisible(true);
-    m_ui->btnCancel->setEnabled(true);
+    showCancel(true);
     runDeviceCommand(compareWithDevice());
 }
 

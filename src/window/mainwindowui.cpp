@@ -185,7 +185,6 @@ void MainWindowUi::createReadProgControls(QWidget *client)
     // Shown, beside a shorter bar, only while a whole-table command runs.
     btnCancel = button("btnCancel", QStringLiteral("Cancel"), QRect(135, 68, 60, 28));
     btnCancel->setToolTip(QStringLiteral("Stop after the relay in progress, leaving Tavik at its menu (Esc)"));
-    btnCancel->setShortcut(Qt::Key_Escape);
     btnCancel->setVisible(false);
 
     lblAction =

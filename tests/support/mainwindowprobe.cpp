@@ -7,6 +7,8 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
+#include <QKeySequence>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -138,7 +140,7 @@ bool MainWindowProbe::select(List which, const QString &entry)
     if (!control->isEnabled() || index < 0)
         return false;
     control->setCurrentIndex(index);
-    return true;
+    return settle(true);
 }
 
 bool MainWindowProbe::click(const QString &caption)
@@ -168,6 +170,18 @@ bool MainWindowProbe::clickEvenIfDisabled(const QString &caption)
     if (control)
         emit control->clicked(false);
     return settle(control);
+}
+
+bool MainWindowProbe::pressKey(const QString &key)
+{
+    bool known = false;
+    const int code = QKeySequence::fromString(key).count() == 1 ? QKeySequence::fromString(key)[0].key() : 0;
+    known = code != 0;
+    if (known) {
+        QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : &m_window;
+        QTest::keyClick(target, Qt::Key(code));
+    }
+    return settle(known);
 }
 
 bool MainWindowProbe::canChoose(const QStringList &path) const

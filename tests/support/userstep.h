@@ -10,7 +10,8 @@
 // "closure 1 2 5.5" sets hours, minutes and seconds through Edit > Change
 // Relay > Closure Time...; "press Latch Input" presses the mouse on a button,
 // disabled or not; "double " before a picture or press makes it a
-// double-click. False when the user could not do it.
+// double-click; "key Escape" presses a key in the window. False when the
+// user could not do it.
 inline bool performStep(MainWindowProbe &probe, const QString &step, int clicks = 1)
 {
     using Probe = MainWindowProbe;
@@ -20,6 +21,8 @@ inline bool performStep(MainWindowProbe &probe, const QString &step, int clicks 
         return performStep(probe, rest, 2);
     if (verb == QLatin1String("press"))
         return probe.pressMouse(rest, clicks);
+    if (verb == QLatin1String("key"))
+        return probe.pressKey(rest);
     const auto position = [](const QString &word, const char *list) {
         return int(QString::fromLatin1(list).split(u' ').indexOf(word));
     };
