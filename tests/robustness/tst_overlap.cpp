@@ -3,7 +3,7 @@
 #include "base/errorlog.h"
 #include "config/tavikfile.h"
 #include "userstep.h"
-#include "window/moddlg.h"
+#include "window/filechoice.h"
 #include "windowrig.h"
 
 #include <QTemporaryDir>
@@ -47,8 +47,8 @@ private slots:
         // Open loads a cleared table; Save and Save As write over it.
         const QString file = m_dir.filePath(u"config.csv"_s);
         setErrorLogPath(m_dir.filePath(u"ErrorLog.txt"_s));
-        QCOMPARE(SaveTavikFile(RelayTable{}, file), 0);
-        setFileDialogRunner([file](const FileDialogRequest &) { return FileDialogAnswer{{file}, 0, false}; });
+        QCOMPARE(saveConfigFile(RelayTable{}, file), FileResult::Ok);
+        setFileChooser([file](const FileChoice &) { return file; });
     }
 
     // The second command, as the user starts it; Program Relay is disabled meanwhile.
