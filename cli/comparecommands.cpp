@@ -18,7 +18,7 @@ bool loadTable(RelayTable &table, const QString &path, CommandReport &report)
 {
     QString status;
     FileFault fault;
-    if (OpenTavikFile(table, path, status, &fault) == TavikFileOk)
+    if (openConfigFile(table, path, status, &fault) == FileResult::Ok)
         return true;
     report.fileRefused(path, fault);
     return false;

@@ -110,7 +110,7 @@ int readRelays(const QStringList &arguments)
         return report.finish(ExitOk);
     }
     report.set(QStringLiteral("file"), output);
-    if (SaveTavikFile(table, output) != TavikFileOk) {
+    if (saveConfigFile(table, output) != FileResult::Ok) {
         QTextStream(stderr) << "tavikctl: " << output
                             << ": could not be written; the file there is unchanged (logged in "
                             << errorLogPath() << ")\n";
@@ -137,7 +137,7 @@ int programRelays(const QStringList &arguments)
 
     QString status;
     FileFault fault;
-    if (OpenTavikFile(session.table(), file, status, &fault) != TavikFileOk)
+    if (openConfigFile(session.table(), file, status, &fault) != FileResult::Ok)
         return report.fileRefused(file, fault);
     if (args.has(QStringLiteral("--changed")))
         return programChangedRelays(session, args.relay, file, report);

@@ -36,21 +36,21 @@ int showFile(const QStringList &args)
     RelayTable table{};
     QString status;
     FileFault fault;
-    const qint16 result = OpenTavikFile(table, path, status, &fault);
+    const FileResult result = openConfigFile(table, path, status, &fault);
 
     QTextStream(stdout) << QString(status).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    if (result == TavikFileOk)
+    if (result == FileResult::Ok)
         return ExitOk;
     QTextStream err(stderr);
     if (!status.isEmpty() && !status.endsWith(u'\n'))
         QTextStream(stdout) << '\n';
-    if (result == TavikFileFailed) {
+    if (result == FileResult::Failed) {
         err << "tavikctl: " << path << ": " << fileFaultPlace(fault) << fault.what << " (logged in "
             << errorLogPath() << ")\n";
         return ExitFileFailed;
     }
     err << "tavikctl: " << path << ": " << fileFaultPlace(fault) << fault.what << '\n';
-    return result;
+    return int(result);
 }
 
 int newFile(const QStringList &args)
@@ -76,7 +76,7 @@ int newFile(const QStringList &args)
     RelayTable table{};
     for (RelayConfig &relay : table)
         ClearRelay(relay);
-    if (SaveTavikFile(table, path) != TavikFileOk) {
+    if (saveConfigFile(table, path) != FileResult::Ok) {
         QTextStream(stderr) << "tavikctl: " << path
                             << ": could not be written; the file there is unchanged (logged in "
                             << errorLogPath() << ")\n";

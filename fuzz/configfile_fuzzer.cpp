@@ -37,13 +37,13 @@ RelayTable markedTable()
     return table;
 }
 
-qint16 readFrom(const QByteArray &bytes, RelayTable &table, QString &status)
+FileResult readFrom(const QByteArray &bytes, RelayTable &table, QString &status)
 {
     QByteArray data = bytes;
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     FileFault fault;
-    return OpenTavikFile(table, buffer, FileName, status, &fault);
+    return openConfigFile(table, buffer, FileName, status, &fault);
 }
 
 // The four header lines as the reader took them, each ended again.
@@ -71,14 +71,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const RelayTable before = markedTable();
     RelayTable table = before;
     QString status;
-    const qint16 result = readFrom(bytes, table, status);
+    const FileResult result = readFrom(bytes, table, status);
 
-    if (result < TavikFileFailed || result > TavikFileBadPCControl)
+    if (result < FileResult::Failed || result > FileResult::BadPCControl)
         fuzzFailed("result outside -1 to 7");
-    if (result != TavikFileOk) {
+    if (result != FileResult::Ok) {
         if (table != before)
             fuzzFailed("a refused file changed the table");
-        if (result > 0 && status != QStringLiteral("Incorrect file format"))
+        if (result != FileResult::Failed && status != QStringLiteral("Incorrect file format"))
             fuzzFailed("a format fault without its status text");
         return 0;
     }
@@ -100,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         again += tavikRelayLine(table[size_t(i)], i + 1) + "\r\n";
     RelayTable reread = before;
     QString rereadStatus;
-    if (readFrom(again, reread, rereadStatus) != TavikFileOk)
+    if (readFrom(again, reread, rereadStatus) != FileResult::Ok)
         fuzzFailed("an accepted table, written again, is refused");
     if (reread != table)
         fuzzFailed("an accepted table, written again, reads back differently");

@@ -127,7 +127,7 @@ for n in $(seq 1 16); do
 done
 
 # --- The background behind the input buttons, the gate and the relay, 512 x 512.
-# Placed unscaled, it lines up with (src/app/pictures.h says the same to
+# Placed unscaled, it lines up with (src/window/pictures.h says the same to
 # the window): input button i (0-11) at (12, 14 + 40 i),
 # the gate at (172, 186) and the relay at (372, 210): the gate's inputs then
 # continue the wires of inputs 6 and 7, and its output meets the relay's middle.

@@ -1,8 +1,8 @@
-#include "app/pictures.h"
 #include "app/visualstyles.h"
 #include "link/serveraddress.h"
 #include "taviksimulator.h"
 #include "window/frmmain.h"
+#include "window/pictures.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

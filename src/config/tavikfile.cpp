@@ -134,7 +134,7 @@ bool readMap(const QString &line, qsizetype pos, std::array<bool, InputCount> &m
     return true;
 }
 
-qint16 readRelayLine(const QString &line, int number, int lineNo, RelayConfig &relay, FileFault &fault)
+FileResult readRelayLine(const QString &line, int number, int lineNo, RelayConfig &relay, FileFault &fault)
 {
     const QString label = QStringLiteral("Relay ") + QString::number(number);
     const qsizetype found = line.indexOf(label);
@@ -146,7 +146,7 @@ qint16 readRelayLine(const QString &line, int number, int lineNo, RelayConfig &r
                          .arg(lineNo)
                          .arg(number)
                          .arg(label);
-        return TavikFileNoRelay;
+        return FileResult::NoRelay;
     }
     // Fields stand at fixed distances from the relay number, whatever precedes it.
     const qsizetype q = found + label.size() + 2;
@@ -154,11 +154,11 @@ qint16 readRelayLine(const QString &line, int number, int lineNo, RelayConfig &r
     relay.RelayMode = digitAt(line, q + RelayModeAt);
     relay.InputMode = digitAt(line, q + InputModeAt);
     if (!readMap(line, q + InputMapAt, relay.InputMap, lineNo, QStringLiteral("input map"), number, fault))
-        return TavikFileBadMap;
+        return FileResult::BadMap;
     relay.UnlatchInputMode = digitAt(line, q + UnlatchInputModeAt);
     if (!readMap(line, q + UnlatchMapAt, relay.UnlatchMap, lineNo, QStringLiteral("unlatch map"), number,
                  fault))
-        return TavikFileBadMap;
+        return FileResult::BadMap;
     relay.Counter = counterAt(line, q + CounterAt);
     CounterToTime(relay);
 
@@ -171,10 +171,10 @@ qint16 readRelayLine(const QString &line, int number, int lineNo, RelayConfig &r
                       .arg(number)
                       .arg(pc);
         setFault(fault, lineNo, line, q + PCControlAt, what);
-        return TavikFileBadPCControl;
+        return FileResult::BadPCControl;
     }
     relay.PCControl = pc == u'1';
-    return TavikFileOk;
+    return FileResult::Ok;
 }
 
 QString statusLine(int number, const RelayConfig &relay)
@@ -217,12 +217,12 @@ QByteArray tavikRelayLine(const RelayConfig &relay, int number)
     return text;
 }
 
-qint16 SaveTavikFile(const RelayTable &table, const QString &path)
+FileResult saveConfigFile(const RelayTable &table, const QString &path)
 {
-    return SaveTavikFile(table, path, QDateTime::currentDateTime());
+    return saveConfigFile(table, path, QDateTime::currentDateTime());
 }
 
-qint16 SaveTavikFile(const RelayTable &table, const QString &path, const QDateTime &created)
+FileResult saveConfigFile(const RelayTable &table, const QString &path, const QDateTime &created)
 {
     QByteArray text;
     text += TitleLine.toLatin1() + LineEnd;
@@ -238,23 +238,23 @@ qint16 SaveTavikFile(const RelayTable &table, const QString &path, const QDateTi
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         logFailure(Failure::FileOpen, SaveProcedure, 2, path + QStringLiteral(": ") + file.errorString());
-        return TavikFileFailed;
+        return FileResult::Failed;
     }
     if (file.write(text) != text.size()) {
         logFailure(Failure::FileWrite, SaveProcedure, 4, path + QStringLiteral(": ") + file.errorString());
         file.cancelWriting();
-        return TavikFileFailed;
+        return FileResult::Failed;
     }
     if (!file.commit()) {
         const Failure failure =
             file.error() == QFileDevice::WriteError ? Failure::FileWrite : Failure::FileCommit;
         logFailure(failure, SaveProcedure, 5, path + QStringLiteral(": ") + file.errorString());
-        return TavikFileFailed;
+        return FileResult::Failed;
     }
-    return TavikFileOk;
+    return FileResult::Ok;
 }
 
-qint16 OpenTavikFile(RelayTable &table, const QString &path, QString &status, FileFault *faultOut)
+FileResult openConfigFile(RelayTable &table, const QString &path, QString &status, FileFault *faultOut)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -263,13 +263,13 @@ qint16 OpenTavikFile(RelayTable &table, const QString &path, QString &status, Fi
         logFailure(Failure::FileOpen, OpenProcedure, 3, path + QStringLiteral(": ") + detail);
         if (faultOut)
             *faultOut = FileFault{0, 0, QChar(), detail};
-        return TavikFileFailed;
+        return FileResult::Failed;
     }
-    return OpenTavikFile(table, file, path, status, faultOut);
+    return openConfigFile(table, file, path, status, faultOut);
 }
 
-qint16 OpenTavikFile(RelayTable &table, QIODevice &file, const QString &path, QString &status,
-                     FileFault *faultOut)
+FileResult openConfigFile(RelayTable &table, QIODevice &file, const QString &path, QString &status,
+                          FileFault *faultOut)
 {
     status.clear();
     FileFault fault;
@@ -281,9 +281,9 @@ qint16 OpenTavikFile(RelayTable &table, QIODevice &file, const QString &path, QS
         fault.what = detail;
         if (faultOut)
             *faultOut = fault;
-        return qint16(TavikFileFailed);
+        return FileResult::Failed;
     };
-    auto refuse = [&](qint16 result) {
+    auto refuse = [&](FileResult result) {
         status = BadFormatText;
         if (faultOut)
             *faultOut = fault;
@@ -302,28 +302,29 @@ qint16 OpenTavikFile(RelayTable &table, QIODevice &file, const QString &path, QS
         switch (lineNo) {
         case 1:
             if (!headerMatches(line, TitleLine, lineNo, fault))
-                return refuse(TavikFileBadTitle);
+                return refuse(FileResult::BadTitle);
             break;
         case 2:
             if (!headerMatches(line, NoticeLine, lineNo, fault))
-                return refuse(TavikFileBadNotice);
+                return refuse(FileResult::BadNotice);
             break;
         case 3:
             if (!line.contains(DatePrefix)) {
                 fault.line = lineNo;
                 fault.what = QStringLiteral("line 3 does not contain \"%1\"").arg(DatePrefix);
-                return refuse(TavikFileNoDate);
+                return refuse(FileResult::NoDate);
             }
             status = line + QStringLiteral("\r\n");
             break;
         case 4:
             if (!headerMatches(line, ColumnHeader, lineNo, fault))
-                return refuse(TavikFileBadHeader);
+                return refuse(FileResult::BadHeader);
             break;
         default: {
             const int number = lineNo - HeaderLines;
             RelayConfig &relay = staging[size_t(number - 1)];
-            if (const qint16 result = readRelayLine(line, number, lineNo, relay, fault))
+            if (const FileResult result = readRelayLine(line, number, lineNo, relay, fault);
+                result != FileResult::Ok)
                 return refuse(result);
             status += statusLine(number, relay);
         }
@@ -331,5 +332,5 @@ qint16 OpenTavikFile(RelayTable &table, QIODevice &file, const QString &path, QS
     }
 
     table = staging;
-    return TavikFileOk;
+    return FileResult::Ok;
 }

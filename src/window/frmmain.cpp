@@ -1,11 +1,11 @@
 #include "window/frmmain.h"
 
-#include "app/frmsplash.h"
-#include "app/oversizedlogbox.h"
 #include "base/errorlog.h"
 #include "base/titleversion.h"
 #include "window/clickablelabel.h"
 #include "window/mainwindowui.h"
+#include "window/oversizedlogbox.h"
+#include "window/splashwindow.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -113,7 +113,7 @@ void frmMain::Form_Load()
     m_editor.forgetShownInputs();
 
     // 8. The splash window, on screen and painted before start-up goes on.
-    auto *splash = new frmSplash(this);
+    auto *splash = new SplashWindow(this);
     splash->showPainted();
 
     // 9. The program's own folder is the current folder.

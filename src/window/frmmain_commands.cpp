@@ -8,8 +8,8 @@
 #include "link/portnumber.h"
 #include "dialogues/scratchreader.h"
 #include "window/comparisondialog.h"
+#include "window/filechoice.h"
 #include "window/mainwindowui.h"
-#include "window/moddlg.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,13 +18,6 @@
 #include <QComboBox>
 #include <QMenu>
 #include <QPushButton>
-
-namespace
-{
-
-const QString ConfigFilter = QStringLiteral("Tavik Config files (*.csv)|*.csv|All files (*.*)|*.*");
-
-} // namespace
 
 namespace
 {
@@ -345,23 +338,19 @@ void frmMain::mnuFileNew_Click()
 
 void frmMain::mnuFileOpen_Click()
 {
-    QString FileName, FileTitle, Filter = ConfigFilter, InitDir, DlgTitle, DefaultExt;
-    bool FileMustExist = true, MultiSelect = false, ReadOnly = false, HideReadOnly = false;
-    qint32 FilterIndex = 1, OwnerWindow = -1, Flags = 0;
-    OpenDialog(FileName, FileTitle, FileMustExist, MultiSelect, ReadOnly, HideReadOnly, Filter, FilterIndex,
-               InitDir, DlgTitle, DefaultExt, OwnerWindow, Flags);
-    if (FileName.isEmpty())
+    const QString path = chooseFileToOpen(this);
+    if (path.isEmpty())
         return;
 
     QString status;
-    const qint16 result = OpenTavikFile(m_relayTable, FileName, status);
+    const FileResult result = openConfigFile(m_relayTable, path, status);
     setStatusText(status);
-    if (result != 0)
+    if (result != FileResult::Ok)
         return;
     m_editor.ChangeRelayNum(qint16(m_ui->cboRelNum->currentIndex()));
     m_history.record(qint16(shownRelay()));
-    setWindowTitle(TitleVersion + QStringLiteral("[") + NameFromPath(FileName) + QStringLiteral("]"));
-    CurrentFile = FileName;
+    setWindowTitle(TitleVersion + QStringLiteral("[") + NameFromPath(path) + QStringLiteral("]"));
+    CurrentFile = path;
 }
 
 void frmMain::mnuFileSave_Click()
@@ -370,22 +359,17 @@ void frmMain::mnuFileSave_Click()
         mnuFileSaveAs_Click();
         return;
     }
-    if (SaveTavikFile(m_relayTable, CurrentFile) == 0)
+    if (saveConfigFile(m_relayTable, CurrentFile) == FileResult::Ok)
         setWindowTitle(TitleVersion + QStringLiteral(" [") + NameFromPath(CurrentFile) + QStringLiteral("]"));
 }
 
 void frmMain::mnuFileSaveAs_Click()
 {
-    QString FileName = QStringLiteral("Tavik Config"), FileTitle, Filter = ConfigFilter, InitDir, DlgTitle,
-            DefaultExt = QStringLiteral("csv");
-    bool OverwritePrompt = true;
-    qint32 FilterIndex = 1, OwnerWindow = -1, Flags = 0;
-    SaveDialog(FileName, FileTitle, OverwritePrompt, Filter, FilterIndex, InitDir, DlgTitle, DefaultExt,
-               OwnerWindow, Flags);
-    if (FileName.isEmpty())
+    const QString path = chooseFileToSave(this, QStringLiteral("Tavik Config"));
+    if (path.isEmpty())
         return;
     // The name is kept even when writing then fails.
-    CurrentFile = FileName;
+    CurrentFile = path;
     mnuFileSave_Click();
 }
 

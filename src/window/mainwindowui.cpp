@@ -1,8 +1,8 @@
 #include "window/mainwindowui.h"
 
-#include "app/pictures.h"
 #include "config/relayconfig.h"
 #include "window/clickablelabel.h"
+#include "window/pictures.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -1,9 +1,9 @@
 #include "window/relayeditor.h"
 
-#include "app/pictures.h"
 #include "base/failure.h"
 #include "window/clickablelabel.h"
 #include "window/mainwindowui.h"
+#include "window/pictures.h"
 
 #include <QAction>
 #include <QCheckBox>

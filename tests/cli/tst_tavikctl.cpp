@@ -41,7 +41,7 @@ class TestTavikctl : public QObject
             device.setRelay(i, variedDeviceRelay(i));
             table[size_t(i)] = asRead(variedDeviceRelay(i));
         }
-        QCOMPARE(SaveTavikFile(table, path("a.csv")), qint16(0));
+        QCOMPARE(saveConfigFile(table, path("a.csv")), FileResult::Ok);
         device.setFaults(faults);
     }
 
@@ -73,14 +73,14 @@ private slots:
             relay.Counter = !isTimedMode(relay.RelayMode) ? 0 : index == 4 ? 16559999 : 6699 * (index + 1);
             CounterToTime(relay);
         }
-        QCOMPARE(SaveTavikFile(written, path("a.csv")), qint16(0));
+        QCOMPARE(saveConfigFile(written, path("a.csv")), FileResult::Ok);
         const ProcessRun programmed = tavikctl({"program", "-i", "a.csv", "--simulate"});
         QCOMPARE(programmed.exitCode, 0);
         QVERIFY(programmed.err.contains("Programming relay 16 of 16...\n"));
         QCOMPARE(tavikctl({"read", "-o", "b.csv", "--simulate"}).exitCode, 0);
         RelayTable back{};
         QString status;
-        QCOMPARE(OpenTavikFile(back, path("b.csv"), status), qint16(0));
+        QCOMPARE(openConfigFile(back, path("b.csv"), status), FileResult::Ok);
         QVERIFY(back == written);
         QCOMPARE(tavikctl({"read", "--relay", "10", "--simulate"}).out,
                  QByteArray("Relay 10\nMode: Latching\nGate: IL of inputs 2, 4, 7, 9, 12\n"
@@ -191,8 +191,8 @@ private slots:
         RelayTable second = first;
         second[2].UnlatchMap[1] = true;
         second[9].PCControl = true;
-        QCOMPARE(SaveTavikFile(first, path("d1.csv")), qint16(0));
-        QCOMPARE(SaveTavikFile(second, path("d2.csv")), qint16(0));
+        QCOMPARE(saveConfigFile(first, path("d1.csv")), FileResult::Ok);
+        QCOMPARE(saveConfigFile(second, path("d2.csv")), FileResult::Ok);
         const ProcessRun differs = tavikctl({"diff", "--json", "d1.csv", "d2.csv"});
         QCOMPARE(differs.exitCode, 4);
         const QJsonArray differences = json(differs).value("differences").toArray();

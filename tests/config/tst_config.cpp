@@ -146,11 +146,11 @@ private slots:
     void theFileIsWrittenByteForByteAndReadBack()
     {
         const QString path = m_dir.filePath("varied.csv");
-        QCOMPARE(SaveTavikFile(variedTable(), path, Created), qint16(0));
+        QCOMPARE(saveConfigFile(variedTable(), path, Created), FileResult::Ok);
         QCOMPARE(readAll(path), VariedFile);
         RelayTable loaded = Untouched;
         QString status;
-        QCOMPARE(OpenTavikFile(loaded, path, status), qint16(0));
+        QCOMPARE(openConfigFile(loaded, path, status), FileResult::Ok);
         QCOMPARE(status, variedStatus(16));
         QVERIFY(loaded == variedTable());
         QCOMPARE(readAll(m_log), QByteArray());
@@ -159,34 +159,39 @@ private slots:
     // A refused file keeps the table and says where; an accepted one is read by position.
     void openingAFile_data()
     {
+        using enum FileResult;
         QTest::addColumn<QByteArray>("content"); // null: no file at all
-        QTest::addColumn<int>("result");
+        QTest::addColumn<FileResult>("result");
         QTest::addColumn<QString>("where");  // line:column:character found, column 0 the line as a whole
         QTest::addColumn<QString>("status"); // of an accepted file: one line of it
         const QByteArray relay1 = ", Relay 1, 0, 0, BIN 000000000001, 5, BIN 000011110000, HEX 000000, ";
         const QByteArray maps = "BIN 000000000000, 0, BIN 000000000000, HEX ";
-        const auto refused = [](const char *name, const QByteArray &content, int result, const char *where,
+        const auto refused = [](const char *name, const QByteArray &content, FileResult result,
+                                const char *where,
                                 const QString &status = QStringLiteral("Incorrect file format")) {
             QTest::newRow(name) << content << result << QString::fromLatin1(where) << status;
         };
         const auto read = [](const char *name, const QByteArray &content, const char *statusLine) {
-            QTest::newRow(name) << content << 0 << QStringLiteral("0:0:") << QString::fromLatin1(statusLine);
+            QTest::newRow(name) << content << Ok << QStringLiteral("0:0:") << QString::fromLatin1(statusLine);
         };
-        refused("title in lower case", withLine(1, "tavik Configuration File,"), 1, "1:1:t");
-        refused("title without its comma", withLine(1, "Tavik Configuration File"), 1, "1:25:");
-        refused("another year in the notice", withLine(2, "\"(c) 2025 Tavik Controls\","), 2, "2:9:5");
-        refused("no date label", withLine(3, "date created: 07-04-2005 14:05"), 3, "3:0:");
-        refused("another column title", QByteArray(VariedFile).replace("InputMap", "Input Map"), 4, "4:46: ");
-        refused("relay 1's line naming relay 2", withLine(5, VariedFile.split('\r').at(5).mid(1)), 5, "5:0:");
+        refused("title in lower case", withLine(1, "tavik Configuration File,"), BadTitle, "1:1:t");
+        refused("title without its comma", withLine(1, "Tavik Configuration File"), BadTitle, "1:25:");
+        refused("another year in the notice", withLine(2, "\"(c) 2025 Tavik Controls\","), BadNotice,
+                "2:9:5");
+        refused("no date label", withLine(3, "date created: 07-04-2005 14:05"), NoDate, "3:0:");
+        refused("another column title", QByteArray(VariedFile).replace("InputMap", "Input Map"), BadHeader,
+                "4:46: ");
+        refused("relay 1's line naming relay 2", withLine(5, VariedFile.split('\r').at(5).mid(1)), NoRelay,
+                "5:0:");
         refused("a 2 in the unlatch map before a bad PC control",
-                withLine(5, relay1.left(53) + "2, HEX 000000, x,"), 6, "5:54:2");
-        refused("a line cut inside the map", withLine(6, ", Relay 2, 1, 3, BIN 10000"), 6, "6:27:");
+                withLine(5, relay1.left(53) + "2, HEX 000000, x,"), BadMap, "5:54:2");
+        refused("a line cut inside the map", withLine(6, ", Relay 2, 1, 3, BIN 10000"), BadMap, "6:27:");
         refused("relay 10's line first: read a column early",
-                withLine(5, VariedFile.split('\n').at(13).chopped(1)), 6, "5:22: ");
-        refused("a 2 for PC control", withLine(5, relay1 + "2,"), 7, "5:69:2");
-        refused("a line ending before PC control", withLine(5, relay1), 7, "5:69:");
-        refused("no file", QByteArray(), -1, "0:0:", QString());
-        refused("ten relay lines", VariedFile.left(VariedFile.indexOf(", Relay 11,")), -1,
+                withLine(5, VariedFile.split('\n').at(13).chopped(1)), BadMap, "5:22: ");
+        refused("a 2 for PC control", withLine(5, relay1 + "2,"), BadPCControl, "5:69:2");
+        refused("a line ending before PC control", withLine(5, relay1), BadPCControl, "5:69:");
+        refused("no file", QByteArray(), Failed, "0:0:", QString());
+        refused("ten relay lines", VariedFile.left(VariedFile.indexOf(", Relay 11,")), Failed,
                 "0:0:", variedStatus(10));
         read("anything around the date label", withLine(3, "x Date created: x"), "x Date created: x");
         read("text before the relay number, modes unchecked",
@@ -203,17 +208,18 @@ private slots:
     void openingAFile()
     {
         QFETCH(QByteArray, content);
-        QFETCH(int, result);
+        QFETCH(FileResult, result);
         QFETCH(QString, where);
         QFETCH(QString, status);
         const QString path = content.isNull() ? m_dir.filePath("absent.csv") : fileWith(content);
         RelayTable table = Untouched;
         QString text = QStringLiteral("left from before");
         FileFault fault;
-        QCOMPARE(OpenTavikFile(table, path, text, &fault), qint16(result));
+        QCOMPARE(openConfigFile(table, path, text, &fault), result);
         // Format faults are the user's; only a file that fails is the program's to log.
-        QCOMPARE(readAll(m_log).contains(" in procedure OpenTavikFile of Form frmMain on line "), result < 0);
-        const bool accepted = result == 0;
+        QCOMPARE(readAll(m_log).contains(" in procedure OpenTavikFile of Form frmMain on line "),
+                 result == FileResult::Failed);
+        const bool accepted = result == FileResult::Ok;
         QVERIFY2(accepted ? text.split(QStringLiteral("\r\n")).contains(status) : text == status,
                  qPrintable(text));
         QCOMPARE(table == Untouched, !accepted);
@@ -231,14 +237,14 @@ private slots:
         const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
         const rlimit small{1000, saved.rlim_max}; // below the file, above the log entry
         QVERIFY(setrlimit(RLIMIT_FSIZE, &small) == 0);
-        const qint16 result = SaveTavikFile(variedTable(), path, Created);
+        const FileResult result = saveConfigFile(variedTable(), path, Created);
         setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, previousHandler);
-        QCOMPARE(result, qint16(-1));
+        QCOMPARE(result, FileResult::Failed);
         QCOMPARE(readAll(path), QByteArray("the previous configuration\r\n"));
         QCOMPARE(QDir(m_dir.path()).entryList({"file.csv*"}, QDir::Files | QDir::Hidden).size(), 1);
         QVERIFY(readAll(m_log).contains(" in procedure SaveTavikFile of Form frmMain on line "));
-        QCOMPARE(SaveTavikFile(variedTable(), m_dir.filePath("no/folder.csv")), qint16(-1));
+        QCOMPARE(saveConfigFile(variedTable(), m_dir.filePath("no/folder.csv")), FileResult::Failed);
     }
 
     // Every part of every relay, copied as text and pasted onto another relay, reads back

@@ -118,11 +118,11 @@ private slots:
             return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
         };
         RelayTable table{};
-        QCOMPARE(SaveTavikFile(table, path), qint16(0));
+        QCOMPARE(saveConfigFile(table, path), FileResult::Ok);
         const QByteArray previous = saved();
         QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
         table[0].RelayMode = 9;
-        QCOMPARE(SaveTavikFile(table, path), qint16(-1));
+        QCOMPARE(saveConfigFile(table, path), FileResult::Failed);
         QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
         QCOMPARE(saved(), previous);
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"Site.csv"});

@@ -1,15 +1,17 @@
 // The window as the user works in it, against the simulated Tavik on a pseudo-terminal.
-#include "app/oversizedlogbox.h"
-#include "app/pictures.h"
 #include "app/visualstyles.h"
 #include "base/errorlog.h"
 #include "base/titleversion.h"
 #include "config/relaycomparison.h"
 #include "config/tavikfile.h"
 #include "userstep.h"
-#include "window/moddlg.h"
+#include "window/filechoice.h"
+#include "window/oversizedlogbox.h"
+#include "window/pictures.h"
 #include "windowrig.h"
 
+#include <QComboBox>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QtTest>
 
@@ -26,7 +28,7 @@ static RelayTable fileTable(const QString &path)
 {
     RelayTable table{};
     QString status;
-    return OpenTavikFile(table, path, status) == 0 ? table : RelayTable{};
+    return openConfigFile(table, path, status) == FileResult::Ok ? table : RelayTable{};
 }
 
 class TestMainWindow : public QObject
@@ -36,7 +38,7 @@ class TestMainWindow : public QObject
     std::unique_ptr<WindowRig> rig;
     MainWindowProbe *probe = nullptr;
     QStringList answers; // the file dialog's next choices; an empty one cancels
-    QList<FileDialogRequest> requests;
+    QList<FileChoice> requests;
 
     RelayTable &table() { return rig->window.relayTable(); }
     QString path(const char *name) const { return dir.filePath(QLatin1String(name)); }
@@ -75,19 +77,15 @@ class TestMainWindow : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        setErrorLogPath(path("ErrorLog.txt"));
-        setFileDialogRunner([this](const FileDialogRequest &request) {
-            requests << request;
-            const QString chosen = answers.isEmpty() ? QString() : answers.takeFirst();
-            return FileDialogAnswer{chosen.isEmpty() ? QStringList() : QStringList{chosen}, 0, false};
-        });
-    }
+    void initTestCase() { setErrorLogPath(path("ErrorLog.txt")); }
     void init()
     {
         answers.clear();
         requests.clear();
+        setFileChooser([this](const FileChoice &request) {
+            requests << request;
+            return answers.isEmpty() ? QString() : answers.takeFirst();
+        });
         rig = std::make_unique<WindowRig>();
         probe = &rig->probe;
         QVERIFY(rig->start());
@@ -208,7 +206,7 @@ private slots:
         odd[2] = {.RelayMode = LatchingMode, .InputMode = 2, .UnlatchInputMode = 9};
         odd[3] = {.RelayMode = 2, .Counter = LargestFileCounter};
         CounterToTime(odd[3]);
-        QCOMPARE(SaveTavikFile(odd, path("odd.csv")), 0);
+        QCOMPARE(saveConfigFile(odd, path("odd.csv")), FileResult::Ok);
         answers << path("odd.csv");
         QFile log(path("ErrorLog.txt"));
         for (const QString &steps :
@@ -267,14 +265,14 @@ private slots:
 
     void theFileMenuKeepsTheFileInUse()
     {
-        // Save straight after start asks for a name (cancelled, then given) and adds the extension.
-        answers << QString() << path("Tavik Config") << path("notes.csv") << path("site A.csv");
+        // Save straight after start asks for a name (cancelled, then given).
+        answers << QString() << path("Tavik Config.csv") << path("notes.csv") << path("site A.csv");
         QVERIFY(probe->choose({"File", "Save"}));
         QCOMPARE(rig->window.windowTitle(), TitleVersion + u" [New.csv]"_s);
         table()[1].RelayMode = LatchingMode;
         QVERIFY(probe->choose({"File", "Save"}));
         QCOMPARE(requests.last().proposedName, u"Tavik Config"_s);
-        QCOMPARE(requests.last().flags, OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY); // asks before replacing
+        QCOMPARE(requests.last().purpose, FileChoice::Purpose::Save);
         QCOMPARE(rig->window.windowTitle(), TitleVersion + u" [Tavik Config.csv]"_s);
         QCOMPARE(fileTable(path("Tavik Config.csv"))[1].RelayMode, LatchingMode);
 
@@ -297,12 +295,62 @@ private slots:
         QCOMPARE(fileTable(path("Tavik Config.csv"))[1].RelayMode, 0);
 
         // Open names the file without a blank and redraws the relay shown.
-        QCOMPARE(SaveTavikFile(edited, path("site A.csv")), 0);
+        QCOMPARE(saveConfigFile(edited, path("site A.csv")), FileResult::Ok);
         QVERIFY(probe->select(List::RelayNumber, u"Relay 2"_s));
         QVERIFY(probe->choose({"File", "Open..."}));
         QCOMPARE(rig->window.windowTitle(), TitleVersion + u"[site A.csv]"_s);
         QCOMPARE(probe->selected(List::RelayMode), u"Latching"_s);
         QVERIFY(probe->statusText().startsWith(u"Date created: "_s));
+    }
+
+    // The desktop's own dialog over the window: the two filters, the proposed
+    // name given ".csv", a question before replacing a file, and to open only
+    // an existing file.
+    void theFileDialogIsTheDesktops()
+    {
+        setFileChooser({});
+        QStringList seen;
+        // Takes `name` in the next dialog, and answers a question with Yes.
+        const auto choose = [&](const QString &name) {
+            QTimer::singleShot(0, this, [&, name] {
+                auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+                if (!dialog)
+                    return;
+                QStringList shown{QFileInfo(dialog->selectedFiles().value(0)).fileName()};
+                const auto *types = dialog->findChild<QComboBox *>(u"fileTypeCombo"_s);
+                for (int i = 0; types && i < types->count(); ++i)
+                    shown << types->itemText(i);
+                seen << shown.join(u'|') + u'|' + QString::number(dialog->fileMode()) +
+                            (dialog->parentWidget() == &rig->window ? u" over the window"_s : QString());
+                QTimer::singleShot(0, this, [&] {
+                    if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                        seen << box->text().section(u'\n', 0, 0);
+                        box->button(QMessageBox::Yes)->click();
+                    }
+                });
+                dialog->selectFile(name);
+                QMetaObject::invokeMethod(dialog, "accept"); // as the Save or Open button does
+            });
+        };
+        const QString saving =
+            u"Tavik Config.csv|Tavik Config files (*.csv)|All files (*.*)|0 over the window"_s;
+        choose(path("plan"));
+        QVERIFY(probe->choose({"File", "Save As..."}));
+        QCOMPARE(seen, QStringList{saving});
+        QCOMPARE(rig->window.windowTitle(), TitleVersion + u" [plan.csv]"_s);
+
+        table()[1].RelayMode = LatchingMode;
+        choose(path("plan"));
+        QVERIFY(probe->choose({"File", "Save As..."}));
+        QCOMPARE(seen, QStringList({saving, saving, u"plan.csv already exists."_s}));
+        QCOMPARE(fileTable(path("plan.csv"))[1].RelayMode, LatchingMode);
+
+        seen.clear();
+        table()[1].RelayMode = 0;
+        choose(path("plan.csv"));
+        QVERIFY(probe->choose({"File", "Open..."}));
+        QCOMPARE(seen, QStringList{u"|Tavik Config files (*.csv)|All files (*.*)|1 over the window"_s});
+        QCOMPARE(table()[1].RelayMode, LatchingMode);
     }
 
     void readEditProgramReadBackAndLoseTheLine()

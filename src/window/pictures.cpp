@@ -1,4 +1,4 @@
-#include "app/pictures.h"
+#include "window/pictures.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,8 +1,8 @@
-#include "app/frmsplash.h"
+#include "window/splashwindow.h"
 
 #include "base/appinfo.h"
-#include "app/pictures.h"
 #include "base/titleversion.h"
+#include "window/pictures.h"
 
 #include <QEventLoop>
 #include <QFrame>
@@ -44,7 +44,7 @@ QLabel *namedLabel(QWidget *parent, const char *name, const QString &text = {})
 
 } // namespace
 
-frmSplash::frmSplash(QWidget *parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
+SplashWindow::SplashWindow(QWidget *parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("frmSplash"));
     QFont arial(QStringLiteral("Arial"));
@@ -53,47 +53,45 @@ frmSplash::frmSplash(QWidget *parent) : QWidget(parent, Qt::SplashScreen | Qt::F
 
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(6, 6, 6, 6);
-    Frame1 = new QFrame(this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setFrameShape(QFrame::Box);
-    outer->addWidget(Frame1);
+    auto *frame = new QFrame(this);
+    frame->setObjectName(QStringLiteral("Frame1"));
+    frame->setFrameShape(QFrame::Box);
+    outer->addWidget(frame);
 
-    auto *column = new QVBoxLayout(Frame1);
+    auto *column = new QVBoxLayout(frame);
     column->setContentsMargins(18, 14, 18, 14);
     column->setSpacing(4);
-    imgLogo = namedLabel(Frame1, "imgLogo");
-    imgLogo->setPixmap(LoadResPicture(101));
-    imgLogo->setMinimumSize(420, 128);
-    lblTitle = namedLabel(Frame1, "lblTitle");
+    QLabel *logo = namedLabel(frame, "imgLogo");
+    logo->setPixmap(LoadResPicture(101));
+    logo->setMinimumSize(420, 128);
+    QLabel *title = namedLabel(frame, "lblTitle", AppInfo::title());
     QFont titleFont = arial;
     titleFont.setPointSize(16);
     titleFont.setBold(true);
-    lblTitle->setFont(titleFont);
-    lblVersion = namedLabel(Frame1, "lblVersion");
-    lblCompany = namedLabel(Frame1, "lblCompany");
-    lblCopyright = namedLabel(Frame1, "lblCopyright");
-    lblWarning = namedLabel(Frame1, "lblWarning",
-                            QStringLiteral("For use with the Tavik TRX family of programmable relay expanders. "
-                                           "Manuals and updates: www.tavik-controls.example"));
-    lblLicenseTo = namedLabel(Frame1, "lblLicenseTo", QStringLiteral("Tavik Controls, 14 Relay Yard"));
-    Label2 = namedLabel(Frame1, "Label2", QStringLiteral("Northbridge NB4 7TX"));
+    title->setFont(titleFont);
 
-    column->addWidget(imgLogo);
+    column->addWidget(logo);
     column->addSpacing(6);
-    for (QLabel *label : {lblTitle, lblVersion, lblCompany, lblCopyright})
-        column->addWidget(label);
+    column->addWidget(title);
+    column->addWidget(namedLabel(frame, "lblVersion", QStringLiteral("Version ") + AppInfo::versionText()));
+    column->addWidget(namedLabel(frame, "lblCompany", AppInfo::companyName()));
+    column->addWidget(namedLabel(frame, "lblCopyright", AppInfo::legalCopyright()));
     column->addSpacing(8);
-    for (QLabel *label : {lblWarning, lblLicenseTo, Label2})
-        column->addWidget(label);
+    column->addWidget(
+        namedLabel(frame, "lblWarning",
+                   QStringLiteral("For use with the Tavik TRX family of programmable relay expanders. "
+                                  "Manuals and updates: www.tavik-controls.example")));
+    column->addWidget(namedLabel(frame, "lblLicenseTo", QStringLiteral("Tavik Controls, 14 Relay Yard")));
+    column->addWidget(namedLabel(frame, "Label2", QStringLiteral("Northbridge NB4 7TX")));
 
-    Form_Load();
+    TitleVersion = AppInfo::composeTitleVersion();
     setFixedSize(sizeHint().expandedTo(QSize(480, 0)));
     // Not every window manager places a splash window; centre it on the screen.
     if (const QScreen *screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
 }
 
-void frmSplash::showPainted()
+void SplashWindow::showPainted()
 {
     show();
     QWindow *window = windowHandle();
@@ -105,13 +103,4 @@ void frmSplash::showPainted()
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
     repaint();
-}
-
-void frmSplash::Form_Load()
-{
-    lblTitle->setText(AppInfo::title());
-    lblVersion->setText(QStringLiteral("Version ") + AppInfo::versionText());
-    lblCompany->setText(AppInfo::companyName());
-    lblCopyright->setText(AppInfo::legalCopyright());
-    TitleVersion = AppInfo::composeTitleVersion();
 }

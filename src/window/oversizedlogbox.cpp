@@ -1,4 +1,4 @@
-#include "app/oversizedlogbox.h"
+#include "window/oversizedlogbox.h"
 
 #include "base/appinfo.h"
 
