@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -135,9 +136,9 @@ void frmMain::Form_Load()
     ui.sliMins->setValue(0);
     ui.sliSecs->setValue(0);
 
-    // 12. and 13.
-    splash->close();
-    splash->deleteLater();
+    // 12. and 13. It goes once the event loop has shown the window in its place.
+    QTimer::singleShot(0, splash, &QWidget::close);
+    QTimer::singleShot(0, splash, &QObject::deleteLater);
     setWindowTitle(TitleVersion + QStringLiteral(" [New.csv]"));
 
     // 14. and 15.

@@ -4,7 +4,6 @@
 #include "base/titleversion.h"
 #include "window/pictures.h"
 
-#include <QEventLoop>
 #include <QFrame>
 #include <QLabel>
 #include <QScreen>
@@ -14,24 +13,6 @@
 
 namespace {
 
-// Ends a loop once the window it watches has been exposed.
-class ExposeWatch : public QObject
-{
-public:
-    ExposeWatch(QWindow *window, QEventLoop &loop) : m_loop(loop) { window->installEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        // The window handles its expose (and paints) first; the loop ends after.
-        if (event->type() == QEvent::Expose && static_cast<QWindow *>(watched)->isExposed())
-            QMetaObject::invokeMethod(&m_loop, &QEventLoop::quit, Qt::QueuedConnection);
-        return false;
-    }
-
-private:
-    QEventLoop &m_loop;
-};
 
 QLabel *namedLabel(QWidget *parent, const char *name, const QString &text = {})
 {
@@ -94,13 +75,7 @@ SplashWindow::SplashWindow(QWidget *parent) : QWidget(parent, Qt::SplashScreen |
 void SplashWindow::showPainted()
 {
     show();
-    QWindow *window = windowHandle();
-    if (window && !window->isExposed()) {
-        QEventLoop loop;
-        ExposeWatch watch(window, loop);
-        // A windowing system that never maps the window does not hold up the start.
-        QTimer::singleShot(2000, &loop, &QEventLoop::quit);
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-    }
+    // Painted now as far as the window system lets it; it stays up until
+    // the event loop has run once, which is when the main window appears.
     repaint();
 }
