@@ -1,12 +1,12 @@
 #include "reporttext.h"
 
-Task<DialogueStep> ReportText::awaitLabel(QByteArray label)
+Task<DialogueStep> ReportText::awaitLabel(const char *label)
 {
     QByteArray text;
     co_return getString(text, label);
 }
 
-Task<DialogueStep> ReportText::collect(QByteArray &text, QByteArray start)
+Task<DialogueStep> ReportText::collect(QByteArray &text, const char *start)
 {
     text = start;
     co_return getString(text, "\r");

@@ -13,8 +13,8 @@ class ReportText : public ReportLine
 public:
     explicit ReportText(const QByteArray &report) : m_report(report) {}
 
-    Task<DialogueStep> awaitLabel(QByteArray label) override;
-    Task<DialogueStep> collect(QByteArray &text, QByteArray start) override;
+    Task<DialogueStep> awaitLabel(const char *label) override;
+    Task<DialogueStep> collect(QByteArray &text, const char *start) override;
 
     DialogueResult result() const { return m_result; }
     bool exhausted() const { return m_position >= m_report.size(); }

@@ -19,7 +19,8 @@ Task<DialogueResult> DeviceCommands::runDialogue(Kind kind, int index)
 Task<DialogueResult> DeviceCommands::singleRelay(Kind kind, int index)
 {
     m_view.enableReadProg(false);
-    const DialogueResult result = co_await runDialogue(kind, index);
+    Task<DialogueResult> dialogue = runDialogue(kind, index);
+    const DialogueResult result = co_await dialogue;
     m_view.enableReadProg(true);
     co_return result;
 }
@@ -64,11 +65,14 @@ Task<BulkOutcome> DeviceCommands::wholeTable(Kind kind, AllEnding ending)
     const QString relayText =
         kind == Kind::Read ? QStringLiteral("Reading relay ") : QStringLiteral("Programming relay ");
     for (int index = 0; index < RelayCount; ++index) {
-        if (index > 0 && m_betweenRelays)
-            co_await m_betweenRelays();
+        if (index > 0 && m_betweenRelays) {
+            Task<void> waiting = m_betweenRelays();
+            co_await waiting;
+        }
         m_view.setActionText(relayText + QString::number(index + 1));
         m_view.setProgressValue(2 * index + 1);
-        const DialogueResult result = co_await runDialogue(kind, index);
+        Task<DialogueResult> dialogue = runDialogue(kind, index);
+        const DialogueResult result = co_await dialogue;
         if (result != DialogueResult::Done) {
             m_view.setActionVisible(false);
             m_view.setProgressValue(0);

@@ -28,19 +28,23 @@ Task<DeviceDialogues::Step> DeviceDialogues::runAttempts(QString procedure, Rest
         if (restarts > 0 || rule.escapeFirst) {
             if (rule.freshStart)
                 rule.freshStart();
-            co_await m_exchange.sendChar('\x1b', false);
+            Task<SendResult> escape = m_exchange.sendChar('\x1b', false);
+            co_await escape;
             // Part of what the device says to escape may still be on its
             // way; taken for the echo of the command character, it would
             // restart the attempt about to begin.
-            co_await m_exchange.letLineFallQuiet();
+            Task<void> quiet = m_exchange.letLineFallQuiet();
+            co_await quiet;
         }
         if (rule.freshStart)
             rule.freshStart();
-        const Step step = co_await attempt();
+        Task<Step> attempting = attempt();
+        const Step step = co_await attempting;
         if (m_link.cancelled()) {
             // Whatever the device was asked last, escape takes it back to
             // its menu before the port is let go.
-            co_await m_exchange.sendChar('\x1b', false);
+            Task<SendResult> escape = m_exchange.sendChar('\x1b', false);
+            co_await escape;
             co_return step;
         }
         if (step != Step::Restart)
@@ -48,7 +52,8 @@ Task<DeviceDialogues::Step> DeviceDialogues::runAttempts(QString procedure, Rest
         if (restarts == MaxRestarts) {
             // The device is left at its menu, not inside the abandoned
             // command, so that the next dialogue finds it where it expects.
-            co_await m_exchange.sendChar('\x1b', false);
+            Task<SendResult> escape = m_exchange.sendChar('\x1b', false);
+            co_await escape;
             m_view.setStatusText(GaveUpText);
             logFailure(Failure::DeviceGaveUp, procedure, 2,
                        QString::number(MaxRestarts) + QStringLiteral(" restarts"));

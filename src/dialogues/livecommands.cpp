@@ -45,13 +45,14 @@ Task<LiveOutcome> DeviceDialogues::liveCommand(char command, LiveCondition condi
         DialogueResult result = DialogueResult::Done;
         RestartRule rule;
         rule.escapeFirst = true;
-        const Step step = co_await runAttempts(procedure, rule, [&]() -> Task<Step> {
+        Task<Step> attempts = runAttempts(procedure, rule, [&]() -> Task<Step> {
             if (condition == LiveCondition::UnderPCControl && !holds()) {
                 sent = false;
                 return doneAttempt();
             }
             return liveExchange(command, result);
         });
+        const Step step = co_await attempts;
         if (result == DialogueResult::Cancelled)
             outcome = LiveOutcome::Cancelled;
         else if (sent)
@@ -75,13 +76,16 @@ Task<DeviceDialogues::Step> DeviceDialogues::doneAttempt()
 
 Task<DeviceDialogues::Step> DeviceDialogues::liveExchange(char command, DialogueResult &result)
 {
-    if (Step s = afterSend(co_await m_exchange.sendChar(command, true), result); s != Step::Go)
+    Task<SendResult> send = m_exchange.sendChar(command, true);
+    if (Step s = afterSend(co_await send, result); s != Step::Go)
         co_return s;
     QByteArray text;
-    if (Step s = afterPrompt(co_await m_exchange.waitForPrompt(text, "number (1-16): "), result); s != Step::Go)
+    Task<PromptResult> prompt = m_exchange.waitForPrompt(text, "number (1-16): ");
+    if (Step s = afterPrompt(co_await prompt, result); s != Step::Go)
         co_return s;
-    const QByteArray relayNumber = QByteArray::number(m_view.shownRelay() + 1);
-    if (Step s = afterSend(co_await m_exchange.sendText(relayNumber, true), result); s != Step::Go)
+    send = m_exchange.sendText(QByteArray::number(m_view.shownRelay() + 1), true);
+    if (Step s = afterSend(co_await send, result); s != Step::Go)
         co_return s;
-    co_return afterSend(co_await m_exchange.sendChar('\r', false), result);
+    send = m_exchange.sendChar('\r', false);
+    co_return afterSend(co_await send, result);
 }

@@ -23,8 +23,9 @@ Task<DialogueResult> DeviceDialogues::programRelay(int relayIndex)
         m_link.ring().clear();
     };
     DialogueResult result = DialogueResult::GaveUp; // until an attempt ends otherwise
-    co_await runAttempts(QStringLiteral("ProgramRelay"), rule,
-                         [&] { return programAttempt(relayIndex, result); });
+    Task<Step> attempts =
+        runAttempts(QStringLiteral("ProgramRelay"), rule, [&] { return programAttempt(relayIndex, result); });
+    co_await attempts;
 
     releasePort(hold);
     if (result == DialogueResult::Done)
@@ -36,13 +37,15 @@ Task<DeviceDialogues::Step> DeviceDialogues::answerPrompt(QByteArray prompt, std
                                                           float k, DialogueResult &result)
 {
     QByteArray text;
-    if (Step s = afterPrompt(co_await m_exchange.waitForPrompt(text, prompt), result); s != Step::Go)
+    Task<PromptResult> wait = m_exchange.waitForPrompt(text, prompt);
+    if (Step s = afterPrompt(co_await wait, result); s != Step::Go)
         co_return s;
-    if (Step s = afterSend(co_await m_exchange.sendText(QByteArray::number(answer()), true), result);
-        s != Step::Go)
+    Task<SendResult> send = m_exchange.sendText(QByteArray::number(answer()), true);
+    if (Step s = afterSend(co_await send, result); s != Step::Go)
         co_return s;
     setProgress(float(m_view.progressMaximum()) / 12.0f + k);
-    co_return afterSend(co_await m_exchange.sendChar('\r', false), result);
+    send = m_exchange.sendChar('\r', false);
+    co_return afterSend(co_await send, result);
 }
 
 Task<DeviceDialogues::Step> DeviceDialogues::programAttempt(int relayIndex, DialogueResult &result)
@@ -84,18 +87,21 @@ Task<DeviceDialogues::Step> DeviceDialogues::programAttempt(int relayIndex, Dial
         {"milliseconds (x 10) (0-99): ", [&relay] { return relay.Hundredths; }, 11},
     };
 
-    if (!co_await m_exchange.pause(m_pauses.beforeProgram)) {
+    Task<bool> pause = m_exchange.pause(m_pauses.beforeProgram);
+    if (!co_await pause) {
         result = DialogueResult::Cancelled;
         co_return Step::End;
     }
-    if (Step s = afterSend(co_await m_exchange.sendChar('p', true), result); s != Step::Go)
+    Task<SendResult> send = m_exchange.sendChar('p', true);
+    if (Step s = afterSend(co_await send, result); s != Step::Go)
         co_return s;
     QList<Answer> answers = common;
     bool timedAnswers = false;
     // The mode is looked at once the gate has gone out, as it stands then.
     for (qsizetype i = 0; i < answers.size(); ++i) {
         const Answer &answer = answers.at(i);
-        if (Step s = co_await answerPrompt(answer.prompt, answer.value, answer.k, result); s != Step::Go)
+        Task<Step> answered = answerPrompt(answer.prompt, answer.value, answer.k, result);
+        if (Step s = co_await answered; s != Step::Go)
             co_return s;
         if (i == common.size() - 1) {
             if (isLatchingMode(relay.RelayMode))
@@ -107,9 +113,11 @@ Task<DeviceDialogues::Step> DeviceDialogues::programAttempt(int relayIndex, Dial
     if (timedAnswers)
         setProgress(float(m_view.progressMaximum()));
     QByteArray text;
-    if (Step s = afterPrompt(co_await m_exchange.waitForPrompt(text, "(y/n): "), result); s != Step::Go)
+    Task<PromptResult> confirm = m_exchange.waitForPrompt(text, "(y/n): ");
+    if (Step s = afterPrompt(co_await confirm, result); s != Step::Go)
         co_return s;
-    if (Step s = afterSend(co_await m_exchange.sendText("y", true), result); s != Step::Go)
+    send = m_exchange.sendText("y", true);
+    if (Step s = afterSend(co_await send, result); s != Step::Go)
         co_return s;
 
     result = DialogueResult::Done;

@@ -118,17 +118,21 @@ Task<DialogueStep> readSide(ReportLine &line, qint16 ReadMask, qint16 &gate, std
                             bool unlatchSide, ReportFollower &follower)
 {
     QByteArray text;
-    if (DialogueStep s = co_await line.awaitLabel("Input mode: "); s != DialogueStep::Go)
+    Task<DialogueStep> step = line.awaitLabel("Input mode: ");
+    if (DialogueStep s = co_await step; s != DialogueStep::Go)
         co_return s;
     if (ReadMask & InputModeBit) {
-        if (DialogueStep s = co_await line.collect(text, {}); s != DialogueStep::Go)
+        step = line.collect(text, "");
+        if (DialogueStep s = co_await step; s != DialogueStep::Go)
             co_return s;
         gate = parseInputMode(text);
         follower.gateRead(gate, unlatchSide);
     }
-    if (DialogueStep s = co_await line.awaitLabel("Input map: "); s != DialogueStep::Go)
+    step = line.awaitLabel("Input map: ");
+    if (DialogueStep s = co_await step; s != DialogueStep::Go)
         co_return s;
-    if (DialogueStep s = co_await line.collect(text, {}); s != DialogueStep::Go)
+    step = line.collect(text, "");
+    if (DialogueStep s = co_await step; s != DialogueStep::Go)
         co_return s;
     if (!isCompleteMapLine(text))
         co_return DialogueStep::Restart;
@@ -150,29 +154,32 @@ Task<DialogueStep> readSide(ReportLine &line, qint16 ReadMask, qint16 &gate, std
 Task<DialogueStep> walkReport(ReportLine &line, RelayConfig &relay, qint16 ReadMask, ReportFollower &follower)
 {
     QByteArray text;
-    if (DialogueStep s = co_await line.awaitLabel("Relay mode: "); s != DialogueStep::Go)
+    Task<DialogueStep> step = line.awaitLabel("Relay mode: ");
+    if (DialogueStep s = co_await step; s != DialogueStep::Go)
         co_return s;
     if (ReadMask & RelayModeBit) {
-        if (DialogueStep s = co_await line.collect(text, {}); s != DialogueStep::Go)
+        step = line.collect(text, "");
+        if (DialogueStep s = co_await step; s != DialogueStep::Go)
             co_return s;
         relay.RelayMode = parseRelayMode(text);
         follower.relayModeRead(relay.RelayMode);
     }
 
-    if (DialogueStep s = co_await readSide(line, ReadMask, relay.InputMode, relay.InputMap, false, follower);
-        s != DialogueStep::Go)
+    step = readSide(line, ReadMask, relay.InputMode, relay.InputMap, false, follower);
+    if (DialogueStep s = co_await step; s != DialogueStep::Go)
         co_return s;
     if (relay.RelayMode == LatchingMode) {
-        if (DialogueStep s =
-                co_await readSide(line, ReadMask, relay.UnlatchInputMode, relay.UnlatchMap, true, follower);
-            s != DialogueStep::Go)
+        step = readSide(line, ReadMask, relay.UnlatchInputMode, relay.UnlatchMap, true, follower);
+        if (DialogueStep s = co_await step; s != DialogueStep::Go)
             co_return s;
     }
 
-    if (DialogueStep s = co_await line.awaitLabel("counter: 0x"); s != DialogueStep::Go)
+    step = line.awaitLabel("counter: 0x");
+    if (DialogueStep s = co_await step; s != DialogueStep::Go)
         co_return s;
     if (ReadMask & CounterBit) {
-        if (DialogueStep s = co_await line.collect(text, "&H"); s != DialogueStep::Go)
+        step = line.collect(text, "&H");
+        if (DialogueStep s = co_await step; s != DialogueStep::Go)
             co_return s;
         // Stored, a garbled counter would make a file this program then refuses.
         const std::optional<qint32> counter = storableCounter(parseHexCounter(text));
@@ -187,19 +194,23 @@ Task<DialogueStep> walkReport(ReportLine &line, RelayConfig &relay, qint16 ReadM
         follower.closureTimeRead(relay);
     }
 
-    if (DialogueStep s = co_await line.awaitLabel("status: "); s != DialogueStep::Go)
+    step = line.awaitLabel("status: ");
+    if (DialogueStep s = co_await step; s != DialogueStep::Go)
         co_return s;
     if (ReadMask & ClosedBit) {
-        if (DialogueStep s = co_await line.collect(text, {}); s != DialogueStep::Go)
+        step = line.collect(text, "");
+        if (DialogueStep s = co_await step; s != DialogueStep::Go)
             co_return s;
         if (const std::optional<bool> closed = parseStatus(text))
             relay.Closed = *closed;
     }
 
-    if (DialogueStep s = co_await line.awaitLabel("controlled: "); s != DialogueStep::Go)
+    step = line.awaitLabel("controlled: ");
+    if (DialogueStep s = co_await step; s != DialogueStep::Go)
         co_return s;
     if (ReadMask & PCControlBit) {
-        if (DialogueStep s = co_await line.collect(text, {}); s != DialogueStep::Go)
+        step = line.collect(text, "");
+        if (DialogueStep s = co_await step; s != DialogueStep::Go)
             co_return s;
         if (const std::optional<bool> controlled = parseControlled(text)) {
             relay.PCControl = *controlled;

@@ -42,15 +42,17 @@ std::optional<bool> parseStatus(const QByteArray &value);
 // "No" gives false, else "Yes" true, else nothing.
 std::optional<bool> parseControlled(const QByteArray &value);
 
-// Where the walk down a report gets its text. awaitLabel() waits for a
+// Where the walk down a report gets its text. (Arguments are plain pointers
+// and every task is named before it is awaited: g++ 12 destroys the
+// temporaries of a statement that awaits twice.) awaitLabel() waits for a
 // label; collect() sets text to start and appends what comes, up to and
 // including the next carriage return. Each says whether the walk goes on.
 class ReportLine
 {
 public:
     virtual ~ReportLine() = default;
-    virtual Task<DialogueStep> awaitLabel(QByteArray label) = 0;
-    virtual Task<DialogueStep> collect(QByteArray &text, QByteArray start) = 0;
+    virtual Task<DialogueStep> awaitLabel(const char *label) = 0;
+    virtual Task<DialogueStep> collect(QByteArray &text, const char *start) = 0;
 };
 
 // Told of each value as it is stored, so that the editor can follow.

@@ -20,15 +20,17 @@ public:
     {
     }
 
-    Task<DialogueStep> awaitLabel(QByteArray label) override
+    Task<DialogueStep> awaitLabel(const char *label) override
     {
         QByteArray text;
-        co_return afterPrompt(co_await m_exchange.waitForPrompt(text, label), m_result);
+        Task<PromptResult> wait = m_exchange.waitForPrompt(text, label);
+        co_return afterPrompt(co_await wait, m_result);
     }
-    Task<DialogueStep> collect(QByteArray &text, QByteArray start) override
+    Task<DialogueStep> collect(QByteArray &text, const char *start) override
     {
         text = start;
-        co_return afterPrompt(co_await m_exchange.waitForPrompt(text, "\r"), m_result);
+        Task<PromptResult> wait = m_exchange.waitForPrompt(text, "\r");
+        co_return afterPrompt(co_await wait, m_result);
     }
 
 private:
@@ -93,8 +95,9 @@ Task<DialogueResult> DeviceDialogues::readRelay(int relayIndex, qint16 ReadMask)
         co_return DialogueResult::PortFailed;
 
     DialogueResult result = DialogueResult::GaveUp; // until an attempt ends otherwise
-    co_await runAttempts(QStringLiteral("ReadRelay"), {},
-                         [&] { return readAttempt(relayIndex, ReadMask, result); });
+    Task<Step> attempts = runAttempts(QStringLiteral("ReadRelay"), {},
+                                      [&] { return readAttempt(relayIndex, ReadMask, result); });
+    co_await attempts;
 
     releasePort(hold);
     if (result == DialogueResult::Done)
@@ -107,23 +110,28 @@ Task<DeviceDialogues::Step> DeviceDialogues::readAttempt(int relayIndex, qint16 
     RelayConfig &relay = m_table[size_t(relayIndex)];
     QByteArray text;
 
-    if (!co_await m_exchange.pause(m_pauses.beforeRead)) {
+    Task<bool> pause = m_exchange.pause(m_pauses.beforeRead);
+    if (!co_await pause) {
         result = DialogueResult::Cancelled;
         co_return Step::End;
     }
-    if (Step s = afterSend(co_await m_exchange.sendChar('r', true), result); s != Step::Go)
+    Task<SendResult> send = m_exchange.sendChar('r', true);
+    if (Step s = afterSend(co_await send, result); s != Step::Go)
         co_return s;
-    if (Step s = afterPrompt(co_await m_exchange.waitForPrompt(text, "number (1-16): "), result); s != Step::Go)
+    Task<PromptResult> prompt = m_exchange.waitForPrompt(text, "number (1-16): ");
+    if (Step s = afterPrompt(co_await prompt, result); s != Step::Go)
         co_return s;
-    if (Step s = afterSend(co_await m_exchange.sendText(QByteArray::number(relayIndex + 1), true), result);
-        s != Step::Go)
+    send = m_exchange.sendText(QByteArray::number(relayIndex + 1), true);
+    if (Step s = afterSend(co_await send, result); s != Step::Go)
         co_return s;
-    if (Step s = afterSend(co_await m_exchange.sendChar('\r', false), result); s != Step::Go)
+    send = m_exchange.sendChar('\r', false);
+    if (Step s = afterSend(co_await send, result); s != Step::Go)
         co_return s;
 
     ExchangeReportLine line(m_exchange, result);
     EditorFollower follower(m_view, relay, [this, relayIndex] { return isShown(qint16(relayIndex)); });
-    if (Step s = co_await walkReport(line, relay, ReadMask, follower); s != Step::Go)
+    Task<Step> report = walkReport(line, relay, ReadMask, follower);
+    if (Step s = co_await report; s != Step::Go)
         co_return s;
 
     result = DialogueResult::Done;

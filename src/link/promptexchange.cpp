@@ -61,7 +61,8 @@ Task<SendResult> PromptExchange::sendChar(char character, bool awaitEcho)
 Task<SendResult> PromptExchange::sendText(QByteArray text, bool awaitEcho)
 {
     for (const char c : text) {
-        const SendResult sent = co_await sendChar(c, awaitEcho);
+        Task<SendResult> send = sendChar(c, awaitEcho);
+        const SendResult sent = co_await send;
         if (sent != SendResult::Sent)
             co_return sent;
     }

@@ -269,7 +269,8 @@ Task<DialogueResult> frmMain::compareWithDevice()
     ScratchReader device(m_session.link(), *this);
     device.setPauses(m_session.dialogues().pauses());
     device.setBetweenRelays([this] { return m_session.runWaiting(); });
-    const BulkOutcome outcome = co_await device.readAll(AllEnding::Quiet);
+    Task<BulkOutcome> reading = device.readAll(AllEnding::Quiet);
+    const BulkOutcome outcome = co_await reading;
     if (!outcome.succeeded())
         co_return outcome.result;
     auto *dialog = new ComparisonDialog(compareTables(m_relayTable, device.table()), this);
@@ -285,7 +286,8 @@ void frmMain::chkPCControl_Click()
 
 Task<DialogueResult> frmMain::setPCControlCommand(bool checked)
 {
-    const LiveOutcome outcome = co_await m_session.dialogues().setPCControl(checked);
+    Task<LiveOutcome> command = m_session.dialogues().setPCControl(checked);
+    const LiveOutcome outcome = co_await command;
     m_history.adopt(); // the device changed with the table: nothing to undo
     // After a failed dialogue box and record disagree until the relay is shown again.
     if (outcome == LiveOutcome::NotSent || outcome == LiveOutcome::Succeeded) {
@@ -307,8 +309,6 @@ void frmMain::btnMoment_MouseDown()
 
 Task<DialogueResult> frmMain::liveInputCommand(bool latch)
 {
-    // One awaited task a statement: a task made in a conditional
-    // expression is not one g++ 12 keeps alive across the wait.
     Task<LiveOutcome> command = latch ? m_session.dialogues().latchInput() : m_session.dialogues().pulseInput();
     const LiveOutcome outcome = co_await command;
     co_return resultOf(outcome);
