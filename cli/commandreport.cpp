@@ -74,15 +74,18 @@ int finishPorts(const QString &command, bool json, const QList<const CommandRepo
 {
     QList<int> exitCodes;
     QJsonArray entries;
+    bool cancelled = false;
     for (qsizetype i = 0; i < reports.size(); ++i) {
         exitCodes << reports.at(i)->exitCode();
         QJsonObject entry = reports.at(i)->body();
         entry.remove(QStringLiteral("command"));
         entry.insert(QStringLiteral("port"), ports.at(i));
+        cancelled = cancelled || entry.contains(QStringLiteral("cancelled"));
         entries.append(entry);
     }
+    // A signal that came once every port had ended cancelled nothing.
     int exitCode = ExitOk;
-    if (SignalCancel::signalNumber() != 0)
+    if (cancelled)
         exitCode = SignalCancel::exitCode();
     else if (exitCodes.contains(ExitFailed))
         exitCode = ExitFailed;
@@ -96,7 +99,7 @@ int finishPorts(const QString &command, bool json, const QList<const CommandRepo
         QJsonObject document{{QStringLiteral("command"), command},
                              {QStringLiteral("exitCode"), exitCode},
                              {QStringLiteral("ports"), entries}};
-        if (SignalCancel::signalNumber() != 0)
+        if (cancelled)
             document.insert(QStringLiteral("cancelled"), true);
         QTextStream(stdout) << QJsonDocument(document).toJson(QJsonDocument::Indented);
     }

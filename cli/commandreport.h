@@ -52,8 +52,8 @@ private:
 };
 
 // Ends a command that ran on several ports: with --json one document with an
-// entry for each port, and the exit code of them all: the cancel's when
-// cancelled, else 1 when a device failed, else any other failure, else 4
+// entry for each port, and the exit code of them all: the signal's when any
+// was cancelled, else 1 when a device failed, else any other failure, else 4
 // when any differs.
 int finishPorts(const QString &command, bool json, const QList<const CommandReport *> &reports,
                 const QStringList &ports);
