@@ -305,14 +305,18 @@ private slots:
     {
         QTest::addColumn<QStringList>("command");
         QTest::addColumn<QString>("done");
-        QTest::newRow("read") << QStringList{"read"} << "relays";
-        QTest::newRow("program") << QStringList{"program", "-i", "a.csv"} << "programmed";
+        QTest::addColumn<QString>("output"); // -o with --json
+        QTest::newRow("read") << QStringList{"read"} << "relays"
+                              << "site-{port}.csv";
+        QTest::newRow("program") << QStringList{"program", "-i", "a.csv"} << "programmed"
+                                 << "";
     }
 
     void severalDevicesRunAtOnceAndOneFailingLeavesTheOthers()
     {
         QFETCH(QStringList, command);
         QFETCH(QString, done);
+        QFETCH(QString, output);
         for (const bool json : {true, false}) {
             TavikSimulator devices[3];
             QStringList ports;
@@ -326,7 +330,9 @@ private slots:
             list.close();
             const ProcessRun run =
                 tavikctl(command + QStringList{"--port", ports.at(0), "--ports-from", "ports.txt"} +
-                         (json ? QStringList{"--json"} : QStringList{}));
+                         (!json              ? QStringList{}
+                          : output.isEmpty() ? QStringList{"--json"}
+                                             : QStringList{"--json", "-o", output}));
             QCOMPARE(run.exitCode, 1);
             if (json) {
                 const QJsonObject report = this->json(run);
@@ -339,6 +345,17 @@ private slots:
                     QCOMPARE(entry.value("exitCode").toInt(), d == 1 ? 1 : 0);
                     QCOMPARE(entry.contains("failure"), d == 1);
                     QCOMPARE(entry.value(done).toArray().size() == RelayCount, d != 1);
+                    if (output.isEmpty() || d == 1)
+                        continue;
+                    // "/tmp/tavik-ports-X/port3" as "tmp_tavik-ports-X_port3"
+                    const QString file =
+                        QString(output).replace("{port}", ports.at(d).mid(1).replace('/', '_'));
+                    QCOMPARE(entry.value("file").toString(), file);
+                    RelayTable saved{}, wanted{};
+                    QString status;
+                    QCOMPARE(OpenTavikFile(saved, m_dir.filePath(file), status), qint16(0));
+                    QCOMPARE(OpenTavikFile(wanted, path("a.csv"), status), qint16(0));
+                    QVERIFY(saved == wanted);
                 }
                 continue;
             }
