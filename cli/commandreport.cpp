@@ -10,6 +10,8 @@
 #include <QJsonDocument>
 #include <QTextStream>
 
+#include <algorithm>
+
 CommandReport::CommandReport(const QString &command, bool json) : m_json(json)
 {
     m_body.insert(QStringLiteral("command"), command);

@@ -158,10 +158,12 @@ Task<int> verifyDevice(QStringList arguments)
     for (const auto &connection : connections)
         connection->report().set(QStringLiteral("file"), file);
     const int relay = args.relay;
-    co_return co_await runOnEveryPort(std::move(connections), args.command, json,
-                                      [relay, wanted, file](DeviceConnection *connection) {
-                                          return verifyOnPort(connection, relay, wanted, file);
-                                      });
+    // Named: GCC 12 destroys the temporaries of a statement that awaits twice.
+    Task<int> onEveryPort = runOnEveryPort(std::move(connections), args.command, json,
+                                           [relay, wanted, file](DeviceConnection *connection) {
+                                               return verifyOnPort(connection, relay, wanted, file);
+                                           });
+    co_return co_await onEveryPort;
 }
 
 int diffFiles(const QStringList &arguments)
@@ -208,13 +210,6 @@ Task<int> programChangedRelays(DeviceConnection *connection, int relay, QString 
     QList<int> left;
     QList<RelayDifference> remaining;
     QJsonArray results;
-    const auto record = [&] {
-        report.set(QStringLiteral("relays"), results);
-        report.set(QStringLiteral("programmed"), numbersJson(programmed));
-        report.set(QStringLiteral("left"), numbersJson(left));
-        report.set(QStringLiteral("differences"),
-                   differencesJson(remaining, QStringLiteral("file"), QStringLiteral("device")));
-    };
     QString failedStep;
     int failedRelay = 0;
     DialogueResult result = DialogueResult::Done;
@@ -247,7 +242,11 @@ Task<int> programChangedRelays(DeviceConnection *connection, int relay, QString 
                                    {QStringLiteral("verified"), differences.isEmpty()}});
     }
     connection->dialogues().releaseHeldPort();
-    record();
+    report.set(QStringLiteral("relays"), results);
+    report.set(QStringLiteral("programmed"), numbersJson(programmed));
+    report.set(QStringLiteral("left"), numbersJson(left));
+    report.set(QStringLiteral("differences"),
+               differencesJson(remaining, QStringLiteral("file"), QStringLiteral("device")));
     if (result != DialogueResult::Done)
         co_return report.dialogueFailed(failedStep, failedRelay, result, view.statusText());
     if (!report.json()) {

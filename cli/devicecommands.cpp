@@ -128,11 +128,13 @@ Task<int> readRelays(QStringList arguments)
     DeviceConnections connections;
     if (const int exit = connectAll(connections, args, args.has(Json)); exit >= 0)
         co_return exit;
-    co_return co_await runOnEveryPort(
+    // Named, as below: GCC 12 destroys the temporaries of a statement that awaits twice.
+    Task<int> onEveryPort = runOnEveryPort(
         std::move(connections), args.command, args.has(Json), [args, output](DeviceConnection *connection) {
             return readOnPort(connection, args,
                               output.isEmpty() ? output : outputFileFor(output, connection->name()));
         });
+    co_return co_await onEveryPort;
 }
 
 // Plain: all 16 or --relay N.
@@ -191,7 +193,8 @@ Task<int> programRelays(QStringList arguments)
         work = [relay, file](DeviceConnection *connection) {
             return programChangedRelays(connection, relay, file);
         };
-    co_return co_await runOnEveryPort(std::move(connections), args.command, args.has(Json), work);
+    Task<int> onEveryPort = runOnEveryPort(std::move(connections), args.command, args.has(Json), work);
+    co_return co_await onEveryPort;
 }
 
 enum class Live { PCControlOn, PCControlOff, Latch, Moment };
@@ -269,10 +272,11 @@ Task<int> liveCommand(QString command, QStringList arguments)
     if (const int exit = connectAll(connections, args, false); exit >= 0)
         co_return exit;
     const int relay = args.relay;
-    co_return co_await runOnEveryPort(std::move(connections), command, false,
-                                      [command, live, relay](DeviceConnection *connection) {
-                                          return liveOnPort(connection, command, live, relay);
-                                      });
+    Task<int> onEveryPort = runOnEveryPort(std::move(connections), command, false,
+                                           [command, live, relay](DeviceConnection *connection) {
+                                               return liveOnPort(connection, command, live, relay);
+                                           });
+    co_return co_await onEveryPort;
 }
 
 } // namespace

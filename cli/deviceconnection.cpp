@@ -148,7 +148,9 @@ Task<int> runOnEveryPort(DeviceConnections connections, QString command, bool js
 {
     for (const auto &connection : connections)
         connection->start(work(connection.get()));
-    co_await AllFinished(connections);
+    // Named: GCC 12 destroys the temporaries of a statement that awaits twice.
+    AllFinished allFinished(connections);
+    co_await allFinished;
     if (connections.size() == 1)
         co_return connections.front()->report().exitCode();
     QList<const CommandReport *> reports;
