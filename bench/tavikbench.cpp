@@ -229,7 +229,7 @@ int main(int argc, char *argv[])
         }
     }
     std::printf("%-28s escape heard after %.1f ms, tavikctl ended (port closed) after %.1f ms; "
-                "slowest of %d: %.1f ms, %.1f ms\n",
+                "the last of %d to end: %.1f ms, %.1f ms\n",
                 "SIGINT while programming", cancels.front().escapeMs, cancels.front().exitMs, runs,
                 cancels.back().escapeMs, cancels.back().exitMs);
     paced.stop();

@@ -158,7 +158,7 @@ Task<int> verifyDevice(QStringList arguments)
     for (const auto &connection : connections)
         connection->report().set(QStringLiteral("file"), file);
     const int relay = args.relay;
-    // Named: GCC 12 destroys the temporaries of a statement that awaits twice.
+    // Named: GCC 12 destroys a closure (or an awaiter) made in a statement that awaits twice.
     Task<int> onEveryPort = runOnEveryPort(std::move(connections), args.command, json,
                                            [relay, wanted, file](DeviceConnection *connection) {
                                                return verifyOnPort(connection, relay, wanted, file);

@@ -128,7 +128,7 @@ Task<int> readRelays(QStringList arguments)
     DeviceConnections connections;
     if (const int exit = connectAll(connections, args, args.has(Json)); exit >= 0)
         co_return exit;
-    // Named, as below: GCC 12 destroys the temporaries of a statement that awaits twice.
+    // Named, as below: GCC 12 destroys a closure (or an awaiter) made in a statement that awaits twice.
     Task<int> onEveryPort = runOnEveryPort(
         std::move(connections), args.command, args.has(Json), [args, output](DeviceConnection *connection) {
             return readOnPort(connection, args,

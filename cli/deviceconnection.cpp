@@ -148,7 +148,7 @@ Task<int> runOnEveryPort(DeviceConnections connections, QString command, bool js
 {
     for (const auto &connection : connections)
         connection->start(work(connection.get()));
-    // Named: GCC 12 destroys the temporaries of a statement that awaits twice.
+    // Named: GCC 12 destroys a closure (or an awaiter) made in a statement that awaits twice.
     AllFinished allFinished(connections);
     co_await allFinished;
     if (connections.size() == 1)
