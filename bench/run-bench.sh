@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds tavikctl and the bench program (optimised) and times tavikctl's
 # whole-table read, verify and program against the simulated device paced at
-# 57600 baud, program --changed, eight devices programmed at once, and the CPU
-# one 3.1 s timeout costs. Usage: bench/run-bench.sh [RUNS]
+# 57600 baud, program --changed, eight devices programmed at once, 32 devices
+# programmed by one tavikctl, how fast SIGINT cancels, and the CPU one 3.1 s
+# timeout costs. Usage: bench/run-bench.sh [RUNS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${TAVIK_BENCH_BUILD:-build}

@@ -1,9 +1,11 @@
 // Times tavikctl reading, verifying and programming all 16 relays against the
 // simulated device paced at 57600 baud (as tavik-sim --paced), reading them
 // through ser2net serving that device (raw and RFC 2217), programming only
-// what changed, eight devices programmed at once, and the CPU one 3.1 s
-// timeout costs against a silent device (as tavik-sim --silent). The devices
-// run in this process so that their transcripts give the bytes on the line.
+// what changed, eight devices programmed at once by a tavikctl each, 32
+// programmed by one tavikctl, how soon SIGINT brings escape and the end, and
+// the CPU one 3.1 s timeout costs against a silent device (as tavik-sim
+// --silent). The devices run in this process so that their transcripts give
+// the bytes on the line.
 #include "processrunner.h"
 #include "ser2netserver.h"
 #include "taviksimulator.h"
@@ -12,8 +14,10 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -90,6 +94,66 @@ Timing bestOf(int runs, TavikSimulator &device, const QStringList &args, const Q
     return best;
 }
 
+std::unique_ptr<TavikSimulator> startDevice(const QString &stateFile, const SimFaults &faults)
+{
+    auto device = std::make_unique<TavikSimulator>();
+    device->setStateFile(stateFile);
+    device->setFaults(faults);
+    QString error;
+    if (!device->start(&error)) {
+        std::fprintf(stderr, "tavikbench: %s\n", qPrintable(error));
+        std::exit(1);
+    }
+    return device;
+}
+
+// Polls (this process only watches) until the device has received what
+// holds, or the time is up; false then.
+bool waitForDevice(const TavikSimulator &device, const std::function<bool(const QByteArray &)> &holds,
+                   int timeoutMs = 30000)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!holds(device.received())) {
+        if (clock.elapsed() > timeoutMs)
+            return false;
+        QThread::usleep(200);
+    }
+    return true;
+}
+
+// SIGINT once relay 2 is being programmed: how long until the device has
+// heard escape, and until tavikctl has closed the port and ended.
+struct CancelTiming {
+    double escapeMs = 0;
+    double exitMs = 0;
+    int exitCode = -1;
+};
+
+CancelTiming timeCancel(TavikSimulator &device, const QString &table)
+{
+    device.clearReceived();
+    QProcess process;
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(QStringLiteral(TAVIKCTL_PATH), {QStringLiteral("program"), QStringLiteral("-i"), table,
+                                                  QStringLiteral("--port"), device.portPath()});
+    CancelTiming timing;
+    if (!waitForDevice(device, [](const QByteArray &heard) { return heard.count('p') >= 2; }))
+        return timing;
+    // A little into relay 2's dialogue, wherever it then waits.
+    QThread::msleep(150);
+    QElapsedTimer clock;
+    clock.start();
+    ::kill(pid_t(process.processId()), SIGINT);
+    if (waitForDevice(device, [](const QByteArray &heard) { return heard.endsWith('\x1b'); }, 5000))
+        timing.escapeMs = double(clock.nsecsElapsed()) / 1e6;
+    process.waitForFinished(10000);
+    timing.exitMs = double(clock.nsecsElapsed()) / 1e6;
+    timing.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return timing;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -152,7 +216,46 @@ int main(int argc, char *argv[])
     reportAgainst("program --changed, 1 of 16", changedOne, "full program", program, "< 0.40");
     const Timing changedNone = bestOf(runs, paced, changed, folder.path());
     reportAgainst("program --changed, none", changedNone, "full program", program, "(none)");
+
+    std::vector<CancelTiming> cancels;
+    for (int run = 0; run < runs; ++run)
+        cancels.push_back(timeCancel(paced, table));
+    std::sort(cancels.begin(), cancels.end(),
+              [](const CancelTiming &a, const CancelTiming &b) { return a.exitMs < b.exitMs; });
+    for (const CancelTiming &cancel : cancels) {
+        if (cancel.exitCode != 130) {
+            std::fprintf(stderr, "tavikbench: a cancelled tavikctl exited %d\n", cancel.exitCode);
+            return 1;
+        }
+    }
+    std::printf("%-28s escape heard after %.1f ms, tavikctl ended (port closed) after %.1f ms; "
+                "the last of %d to end: %.1f ms, %.1f ms\n",
+                "SIGINT while programming", cancels.front().escapeMs, cancels.front().exitMs, runs,
+                cancels.back().escapeMs, cancels.back().exitMs);
     paced.stop();
+
+    // 32 devices, all programmed by one tavikctl.
+    constexpr int ManyDevices = 32;
+    Timing many;
+    for (int run = 0; run < runs; ++run) {
+        std::vector<std::unique_ptr<TavikSimulator>> devices;
+        QStringList args{QStringLiteral("program"), QStringLiteral("-i"), table};
+        for (int d = 0; d < ManyDevices; ++d) {
+            devices.push_back(startDevice(folder.filePath(QStringLiteral("many-%1.txt").arg(d)), pacing));
+            args << QStringLiteral("--port") << devices.back()->portPath();
+        }
+        const ProcessRun ran = runTavikctl(args, folder.path());
+        if (ran.exitCode != 0) {
+            std::fprintf(stderr, "tavikbench: tavikctl on %d devices exited %d\n", ManyDevices, ran.exitCode);
+            return 1;
+        }
+        if (run == 0 || ran.elapsedMs / 1000 < many.seconds)
+            many = {ran.exitCode, ran.elapsedMs / 1000, ran.cpuMs, 0};
+    }
+    std::printf("%-28s %6.3f s  one device %6.3f s  ratio %.3f  CPU %.0f ms for the whole run (%.1f ms a "
+                "device; one device alone %.1f ms)\n",
+                "program 32 devices, one run", many.seconds, program.seconds, many.seconds / program.seconds,
+                many.cpuMs, many.cpuMs / ManyDevices, program.cpuMs);
 
     // Eight devices, each programmed by a tavikctl of its own, all at once.
     constexpr int Devices = 8;

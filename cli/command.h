@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/task.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -16,13 +18,24 @@ enum ExitCode {
 };
 
 // One tavikctl command: its word, a line of help, and what runs it. run()
-// gets the arguments without the command word (options may stand anywhere).
+// gets the arguments without the command word (options may stand anywhere)
+// and ends with the exit code; a command that talks to devices waits for
+// them on the event loop.
 struct Command {
+    using Run = std::function<Task<int>(const QStringList &)>;
+
     QString name;
     QString synopsis;
     QString summary;
-    std::function<int(const QStringList &)> run;
+    Run run;
 };
+
+// A command that never waits: it has ended once started.
+Task<int> runAtOnce(int (*run)(const QStringList &), QStringList args);
+inline Command::Run atOnce(int (*run)(const QStringList &))
+{
+    return [run](const QStringList &args) { return runAtOnce(run, args); };
+}
 
 // Prints "tavikctl: <message>" and a pointer to --help on stderr; returns ExitUsage.
 int usageError(const QString &message);

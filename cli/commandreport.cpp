@@ -4,9 +4,13 @@
 #include "config/tavikfile.h"
 #include "deviceargs.h"
 #include "filecommands.h"
+#include "signalcancel.h"
+#include "terminalview.h"
 
 #include <QJsonDocument>
 #include <QTextStream>
+
+#include <algorithm>
 
 CommandReport::CommandReport(const QString &command, bool json) : m_json(json)
 {
@@ -15,19 +19,40 @@ CommandReport::CommandReport(const QString &command, bool json) : m_json(json)
 
 int CommandReport::finish(int exitCode)
 {
+    m_exitCode = exitCode;
     if (m_json) {
         m_body.insert(QStringLiteral("exitCode"), exitCode);
-        QTextStream(stdout) << QJsonDocument(m_body).toJson(QJsonDocument::Indented);
+        if (!m_terminal)
+            QTextStream(stdout) << QJsonDocument(m_body).toJson(QJsonDocument::Indented);
     }
     return exitCode;
+}
+
+void CommandReport::sayError(const QString &text) const
+{
+    if (m_terminal)
+        m_terminal->err(text);
+    else
+        QTextStream(stderr) << text;
 }
 
 int CommandReport::dialogueFailed(const QString &what, int relay, DialogueResult result,
                                   const QString &statusText)
 {
+    if (result == DialogueResult::Cancelled) {
+        sayError(QStringLiteral("tavikctl: %1 relay %2 cancelled by %3\n")
+                     .arg(what)
+                     .arg(relay)
+                     .arg(SignalCancel::signalName()));
+        m_body.insert(QStringLiteral("cancelled"), true);
+        return finish(SignalCancel::exitCode());
+    }
     // The status text has gone to stderr as the dialogue set it.
-    QTextStream(stderr) << "tavikctl: " << what << " relay " << relay << " failed with result "
-                        << qint16(result) << " (" << resultMeaning(result) << ")\n";
+    sayError(QStringLiteral("tavikctl: %1 relay %2 failed with result %3 (%4)\n")
+                 .arg(what)
+                 .arg(relay)
+                 .arg(qint16(result))
+                 .arg(resultMeaning(result)));
     m_body.insert(QStringLiteral("failure"), QJsonObject{
                                                  {QStringLiteral("relay"), relay},
                                                  {QStringLiteral("result"), qint16(result)},
@@ -40,10 +65,47 @@ int CommandReport::dialogueFailed(const QString &what, int relay, DialogueResult
 int CommandReport::fileRefused(const QString &path, const FileFault &fault)
 {
     const QString text = fileFaultPlace(fault) + fault.what;
-    QTextStream(stderr) << "tavikctl: " << path << ": " << text << '\n';
+    sayError(QStringLiteral("tavikctl: %1: %2\n").arg(path, text));
     m_body.insert(QStringLiteral("failure"),
                   QJsonObject{{QStringLiteral("file"), path}, {QStringLiteral("text"), text}});
     return finish(ExitBadFile);
+}
+
+int finishPorts(const QString &command, bool json, const QList<const CommandReport *> &reports,
+                const QStringList &ports)
+{
+    QList<int> exitCodes;
+    QJsonArray entries;
+    bool cancelled = false;
+    for (qsizetype i = 0; i < reports.size(); ++i) {
+        exitCodes << reports.at(i)->exitCode();
+        QJsonObject entry = reports.at(i)->body();
+        entry.remove(QStringLiteral("command"));
+        entry.insert(QStringLiteral("port"), ports.at(i));
+        cancelled = cancelled || entry.contains(QStringLiteral("cancelled"));
+        entries.append(entry);
+    }
+    // A signal that came once every port had ended cancelled nothing.
+    int exitCode = ExitOk;
+    if (cancelled)
+        exitCode = SignalCancel::exitCode();
+    else if (exitCodes.contains(ExitFailed))
+        exitCode = ExitFailed;
+    else if (const auto other = std::find_if(exitCodes.cbegin(), exitCodes.cend(),
+                                             [](int code) { return code != ExitOk && code != ExitDiffers; });
+             other != exitCodes.cend())
+        exitCode = *other;
+    else if (exitCodes.contains(ExitDiffers))
+        exitCode = ExitDiffers;
+    if (json) {
+        QJsonObject document{{QStringLiteral("command"), command},
+                             {QStringLiteral("exitCode"), exitCode},
+                             {QStringLiteral("ports"), entries}};
+        if (cancelled)
+            document.insert(QStringLiteral("cancelled"), true);
+        QTextStream(stdout) << QJsonDocument(document).toJson(QJsonDocument::Indented);
+    }
+    return exitCode;
 }
 
 namespace
@@ -102,4 +164,12 @@ QJsonArray numbersJson(const QList<int> &numbers)
     for (const int number : numbers)
         array.append(number);
     return array;
+}
+
+QList<int> firstRelays(int count)
+{
+    QList<int> numbers;
+    for (int number = 1; number <= count; ++number)
+        numbers << number;
+    return numbers;
 }

@@ -4,7 +4,7 @@
 #include "config/relaycomparison.h"
 #include "config/tavikfile.h"
 #include "deviceargs.h"
-#include "devicesession.h"
+#include "deviceconnection.h"
 #include "dialogues/scratchreader.h"
 
 #include <QFileInfo>
@@ -61,6 +61,15 @@ void printDifferences(QTextStream &out, const QList<RelayDifference> &difference
     }
 }
 
+// Lines for stdout, through the port's terminal when there is one.
+void writeOut(const QString &text, const TerminalView *terminal)
+{
+    if (terminal)
+        terminal->out(text);
+    else
+        QTextStream(stdout) << text;
+}
+
 // The two sides of a comparison: their names in the JSON and in the lines.
 struct Sides {
     QString firstKey;
@@ -72,64 +81,89 @@ struct Sides {
 // Ends verify and diff: the JSON members, or one line per difference and the
 // summary (sameText, or differText followed by the relays that differ).
 int finishComparison(CommandReport &report, const QList<RelayDifference> &differences, const Sides &sides,
-                     const QString &sameText, const QString &differText)
+                     const QString &sameText, const QString &differText,
+                     const TerminalView *terminal = nullptr)
 {
     const QList<int> differing = relaysDiffering(differences);
     report.set(QStringLiteral("same"), differing.isEmpty());
     report.set(QStringLiteral("differing"), numbersJson(differing));
     report.set(QStringLiteral("differences"), differencesJson(differences, sides.firstKey, sides.secondKey));
     if (!report.json()) {
-        QTextStream out(stdout);
+        QString text;
+        QTextStream out(&text);
         printDifferences(out, differences, sides.firstName, sides.secondName);
         out << (differing.isEmpty() ? sameText : differText + relaysText(differing)) << ".\n";
+        out.flush();
+        writeOut(text, terminal);
     }
     return report.finish(differing.isEmpty() ? ExitOk : ExitDiffers);
 }
 
-int verifyDevice(const QStringList &arguments)
+Task<int> verifyOnPort(DeviceConnection *connection, int relay, RelayTable wanted, QString file)
 {
-    DeviceArgs args;
-    if (const QString error = parseFileArgs(QStringLiteral("verify"), arguments, {QStringLiteral("--json")}, args);
-        !error.isEmpty())
-        return usageError(error);
-    const QString file = input(args);
-    CommandReport report(QStringLiteral("verify"), args.has(QStringLiteral("--json")));
-    report.set(QStringLiteral("file"), file);
-    RelayTable wanted{};
-    if (!loadTable(wanted, file, report))
-        return ExitBadFile;
-    DeviceSession session;
-    if (const int exit = connectSession(session, args, true); exit >= 0)
-        return exit;
-
+    CommandReport &report = connection->report();
+    const TerminalView &view = connection->view();
     QList<int> checked;
-    session.holdPort();
-    if (args.relay > 0) {
-        const DialogueResult result = session.commands().readRelay(args.relay - 1);
-        if (result != DialogueResult::Done)
-            return report.dialogueFailed(QStringLiteral("reading"), args.relay, result,
-                                         session.view().statusText());
-        checked << args.relay;
+    connection->dialogues().holdPortOpen();
+    DialogueResult result = DialogueResult::Done;
+    int failedRelay = relay;
+    if (relay > 0) {
+        result = co_await connection->commands().readRelay(relay - 1);
+        if (result == DialogueResult::Done)
+            checked << relay;
     } else {
-        const BulkOutcome outcome = session.commands().readAll(AllEnding::Quiet);
-        if (!outcome.succeeded())
-            return report.dialogueFailed(QStringLiteral("reading"), outcome.relayIndex + 1, outcome.result,
-                                         session.view().statusText());
-        for (int number = 1; number <= RelayCount; ++number)
-            checked << number;
+        const BulkOutcome outcome = co_await connection->commands().readAll(AllEnding::Quiet);
+        result = outcome.result;
+        failedRelay = outcome.relayIndex + 1;
+        checked = firstRelays(outcome.relaysDone(RelayCount));
+    }
+    connection->dialogues().releaseHeldPort();
+    if (result != DialogueResult::Done) {
+        if (result == DialogueResult::Cancelled)
+            report.set(QStringLiteral("done"), numbersJson(checked));
+        co_return report.dialogueFailed(QStringLiteral("reading"), failedRelay, result, view.statusText());
     }
     QList<RelayDifference> differences;
     for (const int number : checked)
-        differences += compareRelays(wanted[size_t(number - 1)], session.table()[size_t(number - 1)], number);
+        differences +=
+            compareRelays(wanted[size_t(number - 1)], connection->table()[size_t(number - 1)], number);
 
     report.set(QStringLiteral("relays"), numbersJson(checked));
     const QString fileSide = QStringLiteral("file");
     const QString deviceSide = QStringLiteral("device");
-    return finishComparison(
+    co_return finishComparison(
         report, differences, {fileSide, deviceSide, fileSide, deviceSide},
         QStringLiteral("The device holds %1 (%2 checked)")
             .arg(file, checked.size() == RelayCount ? QStringLiteral("all 16 relays") : relaysText(checked)),
-        QStringLiteral("The device differs from %1 in ").arg(file));
+        QStringLiteral("The device differs from %1 in ").arg(file), &view);
+}
+
+Task<int> verifyDevice(QStringList arguments)
+{
+    DeviceArgs args;
+    if (const QString error =
+            parseFileArgs(QStringLiteral("verify"), arguments, {QStringLiteral("--json")}, args);
+        !error.isEmpty())
+        co_return usageError(error);
+    const QString file = input(args);
+    const bool json = args.has(QStringLiteral("--json"));
+    CommandReport report(QStringLiteral("verify"), json);
+    report.set(QStringLiteral("file"), file);
+    RelayTable wanted{};
+    if (!loadTable(wanted, file, report))
+        co_return ExitBadFile;
+    DeviceConnections connections;
+    if (const int exit = connectAll(connections, args, json); exit >= 0)
+        co_return exit;
+    for (const auto &connection : connections)
+        connection->report().set(QStringLiteral("file"), file);
+    const int relay = args.relay;
+    // Named: GCC 12 destroys a closure (or an awaiter) made in a statement that awaits twice.
+    Task<int> onEveryPort = runOnEveryPort(std::move(connections), args.command, json,
+                                           [relay, wanted, file](DeviceConnection *connection) {
+                                               return verifyOnPort(connection, relay, wanted, file);
+                                           });
+    co_return co_await onEveryPort;
 }
 
 int diffFiles(const QStringList &arguments)
@@ -154,17 +188,19 @@ int diffFiles(const QStringList &arguments)
         return ExitBadFile;
 
     return finishComparison(report, compareTables(first, second),
-                            {QStringLiteral("first"), QStringLiteral("second"), QFileInfo(files.at(0)).fileName(),
-                             QFileInfo(files.at(1)).fileName()},
+                            {QStringLiteral("first"), QStringLiteral("second"),
+                             QFileInfo(files.at(0)).fileName(), QFileInfo(files.at(1)).fileName()},
                             QStringLiteral("The files configure every relay alike"),
                             QStringLiteral("The files differ in "));
 }
 
 } // namespace
 
-int programChangedRelays(DeviceSession &session, int relay, const QString &file, CommandReport &report)
+Task<int> programChangedRelays(DeviceConnection *connection, int relay, QString file)
 {
-    ScratchReader device(session.link(), session.view());
+    CommandReport &report = connection->report();
+    const TerminalView &view = connection->view();
+    ScratchReader device(connection->link(), connection->view());
     QList<int> relays;
     for (int number = 1; number <= RelayCount; ++number) {
         if (relay == 0 || relay == number)
@@ -174,35 +210,30 @@ int programChangedRelays(DeviceSession &session, int relay, const QString &file,
     QList<int> left;
     QList<RelayDifference> remaining;
     QJsonArray results;
-    session.holdPort();
-    const auto record = [&] {
-        report.set(QStringLiteral("relays"), results);
-        report.set(QStringLiteral("programmed"), numbersJson(programmed));
-        report.set(QStringLiteral("left"), numbersJson(left));
-        report.set(QStringLiteral("differences"),
-                   differencesJson(remaining, QStringLiteral("file"), QStringLiteral("device")));
-    };
-    const auto failed = [&](const QString &what, int number, DialogueResult result) {
-        record();
-        return report.dialogueFailed(what, number, result, session.view().statusText());
-    };
+    QString failedStep;
+    int failedRelay = 0;
+    DialogueResult result = DialogueResult::Done;
+    connection->dialogues().holdPortOpen();
     for (const int number : relays) {
         const size_t index = size_t(number - 1);
-        const RelayConfig &wanted = session.table()[index];
-        if (const DialogueResult result = device.readRelay(number - 1); result != DialogueResult::Done)
-            return failed(QStringLiteral("reading"), number, result);
+        const RelayConfig &wanted = connection->table()[index];
+        failedRelay = number;
+        failedStep = QStringLiteral("reading");
+        if (result = co_await device.readRelay(number - 1); result != DialogueResult::Done)
+            break;
         if (behavesAlike(wanted, device.table()[index])) {
             left << number;
             results.append(
                 QJsonObject{{QStringLiteral("relay"), number}, {QStringLiteral("programmed"), false}});
             continue;
         }
-        if (const DialogueResult result = session.commands().programRelay(number - 1);
-            result != DialogueResult::Done)
-            return failed(QStringLiteral("programming"), number, result);
+        failedStep = QStringLiteral("programming");
+        if (result = co_await connection->commands().programRelay(number - 1); result != DialogueResult::Done)
+            break;
         programmed << number;
-        if (const DialogueResult result = device.readRelay(number - 1); result != DialogueResult::Done)
-            return failed(QStringLiteral("reading back"), number, result);
+        failedStep = QStringLiteral("reading back");
+        if (result = co_await device.readRelay(number - 1); result != DialogueResult::Done)
+            break;
         QList<RelayDifference> differences = compareRelays(wanted, device.table()[index], number);
         differences.removeIf([](const RelayDifference &difference) { return !difference.counts(); });
         remaining += differences;
@@ -210,16 +241,26 @@ int programChangedRelays(DeviceSession &session, int relay, const QString &file,
                                    {QStringLiteral("programmed"), true},
                                    {QStringLiteral("verified"), differences.isEmpty()}});
     }
-    record();
+    connection->dialogues().releaseHeldPort();
+    report.set(QStringLiteral("relays"), results);
+    report.set(QStringLiteral("programmed"), numbersJson(programmed));
+    report.set(QStringLiteral("left"), numbersJson(left));
+    report.set(QStringLiteral("differences"),
+               differencesJson(remaining, QStringLiteral("file"), QStringLiteral("device")));
+    if (result != DialogueResult::Done)
+        co_return report.dialogueFailed(failedStep, failedRelay, result, view.statusText());
     if (!report.json()) {
-        QTextStream out(stdout);
+        QString text;
+        QTextStream out(&text);
         out << "Programmed relays: " << numbersText(programmed) << '\n'
             << "Left as they were: " << numbersText(left) << '\n';
         printDifferences(out, remaining, QStringLiteral("file"), QStringLiteral("device"));
         if (!remaining.isEmpty())
             out << "The device still differs from " << file << ".\n";
+        out.flush();
+        view.out(text);
     }
-    return report.finish(remaining.isEmpty() ? ExitOk : ExitDiffers);
+    co_return report.finish(remaining.isEmpty() ? ExitOk : ExitDiffers);
 }
 
 QList<Command> comparisonCommands()
@@ -229,6 +270,7 @@ QList<Command> comparisonCommands()
          QStringLiteral("check that the device holds FILE (exit 4: differs, 1: device failed, 3: bad FILE)"),
          verifyDevice},
         {QStringLiteral("diff"), QStringLiteral("diff FILE_A FILE_B"),
-         QStringLiteral("compare two configuration files (exit 4: they differ, 3: bad FILE)"), diffFiles},
+         QStringLiteral("compare two configuration files (exit 4: they differ, 3: bad FILE)"),
+         atOnce(diffFiles)},
     };
 }

@@ -1,9 +1,34 @@
 #include "deviceargs.h"
 
 #include "config/relayconfig.h"
-#include "devicesession.h"
+#include "deviceconnection.h"
 
+#include <QFile>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTextStream>
+
+namespace
+{
+
+// One port a line; blank lines and lines that begin with # are left out.
+QString readPortsFile(const QString &command, const QString &path, QStringList &ports)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return QStringLiteral("%1: --ports-from: cannot read %2").arg(command, path);
+    const qsizetype before = ports.size();
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (!line.isEmpty() && !line.startsWith(u'#'))
+            ports << line;
+    }
+    if (ports.size() == before)
+        return QStringLiteral("%1: --ports-from: %2 names no port").arg(command, path);
+    return {};
+}
+
+} // namespace
 
 QString parseArgs(const QString &command, const QStringList &args, const QStringList &valueOptions,
                   DeviceArgs &parsed, const QStringList &flagOptions)
@@ -15,14 +40,16 @@ QString parseArgs(const QString &command, const QStringList &args, const QString
             parsed.simulate = true;
         } else if (flagOptions.contains(arg)) {
             parsed.flags.insert(arg);
-        } else if (arg == QStringLiteral("--port") || valueOptions.contains(arg)) {
+        } else if (arg == QStringLiteral("--port") || arg == QStringLiteral("--ports-from") ||
+                   valueOptions.contains(arg)) {
             if (i + 1 >= args.size())
                 return QStringLiteral("%1: %2 needs a value").arg(command, arg);
             const QString value = args.at(++i);
             if (arg == QStringLiteral("--port")) {
-                if (!parsed.port.isEmpty())
-                    return QStringLiteral("%1: --port given twice").arg(command);
-                parsed.port = value;
+                parsed.ports << value;
+            } else if (arg == QStringLiteral("--ports-from")) {
+                if (const QString error = readPortsFile(command, value, parsed.ports); !error.isEmpty())
+                    return error;
             } else {
                 if (parsed.values.contains(arg))
                     return QStringLiteral("%1: %2 given twice").arg(command, arg);
@@ -34,8 +61,12 @@ QString parseArgs(const QString &command, const QStringList &args, const QString
             parsed.words << arg;
         }
     }
-    if (parsed.simulate && !parsed.port.isEmpty())
+    if (parsed.simulate && !parsed.ports.isEmpty())
         return QStringLiteral("%1: give --port or --simulate, not both").arg(command);
+    for (qsizetype i = 1; i < parsed.ports.size(); ++i) {
+        if (parsed.ports.indexOf(parsed.ports.at(i)) < i)
+            return QStringLiteral("%1: --port %2 given twice").arg(command, parsed.ports.at(i));
+    }
     if (parsed.values.contains(QStringLiteral("--relay"))) {
         bool ok = false;
         parsed.relay = parsed.values.value(QStringLiteral("--relay")).toInt(&ok);
@@ -64,21 +95,66 @@ QString unexpectedWords(const DeviceArgs &args, qsizetype allowed)
     return QStringLiteral("%1: unexpected argument '%2'").arg(args.command, args.words.at(allowed));
 }
 
-int connectSession(DeviceSession &session, const DeviceArgs &args, bool portRequired)
+int connectOne(DeviceConnection &connection, const DeviceArgs &args, bool portRequired)
 {
     QString error;
     if (args.simulate) {
-        if (!session.useSimulator(&error)) {
+        if (!connection.useSimulator(&error)) {
             QTextStream(stderr) << "tavikctl: the simulated device cannot start: " << error << '\n';
             return ExitFailed;
         }
-    } else if (!args.port.isEmpty()) {
-        if (!session.usePort(args.port, &error))
+    } else if (args.ports.size() > 1) {
+        return usageError(QStringLiteral("%1: --port given twice").arg(args.command));
+    } else if (!args.ports.isEmpty()) {
+        if (!connection.usePort(args.ports.first(), &error))
             return usageError(error);
     } else if (portRequired) {
         return usageError(QStringLiteral("%1 needs --port PORT or --simulate").arg(args.command));
     }
     return -1;
+}
+
+int connectAll(DeviceConnections &connections, const DeviceArgs &args, bool json)
+{
+    if (args.ports.size() <= 1) {
+        connections.push_back(std::make_unique<DeviceConnection>(args.command, json));
+        return connectOne(*connections.back(), args, true);
+    }
+    for (const QString &port : args.ports) {
+        auto connection = std::make_unique<DeviceConnection>(args.command, json);
+        QString error;
+        if (!connection->usePort(port, &error))
+            return usageError(error);
+        connection->setManyPortsTag();
+        connections.push_back(std::move(connection));
+    }
+    return -1;
+}
+
+QString outputFileFor(const QString &pattern, const QString &port)
+{
+    static const QRegularExpression unsafe(QStringLiteral("[^A-Za-z0-9._-]+"));
+    QString name = QString(port).replace(unsafe, QStringLiteral("_"));
+    while (name.startsWith(u'_') || name.startsWith(u'.'))
+        name.remove(0, 1);
+    return QString(pattern).replace(QStringLiteral("{port}"), name);
+}
+
+QString checkOutputPattern(const DeviceArgs &args, const QString &pattern)
+{
+    if (args.ports.size() <= 1 || pattern.isEmpty())
+        return {};
+    if (!pattern.contains(QStringLiteral("{port}")))
+        return QStringLiteral("%1: -o with several ports needs {port} in FILE, such as -o 'site-{port}.csv'")
+            .arg(args.command);
+    QSet<QString> files;
+    for (const QString &port : args.ports) {
+        const QString file = outputFileFor(pattern, port);
+        if (files.contains(file))
+            return QStringLiteral("%1: -o %2 names the same file for two ports").arg(args.command, pattern);
+        files.insert(file);
+    }
+    return {};
 }
 
 QString resultMeaning(DialogueResult result)
@@ -100,6 +176,8 @@ QString resultMeaning(DialogueResult result)
         return QStringLiteral("the relay number could not be sent");
     case DialogueResult::GaveUp:
         return QStringLiteral("Tavik kept answering unexpectedly");
+    case DialogueResult::Cancelled:
+        return QStringLiteral("cancelled");
     }
     return QStringLiteral("unknown failure");
 }

@@ -1,18 +1,19 @@
 #pragma once
 
 #include "command.h"
+#include "deviceconnection.h"
 #include "dialogues/dialoguesteps.h"
 
 #include <QHash>
 #include <QSet>
 
-class DeviceSession;
+class DeviceConnection;
 
 // A device command's words after its name: the options it was given (with
 // their values) and the plain words left over.
 struct DeviceArgs {
     QString command;
-    QString port;
+    QStringList ports; // --port, repeatable, and the lines of --ports-from
     bool simulate = false;
     QHash<QString, QString> values;
     QSet<QString> flags;
@@ -22,8 +23,9 @@ struct DeviceArgs {
     bool has(const QString &flag) const { return flags.contains(flag); }
 };
 
-// Reads --port/--simulate, which every device command takes, the value
-// options and the flags this command takes. Returns an error message, or empty.
+// Reads --port, --ports-from and --simulate, which every device command
+// takes, the value options and the flags this command takes. Returns an
+// error message, or empty.
 QString parseArgs(const QString &command, const QStringList &args, const QStringList &valueOptions,
                   DeviceArgs &parsed, const QStringList &flagOptions = {});
 
@@ -39,8 +41,19 @@ inline QString input(const DeviceArgs &args)
 // The message for a plain word beyond the first allowed ones, or empty.
 QString unexpectedWords(const DeviceArgs &args, qsizetype allowed);
 
-// Connects the session as the options say. Returns an exit code, or -1 to go on.
-int connectSession(DeviceSession &session, const DeviceArgs &args, bool portRequired);
+// Connects the connection to the one port (or the simulated device) the
+// options name, or to none. Returns an exit code, or -1 to go on.
+int connectOne(DeviceConnection &connection, const DeviceArgs &args, bool portRequired);
+
+// Connects one connection for each port the options name (--simulate: one),
+// tagged when there are several. Returns an exit code, or -1 to go on.
+int connectAll(DeviceConnections &connections, const DeviceArgs &args, bool json);
+
+// The file a port's output goes to: -o's FILE with {port} replaced by the
+// port's name made safe for a file name.
+QString outputFileFor(const QString &pattern, const QString &port);
+// Refuses -o FILE for several ports unless {port} tells their files apart.
+QString checkOutputPattern(const DeviceArgs &args, const QString &pattern);
 
 // What a failed dialogue's result means, in a few words.
 QString resultMeaning(DialogueResult result);

@@ -1,15 +1,14 @@
 #include "devicecommands.h"
 
+#include "base/errorlog.h"
 #include "commandreport.h"
 #include "comparecommands.h"
 #include "config/tavikfile.h"
 #include "deviceargs.h"
-#include "link/portnumber.h"
-#include "devicesession.h"
+#include "deviceconnection.h"
 #include "filecommands.h"
-#include "relaytext.h"
-#include "base/errorlog.h"
 #include "link/portnumber.h"
+#include "relaytext.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -30,12 +29,12 @@ int listPorts(const QStringList &arguments)
         error = unexpectedWords(args, 0);
     if (!error.isEmpty())
         return usageError(error);
-    DeviceSession session;
-    if (const int exit = connectSession(session, args, false); exit >= 0)
+    DeviceConnection connection(args.command, false);
+    if (const int exit = connectOne(connection, args, false); exit >= 0)
         return exit;
     QTextStream out(stdout);
-    const PortDirectory &ports = session.link().port().directory();
-    const QStringList entries = session.link().port().rescanPorts();
+    const PortDirectory &ports = connection.link().port().directory();
+    const QStringList entries = connection.link().port().rescanPorts();
     if (args.has(Json)) {
         QJsonArray list;
         for (const QString &entry : entries) {
@@ -67,7 +66,52 @@ int listPorts(const QStringList &arguments)
     return ExitOk;
 }
 
-int readRelays(const QStringList &arguments)
+Task<int> readOnPort(DeviceConnection *connection, DeviceArgs args, QString output)
+{
+    CommandReport &report = connection->report();
+    TerminalView &view = connection->view();
+    const RelayTable &table = connection->table();
+    if (args.relay > 0) {
+        const DialogueResult result = co_await connection->commands().readRelay(args.relay - 1);
+        if (result != DialogueResult::Done) {
+            if (result == DialogueResult::Cancelled)
+                report.set(QStringLiteral("done"), QJsonArray{});
+            co_return report.dialogueFailed(QStringLiteral("reading"), args.relay, result, view.statusText());
+        }
+        report.set(QStringLiteral("relays"),
+                   QJsonArray{relayJson(table[size_t(args.relay - 1)], args.relay)});
+        if (!report.json())
+            view.out(relayDescription(table[size_t(args.relay - 1)], args.relay));
+        co_return report.finish(ExitOk);
+    }
+
+    const BulkOutcome outcome = co_await connection->commands().readAll(AllEnding::Quiet);
+    if (!outcome.succeeded()) {
+        if (outcome.cancelled())
+            report.set(QStringLiteral("done"), numbersJson(firstRelays(outcome.relaysDone(RelayCount))));
+        co_return report.dialogueFailed(QStringLiteral("reading"), outcome.relayIndex + 1, outcome.result,
+                                        view.statusText());
+    }
+    QJsonArray relays;
+    for (int index = 0; index < RelayCount; ++index)
+        relays.append(relayJson(table[size_t(index)], index + 1));
+    report.set(QStringLiteral("relays"), relays);
+    if (output.isEmpty()) {
+        for (int index = 0; !report.json() && index < RelayCount; ++index)
+            view.out(relayLine(table[size_t(index)], index + 1) + u'\n');
+        co_return report.finish(ExitOk);
+    }
+    report.set(QStringLiteral("file"), output);
+    if (saveConfigFile(table, output) != FileResult::Ok) {
+        view.err(
+            QStringLiteral("tavikctl: %1: could not be written; the file there is unchanged (logged in %2)\n")
+                .arg(output, errorLogPath()));
+        co_return report.finish(ExitFileFailed);
+    }
+    co_return report.finish(ExitOk);
+}
+
+Task<int> readRelays(QStringList arguments)
 {
     DeviceArgs args;
     QString error = parseArgs(QStringLiteral("read"), arguments,
@@ -77,98 +121,134 @@ int readRelays(const QStringList &arguments)
     const QString output = args.values.value(QStringLiteral("-o"));
     if (error.isEmpty() && args.relay > 0 && args.values.contains(QStringLiteral("-o")))
         error = QStringLiteral("read: -o writes all 16 relays; leave out --relay");
+    if (error.isEmpty())
+        error = checkOutputPattern(args, output);
     if (!error.isEmpty())
-        return usageError(error);
-    DeviceSession session;
-    if (const int exit = connectSession(session, args, true); exit >= 0)
-        return exit;
-    CommandReport report(QStringLiteral("read"), args.has(Json));
-
-    QTextStream out(stdout);
-    const RelayTable &table = session.table();
-    if (args.relay > 0) {
-        const DialogueResult result = session.commands().readRelay(args.relay - 1);
-        if (result != DialogueResult::Done)
-            return report.dialogueFailed(QStringLiteral("reading"), args.relay, result, session.view().statusText());
-        report.set(QStringLiteral("relays"), QJsonArray{relayJson(table[size_t(args.relay - 1)], args.relay)});
-        if (!report.json())
-            out << relayDescription(table[size_t(args.relay - 1)], args.relay);
-        return report.finish(ExitOk);
-    }
-
-    const BulkOutcome outcome = session.commands().readAll(AllEnding::Quiet);
-    if (!outcome.succeeded())
-        return report.dialogueFailed(QStringLiteral("reading"), outcome.relayIndex + 1, outcome.result,
-                                     session.view().statusText());
-    QJsonArray relays;
-    for (int index = 0; index < RelayCount; ++index)
-        relays.append(relayJson(table[size_t(index)], index + 1));
-    report.set(QStringLiteral("relays"), relays);
-    if (output.isEmpty()) {
-        for (int index = 0; !report.json() && index < RelayCount; ++index)
-            out << relayLine(table[size_t(index)], index + 1) << '\n';
-        return report.finish(ExitOk);
-    }
-    report.set(QStringLiteral("file"), output);
-    if (saveConfigFile(table, output) != FileResult::Ok) {
-        QTextStream(stderr) << "tavikctl: " << output
-                            << ": could not be written; the file there is unchanged (logged in "
-                            << errorLogPath() << ")\n";
-        return report.finish(ExitFileFailed);
-    }
-    return report.finish(ExitOk);
+        co_return usageError(error);
+    DeviceConnections connections;
+    if (const int exit = connectAll(connections, args, args.has(Json)); exit >= 0)
+        co_return exit;
+    // Named, as below: GCC 12 destroys a closure (or an awaiter) made in a statement that awaits twice.
+    Task<int> onEveryPort = runOnEveryPort(
+        std::move(connections), args.command, args.has(Json), [args, output](DeviceConnection *connection) {
+            return readOnPort(connection, args,
+                              output.isEmpty() ? output : outputFileFor(output, connection->name()));
+        });
+    co_return co_await onEveryPort;
 }
 
-// Plain: all 16 or --relay N. --changed: only the relays the device holds
-// otherwise, each read back and checked.
-int programRelays(const QStringList &arguments)
+// Plain: all 16 or --relay N.
+Task<int> programOnPort(DeviceConnection *connection, int relay)
+{
+    CommandReport &report = connection->report();
+    const TerminalView &view = connection->view();
+    QList<int> programmed;
+    if (relay > 0) {
+        const DialogueResult result = co_await connection->commands().programRelay(relay - 1);
+        if (result != DialogueResult::Done) {
+            if (result == DialogueResult::Cancelled)
+                report.set(QStringLiteral("programmed"), QJsonArray{});
+            co_return report.dialogueFailed(QStringLiteral("programming"), relay, result, view.statusText());
+        }
+        report.set(QStringLiteral("programmed"), QJsonArray{relay});
+        co_return report.finish(ExitOk);
+    }
+    const BulkOutcome outcome = co_await connection->commands().programAll(AllEnding::Quiet);
+    report.set(QStringLiteral("programmed"), numbersJson(firstRelays(outcome.relaysDone(RelayCount))));
+    if (!outcome.succeeded())
+        co_return report.dialogueFailed(QStringLiteral("programming"), outcome.relayIndex + 1, outcome.result,
+                                        view.statusText());
+    co_return report.finish(ExitOk);
+}
+
+// --changed: only the relays the device holds otherwise, each read back and checked.
+Task<int> programRelays(QStringList arguments)
 {
     DeviceArgs args;
     if (const QString error =
             parseFileArgs(QStringLiteral("program"), arguments, {Json, QStringLiteral("--changed")}, args);
         !error.isEmpty())
-        return usageError(error);
+        co_return usageError(error);
     const QString file = input(args);
-    DeviceSession session;
-    if (const int exit = connectSession(session, args, true); exit >= 0)
-        return exit;
+    DeviceConnections connections;
+    if (const int exit = connectAll(connections, args, args.has(Json)); exit >= 0)
+        co_return exit;
     CommandReport report(QStringLiteral("program"), args.has(Json));
     report.set(QStringLiteral("file"), file);
 
+    RelayTable table{};
     QString status;
     FileFault fault;
-    if (openConfigFile(session.table(), file, status, &fault) != FileResult::Ok)
-        return report.fileRefused(file, fault);
-    if (args.has(QStringLiteral("--changed")))
-        return programChangedRelays(session, args.relay, file, report);
-
-    QList<int> programmed;
-    const auto programmedJson = [&] { report.set(QStringLiteral("programmed"), numbersJson(programmed)); };
-    if (args.relay > 0) {
-        const DialogueResult result = session.commands().programRelay(args.relay - 1);
-        if (result != DialogueResult::Done)
-            return report.dialogueFailed(QStringLiteral("programming"), args.relay, result,
-                                         session.view().statusText());
-        programmed << args.relay;
-        programmedJson();
-        return report.finish(ExitOk);
+    if (openConfigFile(table, file, status, &fault) != FileResult::Ok)
+        co_return report.fileRefused(file, fault);
+    for (const auto &connection : connections) {
+        connection->table() = table;
+        connection->report().set(QStringLiteral("file"), file);
     }
-    const BulkOutcome outcome = session.commands().programAll(AllEnding::Quiet);
-    const int done = outcome.succeeded() ? RelayCount : outcome.relayIndex;
-    for (int number = 1; number <= done; ++number)
-        programmed << number;
-    programmedJson();
-    if (!outcome.succeeded())
-        return report.dialogueFailed(QStringLiteral("programming"), outcome.relayIndex + 1, outcome.result,
-                                     session.view().statusText());
-    return report.finish(ExitOk);
+    const int relay = args.relay;
+    std::function<Task<int>(DeviceConnection *)> work = [relay](DeviceConnection *connection) {
+        return programOnPort(connection, relay);
+    };
+    if (args.has(QStringLiteral("--changed")))
+        work = [relay, file](DeviceConnection *connection) {
+            return programChangedRelays(connection, relay, file);
+        };
+    Task<int> onEveryPort = runOnEveryPort(std::move(connections), args.command, args.has(Json), work);
+    co_return co_await onEveryPort;
 }
 
 enum class Live { PCControlOn, PCControlOff, Latch, Moment };
 
 // Reads the relay to learn its PCControl, shows it as the window would, then
 // does what the PC-Control box or the latch and momentary buttons do.
-int liveCommand(const QString &command, const QStringList &arguments)
+Task<int> liveOnPort(DeviceConnection *connection, QString command, Live live, int relay)
+{
+    CommandReport &report = connection->report();
+    TerminalView &view = connection->view();
+    const int index = relay - 1;
+    view.showRelay(index);
+    const DialogueResult read = co_await connection->commands().readRelay(index);
+    if (read != DialogueResult::Done)
+        co_return report.dialogueFailed(QStringLiteral("reading"), relay, read, view.statusText());
+
+    DeviceDialogues &dialogues = connection->dialogues();
+    Task<LiveOutcome> dialogue = live == Live::Latch    ? dialogues.latchInput()
+                                 : live == Live::Moment ? dialogues.pulseInput()
+                                                        : dialogues.setPCControl(live == Live::PCControlOn);
+    const LiveOutcome outcome = co_await dialogue;
+
+    const QString relayText = QStringLiteral("Relay %1: ").arg(relay);
+    const bool underPCControl = connection->table()[size_t(index)].PCControl;
+    const QString state = underPCControl ? QStringLiteral("on") : QStringLiteral("off");
+    switch (outcome) {
+    case LiveOutcome::Succeeded:
+        if (live == Live::Latch || live == Live::Moment)
+            view.out(relayText +
+                     QStringLiteral("input %1\n")
+                         .arg(live == Live::Latch ? QStringLiteral("latched") : QStringLiteral("pulsed")));
+        else
+            view.out(relayText + QStringLiteral("PC control %1\n").arg(state));
+        co_return report.finish(ExitOk);
+    case LiveOutcome::NotSent:
+        if (live == Live::PCControlOn || live == Live::PCControlOff) {
+            view.out(relayText + QStringLiteral("PC control already %1\n").arg(state));
+            co_return report.finish(ExitOk);
+        }
+        view.err(QStringLiteral("tavikctl: relay %1 is not under PC control; nothing was sent (try 'tavikctl "
+                                "pc-control on --relay %1')\n")
+                     .arg(relay));
+        co_return report.finish(ExitFailed);
+    case LiveOutcome::Cancelled:
+        co_return report.dialogueFailed(command, relay, DialogueResult::Cancelled, view.statusText());
+    case LiveOutcome::PortFailed:
+    case LiveOutcome::Failed:
+        break;
+    }
+    view.err(QStringLiteral("tavikctl: %1 for relay %2 failed\n").arg(command).arg(relay));
+    co_return report.finish(ExitFailed);
+}
+
+Task<int> liveCommand(QString command, QStringList arguments)
 {
     DeviceArgs args;
     QString error = parseArgs(command, arguments, {QStringLiteral("--relay")}, args);
@@ -187,57 +267,16 @@ int liveCommand(const QString &command, const QStringList &arguments)
     if (error.isEmpty() && args.relay == 0)
         error = QStringLiteral("%1 needs --relay N").arg(command);
     if (!error.isEmpty())
-        return usageError(error);
-    DeviceSession session;
-    if (const int exit = connectSession(session, args, true); exit >= 0)
-        return exit;
-
-    const int index = args.relay - 1;
-    session.view().showRelay(index);
-    const DialogueResult read = session.commands().readRelay(index);
-    if (read != DialogueResult::Done)
-        return CommandReport(command, false)
-            .dialogueFailed(QStringLiteral("reading"), args.relay, read, session.view().statusText());
-
-    DeviceDialogues &dialogues = session.dialogues();
-    LiveOutcome outcome = LiveOutcome::Failed;
-    switch (live) {
-    case Live::PCControlOn:
-    case Live::PCControlOff:
-        outcome = dialogues.setPCControl(live == Live::PCControlOn);
-        break;
-    case Live::Latch:
-        outcome = dialogues.latchInput();
-        break;
-    case Live::Moment:
-        outcome = dialogues.pulseInput();
-        break;
-    }
-
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    const bool underPCControl = session.table()[size_t(index)].PCControl;
-    switch (outcome) {
-    case LiveOutcome::Succeeded:
-        if (live == Live::Latch || live == Live::Moment)
-            out << "Relay " << args.relay << ": input " << (live == Live::Latch ? "latched" : "pulsed") << '\n';
-        else
-            out << "Relay " << args.relay << ": PC control " << (underPCControl ? "on" : "off") << '\n';
-        return ExitOk;
-    case LiveOutcome::NotSent:
-        if (live == Live::PCControlOn || live == Live::PCControlOff) {
-            out << "Relay " << args.relay << ": PC control already " << (underPCControl ? "on" : "off") << '\n';
-            return ExitOk;
-        }
-        err << "tavikctl: relay " << args.relay << " is not under PC control; nothing was sent (try 'tavikctl "
-            << "pc-control on --relay " << args.relay << "')\n";
-        return ExitFailed;
-    case LiveOutcome::PortFailed:
-    case LiveOutcome::Failed:
-        break;
-    }
-    err << "tavikctl: " << command << " for relay " << args.relay << " failed\n";
-    return ExitFailed;
+        co_return usageError(error);
+    DeviceConnections connections;
+    if (const int exit = connectAll(connections, args, false); exit >= 0)
+        co_return exit;
+    const int relay = args.relay;
+    Task<int> onEveryPort = runOnEveryPort(std::move(connections), command, false,
+                                           [command, live, relay](DeviceConnection *connection) {
+                                               return liveOnPort(connection, command, live, relay);
+                                           });
+    co_return co_await onEveryPort;
 }
 
 } // namespace
@@ -246,27 +285,28 @@ QList<Command> deviceCommands()
 {
     // Every command below but ports needs one of them; the help says so once.
     const QString on = QStringLiteral(" DEVICE");
+    const auto live = [](const QString &command) {
+        return [command](const QStringList &args) { return liveCommand(command, args); };
+    };
     return {
         {QStringLiteral("ports"), QStringLiteral("ports [--long] [--port PORT | --simulate]"),
          QStringLiteral("list the serial ports (--long: with their adapters); DEVICE below is --port PORT "
                         "(a number, ComN, serial:SERIAL, a device path, or a serial server's tcp://HOST:PORT "
                         "or rfc2217://HOST:PORT) or --simulate (the built-in simulated device)"),
-         listPorts},
+         atOnce(listPorts)},
         {QStringLiteral("read"), QStringLiteral("read [--relay N] [-o FILE]") + on,
-         QStringLiteral("read relays 1-16 (print them, or save FILE) or relay N (exit 1: device failed)"),
+         QStringLiteral("read relays 1-16 (print them, or save FILE; several ports: FILE with {port}) or "
+                        "relay N (exit 1: device failed)"),
          readRelays},
         {QStringLiteral("program"), QStringLiteral("program -i FILE [--relay N] [--changed]") + on,
          QStringLiteral("program relays 1-16 or relay N from FILE; --changed: only those the device holds "
                         "otherwise, then checked (exit 1: device failed, 3: bad FILE, 4: still differs)"),
          programRelays},
         {QStringLiteral("pc-control"), QStringLiteral("pc-control on|off --relay N") + on,
-         QStringLiteral("put relay N under PC control or release it"),
-         [](const QStringList &args) { return liveCommand(QStringLiteral("pc-control"), args); }},
+         QStringLiteral("put relay N under PC control or release it"), live(QStringLiteral("pc-control"))},
         {QStringLiteral("latch"), QStringLiteral("latch --relay N") + on,
-         QStringLiteral("latch the input of relay N (under PC control)"),
-         [](const QStringList &args) { return liveCommand(QStringLiteral("latch"), args); }},
+         QStringLiteral("latch the input of relay N (under PC control)"), live(QStringLiteral("latch"))},
         {QStringLiteral("moment"), QStringLiteral("moment --relay N") + on,
-         QStringLiteral("pulse the input of relay N (under PC control)"),
-         [](const QStringList &args) { return liveCommand(QStringLiteral("moment"), args); }},
+         QStringLiteral("pulse the input of relay N (under PC control)"), live(QStringLiteral("moment"))},
     };
 }

@@ -1,6 +1,6 @@
 #include "doctorcommand.h"
 
-#include "devicesession.h"
+#include "deviceconnection.h"
 #include "link/portaccess.h"
 #include "link/portnumber.h"
 #include "link/serveraddress.h"
@@ -42,11 +42,11 @@ int runDoctor(const QStringList &arguments)
             return usageError(QStringLiteral("doctor: --port needs a value"));
         port = arguments.at(++i);
     }
-    DeviceSession session;
+    DeviceConnection connection(QStringLiteral("doctor"), false);
     QString error;
-    if (!port.isEmpty() && !session.usePort(port, &error))
+    if (!port.isEmpty() && !connection.usePort(port, &error))
         return usageError(error);
-    DevicePort &device = session.link().port();
+    DevicePort &device = connection.link().port();
     QList<qint16> numbers;
     if (!port.isEmpty())
         numbers << portNumberFromText(device.portText());
@@ -79,5 +79,5 @@ Command doctorCommand()
     return {QStringLiteral("doctor"), QStringLiteral("doctor [--port PORT]"),
             QStringLiteral("check what stands between you and the ports (or PORT): groups, programs holding "
                            "them, ModemManager, brltty (exit 0: nothing)"),
-            runDoctor};
+            atOnce(runDoctor)};
 }

@@ -93,8 +93,8 @@ QList<Command> fileCommands()
         {QStringLiteral("show"), QStringLiteral("show FILE"),
          QStringLiteral(
              "print a configuration file's date and relays (exit 1-7: format fault, 8: unreadable)"),
-         showFile},
+         atOnce(showFile)},
         {QStringLiteral("new"), QStringLiteral("new -o FILE"),
-         QStringLiteral("write 16 cleared relays to FILE (exit 8: not written)"), newFile},
+         QStringLiteral("write 16 cleared relays to FILE (exit 8: not written)"), atOnce(newFile)},
     };
 }

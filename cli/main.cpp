@@ -1,9 +1,11 @@
+#include "base/appinfo.h"
 #include "command.h"
 #include "comparecommands.h"
 #include "devicecommands.h"
+#include "deviceconnection.h"
 #include "doctorcommand.h"
 #include "filecommands.h"
-#include "base/appinfo.h"
+#include "signalcancel.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -14,6 +16,11 @@ int usageError(const QString &message)
 {
     QTextStream(stderr) << "tavikctl: " << message << "\nTry 'tavikctl --help'.\n";
     return ExitUsage;
+}
+
+Task<int> runAtOnce(int (*run)(const QStringList &), QStringList args)
+{
+    co_return run(args);
 }
 
 namespace {
@@ -35,7 +42,28 @@ void printHelp(const QList<Command> &commands)
     for (const Command &command : commands)
         out << "  " << command.synopsis.leftJustified(46) << ' ' << command.summary << '\n';
     out << "\nOptions:\n  --help     show this help\n  --version  show the version\n"
-        << "  --json     (ports, read, program, verify, diff) one JSON document on stdout instead of text\n";
+        << "  --json     (ports, read, program, verify, diff) one JSON document on stdout instead of text\n"
+        << "  --port PORT again, or --ports-from FILE (a port a line, # for comments): read, program,\n"
+        << "             verify, pc-control, latch and moment on every port at once; each line begins\n"
+        << "             with its port and a tab, --json has an entry for each port, -o FILE needs\n"
+        << "             {port} (-o 'site-{port}.csv'); exit 1 when any device failed, else 4 when any\n"
+        << "             differs\n"
+        << "  SIGINT, SIGTERM  cancel: each device is sent back to its menu and its port closed; exit\n"
+        << "             130 or 143 (--json: \"cancelled\": true and the relays done); a second signal\n"
+        << "             ends at once\n";
+}
+
+// Runs the command to its end: at once when it never waits, else on the
+// event loop, where a signal cancels it.
+int runCommand(const Command &command, const QStringList &args)
+{
+    SignalCancel cancel;
+    QObject::connect(&cancel, &SignalCancel::cancelRequested, &DeviceConnection::cancelAll);
+    Task<int> run = command.run(args);
+    run.start([] { QCoreApplication::exit(); });
+    if (!run.isDone())
+        QCoreApplication::exec();
+    return run.takeResult();
 }
 
 } // namespace
@@ -64,15 +92,16 @@ int main(int argc, char *argv[])
     for (qsizetype i = 0; i < args.size(); ++i) {
         const QString &word = args.at(i);
         if (word.startsWith(u'-')) {
-            if (word == QStringLiteral("--port") || word == QStringLiteral("-o") || word == QStringLiteral("-i") ||
-                word == QStringLiteral("--relay"))
+            if (word == QStringLiteral("--port") || word == QStringLiteral("-o") ||
+                word == QStringLiteral("-i") || word == QStringLiteral("--relay") ||
+                word == QStringLiteral("--ports-from"))
                 ++i;
             continue;
         }
         for (const Command &command : commands) {
             if (command.name == word) {
                 args.removeAt(i);
-                return command.run(args);
+                return runCommand(command, args);
             }
         }
         return usageError(QStringLiteral("unknown command '%1'").arg(word));

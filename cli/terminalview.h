@@ -8,9 +8,18 @@
 // whole-table progress go to stderr; there is no editor, so every editor
 // update falls on the floor. The live commands act on the relay shown, so a
 // command that runs one sets it with showRelay().
+//
+// With several ports at once each has its own, and every line it prints,
+// on stdout or stderr, begins with its port's tag, as `parallel --tag` does.
 class TerminalView : public EditorlessView
 {
 public:
+    void setTag(const QString &tag) { m_tag = tag; }
+    QString tag() const { return m_tag; }
+    // Whole lines for stdout and stderr, tagged.
+    void out(const QString &text) const;
+    void err(const QString &text) const;
+
     void setStatusText(const QString &text) override;
     QString statusText() const { return m_statusText; }
 
@@ -27,6 +36,9 @@ public:
     int shownRelay() const override { return m_shownRelay; }
 
 private:
+    QString tagged(const QString &text) const;
+
+    QString m_tag;
     QString m_statusText;
     bool m_actionVisible = false;
     double m_progress = 0;

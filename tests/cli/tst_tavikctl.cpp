@@ -1,7 +1,8 @@
 // Runs the built tavikctl as a user would: a table programmed into the
 // built-in simulated device and read back, the file commands, a device on a
 // port that does not answer, and the device checked against a file, two files
-// compared and only what differs programmed, with their JSON.
+// compared and only what differs programmed, with their JSON; a signal that
+// cancels, and several devices at once.
 #include "config/relaycomparison.h"
 #include "config/tavikfile.h"
 #include "privateport.h"
@@ -16,6 +17,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <csignal>
+
 class TestTavikctl : public QObject
 {
     Q_OBJECT
@@ -23,18 +26,20 @@ class TestTavikctl : public QObject
     QTemporaryDir m_dir;
     QString path(const char *name) const { return m_dir.filePath(QString::fromLatin1(name)); }
 
-    ProcessRun tavikctl(const QStringList &arguments) const
+    ProcessRequest request(const QStringList &arguments) const
     {
         ProcessRequest request{QStringLiteral(TAVIKCTL_PATH), arguments, m_dir.path()};
         // The built-in device keeps its relays in the user's data folder: a private one.
         request.environment.insert(QStringLiteral("XDG_DATA_HOME"), path("data"));
-        return runProcess(request);
+        return request;
     }
+    ProcessRun tavikctl(const QStringList &arguments) const { return runProcess(request(arguments)); }
 
     // A device holding the varied relays, on a port of its own, and a.csv holding the same.
-    void startVariedDevice(TavikSimulator &device, const SimFaults &faults = {})
+    void startVariedDevice(TavikSimulator &device, const SimFaults &faults = {},
+                           const QString &name = "varied")
     {
-        device.setStateFile(path("varied-device.txt"));
+        device.setStateFile(m_dir.filePath(name + "-device.txt"));
         QVERIFY(device.start());
         RelayTable table{};
         for (int i = 0; i < RelayCount; ++i) {
@@ -128,8 +133,25 @@ private slots:
                                   "signal cables.\ntavikctl: reading relay 1 failed with result 3 (Tavik did "
                                   "not answer in time)\n"),
                  run.err.constData());
-        QCOMPARE(tavikctl({"read", "--relay", "17", "--port", privatePortPath(device.portPath())}).exitCode, 2);
+        QCOMPARE(tavikctl({"read", "--relay", "17", "--port", privatePortPath(device.portPath())}).exitCode,
+                 2);
         const QString link = privatePortPath(device.portPath());
+        const ProcessRun oneFile =
+            tavikctl({"read", "-o", "x.csv", "--port", link, "--port", device.portPath()});
+        QCOMPARE(oneFile.exitCode, 2);
+        QVERIFY2(oneFile.err.contains("{port}"), oneFile.err.constData());
+
+        // Silent devices at once wait out their timeouts side by side, not one after another.
+        TavikSimulator others[2];
+        QStringList three{"read", "--relay", "1", "--port", link};
+        for (TavikSimulator &other : others) {
+            other.setFaults({.silent = true});
+            QVERIFY(other.start());
+            three << "--port" << privatePortPath(other.portPath());
+        }
+        const ProcessRun silent = tavikctl(three);
+        QCOMPARE(silent.exitCode, 1);
+        QVERIFY2(silent.elapsedMs < 2 * 3100, QByteArray::number(silent.elapsedMs));
         const ProcessRun ports = tavikctl({"ports", "--long", "--port", link});
         QVERIFY2(ports.out.contains(QStringLiteral(" (%1)\n  Path: %2\n  Device: %3\n")
                                         .arg(QFileInfo(link).fileName(), link, device.portPath())
@@ -229,6 +251,128 @@ private slots:
         QVERIFY(failure.value("result").toInt() > 0);
         QVERIFY(!failure.value("text").toString().isEmpty());
         QVERIFY(!report.contains("differences") || report.value("differences").toArray().isEmpty());
+    }
+
+    void aSignalCancelsAndLeavesTheDeviceAtItsMenu_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("SIGINT") << SIGINT << 130;
+        QTest::newRow("SIGTERM") << SIGTERM << 143;
+    }
+
+    void aSignalCancelsAndLeavesTheDeviceAtItsMenu()
+    {
+        QFETCH(int, signal);
+        QFETCH(int, exitCode);
+        TavikSimulator device;
+        startVariedDevice(device, {.paced = true});
+        const SimRelay before = device.relay(15);
+        RelayTable wanted{};
+        for (RelayConfig &relay : wanted)
+            relay.RelayMode = LatchingMode;
+        QCOMPARE(saveConfigFile(wanted, path("latching.csv")), FileResult::Ok);
+        const QString port = privatePortPath(device.portPath());
+        const ProcessRequest program = request({"program", "-i", "latching.csv", "--json", "--port", port});
+        QProcess run;
+        run.setProcessEnvironment(program.environment);
+        run.setWorkingDirectory(program.folder);
+        run.start(program.program, program.arguments);
+        // Relay 2's command character: relay 1 is programmed.
+        QTRY_VERIFY_WITH_TIMEOUT(device.received().count('p') >= 2, 20000);
+        ::kill(pid_t(run.processId()), signal);
+        QVERIFY(run.waitForFinished(10000));
+        QCOMPARE(run.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(run.exitCode(), exitCode);
+        const QJsonObject report = QJsonDocument::fromJson(run.readAllStandardOutput()).object();
+        QCOMPARE(report.value("cancelled").toBool(), true);
+        const QJsonArray programmed = report.value("programmed").toArray();
+        QVERIFY(!programmed.isEmpty() && programmed.size() < RelayCount);
+        for (int i = 0; i < programmed.size(); ++i) {
+            QCOMPARE(programmed.at(i).toInt(), i + 1);
+            QCOMPARE(device.relay(i).mode, 10);
+        }
+        QVERIFY(device.relay(15) == before);
+        // The last thing the device heard is escape, which leaves it at its menu.
+        QTRY_VERIFY(device.received().endsWith('\x1b'));
+        device.clearReceived();
+        const ProcessRun read = tavikctl({"read", "--relay", "1", "--port", port});
+        QCOMPARE(read.exitCode, 0);
+        QVERIFY2(!device.received().contains('\x1b'), device.received().constData()); // no restart needed
+    }
+
+    void severalDevicesRunAtOnceAndOneFailingLeavesTheOthers_data()
+    {
+        QTest::addColumn<QStringList>("command");
+        QTest::addColumn<QString>("done");
+        QTest::addColumn<QString>("output"); // -o with --json
+        QTest::newRow("read") << QStringList{"read"} << "relays"
+                              << "site-{port}.csv";
+        QTest::newRow("program") << QStringList{"program", "-i", "a.csv"} << "programmed"
+                                 << "";
+    }
+
+    void severalDevicesRunAtOnceAndOneFailingLeavesTheOthers()
+    {
+        QFETCH(QStringList, command);
+        QFETCH(QString, done);
+        QFETCH(QString, output);
+        for (const bool json : {true, false}) {
+            TavikSimulator devices[3];
+            QStringList ports;
+            for (int d = 0; d < 3; ++d) {
+                startVariedDevice(devices[d], {.hangUpAfterOutput = d == 1 ? 900 : -1}, QString::number(d));
+                ports << privatePortPath(devices[d].portPath());
+            }
+            QFile list(path("ports.txt"));
+            QVERIFY(list.open(QIODevice::WriteOnly));
+            list.write("# the last two\n\n" + ports.at(1).toUtf8() + "\n" + ports.at(2).toUtf8() + "\n");
+            list.close();
+            const ProcessRun run =
+                tavikctl(command + QStringList{"--port", ports.at(0), "--ports-from", "ports.txt"} +
+                         (!json              ? QStringList{}
+                          : output.isEmpty() ? QStringList{"--json"}
+                                             : QStringList{"--json", "-o", output}));
+            QCOMPARE(run.exitCode, 1);
+            if (json) {
+                const QJsonObject report = this->json(run);
+                QCOMPARE(report.value("exitCode").toInt(), 1);
+                const QJsonArray entries = report.value("ports").toArray();
+                QCOMPARE(entries.size(), 3);
+                for (int d = 0; d < 3; ++d) {
+                    const QJsonObject entry = entries.at(d).toObject();
+                    QCOMPARE(entry.value("port").toString(), ports.at(d));
+                    QCOMPARE(entry.value("exitCode").toInt(), d == 1 ? 1 : 0);
+                    QCOMPARE(entry.contains("failure"), d == 1);
+                    QCOMPARE(entry.value(done).toArray().size() == RelayCount, d != 1);
+                    if (output.isEmpty() || d == 1)
+                        continue;
+                    // "/tmp/tavik-ports-X/port3" as "tmp_tavik-ports-X_port3"
+                    const QString file =
+                        QString(output).replace("{port}", ports.at(d).mid(1).replace('/', '_'));
+                    QCOMPARE(entry.value("file").toString(), file);
+                    RelayTable saved{}, wanted{};
+                    QString status;
+                    QCOMPARE(openConfigFile(saved, m_dir.filePath(file), status), FileResult::Ok);
+                    QCOMPARE(openConfigFile(wanted, path("a.csv"), status), FileResult::Ok);
+                    QVERIFY(saved == wanted);
+                }
+                continue;
+            }
+            // Every line names its port; the healthy devices' relays, or the failing one's fault.
+            const QList<QByteArray> out = run.out.split('\n');
+            QCOMPARE(out.size(), command.first() == "read" ? 2 * RelayCount + 1 : 1);
+            for (const QByteArray &line : out.mid(0, out.size() - 1))
+                QVERIFY2(line.startsWith(ports.at(0).toUtf8() + '\t') ||
+                             line.startsWith(ports.at(2).toUtf8() + '\t'),
+                         line.constData());
+            for (const QByteArray &line : run.err.trimmed().split('\n'))
+                QVERIFY2(
+                    std::any_of(ports.cbegin(), ports.cend(),
+                                [&](const QString &port) { return line.startsWith(port.toUtf8() + '\t'); }),
+                    line.constData());
+            QVERIFY(run.err.contains(ports.at(1).toUtf8() + "\ttavikctl: "));
+        }
     }
 };
 

@@ -156,7 +156,7 @@ private slots:
         // Another program opens the port first; QSerialPort locks it (TIOCEXCL).
         QSerialPort holder(rig.portPath);
         QVERIFY2(holder.open(QIODevice::ReadWrite), qPrintable(holder.errorString()));
-        QCOMPARE(rig.dialogues.ReadRelay(0), DialogueResult::PortFailed);
+        QCOMPARE(finish(rig.dialogues.readRelay(0)), DialogueResult::PortFailed);
         QVERIFY(!rig.link.port().isOpen());
         QCOMPARE(rig.view.statusText, rig.portPath + " is in use by tst_refusals (process " +
                                           QString::number(getpid()) + "); close that program and try again.");

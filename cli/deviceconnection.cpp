@@ -1,0 +1,163 @@
+#include "deviceconnection.h"
+
+#include "link/portnumber.h"
+#include "link/serveraddress.h"
+#include "signalcancel.h"
+#include "taviksimulator.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace
+{
+
+// Every connection alive, for a signal to cancel them all.
+QList<DeviceConnection *> s_connections;
+
+} // namespace
+
+DeviceConnection::DeviceConnection(const QString &command, bool json) : m_report(command, json)
+{
+    s_connections << this;
+}
+
+DeviceConnection::~DeviceConnection()
+{
+    s_connections.removeOne(this);
+    // The simulated device hangs up when it stops; close our end first.
+    link().port().close();
+}
+
+bool DeviceConnection::usePort(const QString &port, QString *error)
+{
+    static const QRegularExpression number(QStringLiteral("^(?:com)?(\\d+)$"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    m_name = port;
+    DevicePort &devicePort = link().port();
+    if (const QRegularExpressionMatch match = number.match(port); match.hasMatch()) {
+        devicePort.setPortText(QStringLiteral("Com") + match.captured(1));
+        return true;
+    }
+    if (port.startsWith(QStringLiteral("serial:"))) {
+        PortDirectory &ports = devicePort.directory();
+        const qint16 found = ports.numberOfSerial(port.mid(7));
+        if (found == 0) {
+            *error = QStringLiteral("--port: no adapter has the serial number '%1'").arg(port.mid(7));
+            return false;
+        }
+        devicePort.setPortText(ports.entryText(found));
+        return true;
+    }
+    if (looksLikeServerAddress(port)) {
+        if (!serverAddress(port)) {
+            *error = QStringLiteral("--port: '%1' is not a serial server's address (tcp://HOST:PORT or "
+                                    "rfc2217://HOST:PORT, PORT from 1 to 65535)")
+                         .arg(port);
+            return false;
+        }
+        selectRuntimePort(port);
+        return true;
+    }
+    if (!QFileInfo::exists(port)) {
+        *error = QStringLiteral("--port: no port number and no such device '%1'").arg(port);
+        return false;
+    }
+    selectRuntimePort(port);
+    return true;
+}
+
+bool DeviceConnection::useSimulator(QString *error)
+{
+    m_name = QStringLiteral("simulated");
+    m_simulator = std::make_unique<TavikSimulator>();
+    m_simulator->setStateFile(TavikSimulator::defaultStateFile());
+    if (!m_simulator->start(error))
+        return false;
+    selectRuntimePort(m_simulator->portPath(), TavikSimulator::portListName());
+    return true;
+}
+
+void DeviceConnection::setManyPortsTag()
+{
+    m_view.setTag(m_name + u'\t');
+    m_report.setPortTerminal(&m_view);
+}
+
+void DeviceConnection::start(Task<int> work)
+{
+    SignalCancel::setCancellable();
+    m_session.start(runWork(std::move(work)));
+}
+
+Task<DialogueResult> DeviceConnection::runWork(Task<int> work)
+{
+    co_await work;
+    co_return link().cancelled() ? DialogueResult::Cancelled : DialogueResult::Done;
+}
+
+void DeviceConnection::cancelAll()
+{
+    for (DeviceConnection *connection : std::as_const(s_connections))
+        connection->m_session.cancel();
+}
+
+void DeviceConnection::selectRuntimePort(const QString &path, const QString &name)
+{
+    PortDirectory &ports = link().port().directory();
+    const qint16 number = ports.addRuntimePort(path, name);
+    link().port().setPortText(portEntryText(number, ports.systemName(number)));
+}
+
+AllFinished::AllFinished(const DeviceConnections &connections)
+{
+    for (const auto &connection : connections)
+        m_sessions << &connection->session();
+}
+
+bool AllFinished::await_ready() const
+{
+    return std::all_of(m_sessions.cbegin(), m_sessions.cend(),
+                       [](const DeviceSession *session) { return session->isIdle(); });
+}
+
+void AllFinished::await_suspend(std::coroutine_handle<> waiting)
+{
+    m_waiting = waiting;
+    for (DeviceSession *session : std::as_const(m_sessions))
+        m_watches << QObject::connect(session, &DeviceSession::stateChanged, session, [this] { check(); });
+}
+
+void AllFinished::check()
+{
+    if (!await_ready())
+        return;
+    for (const QMetaObject::Connection &watch : std::as_const(m_watches))
+        QObject::disconnect(watch);
+    m_watches.clear();
+    // Resumed from inside the session's own signal, the command could take
+    // the session down under it.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [waiting = m_waiting] { waiting.resume(); }, Qt::QueuedConnection);
+}
+
+Task<int> runOnEveryPort(DeviceConnections connections, QString command, bool json,
+                         std::function<Task<int>(DeviceConnection *)> work)
+{
+    for (const auto &connection : connections)
+        connection->start(work(connection.get()));
+    // Named: GCC 12 destroys a closure (or an awaiter) made in a statement that awaits twice.
+    AllFinished allFinished(connections);
+    co_await allFinished;
+    if (connections.size() == 1)
+        co_return connections.front()->report().exitCode();
+    QList<const CommandReport *> reports;
+    QStringList ports;
+    for (const auto &connection : connections) {
+        reports << &connection->report();
+        ports << connection->name();
+    }
+    co_return finishPorts(command, json, reports, ports);
+}
