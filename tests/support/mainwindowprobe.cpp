@@ -22,6 +22,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
+#include <QEventLoop>
+#include <QTimer>
 #include <QtTest>
 
 namespace
@@ -94,10 +96,19 @@ bool MainWindowProbe::commandRuns() const
 bool MainWindowProbe::settle(bool done)
 {
     // What the user did may have started a device command: it runs on the
-    // event loop, and the user sees its end.
-    if (m_settles && !QTest::qWaitFor([this] { return !commandRuns(); }, 120000))
-        return false;
-    return done;
+    // event loop, and the user sees its end. (QTest::qWaitFor would sleep
+    // between its passes, a pause at every echo.)
+    if (!m_settles || !commandRuns())
+        return done;
+    QEventLoop loop;
+    DeviceSession *session = m_window.findChild<DeviceSession *>();
+    QObject::connect(session, &DeviceSession::stateChanged, &loop, [&loop](DeviceSession::State state) {
+        if (state == DeviceSession::State::Idle)
+            loop.quit();
+    });
+    QTimer::singleShot(120000, &loop, &QEventLoop::quit);
+    loop.exec();
+    return done && !commandRuns();
 }
 
 QComboBox *MainWindowProbe::list(List list) const
