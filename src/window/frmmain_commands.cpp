@@ -17,6 +17,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QMenu>
+#include <QProgressBar>
 #include <QPushButton>
 
 namespace
@@ -58,6 +59,10 @@ void frmMain::runBulkCommand(Task<BulkOutcome> command)
 
 void frmMain::showCancel(bool shown)
 {
+    // The bar makes room for the button beside it.
+    QProgressBar *bar = m_ui->prbProgress;
+    bar->resize(shown ? m_ui->btnCancel->x() - bar->x() - 4 : m_ui->btnCancel->geometry().right() - bar->x() + 1,
+                bar->height());
     m_ui->btnCancel->setVisible(shown);
     m_ui->btnCancel->setEnabled(shown);
     m_cancelKey->setEnabled(shown);
