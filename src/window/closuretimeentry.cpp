@@ -49,12 +49,12 @@ void ClosureTimeEntry::setTime(int hours, int minutes, int hundredths)
         const QSignalBlocker quiet(slider);
         slider->setValue(value);
     }
-    sliHrs_Scroll();
-    sliMins_Scroll();
-    sliSecs_Scroll();
+    onHoursMoved();
+    onMinutesMoved();
+    onSecondsMoved();
 }
 
-void ClosureTimeEntry::wholeUnitScroll(QSlider *slider, QLineEdit *text, qint16 RelayConfig::*field)
+void ClosureTimeEntry::onWholeUnitMoved(QSlider *slider, QLineEdit *text, qint16 RelayConfig::*field)
 {
     text->setText(QString::number(slider->value()));
     if (RelayConfig *relay = m_shownRecord()) {
@@ -64,17 +64,17 @@ void ClosureTimeEntry::wholeUnitScroll(QSlider *slider, QLineEdit *text, qint16 
     }
 }
 
-void ClosureTimeEntry::sliHrs_Scroll()
+void ClosureTimeEntry::onHoursMoved()
 {
-    wholeUnitScroll(m_ui.sliHrs, m_ui.txtHrs, &RelayConfig::Hours);
+    onWholeUnitMoved(m_ui.sliHrs, m_ui.txtHrs, &RelayConfig::Hours);
 }
 
-void ClosureTimeEntry::sliMins_Scroll()
+void ClosureTimeEntry::onMinutesMoved()
 {
-    wholeUnitScroll(m_ui.sliMins, m_ui.txtMins, &RelayConfig::Minutes);
+    onWholeUnitMoved(m_ui.sliMins, m_ui.txtMins, &RelayConfig::Minutes);
 }
 
-void ClosureTimeEntry::sliSecs_Scroll()
+void ClosureTimeEntry::onSecondsMoved()
 {
     const int value = m_ui.sliSecs->value();
     m_ui.txtSecs->setText(ClosureTimeText::secondsText(value));
@@ -88,33 +88,33 @@ void ClosureTimeEntry::sliSecs_Scroll()
 
 // The cleaned text is rewritten from the slider at once, so the box goes
 // straight to its final form.
-void ClosureTimeEntry::wholeUnitValidate(QSlider *slider, QLineEdit *text, qint16 RelayConfig::*field)
+void ClosureTimeEntry::acceptWholeUnitText(QSlider *slider, QLineEdit *text, qint16 RelayConfig::*field)
 {
     {
         const QSignalBlocker quiet(slider);
         slider->setValue(ClosureTimeText::wholeUnitValue(text->text(), slider->maximum()));
     }
-    wholeUnitScroll(slider, text, field);
+    onWholeUnitMoved(slider, text, field);
 }
 
-void ClosureTimeEntry::txtHrs_Validate()
+void ClosureTimeEntry::acceptHoursText()
 {
-    wholeUnitValidate(m_ui.sliHrs, m_ui.txtHrs, &RelayConfig::Hours);
+    acceptWholeUnitText(m_ui.sliHrs, m_ui.txtHrs, &RelayConfig::Hours);
 }
 
-void ClosureTimeEntry::txtMins_Validate()
+void ClosureTimeEntry::acceptMinutesText()
 {
-    wholeUnitValidate(m_ui.sliMins, m_ui.txtMins, &RelayConfig::Minutes);
+    acceptWholeUnitText(m_ui.sliMins, m_ui.txtMins, &RelayConfig::Minutes);
 }
 
-void ClosureTimeEntry::txtSecs_Validate()
+void ClosureTimeEntry::acceptSecondsText()
 {
     {
         const QSignalBlocker quiet(m_ui.sliSecs);
         m_ui.sliSecs->setValue(
             ClosureTimeText::hundredthsValue(m_ui.txtSecs->text(), m_ui.sliSecs->maximum()));
     }
-    sliSecs_Scroll();
+    onSecondsMoved();
 }
 
 void ClosureTimeEntry::restoreText(QLineEdit *text)
@@ -133,11 +133,11 @@ bool ClosureTimeEntry::eventFilter(QObject *watched, QEvent *event)
 
     const auto validate = [this, text] {
         if (text == m_ui.txtHrs)
-            txtHrs_Validate();
+            acceptHoursText();
         else if (text == m_ui.txtMins)
-            txtMins_Validate();
+            acceptMinutesText();
         else
-            txtSecs_Validate();
+            acceptSecondsText();
     };
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();

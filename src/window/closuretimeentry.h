@@ -28,13 +28,13 @@ public:
     void setTime(int hours, int minutes, int hundredths);
 
     // Slider movement, whether the user or the program makes it.
-    void sliHrs_Scroll();
-    void sliMins_Scroll();
-    void sliSecs_Scroll();
+    void onHoursMoved();
+    void onMinutesMoved();
+    void onSecondsMoved();
     // Focus leaving a box, or Enter in it.
-    void txtHrs_Validate();
-    void txtMins_Validate();
-    void txtSecs_Validate();
+    void acceptHoursText();
+    void acceptMinutesText();
+    void acceptSecondsText();
 
 signals:
     // A slider or a text wrote into the shown relay's record.
@@ -46,8 +46,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void wholeUnitScroll(QSlider *slider, QLineEdit *text, qint16 RelayConfig::*field);
-    void wholeUnitValidate(QSlider *slider, QLineEdit *text, qint16 RelayConfig::*field);
+    void onWholeUnitMoved(QSlider *slider, QLineEdit *text, qint16 RelayConfig::*field);
+    void acceptWholeUnitText(QSlider *slider, QLineEdit *text, qint16 RelayConfig::*field);
     void restoreText(QLineEdit *text);
 
     MainWindowUi &m_ui;

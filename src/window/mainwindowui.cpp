@@ -354,7 +354,7 @@ void MainWindowUi::fillInputModes(const QStringList &names)
 
 void MainWindowUi::fillInputs()
 {
-    // Every input out of the map, as the editor's ShownInputs starts.
+    // Every input out of the map, as the editor's shownInputs starts.
     for (int n = 1; n <= InputCount; ++n) {
         if (n > 1)
             addArrayItem(mnuChangeMap, mnuChangeMaps);

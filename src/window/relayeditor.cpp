@@ -53,9 +53,9 @@ void RelayEditor::selectRelayMode(qint16 mode)
     if (!isListed(mode, RelayModeCount, "relay mode", QStringLiteral("ChangeRelayMode"), 1))
         return;
     if (m_ui.cboRelMode->currentIndex() != mode)
-        m_ui.cboRelMode->setCurrentIndex(mode); // runs cboRelMode_Click
+        m_ui.cboRelMode->setCurrentIndex(mode); // runs onRelayModeChosen
     else
-        ChangeRelayMode(mode);
+        changeRelayMode(mode);
 }
 
 void RelayEditor::selectInputMode(qint16 gate)
@@ -63,33 +63,33 @@ void RelayEditor::selectInputMode(qint16 gate)
     if (!isListed(gate, InputModeCount, "input mode", QStringLiteral("ChangeInputMode"), 1))
         return;
     if (m_ui.cboInputMode->currentIndex() != gate)
-        m_ui.cboInputMode->setCurrentIndex(gate); // runs cboInputMode_Click
+        m_ui.cboInputMode->setCurrentIndex(gate); // runs onInputModeChosen
     else
-        ChangeInputMode(gate);
+        changeInputMode(gate);
 }
 
-void RelayEditor::ChangeRelayNum(qint16 Index)
+void RelayEditor::showRelay(qint16 shown)
 {
-    if (!isRelayIndex(Index)) {
+    if (!isRelayIndex(shown)) {
         // Every step reads the record; none can go on without it.
         logFailure(Failure::SubscriptOutOfRange, QStringLiteral("ChangeRelayNum"), 1,
-                   QStringLiteral("relay index %1").arg(Index));
+                   QStringLiteral("relay index %1").arg(shown));
         return;
     }
-    RelayConfig &relay = m_table[Index];
+    RelayConfig &relay = m_table[shown];
 
-    m_ui.imgRelay->setPixmap(PictureFromBytes(LoadResData(101 + Index, QStringLiteral("RELAY"))));
-    checkOnly(m_ui.mnuEditChangeNum, Index);
+    m_ui.imgRelay->setPixmap(PictureFromBytes(LoadResData(101 + shown, QStringLiteral("RELAY"))));
+    checkOnly(m_ui.mnuEditChangeNum, shown);
     const QString procedure = QStringLiteral("ChangeRelayNum");
     if (m_ui.cboRelMode->currentIndex() != relay.RelayMode &&
         isListed(relay.RelayMode, RelayModeCount, "relay mode", procedure, 3))
-        m_ui.cboRelMode->setCurrentIndex(relay.RelayMode); // runs ChangeRelayMode
+        m_ui.cboRelMode->setCurrentIndex(relay.RelayMode); // runs changeRelayMode
 
     for (qint16 i = 0; i < InputCount; ++i) {
         const bool latching = relay.RelayMode == LatchingMode;
         const bool state = latching && relay.ShowUnlatch ? relay.UnlatchMap[i] : relay.InputMap[i];
         if (state != m_shownInputs[i])
-            ShowInputState(i, state);
+            showInputState(i, state);
         m_shownInputs[i] = state;
         // Selecting the button already selected runs nothing; this ends the nesting.
         if (latching)
@@ -99,7 +99,7 @@ void RelayEditor::ChangeRelayNum(qint16 Index)
     const qint16 gate = showsUnlatchSet(relay) ? relay.UnlatchInputMode : relay.InputMode;
     if (m_ui.cboInputMode->currentIndex() != gate &&
         isListed(gate, InputModeCount, "input mode", procedure, 5))
-        m_ui.cboInputMode->setCurrentIndex(gate); // runs ChangeInputMode
+        m_ui.cboInputMode->setCurrentIndex(gate); // runs changeInputMode
 
     if (relay.Counter > MaxCounter)
         logFailure(Failure::ValueOutOfRange, procedure, 6, QStringLiteral("counter %1").arg(relay.Counter));
@@ -114,9 +114,9 @@ void RelayEditor::showPCControl(bool underPCControl)
     m_ui.btnLatch->setEnabled(underPCControl);
 }
 
-void RelayEditor::ChangeRelayMode(qint16 Mode)
+void RelayEditor::changeRelayMode(qint16 mode)
 {
-    checkOnly(m_ui.mnuEditChangeMode, Mode);
+    checkOnly(m_ui.mnuEditChangeMode, mode);
     const int index = m_ui.cboRelNum->currentIndex();
     if (!isRelayIndex(index)) {
         logFailure(Failure::SubscriptOutOfRange, QStringLiteral("ChangeRelayMode"), 2,
@@ -125,62 +125,62 @@ void RelayEditor::ChangeRelayMode(qint16 Mode)
     }
     RelayConfig &relay = m_table[index];
     const bool showedUnlatch = relay.ShowUnlatch;
-    relay.RelayMode = Mode;
+    relay.RelayMode = mode;
 
-    if (Mode >= FirstTimedMode && Mode != LatchingMode) {
+    if (mode >= FirstTimedMode && mode != LatchingMode) {
         m_closureTime.setEnabled(true);
         m_ui.rbLatch->setEnabled(false);
         m_ui.rbUnlatch->setEnabled(false);
         relay.ShowUnlatch = false;
     } else {
         m_closureTime.setEnabled(false);
-        if (Mode != LatchingMode) {
+        if (mode != LatchingMode) {
             m_ui.rbLatch->setEnabled(false);
             m_ui.rbUnlatch->setEnabled(false);
             relay.ShowUnlatch = false;
         } else {
             m_ui.rbLatch->setEnabled(true);
             m_ui.rbUnlatch->setEnabled(true);
-            m_ui.rbLatch->setChecked(true); // runs rbLatch_Click when it was not selected
+            m_ui.rbLatch->setChecked(true); // runs onInputSetChosen when it was not selected
         }
     }
 
     // The latch set is now the one being edited: show it.
     if (showedUnlatch && !relay.ShowUnlatch)
-        ChangeRelayNum(qint16(index));
+        showRelay(qint16(index));
     emit recordEdited();
 }
 
-void RelayEditor::ChangeInputMode(qint16 Gate)
+void RelayEditor::changeInputMode(qint16 gate)
 {
     const int index = m_ui.cboRelNum->currentIndex();
     if (isRelayIndex(index)) {
         RelayConfig &relay = m_table[index];
-        (showsUnlatchSet(relay) ? relay.UnlatchInputMode : relay.InputMode) = Gate;
+        (showsUnlatchSet(relay) ? relay.UnlatchInputMode : relay.InputMode) = gate;
         emit recordEdited();
     }
-    m_ui.imgLogicGate->setPixmap(PictureFromBytes(LoadResData(101 + Gate, QStringLiteral("INMODE"))));
-    checkOnly(m_ui.mnuChangeInMode, Gate);
+    m_ui.imgLogicGate->setPixmap(PictureFromBytes(LoadResData(101 + gate, QStringLiteral("INMODE"))));
+    checkOnly(m_ui.mnuChangeInMode, gate);
 }
 
-void RelayEditor::ShowInputState(qint16 Index, bool State)
+void RelayEditor::showInputState(qint16 input, bool inMap)
 {
-    m_shownInputs[Index] = State;
-    m_ui.mnuChangeMap.at(Index)->setChecked(State);
-    m_ui.imgInputBtn.at(Index)->setPixmap(
-        PictureFromBytes(LoadResData(101 + Index, State ? QStringLiteral("INON") : QStringLiteral("INOFF"))));
+    m_shownInputs[input] = inMap;
+    m_ui.mnuChangeMap.at(input)->setChecked(inMap);
+    m_ui.imgInputBtn.at(input)->setPixmap(
+        PictureFromBytes(LoadResData(101 + input, inMap ? QStringLiteral("INON") : QStringLiteral("INOFF"))));
 }
 
-void RelayEditor::ClearRelay(qint16 Index)
+void RelayEditor::clearRelay(qint16 cleared)
 {
-    if (!isRelayIndex(Index)) {
+    if (!isRelayIndex(cleared)) {
         logFailure(Failure::SubscriptOutOfRange, QStringLiteral("ClearRelay"), 1,
-                   QStringLiteral("relay index %1").arg(Index));
+                   QStringLiteral("relay index %1").arg(cleared));
         return;
     }
-    ::ClearRelay(m_table[Index]);
-    if (m_ui.cboRelNum->currentIndex() == Index)
-        ChangeRelayNum(Index);
+    ::ClearRelay(m_table[cleared]);
+    if (m_ui.cboRelNum->currentIndex() == cleared)
+        showRelay(cleared);
     emit recordEdited();
 }
 
@@ -190,41 +190,41 @@ void RelayEditor::paste(const RelayClip &clip)
     if (!isRelayIndex(index))
         return;
     RelayClipboard::apply(clip, m_table[index]);
-    ChangeRelayNum(qint16(index));
+    showRelay(qint16(index));
     emit recordEdited();
 }
 
-void RelayEditor::cboRelNum_Click()
+void RelayEditor::onRelayChosen()
 {
-    ChangeRelayNum(qint16(m_ui.cboRelNum->currentIndex()));
+    showRelay(qint16(m_ui.cboRelNum->currentIndex()));
 }
 
-void RelayEditor::cboRelMode_Click()
+void RelayEditor::onRelayModeChosen()
 {
-    ChangeRelayMode(qint16(m_ui.cboRelMode->currentIndex()));
+    changeRelayMode(qint16(m_ui.cboRelMode->currentIndex()));
 }
 
-void RelayEditor::cboInputMode_Click()
+void RelayEditor::onInputModeChosen()
 {
-    ChangeInputMode(qint16(m_ui.cboInputMode->currentIndex()));
+    changeInputMode(qint16(m_ui.cboInputMode->currentIndex()));
 }
 
-void RelayEditor::imgRelay_Click()
+void RelayEditor::showNextRelay()
 {
     // The next relay is always a different entry, so its selection handler
     // shows it; relay 16 wraps to relay 1.
     m_ui.cboRelNum->setCurrentIndex((m_ui.cboRelNum->currentIndex() + 1) & 15);
 }
 
-void RelayEditor::imgLogicGate_Click()
+void RelayEditor::selectNextInputMode()
 {
     // NIL wraps to OR; the selection stores the gate in the shown set.
     selectInputMode(qint16((m_ui.cboInputMode->currentIndex() + 1) & 7));
 }
 
-void RelayEditor::imgInputBtn_Click(qint16 Index)
+void RelayEditor::toggleInput(qint16 input)
 {
-    if (Index < 0 || Index >= InputCount)
+    if (input < 0 || input >= InputCount)
         return;
     const int index = m_ui.cboRelNum->currentIndex();
     if (!isRelayIndex(index)) {
@@ -233,14 +233,14 @@ void RelayEditor::imgInputBtn_Click(qint16 Index)
         return;
     }
     RelayConfig &relay = m_table[index];
-    bool &input = showsUnlatchSet(relay) ? relay.UnlatchMap[Index] : relay.InputMap[Index];
-    const bool state = !input;
-    ShowInputState(Index, state);
-    input = state;
+    bool &inMap = showsUnlatchSet(relay) ? relay.UnlatchMap[input] : relay.InputMap[input];
+    const bool state = !inMap;
+    showInputState(input, state);
+    inMap = state;
     emit recordEdited();
 }
 
-void RelayEditor::rbLatch_Click()
+void RelayEditor::onInputSetChosen()
 {
     const int index = m_ui.cboRelNum->currentIndex();
     if (!isRelayIndex(index)) {
@@ -250,40 +250,21 @@ void RelayEditor::rbLatch_Click()
     }
     RelayConfig &relay = m_table[index];
     relay.ShowUnlatch = !m_ui.rbLatch->isChecked();
-    ChangeRelayNum(qint16(index));
+    showRelay(qint16(index));
     selectInputMode(relay.ShowUnlatch ? relay.UnlatchInputMode : relay.InputMode);
 }
 
-void RelayEditor::mnuEditChangeNum_Click(qint16 Index)
+void RelayEditor::setShownRelay(qint16 relay)
 {
-    if (m_ui.cboRelNum->currentIndex() != Index)
-        m_ui.cboRelNum->setCurrentIndex(Index); // runs ChangeRelayNum
+    if (m_ui.cboRelNum->currentIndex() != relay)
+        m_ui.cboRelNum->setCurrentIndex(relay); // runs showRelay
     else
-        ChangeRelayNum(Index);
+        showRelay(relay);
 }
 
-void RelayEditor::mnuEditChangeMode_Click(qint16 Index)
-{
-    selectRelayMode(Index);
-}
-
-void RelayEditor::mnuChangeInMode_Click(qint16 Index)
-{
-    selectInputMode(Index);
-}
-
-void RelayEditor::mnuClearRelay_Click(qint16 Index)
-{
-    ClearRelay(Index);
-}
-
-void RelayEditor::mnuClearAll_Click()
+void RelayEditor::clearAll()
 {
     for (qint16 i = 0; i < RelayCount; ++i)
-        ClearRelay(i);
+        clearRelay(i);
 }
 
-void RelayEditor::mnuChangeMap_Click(qint16 Index)
-{
-    imgInputBtn_Click(Index);
-}

@@ -21,13 +21,17 @@ class RelayEditor : public QObject
 public:
     RelayEditor(MainWindowUi &ui, RelayTable &table);
 
-    void ChangeRelayNum(qint16 Index);
-    void ChangeRelayMode(qint16 Mode);
-    void ChangeInputMode(qint16 Gate);
-    void ShowInputState(qint16 Index, bool State);
-    void ClearRelay(qint16 Index);
+    // Shows a relay's record: its picture, mode, inputs, gate, time and PC control.
+    void showRelay(qint16 relay);
+    // What selecting a mode or a gate does: stores it in the shown record and
+    // enables the controls it needs.
+    void changeRelayMode(qint16 mode);
+    void changeInputMode(qint16 gate);
+    void showInputState(qint16 input, bool inMap);
+    void clearRelay(qint16 relay);
+    void clearAll();
     // What the input pictures show, entry by entry.
-    const std::array<bool, InputCount> &ShownInputs() const { return m_shownInputs; }
+    const std::array<bool, InputCount> &shownInputs() const { return m_shownInputs; }
 
     // Selecting an entry that is already selected runs nothing; these run the
     // procedure then, as the Edit menu and the dialogues need it to run either way.
@@ -44,21 +48,16 @@ public:
     void paste(const RelayClip &clip);
 
     // Selection handlers, run by a selection whether the user or the program makes it.
-    void cboRelNum_Click();
-    void cboRelMode_Click();
-    void cboInputMode_Click();
-    void imgRelay_Click();
-    void imgLogicGate_Click();
-    void imgInputBtn_Click(qint16 Index);
-    void rbLatch_Click();
+    void onRelayChosen();
+    void onRelayModeChosen();
+    void onInputModeChosen();
+    void showNextRelay();
+    void selectNextInputMode();
+    void toggleInput(qint16 input);
+    void onInputSetChosen();
 
-    // The editing items of the Edit menu.
-    void mnuEditChangeNum_Click(qint16 Index);
-    void mnuEditChangeMode_Click(qint16 Index);
-    void mnuChangeInMode_Click(qint16 Index);
-    void mnuClearRelay_Click(qint16 Index);
-    void mnuClearAll_Click();
-    void mnuChangeMap_Click(qint16 Index);
+    // Shows a relay, drawn again from its record even when it is the one shown.
+    void setShownRelay(qint16 relay);
 
 signals:
     // A record may have changed: an edit, a clear, a paste, or what a read shows.

@@ -1,4 +1,4 @@
-#include "window/frmmain.h"
+#include "window/mainwindow.h"
 
 #include "base/errorlog.h"
 #include "base/titleversion.h"
@@ -22,7 +22,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
-frmMain::frmMain(QWidget *parent)
+MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent), m_ui(std::make_unique<MainWindowUi>()), m_editor(*m_ui, m_relayTable)
 {
     m_ui->setupUi(this);
@@ -35,12 +35,12 @@ frmMain::frmMain(QWidget *parent)
         [this](const QString &logPath, const QString &text) { OversizedLogBox::show(this, logPath, text); });
 }
 
-frmMain::~frmMain()
+MainWindow::~MainWindow()
 {
     setOversizedLogNotice({});
 }
 
-void frmMain::connectEditor()
+void MainWindow::connectEditor()
 {
     MainWindowUi &ui = *m_ui;
     RelayEditor *editor = &m_editor;
@@ -53,25 +53,25 @@ void frmMain::connectEditor()
                 (editor->*handler)();
         });
     };
-    onSelection(ui.cboRelNum, &RelayEditor::cboRelNum_Click);
-    onSelection(ui.cboRelMode, &RelayEditor::cboRelMode_Click);
-    onSelection(ui.cboInputMode, &RelayEditor::cboInputMode_Click);
+    onSelection(ui.cboRelNum, &RelayEditor::onRelayChosen);
+    onSelection(ui.cboRelMode, &RelayEditor::onRelayModeChosen);
+    onSelection(ui.cboInputMode, &RelayEditor::onInputModeChosen);
     for (QRadioButton *option : {ui.rbLatch, ui.rbUnlatch}) {
         connect(option, &QRadioButton::toggled, editor, [editor](bool checked) {
             if (checked)
-                editor->rbLatch_Click();
+                editor->onInputSetChosen();
         });
     }
-    connect(ui.imgRelay, &ClickableLabel::clicked, editor, &RelayEditor::imgRelay_Click);
-    connect(ui.imgLogicGate, &ClickableLabel::clicked, editor, &RelayEditor::imgLogicGate_Click);
+    connect(ui.imgRelay, &ClickableLabel::clicked, editor, &RelayEditor::showNextRelay);
+    connect(ui.imgLogicGate, &ClickableLabel::clicked, editor, &RelayEditor::selectNextInputMode);
     for (int i = 0; i < ui.imgInputBtn.size(); ++i)
         connect(ui.imgInputBtn.at(i), &ClickableLabel::clicked, editor,
-                [editor, i] { editor->imgInputBtn_Click(qint16(i)); });
+                [editor, i] { editor->toggleInput(qint16(i)); });
 
     ClosureTimeEntry *time = &m_editor.closureTime();
-    connect(ui.sliHrs, &QSlider::valueChanged, time, &ClosureTimeEntry::sliHrs_Scroll);
-    connect(ui.sliMins, &QSlider::valueChanged, time, &ClosureTimeEntry::sliMins_Scroll);
-    connect(ui.sliSecs, &QSlider::valueChanged, time, &ClosureTimeEntry::sliSecs_Scroll);
+    connect(ui.sliHrs, &QSlider::valueChanged, time, &ClosureTimeEntry::onHoursMoved);
+    connect(ui.sliMins, &QSlider::valueChanged, time, &ClosureTimeEntry::onMinutesMoved);
+    connect(ui.sliSecs, &QSlider::valueChanged, time, &ClosureTimeEntry::onSecondsMoved);
     for (QLineEdit *text : {ui.txtHrs, ui.txtMins, ui.txtSecs})
         text->installEventFilter(time);
 
@@ -83,15 +83,15 @@ void frmMain::connectEditor()
                 (editor->*handler)(qint16(index));
         });
     };
-    onArray(ui.mnuEditChangeNums, ui.mnuEditChangeNum, &RelayEditor::mnuEditChangeNum_Click);
-    onArray(ui.mnuEditChangeModes, ui.mnuEditChangeMode, &RelayEditor::mnuEditChangeMode_Click);
-    onArray(ui.mnuChangeInModes, ui.mnuChangeInMode, &RelayEditor::mnuChangeInMode_Click);
-    onArray(ui.mnuChangeMaps, ui.mnuChangeMap, &RelayEditor::mnuChangeMap_Click);
-    onArray(ui.mnuClearRelays, ui.mnuClearRelay, &RelayEditor::mnuClearRelay_Click);
-    connect(ui.mnuClearAll, &QAction::triggered, editor, &RelayEditor::mnuClearAll_Click);
+    onArray(ui.mnuEditChangeNums, ui.mnuEditChangeNum, &RelayEditor::setShownRelay);
+    onArray(ui.mnuEditChangeModes, ui.mnuEditChangeMode, &RelayEditor::selectRelayMode);
+    onArray(ui.mnuChangeInModes, ui.mnuChangeInMode, &RelayEditor::selectInputMode);
+    onArray(ui.mnuChangeMaps, ui.mnuChangeMap, &RelayEditor::toggleInput);
+    onArray(ui.mnuClearRelays, ui.mnuClearRelay, &RelayEditor::clearRelay);
+    connect(ui.mnuClearAll, &QAction::triggered, editor, &RelayEditor::clearAll);
 }
 
-void frmMain::Form_Load()
+void MainWindow::start()
 {
     MainWindowUi &ui = *m_ui;
     // A list selects its first entry by itself when it is filled; the lists
@@ -143,49 +143,37 @@ void frmMain::Form_Load()
 
     // 14. and 15.
     show();
-    cmdRescan_Click();
-}
-
-void frmMain::EnableReadProg(bool Enable)
-{
-    // The menu bar entry: its submenus, Read, Program and Clear included,
-    // cannot be reached while it is disabled.
-    m_ui->mnuEdit->menuAction()->setEnabled(Enable);
-    m_ui->btnReadRelay->setEnabled(Enable);
-    m_ui->btnReadAll->setEnabled(Enable);
-    m_ui->btnPgmRelay->setEnabled(Enable);
-    m_ui->btnPgmAll->setEnabled(Enable);
-    updateEditItems();
+    rescanPorts();
 }
 
 // What the device dialogues see of the window.
 
-void frmMain::setStatusText(const QString &text)
+void MainWindow::setStatusText(const QString &text)
 {
     m_ui->txtStatus->setPlainText(text);
 }
 
-void frmMain::setActionText(const QString &text)
+void MainWindow::setActionText(const QString &text)
 {
     m_ui->lblAction->setText(text);
 }
 
-void frmMain::setActionVisible(bool visible)
+void MainWindow::setActionVisible(bool visible)
 {
     m_ui->lblAction->setVisible(visible);
 }
 
-double frmMain::progressValue() const
+double MainWindow::progressValue() const
 {
     return m_progress;
 }
 
-double frmMain::progressMaximum() const
+double MainWindow::progressMaximum() const
 {
     return m_ui->prbProgress->maximum();
 }
 
-void frmMain::setProgressValue(double value)
+void MainWindow::setProgressValue(double value)
 {
     // The dialogues step the bar in fractions; the bar itself counts whole steps.
     m_progress = value;
@@ -193,53 +181,60 @@ void frmMain::setProgressValue(double value)
     bar->setValue(qBound(bar->minimum(), qRound(value), bar->maximum()));
 }
 
-void frmMain::enableReadProg(bool enabled)
+void MainWindow::enableReadProg(bool enabled)
 {
-    EnableReadProg(enabled);
+    // The menu bar entry: its submenus, Read, Program and Clear included,
+    // cannot be reached while it is disabled.
+    m_ui->mnuEdit->menuAction()->setEnabled(enabled);
+    m_ui->btnReadRelay->setEnabled(enabled);
+    m_ui->btnReadAll->setEnabled(enabled);
+    m_ui->btnPgmRelay->setEnabled(enabled);
+    m_ui->btnPgmAll->setEnabled(enabled);
+    updateEditItems();
 }
 
-int frmMain::shownRelay() const
+int MainWindow::shownRelay() const
 {
     return m_ui->cboRelNum->currentIndex();
 }
 
-int frmMain::shownRelayMode() const
+int MainWindow::shownRelayMode() const
 {
     return m_ui->cboRelMode->currentIndex();
 }
 
-void frmMain::showRelayMode(int relayMode)
+void MainWindow::showRelayMode(int relayMode)
 {
     m_editor.selectRelayMode(qint16(relayMode));
 }
 
-int frmMain::shownInputMode() const
+int MainWindow::shownInputMode() const
 {
     return m_ui->cboInputMode->currentIndex();
 }
 
-void frmMain::showInputMode(int inputMode)
+void MainWindow::showInputMode(int inputMode)
 {
     m_editor.selectInputMode(qint16(inputMode));
 }
 
-bool frmMain::shownInput(int input) const
+bool MainWindow::shownInput(int input) const
 {
-    return input >= 0 && input < InputCount && m_editor.ShownInputs()[size_t(input)];
+    return input >= 0 && input < InputCount && m_editor.shownInputs()[size_t(input)];
 }
 
-void frmMain::showInputState(int input, bool inMap)
+void MainWindow::showInputState(int input, bool inMap)
 {
     if (input >= 0 && input < InputCount)
-        m_editor.ShowInputState(qint16(input), inMap);
+        m_editor.showInputState(qint16(input), inMap);
 }
 
-void frmMain::showClosureTime(const RelayConfig &relay)
+void MainWindow::showClosureTime(const RelayConfig &relay)
 {
     m_editor.closureTime().showTimeOf(relay);
 }
 
-void frmMain::showPCControl(bool underPCControl)
+void MainWindow::showPCControl(bool underPCControl)
 {
     m_editor.showPCControl(underPCControl);
 }
