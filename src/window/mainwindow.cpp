@@ -13,19 +13,16 @@
 #include <QDir>
 #include <QTimer>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
-#include <QSlider>
 
 MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent), m_ui(std::make_unique<MainWindowUi>()), m_editor(*m_ui, m_relayTable)
+    : QMainWindow(parent), m_ui(std::make_unique<MainWindowUi>()), m_editor(m_ui->setupUi(this), m_relayTable)
 {
-    m_ui->setupUi(this);
     m_session.setObjectName(QStringLiteral("deviceSession"));
     connectEditor();
     connectCommands();
@@ -67,13 +64,6 @@ void MainWindow::connectEditor()
     for (int i = 0; i < ui.imgInputBtn.size(); ++i)
         connect(ui.imgInputBtn.at(i), &ClickableLabel::clicked, editor,
                 [editor, i] { editor->toggleInput(qint16(i)); });
-
-    ClosureTimeEntry *time = &m_editor.closureTime();
-    connect(ui.sliHrs, &QSlider::valueChanged, time, &ClosureTimeEntry::onHoursMoved);
-    connect(ui.sliMins, &QSlider::valueChanged, time, &ClosureTimeEntry::onMinutesMoved);
-    connect(ui.sliSecs, &QSlider::valueChanged, time, &ClosureTimeEntry::onSecondsMoved);
-    for (QLineEdit *text : {ui.txtHrs, ui.txtMins, ui.txtSecs})
-        text->installEventFilter(time);
 
     // The item arrays grow at start-up; their menus tell which item was chosen.
     const auto onArray = [editor](QMenu *menu, QList<QAction *> &array,
@@ -129,12 +119,9 @@ void MainWindow::start()
     ui.cboRelMode->setCurrentIndex(0);
     ui.cboInputMode->setCurrentIndex(0);
 
-    // 11.
+    // 11. The sliders already rest at 0, as relay 1 of the empty table shows.
     setProgressValue(0);
     ui.lblAction->setVisible(true);
-    ui.sliHrs->setValue(0);
-    ui.sliMins->setValue(0);
-    ui.sliSecs->setValue(0);
 
     // 12. and 13. It goes once the event loop has shown the window in its place.
     QTimer::singleShot(0, splash, &QWidget::close);

@@ -3,7 +3,6 @@
 #include "window/mainwindow.h"
 
 #include "config/relayclipboard.h"
-#include "window/closuretimedialog.h"
 #include "window/mainwindowui.h"
 
 #include <QAction>
@@ -88,10 +87,5 @@ void MainWindow::paste()
 
 void MainWindow::editClosureTime()
 {
-    auto *dialog = new ClosureTimeDialog(m_ui->sliHrs, m_ui->sliMins, m_ui->sliSecs, this);
-    connect(dialog, &QDialog::accepted, this, [this, dialog] {
-        m_editor.closureTime().setTime(dialog->hours(), dialog->minutes(), dialog->hundredths());
-    });
-    connect(dialog, &QDialog::finished, dialog, &QObject::deleteLater);
-    dialog->open();
+    m_editor.closureTime().askForTime();
 }

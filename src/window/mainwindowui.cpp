@@ -2,6 +2,7 @@
 
 #include "config/relayconfig.h"
 #include "window/clickablelabel.h"
+#include "window/closuretimeentry.h"
 #include "window/pictures.h"
 
 #include <QAction>
@@ -11,14 +12,12 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
-#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSlider>
 
 namespace
 {
@@ -52,7 +51,7 @@ QLabel *picture(QLabel *control, const QPoint &topLeft, const QSize &size)
 
 } // namespace
 
-void MainWindowUi::setupUi(QMainWindow *window)
+MainWindowUi &MainWindowUi::setupUi(QMainWindow *window)
 {
     window->setObjectName(QStringLiteral("frmMain"));
     auto *client = new QWidget(window);
@@ -61,6 +60,7 @@ void MainWindowUi::setupUi(QMainWindow *window)
     window->layout()->setSizeConstraint(QLayout::SetFixedSize);
     createControls(client);
     createMenus(window);
+    return *this;
 }
 
 void MainWindowUi::createControls(QWidget *client)
@@ -115,50 +115,10 @@ void MainWindowUi::createControls(QWidget *client)
     txtStatus->setReadOnly(true);
     txtStatus->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    createTimeControls(client);
+    fraTime = new ClosureTimeEntry(client);
+    fraTime->setGeometry(230, 136, 207, 222);
     createReadProgControls(client);
     createPictureControls(client);
-}
-
-void MainWindowUi::createTimeControls(QWidget *client)
-{
-    fraTime = named(new QGroupBox(QStringLiteral("Closure Time:"), client), "fraTime");
-    fraTime->setGeometry(230, 136, 207, 222);
-
-    struct Row {
-        QSlider *&slider;
-        QLabel *&sliderLabel;
-        QLineEdit *&text;
-        QLabel *&unitLabel;
-        const char *sliderName, *sliderLabelName, *textName, *unitLabelName;
-        QString sliderCaption, initialText, unitCaption;
-        int maximum, pageStep, tickInterval, maxLength;
-    };
-    const Row rows[] = {
-        {sliHrs, lblSliHrs, txtHrs, lblHrs, "sliHrs", "lblSliHrs", "txtHrs", "lblHrs",
-         QStringLiteral("Hours"), QStringLiteral("0"), QStringLiteral("Hrs"), 45, 5, 5, 2},
-        {sliMins, lblSliMins, txtMins, lblMins, "sliMins", "lblSliMins", "txtMins", "lblMins",
-         QStringLiteral("Minutes"), QStringLiteral("0"), QStringLiteral("Mins"), 59, 5, 10, 2},
-        {sliSecs, lblSliSecs, txtSecs, lblSecs, "sliSecs", "lblSliSecs", "txtSecs", "lblSecs",
-         QStringLiteral("Seconds"), QStringLiteral("0.00"), QStringLiteral("Secs"), 5999, 500, 1000, 5},
-    };
-    int top = 24;
-    for (const Row &row : rows) {
-        row.sliderLabel = label(fraTime, row.sliderLabelName, row.sliderCaption, QRect(10, top, 120, 18));
-        row.slider = named(new QSlider(Qt::Horizontal, fraTime), row.sliderName);
-        row.slider->setGeometry(6, top + 18, 122, 30);
-        row.slider->setRange(0, row.maximum);
-        row.slider->setSingleStep(1);
-        row.slider->setPageStep(row.pageStep);
-        row.slider->setTickInterval(row.tickInterval);
-        row.slider->setTickPosition(QSlider::TicksBelow);
-        row.text = named(new QLineEdit(row.initialText, fraTime), row.textName);
-        row.text->setGeometry(134, top + 20, 50, 24);
-        row.text->setMaxLength(row.maxLength);
-        row.text->setAlignment(Qt::AlignRight);
-        row.unitLabel = label(fraTime, row.unitLabelName, row.unitCaption, QRect(134, top, 60, 18));
-        top += 64;
-    }
 }
 
 void MainWindowUi::createReadProgControls(QWidget *client)

@@ -3,20 +3,19 @@
 #include <QList>
 
 class ClickableLabel;
+class ClosureTimeEntry;
 class QAction;
 class QCheckBox;
 class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
-class QLineEdit;
 class QMainWindow;
 class QMenu;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
 class QRadioButton;
-class QSlider;
 class QWidget;
 
 // The main window's controls and menus as designed, named as designed. The
@@ -25,7 +24,7 @@ class QWidget;
 // item 0 only, and start-up adds the rest.
 struct MainWindowUi {
     // Places every control and builds the menus on the window.
-    void setupUi(QMainWindow *window);
+    MainWindowUi &setupUi(QMainWindow *window);
 
     // Start-up: the run-time items of the lists and menu arrays, and the
     // pictures, in the order the window's load makes them.
@@ -54,20 +53,8 @@ struct MainWindowUi {
     QPushButton *btnMoment = nullptr;
     QPushButton *btnLatch = nullptr;
     QCheckBox *chkPCControl = nullptr;
-    QLineEdit *txtSecs = nullptr;
-    QLineEdit *txtMins = nullptr;
-    QLineEdit *txtHrs = nullptr;
     QPlainTextEdit *txtStatus = nullptr;
-    QGroupBox *fraTime = nullptr;
-    QSlider *sliHrs = nullptr;
-    QSlider *sliMins = nullptr;
-    QSlider *sliSecs = nullptr;
-    QLabel *lblSliSecs = nullptr;
-    QLabel *lblSliMins = nullptr;
-    QLabel *lblSliHrs = nullptr;
-    QLabel *lblSecs = nullptr;
-    QLabel *lblMins = nullptr;
-    QLabel *lblHrs = nullptr;
+    ClosureTimeEntry *fraTime = nullptr;
     QFrame *Shape1 = nullptr;
     QList<ClickableLabel *> imgInputBtn;
     QLabel *lblOpt = nullptr;
@@ -127,7 +114,6 @@ struct MainWindowUi {
 
 private:
     void createControls(QWidget *client);
-    void createTimeControls(QWidget *client);
     void createReadProgControls(QWidget *client);
     void createPictureControls(QWidget *client);
     void createMenus(QMainWindow *window);

@@ -21,10 +21,41 @@ bool isRelayIndex(int index)
 
 } // namespace
 
-RelayEditor::RelayEditor(MainWindowUi &ui, RelayTable &table)
-    : m_ui(ui), m_table(table), m_closureTime(ui, [this] { return shownRecord(); })
+RelayEditor::RelayEditor(MainWindowUi &ui, RelayTable &table) : m_ui(ui), m_table(table)
 {
-    connect(&m_closureTime, &ClosureTimeEntry::timeStored, this, &RelayEditor::recordEdited);
+    connect(m_ui.fraTime, &ClosureTimeEntry::timeEdited, this, &RelayEditor::storeTime);
+}
+
+ClosureTimeEntry &RelayEditor::closureTime()
+{
+    return *m_ui.fraTime;
+}
+
+void RelayEditor::storeTime(ClosureTimeEntry::Unit unit, int value)
+{
+    RelayConfig *relay = shownRecord();
+    if (!relay)
+        return;
+    switch (unit) {
+    case ClosureTimeEntry::Unit::Hours:
+        relay->Hours = qint16(value);
+        break;
+    case ClosureTimeEntry::Unit::Minutes:
+        relay->Minutes = qint16(value);
+        break;
+    case ClosureTimeEntry::Unit::Seconds:
+        relay->Seconds = qint16(value / 100);
+        relay->Hundredths = qint16(value % 100);
+        break;
+    }
+    TimeToCounter(*relay);
+    emit recordEdited();
+}
+
+void RelayEditor::enableClosureTime(bool enabled)
+{
+    m_ui.fraTime->setEnabled(enabled);
+    m_ui.mnuChangeTimes->setEnabled(enabled);
 }
 
 RelayConfig *RelayEditor::shownRecord()
@@ -103,7 +134,7 @@ void RelayEditor::showRelay(qint16 shown)
 
     if (relay.Counter > MaxCounter)
         logFailure(Failure::ValueOutOfRange, procedure, 6, QStringLiteral("counter %1").arg(relay.Counter));
-    m_closureTime.showTimeOf(relay);
+    m_ui.fraTime->showTimeOf(relay);
     showPCControl(relay.PCControl);
 }
 
@@ -128,12 +159,12 @@ void RelayEditor::changeRelayMode(qint16 mode)
     relay.RelayMode = mode;
 
     if (mode >= FirstTimedMode && mode != LatchingMode) {
-        m_closureTime.setEnabled(true);
+        enableClosureTime(true);
         m_ui.rbLatch->setEnabled(false);
         m_ui.rbUnlatch->setEnabled(false);
         relay.ShowUnlatch = false;
     } else {
-        m_closureTime.setEnabled(false);
+        enableClosureTime(false);
         if (mode != LatchingMode) {
             m_ui.rbLatch->setEnabled(false);
             m_ui.rbUnlatch->setEnabled(false);

@@ -42,7 +42,7 @@ public:
     // Empties the start-up state of the pictures: every input out.
     void forgetShownInputs() { m_shownInputs.fill(false); }
 
-    ClosureTimeEntry &closureTime() { return m_closureTime; }
+    ClosureTimeEntry &closureTime();
 
     // Writes a clip over the shown relay and shows the result, as a read does.
     void paste(const RelayClip &clip);
@@ -65,6 +65,9 @@ signals:
 
 private:
     RelayConfig *shownRecord();
+    void storeTime(ClosureTimeEntry::Unit unit, int value);
+    // The group and the Edit menu's own way to the time.
+    void enableClosureTime(bool enabled);
     static void checkOnly(const QList<QAction *> &array, qint16 index);
     // A file's modes are not checked when it is read: one outside its list
     // is logged under procedure and not selected, so that the list keeps a
@@ -74,5 +77,4 @@ private:
     MainWindowUi &m_ui;
     RelayTable &m_table;
     std::array<bool, InputCount> m_shownInputs{};
-    ClosureTimeEntry m_closureTime;
 };
