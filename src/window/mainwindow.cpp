@@ -2,13 +2,11 @@
 
 #include "base/errorlog.h"
 #include "base/titleversion.h"
-#include "window/clickablelabel.h"
 #include "window/mainwindowui.h"
 #include "window/oversizedlogbox.h"
 #include "window/splashwindow.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QTimer>
@@ -17,8 +15,6 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QSignalBlocker>
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent), m_ui(std::make_unique<MainWindowUi>()), m_editor(m_ui->setupUi(this), m_relayTable)
@@ -41,30 +37,6 @@ void MainWindow::connectEditor()
 {
     MainWindowUi &ui = *m_ui;
     RelayEditor *editor = &m_editor;
-    // currentIndexChanged and toggled fire for a change made by the program as
-    // for one made by the user, and not at all when nothing changes: the
-    // selection convention the editor relies on.
-    const auto onSelection = [editor](QComboBox *list, void (RelayEditor::*handler)()) {
-        connect(list, &QComboBox::currentIndexChanged, editor, [editor, handler](int index) {
-            if (index >= 0)
-                (editor->*handler)();
-        });
-    };
-    onSelection(ui.cboRelNum, &RelayEditor::onRelayChosen);
-    onSelection(ui.cboRelMode, &RelayEditor::onRelayModeChosen);
-    onSelection(ui.cboInputMode, &RelayEditor::onInputModeChosen);
-    for (QRadioButton *option : {ui.rbLatch, ui.rbUnlatch}) {
-        connect(option, &QRadioButton::toggled, editor, [editor](bool checked) {
-            if (checked)
-                editor->onInputSetChosen();
-        });
-    }
-    connect(ui.imgRelay, &ClickableLabel::clicked, editor, &RelayEditor::showNextRelay);
-    connect(ui.imgLogicGate, &ClickableLabel::clicked, editor, &RelayEditor::selectNextInputMode);
-    for (int i = 0; i < ui.imgInputBtn.size(); ++i)
-        connect(ui.imgInputBtn.at(i), &ClickableLabel::clicked, editor,
-                [editor, i] { editor->toggleInput(qint16(i)); });
-
     // The item arrays grow at start-up; their menus tell which item was chosen.
     const auto onArray = [editor](QMenu *menu, QList<QAction *> &array,
                                   void (RelayEditor::*handler)(qint16)) {
@@ -79,29 +51,28 @@ void MainWindow::connectEditor()
     onArray(ui.mnuChangeMaps, ui.mnuChangeMap, &RelayEditor::toggleInput);
     onArray(ui.mnuClearRelays, ui.mnuClearRelay, &RelayEditor::clearRelay);
     connect(ui.mnuClearAll, &QAction::triggered, editor, &RelayEditor::clearAll);
+
+    connect(editor, &RelayEditor::relayShown, this,
+            [this](qint16 relay) { MainWindowUi::checkOnly(m_ui->mnuEditChangeNum, relay); });
+    connect(editor, &RelayEditor::relayModeShown, this,
+            [this](qint16 mode) { MainWindowUi::checkOnly(m_ui->mnuEditChangeMode, mode); });
+    connect(editor, &RelayEditor::inputModeShown, this,
+            [this](qint16 gate) { MainWindowUi::checkOnly(m_ui->mnuChangeInMode, gate); });
+    connect(editor, &RelayEditor::inputShown, this,
+            [this](qint16 input, bool inMap) { m_ui->mnuChangeMap.at(input)->setChecked(inMap); });
+    connect(editor, &RelayEditor::closureTimeEnabled, ui.mnuChangeTimes, &QAction::setEnabled);
 }
 
 void MainWindow::start()
 {
-    MainWindowUi &ui = *m_ui;
-    // A list selects its first entry by itself when it is filled; the lists
-    // stay unselected and silent until step 10 selects, as start-up intends.
-    QSignalBlocker quietRelayNum(ui.cboRelNum), quietRelayMode(ui.cboRelMode),
-        quietInputMode(ui.cboInputMode);
-
-    // 1. to 5. The relay list and the Edit menu's arrays, the pictures, the
-    // mode and gate lists, the input map items and the input buttons.
-    ui.fillRelayNumbers();
-    ui.loadFixedPictures();
-    ui.fillRelayModes(relayModeList());
-    ui.fillInputModes(inputModeList());
-    ui.fillInputs();
-    for (QComboBox *list : {ui.cboRelNum, ui.cboRelMode, ui.cboInputMode})
-        list->setCurrentIndex(-1);
+    // 1. to 5. The lists and the Edit menu's arrays, the pictures and the
+    // input buttons; the lists stay unselected and silent until step 10.
+    m_ui->fillMenus(relayModeList(), inputModeList());
+    m_ui->loadFixedPictures();
+    m_editor.fill(relayModeList(), inputModeList());
 
     // 6. and 7. An empty table; the buttons show every input out.
     m_relayTable = RelayTable{};
-    m_editor.forgetShownInputs();
 
     // 8. The splash window, on screen and painted before start-up goes on.
     auto *splash = new SplashWindow(this);
@@ -110,18 +81,12 @@ void MainWindow::start()
     // 9. The program's own folder is the current folder.
     QDir::setCurrent(QCoreApplication::applicationDirPath());
 
-    quietRelayNum.unblock();
-    quietRelayMode.unblock();
-    quietInputMode.unblock();
-
     // 10. Selecting the first entries runs their handlers, which show relay 1.
-    ui.cboRelNum->setCurrentIndex(0);
-    ui.cboRelMode->setCurrentIndex(0);
-    ui.cboInputMode->setCurrentIndex(0);
+    m_editor.selectFirstEntries();
 
     // 11. The sliders already rest at 0, as relay 1 of the empty table shows.
     setProgressValue(0);
-    ui.lblAction->setVisible(true);
+    m_ui->lblAction->setVisible(true);
 
     // 12. and 13. It goes once the event loop has shown the window in its place.
     QTimer::singleShot(0, splash, &QWidget::close);
@@ -182,12 +147,12 @@ void MainWindow::enableReadProg(bool enabled)
 
 int MainWindow::shownRelay() const
 {
-    return m_ui->cboRelNum->currentIndex();
+    return m_editor.shownRelay();
 }
 
 int MainWindow::shownRelayMode() const
 {
-    return m_ui->cboRelMode->currentIndex();
+    return m_editor.shownRelayMode();
 }
 
 void MainWindow::showRelayMode(int relayMode)
@@ -197,7 +162,7 @@ void MainWindow::showRelayMode(int relayMode)
 
 int MainWindow::shownInputMode() const
 {
-    return m_ui->cboInputMode->currentIndex();
+    return m_editor.shownInputMode();
 }
 
 void MainWindow::showInputMode(int inputMode)
@@ -207,7 +172,7 @@ void MainWindow::showInputMode(int inputMode)
 
 bool MainWindow::shownInput(int input) const
 {
-    return input >= 0 && input < InputCount && m_editor.shownInputs()[size_t(input)];
+    return input >= 0 && input < InputCount && m_editor.shownInput(qint16(input));
 }
 
 void MainWindow::showInputState(int input, bool inMap)

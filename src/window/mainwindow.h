@@ -61,10 +61,10 @@ public:
     void showPCControl(bool underPCControl) override;
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // The Edit menu's items that reach the editor, and what the menu shows of it.
     void connectEditor();
     void connectCommands();
 
@@ -87,7 +87,7 @@ private:
     void onCompareChosen();
 
     // The live inputs of the relay shown.
-    void onPCControlToggled();
+    void onPCControlToggled(bool underPCControl);
     void onLatchInputPressed();
     void onMomentaryInputPressed();
 

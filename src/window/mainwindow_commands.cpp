@@ -13,7 +13,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QMenu>
@@ -127,36 +126,20 @@ void MainWindow::connectCommands()
     connect(m_ui->mnuProgAll, &QAction::triggered, this, &MainWindow::onProgramAllChosen);
     connect(m_ui->mnuEditCompare, &QAction::triggered, this, &MainWindow::onCompareChosen);
 
-    // toggled fires for a change made from code as for one by the user, and
-    // not when the state stays: the check box's click as the dialogues expect it.
-    connect(m_ui->chkPCControl, &QCheckBox::toggled, this, &MainWindow::onPCControlToggled);
-    // Any mouse button, at the moment it goes down: the buttons' own signals
-    // know only the left button and its release.
-    m_ui->btnLatch->installEventFilter(this);
-    m_ui->btnMoment->installEventFilter(this);
+    // The check box's click as the dialogues expect it: for a change made by
+    // the program too, never when the state stays. A live button's press
+    // runs its command before the button's release comes.
+    connect(&m_editor, &RelayEditor::pcControlToggled, this, &MainWindow::onPCControlToggled);
+    connect(&m_editor, &RelayEditor::latchInputPressed, this, &MainWindow::onLatchInputPressed,
+            Qt::QueuedConnection);
+    connect(&m_editor, &RelayEditor::momentaryInputPressed, this, &MainWindow::onMomentaryInputPressed,
+            Qt::QueuedConnection);
 
     connect(m_ui->mnuFileNew, &QAction::triggered, this, &MainWindow::newFile);
     connect(m_ui->mnuFileOpen, &QAction::triggered, this, &MainWindow::openFile);
     connect(m_ui->mnuFileSave, &QAction::triggered, this, &MainWindow::saveFile);
     connect(m_ui->mnuFileSaveAs, &QAction::triggered, this, &MainWindow::saveFileAs);
     connect(m_ui->mnuFileExit, &QAction::triggered, this, &QWidget::close);
-}
-
-bool MainWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    // Every press counts, the second of a double-click too; a disabled
-    // button still sees its presses here, and runs nothing.
-    const bool pressed =
-        event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
-    if (pressed && (watched == m_ui->btnLatch || watched == m_ui->btnMoment) &&
-        static_cast<QWidget *>(watched)->isEnabled()) {
-        // The press reaches the button too, so that it shows pressed while the
-        // dialogue runs and takes its release when it comes.
-        QMetaObject::invokeMethod(
-            this, watched == m_ui->btnLatch ? &MainWindow::onLatchInputPressed : &MainWindow::onMomentaryInputPressed,
-            Qt::QueuedConnection);
-    }
-    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::rescanPorts()
@@ -278,9 +261,9 @@ Task<DialogueResult> MainWindow::compareWithDevice()
     co_return DialogueResult::Done;
 }
 
-void MainWindow::onPCControlToggled()
+void MainWindow::onPCControlToggled(bool underPCControl)
 {
-    runDeviceCommand(setPCControlCommand(m_ui->chkPCControl->checkState() == Qt::Checked));
+    runDeviceCommand(setPCControlCommand(underPCControl));
 }
 
 Task<DialogueResult> MainWindow::setPCControlCommand(bool checked)
@@ -289,8 +272,7 @@ Task<DialogueResult> MainWindow::setPCControlCommand(bool checked)
     m_history.adopt(); // the device changed with the table: nothing to undo
     // After a failed dialogue box and record disagree until the relay is shown again.
     if (outcome == LiveOutcome::NotSent || outcome == LiveOutcome::Succeeded) {
-        m_ui->btnMoment->setEnabled(checked);
-        m_ui->btnLatch->setEnabled(checked);
+        m_editor.enableLiveInputs(checked);
     }
     co_return resultOf(outcome);
 }
@@ -347,7 +329,7 @@ void MainWindow::openFile()
     setStatusText(status);
     if (result != FileResult::Ok)
         return;
-    m_editor.showRelay(qint16(m_ui->cboRelNum->currentIndex()));
+    m_editor.showRelay(qint16(m_editor.shownRelay()));
     m_history.record(qint16(shownRelay()));
     setWindowTitle(TitleVersion + QStringLiteral("[") + NameFromPath(path) + QStringLiteral("]"));
     m_currentFile = path;

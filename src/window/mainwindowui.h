@@ -1,12 +1,10 @@
 #pragma once
 
+#include "window/relayeditor.h"
+
 #include <QList>
 
-class ClickableLabel;
-class ClosureTimeEntry;
 class QAction;
-class QCheckBox;
-class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -15,28 +13,24 @@ class QMenu;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
-class QRadioButton;
 class QWidget;
 
-// The main window's controls and menus as designed, named as designed. The
-// window holds them privately; the editor and the window's handlers work on
-// them. Item arrays are lists indexed by position; at design each holds its
-// item 0 only, and start-up adds the rest.
+// The main window's controls and menus as designed, named as designed, for
+// the window's own files. Item arrays are lists indexed by position; at
+// design each holds its item 0 only, and start-up adds the rest.
 struct MainWindowUi {
-    // Places every control and builds the menus on the window.
-    MainWindowUi &setupUi(QMainWindow *window);
+    // Places every control and builds the menus on the window. The relay
+    // editor's controls go to the editor alone; they are placed here among
+    // the others, in the designed order that the Tab key follows.
+    RelayEditor::Controls setupUi(QMainWindow *window);
 
-    // Start-up: the run-time items of the lists and menu arrays, and the
-    // pictures, in the order the window's load makes them.
-    void fillRelayNumbers();
+    // Start-up: the run-time items of the menu arrays, and the pictures
+    // that show no relay.
+    void fillMenus(const QStringList &relayModes, const QStringList &inputModes);
     void loadFixedPictures();
-    void fillRelayModes(const QStringList &names);
-    void fillInputModes(const QStringList &names);
-    void fillInputs();
+    // Checks an array's item index and no other.
+    static void checkOnly(const QList<QAction *> &array, qint16 index);
 
-    QComboBox *cboInputMode = nullptr;
-    QComboBox *cboRelMode = nullptr;
-    QComboBox *cboRelNum = nullptr;
     QGroupBox *fraReadProg = nullptr;
     QWidget *XPHolder = nullptr;
     QPushButton *btnReadRelay = nullptr;
@@ -48,22 +42,10 @@ struct MainWindowUi {
     QLabel *lblAction = nullptr;
     QPushButton *cmdRescan = nullptr;
     QComboBox *cmbPort = nullptr;
-    QRadioButton *rbUnlatch = nullptr;
-    QRadioButton *rbLatch = nullptr;
-    QPushButton *btnMoment = nullptr;
-    QPushButton *btnLatch = nullptr;
-    QCheckBox *chkPCControl = nullptr;
     QPlainTextEdit *txtStatus = nullptr;
-    ClosureTimeEntry *fraTime = nullptr;
     QFrame *Shape1 = nullptr;
-    QList<ClickableLabel *> imgInputBtn;
     QLabel *lblOpt = nullptr;
     QLabel *lblStatus = nullptr;
-    ClickableLabel *imgRelay = nullptr;
-    ClickableLabel *imgLogicGate = nullptr;
-    QLabel *lblInputMode = nullptr;
-    QLabel *lblRelMode = nullptr;
-    QLabel *lblRelayNum = nullptr;
     QLabel *imgLogo = nullptr;
     QLabel *Image1 = nullptr;
 
@@ -113,9 +95,9 @@ struct MainWindowUi {
     QAction *mnuClearAll = nullptr;
 
 private:
-    void createControls(QWidget *client);
+    void createControls(QWidget *client, RelayEditor::Controls &editor);
     void createReadProgControls(QWidget *client);
-    void createPictureControls(QWidget *client);
+    void createPictureControls(QWidget *client, RelayEditor::Controls &editor);
     void createMenus(QMainWindow *window);
     // Start-up creates the rest of an item array behind its designed item 0.
     static QAction *addArrayItem(QList<QAction *> &array, QMenu *menu);
