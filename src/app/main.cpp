@@ -1,7 +1,7 @@
 #include "app/visualstyles.h"
 #include "link/serveraddress.h"
 #include "taviksimulator.h"
-#include "window/frmmain.h"
+#include "window/mainwindow.h"
 #include "window/pictures.h"
 
 #include <QApplication>
@@ -65,7 +65,7 @@ int main(int argc, char *argv[])
 
     // Declared before the window, so that it outlives every dialogue.
     TavikSimulator simulator;
-    frmMain window;
+    MainWindow window;
     QTextStream err(stderr);
     QStringList ports;
     for (const QString &path : options.ports) {
@@ -94,7 +94,7 @@ int main(int argc, char *argv[])
     }
     err.flush();
 
-    window.Form_Load();
+    window.start();
     const int result = app.exec();
     simulator.stop();
     return result;

@@ -2,142 +2,167 @@
 
 #include "config/closuretimetext.h"
 #include "config/relayconfig.h"
-#include "window/mainwindowui.h"
+#include "window/closuretimedialog.h"
 
-#include <QAction>
-#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalBlocker>
 #include <QSlider>
 
-ClosureTimeEntry::ClosureTimeEntry(MainWindowUi &ui, std::function<RelayConfig *()> shownRecord)
-    : m_ui(ui), m_shownRecord(std::move(shownRecord))
+ClosureTimeEntry::ClosureTimeEntry(QWidget *parent) : QGroupBox(QStringLiteral("Closure Time:"), parent)
 {
+    setObjectName(QStringLiteral("fraTime"));
+    struct Row {
+        QSlider *&slider;
+        QLineEdit *&text;
+        const char *sliderName, *sliderLabelName, *textName, *unitLabelName;
+        QString sliderCaption, initialText, unitCaption;
+        int maximum, pageStep, tickInterval, maxLength;
+    };
+    const Row rows[] = {
+        {m_hours, m_hoursText, "sliHrs", "lblSliHrs", "txtHrs", "lblHrs", QStringLiteral("Hours"),
+         QStringLiteral("0"), QStringLiteral("Hrs"), 45, 5, 5, 2},
+        {m_minutes, m_minutesText, "sliMins", "lblSliMins", "txtMins", "lblMins", QStringLiteral("Minutes"),
+         QStringLiteral("0"), QStringLiteral("Mins"), 59, 5, 10, 2},
+        {m_seconds, m_secondsText, "sliSecs", "lblSliSecs", "txtSecs", "lblSecs", QStringLiteral("Seconds"),
+         QStringLiteral("0.00"), QStringLiteral("Secs"), 5999, 500, 1000, 5},
+    };
+    const auto label = [this](const char *name, const QString &caption, const QRect &geometry) {
+        auto *control = new QLabel(caption, this);
+        control->setObjectName(QLatin1String(name));
+        control->setGeometry(geometry);
+    };
+    int top = 24;
+    for (const Row &row : rows) {
+        label(row.sliderLabelName, row.sliderCaption, QRect(10, top, 120, 18));
+        row.slider = new QSlider(Qt::Horizontal, this);
+        row.slider->setObjectName(QLatin1String(row.sliderName));
+        row.slider->setGeometry(6, top + 18, 122, 30);
+        row.slider->setRange(0, row.maximum);
+        row.slider->setSingleStep(1);
+        row.slider->setPageStep(row.pageStep);
+        row.slider->setTickInterval(row.tickInterval);
+        row.slider->setTickPosition(QSlider::TicksBelow);
+        row.text = new QLineEdit(row.initialText, this);
+        row.text->setObjectName(QLatin1String(row.textName));
+        row.text->setGeometry(134, top + 20, 50, 24);
+        row.text->setMaxLength(row.maxLength);
+        row.text->setAlignment(Qt::AlignRight);
+        row.text->installEventFilter(this);
+        label(row.unitLabelName, row.unitCaption, QRect(134, top, 60, 18));
+        top += 64;
+    }
+    connect(m_hours, &QSlider::valueChanged, this, &ClosureTimeEntry::onHoursMoved);
+    connect(m_minutes, &QSlider::valueChanged, this, &ClosureTimeEntry::onMinutesMoved);
+    connect(m_seconds, &QSlider::valueChanged, this, &ClosureTimeEntry::onSecondsMoved);
 }
 
 void ClosureTimeEntry::showTimeOf(const RelayConfig &relay)
 {
-    // The sliders take the values the record already holds: nothing to store.
+    // The sliders take the values the record already holds: nothing to tell.
     {
-        const QSignalBlocker hours(m_ui.sliHrs), minutes(m_ui.sliMins), seconds(m_ui.sliSecs);
-        m_ui.sliHrs->setValue(relay.Hours);
-        m_ui.sliMins->setValue(relay.Minutes);
-        m_ui.sliSecs->setValue(relay.Seconds * 100 + relay.Hundredths);
+        const QSignalBlocker hours(m_hours), minutes(m_minutes), seconds(m_seconds);
+        m_hours->setValue(relay.Hours);
+        m_minutes->setValue(relay.Minutes);
+        m_seconds->setValue(relay.Seconds * 100 + relay.Hundredths);
     }
     // The boxes say what the sliders show: a file's time beyond the sliders'
     // range shows at their end in both.
-    m_ui.txtHrs->setText(QString::number(m_ui.sliHrs->value()));
-    m_ui.txtMins->setText(QString::number(m_ui.sliMins->value()));
-    m_ui.txtSecs->setText(ClosureTimeText::secondsText(m_ui.sliSecs->value()));
-}
-
-void ClosureTimeEntry::setEnabled(bool enabled)
-{
-    for (QWidget *control : std::initializer_list<QWidget *>{
-             m_ui.fraTime, m_ui.sliHrs, m_ui.txtHrs, m_ui.lblHrs, m_ui.lblSliHrs, m_ui.sliMins, m_ui.txtMins,
-             m_ui.lblMins, m_ui.lblSliMins, m_ui.sliSecs, m_ui.txtSecs, m_ui.lblSecs, m_ui.lblSliSecs})
-        control->setEnabled(enabled);
-    m_ui.mnuChangeTimes->setEnabled(enabled);
+    m_hoursText->setText(QString::number(m_hours->value()));
+    m_minutesText->setText(QString::number(m_minutes->value()));
+    m_secondsText->setText(ClosureTimeText::secondsText(m_seconds->value()));
 }
 
 void ClosureTimeEntry::setTime(int hours, int minutes, int hundredths)
 {
     for (const auto &[slider, value] :
-         {std::pair{m_ui.sliHrs, hours}, {m_ui.sliMins, minutes}, {m_ui.sliSecs, hundredths}}) {
+         {std::pair{m_hours, hours}, {m_minutes, minutes}, {m_seconds, hundredths}}) {
         const QSignalBlocker quiet(slider);
         slider->setValue(value);
     }
-    sliHrs_Scroll();
-    sliMins_Scroll();
-    sliSecs_Scroll();
+    onHoursMoved();
+    onMinutesMoved();
+    onSecondsMoved();
 }
 
-void ClosureTimeEntry::wholeUnitScroll(QSlider *slider, QLineEdit *text, qint16 RelayConfig::*field)
+void ClosureTimeEntry::askForTime()
 {
-    text->setText(QString::number(slider->value()));
-    if (RelayConfig *relay = m_shownRecord()) {
-        relay->*field = qint16(slider->value());
-        TimeToCounter(*relay);
-        emit timeStored();
-    }
+    auto *dialog = new ClosureTimeDialog(m_hours, m_minutes, m_seconds, window());
+    connect(dialog, &QDialog::accepted, this,
+            [this, dialog] { setTime(dialog->hours(), dialog->minutes(), dialog->hundredths()); });
+    connect(dialog, &QDialog::finished, dialog, &QObject::deleteLater);
+    dialog->open();
 }
 
-void ClosureTimeEntry::sliHrs_Scroll()
+void ClosureTimeEntry::onHoursMoved()
 {
-    wholeUnitScroll(m_ui.sliHrs, m_ui.txtHrs, &RelayConfig::Hours);
+    m_hoursText->setText(QString::number(m_hours->value()));
+    emit timeEdited(Unit::Hours, m_hours->value());
 }
 
-void ClosureTimeEntry::sliMins_Scroll()
+void ClosureTimeEntry::onMinutesMoved()
 {
-    wholeUnitScroll(m_ui.sliMins, m_ui.txtMins, &RelayConfig::Minutes);
+    m_minutesText->setText(QString::number(m_minutes->value()));
+    emit timeEdited(Unit::Minutes, m_minutes->value());
 }
 
-void ClosureTimeEntry::sliSecs_Scroll()
+void ClosureTimeEntry::onSecondsMoved()
 {
-    const int value = m_ui.sliSecs->value();
-    m_ui.txtSecs->setText(ClosureTimeText::secondsText(value));
-    if (RelayConfig *relay = m_shownRecord()) {
-        relay->Seconds = qint16(value / 100);
-        relay->Hundredths = qint16(value % 100);
-        TimeToCounter(*relay);
-        emit timeStored();
-    }
+    m_secondsText->setText(ClosureTimeText::secondsText(m_seconds->value()));
+    emit timeEdited(Unit::Seconds, m_seconds->value());
 }
 
-// The cleaned text is rewritten from the slider at once, so the box goes
-// straight to its final form.
-void ClosureTimeEntry::wholeUnitValidate(QSlider *slider, QLineEdit *text, qint16 RelayConfig::*field)
+// The slider takes the cleaned text quietly; its handler then rewrites the
+// text from it at once, so the box goes straight to its final form.
+void ClosureTimeEntry::readWholeUnitText(QSlider *slider, const QLineEdit *text)
 {
-    {
-        const QSignalBlocker quiet(slider);
-        slider->setValue(ClosureTimeText::wholeUnitValue(text->text(), slider->maximum()));
-    }
-    wholeUnitScroll(slider, text, field);
+    const QSignalBlocker quiet(slider);
+    slider->setValue(ClosureTimeText::wholeUnitValue(text->text(), slider->maximum()));
 }
 
-void ClosureTimeEntry::txtHrs_Validate()
+void ClosureTimeEntry::acceptHoursText()
 {
-    wholeUnitValidate(m_ui.sliHrs, m_ui.txtHrs, &RelayConfig::Hours);
+    readWholeUnitText(m_hours, m_hoursText);
+    onHoursMoved();
 }
 
-void ClosureTimeEntry::txtMins_Validate()
+void ClosureTimeEntry::acceptMinutesText()
 {
-    wholeUnitValidate(m_ui.sliMins, m_ui.txtMins, &RelayConfig::Minutes);
+    readWholeUnitText(m_minutes, m_minutesText);
+    onMinutesMoved();
 }
 
-void ClosureTimeEntry::txtSecs_Validate()
+void ClosureTimeEntry::acceptSecondsText()
 {
     {
-        const QSignalBlocker quiet(m_ui.sliSecs);
-        m_ui.sliSecs->setValue(
-            ClosureTimeText::hundredthsValue(m_ui.txtSecs->text(), m_ui.sliSecs->maximum()));
+        const QSignalBlocker quiet(m_seconds);
+        m_seconds->setValue(ClosureTimeText::hundredthsValue(m_secondsText->text(), m_seconds->maximum()));
     }
-    sliSecs_Scroll();
+    onSecondsMoved();
 }
 
 void ClosureTimeEntry::restoreText(QLineEdit *text)
 {
-    if (text == m_ui.txtSecs)
-        text->setText(ClosureTimeText::secondsText(m_ui.sliSecs->value()));
+    if (text == m_secondsText)
+        text->setText(ClosureTimeText::secondsText(m_seconds->value()));
     else
-        text->setText(QString::number((text == m_ui.txtHrs ? m_ui.sliHrs : m_ui.sliMins)->value()));
+        text->setText(QString::number((text == m_hoursText ? m_hours : m_minutes)->value()));
 }
 
 bool ClosureTimeEntry::eventFilter(QObject *watched, QEvent *event)
 {
     auto *text = qobject_cast<QLineEdit *>(watched);
-    if (!text || (text != m_ui.txtHrs && text != m_ui.txtMins && text != m_ui.txtSecs))
-        return QObject::eventFilter(watched, event);
+    if (!text || (text != m_hoursText && text != m_minutesText && text != m_secondsText))
+        return QGroupBox::eventFilter(watched, event);
 
     const auto validate = [this, text] {
-        if (text == m_ui.txtHrs)
-            txtHrs_Validate();
-        else if (text == m_ui.txtMins)
-            txtMins_Validate();
+        if (text == m_hoursText)
+            acceptHoursText();
+        else if (text == m_minutesText)
+            acceptMinutesText();
         else
-            txtSecs_Validate();
+            acceptSecondsText();
     };
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
@@ -152,5 +177,5 @@ bool ClosureTimeEntry::eventFilter(QObject *watched, QEvent *event)
     } else if (event->type() == QEvent::FocusOut) {
         validate();
     }
-    return QObject::eventFilter(watched, event);
+    return QGroupBox::eventFilter(watched, event);
 }

@@ -1,44 +1,36 @@
 #pragma once
 
-#include <QObject>
+#include <QGroupBox>
 
-#include <functional>
-
-struct MainWindowUi;
 struct RelayConfig;
+class QLabel;
 class QLineEdit;
 class QSlider;
 
 // The closure-time group: a slider and a text box per unit, kept in step
-// with each other and with the record of the relay shown. Each slider
-// movement and each text accepted writes straight into that record.
-class ClosureTimeEntry : public QObject
+// with each other. Each slider movement and each text accepted is told at
+// once, for the record of the relay shown. Disabling the group disables
+// everything in it.
+class ClosureTimeEntry : public QGroupBox
 {
     Q_OBJECT
 public:
-    // shownRecord gives the record of the relay shown, or null when none is.
-    ClosureTimeEntry(MainWindowUi &ui, std::function<RelayConfig *()> shownRecord);
+    enum class Unit { Hours, Minutes, Seconds };
 
-    // The sliders and texts from a record: nothing is stored.
+    explicit ClosureTimeEntry(QWidget *parent = nullptr);
+
+    // The sliders and texts from a record: nothing is told.
     void showTimeOf(const RelayConfig &relay);
-    // The frame and the twelve controls in it, in their designed order, and
-    // the Edit menu's own way to the time.
-    void setEnabled(bool enabled);
-    // Stores a time as the sliders would, hundredths of a second as on the seconds slider.
+    // Sets a time as the sliders would, hundredths of a second as on the seconds slider.
     void setTime(int hours, int minutes, int hundredths);
-
-    // Slider movement, whether the user or the program makes it.
-    void sliHrs_Scroll();
-    void sliMins_Scroll();
-    void sliSecs_Scroll();
-    // Focus leaving a box, or Enter in it.
-    void txtHrs_Validate();
-    void txtMins_Validate();
-    void txtSecs_Validate();
+    // The same time typed or stepped in a dialog that takes the sliders'
+    // ranges and starts from what they show; OK sets it.
+    void askForTime();
 
 signals:
-    // A slider or a text wrote into the shown relay's record.
-    void timeStored();
+    // A slider moved or a text was accepted: the unit's value as its slider
+    // counts it, hundredths of a second for the seconds.
+    void timeEdited(ClosureTimeEntry::Unit unit, int value);
 
 protected:
     // Enter validates and keeps the focus, Escape puts back the slider's
@@ -46,10 +38,16 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void wholeUnitScroll(QSlider *slider, QLineEdit *text, qint16 RelayConfig::*field);
-    void wholeUnitValidate(QSlider *slider, QLineEdit *text, qint16 RelayConfig::*field);
+    // Each runs on a movement whether the user or the program makes it.
+    void onHoursMoved();
+    void onMinutesMoved();
+    void onSecondsMoved();
+    void acceptHoursText();
+    void acceptMinutesText();
+    void acceptSecondsText();
+    static void readWholeUnitText(QSlider *slider, const QLineEdit *text);
     void restoreText(QLineEdit *text);
 
-    MainWindowUi &m_ui;
-    std::function<RelayConfig *()> m_shownRecord;
+    QSlider *m_hours = nullptr, *m_minutes = nullptr, *m_seconds = nullptr;
+    QLineEdit *m_hoursText = nullptr, *m_minutesText = nullptr, *m_secondsText = nullptr;
 };

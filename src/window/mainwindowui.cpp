@@ -2,6 +2,7 @@
 
 #include "config/relayconfig.h"
 #include "window/clickablelabel.h"
+#include "window/closuretimeentry.h"
 #include "window/pictures.h"
 
 #include <QAction>
@@ -11,14 +12,12 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
-#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSlider>
 
 namespace
 {
@@ -52,18 +51,20 @@ QLabel *picture(QLabel *control, const QPoint &topLeft, const QSize &size)
 
 } // namespace
 
-void MainWindowUi::setupUi(QMainWindow *window)
+RelayEditor::Controls MainWindowUi::setupUi(QMainWindow *window)
 {
     window->setObjectName(QStringLiteral("frmMain"));
     auto *client = new QWidget(window);
     client->setFixedSize(ClientWidth, ClientHeight);
     window->setCentralWidget(client);
     window->layout()->setSizeConstraint(QLayout::SetFixedSize);
-    createControls(client);
+    RelayEditor::Controls editor;
+    createControls(client, editor);
     createMenus(window);
+    return editor;
 }
 
-void MainWindowUi::createControls(QWidget *client)
+void MainWindowUi::createControls(QWidget *client, RelayEditor::Controls &editor)
 {
     // Background first, so that everything else lies on top of it.
     Image1 = named(new QLabel(client), "Image1");
@@ -86,28 +87,30 @@ void MainWindowUi::createControls(QWidget *client)
     cmdRescan->setToolTip(QStringLiteral("Rescan available ports"));
     cmdRescan->setGeometry(188, 160, 28, 26);
 
-    lblRelayNum = label(client, "lblRelayNum", QStringLiteral("Relay Number:"), QRect(8, 196, 214, 17));
-    cboRelNum = named(new QComboBox(client), "cboRelNum");
-    cboRelNum->setGeometry(8, 213, 214, 26);
-    lblRelMode = label(client, "lblRelMode", QStringLiteral("Relay Mode:"), QRect(8, 242, 214, 17));
-    cboRelMode = named(new QComboBox(client), "cboRelMode");
-    cboRelMode->setGeometry(8, 259, 214, 26);
-    lblInputMode = label(client, "lblInputMode", QStringLiteral("Input Mode:"), QRect(8, 288, 214, 17));
-    cboInputMode = named(new QComboBox(client), "cboInputMode");
-    cboInputMode->setGeometry(8, 305, 214, 26);
+    const auto list = [client](const char *name, const QRect &geometry) {
+        auto *control = named(new QComboBox(client), name);
+        control->setGeometry(geometry);
+        return control;
+    };
+    label(client, "lblRelayNum", QStringLiteral("Relay Number:"), QRect(8, 196, 214, 17));
+    editor.relayNumbers = list("cboRelNum", QRect(8, 213, 214, 26));
+    label(client, "lblRelMode", QStringLiteral("Relay Mode:"), QRect(8, 242, 214, 17));
+    editor.relayModes = list("cboRelMode", QRect(8, 259, 214, 26));
+    label(client, "lblInputMode", QStringLiteral("Input Mode:"), QRect(8, 288, 214, 17));
+    editor.inputModes = list("cboInputMode", QRect(8, 305, 214, 26));
 
-    chkPCControl = named(new QCheckBox(QStringLiteral("PC-Control"), client), "chkPCControl");
-    chkPCControl->setGeometry(8, 337, 94, 24);
-    btnMoment = named(new QPushButton(QStringLiteral("Momentary Input"), client), "btnMoment");
-    btnMoment->setGeometry(104, 335, 118, 28);
-    btnLatch = named(new QPushButton(QStringLiteral("Latch Input"), client), "btnLatch");
-    btnLatch->setGeometry(104, 366, 118, 28);
+    editor.pcControl = named(new QCheckBox(QStringLiteral("PC-Control"), client), "chkPCControl");
+    editor.pcControl->setGeometry(8, 337, 94, 24);
+    editor.momentaryInput = named(new QPushButton(QStringLiteral("Momentary Input"), client), "btnMoment");
+    editor.momentaryInput->setGeometry(104, 335, 118, 28);
+    editor.latchInput = named(new QPushButton(QStringLiteral("Latch Input"), client), "btnLatch");
+    editor.latchInput->setGeometry(104, 366, 118, 28);
 
-    rbLatch = named(new QRadioButton(QStringLiteral("Latching Input"), client), "rbLatch");
-    rbLatch->setGeometry(8, 396, 214, 21);
-    rbLatch->setChecked(true);
-    rbUnlatch = named(new QRadioButton(QStringLiteral("Unlatching Input"), client), "rbUnlatch");
-    rbUnlatch->setGeometry(8, 417, 214, 21);
+    editor.latchSet = named(new QRadioButton(QStringLiteral("Latching Input"), client), "rbLatch");
+    editor.latchSet->setGeometry(8, 396, 214, 21);
+    editor.latchSet->setChecked(true);
+    editor.unlatchSet = named(new QRadioButton(QStringLiteral("Unlatching Input"), client), "rbUnlatch");
+    editor.unlatchSet->setGeometry(8, 417, 214, 21);
 
     lblStatus = label(client, "lblStatus", QStringLiteral("Status:"), QRect(8, 440, 214, 18));
     txtStatus = named(new QPlainTextEdit(client), "txtStatus");
@@ -115,50 +118,10 @@ void MainWindowUi::createControls(QWidget *client)
     txtStatus->setReadOnly(true);
     txtStatus->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    createTimeControls(client);
+    editor.closureTime = new ClosureTimeEntry(client);
+    editor.closureTime->setGeometry(230, 136, 207, 222);
     createReadProgControls(client);
-    createPictureControls(client);
-}
-
-void MainWindowUi::createTimeControls(QWidget *client)
-{
-    fraTime = named(new QGroupBox(QStringLiteral("Closure Time:"), client), "fraTime");
-    fraTime->setGeometry(230, 136, 207, 222);
-
-    struct Row {
-        QSlider *&slider;
-        QLabel *&sliderLabel;
-        QLineEdit *&text;
-        QLabel *&unitLabel;
-        const char *sliderName, *sliderLabelName, *textName, *unitLabelName;
-        QString sliderCaption, initialText, unitCaption;
-        int maximum, pageStep, tickInterval, maxLength;
-    };
-    const Row rows[] = {
-        {sliHrs, lblSliHrs, txtHrs, lblHrs, "sliHrs", "lblSliHrs", "txtHrs", "lblHrs",
-         QStringLiteral("Hours"), QStringLiteral("0"), QStringLiteral("Hrs"), 45, 5, 5, 2},
-        {sliMins, lblSliMins, txtMins, lblMins, "sliMins", "lblSliMins", "txtMins", "lblMins",
-         QStringLiteral("Minutes"), QStringLiteral("0"), QStringLiteral("Mins"), 59, 5, 10, 2},
-        {sliSecs, lblSliSecs, txtSecs, lblSecs, "sliSecs", "lblSliSecs", "txtSecs", "lblSecs",
-         QStringLiteral("Seconds"), QStringLiteral("0.00"), QStringLiteral("Secs"), 5999, 500, 1000, 5},
-    };
-    int top = 24;
-    for (const Row &row : rows) {
-        row.sliderLabel = label(fraTime, row.sliderLabelName, row.sliderCaption, QRect(10, top, 120, 18));
-        row.slider = named(new QSlider(Qt::Horizontal, fraTime), row.sliderName);
-        row.slider->setGeometry(6, top + 18, 122, 30);
-        row.slider->setRange(0, row.maximum);
-        row.slider->setSingleStep(1);
-        row.slider->setPageStep(row.pageStep);
-        row.slider->setTickInterval(row.tickInterval);
-        row.slider->setTickPosition(QSlider::TicksBelow);
-        row.text = named(new QLineEdit(row.initialText, fraTime), row.textName);
-        row.text->setGeometry(134, top + 20, 50, 24);
-        row.text->setMaxLength(row.maxLength);
-        row.text->setAlignment(Qt::AlignRight);
-        row.unitLabel = label(fraTime, row.unitLabelName, row.unitCaption, QRect(134, top, 60, 18));
-        top += 64;
-    }
+    createPictureControls(client, editor);
 }
 
 void MainWindowUi::createReadProgControls(QWidget *client)
@@ -192,7 +155,7 @@ void MainWindowUi::createReadProgControls(QWidget *client)
     lblAction->setVisible(false);
 }
 
-void MainWindowUi::createPictureControls(QWidget *client)
+void MainWindowUi::createPictureControls(QWidget *client, RelayEditor::Controls &editor)
 {
     // Inputs, gate and relay read from left to right across the background,
     // each where the background's wires end.
@@ -201,12 +164,12 @@ void MainWindowUi::createPictureControls(QWidget *client)
         auto *button = named(new ClickableLabel(client), "imgInputBtn");
         button->setProperty("index", i);
         picture(button, background + backgroundInputPosition(i), QSize(128, 32));
-        imgInputBtn.append(button);
+        editor.inputs.append(button);
     }
-    imgLogicGate = named(new ClickableLabel(client), "imgLogicGate");
-    picture(imgLogicGate, background + backgroundGatePosition(), QSize(165, 128)); // the widest gate
-    imgRelay = named(new ClickableLabel(client), "imgRelay");
-    picture(imgRelay, background + backgroundRelayPosition(), QSize(128, 80));
+    editor.gate = named(new ClickableLabel(client), "imgLogicGate");
+    picture(editor.gate, background + backgroundGatePosition(), QSize(165, 128)); // the widest gate
+    editor.relay = named(new ClickableLabel(client), "imgRelay");
+    picture(editor.relay, background + backgroundRelayPosition(), QSize(128, 80));
 }
 
 void MainWindowUi::createMenus(QMainWindow *window)
@@ -308,57 +271,37 @@ QAction *MainWindowUi::addArrayItem(QList<QAction *> &array, QMenu *menu)
     return action;
 }
 
-void MainWindowUi::fillRelayNumbers()
+void MainWindowUi::fillMenus(const QStringList &relayModes, const QStringList &inputModes)
 {
-    for (int n = 1; n <= RelayCount; ++n) {
-        const QString caption = QStringLiteral("Relay ") + QString::number(n);
-        if (n > 1) {
-            addArrayItem(mnuEditChangeNum, mnuEditChangeNums);
-            addArrayItem(mnuReadRelay, mnuReadRelays);
-            addArrayItem(mnuProgRelay, mnuProgRelays);
-            addArrayItem(mnuClearRelay, mnuClearRelays);
+    const auto fill = [](QList<QAction *> &array, QMenu *menu, const QStringList &captions) {
+        for (int j = 0; j < captions.size(); ++j) {
+            if (j > 0)
+                addArrayItem(array, menu);
+            array.at(j)->setText(captions.at(j));
         }
-        cboRelNum->addItem(caption);
-        for (QList<QAction *> *array : {&mnuEditChangeNum, &mnuReadRelay, &mnuProgRelay, &mnuClearRelay})
-            array->at(n - 1)->setText(caption);
-    }
+    };
+    QStringList relays, inputs;
+    for (int n = 1; n <= RelayCount; ++n)
+        relays << QStringLiteral("Relay ") + QString::number(n);
+    for (int n = 1; n <= InputCount; ++n)
+        inputs << QStringLiteral("Input ") + QString::number(n);
+    fill(mnuEditChangeNum, mnuEditChangeNums, relays);
+    fill(mnuReadRelay, mnuReadRelays, relays);
+    fill(mnuProgRelay, mnuProgRelays, relays);
+    fill(mnuClearRelay, mnuClearRelays, relays);
+    fill(mnuEditChangeMode, mnuEditChangeModes, relayModes);
+    fill(mnuChangeInMode, mnuChangeInModes, inputModes);
+    fill(mnuChangeMap, mnuChangeMaps, inputs);
 }
 
 void MainWindowUi::loadFixedPictures()
 {
     imgLogo->setPixmap(LoadResPicture(101));
-    imgLogicGate->setPixmap(PictureFromBytes(LoadResData(101, QStringLiteral("INMODE"))));
-    imgRelay->setPixmap(PictureFromBytes(LoadResData(101, QStringLiteral("RELAY"))));
     Image1->setPixmap(backgroundPicture());
 }
 
-void MainWindowUi::fillRelayModes(const QStringList &names)
+void MainWindowUi::checkOnly(const QList<QAction *> &array, qint16 index)
 {
-    for (int j = 0; j < names.size(); ++j) {
-        if (j > 0)
-            addArrayItem(mnuEditChangeMode, mnuEditChangeModes);
-        mnuEditChangeMode.at(j)->setText(names.at(j));
-        cboRelMode->addItem(names.at(j));
-    }
-}
-
-void MainWindowUi::fillInputModes(const QStringList &names)
-{
-    for (int j = 0; j < names.size(); ++j) {
-        if (j > 0)
-            addArrayItem(mnuChangeInMode, mnuChangeInModes);
-        mnuChangeInMode.at(j)->setText(names.at(j));
-        cboInputMode->addItem(names.at(j));
-    }
-}
-
-void MainWindowUi::fillInputs()
-{
-    // Every input out of the map, as the editor's ShownInputs starts.
-    for (int n = 1; n <= InputCount; ++n) {
-        if (n > 1)
-            addArrayItem(mnuChangeMap, mnuChangeMaps);
-        mnuChangeMap.at(n - 1)->setText(QStringLiteral("Input ") + QString::number(n));
-        imgInputBtn.at(n - 1)->setPixmap(PictureFromBytes(LoadResData(100 + n, QStringLiteral("INOFF"))));
-    }
+    for (qsizetype i = 0; i < array.size(); ++i)
+        array.at(i)->setChecked(i == index);
 }

@@ -1,43 +1,36 @@
 #pragma once
 
+#include "window/relayeditor.h"
+
 #include <QList>
 
-class ClickableLabel;
 class QAction;
-class QCheckBox;
-class QComboBox;
 class QFrame;
 class QGroupBox;
 class QLabel;
-class QLineEdit;
 class QMainWindow;
 class QMenu;
 class QPlainTextEdit;
 class QProgressBar;
 class QPushButton;
-class QRadioButton;
-class QSlider;
 class QWidget;
 
-// The main window's controls and menus as designed, named as designed. The
-// window holds them privately; the editor and the window's handlers work on
-// them. Item arrays are lists indexed by position; at design each holds its
-// item 0 only, and start-up adds the rest.
+// The main window's controls and menus as designed, named as designed, for
+// the window's own files. Item arrays are lists indexed by position; at
+// design each holds its item 0 only, and start-up adds the rest.
 struct MainWindowUi {
-    // Places every control and builds the menus on the window.
-    void setupUi(QMainWindow *window);
+    // Places every control and builds the menus on the window. The relay
+    // editor's controls go to the editor alone; they are placed here among
+    // the others, in the designed order that the Tab key follows.
+    RelayEditor::Controls setupUi(QMainWindow *window);
 
-    // Start-up: the run-time items of the lists and menu arrays, and the
-    // pictures, in the order the window's load makes them.
-    void fillRelayNumbers();
+    // Start-up: the run-time items of the menu arrays, and the pictures
+    // that show no relay.
+    void fillMenus(const QStringList &relayModes, const QStringList &inputModes);
     void loadFixedPictures();
-    void fillRelayModes(const QStringList &names);
-    void fillInputModes(const QStringList &names);
-    void fillInputs();
+    // Checks an array's item index and no other.
+    static void checkOnly(const QList<QAction *> &array, qint16 index);
 
-    QComboBox *cboInputMode = nullptr;
-    QComboBox *cboRelMode = nullptr;
-    QComboBox *cboRelNum = nullptr;
     QGroupBox *fraReadProg = nullptr;
     QWidget *XPHolder = nullptr;
     QPushButton *btnReadRelay = nullptr;
@@ -49,34 +42,10 @@ struct MainWindowUi {
     QLabel *lblAction = nullptr;
     QPushButton *cmdRescan = nullptr;
     QComboBox *cmbPort = nullptr;
-    QRadioButton *rbUnlatch = nullptr;
-    QRadioButton *rbLatch = nullptr;
-    QPushButton *btnMoment = nullptr;
-    QPushButton *btnLatch = nullptr;
-    QCheckBox *chkPCControl = nullptr;
-    QLineEdit *txtSecs = nullptr;
-    QLineEdit *txtMins = nullptr;
-    QLineEdit *txtHrs = nullptr;
     QPlainTextEdit *txtStatus = nullptr;
-    QGroupBox *fraTime = nullptr;
-    QSlider *sliHrs = nullptr;
-    QSlider *sliMins = nullptr;
-    QSlider *sliSecs = nullptr;
-    QLabel *lblSliSecs = nullptr;
-    QLabel *lblSliMins = nullptr;
-    QLabel *lblSliHrs = nullptr;
-    QLabel *lblSecs = nullptr;
-    QLabel *lblMins = nullptr;
-    QLabel *lblHrs = nullptr;
     QFrame *Shape1 = nullptr;
-    QList<ClickableLabel *> imgInputBtn;
     QLabel *lblOpt = nullptr;
     QLabel *lblStatus = nullptr;
-    ClickableLabel *imgRelay = nullptr;
-    ClickableLabel *imgLogicGate = nullptr;
-    QLabel *lblInputMode = nullptr;
-    QLabel *lblRelMode = nullptr;
-    QLabel *lblRelayNum = nullptr;
     QLabel *imgLogo = nullptr;
     QLabel *Image1 = nullptr;
 
@@ -126,10 +95,9 @@ struct MainWindowUi {
     QAction *mnuClearAll = nullptr;
 
 private:
-    void createControls(QWidget *client);
-    void createTimeControls(QWidget *client);
+    void createControls(QWidget *client, RelayEditor::Controls &editor);
     void createReadProgControls(QWidget *client);
-    void createPictureControls(QWidget *client);
+    void createPictureControls(QWidget *client, RelayEditor::Controls &editor);
     void createMenus(QMainWindow *window);
     // Start-up creates the rest of an item array behind its designed item 0.
     static QAction *addArrayItem(QList<QAction *> &array, QMenu *menu);

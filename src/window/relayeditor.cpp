@@ -2,14 +2,14 @@
 
 #include "base/failure.h"
 #include "window/clickablelabel.h"
-#include "window/mainwindowui.h"
 #include "window/pictures.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 
 namespace
 {
@@ -21,22 +21,126 @@ bool isRelayIndex(int index)
 
 } // namespace
 
-RelayEditor::RelayEditor(MainWindowUi &ui, RelayTable &table)
-    : m_ui(ui), m_table(table), m_closureTime(ui, [this] { return shownRecord(); })
+RelayEditor::RelayEditor(const Controls &controls, RelayTable &table) : m_controls(controls), m_table(table)
 {
-    connect(&m_closureTime, &ClosureTimeEntry::timeStored, this, &RelayEditor::recordEdited);
+    // currentIndexChanged and toggled fire for a change made by the program as
+    // for one made by the user, and not at all when nothing changes: the
+    // selection convention the editor relies on.
+    const auto onSelection = [this](QComboBox *list, auto handler) {
+        connect(list, &QComboBox::currentIndexChanged, this, [this, handler](int index) {
+            if (index >= 0)
+                (this->*handler)(qint16(index));
+        });
+    };
+    onSelection(m_controls.relayNumbers, &RelayEditor::showRelay);
+    onSelection(m_controls.relayModes, &RelayEditor::changeRelayMode);
+    onSelection(m_controls.inputModes, &RelayEditor::changeInputMode);
+    for (QRadioButton *option : {m_controls.latchSet, m_controls.unlatchSet}) {
+        connect(option, &QRadioButton::toggled, this, [this](bool checked) {
+            if (checked)
+                onInputSetChosen();
+        });
+    }
+    connect(m_controls.relay, &ClickableLabel::clicked, this, &RelayEditor::showNextRelay);
+    connect(m_controls.gate, &ClickableLabel::clicked, this, &RelayEditor::selectNextInputMode);
+    for (int i = 0; i < m_controls.inputs.size(); ++i)
+        connect(m_controls.inputs.at(i), &ClickableLabel::clicked, this, [this, i] { toggleInput(qint16(i)); });
+    connect(m_controls.closureTime, &ClosureTimeEntry::timeEdited, this, &RelayEditor::storeTime);
+    connect(m_controls.pcControl, &QCheckBox::toggled, this, &RelayEditor::pcControlToggled);
+    // Any mouse button, at the moment it goes down: the buttons' own signals
+    // know only the left button and its release.
+    m_controls.latchInput->installEventFilter(this);
+    m_controls.momentaryInput->installEventFilter(this);
+}
+
+void RelayEditor::fill(const QStringList &relayModes, const QStringList &inputModes)
+{
+    // A list selects its first entry by itself when it is filled.
+    const QSignalBlocker quietRelays(m_controls.relayNumbers), quietModes(m_controls.relayModes),
+        quietGates(m_controls.inputModes);
+    for (int n = 1; n <= RelayCount; ++n)
+        m_controls.relayNumbers->addItem(QStringLiteral("Relay ") + QString::number(n));
+    m_controls.relayModes->addItems(relayModes);
+    m_controls.inputModes->addItems(inputModes);
+    for (QComboBox *list : {m_controls.relayNumbers, m_controls.relayModes, m_controls.inputModes})
+        list->setCurrentIndex(-1);
+
+    m_controls.gate->setPixmap(PictureFromBytes(LoadResData(101, QStringLiteral("INMODE"))));
+    m_controls.relay->setPixmap(PictureFromBytes(LoadResData(101, QStringLiteral("RELAY"))));
+    for (int i = 0; i < m_controls.inputs.size(); ++i)
+        m_controls.inputs.at(i)->setPixmap(PictureFromBytes(LoadResData(101 + i, QStringLiteral("INOFF"))));
+    m_shownInputs.fill(false);
+}
+
+void RelayEditor::selectFirstEntries()
+{
+    for (QComboBox *list : {m_controls.relayNumbers, m_controls.relayModes, m_controls.inputModes})
+        list->setCurrentIndex(0);
+}
+
+int RelayEditor::shownRelay() const
+{
+    return m_controls.relayNumbers->currentIndex();
+}
+
+int RelayEditor::shownRelayMode() const
+{
+    return m_controls.relayModes->currentIndex();
+}
+
+int RelayEditor::shownInputMode() const
+{
+    return m_controls.inputModes->currentIndex();
+}
+
+bool RelayEditor::eventFilter(QObject *watched, QEvent *event)
+{
+    // Every press counts, the second of a double-click too; a disabled
+    // button still sees its presses here, and runs nothing. The press
+    // reaches the button too, so that it shows pressed while the command
+    // runs and takes its release when it comes.
+    const bool pressed =
+        event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
+    if (pressed && static_cast<QWidget *>(watched)->isEnabled()) {
+        if (watched == m_controls.latchInput)
+            emit latchInputPressed();
+        else if (watched == m_controls.momentaryInput)
+            emit momentaryInputPressed();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void RelayEditor::storeTime(ClosureTimeEntry::Unit unit, int value)
+{
+    RelayConfig *relay = shownRecord();
+    if (!relay)
+        return;
+    switch (unit) {
+    case ClosureTimeEntry::Unit::Hours:
+        relay->Hours = qint16(value);
+        break;
+    case ClosureTimeEntry::Unit::Minutes:
+        relay->Minutes = qint16(value);
+        break;
+    case ClosureTimeEntry::Unit::Seconds:
+        relay->Seconds = qint16(value / 100);
+        relay->Hundredths = qint16(value % 100);
+        break;
+    }
+    TimeToCounter(*relay);
+    emit recordEdited();
+}
+
+void RelayEditor::enableClosureTime(bool enabled)
+{
+    m_controls.closureTime->setEnabled(enabled);
+    emit closureTimeEnabled(enabled);
 }
 
 RelayConfig *RelayEditor::shownRecord()
 {
-    const int index = m_ui.cboRelNum->currentIndex();
+    const int index = shownRelay();
     return isRelayIndex(index) ? &m_table[size_t(index)] : nullptr;
-}
-
-void RelayEditor::checkOnly(const QList<QAction *> &array, qint16 index)
-{
-    for (qsizetype i = 0; i < array.size(); ++i)
-        array.at(i)->setChecked(i == index);
 }
 
 bool RelayEditor::isListed(qint16 value, qint16 count, const char *what, const QString &procedure, int step)
@@ -52,72 +156,77 @@ void RelayEditor::selectRelayMode(qint16 mode)
 {
     if (!isListed(mode, RelayModeCount, "relay mode", QStringLiteral("ChangeRelayMode"), 1))
         return;
-    if (m_ui.cboRelMode->currentIndex() != mode)
-        m_ui.cboRelMode->setCurrentIndex(mode); // runs cboRelMode_Click
+    if (m_controls.relayModes->currentIndex() != mode)
+        m_controls.relayModes->setCurrentIndex(mode); // runs changeRelayMode
     else
-        ChangeRelayMode(mode);
+        changeRelayMode(mode);
 }
 
 void RelayEditor::selectInputMode(qint16 gate)
 {
     if (!isListed(gate, InputModeCount, "input mode", QStringLiteral("ChangeInputMode"), 1))
         return;
-    if (m_ui.cboInputMode->currentIndex() != gate)
-        m_ui.cboInputMode->setCurrentIndex(gate); // runs cboInputMode_Click
+    if (m_controls.inputModes->currentIndex() != gate)
+        m_controls.inputModes->setCurrentIndex(gate); // runs changeInputMode
     else
-        ChangeInputMode(gate);
+        changeInputMode(gate);
 }
 
-void RelayEditor::ChangeRelayNum(qint16 Index)
+void RelayEditor::showRelay(qint16 shown)
 {
-    if (!isRelayIndex(Index)) {
+    if (!isRelayIndex(shown)) {
         // Every step reads the record; none can go on without it.
         logFailure(Failure::SubscriptOutOfRange, QStringLiteral("ChangeRelayNum"), 1,
-                   QStringLiteral("relay index %1").arg(Index));
+                   QStringLiteral("relay index %1").arg(shown));
         return;
     }
-    RelayConfig &relay = m_table[Index];
+    RelayConfig &relay = m_table[shown];
 
-    m_ui.imgRelay->setPixmap(PictureFromBytes(LoadResData(101 + Index, QStringLiteral("RELAY"))));
-    checkOnly(m_ui.mnuEditChangeNum, Index);
+    m_controls.relay->setPixmap(PictureFromBytes(LoadResData(101 + shown, QStringLiteral("RELAY"))));
+    emit relayShown(shown);
     const QString procedure = QStringLiteral("ChangeRelayNum");
-    if (m_ui.cboRelMode->currentIndex() != relay.RelayMode &&
+    if (m_controls.relayModes->currentIndex() != relay.RelayMode &&
         isListed(relay.RelayMode, RelayModeCount, "relay mode", procedure, 3))
-        m_ui.cboRelMode->setCurrentIndex(relay.RelayMode); // runs ChangeRelayMode
+        m_controls.relayModes->setCurrentIndex(relay.RelayMode); // runs changeRelayMode
 
     for (qint16 i = 0; i < InputCount; ++i) {
         const bool latching = relay.RelayMode == LatchingMode;
         const bool state = latching && relay.ShowUnlatch ? relay.UnlatchMap[i] : relay.InputMap[i];
         if (state != m_shownInputs[i])
-            ShowInputState(i, state);
+            showInputState(i, state);
         m_shownInputs[i] = state;
         // Selecting the button already selected runs nothing; this ends the nesting.
         if (latching)
-            (relay.ShowUnlatch ? m_ui.rbUnlatch : m_ui.rbLatch)->setChecked(true);
+            (relay.ShowUnlatch ? m_controls.unlatchSet : m_controls.latchSet)->setChecked(true);
     }
 
     const qint16 gate = showsUnlatchSet(relay) ? relay.UnlatchInputMode : relay.InputMode;
-    if (m_ui.cboInputMode->currentIndex() != gate &&
+    if (m_controls.inputModes->currentIndex() != gate &&
         isListed(gate, InputModeCount, "input mode", procedure, 5))
-        m_ui.cboInputMode->setCurrentIndex(gate); // runs ChangeInputMode
+        m_controls.inputModes->setCurrentIndex(gate); // runs changeInputMode
 
     if (relay.Counter > MaxCounter)
         logFailure(Failure::ValueOutOfRange, procedure, 6, QStringLiteral("counter %1").arg(relay.Counter));
-    m_closureTime.showTimeOf(relay);
+    m_controls.closureTime->showTimeOf(relay);
     showPCControl(relay.PCControl);
 }
 
 void RelayEditor::showPCControl(bool underPCControl)
 {
-    m_ui.chkPCControl->setChecked(underPCControl);
-    m_ui.btnMoment->setEnabled(underPCControl);
-    m_ui.btnLatch->setEnabled(underPCControl);
+    m_controls.pcControl->setChecked(underPCControl);
+    enableLiveInputs(underPCControl);
 }
 
-void RelayEditor::ChangeRelayMode(qint16 Mode)
+void RelayEditor::enableLiveInputs(bool enabled)
 {
-    checkOnly(m_ui.mnuEditChangeMode, Mode);
-    const int index = m_ui.cboRelNum->currentIndex();
+    m_controls.momentaryInput->setEnabled(enabled);
+    m_controls.latchInput->setEnabled(enabled);
+}
+
+void RelayEditor::changeRelayMode(qint16 mode)
+{
+    emit relayModeShown(mode);
+    const int index = shownRelay();
     if (!isRelayIndex(index)) {
         logFailure(Failure::SubscriptOutOfRange, QStringLiteral("ChangeRelayMode"), 2,
                    QStringLiteral("relay index %1").arg(index));
@@ -125,165 +234,131 @@ void RelayEditor::ChangeRelayMode(qint16 Mode)
     }
     RelayConfig &relay = m_table[index];
     const bool showedUnlatch = relay.ShowUnlatch;
-    relay.RelayMode = Mode;
+    relay.RelayMode = mode;
 
-    if (Mode >= FirstTimedMode && Mode != LatchingMode) {
-        m_closureTime.setEnabled(true);
-        m_ui.rbLatch->setEnabled(false);
-        m_ui.rbUnlatch->setEnabled(false);
+    if (mode >= FirstTimedMode && mode != LatchingMode) {
+        enableClosureTime(true);
+        m_controls.latchSet->setEnabled(false);
+        m_controls.unlatchSet->setEnabled(false);
         relay.ShowUnlatch = false;
     } else {
-        m_closureTime.setEnabled(false);
-        if (Mode != LatchingMode) {
-            m_ui.rbLatch->setEnabled(false);
-            m_ui.rbUnlatch->setEnabled(false);
+        enableClosureTime(false);
+        if (mode != LatchingMode) {
+            m_controls.latchSet->setEnabled(false);
+            m_controls.unlatchSet->setEnabled(false);
             relay.ShowUnlatch = false;
         } else {
-            m_ui.rbLatch->setEnabled(true);
-            m_ui.rbUnlatch->setEnabled(true);
-            m_ui.rbLatch->setChecked(true); // runs rbLatch_Click when it was not selected
+            m_controls.latchSet->setEnabled(true);
+            m_controls.unlatchSet->setEnabled(true);
+            m_controls.latchSet->setChecked(true); // runs onInputSetChosen when it was not selected
         }
     }
 
     // The latch set is now the one being edited: show it.
     if (showedUnlatch && !relay.ShowUnlatch)
-        ChangeRelayNum(qint16(index));
+        showRelay(qint16(index));
     emit recordEdited();
 }
 
-void RelayEditor::ChangeInputMode(qint16 Gate)
+void RelayEditor::changeInputMode(qint16 gate)
 {
-    const int index = m_ui.cboRelNum->currentIndex();
+    const int index = shownRelay();
     if (isRelayIndex(index)) {
         RelayConfig &relay = m_table[index];
-        (showsUnlatchSet(relay) ? relay.UnlatchInputMode : relay.InputMode) = Gate;
+        (showsUnlatchSet(relay) ? relay.UnlatchInputMode : relay.InputMode) = gate;
         emit recordEdited();
     }
-    m_ui.imgLogicGate->setPixmap(PictureFromBytes(LoadResData(101 + Gate, QStringLiteral("INMODE"))));
-    checkOnly(m_ui.mnuChangeInMode, Gate);
+    m_controls.gate->setPixmap(PictureFromBytes(LoadResData(101 + gate, QStringLiteral("INMODE"))));
+    emit inputModeShown(gate);
 }
 
-void RelayEditor::ShowInputState(qint16 Index, bool State)
+void RelayEditor::showInputState(qint16 input, bool inMap)
 {
-    m_shownInputs[Index] = State;
-    m_ui.mnuChangeMap.at(Index)->setChecked(State);
-    m_ui.imgInputBtn.at(Index)->setPixmap(
-        PictureFromBytes(LoadResData(101 + Index, State ? QStringLiteral("INON") : QStringLiteral("INOFF"))));
+    m_shownInputs[input] = inMap;
+    emit inputShown(input, inMap);
+    m_controls.inputs.at(input)->setPixmap(
+        PictureFromBytes(LoadResData(101 + input, inMap ? QStringLiteral("INON") : QStringLiteral("INOFF"))));
 }
 
-void RelayEditor::ClearRelay(qint16 Index)
+void RelayEditor::clearRelay(qint16 cleared)
 {
-    if (!isRelayIndex(Index)) {
+    if (!isRelayIndex(cleared)) {
         logFailure(Failure::SubscriptOutOfRange, QStringLiteral("ClearRelay"), 1,
-                   QStringLiteral("relay index %1").arg(Index));
+                   QStringLiteral("relay index %1").arg(cleared));
         return;
     }
-    ::ClearRelay(m_table[Index]);
-    if (m_ui.cboRelNum->currentIndex() == Index)
-        ChangeRelayNum(Index);
+    ::ClearRelay(m_table[cleared]);
+    if (m_controls.relayNumbers->currentIndex() == cleared)
+        showRelay(cleared);
     emit recordEdited();
 }
 
 void RelayEditor::paste(const RelayClip &clip)
 {
-    const int index = m_ui.cboRelNum->currentIndex();
+    const int index = shownRelay();
     if (!isRelayIndex(index))
         return;
     RelayClipboard::apply(clip, m_table[index]);
-    ChangeRelayNum(qint16(index));
+    showRelay(qint16(index));
     emit recordEdited();
 }
 
-void RelayEditor::cboRelNum_Click()
-{
-    ChangeRelayNum(qint16(m_ui.cboRelNum->currentIndex()));
-}
-
-void RelayEditor::cboRelMode_Click()
-{
-    ChangeRelayMode(qint16(m_ui.cboRelMode->currentIndex()));
-}
-
-void RelayEditor::cboInputMode_Click()
-{
-    ChangeInputMode(qint16(m_ui.cboInputMode->currentIndex()));
-}
-
-void RelayEditor::imgRelay_Click()
+void RelayEditor::showNextRelay()
 {
     // The next relay is always a different entry, so its selection handler
     // shows it; relay 16 wraps to relay 1.
-    m_ui.cboRelNum->setCurrentIndex((m_ui.cboRelNum->currentIndex() + 1) & 15);
+    m_controls.relayNumbers->setCurrentIndex((m_controls.relayNumbers->currentIndex() + 1) & 15);
 }
 
-void RelayEditor::imgLogicGate_Click()
+void RelayEditor::selectNextInputMode()
 {
     // NIL wraps to OR; the selection stores the gate in the shown set.
-    selectInputMode(qint16((m_ui.cboInputMode->currentIndex() + 1) & 7));
+    selectInputMode(qint16((m_controls.inputModes->currentIndex() + 1) & 7));
 }
 
-void RelayEditor::imgInputBtn_Click(qint16 Index)
+void RelayEditor::toggleInput(qint16 input)
 {
-    if (Index < 0 || Index >= InputCount)
+    if (input < 0 || input >= InputCount)
         return;
-    const int index = m_ui.cboRelNum->currentIndex();
+    const int index = shownRelay();
     if (!isRelayIndex(index)) {
         logFailure(Failure::SubscriptOutOfRange, QStringLiteral("imgInputBtn_Click"), 1,
                    QStringLiteral("relay index %1").arg(index));
         return;
     }
     RelayConfig &relay = m_table[index];
-    bool &input = showsUnlatchSet(relay) ? relay.UnlatchMap[Index] : relay.InputMap[Index];
-    const bool state = !input;
-    ShowInputState(Index, state);
-    input = state;
+    bool &inMap = showsUnlatchSet(relay) ? relay.UnlatchMap[input] : relay.InputMap[input];
+    const bool state = !inMap;
+    showInputState(input, state);
+    inMap = state;
     emit recordEdited();
 }
 
-void RelayEditor::rbLatch_Click()
+void RelayEditor::onInputSetChosen()
 {
-    const int index = m_ui.cboRelNum->currentIndex();
+    const int index = shownRelay();
     if (!isRelayIndex(index)) {
         logFailure(Failure::SubscriptOutOfRange, QStringLiteral("rbLatch_Click"), 1,
                    QStringLiteral("relay index %1").arg(index));
         return;
     }
     RelayConfig &relay = m_table[index];
-    relay.ShowUnlatch = !m_ui.rbLatch->isChecked();
-    ChangeRelayNum(qint16(index));
+    relay.ShowUnlatch = !m_controls.latchSet->isChecked();
+    showRelay(qint16(index));
     selectInputMode(relay.ShowUnlatch ? relay.UnlatchInputMode : relay.InputMode);
 }
 
-void RelayEditor::mnuEditChangeNum_Click(qint16 Index)
+void RelayEditor::setShownRelay(qint16 relay)
 {
-    if (m_ui.cboRelNum->currentIndex() != Index)
-        m_ui.cboRelNum->setCurrentIndex(Index); // runs ChangeRelayNum
+    if (m_controls.relayNumbers->currentIndex() != relay)
+        m_controls.relayNumbers->setCurrentIndex(relay); // runs showRelay
     else
-        ChangeRelayNum(Index);
+        showRelay(relay);
 }
 
-void RelayEditor::mnuEditChangeMode_Click(qint16 Index)
-{
-    selectRelayMode(Index);
-}
-
-void RelayEditor::mnuChangeInMode_Click(qint16 Index)
-{
-    selectInputMode(Index);
-}
-
-void RelayEditor::mnuClearRelay_Click(qint16 Index)
-{
-    ClearRelay(Index);
-}
-
-void RelayEditor::mnuClearAll_Click()
+void RelayEditor::clearAll()
 {
     for (qint16 i = 0; i < RelayCount; ++i)
-        ClearRelay(i);
+        clearRelay(i);
 }
 
-void RelayEditor::mnuChangeMap_Click(qint16 Index)
-{
-    imgInputBtn_Click(Index);
-}

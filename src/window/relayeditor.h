@@ -9,71 +9,108 @@
 
 #include <array>
 
-struct MainWindowUi;
-class QAction;
+class ClickableLabel;
+class QCheckBox;
+class QComboBox;
+class QPushButton;
+class QRadioButton;
 
 // Shows one record of the relay table at a time and writes the user's edits
 // of it straight back into the record. The relay shown is the entry selected
-// in cboRelNum; there is no other.
+// in the relay number list; there is no other. The window places the
+// editor's controls and hands them over; what the window shows of the relay
+// beyond them (the Edit menu's check marks) and the live commands it runs
+// follow the editor's signals.
 class RelayEditor : public QObject
 {
     Q_OBJECT
 public:
-    RelayEditor(MainWindowUi &ui, RelayTable &table);
+    // The controls that show the relay, each where the window's design puts it.
+    struct Controls {
+        QComboBox *relayNumbers = nullptr;
+        QComboBox *relayModes = nullptr;
+        QComboBox *inputModes = nullptr;
+        QCheckBox *pcControl = nullptr;
+        QPushButton *momentaryInput = nullptr;
+        QPushButton *latchInput = nullptr;
+        QRadioButton *latchSet = nullptr;
+        QRadioButton *unlatchSet = nullptr;
+        ClosureTimeEntry *closureTime = nullptr;
+        QList<ClickableLabel *> inputs;
+        ClickableLabel *gate = nullptr;
+        ClickableLabel *relay = nullptr;
+    };
 
-    void ChangeRelayNum(qint16 Index);
-    void ChangeRelayMode(qint16 Mode);
-    void ChangeInputMode(qint16 Gate);
-    void ShowInputState(qint16 Index, bool State);
-    void ClearRelay(qint16 Index);
-    // What the input pictures show, entry by entry.
-    const std::array<bool, InputCount> &ShownInputs() const { return m_shownInputs; }
+    RelayEditor(const Controls &controls, RelayTable &table);
 
-    // Selecting an entry that is already selected runs nothing; these run the
-    // procedure then, as the Edit menu and the dialogues need it to run either way.
+    // Start-up: the lists' entries and the pictures with every input out,
+    // the lists left unselected and nothing run.
+    void fill(const QStringList &relayModes, const QStringList &inputModes);
+    // Selecting the first entries shows relay 1.
+    void selectFirstEntries();
+
+    int shownRelay() const;
+    int shownRelayMode() const;
+    int shownInputMode() const;
+    // What an input's picture shows.
+    bool shownInput(qint16 input) const { return m_shownInputs[size_t(input)]; }
+
+    // Shows a relay's record: its picture, mode, inputs, gate, time and PC control.
+    void showRelay(qint16 relay);
+    // Shows a relay, drawn again from its record even when it is the one shown.
+    void setShownRelay(qint16 relay);
+    // Selecting an entry that is already selected runs nothing; these store
+    // it in the shown record then, as the Edit menu and the dialogues need
+    // it either way.
     void selectRelayMode(qint16 mode);
     void selectInputMode(qint16 gate);
+    void showInputState(qint16 input, bool inMap);
+    // An input into the map of the set shown, or out of it.
+    void toggleInput(qint16 input);
     // The PC-Control box and the two live buttons it enables.
     void showPCControl(bool underPCControl);
-    // Empties the start-up state of the pictures: every input out.
-    void forgetShownInputs() { m_shownInputs.fill(false); }
-
-    ClosureTimeEntry &closureTime() { return m_closureTime; }
-
+    void enableLiveInputs(bool enabled);
+    void clearRelay(qint16 relay);
+    void clearAll();
     // Writes a clip over the shown relay and shows the result, as a read does.
     void paste(const RelayClip &clip);
 
-    // Selection handlers, run by a selection whether the user or the program makes it.
-    void cboRelNum_Click();
-    void cboRelMode_Click();
-    void cboInputMode_Click();
-    void imgRelay_Click();
-    void imgLogicGate_Click();
-    void imgInputBtn_Click(qint16 Index);
-    void rbLatch_Click();
-
-    // The editing items of the Edit menu.
-    void mnuEditChangeNum_Click(qint16 Index);
-    void mnuEditChangeMode_Click(qint16 Index);
-    void mnuChangeInMode_Click(qint16 Index);
-    void mnuClearRelay_Click(qint16 Index);
-    void mnuClearAll_Click();
-    void mnuChangeMap_Click(qint16 Index);
+    ClosureTimeEntry &closureTime() { return *m_controls.closureTime; }
 
 signals:
     // A record may have changed: an edit, a clear, a paste, or what a read shows.
     void recordEdited();
+    // What the Edit menu checks and enables along with the controls.
+    void relayShown(qint16 relay);
+    void relayModeShown(qint16 mode);
+    void inputModeShown(qint16 gate);
+    void inputShown(qint16 input, bool inMap);
+    void closureTimeEnabled(bool enabled);
+    // The PC-Control box changed, whether the user or a relay shown changed it.
+    void pcControlToggled(bool underPCControl);
+    // A live button went down (any mouse button, each press of a double-click).
+    void latchInputPressed();
+    void momentaryInputPressed();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // What selecting a mode or a gate runs, whether the user or the program selects.
+    void changeRelayMode(qint16 mode);
+    void changeInputMode(qint16 gate);
+    void onInputSetChosen();
+    void showNextRelay();
+    void selectNextInputMode();
+    void storeTime(ClosureTimeEntry::Unit unit, int value);
+    void enableClosureTime(bool enabled);
     RelayConfig *shownRecord();
-    static void checkOnly(const QList<QAction *> &array, qint16 index);
     // A file's modes are not checked when it is read: one outside its list
     // is logged under procedure and not selected, so that the list keeps a
     // selection and its picture and check marks stay with it.
     static bool isListed(qint16 value, qint16 count, const char *what, const QString &procedure, int step);
 
-    MainWindowUi &m_ui;
+    Controls m_controls;
     RelayTable &m_table;
     std::array<bool, InputCount> m_shownInputs{};
-    ClosureTimeEntry m_closureTime;
 };

@@ -22,10 +22,10 @@ bool onlyTimeDiffers(RelayConfig a, const RelayConfig &b)
 
 // One step: the table before and after. A run of closure-time changes to one
 // relay (a slider dragged, say) makes a single step.
-class TableStep : public QUndoCommand
+class TableHistory::Step : public QUndoCommand
 {
 public:
-    TableStep(TableHistory &history, const RelayTable &before, const RelayTable &after, qint16 shownRelay)
+    Step(TableHistory &history, const RelayTable &before, const RelayTable &after, qint16 shownRelay)
         : m_history(history), m_before(before), m_after(after), m_relay(shownRelay)
     {
         QList<qint16> changed;
@@ -51,7 +51,7 @@ public:
     int id() const override { return m_timeOnly ? 1 : -1; }
     bool mergeWith(const QUndoCommand *other) override
     {
-        const auto *next = static_cast<const TableStep *>(other);
+        const auto *next = static_cast<const Step *>(other);
         if (next->m_relay != m_relay)
             return false;
         m_after = next->m_after;
@@ -81,7 +81,7 @@ void TableHistory::record(qint16 shownRelay)
         return;
     const bool changed = !std::equal(m_table.cbegin(), m_table.cend(), m_recorded.cbegin(), sameEdits);
     if (changed)
-        m_stack.push(new TableStep(*this, m_recorded, m_table, shownRelay));
+        m_stack.push(new Step(*this, m_recorded, m_table, shownRelay));
     m_recorded = m_table;
 }
 

@@ -37,7 +37,8 @@ public:
     void adopt();
 
 private:
-    friend class TableStep;
+    // One step on the stack; it puts its table back through restore.
+    class Step;
     void restore(const RelayTable &table, qint16 relay);
 
     RelayTable &m_table;

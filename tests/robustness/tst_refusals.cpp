@@ -3,7 +3,7 @@
 #include "dialoguerig.h"
 #include "processrunner.h"
 #include "ptydevice.h"
-#include "window/frmmain.h"
+#include "window/mainwindow.h"
 #include "mainwindowprobe.h"
 
 #include <QProcess>
@@ -209,10 +209,10 @@ private slots:
         QVERIFY(permission || holder.waitForFinished());
         if (!permission)
             return; // the port list offers a port another program holds once it is free again
-        frmMain window;
+        MainWindow window;
         window.deviceLink().port().directory().addRuntimePort(port);
         window.setPreferredPort(port);
-        window.Form_Load();
+        window.start();
         MainWindowProbe probe(window);
         QVERIFY(probe.selected(MainWindowProbe::List::Port).endsWith(QFileInfo(port).fileName() + ')'));
         QVERIFY(probe.click("Read Relay"));

@@ -2,7 +2,7 @@
 
 #include "window/clickablelabel.h"
 #include "window/closuretimedialog.h"
-#include "window/frmmain.h"
+#include "window/mainwindow.h"
 #include "dialogues/devicesession.h"
 
 #include <QAbstractButton>
@@ -78,7 +78,7 @@ QAction *menuItem(QMenuBar *bar, const QStringList &path, bool *reachable = null
 
 } // namespace
 
-MainWindowProbe::MainWindowProbe(frmMain &window) : m_window(window) {}
+MainWindowProbe::MainWindowProbe(MainWindow &window) : m_window(window) {}
 
 QLabel *MainWindowProbe::inputButton(int input) const
 {

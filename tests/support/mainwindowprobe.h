@@ -1,13 +1,13 @@
 #pragma once
 
-#include "window/frmmain.h"
+#include "window/mainwindow.h"
 
 #include <QImage>
 #include <QStringList>
 
 #include <QString>
 
-class frmMain;
+class MainWindow;
 class QAbstractButton;
 class QComboBox;
 class QLabel;
@@ -26,7 +26,7 @@ public:
     enum class Ending { Enter, Escape, FocusOut };
     enum class Picture { Input, Gate, Relay };
 
-    explicit MainWindowProbe(frmMain &window);
+    explicit MainWindowProbe(MainWindow &window);
 
     // Doing. Each returns false when the control cannot be reached or used.
     bool select(List list, const QString &entry); // by the entry's text
@@ -83,6 +83,6 @@ private:
     // Waits for the command the user started, then gives done.
     bool settle(bool done);
 
-    frmMain &m_window;
+    MainWindow &m_window;
     bool m_settles = true;
 };

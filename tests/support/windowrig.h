@@ -4,14 +4,14 @@
 #include "privateport.h"
 #include "taviksimulator.h"
 #include "variedrelays.h"
-#include "window/frmmain.h"
+#include "window/mainwindow.h"
 #include "mainwindowprobe.h"
 
 #include <functional>
 
 // The window writing down every action text it shows; onAction runs inside
 // the command as each text is set.
-class RecordingWindow : public frmMain
+class RecordingWindow : public MainWindow
 {
 public:
     void setActionText(const QString &text) override
@@ -19,7 +19,7 @@ public:
         actions << text;
         if (onAction)
             onAction(text);
-        frmMain::setActionText(text);
+        MainWindow::setActionText(text);
     }
     QStringList actions;
     std::function<void(const QString &)> onAction;
@@ -42,7 +42,7 @@ struct WindowRig {
         portPath = privatePortPath(device.portPath());
         window.deviceLink().port().directory().addRuntimePort(portPath);
         window.setPreferredPort(portPath);
-        window.Form_Load();
+        window.start();
         window.deviceLink().clock().setTimeoutTicks(ticks);
         // The pauses only let a real device settle.
         window.deviceDialogues().setPauses({1, 1});

@@ -1,9 +1,8 @@
 // The Edit menu's own editing: copy and paste through the system clipboard,
 // the closure-time dialog, and undo and redo.
-#include "window/frmmain.h"
+#include "window/mainwindow.h"
 
 #include "config/relayclipboard.h"
-#include "window/closuretimedialog.h"
 #include "window/mainwindowui.h"
 
 #include <QAction>
@@ -19,7 +18,7 @@ const QString NothingToPasteText = QStringLiteral("The clipboard holds no relay 
 
 } // namespace
 
-void frmMain::connectEditing()
+void MainWindow::connectEditing()
 {
     MainWindowUi &ui = *m_ui;
     const std::pair<QAction *, RelayPart> copies[] = {{ui.mnuEditCopyRelMode, RelayPart::RelayMode},
@@ -28,19 +27,19 @@ void frmMain::connectEditing()
                                                       {ui.mnuEditCopyTime, RelayPart::ClosureTime},
                                                       {ui.mnuEditCopyConfig, RelayPart::Configuration}};
     for (const auto &[item, part] : copies)
-        connect(item, &QAction::triggered, this, [this, part = part] { mnuEditCopy_Click(part); });
-    connect(ui.mnuEditPaste, &QAction::triggered, this, &frmMain::mnuEditPaste_Click);
+        connect(item, &QAction::triggered, this, [this, part = part] { copy(part); });
+    connect(ui.mnuEditPaste, &QAction::triggered, this, &MainWindow::paste);
     m_foreignPasteKey = new QAction(this);
     m_foreignPasteKey->setShortcut(ui.mnuEditPaste->shortcut());
     addAction(m_foreignPasteKey);
-    connect(m_foreignPasteKey, &QAction::triggered, this, &frmMain::mnuEditPaste_Click);
+    connect(m_foreignPasteKey, &QAction::triggered, this, &MainWindow::paste);
     // Another program's clipboard is asked for its text only when it changes.
     const auto readClipboard = [this] {
         m_clipboardPasteable = RelayClipboard::parse(QGuiApplication::clipboard()->text()).has_value();
         updateEditItems();
     };
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, readClipboard);
-    connect(ui.mnuChangeTimes, &QAction::triggered, this, &frmMain::mnuChangeTimes_Click);
+    connect(ui.mnuChangeTimes, &QAction::triggered, this, &MainWindow::editClosureTime);
 
     // Undo and redo are the Edit menu's and go with it while a command runs.
     connect(ui.mnuEditUndo, &QAction::triggered, this, [this] {
@@ -51,13 +50,13 @@ void frmMain::connectEditing()
         if (m_ui->mnuEdit->menuAction()->isEnabled())
             m_history.stack().redo();
     });
-    connect(&m_history.stack(), &QUndoStack::indexChanged, this, &frmMain::updateEditItems);
+    connect(&m_history.stack(), &QUndoStack::indexChanged, this, &MainWindow::updateEditItems);
     connect(&m_editor, &RelayEditor::recordEdited, this,
             [this] { m_history.recordLater(qint16(shownRelay())); });
     readClipboard();
 }
 
-void frmMain::updateEditItems()
+void MainWindow::updateEditItems()
 {
     const bool allowed = m_ui->mnuEdit->menuAction()->isEnabled();
     m_ui->mnuEditUndo->setEnabled(allowed && m_history.stack().canUndo());
@@ -66,14 +65,14 @@ void frmMain::updateEditItems()
     m_foreignPasteKey->setEnabled(allowed && !m_clipboardPasteable);
 }
 
-void frmMain::mnuEditCopy_Click(RelayPart part)
+void MainWindow::copy(RelayPart part)
 {
     const int relay = shownRelay();
     if (relay >= 0 && relay < RelayCount)
         QGuiApplication::clipboard()->setText(RelayClipboard::textOf(m_relayTable[size_t(relay)], part));
 }
 
-void frmMain::mnuEditPaste_Click()
+void MainWindow::paste()
 {
     // The keys reach here even while a command holds the Edit menu.
     if (!m_ui->mnuEdit->menuAction()->isEnabled())
@@ -86,12 +85,7 @@ void frmMain::mnuEditPaste_Click()
     m_editor.paste(*clip);
 }
 
-void frmMain::mnuChangeTimes_Click()
+void MainWindow::editClosureTime()
 {
-    auto *dialog = new ClosureTimeDialog(m_ui->sliHrs, m_ui->sliMins, m_ui->sliSecs, this);
-    connect(dialog, &QDialog::accepted, this, [this, dialog] {
-        m_editor.closureTime().setTime(dialog->hours(), dialog->minutes(), dialog->hundredths());
-    });
-    connect(dialog, &QDialog::finished, dialog, &QObject::deleteLater);
-    dialog->open();
+    m_editor.closureTime().askForTime();
 }

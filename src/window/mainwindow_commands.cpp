@@ -1,6 +1,6 @@
 // The window's commands: the port list, read and program, the live inputs,
 // and the File menu.
-#include "window/frmmain.h"
+#include "window/mainwindow.h"
 
 #include "base/titleversion.h"
 #include "config/relaycomparison.h"
@@ -13,7 +13,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QMenu>
@@ -46,18 +45,18 @@ DialogueResult resultOf(LiveOutcome outcome)
 
 } // namespace
 
-void frmMain::runDeviceCommand(Task<DialogueResult> command)
+void MainWindow::runDeviceCommand(Task<DialogueResult> command)
 {
     m_session.start(std::move(command));
 }
 
-void frmMain::runBulkCommand(Task<BulkOutcome> command)
+void MainWindow::runBulkCommand(Task<BulkOutcome> command)
 {
     showCancel(true);
     runDeviceCommand(resultOf(std::move(command)));
 }
 
-void frmMain::showCancel(bool shown)
+void MainWindow::showCancel(bool shown)
 {
     // The bar makes room for the button beside it.
     QProgressBar *bar = m_ui->prbProgress;
@@ -68,7 +67,7 @@ void frmMain::showCancel(bool shown)
     m_cancelKey->setEnabled(shown);
 }
 
-bool frmMain::lineIsFree()
+bool MainWindow::lineIsFree()
 {
     if (m_session.isIdle())
         return true;
@@ -76,7 +75,7 @@ bool frmMain::lineIsFree()
     return false;
 }
 
-void frmMain::onSessionStateChanged(DeviceSession::State state)
+void MainWindow::onSessionStateChanged(DeviceSession::State state)
 {
     switch (state) {
     case DeviceSession::State::Running:
@@ -97,9 +96,9 @@ void frmMain::onSessionStateChanged(DeviceSession::State state)
     }
 }
 
-void frmMain::connectCommands()
+void MainWindow::connectCommands()
 {
-    connect(&m_session, &DeviceSession::stateChanged, this, &frmMain::onSessionStateChanged);
+    connect(&m_session, &DeviceSession::stateChanged, this, &MainWindow::onSessionStateChanged);
     connect(m_ui->btnCancel, &QPushButton::clicked, &m_session, &DeviceSession::cancel);
     // Esc anywhere in the window, while the Cancel button shows.
     // Enabled only then, so that Esc keeps its meaning in the time boxes.
@@ -109,69 +108,53 @@ void frmMain::connectCommands()
     m_cancelKey->setEnabled(false);
     addAction(m_cancelKey);
     connect(m_cancelKey, &QAction::triggered, &m_session, &DeviceSession::cancel);
-    connect(m_ui->cmdRescan, &QPushButton::clicked, this, &frmMain::cmdRescan_Click);
+    connect(m_ui->cmdRescan, &QPushButton::clicked, this, &MainWindow::rescanPorts);
     // A dialogue opens the port that the list shows.
     connect(m_ui->cmbPort, &QComboBox::currentTextChanged, this, [this](const QString &text) {
         m_session.link().port().setPortText(text);
         m_ui->cmbPort->setToolTip(portToolTip(text));
     });
 
-    connect(m_ui->btnReadRelay, &QPushButton::clicked, this, &frmMain::btnReadRelay_Click);
-    connect(m_ui->btnPgmRelay, &QPushButton::clicked, this, &frmMain::btnPgmRelay_Click);
-    connect(m_ui->btnReadAll, &QPushButton::clicked, this, &frmMain::btnReadAll_Click);
-    connect(m_ui->btnPgmAll, &QPushButton::clicked, this, &frmMain::btnPgmAll_Click);
+    connect(m_ui->btnReadRelay, &QPushButton::clicked, this, &MainWindow::onReadRelayClicked);
+    connect(m_ui->btnPgmRelay, &QPushButton::clicked, this, &MainWindow::onProgramRelayClicked);
+    connect(m_ui->btnReadAll, &QPushButton::clicked, this, &MainWindow::onReadAllClicked);
+    connect(m_ui->btnPgmAll, &QPushButton::clicked, this, &MainWindow::onProgramAllClicked);
     connect(m_ui->mnuReadRelays, &QMenu::triggered, this, [this](QAction *action) {
         if (const qsizetype index = m_ui->mnuReadRelay.indexOf(action); index >= 0)
-            mnuReadRelay_Click(qint16(index));
+            onReadRelayChosen(qint16(index));
     });
     connect(m_ui->mnuProgRelays, &QMenu::triggered, this, [this](QAction *action) {
         if (const qsizetype index = m_ui->mnuProgRelay.indexOf(action); index >= 0)
-            mnuProgRelay_Click(qint16(index));
+            onProgramRelayChosen(qint16(index));
     });
-    connect(m_ui->mnuReadAll, &QAction::triggered, this, &frmMain::mnuReadAll_Click);
-    connect(m_ui->mnuProgAll, &QAction::triggered, this, &frmMain::mnuProgAll_Click);
-    connect(m_ui->mnuEditCompare, &QAction::triggered, this, &frmMain::mnuEditCompare_Click);
+    connect(m_ui->mnuReadAll, &QAction::triggered, this, &MainWindow::onReadAllChosen);
+    connect(m_ui->mnuProgAll, &QAction::triggered, this, &MainWindow::onProgramAllChosen);
+    connect(m_ui->mnuEditCompare, &QAction::triggered, this, &MainWindow::onCompareChosen);
 
-    // toggled fires for a change made from code as for one by the user, and
-    // not when the state stays: the check box's click as the dialogues expect it.
-    connect(m_ui->chkPCControl, &QCheckBox::toggled, this, &frmMain::chkPCControl_Click);
-    // Any mouse button, at the moment it goes down: the buttons' own signals
-    // know only the left button and its release.
-    m_ui->btnLatch->installEventFilter(this);
-    m_ui->btnMoment->installEventFilter(this);
-
-    connect(m_ui->mnuFileNew, &QAction::triggered, this, &frmMain::mnuFileNew_Click);
-    connect(m_ui->mnuFileOpen, &QAction::triggered, this, &frmMain::mnuFileOpen_Click);
-    connect(m_ui->mnuFileSave, &QAction::triggered, this, &frmMain::mnuFileSave_Click);
-    connect(m_ui->mnuFileSaveAs, &QAction::triggered, this, &frmMain::mnuFileSaveAs_Click);
-    connect(m_ui->mnuFileExit, &QAction::triggered, this, &frmMain::mnuFileExit_Click);
-}
-
-bool frmMain::eventFilter(QObject *watched, QEvent *event)
-{
-    // Every press counts, the second of a double-click too; a disabled
-    // button still sees its presses here, and runs nothing.
-    const bool pressed =
-        event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
-    if (pressed && (watched == m_ui->btnLatch || watched == m_ui->btnMoment) &&
-        static_cast<QWidget *>(watched)->isEnabled()) {
-        // The press reaches the button too, so that it shows pressed while the
-        // dialogue runs and takes its release when it comes.
-        QMetaObject::invokeMethod(
-            this, watched == m_ui->btnLatch ? &frmMain::btnLatch_MouseDown : &frmMain::btnMoment_MouseDown,
+    // The check box's click as the dialogues expect it: for a change made by
+    // the program too, never when the state stays. A live button's press
+    // runs its command before the button's release comes.
+    connect(&m_editor, &RelayEditor::pcControlToggled, this, &MainWindow::onPCControlToggled);
+    connect(&m_editor, &RelayEditor::latchInputPressed, this, &MainWindow::onLatchInputPressed,
             Qt::QueuedConnection);
-    }
-    return QMainWindow::eventFilter(watched, event);
+    connect(&m_editor, &RelayEditor::momentaryInputPressed, this, &MainWindow::onMomentaryInputPressed,
+            Qt::QueuedConnection);
+
+    connect(m_ui->mnuFileNew, &QAction::triggered, this, &MainWindow::newFile);
+    connect(m_ui->mnuFileOpen, &QAction::triggered, this, &MainWindow::openFile);
+    connect(m_ui->mnuFileSave, &QAction::triggered, this, &MainWindow::saveFile);
+    connect(m_ui->mnuFileSaveAs, &QAction::triggered, this, &MainWindow::saveFileAs);
+    connect(m_ui->mnuFileExit, &QAction::triggered, this, &QWidget::close);
 }
 
-void frmMain::cmdRescan_Click()
+void MainWindow::rescanPorts()
 {
     // A command may hold its port meanwhile: the rescan leaves it listed and
     // selected, and leaves the command's buttons as they are.
     const bool commandRuns = !m_session.isIdle();
     const QString portInUse = m_ui->cmbPort->currentText();
     if (!commandRuns)
-        EnableReadProg(false);
+        enableReadProg(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const QStringList entries = m_session.link().port().rescanPorts();
     m_ui->cmbPort->clear();
@@ -187,17 +170,17 @@ void frmMain::cmdRescan_Click()
         selectPreferredPort();
     QApplication::restoreOverrideCursor();
     if (!commandRuns)
-        EnableReadProg(true);
+        enableReadProg(true);
 }
 
-QString frmMain::portToolTip(const QString &entry)
+QString MainWindow::portToolTip(const QString &entry)
 {
     // Which of several adapters is the Tavik shows in what the system knows of each.
     const QStringList lines = m_session.link().port().directory().descriptionLines(portNumberFromText(entry));
     return (QStringList{entry} + lines).join(u'\n');
 }
 
-void frmMain::selectPreferredPort()
+void MainWindow::selectPreferredPort()
 {
     if (m_preferredPort.isEmpty())
         return;
@@ -213,55 +196,55 @@ void frmMain::selectPreferredPort()
     }
 }
 
-void frmMain::btnReadRelay_Click()
+void MainWindow::onReadRelayClicked()
 {
     if (lineIsFree())
         runDeviceCommand(m_session.commands().readShownRelay());
 }
 
-void frmMain::btnPgmRelay_Click()
+void MainWindow::onProgramRelayClicked()
 {
     // Left enabled during a whole-table command: it waits its turn.
     runDeviceCommand(m_session.commands().programShownRelay());
 }
 
-void frmMain::btnReadAll_Click()
+void MainWindow::onReadAllClicked()
 {
     if (lineIsFree())
         runBulkCommand(m_session.commands().readAll(AllEnding::SayFinished));
 }
 
-void frmMain::btnPgmAll_Click()
+void MainWindow::onProgramAllClicked()
 {
     if (lineIsFree())
         runBulkCommand(m_session.commands().programAll(AllEnding::SayFinished));
 }
 
-void frmMain::mnuReadRelay_Click(qint16 Index)
+void MainWindow::onReadRelayChosen(qint16 relay)
 {
     if (lineIsFree())
-        runDeviceCommand(m_session.commands().readRelay(Index));
+        runDeviceCommand(m_session.commands().readRelay(relay));
 }
 
-void frmMain::mnuProgRelay_Click(qint16 Index)
+void MainWindow::onProgramRelayChosen(qint16 relay)
 {
     if (lineIsFree())
-        runDeviceCommand(m_session.commands().programRelay(Index));
+        runDeviceCommand(m_session.commands().programRelay(relay));
 }
 
-void frmMain::mnuReadAll_Click()
+void MainWindow::onReadAllChosen()
 {
     if (lineIsFree())
         runBulkCommand(m_session.commands().readAll(AllEnding::Quiet));
 }
 
-void frmMain::mnuProgAll_Click()
+void MainWindow::onProgramAllChosen()
 {
     if (lineIsFree())
         runBulkCommand(m_session.commands().programAll(AllEnding::Quiet));
 }
 
-void frmMain::mnuEditCompare_Click()
+void MainWindow::onCompareChosen()
 {
     if (!lineIsFree())
         return;
@@ -269,7 +252,7 @@ void frmMain::mnuEditCompare_Click()
     runDeviceCommand(compareWithDevice());
 }
 
-Task<DialogueResult> frmMain::compareWithDevice()
+Task<DialogueResult> MainWindow::compareWithDevice()
 {
     ScratchReader device(m_session.link(), *this);
     device.setPauses(m_session.dialogues().pauses());
@@ -284,42 +267,41 @@ Task<DialogueResult> frmMain::compareWithDevice()
     co_return DialogueResult::Done;
 }
 
-void frmMain::chkPCControl_Click()
+void MainWindow::onPCControlToggled(bool underPCControl)
 {
-    runDeviceCommand(setPCControlCommand(m_ui->chkPCControl->checkState() == Qt::Checked));
+    runDeviceCommand(setPCControlCommand(underPCControl));
 }
 
-Task<DialogueResult> frmMain::setPCControlCommand(bool checked)
+Task<DialogueResult> MainWindow::setPCControlCommand(bool checked)
 {
     Task<LiveOutcome> command = m_session.dialogues().setPCControl(checked);
     const LiveOutcome outcome = co_await command;
     m_history.adopt(); // the device changed with the table: nothing to undo
     // After a failed dialogue box and record disagree until the relay is shown again.
     if (outcome == LiveOutcome::NotSent || outcome == LiveOutcome::Succeeded) {
-        m_ui->btnMoment->setEnabled(checked);
-        m_ui->btnLatch->setEnabled(checked);
+        m_editor.enableLiveInputs(checked);
     }
     co_return resultOf(outcome);
 }
 
-void frmMain::btnLatch_MouseDown()
+void MainWindow::onLatchInputPressed()
 {
     runDeviceCommand(liveInputCommand(true));
 }
 
-void frmMain::btnMoment_MouseDown()
+void MainWindow::onMomentaryInputPressed()
 {
     runDeviceCommand(liveInputCommand(false));
 }
 
-Task<DialogueResult> frmMain::liveInputCommand(bool latch)
+Task<DialogueResult> MainWindow::liveInputCommand(bool latch)
 {
     Task<LiveOutcome> command = latch ? m_session.dialogues().latchInput() : m_session.dialogues().pulseInput();
     const LiveOutcome outcome = co_await command;
     co_return resultOf(outcome);
 }
 
-void frmMain::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (!m_session.isIdle()) {
         // The command is cancelled, leaves the device at its menu and lets
@@ -332,16 +314,16 @@ void frmMain::closeEvent(QCloseEvent *event)
     }
     QMainWindow::closeEvent(event);
 }
-void frmMain::mnuFileNew_Click()
+
+void MainWindow::newFile()
 {
     // The file name stays: Save after New writes the cleared table to it.
-    for (qint16 index = 0; index < RelayCount; ++index)
-        m_editor.ClearRelay(index);
+    m_editor.clearAll();
     setWindowTitle(TitleVersion + QStringLiteral(" [New.csv]"));
     setStatusText(QString());
 }
 
-void frmMain::mnuFileOpen_Click()
+void MainWindow::openFile()
 {
     const QString path = chooseFileToOpen(this);
     if (path.isEmpty())
@@ -352,33 +334,28 @@ void frmMain::mnuFileOpen_Click()
     setStatusText(status);
     if (result != FileResult::Ok)
         return;
-    m_editor.ChangeRelayNum(qint16(m_ui->cboRelNum->currentIndex()));
+    m_editor.showRelay(qint16(m_editor.shownRelay()));
     m_history.record(qint16(shownRelay()));
     setWindowTitle(TitleVersion + QStringLiteral("[") + NameFromPath(path) + QStringLiteral("]"));
-    CurrentFile = path;
+    m_currentFile = path;
 }
 
-void frmMain::mnuFileSave_Click()
+void MainWindow::saveFile()
 {
-    if (CurrentFile.isEmpty()) {
-        mnuFileSaveAs_Click();
+    if (m_currentFile.isEmpty()) {
+        saveFileAs();
         return;
     }
-    if (saveConfigFile(m_relayTable, CurrentFile) == FileResult::Ok)
-        setWindowTitle(TitleVersion + QStringLiteral(" [") + NameFromPath(CurrentFile) + QStringLiteral("]"));
+    if (saveConfigFile(m_relayTable, m_currentFile) == FileResult::Ok)
+        setWindowTitle(TitleVersion + QStringLiteral(" [") + NameFromPath(m_currentFile) + QStringLiteral("]"));
 }
 
-void frmMain::mnuFileSaveAs_Click()
+void MainWindow::saveFileAs()
 {
     const QString path = chooseFileToSave(this, QStringLiteral("Tavik Config"));
     if (path.isEmpty())
         return;
     // The name is kept even when writing then fails.
-    CurrentFile = path;
-    mnuFileSave_Click();
-}
-
-void frmMain::mnuFileExit_Click()
-{
-    close();
+    m_currentFile = path;
+    saveFile();
 }

@@ -18,16 +18,16 @@ struct MainWindowUi;
 // The program's one working window. It owns the relay table, its controls,
 // the relay editor that shows one relay of the table at a time, and the
 // serial line; the device dialogues reach it only through DialogueView.
-class frmMain : public QMainWindow, public DialogueView
+class MainWindow : public QMainWindow, public DialogueView
 {
     Q_OBJECT
 public:
-    explicit frmMain(QWidget *parent = nullptr);
-    ~frmMain() override;
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     // Start-up: lists, menu arrays, pictures, the empty table, the splash
     // window, relay 1 in the editor, the caption, the window shown, the rescan.
-    void Form_Load();
+    void start();
 
     RelayTable &relayTable() { return m_relayTable; }
 
@@ -61,52 +61,50 @@ public:
     void showPCControl(bool underPCControl) override;
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // The Edit menu's items that reach the editor, and what the menu shows of it.
     void connectEditor();
     void connectCommands();
-    void EnableReadProg(bool Enable);
 
     // The port rescan: cmbPort lists the ports that open, the first selected.
-    void cmdRescan_Click();
+    void rescanPorts();
     void selectPreferredPort();
     // The port list entry and what the system knows of its adapter, a line each.
     QString portToolTip(const QString &entry);
 
     // Read and program (the logic is DeviceCommands').
-    void btnReadRelay_Click();
-    void btnPgmRelay_Click();
-    void btnReadAll_Click();
-    void btnPgmAll_Click();
-    void mnuReadRelay_Click(qint16 Index);
-    void mnuProgRelay_Click(qint16 Index);
-    void mnuReadAll_Click();
-    void mnuProgAll_Click();
+    void onReadRelayClicked();
+    void onProgramRelayClicked();
+    void onReadAllClicked();
+    void onProgramAllClicked();
+    void onReadRelayChosen(qint16 relay);
+    void onProgramRelayChosen(qint16 relay);
+    void onReadAllChosen();
+    void onProgramAllChosen();
     // Reads all 16 beside the table and shows where the device differs.
-    void mnuEditCompare_Click();
+    void onCompareChosen();
 
     // The live inputs of the relay shown.
-    void chkPCControl_Click();
-    void btnLatch_MouseDown();
-    void btnMoment_MouseDown();
+    void onPCControlToggled(bool underPCControl);
+    void onLatchInputPressed();
+    void onMomentaryInputPressed();
 
     // The File menu.
-    void mnuFileNew_Click();
-    void mnuFileOpen_Click();
-    void mnuFileSave_Click();
-    void mnuFileSaveAs_Click();
-    void mnuFileExit_Click();
+    void newFile();
+    void openFile();
+    void saveFile();
+    void saveFileAs();
 
     // The Edit menu's own editing: copy and paste, the closure-time dialog,
     // undo and redo (the input map items are the editor's).
     void connectEditing();
     // Undo, Redo and Paste enabled as the history, the clipboard and the read/program guard allow.
     void updateEditItems();
-    void mnuEditCopy_Click(RelayPart part);
-    void mnuEditPaste_Click();
-    void mnuChangeTimes_Click();
+    void copy(RelayPart part);
+    void paste();
+    void editClosureTime();
 
     // Starts a device command, or lets it wait its turn behind the one that
     // runs (only those whose controls stay enabled meanwhile get here then).
@@ -126,12 +124,12 @@ private:
     std::unique_ptr<MainWindowUi> m_ui;
     RelayTable m_relayTable{};
     RelayEditor m_editor;
-    TableHistory m_history{m_relayTable, [this](qint16 relay) { m_editor.mnuEditChangeNum_Click(relay); }};
+    TableHistory m_history{m_relayTable, [this](qint16 relay) { m_editor.setShownRelay(relay); }};
     // Ctrl+V while the clipboard holds nothing to paste, which the disabled Paste item would not take.
     QAction *m_foreignPasteKey = nullptr;
     bool m_clipboardPasteable = false;
     // The configuration file in use: last opened, or last named in Save As.
-    QString CurrentFile;
+    QString m_currentFile;
     double m_progress = 0.0;
 
     DeviceSession m_session{m_relayTable, *this, this};

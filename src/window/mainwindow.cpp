@@ -1,0 +1,192 @@
+#include "window/mainwindow.h"
+
+#include "base/errorlog.h"
+#include "base/titleversion.h"
+#include "window/mainwindowui.h"
+#include "window/oversizedlogbox.h"
+#include "window/splashwindow.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QTimer>
+#include <QLabel>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent), m_ui(std::make_unique<MainWindowUi>()), m_editor(m_ui->setupUi(this), m_relayTable)
+{
+    m_session.setObjectName(QStringLiteral("deviceSession"));
+    connectEditor();
+    connectCommands();
+    connectEditing();
+    // The one failure a window user is shown: the log grown too large.
+    setOversizedLogNotice(
+        [this](const QString &logPath, const QString &text) { OversizedLogBox::show(this, logPath, text); });
+}
+
+MainWindow::~MainWindow()
+{
+    setOversizedLogNotice({});
+}
+
+void MainWindow::connectEditor()
+{
+    MainWindowUi &ui = *m_ui;
+    RelayEditor *editor = &m_editor;
+    // The item arrays grow at start-up; their menus tell which item was chosen.
+    const auto onArray = [editor](QMenu *menu, QList<QAction *> &array,
+                                  void (RelayEditor::*handler)(qint16)) {
+        connect(menu, &QMenu::triggered, editor, [editor, &array, handler](QAction *action) {
+            if (const qsizetype index = array.indexOf(action); index >= 0)
+                (editor->*handler)(qint16(index));
+        });
+    };
+    onArray(ui.mnuEditChangeNums, ui.mnuEditChangeNum, &RelayEditor::setShownRelay);
+    onArray(ui.mnuEditChangeModes, ui.mnuEditChangeMode, &RelayEditor::selectRelayMode);
+    onArray(ui.mnuChangeInModes, ui.mnuChangeInMode, &RelayEditor::selectInputMode);
+    onArray(ui.mnuChangeMaps, ui.mnuChangeMap, &RelayEditor::toggleInput);
+    onArray(ui.mnuClearRelays, ui.mnuClearRelay, &RelayEditor::clearRelay);
+    connect(ui.mnuClearAll, &QAction::triggered, editor, &RelayEditor::clearAll);
+
+    connect(editor, &RelayEditor::relayShown, this,
+            [this](qint16 relay) { MainWindowUi::checkOnly(m_ui->mnuEditChangeNum, relay); });
+    connect(editor, &RelayEditor::relayModeShown, this,
+            [this](qint16 mode) { MainWindowUi::checkOnly(m_ui->mnuEditChangeMode, mode); });
+    connect(editor, &RelayEditor::inputModeShown, this,
+            [this](qint16 gate) { MainWindowUi::checkOnly(m_ui->mnuChangeInMode, gate); });
+    connect(editor, &RelayEditor::inputShown, this,
+            [this](qint16 input, bool inMap) { m_ui->mnuChangeMap.at(input)->setChecked(inMap); });
+    connect(editor, &RelayEditor::closureTimeEnabled, ui.mnuChangeTimes, &QAction::setEnabled);
+}
+
+void MainWindow::start()
+{
+    // 1. to 5. The lists and the Edit menu's arrays, the pictures and the
+    // input buttons; the lists stay unselected and silent until step 10.
+    m_ui->fillMenus(relayModeList(), inputModeList());
+    m_ui->loadFixedPictures();
+    m_editor.fill(relayModeList(), inputModeList());
+
+    // 6. and 7. An empty table; the buttons show every input out.
+    m_relayTable = RelayTable{};
+
+    // 8. The splash window, on screen and painted before start-up goes on.
+    auto *splash = new SplashWindow(this);
+    splash->showPainted();
+
+    // 9. The program's own folder is the current folder.
+    QDir::setCurrent(QCoreApplication::applicationDirPath());
+
+    // 10. Selecting the first entries runs their handlers, which show relay 1.
+    m_editor.selectFirstEntries();
+
+    // 11. The sliders already rest at 0, as relay 1 of the empty table shows.
+    setProgressValue(0);
+    m_ui->lblAction->setVisible(true);
+
+    // 12. and 13. It goes once the event loop has shown the window in its place.
+    QTimer::singleShot(0, splash, &QWidget::close);
+    QTimer::singleShot(0, splash, &QObject::deleteLater);
+    setWindowTitle(TitleVersion + QStringLiteral(" [New.csv]"));
+
+    // 14. and 15.
+    show();
+    rescanPorts();
+}
+
+// What the device dialogues see of the window.
+
+void MainWindow::setStatusText(const QString &text)
+{
+    m_ui->txtStatus->setPlainText(text);
+}
+
+void MainWindow::setActionText(const QString &text)
+{
+    m_ui->lblAction->setText(text);
+}
+
+void MainWindow::setActionVisible(bool visible)
+{
+    m_ui->lblAction->setVisible(visible);
+}
+
+double MainWindow::progressValue() const
+{
+    return m_progress;
+}
+
+double MainWindow::progressMaximum() const
+{
+    return m_ui->prbProgress->maximum();
+}
+
+void MainWindow::setProgressValue(double value)
+{
+    // The dialogues step the bar in fractions; the bar itself counts whole steps.
+    m_progress = value;
+    QProgressBar *bar = m_ui->prbProgress;
+    bar->setValue(qBound(bar->minimum(), qRound(value), bar->maximum()));
+}
+
+void MainWindow::enableReadProg(bool enabled)
+{
+    // The menu bar entry: its submenus, Read, Program and Clear included,
+    // cannot be reached while it is disabled.
+    m_ui->mnuEdit->menuAction()->setEnabled(enabled);
+    m_ui->btnReadRelay->setEnabled(enabled);
+    m_ui->btnReadAll->setEnabled(enabled);
+    m_ui->btnPgmRelay->setEnabled(enabled);
+    m_ui->btnPgmAll->setEnabled(enabled);
+    updateEditItems();
+}
+
+int MainWindow::shownRelay() const
+{
+    return m_editor.shownRelay();
+}
+
+int MainWindow::shownRelayMode() const
+{
+    return m_editor.shownRelayMode();
+}
+
+void MainWindow::showRelayMode(int relayMode)
+{
+    m_editor.selectRelayMode(qint16(relayMode));
+}
+
+int MainWindow::shownInputMode() const
+{
+    return m_editor.shownInputMode();
+}
+
+void MainWindow::showInputMode(int inputMode)
+{
+    m_editor.selectInputMode(qint16(inputMode));
+}
+
+bool MainWindow::shownInput(int input) const
+{
+    return input >= 0 && input < InputCount && m_editor.shownInput(qint16(input));
+}
+
+void MainWindow::showInputState(int input, bool inMap)
+{
+    if (input >= 0 && input < InputCount)
+        m_editor.showInputState(qint16(input), inMap);
+}
+
+void MainWindow::showClosureTime(const RelayConfig &relay)
+{
+    m_editor.closureTime().showTimeOf(relay);
+}
+
+void MainWindow::showPCControl(bool underPCControl)
+{
+    m_editor.showPCControl(underPCControl);
+}
