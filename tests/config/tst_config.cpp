@@ -1,7 +1,8 @@
 // The relay table's closure time, its file written and read back byte for
-// byte, every way a file is refused, the closure-time text rules, and the
-// clipboard's text of a relay.
+// byte, every way a file is refused, the closure-time text rules, the
+// clipboard's text of a relay, and the error log that failures go to.
 #include "base/errorlog.h"
+#include "base/failure.h"
 #include "config/closuretimetext.h"
 #include "config/relaycomparison.h"
 #include "config/relayclipboard.h"
@@ -28,6 +29,9 @@ const quint16 Maps[16] = {0x001, 0x800, 0x000, 0xFFF, 0x5A5, 0xA5A, 0x00F, 0x0F0
 const qint32 Counters[16] = {0,    100,     16559999, 12345, 359999, 360000,  1,        99,
                              6000, 0xABCDE, 255,      4096,  65535,  1000000, 16559998, 42};
 const QDateTime Created(QDate(2005, 7, 4), QTime(14, 5, 59));
+const QByteArray LogHeader =
+    "Tavik Configuration Manager v1.0.0 Error Log\r\n================================\r\n";
+enum LogOutcome { Ignored, Appended, ShownAndDeleted };
 
 const QByteArray VariedFile = "Tavik Configuration File,\r\n"
                               "\"(c) 2026 Tavik Controls\",\r\n"
@@ -104,6 +108,7 @@ class TestConfig : public QObject
     Q_OBJECT
     QTemporaryDir m_dir;
     QString m_log = m_dir.filePath("ErrorLog.txt");
+    QStringList m_notices; // path, text, and whether the log was still there to be shown
 
     QString fileWith(const QByteArray &content)
     {
@@ -114,7 +119,15 @@ class TestConfig : public QObject
     }
 
 private slots:
-    void initTestCase() { setErrorLogPath(m_log); }
+    void initTestCase()
+    {
+        // Beside the program while its folder takes it (else per user: tst_refusals).
+        QCOMPARE(errorLogPath(), QCoreApplication::applicationDirPath() + "/ErrorLog.txt");
+        setErrorLogPath(m_log);
+        setOversizedLogNotice([this](const QString &path, const QString &text) {
+            m_notices << path << text << (QFile::exists(path) ? "shown" : "gone");
+        });
+    }
     void init() { QFile::remove(m_log); }
 
     // Each part in its range and the sum back: the one split there is.
@@ -209,7 +222,6 @@ private slots:
     {
         QFETCH(QByteArray, content);
         QFETCH(FileResult, result);
-        QFETCH(QString, where);
         QFETCH(QString, status);
         const QString path = content.isNull() ? m_dir.filePath("absent.csv") : fileWith(content);
         RelayTable table = Untouched;
@@ -224,7 +236,7 @@ private slots:
                  qPrintable(text));
         QCOMPARE(table == Untouched, !accepted);
         const QString found = fault.found.isNull() ? QString() : QString(fault.found);
-        QCOMPARE(QStringLiteral("%1:%2:%3").arg(fault.line).arg(fault.column).arg(found), where);
+        QTEST(QStringLiteral("%1:%2:%3").arg(fault.line).arg(fault.column).arg(found), "where");
         QCOMPARE(fault.what.isEmpty(), accepted);
     }
 
@@ -244,7 +256,6 @@ private slots:
         QCOMPARE(readAll(path), QByteArray("the previous configuration\r\n"));
         QCOMPARE(QDir(m_dir.path()).entryList({"file.csv*"}, QDir::Files | QDir::Hidden).size(), 1);
         QVERIFY(readAll(m_log).contains(" in procedure SaveTavikFile of Form frmMain on line "));
-        QCOMPARE(saveConfigFile(variedTable(), m_dir.filePath("no/folder.csv")), FileResult::Failed);
     }
 
     // Every part of every relay, copied as text and pasted onto another relay, reads back
@@ -276,10 +287,9 @@ private slots:
             }
         }
         RelayConfig latching = table[9];
-        QCOMPARE(
-            textOf(latching, RelayPart::Configuration),
-            QStringLiteral("Tavik relay\nRelay mode: Latching\nInput mode: IL\nInput map: 1, 2, 6, 9\n"
-                           "Unlatch input mode: NXOR\nUnlatch input map: 1\nClosure time: 1:57:17.10\n"));
+        QCOMPARE(textOf(latching, RelayPart::Configuration),
+                 QStringLiteral("Tavik relay\nRelay mode: Latching\nInput mode: IL\nInput map: 1, 2, 6, 9\n"
+                                "Unlatch input mode: NXOR\nUnlatch input map: 1\nClosure time: 1:57:17.10\n"));
         latching.ShowUnlatch = true;
         QCOMPARE(textOf(latching, RelayPart::InputMap), QStringLiteral("Tavik relay\nInput map: 1\n"));
     }
@@ -361,59 +371,54 @@ private slots:
     {
         QTest::addColumn<qint16>("mode");
         QTest::addColumn<RelayChange>("change");
-        QTest::addColumn<QString>("differences");
+        QTest::addColumn<QString>("differences"); // each line about relay 7
         QTest::addColumn<bool>("alike");
         const qint16 toggle = 1;
         const qint16 minTime = 6;
+        const auto row = [](const char *name, qint16 mode, const RelayChange &change, const char *lines,
+                            bool alike) {
+            const QString differences = QString::fromLatin1(lines).replace("\n", "\nRelay 7: ");
+            QTest::newRow(name) << mode << change << (*lines ? "Relay 7: " + differences : "") << alike;
+        };
         const auto time = [](qint32 counter) {
             return [counter](RelayConfig &r) { r.Counter = counter; CounterToTime(r); };
         };
-        QTest::newRow("relay mode") << toggle << RelayChange([](RelayConfig &r) { r.RelayMode = 0; })
-                                    << "Relay 7: relay mode: a Toggle; b Momentary" << false;
-        QTest::newRow("gate") << toggle << RelayChange([](RelayConfig &r) { r.InputMode = 5; })
-                              << "Relay 7: input mode: a AND; b NAND" << false;
-        QTest::newRow("input map") << toggle << RelayChange([](RelayConfig &r) { r.InputMap[11] = false; })
-                                   << "Relay 7: input map: a 1, 12; b 1" << false;
-        QTest::newRow("empty input map") << toggle << RelayChange([](RelayConfig &r) { r.InputMap.fill(false); })
-                                         << "Relay 7: input map: a 1, 12; b none" << false;
-        QTest::newRow("unlatch side of a Toggle") << toggle << RelayChange([](RelayConfig &r) {
+        row("relay mode", toggle, [](RelayConfig &r) { r.RelayMode = 0; }, "relay mode: a Toggle; b Momentary",
+            false);
+        row("gate", toggle, [](RelayConfig &r) { r.InputMode = 5; }, "input mode: a AND; b NAND", false);
+        row("input map", toggle, [](RelayConfig &r) { r.InputMap[11] = false; }, "input map: a 1, 12; b 1",
+            false);
+        row("empty input map", toggle, [](RelayConfig &r) { r.InputMap.fill(false); },
+            "input map: a 1, 12; b none", false);
+        row("unlatch side of a Toggle", toggle, [](RelayConfig &r) {
             r.UnlatchMap[2] = true;
             r.UnlatchInputMode = 2;
-        }) << "" << true;
-        QTest::newRow("unlatch map of a Latching") << LatchingMode
-                                                   << RelayChange([](RelayConfig &r) { r.UnlatchMap[2] = true; })
-                                                   << "Relay 7: unlatch map: a none; b 3" << false;
-        QTest::newRow("unlatch gate of a Latching") << LatchingMode
-                                                    << RelayChange([](RelayConfig &r) { r.UnlatchInputMode = 2; })
-                                                    << "Relay 7: unlatch input mode: a OR; b XOR" << false;
-        QTest::newRow("to Latching") << toggle << RelayChange([](RelayConfig &r) {
+        }, "", true);
+        row("unlatch map of a Latching", LatchingMode, [](RelayConfig &r) { r.UnlatchMap[2] = true; },
+            "unlatch map: a none; b 3", false);
+        row("unlatch gate of a Latching", LatchingMode, [](RelayConfig &r) { r.UnlatchInputMode = 2; },
+            "unlatch input mode: a OR; b XOR", false);
+        row("to Latching", toggle, [](RelayConfig &r) {
             r.RelayMode = LatchingMode;
             r.UnlatchMap[0] = true;
-        }) << "Relay 7: relay mode: a Toggle; b Latching\nRelay 7: unlatch map: a none; b 1" << false;
-        QTest::newRow("time of a timed mode") << minTime << RelayChange(time(372304))
-                                              << "Relay 7: closure time: a 0:00:00.00; b 1:02:03.04" << false;
-        QTest::newRow("time of a Toggle") << toggle << RelayChange(time(5)) << "" << true;
-        QTest::newRow("time of a Latching") << LatchingMode << RelayChange(time(5)) << "" << true;
-        QTest::newRow("to a timed mode") << toggle << RelayChange([&](RelayConfig &r) {
+        }, "relay mode: a Toggle; b Latching\nunlatch map: a none; b 1", false);
+        row("time of a timed mode", minTime, time(372304), "closure time: a 0:00:00.00; b 1:02:03.04", false);
+        row("time of a Toggle", toggle, time(5), "", true);
+        row("time of a Latching", LatchingMode, time(5), "", true);
+        row("to a timed mode", toggle, [&](RelayConfig &r) {
             r.RelayMode = minTime;
             time(5)(r);
-        }) << "Relay 7: relay mode: a Toggle; b Min-Time\nRelay 7: closure time: a 0:00:00.00; b 0:00:00.05"
-           << false;
-        QTest::newRow("PC control") << toggle << RelayChange([](RelayConfig &r) { r.PCControl = true; })
-                                    << "Relay 7: PC control: a off; b on" << true;
-        QTest::newRow("contact") << minTime << RelayChange([](RelayConfig &r) { r.Closed = true; })
-                                 << "Relay 7: contact: a Open; b Closed" << true;
-        QTest::newRow("editor's side") << LatchingMode << RelayChange([](RelayConfig &r) { r.ShowUnlatch = true; })
-                                       << "" << true;
+        }, "relay mode: a Toggle; b Min-Time\nclosure time: a 0:00:00.00; b 0:00:00.05", false);
+        row("PC control", toggle, [](RelayConfig &r) { r.PCControl = true; }, "PC control: a off; b on", true);
+        row("contact", minTime, [](RelayConfig &r) { r.Closed = true; }, "contact: a Open; b Closed", true);
+        row("editor's side", LatchingMode, [](RelayConfig &r) { r.ShowUnlatch = true; }, "", true);
     }
 
     void twoRelaysDifferWhereTheDeviceWouldBehaveOtherwise()
     {
         QFETCH(qint16, mode);
         QFETCH(RelayChange, change);
-        RelayConfig first;
-        first.RelayMode = mode;
-        first.InputMode = 1;
+        RelayConfig first{.RelayMode = mode, .InputMode = 1};
         first.InputMap[0] = first.InputMap[11] = true;
         RelayConfig second = first;
         change(second);
@@ -423,6 +428,51 @@ private slots:
         QTEST(texts.join(u'\n'), "differences");
         QTEST(behavesAlike(first, second), "alike");
         QVERIFY(behavesAlike(second, second));
+    }
+
+    void eachMessageIsLoggedOrNot_data()
+    {
+        QTest::addColumn<int>("size"); // of the log before, header included; 0: no log
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("outcome");
+        const QString handler = "Error 2001 (x) in procedure SaveTavikFile of Form frmMain on line 2";
+        QTest::newRow("the first starts the log") << 0 << handler << int(Appended);
+        QTest::newRow("400") << 100 << "Error 400 (Form already displayed) in procedure Main" << int(Ignored);
+        QTest::newRow("401, no log made") << 0 << "Error 401 (Can't show form) in x" << int(Ignored);
+        QTest::newRow("400 second of three words") << 100 << "a 400 b" << int(Ignored);
+        QTest::newRow("4000") << 100 << "Error 4000 (x) in procedure P" << int(Appended);
+        QTest::newRow("40") << 100 << "Error 40 (x) in procedure P" << int(Appended);
+        QTest::newRow("400 first") << 100 << "400 Error (x)" << int(Appended);
+        QTest::newRow("two words") << 100 << "Error 400" << int(Appended);
+        QTest::newRow("131071 bytes") << 131071 << handler << int(Appended);
+        QTest::newRow("131072 bytes") << 131072 << handler << int(ShownAndDeleted);
+    }
+    void eachMessageIsLoggedOrNot()
+    {
+        QFETCH(int, size);
+        QFETCH(QString, message);
+        QFETCH(int, outcome);
+        m_notices.clear();
+        if (QFile log(m_log); size > 0)
+            QVERIFY(log.open(QIODevice::WriteOnly) && log.write(LogHeader.leftJustified(size, 'x')) == size);
+        auto stamp = [] { return QDateTime::currentDateTime().toString("MM/dd/yyyy HH:mm ").toLatin1(); };
+        const QByteArray before = readAll(m_log), earlyStamp = stamp();
+        LogError(message);
+        const QByteArray after = readAll(m_log), entry = message.toLatin1() + "\r\n";
+        const QByteArray start = size ? before : LogHeader;
+        if (outcome == Appended)
+            QVERIFY(after == start + earlyStamp + entry || after == start + stamp() + entry);
+        else
+            QCOMPARE(after, outcome == Ignored ? before : QByteArray());
+        QCOMPARE(QFile::exists(m_log), outcome == Appended || (size > 0 && outcome == Ignored));
+        QCOMPARE(m_notices,
+                 (outcome == ShownAndDeleted ? QStringList{m_log, oversizedLogText(), "shown"} : QStringList()));
+    }
+
+    void handlersNameTheFailureTheProcedureAndTheModule()
+    {
+        QCOMPARE(handlerMessage(5, "Invalid call", "FilterLookup", 3, Module::DialogModule),
+                 "Error 5 (Invalid call) in procedure FilterLookup of Module modDLG on line 3");
     }
 };
 

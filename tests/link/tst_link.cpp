@@ -1,14 +1,25 @@
+// The link: the receive ring, the exchanges, the port list and the port; and the
+// device through a real ser2net, raw and as a telnet server with RFC 2217: the
+// dialogues and tavikctl over it, a server that goes down midway, and none at all.
 #include "base/errorlog.h"
 #include "cputime.h"
+#include "dialoguerig.h"
 #include "link/connectionpolicy.h"
 #include "link/devicelink.h"
 #include "link/portnumber.h"
 #include "link/promptexchange.h"
 #include "privateport.h"
+#include "processrunner.h"
 #include "ptydevice.h"
+#include "ser2netserver.h"
+#include "variedrelays.h"
 #include "finish.h"
 
 #include <QtTest>
+
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
 
 // One call of sendChar (a text of one character), sendText or waitForPrompt (the text is the prompt).
 // result: sends 0 sent, 1 no echo, 2 wrong echo, 3 flooded; prompts 0 seen, 1 timed out.
@@ -23,6 +34,30 @@ struct Exchange {
     bool echo = true;
 };
 Q_DECLARE_METATYPE(Exchange)
+
+// The rig's link pointed at a server's address as the port list names it.
+struct ServedRig : DialogueRig {
+    Ser2netServer server;
+    QString entry;
+
+    void use(const QString &address)
+    {
+        PortDirectory &ports = link.port().directory();
+        entry = ports.entryText(ports.addRuntimePort(address));
+        link.port().setPortText(entry);
+        link.clock().setTimeoutTicks(WaitClock::DefaultTimeoutTicks);
+        // The pauses only let a real device settle; cut, the first characters
+        // go while the connection is still being made.
+        dialogues.setPauses({1, 1});
+    }
+    bool serve(bool telnet, QString *error)
+    {
+        if (!start(error) || !server.start(portPath, telnet, error))
+            return false;
+        use(server.address());
+        return true;
+    }
+};
 
 class TestLink : public QObject
 {
@@ -87,7 +122,10 @@ private slots:
         QTRY_COMPARE(rig.device.received(), QByteArray("\x1b"));
         QVERIFY(rig.statusTexts.isEmpty());
         rig.link.clearCancel();
+        const QDeadlineTimer pause(50, Qt::PreciseTimer);
+        rig.device.send("characters wake the pause, which goes on");
         QCOMPARE(finish(rig.exchange.pause(50)), true);
+        QVERIFY(pause.hasExpired());
     }
 
     void anEntryOfThePortListNamesItsPort_data()
@@ -137,10 +175,8 @@ private slots:
         QVERIFY(!rig.port.isOpen() && !rig.port.isAvailable(qint16(otherNumber + 1)));
         rig.port.setPortText(QStringLiteral("Com%1").arg(otherNumber + 1));
         QCOMPARE(rig.port.open(), DevicePort::OpenResult::Refused);
-        QVERIFY(!rig.port.isOpen());
-        QCOMPARE(
-            rig.port.openRefusal(),
-            QStringLiteral("There is no port Com%1: choose one the port list offers.").arg(otherNumber + 1));
+        QCOMPARE(rig.port.openRefusal(),
+                 QStringLiteral("There is no port Com%1: choose one the port list offers.").arg(otherNumber + 1));
     }
 
     void adaptersAreNamedAndFoundByTheirSerialNumberOrStableLink()
@@ -194,8 +230,7 @@ private slots:
         QTest::newRow("string unanswered") << X{X::String, "16", {}, {}, 0, 1, "1"};
         QTest::newRow("string echoed wrongly") << X{X::String, "123", {"1", "?"}, {}, 0, 2, "12"};
         QTest::newRow("string on a flood") << X{X::String, "12", {}, {}, 5000, 3, "", 1023};
-        QTest::newRow("prompt cut") << X{X::Get, "(1-16): ",    {}, {"No (1-", "16): 5"}, 0,
-                                         0,      "No (1-16): ", 1};
+        QTest::newRow("prompt cut") << X{X::Get, "(1-16): ", {}, {"No (1-", "16): 5"}, 0, 0, "No (1-16): ", 1};
         QTest::newRow("another prompt") << X{X::Get, "(1-16): ", {}, {"(1-9): "}, 0, 1, "(1-9): "};
     }
     void theExchangeGivesItsResults()
@@ -209,7 +244,7 @@ private slots:
         QTRY_COMPARE(rig.link.ring().RxCount() + rig.port.waiting(), x.stale);
         const int limit = rig.link.clock().timeoutTicks();
         const QDeadlineTimer soonest(100 * limit + 50, Qt::PreciseTimer);
-        const double cpuBefore = processCpuMilliseconds();
+        const double cpuBefore = cpuMilliseconds();
         QByteArray text;
         const int result = x.call == Exchange::Get      ? int(finish(rig.exchange.waitForPrompt(text, x.text)))
                            : x.call == Exchange::String ? int(finish(rig.exchange.sendText(x.text, x.echo)))
@@ -217,7 +252,7 @@ private slots:
         QCOMPARE(result, x.result);
         const bool timedOut = x.result == 1;
         // A wait sleeps between the ticks: a full 3.1 s costs next to nothing.
-        QVERIFY2(!timedOut || processCpuMilliseconds() - cpuBefore < 250, "the wait spun");
+        QVERIFY2(!timedOut || cpuMilliseconds() - cpuBefore < 250, "the wait spun");
         // A wait times out at the tick after its limit (the 31st: 3.1 s), never sooner.
         QVERIFY(!timedOut || (rig.link.clock().TimerTicks() == limit + 1 && soonest.hasExpired()));
         QTest::qWait(20);
@@ -227,13 +262,101 @@ private slots:
         QCOMPARE(rig.statusTexts, statusShown ? QStringList{PromptExchange::TimeoutText} : QStringList());
     }
 
-    void aPauseLastsItsTime()
+    void theDialoguesAndTavikctlRunThroughTheServer_data()
     {
-        Rig rig;
-        const QDeadlineTimer pause(50, Qt::PreciseTimer);
-        rig.device.send("characters wake the pause, which goes on");
-        QVERIFY(finish(rig.exchange.pause(50)));
-        QVERIFY(pause.hasExpired());
+        QTest::addColumn<bool>("telnet");
+        QTest::newRow("raw") << false;
+        QTest::newRow("rfc2217") << true;
+    }
+    void theDialoguesAndTavikctlRunThroughTheServer()
+    {
+        QFETCH(bool, telnet);
+        ServedRig rig;
+        QString error;
+        QVERIFY2(rig.serve(telnet, &error), qPrintable(error));
+        QCOMPARE(rig.entry, QStringLiteral("Com%1 (127.0.0.1:%2)").arg(rig.link.port().directory().count()).arg(rig.server.port()));
+        for (int i = 0; i < RelayCount; ++i)
+            rig.device.setRelay(i, variedDeviceRelay(i));
+        ProcessRequest tavikctl{QStringLiteral(TAVIKCTL_PATH), {"read", "--port", rig.portPath}, m_dir.path()};
+        const QByteArray onTerminal = runProcess(tavikctl).out;
+        tavikctl.arguments.last() = rig.server.address();
+        const ProcessRun served = runProcess(tavikctl);
+        QCOMPARE(served.exitCode, 0);
+        QCOMPARE(served.out.count('\n'), RelayCount);
+        QCOMPARE(served.out, onTerminal);
+
+        QVERIFY(finish(rig.commands.readAll(AllEnding::Quiet)).succeeded());
+        QCOMPARE(rig.table, variedTable());
+        QVERIFY(!rig.link.port().isOpen());
+
+        std::reverse(rig.table.begin(), rig.table.end());
+        for (int i = 0; i < RelayCount; ++i)
+            rig.device.setRelay(i, SimRelay{});
+        QVERIFY(finish(rig.commands.programAll(AllEnding::Quiet)).succeeded());
+        for (int i = 0; i < RelayCount; ++i)
+            QCOMPARE(rig.device.relay(i), variedDeviceRelay(RelayCount - 1 - i));
+
+        rig.view.setShownRelay(4);
+        QCOMPARE(finish(rig.dialogues.setPCControl(true)), LiveOutcome::Succeeded);
+        // Its last character is still on its way through the server.
+        QTRY_VERIFY(rig.device.relay(4).pcControl);
+        QVERIFY(!rig.link.port().isOpen());
+        if (!telnet)
+            return;
+        // The telnet server was told 57600 8N1 over its own 9600 8N2.
+        const int terminal = ::open(qPrintable(rig.portPath), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+        termios line{};
+        QVERIFY(terminal >= 0 && tcgetattr(terminal, &line) == 0);
+        ::close(terminal);
+        QCOMPARE(cfgetospeed(&line), speed_t(B57600));
+        QCOMPARE(line.c_cflag & (CSIZE | PARENB | CSTOPB), tcflag_t(CS8));
+    }
+
+    void aServerThatGoesDownMidReadIsALostLine_data() { theDialoguesAndTavikctlRunThroughTheServer_data(); }
+    void aServerThatGoesDownMidReadIsALostLine()
+    {
+        QFETCH(bool, telnet);
+        ServedRig rig;
+        QString error;
+        QVERIFY2(rig.serve(telnet, &error), qPrintable(error));
+        QSignalSpy losses(&rig.link.port(), &DevicePort::connectionLost);
+        QElapsedTimer sinceStop;
+        // The echo of relay 3's "r": the rest of its report is still to come.
+        connect(&rig.link.port(), &DevicePort::arrived, this, [&] {
+            if (!sinceStop.isValid() && rig.view.actionText == QStringLiteral("Reading relay 3")) {
+                rig.server.stop();
+                sinceStop.start();
+            }
+        });
+        QCOMPARE(finish(rig.commands.readAll(AllEnding::Quiet)).result, DialogueResult::TimedOut);
+        QVERIFY(sinceStop.isValid() && sinceStop.elapsed() < 3100);
+        QCOMPARE(rig.view.statusText, DeviceDialogues::ConnectionLostText);
+        QVERIFY(!rig.link.port().isOpen());
+        QTest::qWait(200);
+        QCOMPARE(losses.count(), 1);
+    }
+
+    void noServerAnswersAtTheAddress_data()
+    {
+        QTest::addColumn<QString>("host");
+        QTest::newRow("nothing listening") << "127.0.0.1";
+        QTest::newRow("no route") << "192.0.2.1"; // a documentation network: no host answers there
+    }
+    void noServerAnswersAtTheAddress()
+    {
+        QFETCH(QString, host);
+        const QString where = host + u':' + QString::number(Ser2netServer::freePort());
+        ServedRig rig;
+        QVERIFY(rig.start());
+        rig.use(QStringLiteral("tcp://") + where);
+        QElapsedTimer clock;
+        clock.start();
+        QCOMPARE(finish(rig.commands.readRelay(0)), DialogueResult::TimedOut);
+        QVERIFY(clock.elapsed() < 3100);
+        const QString reason = QStringLiteral("no serial server answers at ") + where;
+        QCOMPARE(rig.view.statusText, DeviceDialogues::ServerUnreachableText.arg(reason));
+        QCOMPARE(loggedFailures(errorLogPath()).filter(reason).size(), 1);
+        QVERIFY(!rig.link.port().isOpen());
     }
 };
 

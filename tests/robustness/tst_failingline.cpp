@@ -10,8 +10,7 @@
 #include <QtTest>
 
 // A line that fails at every step: the device hangs up, echoes wrongly or
-// falls silent after each character of each dialogue in turn. ctest runs
-// each sweep of each dialogue as a test of its own, side by side.
+// falls silent after each character of each dialogue in turn.
 
 namespace
 {
@@ -55,9 +54,7 @@ const QMap<QString, Dialogue> dialogues = {
 
 RelayTable tableBefore(const QString &name)
 {
-    RelayTable table{};
-    for (int i = 0; i < RelayCount; ++i)
-        table[size_t(i)] = asRead(variedDeviceRelay(i));
+    RelayTable table = variedTable();
     const Dialogue &d = dialogues[name];
     table[Swept] = d.kind == Kind::Program ? asRead(d.deviceAfter) : d.before;
     return table;
@@ -73,45 +70,20 @@ RelayTable tableAfter(const QString &name)
     return table;
 }
 
-struct Outcome {
-    bool succeeded = false;
-    qint16 result = -1; // read and program only
-    bool portOpen = false;
-    int lostSignals = 0;
-    int loggedFailures = 0;
-    RelayTable table{};
-    SimRelay deviceRelay;
-    QByteArray received; // what the device was sent
-    qint64 sent = 0;     // characters the device sent
-    bool freshSucceeded = true;
-    bool freshPortOpen = false;
-    RelayTable freshTable{};
-    SimRelay freshDevice;
-};
-
-bool runDialogue(DialogueRig &rig, const Dialogue &d, qint16 &result)
+// The dialogue's result, 0 when it succeeded; a live command's failures are all -1.
+qint16 runDialogue(DialogueRig &rig, const QString &name)
 {
-    if (d.kind != Kind::Live) {
-        result = qint16(finish(d.kind == Kind::Read ? rig.dialogues.readRelay(Swept) : rig.dialogues.programRelay(Swept)));
-        return result == 0;
-    }
+    const Dialogue &d = dialogues[name];
+    if (d.kind != Kind::Live)
+        return qint16(finish(d.kind == Kind::Read ? rig.dialogues.readRelay(Swept) : rig.dialogues.programRelay(Swept)));
     const LiveOutcome live = finish(d.live == 'c'   ? rig.dialogues.setPCControl(true)
                                     : d.live == 'l' ? rig.dialogues.latchInput()
                                                     : rig.dialogues.pulseInput());
-    return live == LiveOutcome::Succeeded;
+    return live == LiveOutcome::Succeeded ? 0 : -1;
 }
 
-// Runs the dialogue against a device started for this run alone, then, when
-// asked, once more over the same link on a fresh device.
-Outcome runSwept(const QString &name, SimFaults faults, qint16 ticks, const QString &log, bool fresh,
-                 bool settle = false)
+void prepare(DialogueRig &rig, const QString &name, const SimFaults &faults, qint16 ticks)
 {
-    const Dialogue &d = dialogues[name];
-    Outcome out;
-    QFile::remove(log);
-    DialogueRig rig;
-    if (!rig.start())
-        return out;
     // The pauses only let a real device settle; the sweeps would spend most of their time in them.
     rig.dialogues.setPauses({1, 1});
     rig.link.clock().setTimeoutTicks(ticks);
@@ -120,64 +92,22 @@ Outcome runSwept(const QString &name, SimFaults faults, qint16 ticks, const QStr
     rig.link.clock().setTickInterval(50);
     rig.table = tableBefore(name);
     rig.view.setShownRelay(Swept);
-    rig.device.setRelay(Swept, d.device);
+    rig.device.setRelay(Swept, dialogues[name].device);
     rig.device.setFaults(faults);
     rig.device.clearReceived();
-    QSignalSpy lost(&rig.link.port(), &DevicePort::connectionLost);
-    out.succeeded = runDialogue(rig, d, out.result);
-    out.portOpen = rig.link.port().isOpen();
-    out.lostSignals = int(lost.count());
-    out.loggedFailures = int(loggedFailures(log).size());
-    out.table = rig.table;
-    // A live command ends without waiting for its carriage return's answer: count all the device says.
-    for (qint64 said = -1; settle && rig.device.sentCount() != said; QTest::qWait(100))
-        said = rig.device.sentCount();
-    out.deviceRelay = rig.device.relay(Swept);
-    out.received = rig.device.received();
-    out.sent = rig.device.sentCount();
-    if (!fresh)
-        return out;
-
-    TavikSimulator next;
-    out.freshSucceeded = false;
-    if (!next.start())
-        return out;
-    next.setRelay(Swept, d.device);
-    rig.useDevice(next);
-    rig.table = tableBefore(name);
-    rig.link.clock().setTimeoutTicks(WaitClock::DefaultTimeoutTicks);
-    rig.link.clock().setTickInterval(100);
-    qint16 result = -1;
-    out.freshSucceeded = runDialogue(rig, d, result);
-    if (!out.freshSucceeded)
-        qWarning("fresh run: result %d, status '%s', log %s", result, qPrintable(rig.view.statusText),
-                 qPrintable(loggedFailures(log).join('|')));
-    out.freshPortOpen = rig.link.port().isOpen();
-    out.freshTable = rig.table;
-    out.freshDevice = next.relay(Swept);
-    return out;
 }
 
-// Fields of `after` that hold neither their value before nor the device's.
-QString halfParsed(const RelayConfig &before, const RelayConfig &device, const RelayConfig &after)
+// A record's fields as texts: a read may leave each field (an input of a map
+// as well) as it was or take the device's, but never half of a closure time.
+QStringList fields(const RelayConfig &r)
 {
-    QStringList wrong;
-    auto check = [&](const char *field, auto b, auto d, auto a) {
-        if (a != b && a != d)
-            wrong += QString::fromLatin1(field);
-    };
-    check("RelayMode", before.RelayMode, device.RelayMode, after.RelayMode);
-    check("InputMode", before.InputMode, device.InputMode, after.InputMode);
-    check("UnlatchInputMode", before.UnlatchInputMode, device.UnlatchInputMode, after.UnlatchInputMode);
-    for (size_t i = 0; i < InputCount; ++i) {
-        check("InputMap", before.InputMap[i], device.InputMap[i], after.InputMap[i]);
-        check("UnlatchMap", before.UnlatchMap[i], device.UnlatchMap[i], after.UnlatchMap[i]);
-    }
-    auto time = [](const RelayConfig &r) { return std::tuple(r.Counter, r.Hours, r.Minutes, r.Seconds, r.Hundredths); };
-    check("closure time", time(before), time(device), time(after));
-    check("Closed", before.Closed, device.Closed, after.Closed);
-    check("PCControl", before.PCControl, device.PCControl, after.PCControl);
-    return wrong.join(QStringLiteral(", "));
+    QStringList texts = {QString::number(r.RelayMode), QString::number(r.InputMode),
+                         QString::number(r.UnlatchInputMode), QString::number(r.Closed), QString::number(r.PCControl),
+                         QString::asprintf("%d %d:%d:%d.%d", r.Counter, r.Hours, r.Minutes, r.Seconds,
+                                           r.Hundredths)};
+    for (size_t i = 0; i < InputCount; ++i)
+        texts << QString::number(r.InputMap[i]) << QString::number(r.UnlatchMap[i]);
+    return texts;
 }
 
 } // namespace
@@ -212,29 +142,61 @@ class TestFailingLine : public QObject
             QCOMPARE(device, dialogues[name].deviceAfter);
     }
 
+    static void runClean(DialogueRig &rig, const QString &name)
+    {
+        QVERIFY(rig.start());
+        prepare(rig, name, {}, WaitClock::DefaultTimeoutTicks);
+        QCOMPARE(runDialogue(rig, name), 0);
+        // A live command ends without waiting for its carriage return's answer.
+        for (qint64 said = -1; rig.device.sentCount() != said; QTest::qWait(100))
+            said = rig.device.sentCount();
+        verifyComplete(name, rig.table, rig.device.relay(Swept));
+    }
+
+    // The next dialogue over the same link, on a fresh device, completes.
+    static void verifyNextOnAFreshDevice(DialogueRig &rig, const QString &name)
+    {
+        TavikSimulator next;
+        QVERIFY(next.start());
+        next.setRelay(Swept, dialogues[name].device);
+        rig.useDevice(next);
+        rig.table = tableBefore(name);
+        rig.link.clock().setTimeoutTicks(WaitClock::DefaultTimeoutTicks);
+        rig.link.clock().setTickInterval(100);
+        const qint16 result = runDialogue(rig, name);
+        QVERIFY2(result == 0,
+                 qPrintable(QStringLiteral("the next dialogue, on a fresh device: result %1, status '%2'")
+                                .arg(result).arg(rig.view.statusText)));
+        QVERIFY(!rig.link.port().isOpen());
+        verifyComplete(name, rig.table, next.relay(Swept));
+    }
+
     // A dialogue that did not complete touched no record but its own, and
     // that one only with values the device sent.
     static void verifyNothingHalfDone(const QString &name, const RelayTable &table)
     {
-        const RelayTable before = tableBefore(name);
-        for (size_t i = 0; i < RelayCount; ++i) {
-            if (i != Swept)
-                QCOMPARE(table[i], before[i]);
-        }
+        RelayTable expected = tableBefore(name);
         if (dialogues[name].kind == Kind::Read) {
-            const QString wrong = halfParsed(before[Swept], tableAfter(name)[Swept], table[Swept]);
-            QVERIFY2(wrong.isEmpty(), qPrintable(QStringLiteral("half-parsed: ") + wrong));
-        } else {
-            QCOMPARE(table[Swept], before[Swept]);
+            const QStringList before = fields(expected[Swept]), device = fields(tableAfter(name)[Swept]),
+                              after = fields(table[Swept]);
+            for (qsizetype f = 0; f < after.size(); ++f)
+                QVERIFY2(after[f] == before[f] || after[f] == device[f],
+                         qPrintable(QStringLiteral("half-parsed field %1: %2").arg(f).arg(after[f])));
+            expected[Swept] = table[Swept];
         }
+        QCOMPARE(table, expected);
     }
 
     // Before the point where the dialogue has all it waits for, every run
     // fails cleanly; from it on, every run succeeds.
-    void sweep(const QString &name, qint64 end, const std::function<SimFaults(qint64)> &fault, qint16 ticks)
+    void sweep(const std::function<SimFaults(qint64)> &fault, qint16 ticks = WaitClock::DefaultTimeoutTicks)
     {
+        QFETCH(QString, name);
         QFETCH(int, slice);
         QFETCH(int, slices);
+        DialogueRig clean;
+        runClean(clean, name);
+        const qint64 end = clean.device.sentCount();
         const bool silence = ticks != WaitClock::DefaultTimeoutTicks;
         qint64 firstSuccess = -1;
         double cpu = 0;
@@ -244,25 +206,30 @@ class TestFailingLine : public QObject
         for (qint64 k = slice; k < end; k += slices * stride())
             points += k;
         for (qint64 k : points << end) {
-            const double cpuBefore = processCpuMilliseconds();
-            const Outcome out = runSwept(name, fault(k), ticks, log(), true);
-            cpu += processCpuMilliseconds() - cpuBefore;
+            const double cpuBefore = cpuMilliseconds();
+            QFile::remove(log());
+            DialogueRig rig;
+            QVERIFY(rig.start());
+            prepare(rig, name, fault(k), ticks);
+            QSignalSpy lost(&rig.link.port(), &DevicePort::connectionLost);
+            const qint16 result = runDialogue(rig, name);
             const QByteArray at = "after " + QByteArray::number(k) + " of " + QByteArray::number(end);
-            QVERIFY2(!out.portOpen, at);
-            QVERIFY2(silence ? out.lostSignals == 0 : out.lostSignals <= 1, at);
-            QVERIFY2(out.loggedFailures <= 4, at);
-            if (out.succeeded) {
+            QVERIFY2(!rig.link.port().isOpen(), at);
+            QVERIFY2(silence ? lost.count() == 0 : lost.count() <= 1, at);
+            QVERIFY2(loggedFailures(log()).size() <= 4, at);
+            if (result == 0) {
                 firstSuccess = firstSuccess < 0 ? k : firstSuccess;
-                verifyComplete(name, out.table, out.deviceRelay);
+                verifyComplete(name, rig.table, rig.device.relay(Swept));
             } else {
-                QVERIFY2(firstSuccess < 0, at + ": failed (" + QByteArray::number(out.result) + ") after succeeding at " +
-                                               QByteArray::number(firstSuccess) + ", sent " + out.received);
+                QVERIFY2(firstSuccess < 0, at + ": failed (" + QByteArray::number(result) +
+                                               ") after succeeding at " + QByteArray::number(firstSuccess) +
+                                               ", sent " + rig.device.received());
                 if (dialogues[name].kind != Kind::Live)
-                    QVERIFY2(silence ? out.result == 3 : out.result > 0, at + ": " + QByteArray::number(out.result));
-                verifyNothingHalfDone(name, out.table);
+                    QVERIFY2(silence ? result == 3 : result > 0, at + ": " + QByteArray::number(result));
+                verifyNothingHalfDone(name, rig.table);
             }
-            QVERIFY2(out.freshSucceeded && !out.freshPortOpen, at + ": the next dialogue on a fresh device");
-            verifyComplete(name, out.freshTable, out.freshDevice);
+            verifyNextOnAFreshDevice(rig, name);
+            cpu += cpuMilliseconds() - cpuBefore;
             if (QTest::currentTestFailed())
                 return qWarning("%s", at.constData());
         }
@@ -273,39 +240,14 @@ class TestFailingLine : public QObject
             QVERIFY2(cpu < wall.elapsed() / 2, "the waits spin instead of sleeping");
     }
 
-    Outcome cleanRun(const QString &name)
-    {
-        const Outcome clean = runSwept(name, {}, WaitClock::DefaultTimeoutTicks, log(), false, true);
-        [&] {
-            QVERIFY(clean.succeeded);
-            verifyComplete(name, clean.table, clean.deviceRelay);
-        }();
-        return clean;
-    }
-
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(m_dir.isValid());
-        setErrorLogPath(log());
-    }
+    void initTestCase() { setErrorLogPath(log()); }
 
     void hangUp_data() { addDialogues(); }
-    void hangUp()
-    {
-        QFETCH(QString, name);
-        const Outcome clean = cleanRun(name);
-        sweep(name, clean.sent, [](qint64 k) { SimFaults f; f.hangUpAfterOutput = k; return f; },
-              WaitClock::DefaultTimeoutTicks);
-    }
+    void hangUp() { sweep([](qint64 k) { return SimFaults{.hangUpAfterOutput = k}; }); }
 
     void silence_data() { addDialogues(3); }
-    void silence()
-    {
-        QFETCH(QString, name);
-        const Outcome clean = cleanRun(name);
-        sweep(name, clean.sent, [](qint64 k) { SimFaults f; f.silentAfterOutput = k; return f; }, 3);
-    }
+    void silence() { sweep([](qint64 k) { return SimFaults{.silentAfterOutput = k}; }, 3); }
 
     // A wrong echo of any character the tool checks brings escape and a
     // second attempt, which succeeds.
@@ -313,18 +255,19 @@ private slots:
     void wrongEcho()
     {
         QFETCH(QString, name);
-        const QByteArray sent = cleanRun(name).received;
-        QVERIFY(!sent.isEmpty());
+        DialogueRig clean;
+        runClean(clean, name);
+        const QByteArray sent = clean.device.received();
         for (qsizetype j = 0; j < sent.size(); j += stride()) {
-            SimFaults f;
-            f.wrongEchoAtInput = j;
-            const Outcome out = runSwept(name, f, WaitClock::DefaultTimeoutTicks, log(), false);
+            DialogueRig rig;
+            QVERIFY(rig.start());
+            prepare(rig, name, {.wrongEchoAtInput = j}, WaitClock::DefaultTimeoutTicks);
             const QByteArray at = "wrong echo of character " + QByteArray::number(j) + " ('" +
                                   sent.mid(j, 1).toPercentEncoding() + "')";
-            QVERIFY2(out.succeeded && !out.portOpen, at);
-            verifyComplete(name, out.table, out.deviceRelay);
+            QVERIFY2(runDialogue(rig, name) == 0 && !rig.link.port().isOpen(), at);
+            verifyComplete(name, rig.table, rig.device.relay(Swept));
             if (sent.at(j) != '\r' && sent.at(j) != '\x1b')
-                QVERIFY2(out.received.indexOf('\x1b', j + 1) > j, at);
+                QVERIFY2(rig.device.received().indexOf('\x1b', j + 1) > j, at);
             if (QTest::currentTestFailed())
                 return;
         }

@@ -2,11 +2,12 @@
 
 #include <sys/resource.h>
 
-// CPU time this process has used so far, user and system, in milliseconds.
-inline double processCpuMilliseconds()
+// CPU time used so far, user and system, in milliseconds: by this process,
+// or (RUSAGE_CHILDREN) by its children that have ended and been waited for.
+inline double cpuMilliseconds(int who = RUSAGE_SELF)
 {
     rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
+    getrusage(who, &usage);
     return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000.0 +
            (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
 }

@@ -12,8 +12,6 @@
 #include <QFile>
 #include <QStringList>
 
-#include <functional>
-
 // Everything a dialogue test needs, wired as the window wires it: the
 // simulated device on its pseudo-terminal, the link pointed at it through
 // the port list, a relay table, a recording view, the dialogues and the
@@ -43,14 +41,6 @@ struct DialogueRig {
         portPath = privatePortPath(other.portPath());
         const qint16 number = link.port().directory().addRuntimePort(portPath);
         link.port().setPortText(QStringLiteral("Com") + QString::number(number));
-    }
-
-    // Gives the device these faults and no others.
-    void misbehave(const std::function<void(SimFaults &)> &change)
-    {
-        SimFaults faults;
-        change(faults);
-        device.setFaults(faults);
     }
 };
 

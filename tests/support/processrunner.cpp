@@ -1,31 +1,17 @@
 #include "processrunner.h"
 
+#include "cputime.h"
+
 #include <QElapsedTimer>
 #include <QProcess>
-
-#include <sys/resource.h>
-
-namespace
-{
-
-// Counts only children that have ended and been waited for, which is why
-// the run below is measured from before its start to after its end.
-double childrenCpuMilliseconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_CHILDREN, &usage);
-    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000.0 +
-           (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
-}
-
-} // namespace
 
 ProcessRun runProcess(const ProcessRequest &request)
 {
     QProcess process;
     process.setWorkingDirectory(request.folder);
     process.setProcessEnvironment(request.environment);
-    const double cpuBefore = childrenCpuMilliseconds();
+    // Children count once waited for: measured from before the start to after the end.
+    const double cpuBefore = cpuMilliseconds(RUSAGE_CHILDREN);
     QElapsedTimer clock;
     clock.start();
     process.start(request.program, request.arguments);
@@ -36,7 +22,7 @@ ProcessRun runProcess(const ProcessRequest &request)
         process.kill();
         process.waitForFinished();
     }
-    run.cpuMs = childrenCpuMilliseconds() - cpuBefore;
+    run.cpuMs = cpuMilliseconds(RUSAGE_CHILDREN) - cpuBefore;
     run.out = process.readAllStandardOutput();
     run.err = process.readAllStandardError();
     if (ended && process.exitStatus() == QProcess::NormalExit)

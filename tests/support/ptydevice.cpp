@@ -9,11 +9,8 @@
 PtyDevice::PtyDevice()
 {
     m_master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
-    if (m_master < 0)
-        return;
-    if (grantpt(m_master) != 0 || unlockpt(m_master) != 0) {
-        ::close(m_master);
-        m_master = -1;
+    if (m_master < 0 || grantpt(m_master) != 0 || unlockpt(m_master) != 0) {
+        hangUp();
         return;
     }
     // A fresh terminal echoes and edits lines by itself; a device does neither.

@@ -21,7 +21,6 @@ public:
     PtyDevice();
     ~PtyDevice() override;
 
-    bool isOpen() const { return m_master >= 0; }
     QString portPath() const { return m_portPath; }
 
     void setResponder(Responder responder) { m_responder = std::move(responder); }
@@ -30,7 +29,6 @@ public:
     void hangUp();
 
     QByteArray received() const { return m_received; }
-    void clearReceived() { m_received.clear(); }
 
 private:
     void readAvailable();

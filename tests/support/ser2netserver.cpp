@@ -1,11 +1,9 @@
 #include "ser2netserver.h"
 
 #include <QDeadlineTimer>
-#include <QEventLoop>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
-#include <QTimer>
 
 quint16 Ser2netServer::freePort()
 {
@@ -42,17 +40,13 @@ bool Ser2netServer::start(const QString &device, bool telnet, QString *error)
                               QStringLiteral("-Y"), config});
     // It listens once it has read its configuration: try until a connection is taken.
     const QDeadlineTimer deadline(5000);
-    while (m_process.state() != QProcess::NotRunning && !deadline.hasExpired()) {
+    while (!deadline.hasExpired()) {
         QTcpSocket probe;
-        QEventLoop loop;
-        QObject::connect(&probe, &QTcpSocket::connected, &loop, &QEventLoop::quit);
-        QObject::connect(&probe, &QTcpSocket::errorOccurred, &loop, [&loop] {
-            QTimer::singleShot(50, &loop, &QEventLoop::quit);
-        });
         probe.connectToHost(QHostAddress::LocalHost, m_port);
-        loop.exec();
-        if (probe.state() == QAbstractSocket::ConnectedState)
+        if (probe.waitForConnected(1000))
             return true;
+        if (m_process.state() == QProcess::NotRunning || m_process.waitForFinished(50))
+            break;
     }
     *error = QStringLiteral("ser2net did not come up: ") + QString::fromLocal8Bit(m_process.readAll());
     return false;
@@ -60,8 +54,6 @@ bool Ser2netServer::start(const QString &device, bool telnet, QString *error)
 
 void Ser2netServer::stop()
 {
-    if (m_process.state() == QProcess::NotRunning)
-        return;
     m_process.kill();
     m_process.waitForFinished();
 }

@@ -21,21 +21,37 @@ inline SimRelay variedDeviceRelay(int i)
     return relay;
 }
 
+inline std::array<bool, InputCount> inputMap(quint16 bits)
+{
+    std::array<bool, InputCount> map{};
+    for (size_t input = 0; input < size_t(InputCount); ++input)
+        map[input] = bits & (1 << input);
+    return map;
+}
+
 // What reading device relay d stores over a record.
 inline RelayConfig asRead(const SimRelay &d, RelayConfig record = {})
 {
     const auto gate = [](int code) { return qint16(code < 8 ? code : code - 4); };
-    const bool latching = d.mode == 10;
     record.RelayMode = qint16(d.mode - 1);
     record.InputMode = gate(d.gate);
-    record.UnlatchInputMode = latching ? gate(d.unlatchGate) : record.UnlatchInputMode;
-    for (size_t input = 0; input < size_t(InputCount); ++input) {
-        record.InputMap[input] = d.map & (1 << input);
-        record.UnlatchMap[input] = latching ? bool(d.unlatchMap & (1 << input)) : record.UnlatchMap[input];
+    record.InputMap = inputMap(d.map);
+    if (d.mode == 10) {
+        record.UnlatchInputMode = gate(d.unlatchGate);
+        record.UnlatchMap = inputMap(d.unlatchMap);
     }
     record.Counter = qint32(d.counter);
     CounterToTime(record);
     record.Closed = d.closed;
     record.PCControl = d.pcControl;
     return record;
+}
+
+// The table a read of every varied relay leaves.
+inline RelayTable variedTable()
+{
+    RelayTable table{};
+    for (int i = 0; i < RelayCount; ++i)
+        table[size_t(i)] = asRead(variedDeviceRelay(i));
+    return table;
 }
