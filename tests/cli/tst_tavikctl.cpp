@@ -142,9 +142,8 @@ private slots:
         QVERIFY2(ports.out.contains(entry.toUtf8()), ports.out.constData());
         QVERIFY(tavikctl({"ports", "--simulate"}).out.contains(" (simulated Tavik)\n"));
         QCOMPARE(tavikctl({"read", "--port", "serial:NO-SUCH-ADAPTER"}).exitCode, 2);
-        const QJsonArray listed =
-            QJsonDocument::fromJson(tavikctl({"ports", "--json", "--port", link}).out).array();
-        QVERIFY(std::any_of(listed.begin(), listed.end(), [&](const QJsonValue &port) {
+        const QJsonArray all = QJsonDocument::fromJson(tavikctl({"ports", "--json", "--port", link}).out).array();
+        QVERIFY(std::any_of(all.begin(), all.end(), [&](const QJsonValue &port) {
             return port.toObject().value("path").toString() == link;
         }));
     }

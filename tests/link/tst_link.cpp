@@ -4,6 +4,7 @@
 #include "base/errorlog.h"
 #include "cputime.h"
 #include "dialoguerig.h"
+#include "link/connectionpolicy.h"
 #include "link/devicelink.h"
 #include "link/portnumber.h"
 #include "link/promptexchange.h"
@@ -81,13 +82,6 @@ class TestLink : public QObject
         }
     };
 
-    static void modes()
-    {
-        QTest::addColumn<bool>("telnet");
-        QTest::newRow("raw") << false;
-        QTest::newRow("rfc2217") << true;
-    }
-
 private slots:
     void initTestCase() { setErrorLogPath(m_dir.filePath(QStringLiteral("ErrorLog.txt"))); }
 
@@ -155,6 +149,14 @@ private slots:
         QCOMPARE(portNumberFromText(entry), number);
         if (!name.isEmpty())
             QCOMPARE(portEntryText(qint16(number), shortPortName(name)), entry);
+    }
+
+    void onlyReadWriteAndResourceErrorsMeanTheLineIsGone()
+    {
+        for (const auto error : {QSerialPort::WriteError, QSerialPort::ReadError, QSerialPort::ResourceError})
+            QVERIFY(isConnectionLost(error));
+        for (const auto error : {QSerialPort::NoError, QSerialPort::OpenError, QSerialPort::TimeoutError})
+            QVERIFY(!isConnectionLost(error));
     }
 
     void thePortOpensOnceForTheChosenPortAndARescanLeavesItOpen()
@@ -260,7 +262,12 @@ private slots:
         QCOMPARE(rig.statusTexts, statusShown ? QStringList{PromptExchange::TimeoutText} : QStringList());
     }
 
-    void theDialoguesAndTavikctlRunThroughTheServer_data() { modes(); }
+    void theDialoguesAndTavikctlRunThroughTheServer_data()
+    {
+        QTest::addColumn<bool>("telnet");
+        QTest::newRow("raw") << false;
+        QTest::newRow("rfc2217") << true;
+    }
     void theDialoguesAndTavikctlRunThroughTheServer()
     {
         QFETCH(bool, telnet);
@@ -305,14 +312,14 @@ private slots:
         QCOMPARE(line.c_cflag & (CSIZE | PARENB | CSTOPB), tcflag_t(CS8));
     }
 
-    void aServerThatGoesDownMidReadIsALostLine_data() { modes(); }
+    void aServerThatGoesDownMidReadIsALostLine_data() { theDialoguesAndTavikctlRunThroughTheServer_data(); }
     void aServerThatGoesDownMidReadIsALostLine()
     {
         QFETCH(bool, telnet);
         ServedRig rig;
         QString error;
         QVERIFY2(rig.serve(telnet, &error), qPrintable(error));
-        int losses = 0;
+        QSignalSpy losses(&rig.link.port(), &DevicePort::connectionLost);
         QElapsedTimer sinceStop;
         // The echo of relay 3's "r": the rest of its report is still to come.
         connect(&rig.link.port(), &DevicePort::arrived, this, [&] {
@@ -321,13 +328,12 @@ private slots:
                 sinceStop.start();
             }
         });
-        connect(&rig.link.port(), &DevicePort::connectionLost, this, [&losses] { ++losses; });
         QCOMPARE(finish(rig.commands.readAll(AllEnding::Quiet)).result, DialogueResult::TimedOut);
         QVERIFY(sinceStop.isValid() && sinceStop.elapsed() < 3100);
         QCOMPARE(rig.view.statusText, DeviceDialogues::ConnectionLostText);
         QVERIFY(!rig.link.port().isOpen());
         QTest::qWait(200);
-        QCOMPARE(losses, 1);
+        QCOMPARE(losses.count(), 1);
     }
 
     void noServerAnswersAtTheAddress_data()

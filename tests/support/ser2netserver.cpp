@@ -54,8 +54,6 @@ bool Ser2netServer::start(const QString &device, bool telnet, QString *error)
 
 void Ser2netServer::stop()
 {
-    if (m_process.state() == QProcess::NotRunning)
-        return;
     m_process.kill();
     m_process.waitForFinished();
 }
