@@ -139,11 +139,13 @@ private slots:
         const QByteArray got = client.exchange(sent, reply.size());
         const bool stops = faults.silent || faults.silentAfterOutput >= 0 || faults.hangUpAfterOutput >= 0;
         QCOMPARE(stops ? got : got.left(reply.size()), reply);
-        // Pieces and the line rate may only slow the output down.
+        // Pieces and the line rate may only slow the output down. A paced
+        // writer that was kept waiting by a loaded machine catches up in a
+        // burst, so half the time is what it must at least take.
         const double lineMs = faults.paced ? reply.size() * 1000.0 / 5760 : 0;
         const double pausesMs =
             faults.chunkSize ? (reply.size() / faults.chunkSize - 1) * faults.chunkDelayMs : 0;
-        QVERIFY(client.tookMs >= 0.8 * std::max(lineMs, pausesMs));
+        QVERIFY(client.tookMs >= 0.5 * std::max(lineMs, pausesMs));
         if (faults.hangUpAfterOutput >= 0)
             QVERIFY(QTest::qWaitFor([&] { return client.port.error() != QSerialPort::NoError; }, 3000));
         if (!options.isEmpty()) {
