@@ -38,7 +38,7 @@ int listPorts(const QStringList &arguments)
     if (args.has(Json)) {
         QJsonArray list;
         for (const QString &entry : entries) {
-            const qint16 number = portNumberFromText(entry);
+            const int number = portNumberFromText(entry);
             const AdapterInfo adapter = ports.adapter(number);
             list.append(QJsonObject{{QStringLiteral("entry"), entry},
                                     {QStringLiteral("number"), number},

@@ -43,7 +43,7 @@ bool DeviceConnection::usePort(const QString &port, QString *error)
     }
     if (port.startsWith(QStringLiteral("serial:"))) {
         PortDirectory &ports = devicePort.directory();
-        const qint16 found = ports.numberOfSerial(port.mid(7));
+        const int found = ports.numberOfSerial(port.mid(7));
         if (found == 0) {
             *error = QStringLiteral("--port: no adapter has the serial number '%1'").arg(port.mid(7));
             return false;
@@ -107,7 +107,7 @@ void DeviceConnection::cancelAll()
 void DeviceConnection::selectRuntimePort(const QString &path, const QString &name)
 {
     PortDirectory &ports = link().port().directory();
-    const qint16 number = ports.addRuntimePort(path, name);
+    const int number = ports.addRuntimePort(path, name);
     link().port().setPortText(portEntryText(number, ports.systemName(number)));
 }
 

@@ -12,7 +12,7 @@ namespace
 {
 
 // One port's lines: its entry, path and node, then what stands in its way.
-bool reportPort(QTextStream &out, const PortDirectory &ports, qint16 number)
+bool reportPort(QTextStream &out, const PortDirectory &ports, int number)
 {
     const QString path = ports.location(number);
     if (serverAddress(path)) {
@@ -47,16 +47,16 @@ int runDoctor(const QStringList &arguments)
     if (!port.isEmpty() && !connection.usePort(port, &error))
         return usageError(error);
     DevicePort &device = connection.link().port();
-    QList<qint16> numbers;
+    QList<int> numbers;
     if (!port.isEmpty())
         numbers << portNumberFromText(device.portText());
-    for (qint16 number = 1; port.isEmpty() && number <= device.directory().count(); ++number)
+    for (int number = 1; port.isEmpty() && number <= device.directory().count(); ++number)
         numbers << number;
 
     QTextStream out(stdout);
     out << PortAccess::userSummary() << '\n';
     qsizetype blocked = 0;
-    for (const qint16 number : numbers)
+    for (const int number : numbers)
         blocked += reportPort(out, device.directory(), number) ? 0 : 1;
     for (const QString &service : PortAccess::grabbingServices())
         out << service << '\n';

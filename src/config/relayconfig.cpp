@@ -10,12 +10,12 @@ QStringList inputModeList()
     return QString::fromLatin1(InputModeNames).split(u',');
 }
 
-qint16 relayModeCode(qint16 relayMode)
+int relayModeCode(qint16 relayMode)
 {
     return qint16(relayMode + 1);
 }
 
-qint16 inputModeCode(qint16 inputMode)
+int inputModeCode(qint16 inputMode)
 {
     // The inverted gates carry the 8 bit of the device's four-bit gate code.
     return inputMode < 4 ? inputMode : qint16(inputMode + 4);
@@ -36,7 +36,7 @@ bool showsUnlatchSet(const RelayConfig &relay)
     return relay.RelayMode == LatchingMode && relay.ShowUnlatch;
 }
 
-qint16 mapGroupValue(const std::array<bool, InputCount> &map, int group)
+int mapGroupValue(const std::array<bool, InputCount> &map, int group)
 {
     qint16 value = 0;
     for (int j = 0; j < 4; ++j) {

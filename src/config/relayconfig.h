@@ -49,8 +49,8 @@ QStringList relayModeList();
 QStringList inputModeList();
 
 // Codes the device expects when a relay is programmed.
-qint16 relayModeCode(qint16 relayMode);
-qint16 inputModeCode(qint16 inputMode);
+int relayModeCode(qint16 relayMode);
+int inputModeCode(qint16 inputMode);
 
 // Timed modes take a closure time; Latching takes an unlatch set; the rest take neither.
 bool isTimedMode(qint16 relayMode);
@@ -60,7 +60,7 @@ bool isLatchingMode(qint16 relayMode);
 bool showsUnlatchSet(const RelayConfig &relay);
 
 // Map group g (0..2) holds inputs 4g..4g+3 with input 4g+j weighing 2^j.
-qint16 mapGroupValue(const std::array<bool, InputCount> &map, int group);
+int mapGroupValue(const std::array<bool, InputCount> &map, int group);
 
 void CounterToTime(RelayConfig &relay);
 void TimeToCounter(RelayConfig &relay);

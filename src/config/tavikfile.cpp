@@ -60,10 +60,10 @@ bool isAsciiDigit(QChar c)
 }
 
 // A one-digit field: anything that is not a digit counts as 0, unchecked.
-qint16 digitAt(const QString &line, qsizetype pos)
+int digitAt(const QString &line, qsizetype pos)
 {
     const QChar c = charAt(line, pos);
-    return isAsciiDigit(c) ? qint16(c.unicode() - u'0') : qint16(0);
+    return isAsciiDigit(c) ? c.unicode() - u'0' : 0;
 }
 
 int hexValue(QChar c)

@@ -96,7 +96,7 @@ private:
 
     Task<Step> readAttempt(int relayIndex, qint16 ReadMask, DialogueResult &result);
     Task<Step> programAttempt(int relayIndex, DialogueResult &result);
-    Task<Step> answerPrompt(QByteArray prompt, std::function<qint16()> answer, float k, DialogueResult &result);
+    Task<Step> answerPrompt(QByteArray prompt, std::function<int()> answer, float k, DialogueResult &result);
     enum class LiveCondition { PCControlDiffers, UnderPCControl };
     Task<LiveOutcome> liveCommand(char command, LiveCondition condition, bool checked, QString procedure);
     Task<Step> liveExchange(char command, DialogueResult &result);

@@ -33,7 +33,7 @@ Task<DialogueResult> DeviceDialogues::programRelay(int relayIndex)
     co_return result;
 }
 
-Task<DeviceDialogues::Step> DeviceDialogues::answerPrompt(QByteArray prompt, std::function<qint16()> answer,
+Task<DeviceDialogues::Step> DeviceDialogues::answerPrompt(QByteArray prompt, std::function<int()> answer,
                                                           float k, DialogueResult &result)
 {
     QByteArray text;
@@ -57,7 +57,7 @@ Task<DeviceDialogues::Step> DeviceDialogues::programAttempt(int relayIndex, Dial
     const RelayConfig &relay = m_table[size_t(relayIndex)];
     struct Answer {
         const char *prompt;
-        std::function<qint16()> value;
+        std::function<int()> value;
         float k;
     };
     const auto inputGroup = [&](int group) {

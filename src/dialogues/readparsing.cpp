@@ -16,7 +16,7 @@ enum ReadMaskBit : qint16 {
 
 } // namespace
 
-qint16 parseRelayMode(const QByteArray &value)
+int parseRelayMode(const QByteArray &value)
 {
     const QByteArrayList names = QByteArray(RelayModeNames).split(',');
     for (qsizetype position = 0; position < names.size(); ++position) {
@@ -26,7 +26,7 @@ qint16 parseRelayMode(const QByteArray &value)
     return 0;
 }
 
-qint16 parseInputMode(const QByteArray &value)
+int parseInputMode(const QByteArray &value)
 {
     struct Gate {
         const char *name;

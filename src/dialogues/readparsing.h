@@ -14,11 +14,11 @@
 // carriage return included, and accepts any bytes at all.
 
 // The first relay mode name found, as its position; none found gives 0.
-qint16 parseRelayMode(const QByteArray &value);
+int parseRelayMode(const QByteArray &value);
 
 // The gate, searched longest name first (NXOR, NOR, XOR, OR, NAND, AND, NIL,
 // IL) so that no name is taken for one it contains; none found gives 0.
-qint16 parseInputMode(const QByteArray &value);
+int parseInputMode(const QByteArray &value);
 
 // The map line "input 11 first": the character at position k (from 0)
 // belongs to input 11 - k. "0" and "1" set the input; a carriage return

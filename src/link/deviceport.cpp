@@ -15,7 +15,7 @@ DevicePort::DevicePort(QObject *parent) : QObject(parent)
 
 DevicePort::OpenResult DevicePort::open()
 {
-    const qint16 number = portNumberFromText(m_portText);
+    const int number = portNumberFromText(m_portText);
     if (m_channel->portOpen())
         return OpenResult::AlreadyOpen;
     if (serverAddress(m_directory.location(number)))
@@ -35,7 +35,7 @@ DevicePort::OpenResult DevicePort::open()
     return OpenResult::Opened;
 }
 
-QString DevicePort::refusalText(qint16 number, const QString &error) const
+QString DevicePort::refusalText(int number, const QString &error) const
 {
     const QString path = m_directory.location(number);
     if (path.isEmpty())
@@ -64,7 +64,7 @@ bool DevicePort::close()
 namespace
 {
 
-bool canOpen(SerialControl &port, qint16 number)
+bool canOpen(SerialControl &port, int number)
 {
     if (!port.setCommPort(number))
         return false;
@@ -77,7 +77,7 @@ bool canOpen(SerialControl &port, qint16 number)
 
 } // namespace
 
-bool DevicePort::isAvailable(qint16 number)
+bool DevicePort::isAvailable(int number)
 {
     // A number no port has is answered without touching the port.
     if (m_directory.location(number).isEmpty())
@@ -100,14 +100,14 @@ QStringList DevicePort::rescanPorts()
 {
     m_directory.refresh();
     QStringList entries;
-    for (qint16 number = 1; number <= 255; ++number) {
+    for (int number = 1; number <= 255; ++number) {
         if (isAvailable(number) || refusedForPermission(number))
             entries.append(m_directory.entryText(number));
     }
     return entries;
 }
 
-bool DevicePort::refusedForPermission(qint16 number) const
+bool DevicePort::refusedForPermission(int number) const
 {
     // Listed all the same: choosing it is how the user learns which group is missing.
     const QString path = m_directory.location(number);

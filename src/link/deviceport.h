@@ -44,7 +44,7 @@ public:
     // when the line is lost, but nothing counts as lost.
     bool close();
     // Whether port n can be opened now; leaves it closed. Never logs.
-    bool isAvailable(qint16 number);
+    bool isAvailable(int number);
     // Probes ports 1 to 255 and returns the port list entries of those that
     // open or that this user may not open (the dialogue then says which group
     // is missing). The port a dialogue holds open is listed without a probe.
@@ -61,7 +61,7 @@ public:
 
     // What a dialogue does with the open port.
     bool isOpen() const { return m_channel->portOpen(); }
-    qint16 portNumber() const { return m_channel->commPort(); }
+    int portNumber() const { return m_channel->commPort(); }
     qint64 waiting() const { return m_channel->inBufferCount(); }
     int receiveBufferSize() const { return m_channel->inBufferSize(); }
     // Takes the waiting characters, oldest first: all of them, or at most maxCount.
@@ -75,8 +75,8 @@ signals:
 
 private:
     void onConnectionLost();
-    QString refusalText(qint16 number, const QString &error) const;
-    bool refusedForPermission(qint16 number) const;
+    QString refusalText(int number, const QString &error) const;
+    bool refusedForPermission(int number) const;
 
     PortDirectory m_directory;
     SerialControl m_serial{m_directory};

@@ -22,8 +22,8 @@ public:
 
     // Selects the port the next open uses. Fails while the port is open
     // (nothing changes) or when no port has the number (the next open fails).
-    virtual bool setCommPort(qint16 number, QString *error = nullptr) = 0;
-    virtual qint16 commPort() const = 0;
+    virtual bool setCommPort(int number, QString *error = nullptr) = 0;
+    virtual int commPort() const = 0;
 
     // Opens (and empties) or closes the port. Opening an open port or
     // closing a closed one fails.

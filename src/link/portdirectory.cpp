@@ -81,10 +81,10 @@ void PortDirectory::refresh()
               [](const SystemPort &a, const SystemPort &b) { return a.name < b.name; });
 }
 
-qint16 PortDirectory::addRuntimePort(const QString &path, const QString &name)
+int PortDirectory::addRuntimePort(const QString &path, const QString &name)
 {
     if (onWindows())
-        return qint16(QString(path).remove(QStringLiteral("\\\\.\\")).mid(3).toInt());
+        return int(QString(path).remove(QStringLiteral("\\\\.\\")).mid(3).toInt());
     // A serial server's address is no file name.
     const bool server = serverAddress(path).has_value();
     const QFileInfo info(path);
@@ -93,7 +93,7 @@ qint16 PortDirectory::addRuntimePort(const QString &path, const QString &name)
     for (qsizetype system = 0; system < m_system.size(); ++system) {
         const QString &location = m_system.at(system).location;
         if (location == absolute || (!target.isEmpty() && QFileInfo(location).canonicalFilePath() == target))
-            return qint16(system + 1);
+            return int(system + 1);
     }
     qsizetype runtime = m_runtimePaths.indexOf(absolute);
     if (runtime < 0) {
@@ -101,19 +101,19 @@ qint16 PortDirectory::addRuntimePort(const QString &path, const QString &name)
         m_runtimeNames.append(name);
         runtime = m_runtimePaths.size() - 1;
     }
-    return qint16(m_system.size() + runtime + 1);
+    return int(m_system.size() + runtime + 1);
 }
 
-qint16 PortDirectory::numberOfSerial(const QString &serialNumber) const
+int PortDirectory::numberOfSerial(const QString &serialNumber) const
 {
     for (qsizetype system = 0; system < m_system.size(); ++system) {
         if (!serialNumber.isEmpty() && m_system.at(system).adapter.serialNumber == serialNumber)
-            return qint16(system + 1);
+            return int(system + 1);
     }
     return 0;
 }
 
-QString PortDirectory::location(qint16 number) const
+QString PortDirectory::location(int number) const
 {
     if (number < 1)
         return {};
@@ -126,7 +126,7 @@ QString PortDirectory::location(qint16 number) const
     return runtime < m_runtimePaths.size() ? m_runtimePaths.at(runtime) : QString();
 }
 
-QString PortDirectory::systemName(qint16 number) const
+QString PortDirectory::systemName(int number) const
 {
     if (onWindows())
         return location(number);
@@ -140,17 +140,17 @@ QString PortDirectory::systemName(qint16 number) const
     return path.isEmpty() ? path : shortPortName(path);
 }
 
-qint16 PortDirectory::count() const
+int PortDirectory::count() const
 {
-    return qint16(m_system.size() + m_runtimePaths.size());
+    return int(m_system.size() + m_runtimePaths.size());
 }
 
-QString PortDirectory::entryText(qint16 number) const
+QString PortDirectory::entryText(int number) const
 {
     return portEntryText(number, systemName(number));
 }
 
-AdapterInfo PortDirectory::adapter(qint16 number) const
+AdapterInfo PortDirectory::adapter(int number) const
 {
     const qsizetype index = number - 1;
     AdapterInfo adapter = index >= 0 && index < m_system.size() ? m_system.at(index).adapter : AdapterInfo{};
@@ -169,7 +169,7 @@ AdapterInfo PortDirectory::adapter(qint16 number) const
     return adapter;
 }
 
-QStringList PortDirectory::descriptionLines(qint16 number) const
+QStringList PortDirectory::descriptionLines(int number) const
 {
     const QString path = location(number);
     if (path.isEmpty())

@@ -48,32 +48,32 @@ public:
     // number; a port already known keeps its number, and a link to a system
     // port (a by-id path) is that port. The list shows it as name, or by
     // shortPortName() when name is empty.
-    qint16 addRuntimePort(const QString &path, const QString &name = {});
+    int addRuntimePort(const QString &path, const QString &name = {});
 
     // The number of the system port whose adapter has this serial number; 0
     // when no adapter has it.
-    qint16 numberOfSerial(const QString &serialNumber) const;
+    int numberOfSerial(const QString &serialNumber) const;
 
     // The path or name a serial port opens for number n; empty when no port
     // has that number.
-    QString location(qint16 number) const;
+    QString location(int number) const;
 
     // The name shown in brackets after "Com" + n in the port list: the
     // system's own name, or the name a run-time port was given.
-    QString systemName(qint16 number) const;
+    QString systemName(int number) const;
 
     // The port list's entry for number n: "Com3 (ttyUSB0)".
-    QString entryText(qint16 number) const;
+    QString entryText(int number) const;
 
     // What the system knows of the adapter of port n, the by-id link included.
-    AdapterInfo adapter(qint16 number) const;
+    AdapterInfo adapter(int number) const;
 
     // "Path: ..." followed by adapterLines(): the port list's tool tip and
     // `tavikctl ports --long`.
-    QStringList descriptionLines(qint16 number) const;
+    QStringList descriptionLines(int number) const;
 
     // The highest number in use (0 when there is none); Windows has no such bound.
-    qint16 count() const;
+    int count() const;
 
 private:
     SystemPortSource m_source;

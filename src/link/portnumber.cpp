@@ -47,7 +47,7 @@ double leadingNumber(const QString &text)
 
 } // namespace
 
-qint16 portNumberFromText(const QString &entryText)
+int portNumberFromText(const QString &entryText)
 {
     QString rest = entryText;
     rest.remove(QStringLiteral("Com"), Qt::CaseSensitive);
@@ -55,10 +55,10 @@ qint16 portNumberFromText(const QString &entryText)
     const double rounded = std::nearbyint(leadingNumber(rest));
     if (rounded < 1)
         return 1;
-    return rounded > 32767 ? qint16(32767) : qint16(rounded);
+    return rounded > 32767 ? int(32767) : int(rounded);
 }
 
-QString portEntryText(qint16 number, const QString &systemName)
+QString portEntryText(int number, const QString &systemName)
 {
     const QString entry = QStringLiteral("Com") + QString::number(number);
     if (systemName.isEmpty() || systemName == QStringLiteral("COM") + QString::number(number))

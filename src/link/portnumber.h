@@ -6,8 +6,8 @@
 // leading decimal number of the rest, rounded to the nearest 16-bit integer
 // (halves to even); no number, or one below 1, gives 1. "Com12" and
 // "Com3 (ttyUSB0)" give 12 and 3.
-qint16 portNumberFromText(const QString &entryText);
+int portNumberFromText(const QString &entryText);
 
 // The entry that the port list shows for number n: "Com" + n, followed by the
 // system name in brackets when that name is not "COM" + n.
-QString portEntryText(qint16 number, const QString &systemName);
+QString portEntryText(int number, const QString &systemName);

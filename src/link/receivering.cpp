@@ -7,7 +7,7 @@ qint64 ReceiveRing::fill()
     const QByteArray batch = m_source(room());
     for (const char c : batch) {
         RxRing[size_t(m_rxWritePos)] = c;
-        m_rxWritePos = qint16((m_rxWritePos + 1) % Size);
+        m_rxWritePos = int((m_rxWritePos + 1) % Size);
         ++m_rxCount;
     }
     return batch.size();
@@ -18,7 +18,7 @@ char ReceiveRing::ReadChar()
     if (m_rxReadPos == m_rxWritePos)
         return '\0';
     const char c = RxRing[size_t(m_rxReadPos)];
-    m_rxReadPos = qint16((m_rxReadPos + 1) % Size);
+    m_rxReadPos = int((m_rxReadPos + 1) % Size);
     --m_rxCount;
     // A port announces new characters only once: those the source still
     // holds come in as soon as there is room for them.

@@ -18,11 +18,11 @@ public:
 
     void setSource(Source source) { m_source = std::move(source); }
 
-    qint16 RxCount() const { return m_rxCount; }
-    qint16 RxReadPos() const { return m_rxReadPos; }
-    qint16 RxWritePos() const { return m_rxWritePos; }
+    int RxCount() const { return m_rxCount; }
+    int RxReadPos() const { return m_rxReadPos; }
+    int RxWritePos() const { return m_rxWritePos; }
     // It counts as full one slot short of its size, where the two positions would meet.
-    qint16 room() const { return qint16(Size - 1 - m_rxCount); }
+    int room() const { return int(Size - 1 - m_rxCount); }
 
     // Takes from the source what fits and returns how many it took.
     qint64 fill();
@@ -34,7 +34,7 @@ public:
 private:
     Source m_source;
     std::array<char, Size> RxRing{};
-    qint16 m_rxReadPos = 0;
-    qint16 m_rxWritePos = 0;
-    qint16 m_rxCount = 0;
+    int m_rxReadPos = 0;
+    int m_rxWritePos = 0;
+    int m_rxCount = 0;
 };

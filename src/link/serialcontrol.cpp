@@ -18,7 +18,7 @@ SerialControl::~SerialControl()
         m_port.close();
 }
 
-bool SerialControl::setCommPort(qint16 number, QString *error)
+bool SerialControl::setCommPort(int number, QString *error)
 {
     if (m_port.isOpen()) {
         if (error)

@@ -18,8 +18,8 @@ public:
     explicit SerialControl(const PortDirectory &ports, QObject *parent = nullptr);
     ~SerialControl() override;
 
-    bool setCommPort(qint16 number, QString *error = nullptr) override;
-    qint16 commPort() const override { return m_commPort; }
+    bool setCommPort(int number, QString *error = nullptr) override;
+    int commPort() const override { return m_commPort; }
     bool setPortOpen(bool open, QString *error = nullptr) override;
     bool portOpen() const override;
     qint64 inBufferCount() const override;
@@ -35,7 +35,7 @@ private:
 
     const PortDirectory &m_ports;
     QSerialPort m_port;
-    qint16 m_commPort = 1;
+    int m_commPort = 1;
     QSerialPort::SerialPortError m_lastOpenError = QSerialPort::NoError;
     QString m_lastOpenErrorText;
     // What had arrived when the line was lost: still the device's answer.

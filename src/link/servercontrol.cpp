@@ -21,7 +21,7 @@ ServerControl::~ServerControl()
         m_closing->disconnect();
 }
 
-bool ServerControl::setCommPort(qint16 number, QString *error)
+bool ServerControl::setCommPort(int number, QString *error)
 {
     if (portOpen()) {
         if (error)

@@ -35,8 +35,8 @@ public:
     explicit ServerControl(const PortDirectory &ports, QObject *parent = nullptr);
     ~ServerControl() override;
 
-    bool setCommPort(qint16 number, QString *error = nullptr) override;
-    qint16 commPort() const override { return m_commPort; }
+    bool setCommPort(int number, QString *error = nullptr) override;
+    int commPort() const override { return m_commPort; }
     bool setPortOpen(bool open, QString *error = nullptr) override;
     bool portOpen() const override { return m_socket != nullptr; }
     qint64 inBufferCount() const override { return m_received.size(); }
@@ -56,7 +56,7 @@ private:
     void releaseSocket();
 
     const PortDirectory &m_ports;
-    qint16 m_commPort = 1;
+    int m_commPort = 1;
     std::optional<ServerAddress> m_address;
     QPointer<QTcpSocket> m_socket;
     // The connection closed last, until it has gone: a server that serves

@@ -71,7 +71,7 @@ class TestLink : public QObject
         DevicePort &port = link.port();
         PromptExchange exchange{link};
         QStringList statusTexts;
-        qint16 number = port.directory().addRuntimePort(privatePortPath(device.portPath()));
+        int number = port.directory().addRuntimePort(privatePortPath(device.portPath()));
 
         explicit Rig(qint16 timeoutTicks = 2)
         {
@@ -148,7 +148,7 @@ private slots:
         QFETCH(QString, name);
         QCOMPARE(portNumberFromText(entry), number);
         if (!name.isEmpty())
-            QCOMPARE(portEntryText(qint16(number), shortPortName(name)), entry);
+            QCOMPARE(portEntryText(number, shortPortName(name)), entry);
     }
 
     void onlyReadWriteAndResourceErrorsMeanTheLineIsGone()
@@ -163,7 +163,7 @@ private slots:
     {
         Rig rig;
         PtyDevice other;
-        const qint16 otherNumber = rig.port.directory().addRuntimePort(other.portPath());
+        const int otherNumber = rig.port.directory().addRuntimePort(other.portPath());
         QCOMPARE(rig.port.open(), DevicePort::OpenResult::AlreadyOpen);
         // A rescan while a dialogue holds the port leaves it alone and tries the others aside.
         QVERIFY(rig.port.isAvailable(rig.number) && rig.port.isAvailable(otherNumber));
@@ -172,7 +172,7 @@ private slots:
         QVERIFY(rig.port.isOpen());
         QVERIFY(rig.port.close());
         QVERIFY(!rig.port.close());
-        QVERIFY(!rig.port.isOpen() && !rig.port.isAvailable(qint16(otherNumber + 1)));
+        QVERIFY(!rig.port.isOpen() && !rig.port.isAvailable(otherNumber + 1));
         rig.port.setPortText(QStringLiteral("Com%1").arg(otherNumber + 1));
         QCOMPARE(rig.port.open(), DevicePort::OpenResult::Refused);
         QCOMPARE(rig.port.openRefusal(),

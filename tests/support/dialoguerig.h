@@ -39,7 +39,7 @@ struct DialogueRig {
     void useDevice(const TavikSimulator &other)
     {
         portPath = privatePortPath(other.portPath());
-        const qint16 number = link.port().directory().addRuntimePort(portPath);
+        const int number = link.port().directory().addRuntimePort(portPath);
         link.port().setPortText(QStringLiteral("Com") + QString::number(number));
     }
 };
