@@ -62,6 +62,18 @@ Task<DeviceDialogues::Step> DeviceDialogues::runAttempts(QString procedure, Rest
     }
 }
 
+Task<DeviceDialogues::Step> DeviceDialogues::startCommand(double pauseMilliseconds, char command,
+                                                          DialogueResult &result)
+{
+    Task<bool> pause = m_exchange.pause(pauseMilliseconds);
+    if (!co_await pause) {
+        result = DialogueResult::Cancelled;
+        co_return Step::End;
+    }
+    Task<SendResult> send = m_exchange.sendChar(command, true);
+    co_return afterSend(co_await send, result);
+}
+
 bool DeviceDialogues::holdPort(PortHold &hold)
 {
     const DevicePort::OpenResult opened = m_link.port().open();

@@ -94,6 +94,8 @@ private:
     // sends escape too, so that the device is back at its menu.
     Task<Step> runAttempts(QString procedure, RestartRule rule, std::function<Task<Step>()> attempt);
 
+    // The pause the device needs, then the command character, echoed.
+    Task<Step> startCommand(double pauseMilliseconds, char command, DialogueResult &result);
     Task<Step> readAttempt(int relayIndex, qint16 ReadMask, DialogueResult &result);
     Task<Step> programAttempt(int relayIndex, DialogueResult &result);
     Task<Step> answerPrompt(QByteArray prompt, std::function<int()> answer, float k, DialogueResult &result);

@@ -87,13 +87,8 @@ Task<DeviceDialogues::Step> DeviceDialogues::programAttempt(int relayIndex, Dial
         {"milliseconds (x 10) (0-99): ", [&relay] { return relay.Hundredths; }, 11},
     };
 
-    Task<bool> pause = m_exchange.pause(m_pauses.beforeProgram);
-    if (!co_await pause) {
-        result = DialogueResult::Cancelled;
-        co_return Step::End;
-    }
-    Task<SendResult> send = m_exchange.sendChar('p', true);
-    if (Step s = afterSend(co_await send, result); s != Step::Go)
+    Task<Step> start = startCommand(m_pauses.beforeProgram, 'p', result);
+    if (Step s = co_await start; s != Step::Go)
         co_return s;
     QList<Answer> answers = common;
     bool timedAnswers = false;
@@ -116,7 +111,7 @@ Task<DeviceDialogues::Step> DeviceDialogues::programAttempt(int relayIndex, Dial
     Task<PromptResult> confirm = m_exchange.waitForPrompt(text, "(y/n): ");
     if (Step s = afterPrompt(co_await confirm, result); s != Step::Go)
         co_return s;
-    send = m_exchange.sendText("y", true);
+    Task<SendResult> send = m_exchange.sendText("y", true);
     if (Step s = afterSend(co_await send, result); s != Step::Go)
         co_return s;
 

@@ -112,26 +112,33 @@ std::optional<bool> parseControlled(const QByteArray &value)
 namespace
 {
 
+// A label, then, when its value is wanted, the value up to its carriage
+// return, into text (which starts as start). Left unwanted, the value stays
+// on the line for the wait for the next label to pass over.
+Task<DialogueStep> readValue(ReportLine &line, const char *label, bool wanted, QByteArray &text,
+                             const char *start = "")
+{
+    Task<DialogueStep> step = line.awaitLabel(label);
+    if (DialogueStep s = co_await step; s != DialogueStep::Go || !wanted)
+        co_return s;
+    step = line.collect(text, start);
+    co_return co_await step;
+}
+
 // One side of the relay: its gate line, then its map line. A map line cut
 // short means the line garbled the report, so the attempt starts again.
 Task<DialogueStep> readSide(ReportLine &line, qint16 ReadMask, qint16 &gate, std::array<bool, InputCount> &map,
                             bool unlatchSide, ReportFollower &follower)
 {
     QByteArray text;
-    Task<DialogueStep> step = line.awaitLabel("Input mode: ");
+    Task<DialogueStep> step = readValue(line, "Input mode: ", ReadMask & InputModeBit, text);
     if (DialogueStep s = co_await step; s != DialogueStep::Go)
         co_return s;
     if (ReadMask & InputModeBit) {
-        step = line.collect(text, "");
-        if (DialogueStep s = co_await step; s != DialogueStep::Go)
-            co_return s;
         gate = parseInputMode(text);
         follower.gateRead(gate, unlatchSide);
     }
-    step = line.awaitLabel("Input map: ");
-    if (DialogueStep s = co_await step; s != DialogueStep::Go)
-        co_return s;
-    step = line.collect(text, "");
+    step = readValue(line, "Input map: ", true, text);
     if (DialogueStep s = co_await step; s != DialogueStep::Go)
         co_return s;
     if (!isCompleteMapLine(text))
@@ -154,13 +161,10 @@ Task<DialogueStep> readSide(ReportLine &line, qint16 ReadMask, qint16 &gate, std
 Task<DialogueStep> walkReport(ReportLine &line, RelayConfig &relay, qint16 ReadMask, ReportFollower &follower)
 {
     QByteArray text;
-    Task<DialogueStep> step = line.awaitLabel("Relay mode: ");
+    Task<DialogueStep> step = readValue(line, "Relay mode: ", ReadMask & RelayModeBit, text);
     if (DialogueStep s = co_await step; s != DialogueStep::Go)
         co_return s;
     if (ReadMask & RelayModeBit) {
-        step = line.collect(text, "");
-        if (DialogueStep s = co_await step; s != DialogueStep::Go)
-            co_return s;
         relay.RelayMode = parseRelayMode(text);
         follower.relayModeRead(relay.RelayMode);
     }
@@ -174,13 +178,10 @@ Task<DialogueStep> walkReport(ReportLine &line, RelayConfig &relay, qint16 ReadM
             co_return s;
     }
 
-    step = line.awaitLabel("counter: 0x");
+    step = readValue(line, "counter: 0x", ReadMask & CounterBit, text, "&H");
     if (DialogueStep s = co_await step; s != DialogueStep::Go)
         co_return s;
     if (ReadMask & CounterBit) {
-        step = line.collect(text, "&H");
-        if (DialogueStep s = co_await step; s != DialogueStep::Go)
-            co_return s;
         // Stored, a garbled counter would make a file this program then refuses.
         const std::optional<qint32> counter = storableCounter(parseHexCounter(text));
         if (!counter) {
@@ -194,24 +195,18 @@ Task<DialogueStep> walkReport(ReportLine &line, RelayConfig &relay, qint16 ReadM
         follower.closureTimeRead(relay);
     }
 
-    step = line.awaitLabel("status: ");
+    step = readValue(line, "status: ", ReadMask & ClosedBit, text);
     if (DialogueStep s = co_await step; s != DialogueStep::Go)
         co_return s;
     if (ReadMask & ClosedBit) {
-        step = line.collect(text, "");
-        if (DialogueStep s = co_await step; s != DialogueStep::Go)
-            co_return s;
         if (const std::optional<bool> closed = parseStatus(text))
             relay.Closed = *closed;
     }
 
-    step = line.awaitLabel("controlled: ");
+    step = readValue(line, "controlled: ", ReadMask & PCControlBit, text);
     if (DialogueStep s = co_await step; s != DialogueStep::Go)
         co_return s;
     if (ReadMask & PCControlBit) {
-        step = line.collect(text, "");
-        if (DialogueStep s = co_await step; s != DialogueStep::Go)
-            co_return s;
         if (const std::optional<bool> controlled = parseControlled(text)) {
             relay.PCControl = *controlled;
             follower.pcControlRead(*controlled);

@@ -110,18 +110,13 @@ Task<DeviceDialogues::Step> DeviceDialogues::readAttempt(int relayIndex, qint16 
     RelayConfig &relay = m_table[size_t(relayIndex)];
     QByteArray text;
 
-    Task<bool> pause = m_exchange.pause(m_pauses.beforeRead);
-    if (!co_await pause) {
-        result = DialogueResult::Cancelled;
-        co_return Step::End;
-    }
-    Task<SendResult> send = m_exchange.sendChar('r', true);
-    if (Step s = afterSend(co_await send, result); s != Step::Go)
+    Task<Step> start = startCommand(m_pauses.beforeRead, 'r', result);
+    if (Step s = co_await start; s != Step::Go)
         co_return s;
     Task<PromptResult> prompt = m_exchange.waitForPrompt(text, "number (1-16): ");
     if (Step s = afterPrompt(co_await prompt, result); s != Step::Go)
         co_return s;
-    send = m_exchange.sendText(QByteArray::number(relayIndex + 1), true);
+    Task<SendResult> send = m_exchange.sendText(QByteArray::number(relayIndex + 1), true);
     if (Step s = afterSend(co_await send, result); s != Step::Go)
         co_return s;
     send = m_exchange.sendChar('\r', false);
