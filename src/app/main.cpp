@@ -2,7 +2,7 @@
 #include "link/serveraddress.h"
 #include "taviksimulator.h"
 #include "window/mainwindow.h"
-#include "window/pictures.h"
+#include "record/pictures.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

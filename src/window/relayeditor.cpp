@@ -2,7 +2,7 @@
 
 #include "base/failure.h"
 #include "window/clickablelabel.h"
-#include "window/pictures.h"
+#include "record/pictures.h"
 
 #include <QCheckBox>
 #include <QComboBox>
