@@ -1,5 +1,6 @@
 #include "window/filechoice.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 
 #include <algorithm>

@@ -1,13 +1,14 @@
 #include "window/mainwindowui.h"
 
 #include "config/relayconfig.h"
+#include "record/pictures.h"
 #include "window/clickablelabel.h"
 #include "window/closuretimeentry.h"
-#include "record/pictures.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -211,7 +212,8 @@ void MainWindowUi::createMenus(QMainWindow *window)
     mnuFileSaveAs = item(mnuFile, "mnuFileSaveAs", QStringLiteral("Save As..."));
     mnuFilePrint = item(mnuFile, "mnuFilePrint", QCoreApplication::translate("MainWindowUi", "Print..."));
     mnuFilePrint->setShortcut(QKeySequence::Print);
-    mnuFileExportPdf = item(mnuFile, "mnuFileExportPdf", QCoreApplication::translate("MainWindowUi", "Export PDF..."));
+    mnuFileExportPdf =
+        item(mnuFile, "mnuFileExportPdf", QCoreApplication::translate("MainWindowUi", "Export PDF..."));
     mnuFileSep2 = separator(mnuFile, "mnuFileSep2");
     mnuFileExit = item(mnuFile, "mnuFileExit", QStringLiteral("Exit"));
     mnuFileExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));

@@ -4,11 +4,11 @@
 #include "base/titleversion.h"
 #include "config/relaycomparison.h"
 #include "config/tavikfile.h"
+#include "record/pictures.h"
 #include "userstep.h"
 #include "window/comparisondialog.h"
 #include "window/filechoice.h"
 #include "window/oversizedlogbox.h"
-#include "record/pictures.h"
 #include "windowrig.h"
 
 #include <QComboBox>
