@@ -6,8 +6,8 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
-
 #include <QTextStream>
+
 #include <algorithm>
 
 namespace
