@@ -1,8 +1,8 @@
 #include "app/visualstyles.h"
 #include "link/serveraddress.h"
+#include "record/pictures.h"
 #include "taviksimulator.h"
 #include "window/mainwindow.h"
-#include "window/pictures.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

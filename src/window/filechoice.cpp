@@ -1,5 +1,6 @@
 #include "window/filechoice.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 
 #include <algorithm>
@@ -16,11 +17,13 @@ QString runFileDialog(const FileChoice &request)
     dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     // The user reads the first brackets; Qt matches the hidden last ones, so
     // that "All files" also lists names without a dot, which "*.*" would not.
-    dialog.setNameFilters(
-        {QStringLiteral("Tavik Config files (*.csv) (*.csv)"), QStringLiteral("All files (*.*) (*)")});
+    const bool pdf = request.purpose == FileChoice::Purpose::ExportPdf;
+    dialog.setNameFilters({pdf ? QCoreApplication::translate("FileChoice", "PDF files (*.pdf) (*.pdf)")
+                               : QStringLiteral("Tavik Config files (*.csv) (*.csv)"),
+                           QStringLiteral("All files (*.*) (*)")});
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     if (!open) {
-        dialog.setDefaultSuffix(QStringLiteral("csv"));
+        dialog.setDefaultSuffix(pdf ? QStringLiteral("pdf") : QStringLiteral("csv"));
         dialog.selectFile(request.proposedName);
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -49,6 +52,11 @@ QString chooseFileToOpen(QWidget *parent)
 QString chooseFileToSave(QWidget *parent, const QString &proposedName)
 {
     return chooser()(FileChoice{FileChoice::Purpose::Save, parent, proposedName});
+}
+
+QString chooseFileToExport(QWidget *parent, const QString &proposedName)
+{
+    return chooser()(FileChoice{FileChoice::Purpose::ExportPdf, parent, proposedName});
 }
 
 QString NameFromPath(const QString &path)

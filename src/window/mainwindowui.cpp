@@ -1,13 +1,14 @@
 #include "window/mainwindowui.h"
 
 #include "config/relayconfig.h"
+#include "record/pictures.h"
 #include "window/clickablelabel.h"
 #include "window/closuretimeentry.h"
-#include "window/pictures.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -209,6 +210,10 @@ void MainWindowUi::createMenus(QMainWindow *window)
     mnuFileSave = item(mnuFile, "mnuFileSave", QStringLiteral("Save"));
     mnuFileSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     mnuFileSaveAs = item(mnuFile, "mnuFileSaveAs", QStringLiteral("Save As..."));
+    mnuFilePrint = item(mnuFile, "mnuFilePrint", QCoreApplication::translate("MainWindowUi", "Print..."));
+    mnuFilePrint->setShortcut(QKeySequence::Print);
+    mnuFileExportPdf =
+        item(mnuFile, "mnuFileExportPdf", QCoreApplication::translate("MainWindowUi", "Export PDF..."));
     mnuFileSep2 = separator(mnuFile, "mnuFileSep2");
     mnuFileExit = item(mnuFile, "mnuFileExit", QStringLiteral("Exit"));
     mnuFileExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -260,6 +265,10 @@ void MainWindowUi::createMenus(QMainWindow *window)
     mnuClearRelays = submenu(MnuClear, "mnuClearRelays", QStringLiteral("Relay"));
     arrayItem(mnuClearRelay, mnuClearRelays, "mnuClearRelay");
     mnuClearAll = item(MnuClear, "mnuClearAll", QStringLiteral("All"));
+
+    QMenu *mnuHelp = window->menuBar()->addMenu(QCoreApplication::translate("MainWindowUi", "Help"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHelpAbout = item(mnuHelp, "mnuHelpAbout", QCoreApplication::translate("MainWindowUi", "About..."));
 }
 
 QAction *MainWindowUi::addArrayItem(QList<QAction *> &array, QMenu *menu)

@@ -55,6 +55,8 @@ struct MainWindowUi {
     QAction *mnuFileSep1 = nullptr;
     QAction *mnuFileSave = nullptr;
     QAction *mnuFileSaveAs = nullptr;
+    QAction *mnuFilePrint = nullptr;
+    QAction *mnuFileExportPdf = nullptr;
     QAction *mnuFileSep2 = nullptr;
     QAction *mnuFileExit = nullptr;
     QMenu *mnuEdit = nullptr;
@@ -93,6 +95,7 @@ struct MainWindowUi {
     QMenu *mnuClearRelays = nullptr;
     QList<QAction *> mnuClearRelay;
     QAction *mnuClearAll = nullptr;
+    QAction *mnuHelpAbout = nullptr;
 
 private:
     void createControls(QWidget *client, RelayEditor::Controls &editor);
