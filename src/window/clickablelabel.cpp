@@ -1,8 +1,15 @@
 #include "window/clickablelabel.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
 
 #include <utility>
+
+ClickableLabel::ClickableLabel(QWidget *parent) : QLabel(parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+}
 
 void ClickableLabel::mousePressEvent(QMouseEvent *event)
 {
@@ -24,4 +31,33 @@ void ClickableLabel::mouseReleaseEvent(QMouseEvent *event)
         rect().contains(event->position().toPoint()))
         emit clicked();
     QLabel::mouseReleaseEvent(event);
+}
+
+void ClickableLabel::keyPressEvent(QKeyEvent *event)
+{
+    // A key held down clicks once, as a button does; modifiers belong to shortcuts.
+    const int key = event->key();
+    const bool clicks = key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
+    const auto modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (!clicks || modifiers != Qt::NoModifier) {
+        QLabel::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (!event->isAutoRepeat())
+        emit clicked();
+}
+
+void ClickableLabel::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    if (!hasFocus())
+        return;
+    // Around the part the picture covers: a narrower gate leaves spare width on its right.
+    QRect frame = rect();
+    if (const QPixmap shown = pixmap(); !shown.isNull())
+        frame.setSize(frame.size().boundedTo(shown.deviceIndependentSize().toSize()));
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+    painter.drawRect(frame.adjusted(1, 1, -1, -1));
 }

@@ -6,6 +6,7 @@
 #include "window/oversizedlogbox.h"
 #include "window/splashwindow.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
@@ -103,6 +104,10 @@ void MainWindow::start()
 void MainWindow::setStatusText(const QString &text)
 {
     m_ui->txtStatus->setPlainText(text);
+    // Screen readers hear the new status without the focus going to the box.
+    m_ui->txtStatus->setAccessibleDescription(text);
+    QAccessibleEvent announcement(m_ui->txtStatus, QAccessible::Alert);
+    QAccessible::updateAccessibility(&announcement);
 }
 
 void MainWindow::setActionText(const QString &text)
