@@ -14,13 +14,48 @@
 
 using namespace Qt::Literals::StringLiterals;
 
+// The captions that share a mnemonic letter, "A and B" a clash; none without a letter.
+static QStringList clashes(const QStringList &captions, int *lettered = nullptr)
+{
+    QMultiMap<int, QString> letters;
+    for (const QString &caption : captions)
+        if (const QKeySequence key = QKeySequence::mnemonic(caption); !key.isEmpty())
+            letters.insert(key[0].key(), caption);
+    QStringList found;
+    for (const int letter : letters.uniqueKeys())
+        if (letters.count(letter) > 1)
+            found << QStringList(letters.values(letter)).join(u" and "_s);
+    if (lettered)
+        *lettered = int(letters.size());
+    return found;
+}
+
+// What a dialog or the window offers Alt+letter on: buttons, labels of a control, group titles.
+static QStringList captionsIn(const QWidget *top)
+{
+    QStringList captions;
+    for (const QAbstractButton *button : top->findChildren<QAbstractButton *>())
+        captions << button->text();
+    for (const QLabel *label : top->findChildren<QLabel *>())
+        if (label->buddy())
+            captions << label->text();
+    for (const QGroupBox *group : top->findChildren<QGroupBox *>())
+        captions << group->title();
+    return captions;
+}
+
+static QString spoken(QObject *object, QAccessible::Text text = QAccessible::Name)
+{
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(object);
+    return face ? face->text(text) : QString();
+}
+
 class TestAccess : public QObject
 {
     Q_OBJECT
     QTemporaryDir dir;
     std::unique_ptr<WindowRig> rig;
 
-    RelayTable &table() { return rig->window.relayTable(); }
     QWidget *control(const char *name, int index = -1) const
     {
         for (QWidget *widget : rig->window.findChildren<QWidget *>(QLatin1String(name)))
@@ -28,51 +63,12 @@ class TestAccess : public QObject
                 return widget;
         return nullptr;
     }
-    static QString spoken(QObject *object, QAccessible::Text text = QAccessible::Name)
-    {
-        QAccessibleInterface *face = QAccessible::queryAccessibleInterface(object);
-        return face ? face->text(text) : QString();
-    }
-    // Tab, as often as it takes, until the control has the focus: false when
-    // the Tab key never reaches it.
-    bool tabTo(QWidget *target)
+    // Tab until the control has the focus, then the keys: false when Tab never reaches it.
+    bool tabTo(QWidget *target, const char *keys)
     {
         for (int tabs = 0; tabs < 50 && QApplication::focusWidget() != target; ++tabs)
             rig->probe.pressKey(u"Tab"_s);
-        return QApplication::focusWidget() == target;
-    }
-    bool keys(const char *steps) { return performSteps(rig->probe, QString::fromLatin1(steps)); }
-
-    // The letters of the captions that have one, each with the captions using it.
-    static QMultiMap<QChar, QString> mnemonicsOf(const QStringList &captions)
-    {
-        QMultiMap<QChar, QString> letters;
-        for (const QString &caption : captions)
-            if (const QKeySequence key = QKeySequence::mnemonic(caption); !key.isEmpty())
-                letters.insert(QChar(key[0].key()), caption);
-        return letters;
-    }
-    static QStringList clashes(const QStringList &captions)
-    {
-        const QMultiMap<QChar, QString> letters = mnemonicsOf(captions);
-        QStringList found;
-        for (const QChar letter : letters.uniqueKeys())
-            if (letters.count(letter) > 1)
-                found << QStringList(letters.values(letter)).join(u" and "_s);
-        return found;
-    }
-    // What a dialog or the window offers Alt+letter on: buttons, buddied labels, group titles.
-    static QStringList captionsIn(const QWidget *top)
-    {
-        QStringList captions;
-        for (const QAbstractButton *button : top->findChildren<QAbstractButton *>())
-            captions << button->text();
-        for (const QLabel *label : top->findChildren<QLabel *>())
-            if (label->buddy())
-                captions << label->text();
-        for (const QGroupBox *group : top->findChildren<QGroupBox *>())
-            captions << group->title();
-        return captions;
+        return QApplication::focusWidget() == target && performSteps(rig->probe, QLatin1String(keys));
     }
 
 private slots:
@@ -89,18 +85,18 @@ private slots:
     void theKeyboardAloneEditsProgramsAndReadsBackARelay()
     {
         // Relay 3 made Latching: inputs 2 and 8 under AND latch it, input 11 under NAND unlatches it.
-        QVERIFY(keys("key Alt+N; key Down; key Down; key Alt+M; key End"));
-        QVERIFY(tabTo(control("imgInputBtn", 1)) && keys("key Space"));
-        QVERIFY(tabTo(control("imgInputBtn", 7)) && keys("key Return"));
-        QVERIFY(tabTo(control("imgLogicGate")) && keys("key Enter"));
-        QVERIFY(tabTo(control("rbLatch")) && keys("key Down; key Space"));
-        QVERIFY(tabTo(control("imgInputBtn", 10)) && keys("key Space"));
-        QVERIFY(tabTo(control("imgLogicGate")) && keys("key Space; key Space; key Space; key Space; key Space"));
+        QVERIFY(performSteps(rig->probe, u"key Alt+N; key Down; key Down; key Alt+M; key End"_s));
+        QVERIFY(tabTo(control("imgInputBtn", 1), "key Space"));
+        QVERIFY(tabTo(control("imgInputBtn", 7), "key Return"));
+        QVERIFY(tabTo(control("imgLogicGate"), "key Enter"));
+        QVERIFY(tabTo(control("rbLatch"), "key Down; key Space"));
+        QVERIFY(tabTo(control("imgInputBtn", 10), "key Space"));
+        QVERIFY(tabTo(control("imgLogicGate"), "key Space; key Space; key Space; key Space; key Space"));
         QCOMPARE(spoken(control("imgRelay")),
                  u"Relay 3: Latching, AND of inputs 2 and 8, unlatched by NAND of input 11"_s);
-        const RelayConfig edited = table()[2];
+        const RelayConfig edited = rig->window.relayTable()[2];
 
-        QVERIFY(tabTo(control("btnPgmRelay")) && keys("key Space"));
+        QVERIFY(tabTo(control("btnPgmRelay"), "key Space"));
         const SimRelay programmed = rig->device.relay(2);
         QCOMPARE(programmed.mode, 10);
         QCOMPARE(programmed.gate, 1);
@@ -109,32 +105,30 @@ private slots:
         QCOMPARE(programmed.unlatchMap, quint16(0x400));
 
         // Input 11 out of the unlatch map again, then the device's relays read back over it.
-        QVERIFY(tabTo(control("imgInputBtn", 10)) && keys("key Space"));
-        QCOMPARE(table()[2].UnlatchMap[10], false);
-        QVERIFY(tabTo(control("btnReadAll")) && keys("key Space"));
-        QCOMPARE(table()[2], edited);
+        QVERIFY(tabTo(control("imgInputBtn", 10), "key Space"));
+        QVERIFY(rig->window.relayTable()[2] != edited);
+        QVERIFY(tabTo(control("btnReadAll"), "key Space"));
+        QCOMPARE(rig->window.relayTable()[2], edited);
 
         // What the status box says reaches a screen reader without the focus going there.
         rig->device.setFaults(SimFaults{.hangUpAfterOutput = 30});
-        QVERIFY(tabTo(control("btnReadRelay")) && keys("key Space"));
+        QVERIFY(tabTo(control("btnReadRelay"), "key Space"));
         QVERIFY(!rig->probe.statusText().isEmpty());
         QCOMPARE(spoken(control("txtStatus"), QAccessible::Description), rig->probe.statusText());
     }
 
     void mnemonicsDoNotClash()
     {
-        const QStringList window = captionsIn(&rig->window) + [this] {
-            QStringList entries;
-            for (const QAction *entry : rig->window.menuBar()->actions())
-                entries << entry->text();
-            return entries;
-        }();
+        QStringList window = captionsIn(&rig->window);
+        for (const QAction *entry : rig->window.menuBar()->actions())
+            window << entry->text();
         QVERIFY2(clashes(window).isEmpty(), qPrintable(clashes(window).join(u"; "_s)));
-        // Every label that stands for a list takes its list's focus by a letter of its own.
-        for (const QLabel *label : rig->window.findChildren<QLabel *>())
-            QVERIFY2(!qobject_cast<QComboBox *>(label->buddy()) || mnemonicsOf({label->text()}).size() == 1,
-                     qPrintable(label->text()));
-
+        // A label of a list takes the list's focus by a letter of its own.
+        for (const QLabel *label : rig->window.findChildren<QLabel *>()) {
+            int lettered = 0;
+            clashes({label->text()}, &lettered);
+            QVERIFY2(!qobject_cast<QComboBox *>(label->buddy()) || lettered == 1, qPrintable(label->text()));
+        }
         for (const QMenu *menu : rig->window.findChildren<QMenu *>()) {
             QStringList items;
             for (const QAction *item : menu->actions())
@@ -142,24 +136,23 @@ private slots:
             QVERIFY2(clashes(items).isEmpty(), qPrintable(menu->title() + u": "_s + clashes(items).join(u"; "_s)));
         }
 
-        QVERIFY(keys("mode Debounce; menu Edit/Change Relay/Closure Time..."));
-        auto *dialog = rig->window.findChild<QDialog *>();
+        QVERIFY(performSteps(rig->probe, u"mode Debounce; menu Edit/Change Relay/Closure Time..."_s));
+        std::unique_ptr<QDialog> dialog(rig->window.findChild<QDialog *>());
         QVERIFY(dialog);
-        QCOMPARE(mnemonicsOf(captionsIn(dialog)).size(), 3); // the three units; Enter and Esc answer the dialog
-        QVERIFY2(clashes(captionsIn(dialog)).isEmpty(), qPrintable(clashes(captionsIn(dialog)).join(u"; "_s)));
-        delete dialog;
+        int lettered = 0;
+        QCOMPARE(clashes(captionsIn(dialog.get()), &lettered), QStringList());
+        QCOMPARE(lettered, 3); // the three units; Enter and Esc answer the dialog
     }
 
     void everyVisibleControlHasAnAccessibleName()
     {
         int controls = 0;
         for (QWidget *widget : rig->window.findChildren<QWidget *>()) {
-            const bool control = (widget->focusPolicy() & Qt::TabFocus) || qobject_cast<QLabel *>(widget) ||
-                                 qobject_cast<QProgressBar *>(widget);
-            if (!control || !widget->isVisible())
-                continue;
-            ++controls;
-            QVERIFY2(!spoken(widget).isEmpty(), qPrintable(widget->objectName()));
+            if (widget->isVisible() && ((widget->focusPolicy() & Qt::TabFocus) || qobject_cast<QLabel *>(widget) ||
+                                        qobject_cast<QProgressBar *>(widget))) {
+                ++controls;
+                QVERIFY2(!spoken(widget).isEmpty(), qPrintable(widget->objectName()));
+            }
         }
         QVERIFY(controls >= 40); // 12 inputs, gate, relay, the lists, buttons, sliders, boxes, labels
     }
@@ -174,8 +167,7 @@ private slots:
         QTest::newRow("cleared") << "picture relay; picture relay" << 1 << "Input 1, not in the map"
                                  << "Input mode: OR" << "Relay 3: Momentary, OR of no inputs";
         QTest::newRow("toggled back") << "relay 5; mode Toggle; input 1; input 4; input 1" << 4
-                                      << "Input 4, in the map" << "Input mode: OR"
-                                      << "Relay 5: Toggle, OR of input 4";
+                                      << "Input 4, in the map" << "Input mode: OR" << "Relay 5: Toggle, OR of input 4";
         QTest::newRow("three inputs") << "relay 16; mode Debounce; input 3; input 6; input 9; gate NIL" << 6
                                       << "Input 6, in the map" << "Input mode: NIL"
                                       << "Relay 16: Debounce, NIL of inputs 3, 6 and 9";
