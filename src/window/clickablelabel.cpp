@@ -1,14 +1,45 @@
 #include "window/clickablelabel.h"
 
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include <utility>
 
+namespace
+{
+
+// To a screen reader the picture is a button, which its press action clicks.
+class ClickableLabelAccessible : public QAccessibleWidget
+{
+public:
+    explicit ClickableLabelAccessible(QWidget *label) : QAccessibleWidget(label, QAccessible::Button) {}
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString &name) override
+    {
+        if (name == pressAction() && widget()->isEnabled())
+            emit static_cast<ClickableLabel *>(widget())->clicked();
+    }
+};
+
+QAccessibleInterface *accessibleClickableLabel(const QString &className, QObject *object)
+{
+    if (className == QLatin1String("ClickableLabel") && object && object->isWidgetType())
+        return new ClickableLabelAccessible(static_cast<QWidget *>(object));
+    return nullptr;
+}
+
+} // namespace
+
 ClickableLabel::ClickableLabel(QWidget *parent) : QLabel(parent)
 {
     setFocusPolicy(Qt::StrongFocus);
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(accessibleClickableLabel);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
 }
 
 void ClickableLabel::mousePressEvent(QMouseEvent *event)

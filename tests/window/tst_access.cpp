@@ -155,6 +155,13 @@ private slots:
             }
         }
         QVERIFY(controls >= 40); // 12 inputs, gate, relay, the lists, buttons, sliders, boxes, labels
+
+        // A screen reader's press on a picture clicks it.
+        QAccessibleInterface *input5 = QAccessible::queryAccessibleInterface(control("imgInputBtn", 4));
+        QCOMPARE(input5->role(), QAccessible::Button);
+        input5->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(input5->text(QAccessible::Name), u"Input 5, in the map"_s);
+        QCOMPARE(rig->window.relayTable()[0].InputMap[4], true);
     }
 
     void picturesTellWhatTheyShow_data()
