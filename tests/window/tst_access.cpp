@@ -173,8 +173,6 @@ private slots:
         QTest::addColumn<QString>("relayText");
         QTest::newRow("cleared") << "picture relay; picture relay" << 1 << "Input 1, not in the map"
                                  << "Input mode: OR" << "Relay 3: Momentary, OR of no inputs";
-        QTest::newRow("toggled back") << "relay 5; mode Toggle; input 1; input 4; input 1" << 4
-                                      << "Input 4, in the map" << "Input mode: OR" << "Relay 5: Toggle, OR of input 4";
         QTest::newRow("three inputs") << "relay 16; mode Debounce; input 3; input 6; input 9; gate NIL" << 6
                                       << "Input 6, in the map" << "Input mode: NIL"
                                       << "Relay 16: Debounce, NIL of inputs 3, 6 and 9";
