@@ -41,7 +41,8 @@ GuiOptions parseOptions(const QCoreApplication &app)
                                   QStringLiteral("PATH"));
     const QCommandLineOption dark(
         QStringLiteral("dark"),
-        QCoreApplication::translate("main", "Dark colours, for a dark desktop whose colours Qt does not follow."));
+        QCoreApplication::translate("main",
+                                    "Dark colours, for a dark desktop whose colours Qt does not follow."));
     parser.addOptions({simulate, port, dark});
     parser.process(app);
     return {parser.isSet(simulate), parser.isSet(dark), parser.values(port)};

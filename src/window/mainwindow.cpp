@@ -10,12 +10,12 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
-#include <QTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent), m_ui(std::make_unique<MainWindowUi>()), m_editor(m_ui->setupUi(this), m_relayTable)

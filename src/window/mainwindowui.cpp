@@ -70,9 +70,17 @@ void MainWindowUi::orderTabs(const RelayEditor::Controls &editor)
 {
     // Down the left column, down the middle one, then the pictures from the
     // inputs across to the relay, as the eye reads the window.
-    QList<QWidget *> chain{cmbPort,           cmdRescan,         editor.relayNumbers, editor.relayModes,
-                           editor.inputModes, editor.pcControl,  editor.momentaryInput, editor.latchInput,
-                           editor.latchSet,   editor.unlatchSet, txtStatus};
+    QList<QWidget *> chain{cmbPort,
+                           cmdRescan,
+                           editor.relayNumbers,
+                           editor.relayModes,
+                           editor.inputModes,
+                           editor.pcControl,
+                           editor.momentaryInput,
+                           editor.latchInput,
+                           editor.latchSet,
+                           editor.unlatchSet,
+                           txtStatus};
     chain << editor.closureTime->tabOrder();
     chain << QList<QWidget *>{btnReadRelay, btnPgmRelay, btnReadAll, btnPgmAll, btnCancel};
     for (ClickableLabel *input : editor.inputs)
@@ -92,7 +100,8 @@ void MainWindowUi::nameForScreenReaders(const RelayEditor::Controls &editor)
     cmdRescan->setAccessibleName(tr("Rescan available ports"));
     prbProgress->setAccessibleName(tr("Progress"));
     txtStatus->setAccessibleDescription(tr("What the last command did"));
-    editor.pcControl->setAccessibleDescription(tr("The relay follows the PC's commands instead of its inputs"));
+    editor.pcControl->setAccessibleDescription(
+        tr("The relay follows the PC's commands instead of its inputs"));
     editor.momentaryInput->setAccessibleDescription(tr("Closes the relay shown for a moment"));
     editor.latchInput->setAccessibleDescription(tr("Latches the relay shown"));
     editor.latchSet->setAccessibleDescription(tr("The pictures show the inputs that latch the relay"));

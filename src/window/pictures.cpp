@@ -58,7 +58,8 @@ QPixmap sharpPicture(const QString &path)
         return {};
     if (qGuiApp && qGuiApp->devicePixelRatio() > 1.0) {
         const qsizetype dot = path.lastIndexOf(u'.');
-        QPixmap doubled = PictureFromBytes(resourceFileBytes(path.left(dot) + QStringLiteral("@2x") + path.mid(dot)));
+        QPixmap doubled =
+            PictureFromBytes(resourceFileBytes(path.left(dot) + QStringLiteral("@2x") + path.mid(dot)));
         if (!doubled.isNull()) {
             doubled.setDevicePixelRatio(2.0);
             return doubled;

@@ -72,8 +72,9 @@ QAction *menuItem(QMenuBar *bar, const QStringList &path, bool *reachable = null
     QAction *found = nullptr;
     bool enabled = true;
     for (const QString &caption : path) {
-        const auto it = std::find_if(items.cbegin(), items.cend(),
-                                     [&caption](const QAction *item) { return readable(item->text()) == caption; });
+        const auto it = std::find_if(items.cbegin(), items.cend(), [&caption](const QAction *item) {
+            return readable(item->text()) == caption;
+        });
         if (it == items.cend())
             return nullptr;
         found = *it;
@@ -148,8 +149,9 @@ QSlider *MainWindowProbe::slider(Unit unit) const
 QAbstractButton *MainWindowProbe::button(const QString &caption) const
 {
     const QList<QAbstractButton *> buttons = m_window.findChildren<QAbstractButton *>();
-    const auto it = std::find_if(buttons.cbegin(), buttons.cend(),
-                                 [&caption](const QAbstractButton *b) { return readable(b->text()) == caption; });
+    const auto it = std::find_if(buttons.cbegin(), buttons.cend(), [&caption](const QAbstractButton *b) {
+        return readable(b->text()) == caption;
+    });
     return it == buttons.cend() ? nullptr : *it;
 }
 

@@ -133,7 +133,8 @@ private slots:
             QStringList items;
             for (const QAction *item : menu->actions())
                 items << item->text();
-            QVERIFY2(clashes(items).isEmpty(), qPrintable(menu->title() + u": "_s + clashes(items).join(u"; "_s)));
+            QVERIFY2(clashes(items).isEmpty(),
+                     qPrintable(menu->title() + u": "_s + clashes(items).join(u"; "_s)));
         }
 
         QVERIFY(performSteps(rig->probe, u"mode Debounce; menu Edit/Change Relay/Closure Time..."_s));
@@ -148,8 +149,9 @@ private slots:
     {
         int controls = 0;
         for (QWidget *widget : rig->window.findChildren<QWidget *>()) {
-            if (widget->isVisible() && ((widget->focusPolicy() & Qt::TabFocus) || qobject_cast<QLabel *>(widget) ||
-                                        qobject_cast<QProgressBar *>(widget))) {
+            if (widget->isVisible() &&
+                ((widget->focusPolicy() & Qt::TabFocus) || qobject_cast<QLabel *>(widget) ||
+                 qobject_cast<QProgressBar *>(widget))) {
                 ++controls;
                 QVERIFY2(!spoken(widget).isEmpty(), qPrintable(widget->objectName()));
             }
@@ -172,17 +174,22 @@ private slots:
         QTest::addColumn<QString>("gateText");
         QTest::addColumn<QString>("relayText");
         QTest::newRow("cleared") << "picture relay; picture relay" << 1 << "Input 1, not in the map"
-                                 << "Input mode: OR" << "Relay 3: Momentary, OR of no inputs";
-        QTest::newRow("three inputs") << "relay 16; mode Debounce; input 3; input 6; input 9; gate NIL" << 6
-                                      << "Input 6, in the map" << "Input mode: NIL"
-                                      << "Relay 16: Debounce, NIL of inputs 3, 6 and 9";
+                                 << "Input mode: OR"
+                                 << "Relay 3: Momentary, OR of no inputs";
+        QTest::newRow("three inputs")
+            << "relay 16; mode Debounce; input 3; input 6; input 9; gate NIL" << 6 << "Input 6, in the map"
+            << "Input mode: NIL"
+            << "Relay 16: Debounce, NIL of inputs 3, 6 and 9";
         QTest::newRow("unlatch set")
-            << "relay 3; mode Latching; input 2; input 8; picture gate; click Unlatching Input; input 11; gate NAND"
-            << 11 << "Input 11, in the unlatch map" << "Input mode: NAND"
+            << "relay 3; mode Latching; input 2; input 8; picture gate; click Unlatching Input; input 11; "
+               "gate NAND"
+            << 11 << "Input 11, in the unlatch map"
+            << "Input mode: NAND"
             << "Relay 3: Latching, AND of inputs 2 and 8, unlatched by NAND of input 11";
         QTest::newRow("latch set again")
             << "relay 3; mode Latching; click Unlatching Input; input 12; click Latching Input; input 1" << 12
-            << "Input 12, not in the map" << "Input mode: OR"
+            << "Input 12, not in the map"
+            << "Input mode: OR"
             << "Relay 3: Latching, OR of input 1, unlatched by OR of input 12";
     }
     void picturesTellWhatTheyShow()
