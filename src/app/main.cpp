@@ -18,6 +18,7 @@ namespace
 
 struct GuiOptions {
     bool simulate = false;
+    bool dark = false;
     QStringList ports;
 };
 
@@ -38,9 +39,13 @@ GuiOptions parseOptions(const QCoreApplication &app)
                                                  "pseudo-terminal, a /dev/serial/by-id link, or a serial "
                                                  "server's tcp://HOST:PORT or rfc2217://HOST:PORT. Repeatable."),
                                   QStringLiteral("PATH"));
-    parser.addOptions({simulate, port});
+    const QCommandLineOption dark(
+        QStringLiteral("dark"),
+        QCoreApplication::translate("main",
+                                    "Dark colours, for a dark desktop whose colours Qt does not follow."));
+    parser.addOptions({simulate, port, dark});
     parser.process(app);
-    return {parser.isSet(simulate), parser.values(port)};
+    return {parser.isSet(simulate), parser.isSet(dark), parser.values(port)};
 }
 
 } // namespace
@@ -61,6 +66,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const GuiOptions options = parseOptions(app);
     InitVisualStyles();
+    if (options.dark)
+        UseDarkPalette();
     app.setWindowIcon(QIcon(programIconPicture()));
 
     // Declared before the window, so that it outlives every dialogue.

@@ -54,11 +54,11 @@ ClosureTimeDialog::ClosureTimeDialog(const QSlider *hours, const QSlider *minute
     : QDialog(parent), m_hours(new TimeUnitBox(hours, false, this)),
       m_minutes(new TimeUnitBox(minutes, false, this)), m_seconds(new TimeUnitBox(seconds, true, this))
 {
-    setWindowTitle(QStringLiteral("Closure Time"));
+    setWindowTitle(tr("Closure Time"));
     auto *form = new QFormLayout(this);
-    form->addRow(QStringLiteral("Hours"), m_hours);
-    form->addRow(QStringLiteral("Minutes"), m_minutes);
-    form->addRow(QStringLiteral("Seconds"), m_seconds);
+    form->addRow(tr("&Hours"), m_hours);
+    form->addRow(tr("&Minutes"), m_minutes);
+    form->addRow(tr("&Seconds"), m_seconds);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     form->addRow(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
