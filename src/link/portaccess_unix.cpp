@@ -73,12 +73,30 @@ QString holderFromOpenFiles(const QString &path)
             continue;
         // Only the user's own processes show their files, unless run as root.
         const QDir fds(proc.filePath(entry + QStringLiteral("/fd")));
-        for (const QFileInfo &fd : fds.entryInfoList(QDir::System | QDir::NoDotAndDotDot)) {
+        for (const QFileInfo &fd : fds.entryInfoList(QDir::Files | QDir::System | QDir::NoDotAndDotDot)) {
             if (fd.symLinkTarget() == target)
                 return processName(pid);
         }
     }
     return {};
+}
+
+// The groups of the user's account. Linux declares them gid_t, macOS int:
+// the type comes from the system's own getgrouplist.
+template <typename Id>
+QList<unsigned> groupsOfAccount(int (*groupList)(const char *, Id, Id *, int *), const passwd &user)
+{
+    int count = 64;
+    std::vector<Id> groups(static_cast<size_t>(count));
+    if (groupList(user.pw_name, Id(user.pw_gid), groups.data(), &count) < 0) {
+        groups.resize(size_t(count));
+        groupList(user.pw_name, Id(user.pw_gid), groups.data(), &count);
+    }
+    groups.resize(size_t(count));
+    QList<unsigned> ids;
+    for (const Id gid : groups)
+        ids << unsigned(gid);
+    return ids;
 }
 
 } // namespace
@@ -94,17 +112,8 @@ PortAccess::Identity PortAccess::Identity::current()
     groups.push_back(getegid());
     for (const gid_t gid : groups)
         who.groups << unsigned(gid);
-    if (user) {
-        int count = 64;
-        std::vector<gid_t> account(static_cast<size_t>(count));
-        if (getgrouplist(user->pw_name, user->pw_gid, account.data(), &count) < 0) {
-            account.resize(size_t(count));
-            getgrouplist(user->pw_name, user->pw_gid, account.data(), &count);
-        }
-        account.resize(size_t(count));
-        for (const gid_t gid : account)
-            who.accountGroups << unsigned(gid);
-    }
+    if (user)
+        who.accountGroups = groupsOfAccount(getgrouplist, *user);
     who.self = true;
     return who;
 }

@@ -248,6 +248,8 @@ private slots:
         QVERIFY(file.open() && stat(qPrintable(file.fileName()), &info) == 0);
         const QString path = mode < 0 ? file.fileName() + ".gone" : file.fileName();
         QVERIFY(mode < 0 || chmod(qPrintable(path), mode_t(mode)) == 0);
+        // Root owns what it creates: the node goes to someone else, so that its owner is no root.
+        QVERIFY(info.st_uid != 0 || mode < 0 || chown(qPrintable(path), info.st_uid = 4242, info.st_gid) == 0);
         PortAccess::Identity asker{"ann", who == "root" ? 0 : who == "owner" ? info.st_uid : info.st_uid + 1};
         if (who == "member" || who == "owner")
             asker.groups << info.st_gid;
