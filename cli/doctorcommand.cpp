@@ -48,7 +48,8 @@ int runDoctor(const QStringList &arguments)
     DevicePort &device = connection.link().port();
     if (!port.isEmpty() && device.portNumberInUse() == 0)
         return usageError(QStringLiteral("doctor: there is no port %1").arg(port));
-    const QList<int> numbers = port.isEmpty() ? device.directory().numbers() : QList<int>{device.portNumberInUse()};
+    const QList<int> numbers =
+        port.isEmpty() ? device.directory().numbers() : QList<int>{device.portNumberInUse()};
 
     QTextStream out(stdout);
     out << PortAccess::userSummary() << '\n';

@@ -5,7 +5,8 @@
 namespace
 {
 
-QString permissionText(PortSystem system, const QString &path, const PortAccess::Node &node, const QString &user)
+QString permissionText(PortSystem system, const QString &path, const PortAccess::Node &node,
+                       const QString &user)
 {
     // What to do comes first: the status box shows only its first lines.
     const QString head = PortAccess::tr("Permission denied on %1: ").arg(path);
@@ -18,14 +19,17 @@ QString permissionText(PortSystem system, const QString &path, const PortAccess:
                                      "rule that gives group %1 access.")
                           .arg(node.group);
     if (node.inGroup)
-        return head + PortAccess::tr("user %1 is in its group %2, yet the system refuses.").arg(user, node.group);
+        return head +
+               PortAccess::tr("user %1 is in its group %2, yet the system refuses.").arg(user, node.group);
     if (node.accountInGroup)
-        return head + PortAccess::tr("user %1 joined its group %2 after this session started; log out and log "
-                                     "in again.")
-                          .arg(user, node.group);
-    return head + PortAccess::tr("it belongs to group %1, and user %2 is not in that group. Fix: sudo usermod "
-                                 "-aG %1 %2, then log out and log in again.")
-                      .arg(node.group, user);
+        return head +
+               PortAccess::tr("user %1 joined its group %2 after this session started; log out and log "
+                              "in again.")
+                   .arg(user, node.group);
+    return head +
+           PortAccess::tr("it belongs to group %1, and user %2 is not in that group. Fix: sudo usermod "
+                          "-aG %1 %2, then log out and log in again.")
+               .arg(node.group, user);
 }
 
 } // namespace
@@ -44,7 +48,8 @@ PortAccess::Finding PortAccess::explain(PortSystem system, const QString &path, 
         return {};
     // Windows names no holder: its ports have no lock files, and no process shows another's handles.
     if (const QString program = windows ? QString() : holder(); !program.isEmpty())
-        return {Obstacle::Held, tr("%1 is in use by %2; close that program and try again.").arg(path, program)};
+        return {Obstacle::Held,
+                tr("%1 is in use by %2; close that program and try again.").arg(path, program)};
     if (openError == QSerialPort::PermissionError)
         return {Obstacle::Held, tr("%1 is in use by another program; close it and try again.").arg(path)};
     return {Obstacle::Other, tr("%1 cannot be opened: %2.").arg(path, openErrorText)};

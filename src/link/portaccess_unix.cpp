@@ -191,7 +191,10 @@ QString PortAccess::userSummary()
     for (const unsigned gid : who.groups)
         names << groupName(gid_t(gid));
     names.removeDuplicates();
-    return tr("User %1 (uid %2), groups: %3").arg(who.name).arg(who.uid).arg(names.join(QStringLiteral(", ")));
+    return tr("User %1 (uid %2), groups: %3")
+        .arg(who.name)
+        .arg(who.uid)
+        .arg(names.join(QStringLiteral(", ")));
 }
 
 QString PortAccess::nodeSummary(const QString &path)

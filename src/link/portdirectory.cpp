@@ -60,7 +60,8 @@ QList<SystemPort> missingFrom(const QList<SystemPort> &ports, const QList<System
 {
     QList<SystemPort> missing;
     for (const SystemPort &port : ports) {
-        if (std::none_of(others.cbegin(), others.cend(), [&](const SystemPort &o) { return samePort(port, o); }))
+        if (std::none_of(others.cbegin(), others.cend(),
+                         [&](const SystemPort &o) { return samePort(port, o); }))
             missing << port;
     }
     return missing;
@@ -121,14 +122,16 @@ PortChanges PortDirectory::refresh()
         const auto hasTwin = [&ports, &waiting](const SystemPort &port) {
             const QString twin = QStringLiteral("/dev/cu.") + port.location.mid(waiting.size());
             return port.location.startsWith(waiting) &&
-                   std::any_of(ports.cbegin(), ports.cend(), [&](const SystemPort &p) { return p.location == twin; });
+                   std::any_of(ports.cbegin(), ports.cend(),
+                               [&](const SystemPort &p) { return p.location == twin; });
         };
         QList<SystemPort> kept;
         std::copy_if(ports.cbegin(), ports.cend(), std::back_inserter(kept),
                      [&](const SystemPort &port) { return !hasTwin(port); });
         ports = kept;
     }
-    std::sort(ports.begin(), ports.end(), [](const SystemPort &a, const SystemPort &b) { return a.name < b.name; });
+    std::sort(ports.begin(), ports.end(),
+              [](const SystemPort &a, const SystemPort &b) { return a.name < b.name; });
     PortChanges changes;
     for (const SystemPort &port : missingFrom(m_systemPorts, ports))
         changes.pulledOut.append({port, numberOf(port.location)});
@@ -151,7 +154,8 @@ void PortDirectory::renumber()
         else
             unnumbered << port;
     }
-    std::sort(m_entries.begin(), m_entries.end(), [](const Entry &a, const Entry &b) { return a.number < b.number; });
+    std::sort(m_entries.begin(), m_entries.end(),
+              [](const Entry &a, const Entry &b) { return a.number < b.number; });
     int next = count() + 1;
     for (const SystemPort &port : std::as_const(unnumbered))
         m_entries.append({next++, port});
@@ -178,10 +182,11 @@ int PortDirectory::addRuntimePort(const QString &path, const QString &name)
     const QString absolute = server || windows ? path : info.absoluteFilePath();
     const QString target = server || windows ? QString() : info.canonicalFilePath();
     for (const SystemPort &port : std::as_const(m_systemPorts)) {
-        const bool same = windows ? windowsPortName(port.location) == windowsPortName(path) ||
-                                        windowsPortName(port.name) == windowsPortName(path)
-                                  : port.location == absolute ||
-                                        (!target.isEmpty() && QFileInfo(port.location).canonicalFilePath() == target);
+        const bool same =
+            windows ? windowsPortName(port.location) == windowsPortName(path) ||
+                          windowsPortName(port.name) == windowsPortName(path)
+                    : port.location == absolute ||
+                          (!target.isEmpty() && QFileInfo(port.location).canonicalFilePath() == target);
         if (same)
             return numberOf(port.location);
     }
@@ -238,7 +243,8 @@ int PortDirectory::count() const
 QString PortDirectory::entryText(int number) const
 {
     const QString name = systemName(number);
-    if (name.isEmpty() || name.compare(QStringLiteral("COM") + QString::number(number), Qt::CaseInsensitive) == 0)
+    if (name.isEmpty() ||
+        name.compare(QStringLiteral("COM") + QString::number(number), Qt::CaseInsensitive) == 0)
         return tr("Com%1").arg(number);
     return tr("Com%1 (%2)").arg(number).arg(name);
 }
