@@ -104,6 +104,7 @@ PortDirectory::PortDirectory()
 void PortDirectory::setSystemPortSource(SystemPortSource source)
 {
     m_source = std::move(source);
+    m_watchDeviceNodes = false;
     refresh();
 }
 
@@ -141,6 +142,19 @@ PortChanges PortDirectory::refresh()
     for (const SystemPort &port : pluggedIn)
         changes.pluggedIn.append({port, numberOf(port.location)});
     return changes;
+}
+
+bool PortDirectory::systemPortsMayHaveChanged()
+{
+    // Windows has no device nodes to look at; its own list is the way to know.
+    if (!m_watchDeviceNodes || m_system == PortSystem::Windows)
+        return true;
+    QStringList nodes =
+        QDir(QStringLiteral("/dev")).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    if (nodes == m_deviceNodes)
+        return false;
+    m_deviceNodes = std::move(nodes);
+    return true;
 }
 
 void PortDirectory::renumber()

@@ -70,6 +70,11 @@ public:
     // after the system's ports. Says which system ports came and went.
     PortChanges refresh();
 
+    // Whether the system's ports may have changed since this was last asked.
+    // Asking costs next to nothing, unlike refresh(): where device nodes show
+    // in /dev, it looks at their names only.
+    bool systemPortsMayHaveChanged();
+
     // Adds a port by its path (or a serial server's address) and returns its
     // number; a port already known keeps its number, and a link to a system
     // port (a by-id path) is that port. The list shows it as name, or by
@@ -120,6 +125,9 @@ private:
     SystemPortSource m_source;
     QString m_byIdFolder;
     PortSystem m_system = hostPortSystem();
+    // The names in /dev when last asked; only for the system's own port list.
+    bool m_watchDeviceNodes = true;
+    QStringList m_deviceNodes;
     QList<SystemPort> m_systemPorts;
     // Run-time ports in the order they were added; only location and name are known.
     QList<SystemPort> m_runtimePorts;

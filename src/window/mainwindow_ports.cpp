@@ -17,8 +17,8 @@ namespace
 constexpr int LocationRole = Qt::UserRole;
 constexpr int SerialNumberRole = Qt::UserRole + 1;
 
-// Often enough that a plugged adapter shows within two seconds; a look at
-// the system's list costs next to nothing.
+// Often enough that a plugged adapter shows within two seconds; the system's
+// list is read only when its device nodes changed, which costs next to nothing to see.
 constexpr int PortWatchInterval = 1000;
 
 QString adapterName(const SystemPort &port)
@@ -97,7 +97,7 @@ void MainWindow::followPorts()
 {
     // A port a command holds, or one held open between its dialogues, is never touched.
     DevicePort &port = m_session.link().port();
-    if (!m_session.isIdle() || port.isOpen())
+    if (!m_session.isIdle() || port.isOpen() || !port.directory().systemPortsMayHaveChanged())
         return;
     const PortChanges changes = port.directory().refresh();
     if (changes.isEmpty())
