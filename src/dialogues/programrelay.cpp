@@ -24,7 +24,7 @@ Task<DialogueResult> DeviceDialogues::programRelay(int relayIndex)
     };
     DialogueResult result = DialogueResult::GaveUp; // until an attempt ends otherwise
     Task<Step> attempts =
-        runAttempts(QStringLiteral("ProgramRelay"), rule, [&] { return programAttempt(relayIndex, result); });
+        runAttempts(QStringLiteral("ProgramRelay"), rule, result, [&] { return programAttempt(relayIndex, result); });
     co_await attempts;
 
     releasePort(hold);
