@@ -101,12 +101,13 @@ bool ServerControl::output(const QByteArray &text, QString *error)
     if (!m_connected || (m_address->telnet && !m_telnet.settingsAnswered())) {
         if (m_held.size() + text.size() > MaxUnsentBytes) {
             if (error)
-                *error = QStringLiteral("the serial server has not taken the characters before");
+                *error = QStringLiteral("%1 characters already wait for the serial server").arg(m_held.size());
             return false;
         }
         m_held += text;
-    } else
+    } else {
         send(m_address->telnet ? m_telnet.encode(text) : text);
+    }
     return true;
 }
 
@@ -125,7 +126,8 @@ void ServerControl::send(const QByteArray &bytes)
 void ServerControl::onConnected()
 {
     m_connected = true;
-    // A telnet server has the same time to answer the line settings.
+    // The timer runs on for a telnet server: its answers to the line
+    // settings are due within the same time.
     if (!m_address->telnet)
         m_connectTimer.stop();
     // The dialogue sends one character at a time and waits for its echo.
