@@ -266,7 +266,7 @@ private slots:
         QCOMPARE(tavikctl.exitCode(), 1);
         QVERIFY2(elapsed <= 3500, qPrintable(QString::number(elapsed)));
         // The largest child so far, in kilobytes.
-        QVERIFY2(usage.ru_maxrss < 64 * 1024, qPrintable(QString::number(usage.ru_maxrss)));
+        QVERIFY2(usage.ru_maxrss < RSS_LIMIT_MB * 1024, qPrintable(QString::number(usage.ru_maxrss)));
     }
 };
 
