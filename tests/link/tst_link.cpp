@@ -324,9 +324,7 @@ private slots:
         });
         QCOMPARE(finish(rig.commands.readAll(AllEnding::Quiet)).result, DialogueResult::TimedOut);
         QVERIFY(sinceStop.isValid() && sinceStop.elapsed() < 3100);
-        QCOMPARE(
-            rig.view.statusText,
-            QStringLiteral("The connection to Tavik was lost. Please check the cable and the COM port."));
+        QCOMPARE(rig.view.statusText, DeviceDialogues::ConnectionLostText);
         QVERIFY(!rig.link.port().isOpen());
         QTest::qWait(200);
         QCOMPARE(losses.count(), 1);
@@ -343,10 +341,7 @@ private slots:
         QCOMPARE(finish(rig.commands.readRelay(0)), DialogueResult::TimedOut);
         QVERIFY(clock.elapsed() < 3100);
         const QString reason = QStringLiteral("no serial server answers at ") + where;
-        QCOMPARE(rig.view.statusText,
-                 QStringLiteral("Could not communicate with Tavik: %1. Please check the address "
-                                "and the serial server.")
-                     .arg(reason));
+        QCOMPARE(rig.view.statusText, DeviceDialogues::ServerUnreachableText.arg(reason));
         QCOMPARE(loggedFailures(errorLogPath()).filter(reason).size(), 1);
         QVERIFY(!rig.link.port().isOpen());
     }
