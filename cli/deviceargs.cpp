@@ -3,6 +3,7 @@
 #include "config/relayconfig.h"
 #include "deviceconnection.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QRegularExpression>
 #include <QSet>
@@ -178,6 +179,9 @@ QString resultMeaning(DialogueResult result)
         return QStringLiteral("Tavik kept answering unexpectedly");
     case DialogueResult::Cancelled:
         return QStringLiteral("cancelled");
+    case DialogueResult::LineNeverQuiet:
+        return QCoreApplication::translate(
+            "tavikctl", "the line never fell quiet; the port may belong to another device");
     }
     return QStringLiteral("unknown failure");
 }

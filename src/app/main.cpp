@@ -77,8 +77,7 @@ int main(int argc, char *argv[])
     QStringList ports;
     for (const QString &path : options.ports) {
         if (looksLikeServerAddress(path) && !serverAddress(path)) {
-            err << "tavikgui: " << path
-                << " is not a serial server's address (tcp://HOST:PORT or rfc2217://HOST:PORT).\n";
+            err << "tavikgui: " << serverAddressFault(path) << ".\n";
             continue;
         }
         if (!serverAddress(path) && !QFileInfo::exists(path))
