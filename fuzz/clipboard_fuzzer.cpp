@@ -58,8 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         shown.ShowUnlatch = false;
         std::swap(shown.InputMode, shown.UnlatchInputMode);
         std::swap(shown.InputMap, shown.UnlatchMap);
-        if (RelayClipboard::textOf(shown, clip->part) != copied || latching.InputMap != RelayConfig{}.InputMap ||
-            latching.InputMode != 0)
+        if (RelayClipboard::textOf(shown, clip->part) != copied ||
+            latching.InputMap != RelayConfig{}.InputMap || latching.InputMode != 0)
             fuzzFailed("a gate or map pasted on the unlatch set went elsewhere");
     }
     return 0;

@@ -117,8 +117,8 @@ private slots:
     {
         QTest::addColumn<QStringList>("command");
         QTest::addColumn<QString>("failure"); // stderr's first line, or in JSON the file named
-        const QString bad = "tavikctl: bad.csv: line 1, column 1 ('s'): the title line is not "
-                            "\"Tavik Configuration File,\"";
+        const QString bad =
+            "tavikctl: bad.csv: line 1, column 1 ('s'): line 1 should read Tavik Configuration File,";
         QTest::newRow("diff") << QStringList{"diff", "good.csv", "bad.csv"} << bad;
         QTest::newRow("diff, JSON") << QStringList{"diff", "--json", "bad.csv", "good.csv"} << "bad.csv";
         QTest::newRow("verify") << QStringList{"verify", "-i", "bad.csv", "--simulate"} << bad;
@@ -162,7 +162,8 @@ private slots:
         QVERIFY(ended.wait(60000));
         const QByteArray out = run.readAllStandardOutput();
         QCOMPARE(run.exitCode(), 4);
-        QVERIFY2(out.startsWith("Programmed relays: 5\n") && out.endsWith("The device still differs from a.csv.\n"),
+        QVERIFY2(out.startsWith("Programmed relays: 5\n") &&
+                     out.endsWith("The device still differs from a.csv.\n"),
                  out.constData());
     }
 

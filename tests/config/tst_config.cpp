@@ -390,8 +390,8 @@ private slots:
         row("gate", toggle, [](RelayConfig &r) { r.InputMode = 5; }, "input mode: a AND; b NAND", false);
         row("input map", toggle, [](RelayConfig &r) { r.InputMap[11] = false; }, "input map: a 1, 12; b 1",
             false);
-        row("empty input map", toggle, [](RelayConfig &r) { r.InputMap.fill(false); },
-            "input map: a 1, 12; b none", false);
+        row("empty map, contact", toggle, [](RelayConfig &r) { r.InputMap.fill(false), r.Closed = true; },
+            "input map: a 1, 12; b none\ncontact: a Open; b Closed", false);
         row("unlatch side of a Toggle", toggle, [](RelayConfig &r) {
             r.UnlatchMap[2] = true;
             r.UnlatchInputMode = 2;
