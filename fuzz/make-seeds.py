@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Writes the seed corpora: real reports as the device prints them, the
-Latching report, the report faults, valid configuration files and one file
-for every format fault. Run from anywhere; rewrites only the seed-* files."""
+Latching report, the report faults, valid configuration files, one file
+for every format fault, and clipboard texts taken and refused. Run from
+anywhere; rewrites only the seed-* files."""
 import pathlib
 
 here = pathlib.Path(__file__).resolve().parent

@@ -523,6 +523,8 @@ private slots:
             QVERIFY(table() == states[i]);
         }
         QVERIFY(!probe->canChoose({"Edit", "Redo"}));
+        QVERIFY(performSteps(*probe, u"relay 3; click Unlatching Input; menu Edit/Undo"_s));
+        QVERIFY(table()[2].ShowUnlatch); // the side a relay shows is the editor's, not a step's
         QCOMPARE(rig->device.received(), QByteArray());
     }
 
