@@ -12,7 +12,7 @@ seconds=${1:-600}
 root=$(pwd)
 dir=$(realpath -m "${2:-build-fuzz}")
 clang=${CLANGXX:-clang++-14}
-targets=${3:-configfile devicereport serverbytes}
+targets=${3:-configfile devicereport serverbytes clipboard}
 
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER="$clang" \
     -DTAVIK_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null

@@ -457,7 +457,8 @@ private slots:
         QCOMPARE(finish(rig.commands.readRelay(0)), DialogueResult::TimedOut);
         QVERIFY(clock.elapsed() < 3100);
         const QString reason = QStringLiteral("no serial server answers at ") + where;
-        QCOMPARE(rig.view.statusText, DeviceDialogues::ServerUnreachableText.arg(reason));
+        QCOMPARE(rig.view.statusText, "Could not communicate with Tavik: " + reason +
+                                          ". Please check the address and the serial server.");
         QCOMPARE(loggedFailures(errorLogPath()).filter(reason).size(), 1);
         QVERIFY(!rig.link.port().isOpen());
     }
