@@ -5,6 +5,14 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 
+namespace
+{
+
+// About what a serial server's buffer holds.
+constexpr qint64 SendBuffer = 4096;
+
+} // namespace
+
 SimTcpWire::SimTcpWire(const QString &host, quint16 port, QObject *parent)
     : SimWire(parent), m_host(host), m_port(port)
 {
@@ -65,6 +73,9 @@ qint64 SimTcpWire::write(const char *data, qint64 size)
 {
     if (!m_client)
         return -1;
+    // The socket would buffer without end; a flood must meet a full line.
+    if (m_client->bytesToWrite() >= SendBuffer)
+        return 0;
     const qint64 written = m_client->write(data, size);
     // Each piece leaves now, as the serial line would send it, and not
     // together with the next when the thread comes round again.

@@ -142,6 +142,7 @@ private slots:
         row("line rate on TCP", {.paced = true}, {"--paced"}, "r1\r", report, true);
         row("line rate", {.paced = true}, {"--paced"}, "r1\r", report);
         row("flood", {.flood = true}, {"--flood"}, "", QByteArray(300, '#'));
+        row("flood on TCP", {.flood = true}, {"--flood"}, "", QByteArray(300, '#'), true);
         row("silence after 10", {.silentAfterOutput = 10}, {}, "r1\r", report.left(10));
         row("hang-up at 30", {.hangUpAfterOutput = 30}, {"--hang-up-after", "30"}, "r1\r", report.left(30));
         row("hang-up at 30 on TCP", {.hangUpAfterOutput = 30}, {"--hang-up-after", "30"}, "r1\r",
