@@ -20,7 +20,7 @@ cmake --build build-tsan --parallel "$(nproc)" --target tst_link tst_dialogues t
 reports=$root/build-tsan/tsan-reports
 rm -rf "$reports"
 mkdir -p "$reports"
-export TSAN_OPTIONS="halt_on_error=0:second_deadlock_stack=1:log_path=$reports/report:suppressions=$root/tests/sanitizer/tsan.supp"
+export TSAN_OPTIONS="halt_on_error=0:second_deadlock_stack=1:die_after_fork=0:log_path=$reports/report:suppressions=$root/tests/sanitizer/tsan.supp"
 export TAVIK_SWEEP_STRIDE=5
 cd build-tsan
 result=0

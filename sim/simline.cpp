@@ -87,6 +87,11 @@ void SimLine::programLeft()
         m_hangUpTimer->stop();
 }
 
+void SimLine::runHandedOver()
+{
+    m_engine->runHandedOver();
+}
+
 void SimLine::applyFaults(const SimFaults &faults)
 {
     m_faults = faults;

@@ -27,6 +27,7 @@ public:
     void close();
     void hangUp();
     void applyFaults(const SimFaults &faults);
+    Q_INVOKABLE void runHandedOver();
 
 private:
     void readInput();

@@ -4,7 +4,6 @@
 #include "simstatefile.h"
 #include "simtcpwire.h"
 
-#include <QMutexLocker>
 #include <QThread>
 #include <QtDebug>
 
@@ -17,12 +16,12 @@ SimulatorEngine::~SimulatorEngine()
 
 bool SimulatorEngine::start(QString *error)
 {
-    QMutexLocker life(&m_lifecycle);
+    std::lock_guard life(m_lifecycle);
     if (m_thread)
         return true;
     SimFaults faults;
     {
-        QMutexLocker lock(&m_mutex);
+        std::lock_guard lock(m_mutex);
         loadState();
         m_filter.setFaults(m_faults);
         m_menu.setManner(m_faults.echoEscape, m_faults.menuAfterCommand);
@@ -53,14 +52,14 @@ bool SimulatorEngine::start(QString *error)
             *error = reason;
         return false;
     }
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard lock(m_mutex);
     m_portPath = path;
     return true;
 }
 
 void SimulatorEngine::stop()
 {
-    QMutexLocker life(&m_lifecycle);
+    std::lock_guard life(m_lifecycle);
     stopThread();
 }
 
@@ -74,20 +73,20 @@ void SimulatorEngine::stopThread()
     delete m_line;
     m_line = nullptr;
     m_thread.reset();
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard lock(m_mutex);
     m_portPath.clear();
 }
 
 QString SimulatorEngine::portPath() const
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard lock(m_mutex);
     return m_portPath;
 }
 
 void SimulatorEngine::setStateFile(const QString &path)
 {
-    QMutexLocker life(&m_lifecycle);
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard life(m_lifecycle);
+    std::lock_guard lock(m_mutex);
     m_stateFile = path;
     if (m_thread)
         loadState();
@@ -95,16 +94,16 @@ void SimulatorEngine::setStateFile(const QString &path)
 
 void SimulatorEngine::listenOn(const QString &host, quint16 port)
 {
-    QMutexLocker life(&m_lifecycle);
+    std::lock_guard life(m_lifecycle);
     m_listenHost = host;
     m_listenPort = port;
 }
 
 void SimulatorEngine::setFaults(const SimFaults &faults)
 {
-    QMutexLocker life(&m_lifecycle);
+    std::lock_guard life(m_lifecycle);
     {
-        QMutexLocker lock(&m_mutex);
+        std::lock_guard lock(m_mutex);
         m_faults = faults;
         m_filter.setFaults(faults);
         m_menu.setManner(faults.echoEscape, faults.menuAfterCommand);
@@ -115,20 +114,20 @@ void SimulatorEngine::setFaults(const SimFaults &faults)
 
 SimFaults SimulatorEngine::faults() const
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard lock(m_mutex);
     return m_faults;
 }
 
 void SimulatorEngine::hangUp()
 {
-    QMutexLocker life(&m_lifecycle);
+    std::lock_guard life(m_lifecycle);
     if (m_thread)
         runOnLine([this] { m_line->hangUp(); });
 }
 
 SimRelay SimulatorEngine::relay(int index) const
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard lock(m_mutex);
     if (index < 0 || index >= int(m_menu.relays().size()))
         return {};
     return m_menu.relays()[index];
@@ -136,7 +135,7 @@ SimRelay SimulatorEngine::relay(int index) const
 
 void SimulatorEngine::setRelay(int index, const SimRelay &relay)
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard lock(m_mutex);
     if (index < 0 || index >= int(m_menu.relays().size())) {
         qWarning("TavikSimulator: no relay with index %d", index);
         return;
@@ -147,26 +146,26 @@ void SimulatorEngine::setRelay(int index, const SimRelay &relay)
 
 QByteArray SimulatorEngine::received() const
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard lock(m_mutex);
     return m_received;
 }
 
 void SimulatorEngine::clearReceived()
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard lock(m_mutex);
     m_received.clear();
     m_sent = 0;
 }
 
 qint64 SimulatorEngine::sentCount() const
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard lock(m_mutex);
     return m_sent;
 }
 
 QByteArray SimulatorEngine::answer(const QByteArray &input)
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard lock(m_mutex);
     m_received += input;
     QByteArray output;
     for (const char c : input)
@@ -178,13 +177,13 @@ QByteArray SimulatorEngine::answer(const QByteArray &input)
 
 void SimulatorEngine::countSent(qint64 count)
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard lock(m_mutex);
     m_sent += count;
 }
 
 void SimulatorEngine::fallSilent()
 {
-    QMutexLocker lock(&m_mutex);
+    std::lock_guard lock(m_mutex);
     m_filter.fallSilent();
 }
 
@@ -192,10 +191,25 @@ void SimulatorEngine::fallSilent()
 // hang-up asked for is in force when the call returns.
 void SimulatorEngine::runOnLine(const std::function<void()> &work)
 {
-    if (QThread::currentThread() == m_thread.get())
+    if (QThread::currentThread() == m_thread.get()) {
         work();
-    else
-        QMetaObject::invokeMethod(m_line, work, Qt::BlockingQueuedConnection);
+        return;
+    }
+    // The work and its end pass between the threads under a standard lock,
+    // not in a blocking queued call, whose wait is hidden in Qt's library.
+    std::unique_lock lock(m_handover);
+    m_handedOver = &work;
+    QMetaObject::invokeMethod(m_line, "runHandedOver", Qt::QueuedConnection);
+    m_handedBack.wait(lock, [this] { return m_handedOver == nullptr; });
+}
+
+void SimulatorEngine::runHandedOver()
+{
+    std::lock_guard lock(m_handover);
+    if (m_handedOver)
+        (*m_handedOver)();
+    m_handedOver = nullptr;
+    m_handedBack.notify_all();
 }
 
 void SimulatorEngine::loadState()
