@@ -1,5 +1,7 @@
 #include "deviceconnection.h"
 
+#include "clitext.h"
+
 #include "link/portnumber.h"
 #include "link/serveraddress.h"
 #include "signalcancel.h"
@@ -45,7 +47,7 @@ bool DeviceConnection::usePort(const QString &port, QString *error)
         PortDirectory &ports = devicePort.directory();
         const int found = ports.numberOfSerial(port.mid(7));
         if (found == 0) {
-            *error = QStringLiteral("--port: no adapter has the serial number '%1'").arg(port.mid(7));
+            *error = CliText::tr("--port: no adapter has the serial number '%1'").arg(port.mid(7));
             return false;
         }
         devicePort.setPortText(ports.entryText(found));
@@ -53,8 +55,8 @@ bool DeviceConnection::usePort(const QString &port, QString *error)
     }
     if (looksLikeServerAddress(port)) {
         if (!serverAddress(port)) {
-            *error = QStringLiteral("--port: '%1' is not a serial server's address (tcp://HOST:PORT or "
-                                    "rfc2217://HOST:PORT, PORT from 1 to 65535)")
+            *error = CliText::tr("--port: '%1' is not a serial server's address (tcp://HOST:PORT or "
+                                 "rfc2217://HOST:PORT, PORT from 1 to 65535)")
                          .arg(port);
             return false;
         }
@@ -62,7 +64,7 @@ bool DeviceConnection::usePort(const QString &port, QString *error)
         return true;
     }
     if (!QFileInfo::exists(port)) {
-        *error = QStringLiteral("--port: no port number and no such device '%1'").arg(port);
+        *error = CliText::tr("--port: no port number and no such device '%1'").arg(port);
         return false;
     }
     selectRuntimePort(port);
