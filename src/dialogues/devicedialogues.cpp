@@ -54,7 +54,7 @@ Task<DeviceDialogues::Step> DeviceDialogues::runAttempts(QString procedure, Rest
             // command, so that the next dialogue finds it where it expects.
             Task<SendResult> escape = m_exchange.sendChar('\x1b', false);
             co_await escape;
-            m_view.setStatusText(GaveUpText);
+            m_view.setStatusText(gaveUpText());
             logFailure(Failure::DeviceGaveUp, procedure, 2,
                        QString::number(MaxRestarts) + QStringLiteral(" restarts"));
             co_return Step::Restart;
@@ -91,7 +91,7 @@ void DeviceDialogues::releasePort(const PortHold &hold)
 {
     if (m_link.port().lineLost() && !hold.lostBefore) {
         const QString reason = m_link.port().lossReason();
-        m_view.setStatusText(reason.isEmpty() ? ConnectionLostText : ServerUnreachableText.arg(reason));
+        m_view.setStatusText(reason.isEmpty() ? connectionLostText() : serverUnreachableText().arg(reason));
     }
     if (hold.openedHere)
         m_link.port().close();

@@ -4,6 +4,7 @@
 #include "link/portnumber.h"
 #include "base/failure.h"
 
+#include <QCoreApplication>
 
 DevicePort::DevicePort(QObject *parent) : QObject(parent)
 {
@@ -39,12 +40,16 @@ QString DevicePort::refusalText(int number, const QString &error) const
 {
     const QString path = m_directory.location(number);
     if (path.isEmpty())
-        return QStringLiteral("There is no port Com%1: choose one the port list offers.").arg(number);
+        return QCoreApplication::translate("DevicePort",
+                                           "There is no port Com%1: choose one the port list offers.")
+            .arg(number);
     // Only a serial device has a node, a group and holders to look at.
     const QString reason = m_channel == &m_serial
                                ? PortAccess::check(path, m_serial.lastOpenError(), m_serial.lastOpenErrorText()).text
                                : QString();
-    return reason.isEmpty() ? QStringLiteral("%1 cannot be opened: %2.").arg(path, error) : reason;
+    return reason.isEmpty()
+               ? QCoreApplication::translate("DevicePort", "%1 cannot be opened: %2.").arg(path, error)
+               : reason;
 }
 
 bool DevicePort::close()

@@ -1,5 +1,6 @@
 #include "link/portaccess.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -57,7 +58,9 @@ QString processName(qint64 pid)
     QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
     if (!comm.open(QIODevice::ReadOnly))
         return {};
-    return QStringLiteral("%1 (process %2)").arg(QString::fromLocal8Bit(comm.readAll().trimmed())).arg(pid);
+    return QCoreApplication::translate("PortAccess", "%1 (process %2)")
+        .arg(QString::fromLocal8Bit(comm.readAll().trimmed()))
+        .arg(pid);
 }
 
 // The lock file names serial programs use for a port: Qt's (the path below
@@ -118,24 +121,29 @@ QString permissionText(const QString &path, const struct stat &node)
     // What to do comes first: the status box shows only its first lines.
     const QString user = userName();
     const QString groupText = groupName(node.st_gid);
-    const QString head = QStringLiteral("Permission denied on %1: ").arg(path);
+    const QString head = QCoreApplication::translate("PortAccess", "Permission denied on %1: ").arg(path);
     if ((node.st_mode & (S_IRGRP | S_IWGRP)) != (S_IRGRP | S_IWGRP))
-        return head + QStringLiteral("only its owner may read and write it; ask the administrator for a udev "
-                                     "rule that gives group %1 access.")
+        return head + QCoreApplication::translate(
+                          "PortAccess",
+                          "only its owner may read and write it; ask the administrator for a udev "
+                          "rule that gives group %1 access.")
                           .arg(groupText);
     const std::vector<gid_t> groups = processGroups();
     if (std::find(groups.begin(), groups.end(), node.st_gid) != groups.end())
-        return head +
-               QStringLiteral("user %1 is in its group %2, yet the system refuses.").arg(user, groupText);
+        return head + QCoreApplication::translate("PortAccess",
+                                                  "user %1 is in its group %2, yet the system refuses.")
+                          .arg(user, groupText);
     if (accountHasGroup(node.st_gid))
-        return head +
-               QStringLiteral("user %1 joined its group %2 after this session started; log out and log "
-                              "in again.")
-                   .arg(user, groupText);
-    return head +
-           QStringLiteral("it belongs to group %1, and user %2 is not in that group. Fix: sudo usermod "
-                          "-aG %1 %2, then log out and log in again.")
-               .arg(groupText, user);
+        return head + QCoreApplication::translate(
+                          "PortAccess",
+                          "user %1 joined its group %2 after this session started; log out and log "
+                          "in again.")
+                          .arg(user, groupText);
+    return head + QCoreApplication::translate(
+                      "PortAccess",
+                      "it belongs to group %1, and user %2 is not in that group. Fix: sudo usermod "
+                      "-aG %1 %2, then log out and log in again.")
+                      .arg(groupText, user);
 }
 
 } // namespace
@@ -151,19 +159,24 @@ PortAccess::Finding PortAccess::check(const QString &path, QSerialPort::SerialPo
 {
     struct stat node = {};
     if (path.isEmpty() || stat(QFile::encodeName(path).constData(), &node) != 0)
-        return {Obstacle::Missing, QStringLiteral("%1 does not exist: is the adapter plugged in?").arg(path)};
+        return {Obstacle::Missing,
+                QCoreApplication::translate("PortAccess", "%1 does not exist: is the adapter plugged in?")
+                    .arg(path)};
     if (access(QFile::encodeName(path).constData(), R_OK | W_OK) != 0)
         return {Obstacle::Permission, permissionText(path, node)};
     if (openError == QSerialPort::NoError)
         return {};
     const QString holder = holderOf(path);
     if (!holder.isEmpty())
-        return {Obstacle::Held,
-                QStringLiteral("%1 is in use by %2; close that program and try again.").arg(path, holder)};
+        return {Obstacle::Held, QCoreApplication::translate(
+                                    "PortAccess", "%1 is in use by %2; close that program and try again.")
+                                    .arg(path, holder)};
     if (openError == QSerialPort::PermissionError)
-        return {Obstacle::Held,
-                QStringLiteral("%1 is in use by another program; close it and try again.").arg(path)};
-    return {Obstacle::Other, QStringLiteral("%1 cannot be opened: %2.").arg(path, openErrorText)};
+        return {Obstacle::Held, QCoreApplication::translate(
+                                    "PortAccess", "%1 is in use by another program; close it and try again.")
+                                    .arg(path)};
+    return {Obstacle::Other,
+            QCoreApplication::translate("PortAccess", "%1 cannot be opened: %2.").arg(path, openErrorText)};
 }
 
 PortAccess::Finding PortAccess::probe(const QString &path)
@@ -184,11 +197,14 @@ QStringList PortAccess::grabbingServices()
     };
     static const QList<Service> services = {
         {QStringLiteral("ModemManager"),
-         QStringLiteral("it probes serial adapters as they appear and may hold one for a while; if it keeps "
-                        "the Tavik's port busy: sudo systemctl stop ModemManager")},
+         QCoreApplication::translate(
+             "PortAccess",
+             "it probes serial adapters as they appear and may hold one for a while; if it keeps "
+             "the Tavik's port busy: sudo systemctl stop ModemManager")},
         {QStringLiteral("brltty"),
-         QStringLiteral("it claims some USB serial adapters as braille displays; if the Tavik's adapter "
-                        "vanishes when plugged in: sudo apt remove brltty")},
+         QCoreApplication::translate(
+             "PortAccess", "it claims some USB serial adapters as braille displays; if the Tavik's adapter "
+                           "vanishes when plugged in: sudo apt remove brltty")},
     };
     QStringList lines;
     const QDir proc(QStringLiteral("/proc"));
@@ -199,7 +215,8 @@ QStringList PortAccess::grabbingServices()
         const QString name = QString::fromLocal8Bit(comm.readAll().trimmed());
         for (const Service &service : services) {
             if (name == service.name)
-                lines << QStringLiteral("%1 is running (process %2): %3.").arg(name, entry, service.advice);
+                lines << QCoreApplication::translate("PortAccess", "%1 is running (process %2): %3.")
+                             .arg(name, entry, service.advice);
         }
     }
     return lines;
@@ -211,7 +228,7 @@ QString PortAccess::userSummary()
     for (const gid_t gid : processGroups())
         names << groupName(gid);
     names.removeDuplicates();
-    return QStringLiteral("User %1 (uid %2), groups: %3")
+    return QCoreApplication::translate("PortAccess", "User %1 (uid %2), groups: %3")
         .arg(userName())
         .arg(geteuid())
         .arg(names.join(", "));

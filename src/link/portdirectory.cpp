@@ -3,6 +3,7 @@
 #include "link/portnumber.h"
 #include "link/serveraddress.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSerialPortInfo>
@@ -174,9 +175,9 @@ QStringList PortDirectory::descriptionLines(int number) const
     const QString path = location(number);
     if (path.isEmpty())
         return {};
-    QStringList lines{QStringLiteral("Path: ") + path};
+    QStringList lines{QCoreApplication::translate("PortDirectory", "Path: %1").arg(path)};
     const QString target = QFileInfo(path).canonicalFilePath();
     if (!target.isEmpty() && target != path)
-        lines << QStringLiteral("Device: ") + target;
+        lines << QCoreApplication::translate("PortDirectory", "Device: %1").arg(target);
     return lines + adapterLines(adapter(number));
 }

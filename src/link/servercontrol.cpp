@@ -3,6 +3,8 @@
 #include "link/portdirectory.h"
 #include "base/failure.h"
 
+#include <QCoreApplication>
+
 ServerControl::ServerControl(const PortDirectory &ports, QObject *parent) : PortChannel(parent), m_ports(ports)
 {
     m_connectTimer.setSingleShot(true);
@@ -146,8 +148,10 @@ void ServerControl::fail(const QString &why)
             onReadyRead();
         logFailure(Failure::PortLost, QStringLiteral("portEvent"), 1, where + QStringLiteral(": ") + why);
     } else {
-        m_lossReason = QStringLiteral("no serial server answers at ") + where;
-        logFailure(Failure::PortOpen, QStringLiteral("OpenSerPort"), 3, m_lossReason + QStringLiteral(": ") + why);
+        m_lossReason =
+            QCoreApplication::translate("ServerControl", "no serial server answers at %1").arg(where);
+        logFailure(Failure::PortOpen, QStringLiteral("OpenSerPort"), 3,
+                   QStringLiteral("no serial server answers at ") + where + QStringLiteral(": ") + why);
     }
     releaseSocket();
     emit connectionLost();

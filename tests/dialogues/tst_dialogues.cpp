@@ -33,8 +33,9 @@ struct Case {
     QString progress = {}; // the values the progress bar was given, when looked at
 };
 
-const QString &Timeout = PromptExchange::TimeoutText;
-const QString &GaveUp = DeviceDialogues::GaveUpText;
+const QString Timeout =
+    QStringLiteral("Could not communicate with Tavik. Please check COM settings, power, and signal cables.");
+const QString GaveUp = QStringLiteral("Tavik keeps answering unexpectedly; gave up after 8 retries.");
 
 QString run(DialogueRig &rig, Dialogue dialogue)
 {
@@ -97,8 +98,14 @@ private slots:
              "r3\033r3\r"});
         add("read: silence, port open before", {Read, {.silent = true}, false, true, "3", "?", Timeout});
         add("read: a hang-up",
-            {Read, {.hangUpAfterOutput = 40}, false, false, "3", "r3\r",
-             DeviceDialogues::ConnectionLostText, "Error 1005 ("});
+            {Read,
+             {.hangUpAfterOutput = 40},
+             false,
+             false,
+             "3",
+             "r3\r",
+             QStringLiteral("The connection to Tavik was lost. Please check the cable and the COM port."),
+             "Error 1005 ("});
         add("read: relay 17", {ReadRelay17, {}, false, false, "1", "", "", "in procedure ReadRelay"});
         add("program: a wrong echo of p restarts",
             {Program, {.wrongEchoFor = 'p', .wrongEchoTimes = 1}, false, false, "0", "p\033" + p});
