@@ -1,4 +1,5 @@
 #include "app/visualstyles.h"
+#include "base/translations.h"
 #include "link/serveraddress.h"
 #include "taviksimulator.h"
 #include "window/mainwindow.h"
@@ -6,6 +7,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QIcon>
 #include <QTextStream>
@@ -16,6 +18,11 @@
 namespace
 {
 
+// The program's own texts, outside any window.
+struct StartText {
+    Q_DECLARE_TR_FUNCTIONS(StartText)
+};
+
 struct GuiOptions {
     bool simulate = false;
     QStringList ports;
@@ -24,20 +31,20 @@ struct GuiOptions {
 GuiOptions parseOptions(const QCoreApplication &app)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Tavik Configuration Manager: reads, edits, programs and "
-                                                    "saves the relays of a Tavik relay expander."));
+    parser.setApplicationDescription(StartText::tr("Tavik Configuration Manager: reads, edits, programs and "
+                                                   "saves the relays of a Tavik relay expander."));
     parser.addHelpOption();
     const QCommandLineOption simulate(
         QStringLiteral("simulate"),
-        QStringLiteral(
-            "Adds the built-in simulated Tavik to the port list and selects it. It keeps its relays "
-            "between runs in %1.")
+        StartText::tr("Adds the built-in simulated Tavik to the port list and selects it. It keeps its "
+                      "relays between runs in %1.")
             .arg(TavikSimulator::defaultStateFile()));
-    const QCommandLineOption port(QStringLiteral("port"),
-                                  QStringLiteral("Adds a serial port the system does not list, such as a "
-                                                 "pseudo-terminal, a /dev/serial/by-id link, or a serial "
-                                                 "server's tcp://HOST:PORT or rfc2217://HOST:PORT. Repeatable."),
-                                  QStringLiteral("PATH"));
+    const QCommandLineOption port(
+        QStringLiteral("port"),
+        StartText::tr("Adds a serial port the system does not list, such as a "
+                      "pseudo-terminal, a /dev/serial/by-id link, or a serial "
+                      "server's tcp://HOST:PORT or rfc2217://HOST:PORT. Repeatable."),
+        StartText::tr("PATH"));
     parser.addOptions({simulate, port});
     parser.process(app);
     return {parser.isSet(simulate), parser.values(port)};
@@ -55,10 +62,12 @@ int main(int argc, char *argv[])
     });
     if (helpOnly) {
         QCoreApplication help(argc, argv);
+        installTranslations();
         parseOptions(help); // prints the help and leaves
     }
 
     QApplication app(argc, argv);
+    installTranslations();
     const GuiOptions options = parseOptions(app);
     InitVisualStyles();
     app.setWindowIcon(QIcon(programIconPicture()));
@@ -70,12 +79,16 @@ int main(int argc, char *argv[])
     QStringList ports;
     for (const QString &path : options.ports) {
         if (looksLikeServerAddress(path) && !serverAddress(path)) {
-            err << "tavikgui: " << path
-                << " is not a serial server's address (tcp://HOST:PORT or rfc2217://HOST:PORT).\n";
+            err << StartText::tr("tavikgui: %1 is not a serial server's address (tcp://HOST:PORT or "
+                                 "rfc2217://HOST:PORT).")
+                       .arg(path)
+                << '\n';
             continue;
         }
         if (!serverAddress(path) && !QFileInfo::exists(path))
-            err << "tavikgui: " << path << " does not exist (yet); it is listed when the rescan finds it.\n";
+            err << StartText::tr("tavikgui: %1 does not exist (yet); it is listed when the rescan finds it.")
+                       .arg(path)
+                << '\n';
         window.deviceLink().port().directory().addRuntimePort(path);
         ports << path;
     }
@@ -89,7 +102,7 @@ int main(int argc, char *argv[])
                                                                   TavikSimulator::portListName());
             window.setPreferredPort(simulator.portPath());
         } else {
-            err << "tavikgui: the simulated Tavik could not start: " << error << '\n';
+            err << StartText::tr("tavikgui: the simulated Tavik could not start: %1").arg(error) << '\n';
         }
     }
     err.flush();

@@ -1,6 +1,6 @@
 #include "window/closuretimedialog.h"
 
-#include "config/closuretimetext.h"
+#include "window/closuretimeentry.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -29,12 +29,12 @@ protected:
     QValidator::State validate(QString &, int &) const override { return QValidator::Acceptable; }
     int valueFromText(const QString &text) const override
     {
-        return m_inHundredths ? ClosureTimeText::hundredthsValue(text, maximum())
-                              : ClosureTimeText::wholeUnitValue(text, maximum());
+        return m_inHundredths ? LocalTimeText::hundredthsValue(text, maximum())
+                              : LocalTimeText::wholeUnitValue(text, maximum());
     }
     QString textFromValue(int value) const override
     {
-        return m_inHundredths ? ClosureTimeText::secondsText(value) : QString::number(value);
+        return m_inHundredths ? LocalTimeText::secondsText(value) : QString::number(value);
     }
     void stepBy(int steps) override
     {
@@ -54,11 +54,11 @@ ClosureTimeDialog::ClosureTimeDialog(const QSlider *hours, const QSlider *minute
     : QDialog(parent), m_hours(new TimeUnitBox(hours, false, this)),
       m_minutes(new TimeUnitBox(minutes, false, this)), m_seconds(new TimeUnitBox(seconds, true, this))
 {
-    setWindowTitle(QStringLiteral("Closure Time"));
+    setWindowTitle(tr("Closure Time"));
     auto *form = new QFormLayout(this);
-    form->addRow(QStringLiteral("Hours"), m_hours);
-    form->addRow(QStringLiteral("Minutes"), m_minutes);
-    form->addRow(QStringLiteral("Seconds"), m_seconds);
+    form->addRow(tr("Hours"), m_hours);
+    form->addRow(tr("Minutes"), m_minutes);
+    form->addRow(tr("Seconds"), m_seconds);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     form->addRow(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -9,7 +9,7 @@
 ComparisonDialog::ComparisonDialog(const QList<RelayDifference> &differences, QWidget *parent)
     : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Compare with Device"));
+    setWindowTitle(tr("Compare with Device"));
     auto *layout = new QVBoxLayout(this);
     QStringList differing;
     for (const RelayDifference &difference : differences) {
@@ -17,26 +17,24 @@ ComparisonDialog::ComparisonDialog(const QList<RelayDifference> &differences, QW
         if (difference.counts() && !differing.contains(relay))
             differing << relay;
     }
-    auto *summary =
-        new QLabel(differing.isEmpty()
-                       ? QStringLiteral("Tavik holds what the window shows.")
-                       : QStringLiteral("Tavik differs from the window in %1 %2.")
-                             .arg(differing.size() == 1 ? QStringLiteral("relay") : QStringLiteral("relays"),
-                                  differing.join(QStringLiteral(", "))),
-                   this);
+    auto *summary = new QLabel(differing.isEmpty() ? tr("Tavik holds what the window shows.")
+                                                   : (differing.size() == 1
+                                                          ? tr("Tavik differs from the window in relay %1.")
+                                                          : tr("Tavik differs from the window in relays %1."))
+                                                         .arg(differing.join(QStringLiteral(", "))),
+                               this);
     layout->addWidget(summary);
 
     if (!differences.isEmpty()) {
         auto *table = new QTableWidget(int(differences.size()), 4, this);
-        table->setHorizontalHeaderLabels({QStringLiteral("Relay"), QStringLiteral("Field"),
-                                          QStringLiteral("Window"), QStringLiteral("Device")});
+        table->setHorizontalHeaderLabels({tr("Relay"), tr("Field"), tr("Window"), tr("Device")});
         table->verticalHeader()->hide();
         table->setEditTriggers(QAbstractItemView::NoEditTriggers);
         for (int row = 0; row < differences.size(); ++row) {
             const RelayDifference &difference = differences.at(row);
             // PC control and the contact are the device's state, not its configuration.
-            const QString field = relayFieldName(difference.field) +
-                                  (difference.counts() ? QString() : QStringLiteral(" (not programmed)"));
+            const QString field = relayFieldCaption(difference.field) +
+                                  (difference.counts() ? QString() : tr(" (not programmed)"));
             const QStringList cells{QString::number(difference.relay), field, difference.first,
                                     difference.second};
             for (int column = 0; column < cells.size(); ++column)

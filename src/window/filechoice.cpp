@@ -1,5 +1,6 @@
 #include "window/filechoice.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 
 #include <algorithm>
@@ -16,8 +17,8 @@ QString runFileDialog(const FileChoice &request)
     dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     // The user reads the first brackets; Qt matches the hidden last ones, so
     // that "All files" also lists names without a dot, which "*.*" would not.
-    dialog.setNameFilters(
-        {QStringLiteral("Tavik Config files (*.csv) (*.csv)"), QStringLiteral("All files (*.*) (*)")});
+    dialog.setNameFilters({QCoreApplication::translate("FileChoice", "Tavik Config files (*.csv) (*.csv)"),
+                           QCoreApplication::translate("FileChoice", "All files (*.*) (*)")});
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     if (!open) {
         dialog.setDefaultSuffix(QStringLiteral("csv"));

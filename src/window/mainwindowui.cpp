@@ -80,11 +80,11 @@ void MainWindowUi::createControls(QWidget *client, RelayEditor::Controls &editor
     Shape1 = named(new QFrame(client), "Shape1");
     Shape1->setFrameShape(QFrame::Box);
     Shape1->setGeometry(8, 138, 214, 54);
-    lblOpt = label(client, "lblOpt", QStringLiteral("COM Port:"), QRect(14, 141, 170, 18));
+    lblOpt = label(client, "lblOpt", tr("COM Port:"), QRect(14, 141, 170, 18));
     cmbPort = named(new QComboBox(client), "cmbPort");
     cmbPort->setGeometry(14, 160, 170, 26);
-    cmdRescan = named(new QPushButton(QStringLiteral("R"), client), "cmdRescan");
-    cmdRescan->setToolTip(QStringLiteral("Rescan available ports"));
+    cmdRescan = named(new QPushButton(tr("R"), client), "cmdRescan");
+    cmdRescan->setToolTip(tr("Rescan available ports"));
     cmdRescan->setGeometry(188, 160, 28, 26);
 
     const auto list = [client](const char *name, const QRect &geometry) {
@@ -92,27 +92,27 @@ void MainWindowUi::createControls(QWidget *client, RelayEditor::Controls &editor
         control->setGeometry(geometry);
         return control;
     };
-    label(client, "lblRelayNum", QStringLiteral("Relay Number:"), QRect(8, 196, 214, 17));
+    label(client, "lblRelayNum", tr("Relay Number:"), QRect(8, 196, 214, 17));
     editor.relayNumbers = list("cboRelNum", QRect(8, 213, 214, 26));
-    label(client, "lblRelMode", QStringLiteral("Relay Mode:"), QRect(8, 242, 214, 17));
+    label(client, "lblRelMode", tr("Relay Mode:"), QRect(8, 242, 214, 17));
     editor.relayModes = list("cboRelMode", QRect(8, 259, 214, 26));
-    label(client, "lblInputMode", QStringLiteral("Input Mode:"), QRect(8, 288, 214, 17));
+    label(client, "lblInputMode", tr("Input Mode:"), QRect(8, 288, 214, 17));
     editor.inputModes = list("cboInputMode", QRect(8, 305, 214, 26));
 
-    editor.pcControl = named(new QCheckBox(QStringLiteral("PC-Control"), client), "chkPCControl");
+    editor.pcControl = named(new QCheckBox(tr("PC-Control"), client), "chkPCControl");
     editor.pcControl->setGeometry(8, 337, 94, 24);
-    editor.momentaryInput = named(new QPushButton(QStringLiteral("Momentary Input"), client), "btnMoment");
+    editor.momentaryInput = named(new QPushButton(tr("Momentary Input"), client), "btnMoment");
     editor.momentaryInput->setGeometry(104, 335, 118, 28);
-    editor.latchInput = named(new QPushButton(QStringLiteral("Latch Input"), client), "btnLatch");
+    editor.latchInput = named(new QPushButton(tr("Latch Input"), client), "btnLatch");
     editor.latchInput->setGeometry(104, 366, 118, 28);
 
-    editor.latchSet = named(new QRadioButton(QStringLiteral("Latching Input"), client), "rbLatch");
+    editor.latchSet = named(new QRadioButton(tr("Latching Input"), client), "rbLatch");
     editor.latchSet->setGeometry(8, 396, 214, 21);
     editor.latchSet->setChecked(true);
-    editor.unlatchSet = named(new QRadioButton(QStringLiteral("Unlatching Input"), client), "rbUnlatch");
+    editor.unlatchSet = named(new QRadioButton(tr("Unlatching Input"), client), "rbUnlatch");
     editor.unlatchSet->setGeometry(8, 417, 214, 21);
 
-    lblStatus = label(client, "lblStatus", QStringLiteral("Status:"), QRect(8, 440, 214, 18));
+    lblStatus = label(client, "lblStatus", tr("Status:"), QRect(8, 440, 214, 18));
     txtStatus = named(new QPlainTextEdit(client), "txtStatus");
     txtStatus->setGeometry(8, 458, 214, 58);
     txtStatus->setReadOnly(true);
@@ -126,7 +126,7 @@ void MainWindowUi::createControls(QWidget *client, RelayEditor::Controls &editor
 
 void MainWindowUi::createReadProgControls(QWidget *client)
 {
-    fraReadProg = named(new QGroupBox(QStringLiteral("Read/Program"), client), "fraReadProg");
+    fraReadProg = named(new QGroupBox(tr("Read/Program"), client), "fraReadProg");
     fraReadProg->setGeometry(230, 364, 207, 152);
     XPHolder = named(new QWidget(fraReadProg), "XPHolder");
     XPHolder->setGeometry(6, 22, 195, 100);
@@ -136,22 +136,21 @@ void MainWindowUi::createReadProgControls(QWidget *client)
         control->setGeometry(geometry);
         return control;
     };
-    btnReadRelay = button("btnReadRelay", QStringLiteral("Read Relay"), QRect(0, 0, 96, 30));
-    btnPgmRelay = button("btnPgmRelay", QStringLiteral("Program Relay"), QRect(99, 0, 96, 30));
-    btnReadAll = button("btnReadAll", QStringLiteral("Read All"), QRect(0, 34, 96, 30));
-    btnPgmAll = button("btnPgmAll", QStringLiteral("Program All"), QRect(99, 34, 96, 30));
+    btnReadRelay = button("btnReadRelay", tr("Read Relay"), QRect(0, 0, 96, 30));
+    btnPgmRelay = button("btnPgmRelay", tr("Program Relay"), QRect(99, 0, 96, 30));
+    btnReadAll = button("btnReadAll", tr("Read All"), QRect(0, 34, 96, 30));
+    btnPgmAll = button("btnPgmAll", tr("Program All"), QRect(99, 34, 96, 30));
     prbProgress = named(new QProgressBar(XPHolder), "prbProgress");
     prbProgress->setGeometry(0, 72, 195, 20);
     prbProgress->setRange(0, 31);
     prbProgress->setValue(0);
     prbProgress->setTextVisible(false);
     // Shown, beside a shorter bar, only while a whole-table command runs.
-    btnCancel = button("btnCancel", QStringLiteral("Cancel"), QRect(135, 68, 60, 28));
-    btnCancel->setToolTip(QStringLiteral("Stop after the relay in progress, leaving Tavik at its menu (Esc)"));
+    btnCancel = button("btnCancel", tr("Cancel"), QRect(135, 68, 60, 28));
+    btnCancel->setToolTip(tr("Stop after the relay in progress, leaving Tavik at its menu (Esc)"));
     btnCancel->setVisible(false);
 
-    lblAction =
-        label(fraReadProg, "lblAction", QStringLiteral("Waiting for command..."), QRect(8, 122, 193, 22));
+    lblAction = label(fraReadProg, "lblAction", tr("Waiting for command..."), QRect(8, 122, 193, 22));
     lblAction->setVisible(false);
 }
 
@@ -199,67 +198,67 @@ void MainWindowUi::createMenus(QMainWindow *window)
         array.append(action);
     };
 
-    mnuFile = window->menuBar()->addMenu(QStringLiteral("File"));
+    mnuFile = window->menuBar()->addMenu(tr("File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuFileNew = item(mnuFile, "mnuFileNew", QStringLiteral("New"));
+    mnuFileNew = item(mnuFile, "mnuFileNew", tr("New"));
     mnuFileNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    mnuFileOpen = item(mnuFile, "mnuFileOpen", QStringLiteral("Open..."));
+    mnuFileOpen = item(mnuFile, "mnuFileOpen", tr("Open..."));
     mnuFileOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     mnuFileSep1 = separator(mnuFile, "mnuFileSep1");
-    mnuFileSave = item(mnuFile, "mnuFileSave", QStringLiteral("Save"));
+    mnuFileSave = item(mnuFile, "mnuFileSave", tr("Save"));
     mnuFileSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    mnuFileSaveAs = item(mnuFile, "mnuFileSaveAs", QStringLiteral("Save As..."));
+    mnuFileSaveAs = item(mnuFile, "mnuFileSaveAs", tr("Save As..."));
     mnuFileSep2 = separator(mnuFile, "mnuFileSep2");
-    mnuFileExit = item(mnuFile, "mnuFileExit", QStringLiteral("Exit"));
+    mnuFileExit = item(mnuFile, "mnuFileExit", tr("Exit"));
     mnuFileExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    mnuEdit = window->menuBar()->addMenu(QStringLiteral("Edit"));
+    mnuEdit = window->menuBar()->addMenu(tr("Edit"));
     mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
     mnuEdit->menuAction()->setObjectName(QStringLiteral("mnuEdit"));
-    mnuEditUndo = item(mnuEdit, "mnuEditUndo", QStringLiteral("Undo"));
+    mnuEditUndo = item(mnuEdit, "mnuEditUndo", tr("Undo"));
     mnuEditUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    mnuEditRedo = item(mnuEdit, "mnuEditRedo", QStringLiteral("Redo"));
+    mnuEditRedo = item(mnuEdit, "mnuEditRedo", tr("Redo"));
     mnuEditRedo->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
     mnuLine0 = separator(mnuEdit, "mnuLine0");
-    mnuEditCopy = submenu(mnuEdit, "mnuEditCopy", QStringLiteral("Copy"));
-    mnuEditCopyRelMode = item(mnuEditCopy, "mnuEditCopyRelMode", QStringLiteral("Relay Mode"));
-    mnuEditCopyInMode = item(mnuEditCopy, "mnuEditCopyInMode", QStringLiteral("Input Mode"));
-    mnuEditCopyInMap = item(mnuEditCopy, "mnuEditCopyInMap", QStringLiteral("Input Map"));
-    mnuEditCopyTime = item(mnuEditCopy, "mnuEditCopyTime", QStringLiteral("Closure Time"));
+    mnuEditCopy = submenu(mnuEdit, "mnuEditCopy", tr("Copy"));
+    mnuEditCopyRelMode = item(mnuEditCopy, "mnuEditCopyRelMode", tr("Relay Mode"));
+    mnuEditCopyInMode = item(mnuEditCopy, "mnuEditCopyInMode", tr("Input Mode"));
+    mnuEditCopyInMap = item(mnuEditCopy, "mnuEditCopyInMap", tr("Input Map"));
+    mnuEditCopyTime = item(mnuEditCopy, "mnuEditCopyTime", tr("Closure Time"));
     mnuLine3 = separator(mnuEditCopy, "mnuLine3");
-    mnuEditCopyConfig = item(mnuEditCopy, "mnuEditCopyConfig", QStringLiteral("Relay Configuration"));
+    mnuEditCopyConfig = item(mnuEditCopy, "mnuEditCopyConfig", tr("Relay Configuration"));
     // A text box that has the focus keeps these keys for its own text.
     mnuEditCopyConfig->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
-    mnuEditPaste = item(mnuEdit, "mnuEditPaste", QStringLiteral("Paste"));
+    mnuEditPaste = item(mnuEdit, "mnuEditPaste", tr("Paste"));
     mnuEditPaste->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
     mnuLine1 = separator(mnuEdit, "mnuLine1");
 
-    mnuEditChange = submenu(mnuEdit, "mnuEditChange", QStringLiteral("Change Relay"));
-    mnuEditChangeNums = submenu(mnuEditChange, "mnuEditChangeNums", QStringLiteral("Number"));
+    mnuEditChange = submenu(mnuEdit, "mnuEditChange", tr("Change Relay"));
+    mnuEditChangeNums = submenu(mnuEditChange, "mnuEditChangeNums", tr("Number"));
     arrayItem(mnuEditChangeNum, mnuEditChangeNums, "mnuEditChangeNum", true);
-    mnuEditChangeModes = submenu(mnuEditChange, "mnuEditChangeModes", QStringLiteral("Mode"));
+    mnuEditChangeModes = submenu(mnuEditChange, "mnuEditChangeModes", tr("Mode"));
     arrayItem(mnuEditChangeMode, mnuEditChangeModes, "mnuEditChangeMode", true);
-    mnuChangeInModes = submenu(mnuEditChange, "mnuChangeInModes", QStringLiteral("Input Mode"));
+    mnuChangeInModes = submenu(mnuEditChange, "mnuChangeInModes", tr("Input Mode"));
     arrayItem(mnuChangeInMode, mnuChangeInModes, "mnuChangeInMode", true);
-    mnuChangeMaps = submenu(mnuEditChange, "mnuChangeMaps", QStringLiteral("Input Map"));
+    mnuChangeMaps = submenu(mnuEditChange, "mnuChangeMaps", tr("Input Map"));
     arrayItem(mnuChangeMap, mnuChangeMaps, "mnuChangeMap", true);
-    mnuChangeTimes = item(mnuEditChange, "mnuChangeTimes", QStringLiteral("Closure Time..."));
+    mnuChangeTimes = item(mnuEditChange, "mnuChangeTimes", tr("Closure Time..."));
 
-    mnuRead = submenu(mnuEdit, "mnuRead", QStringLiteral("Read"));
-    mnuReadRelays = submenu(mnuRead, "mnuReadRelays", QStringLiteral("Relay"));
+    mnuRead = submenu(mnuEdit, "mnuRead", tr("Read"));
+    mnuReadRelays = submenu(mnuRead, "mnuReadRelays", tr("Relay"));
     arrayItem(mnuReadRelay, mnuReadRelays, "mnuReadRelay");
-    mnuReadAll = item(mnuRead, "mnuReadAll", QStringLiteral("All"));
+    mnuReadAll = item(mnuRead, "mnuReadAll", tr("All"));
 
-    mnuProg = submenu(mnuEdit, "mnuProg", QStringLiteral("Program"));
-    mnuProgRelays = submenu(mnuProg, "mnuProgRelays", QStringLiteral("Relay"));
+    mnuProg = submenu(mnuEdit, "mnuProg", tr("Program"));
+    mnuProgRelays = submenu(mnuProg, "mnuProgRelays", tr("Relay"));
     arrayItem(mnuProgRelay, mnuProgRelays, "mnuProgRelay");
-    mnuProgAll = item(mnuProg, "mnuProgAll", QStringLiteral("All"));
-    mnuEditCompare = item(mnuEdit, "mnuEditCompare", QStringLiteral("Compare with Device"));
+    mnuProgAll = item(mnuProg, "mnuProgAll", tr("All"));
+    mnuEditCompare = item(mnuEdit, "mnuEditCompare", tr("Compare with Device"));
 
-    MnuClear = submenu(mnuEdit, "MnuClear", QStringLiteral("Clear"));
-    mnuClearRelays = submenu(MnuClear, "mnuClearRelays", QStringLiteral("Relay"));
+    MnuClear = submenu(mnuEdit, "MnuClear", tr("Clear"));
+    mnuClearRelays = submenu(MnuClear, "mnuClearRelays", tr("Relay"));
     arrayItem(mnuClearRelay, mnuClearRelays, "mnuClearRelay");
-    mnuClearAll = item(MnuClear, "mnuClearAll", QStringLiteral("All"));
+    mnuClearAll = item(MnuClear, "mnuClearAll", tr("All"));
 }
 
 QAction *MainWindowUi::addArrayItem(QList<QAction *> &array, QMenu *menu)
@@ -282,9 +281,9 @@ void MainWindowUi::fillMenus(const QStringList &relayModes, const QStringList &i
     };
     QStringList relays, inputs;
     for (int n = 1; n <= RelayCount; ++n)
-        relays << QStringLiteral("Relay ") + QString::number(n);
+        relays << tr("Relay %1").arg(n);
     for (int n = 1; n <= InputCount; ++n)
-        inputs << QStringLiteral("Input ") + QString::number(n);
+        inputs << tr("Input %1").arg(n);
     fill(mnuEditChangeNum, mnuEditChangeNums, relays);
     fill(mnuReadRelay, mnuReadRelays, relays);
     fill(mnuProgRelay, mnuProgRelays, relays);

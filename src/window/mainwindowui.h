@@ -2,6 +2,7 @@
 
 #include "window/relayeditor.h"
 
+#include <QCoreApplication>
 #include <QList>
 
 class QAction;
@@ -19,6 +20,9 @@ class QWidget;
 // the window's own files. Item arrays are lists indexed by position; at
 // design each holds its item 0 only, and start-up adds the rest.
 struct MainWindowUi {
+    Q_DECLARE_TR_FUNCTIONS(MainWindowUi)
+
+public:
     // Places every control and builds the menus on the window. The relay
     // editor's controls go to the editor alone; they are placed here among
     // the others, in the designed order that the Tab key follows.

@@ -376,7 +376,8 @@ private slots:
         // A line that hangs up in the middle of relay 3 ends Read All there.
         hangUpInRelay3();
         QVERIFY(performSteps(*probe, u"menu Edit/Clear/All; click Read All"_s));
-        QCOMPARE(probe->statusText(), DeviceDialogues::ConnectionLostText);
+        QCOMPARE(probe->statusText(),
+                 u"The connection to Tavik was lost. Please check the cable and the COM port."_s);
         QVERIFY(!probe->actionVisible());
         QCOMPARE(probe->progress(), 0);
         QCOMPARE(table()[1], asRead(rig->device.relay(1)));
@@ -429,7 +430,8 @@ private slots:
 
         hangUpInRelay3();
         QVERIFY(performSteps(*probe, u"menu Edit/Compare with Device"_s));
-        QCOMPARE(probe->statusText(), DeviceDialogues::ConnectionLostText);
+        QCOMPARE(probe->statusText(),
+                 u"The connection to Tavik was lost. Please check the cable and the COM port."_s);
         QVERIFY(!probe->actionVisible());
         QCOMPARE(probe->progress(), 0);
         QVERIFY(comparison().isEmpty());
