@@ -36,6 +36,8 @@ struct Case {
 const QString Timeout =
     QStringLiteral("Could not communicate with Tavik. Please check COM settings, power, and signal cables.");
 const QString GaveUp = QStringLiteral("Tavik keeps answering unexpectedly; gave up after 8 retries.");
+const QString Lost =
+    QStringLiteral("The connection to Tavik was lost. Please check the cable and the COM port.");
 
 QString run(DialogueRig &rig, Dialogue dialogue)
 {
@@ -98,14 +100,7 @@ private slots:
              "r3\033r3\r"});
         add("read: silence, port open before", {Read, {.silent = true}, false, true, "3", "?", Timeout});
         add("read: a hang-up",
-            {Read,
-             {.hangUpAfterOutput = 40},
-             false,
-             false,
-             "3",
-             "r3\r",
-             QStringLiteral("The connection to Tavik was lost. Please check the cable and the COM port."),
-             "Error 1005 ("});
+            {Read, {.hangUpAfterOutput = 40}, false, false, "3", "r3\r", Lost, "Error 1005 ("});
         add("read: relay 17", {ReadRelay17, {}, false, false, "1", "", "", "in procedure ReadRelay"});
         add("program: a wrong echo of p restarts",
             {Program, {.wrongEchoFor = 'p', .wrongEchoTimes = 1}, false, false, "0", "p\033" + p});

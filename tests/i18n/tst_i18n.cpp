@@ -1,16 +1,13 @@
-// tavikctl and the window in the system's language, and seconds typed as the
-// locale writes them. Runs with LANGUAGE=de (tests/i18n/CMakeLists.txt).
+// tavikctl and the window in the system's language. Runs with LANGUAGE=de
+// (tests/i18n/CMakeLists.txt).
 #include "base/translations.h"
 #include "processrunner.h"
-#include "window/closuretimeentry.h"
 #include "window/mainwindow.h"
 
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QSlider>
 #include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;
@@ -21,7 +18,6 @@ class TestI18n : public QObject
 
 private slots:
     void initTestCase() { installTranslations(); }
-    void cleanup() { QLocale::setDefault(QLocale::system()); }
 
     // "the language variable | arguments | a line tavikctl writes"
     void tavikctlSpeaksTheFirstLanguageItHas_data()
@@ -70,38 +66,6 @@ private slots:
         QCOMPARE(menus.at(1)->menu()->actions().at(0)->text(), u"Rückgängig"_s);
         QCOMPARE(window.findChild<QPushButton *>("btnReadAll")->text(), u"Alle lesen"_s);
         QCOMPARE(window.findChild<QLabel *>("lblSliSecs")->text(), u"Sekunden"_s);
-    }
-
-    // "locale | typed | the seconds slider then | the text then"
-    void secondsAreTypedAsTheLocaleWritesThem_data()
-    {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("hundredths");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("German comma") << "de_DE"
-                                      << "0,50" << 50 << "0,50";
-        QTest::newRow("German with a point") << "de_DE"
-                                             << "1.5" << 150 << "1,50";
-        QTest::newRow("English point") << "en_US"
-                                       << "0.5" << 50 << "0.50";
-        QTest::newRow("English stops at a comma") << "en_US"
-                                                  << "2,50" << 200 << "2.00";
-    }
-    void secondsAreTypedAsTheLocaleWritesThem()
-    {
-        QFETCH(QString, locale);
-        QFETCH(QString, typed);
-        QFETCH(int, hundredths);
-        QFETCH(QString, shown);
-        QLocale::setDefault(QLocale(locale));
-        ClosureTimeEntry entry;
-        auto *text = entry.findChild<QLineEdit *>("txtSecs");
-        text->clear();
-        QTest::keyClicks(text, typed);
-        QTest::keyClick(text, Qt::Key_Return);
-        QCOMPARE(entry.findChild<QSlider *>("sliSecs")->value(), hundredths);
-        QCOMPARE(text->text(), shown);
     }
 };
 
