@@ -8,6 +8,7 @@
 #include "deviceconnection.h"
 #include "dialogues/scratchreader.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QTextStream>
 
@@ -50,16 +51,33 @@ QList<int> relaysDiffering(const QList<RelayDifference> &differences)
     return relays;
 }
 
-// One line per difference; those that do not count say so.
+// One line per difference that counts; the others, which the device behaves
+// the same with, only with `all`, or else as one line that counts them.
 void printDifferences(QTextStream &out, const QList<RelayDifference> &differences, const QString &firstName,
-                      const QString &secondName)
+                      const QString &secondName, bool all)
 {
+    qsizetype notProgrammed = 0;
     for (const RelayDifference &difference : differences) {
+        if (!difference.counts()) {
+            ++notProgrammed;
+            if (!all)
+                continue;
+        }
         out << difference.text(firstName, secondName);
         if (!difference.counts())
             out << CliText::tr(" (not programmed, does not count)");
         out << '\n';
     }
+    if (notProgrammed > 0 && !all)
+        out << (notProgrammed == 1
+                    ? QCoreApplication::translate(
+                          "CompareCommands", "1 field that is not programmed (PC control, contact) differs; "
+                                             "--all lists it.")
+                    : QCoreApplication::translate("CompareCommands",
+                                                  "%1 fields that are not programmed (PC control, contact) "
+                                                  "differ; --all lists them.")
+                          .arg(notProgrammed))
+            << '\n';
 }
 
 // Lines for stdout, through the port's terminal when there is one.
@@ -77,6 +95,7 @@ struct Sides {
     QString secondKey;
     QString firstName;
     QString secondName;
+    bool all = false; // --all: the differences that do not count listed too
 };
 
 // Ends verify and diff: the JSON members, or one line per difference and the
@@ -92,7 +111,7 @@ int finishComparison(CommandReport &report, const QList<RelayDifference> &differ
     if (!report.json()) {
         QString text;
         QTextStream out(&text);
-        printDifferences(out, differences, sides.firstName, sides.secondName);
+        printDifferences(out, differences, sides.firstName, sides.secondName, sides.all);
         out << (differing.isEmpty() ? sameText : differText.arg(relaysText(differing))) << ".\n";
         out.flush();
         writeOut(text, terminal);
@@ -100,7 +119,7 @@ int finishComparison(CommandReport &report, const QList<RelayDifference> &differ
     return report.finish(differing.isEmpty() ? ExitOk : ExitDiffers);
 }
 
-Task<int> verifyOnPort(DeviceConnection *connection, int relay, RelayTable wanted, QString file)
+Task<int> verifyOnPort(DeviceConnection *connection, int relay, RelayTable wanted, QString file, bool all)
 {
     CommandReport &report = connection->report();
     const TerminalView &view = connection->view();
@@ -133,7 +152,7 @@ Task<int> verifyOnPort(DeviceConnection *connection, int relay, RelayTable wante
     const QString fileSide = QStringLiteral("file");
     const QString deviceSide = QStringLiteral("device");
     co_return finishComparison(
-        report, differences, {fileSide, deviceSide, CliText::tr("file"), CliText::tr("device")},
+        report, differences, {fileSide, deviceSide, CliText::tr("file"), CliText::tr("device"), all},
         CliText::tr("The device holds %1 (%2 checked)")
             .arg(file, checked.size() == RelayCount ? CliText::tr("all 16 relays") : relaysText(checked)),
         CliText::tr("The device differs from %1 in %2").arg(file, QStringLiteral("%1")), &view);
@@ -142,8 +161,8 @@ Task<int> verifyOnPort(DeviceConnection *connection, int relay, RelayTable wante
 Task<int> verifyDevice(QStringList arguments)
 {
     DeviceArgs args;
-    if (const QString error =
-            parseFileArgs(QStringLiteral("verify"), arguments, {QStringLiteral("--json")}, args);
+    if (const QString error = parseFileArgs(QStringLiteral("verify"), arguments,
+                                            {QStringLiteral("--json"), QStringLiteral("--all")}, args);
         !error.isEmpty())
         co_return usageError(error);
     const QString file = input(args);
@@ -159,10 +178,11 @@ Task<int> verifyDevice(QStringList arguments)
     for (const auto &connection : connections)
         connection->report().set(QStringLiteral("file"), file);
     const int relay = args.relay;
+    const bool all = args.has(QStringLiteral("--all"));
     // Named: GCC 12 destroys a closure (or an awaiter) made in a statement that awaits twice.
     Task<int> onEveryPort = runOnEveryPort(std::move(connections), args.command, json,
-                                           [relay, wanted, file](DeviceConnection *connection) {
-                                               return verifyOnPort(connection, relay, wanted, file);
+                                           [relay, wanted, file, all](DeviceConnection *connection) {
+                                               return verifyOnPort(connection, relay, wanted, file, all);
                                            });
     co_return co_await onEveryPort;
 }
@@ -171,9 +191,12 @@ int diffFiles(const QStringList &arguments)
 {
     QStringList files;
     bool json = false;
+    bool all = false;
     for (const QString &arg : arguments) {
         if (arg == QStringLiteral("--json"))
             json = true;
+        else if (arg == QStringLiteral("--all"))
+            all = true;
         else if (arg.startsWith(u'-') && arg.size() > 1)
             return usageError(CliText::tr("diff: unknown option '%1'").arg(arg));
         else
@@ -190,7 +213,7 @@ int diffFiles(const QStringList &arguments)
 
     return finishComparison(report, compareTables(first, second),
                             {QStringLiteral("first"), QStringLiteral("second"),
-                             QFileInfo(files.at(0)).fileName(), QFileInfo(files.at(1)).fileName()},
+                             QFileInfo(files.at(0)).fileName(), QFileInfo(files.at(1)).fileName(), all},
                             CliText::tr("The files configure every relay alike"),
                             CliText::tr("The files differ in %1"));
 }
@@ -255,7 +278,7 @@ Task<int> programChangedRelays(DeviceConnection *connection, int relay, QString 
         QTextStream out(&text);
         out << CliText::tr("Programmed relays: %1").arg(numbersText(programmed)) << '\n'
             << CliText::tr("Left as they were: %1").arg(numbersText(left)) << '\n';
-        printDifferences(out, remaining, CliText::tr("file"), CliText::tr("device"));
+        printDifferences(out, remaining, CliText::tr("file"), CliText::tr("device"), true);
         if (!remaining.isEmpty())
             out << CliText::tr("The device still differs from %1.").arg(file) << '\n';
         out.flush();
@@ -267,10 +290,10 @@ Task<int> programChangedRelays(DeviceConnection *connection, int relay, QString 
 QList<Command> comparisonCommands()
 {
     return {
-        {QStringLiteral("verify"), QStringLiteral("verify -i FILE [--relay N] DEVICE"),
+        {QStringLiteral("verify"), QStringLiteral("verify -i FILE [--relay N] [--all] DEVICE"),
          CliText::tr("check that the device holds FILE (exit 4: differs, 1: device failed, 3: bad FILE)"),
          verifyDevice},
-        {QStringLiteral("diff"), QStringLiteral("diff FILE_A FILE_B"),
+        {QStringLiteral("diff"), QStringLiteral("diff [--all] FILE_A FILE_B"),
          CliText::tr("compare two configuration files (exit 4: they differ, 3: bad FILE)"),
          atOnce(diffFiles)},
     };

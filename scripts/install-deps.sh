@@ -12,6 +12,9 @@ packages+=(clang-14 libclang-rt-14-dev)
 packages+=(ansible-core)
 # ser2net serves the simulated device over the network to the serial-server tests.
 packages+=(ser2net)
+# Printing (Qt PrintSupport, a part of qt6-base-dev) and pdftotext, with which the tests read the
+# commissioning record back out of its PDF.
+packages+=(libqt6printsupport6 poppler-utils)
 # Linguist tools (lupdate, lrelease and their CMake package) build the
 # translations; Qt's own catalogues translate its dialogs and port errors.
 packages+=(qt6-l10n-tools qt6-tools-dev qt6-translations-l10n)

@@ -590,6 +590,72 @@
     </message>
 </context>
 <context>
+    <name>CommissioningRecord</name>
+    <message>
+        <source>Commissioning record</source>
+        <translation>Inbetriebnahmeprotokoll</translation>
+    </message>
+    <message>
+        <source>Relay %1</source>
+        <translation>Relais %1</translation>
+    </message>
+    <message>
+        <source>Relay mode:</source>
+        <translation>Relaismodus:</translation>
+    </message>
+    <message>
+        <source>Input mode:</source>
+        <translation>Eingangsmodus:</translation>
+    </message>
+    <message>
+        <source>Input map:</source>
+        <translation>Eingangszuordnung:</translation>
+    </message>
+    <message>
+        <source>Unlatch mode:</source>
+        <translation>Rücksetzmodus:</translation>
+    </message>
+    <message>
+        <source>Unlatch map:</source>
+        <translation>Rücksetzzuordnung:</translation>
+    </message>
+    <message>
+        <source>Closure time:</source>
+        <translation>Schließzeit:</translation>
+    </message>
+    <message>
+        <source>Latching inputs</source>
+        <translation>Setzeingänge</translation>
+    </message>
+    <message>
+        <source>Unlatching inputs</source>
+        <translation>Rücksetzeingänge</translation>
+    </message>
+    <message>
+        <source>File:</source>
+        <translation>Datei:</translation>
+    </message>
+    <message>
+        <source>Date:</source>
+        <translation>Datum:</translation>
+    </message>
+    <message>
+        <source>Program:</source>
+        <translation>Programm:</translation>
+    </message>
+</context>
+<context>
+    <name>CompareCommands</name>
+    <message>
+        <source>1 field that is not programmed (PC control, contact) differs; --all lists it.</source>
+        <translation>1 nicht programmiertes Feld (PC-Steuerung, Kontakt) weicht ab; --all listet es auf.</translation>
+    </message>
+    <message>
+        <source>%1 fields that are not programmed (PC control, contact) differ; --all lists them.</source>
+        <translation>%1 nicht programmierte Felder (PC-Steuerung, Kontakt) weichen ab; --all listet sie auf.</translation>
+    </message>
+</context>
+<context>
     <name>ComparisonDialog</name>
     <message>
         <source>Compare with Device</source>
@@ -624,8 +690,28 @@
         <translation>Gerät</translation>
     </message>
     <message>
-        <source> (not programmed)</source>
-        <translation> (nicht programmiert)</translation>
+        <source>1 field that is not programmed (PC control, contact) differs.</source>
+        <translation>1 nicht programmiertes Feld (PC-Steuerung, Kontakt) weicht ab.</translation>
+    </message>
+    <message>
+        <source>%1 fields that are not programmed (PC control, contact) differ.</source>
+        <translation>%1 nicht programmierte Felder (PC-Steuerung, Kontakt) weichen ab.</translation>
+    </message>
+    <message>
+        <source>Program the 1 differing relay</source>
+        <translation>Das 1 abweichende Relais programmieren</translation>
+    </message>
+    <message>
+        <source>Program the %1 differing relays</source>
+        <translation>Die %1 abweichenden Relais programmieren</translation>
+    </message>
+    <message>
+        <source>Program relay %1 with the window&apos;s settings?</source>
+        <translation>Relais %1 mit den Einstellungen des Fensters programmieren?</translation>
+    </message>
+    <message>
+        <source>Program relays %1 with the window&apos;s settings?</source>
+        <translation>Die Relais %1 mit den Einstellungen des Fensters programmieren?</translation>
     </message>
 </context>
 <context>
@@ -714,6 +800,10 @@ Bitte senden Sie den Inhalt von &apos;ErrorLog.txt&apos;, der im Editor-Fenster 
         <source>All files (*.*) (*)</source>
         <translation>Alle Dateien (*.*) (*)</translation>
     </message>
+    <message>
+        <source>PDF files (*.pdf) (*.pdf)</source>
+        <translation>PDF-Dateien (*.pdf) (*.pdf)</translation>
+    </message>
 </context>
 <context>
     <name>MainWindow</name>
@@ -728,6 +818,30 @@ Bitte senden Sie den Inhalt von &apos;ErrorLog.txt&apos;, der im Editor-Fenster 
     <message>
         <source>The clipboard holds no relay settings to paste.</source>
         <translation>Die Zwischenablage enthält keine Relaiseinstellungen zum Einfügen.</translation>
+    </message>
+    <message>
+        <source>Commissioning record</source>
+        <translation>Inbetriebnahmeprotokoll</translation>
+    </message>
+    <message>
+        <source>The record could not be printed.</source>
+        <translation>Das Protokoll konnte nicht gedruckt werden.</translation>
+    </message>
+    <message>
+        <source>The record is written to %1.</source>
+        <translation>Das Protokoll ist in %1 geschrieben.</translation>
+    </message>
+    <message>
+        <source>The record could not be written to %1.</source>
+        <translation>Das Protokoll konnte nicht in %1 geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>About %1</source>
+        <translation>Über %1</translation>
+    </message>
+    <message>
+        <source>&lt;h3&gt;%1&lt;/h3&gt;&lt;p&gt;Version %2&lt;/p&gt;&lt;p&gt;%3&lt;/p&gt;&lt;p&gt;The Tavik developers keep every right to this program; it is given to the owners of Tavik relay expanders to use with their devices.&lt;/p&gt;&lt;p&gt;Built with Qt %4, running on Qt %5.&lt;/p&gt;</source>
+        <translation>&lt;h3&gt;%1&lt;/h3&gt;&lt;p&gt;Version %2&lt;/p&gt;&lt;p&gt;%3&lt;/p&gt;&lt;p&gt;Die Tavik-Entwickler behalten alle Rechte an diesem Programm; es wird den Besitzern von Tavik-Relaiserweiterungen zur Nutzung mit ihren Geräten überlassen.&lt;/p&gt;&lt;p&gt;Erstellt mit Qt %4, läuft mit Qt %5.&lt;/p&gt;</translation>
     </message>
 </context>
 <context>
@@ -924,6 +1038,22 @@ Bitte senden Sie den Inhalt von &apos;ErrorLog.txt&apos;, der im Editor-Fenster 
         <source>Input %1</source>
         <translation>Eingang %1</translation>
     </message>
+    <message>
+        <source>Print...</source>
+        <translation>Drucken ...</translation>
+    </message>
+    <message>
+        <source>Export PDF...</source>
+        <translation>Als PDF exportieren ...</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>About...</source>
+        <translation>Über ...</translation>
+    </message>
 </context>
 <context>
     <name>PortAccess</name>
@@ -1070,6 +1200,37 @@ Bitte senden Sie den Inhalt von &apos;ErrorLog.txt&apos;, der im Editor-Fenster 
     <message>
         <source>Relay %1</source>
         <translation>Relais %1</translation>
+    </message>
+</context>
+<context>
+    <name>ReportCommand</name>
+    <message>
+        <source>report: unexpected argument &apos;%1&apos;</source>
+        <translation>report: unerwartetes Argument „%1“</translation>
+    </message>
+    <message>
+        <source>report: %1 needs a value</source>
+        <translation>report: %1 braucht einen Wert</translation>
+    </message>
+    <message>
+        <source>report needs -i FILE and -o RECORD.pdf or RECORD.html</source>
+        <translation>report braucht -i FILE und -o RECORD.pdf oder RECORD.html</translation>
+    </message>
+    <message>
+        <source>report: -o must name a .pdf or .html file</source>
+        <translation>report: -o muss eine .pdf- oder .html-Datei nennen</translation>
+    </message>
+    <message>
+        <source>report: --page takes a4 or letter</source>
+        <translation>report: --page erwartet a4 oder letter</translation>
+    </message>
+    <message>
+        <source>could not be written</source>
+        <translation>konnte nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>write FILE&apos;s commissioning record (exit 3: bad FILE, 8: not written)</source>
+        <translation>das Inbetriebnahmeprotokoll von FILE schreiben (Exit 3: fehlerhafte FILE, 8: nicht geschrieben)</translation>
     </message>
 </context>
 <context>

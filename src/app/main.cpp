@@ -1,9 +1,9 @@
 #include "app/visualstyles.h"
 #include "base/translations.h"
 #include "link/serveraddress.h"
+#include "record/pictures.h"
 #include "taviksimulator.h"
 #include "window/mainwindow.h"
-#include "window/pictures.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -17,11 +17,14 @@ QString runFileDialog(const FileChoice &request)
     dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     // The user reads the first brackets; Qt matches the hidden last ones, so
     // that "All files" also lists names without a dot, which "*.*" would not.
-    dialog.setNameFilters({QCoreApplication::translate("FileChoice", "Tavik Config files (*.csv) (*.csv)"),
-                           QCoreApplication::translate("FileChoice", "All files (*.*) (*)")});
+    const bool pdf = request.purpose == FileChoice::Purpose::ExportPdf;
+    dialog.setNameFilters(
+        {pdf ? QCoreApplication::translate("FileChoice", "PDF files (*.pdf) (*.pdf)")
+             : QCoreApplication::translate("FileChoice", "Tavik Config files (*.csv) (*.csv)"),
+         QCoreApplication::translate("FileChoice", "All files (*.*) (*)")});
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     if (!open) {
-        dialog.setDefaultSuffix(QStringLiteral("csv"));
+        dialog.setDefaultSuffix(pdf ? QStringLiteral("pdf") : QStringLiteral("csv"));
         dialog.selectFile(request.proposedName);
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
@@ -50,6 +53,11 @@ QString chooseFileToOpen(QWidget *parent)
 QString chooseFileToSave(QWidget *parent, const QString &proposedName)
 {
     return chooser()(FileChoice{FileChoice::Purpose::Save, parent, proposedName});
+}
+
+QString chooseFileToExport(QWidget *parent, const QString &proposedName)
+{
+    return chooser()(FileChoice{FileChoice::Purpose::ExportPdf, parent, proposedName});
 }
 
 QString NameFromPath(const QString &path)

@@ -11,7 +11,7 @@ class QWidget;
 
 // What the dialog is asked for.
 struct FileChoice {
-    enum class Purpose { Open, Save };
+    enum class Purpose { Open, Save, ExportPdf };
     Purpose purpose = Purpose::Open;
     QWidget *parent = nullptr;
     QString proposedName; // Save: the name the dialog starts with
@@ -27,6 +27,8 @@ void setFileChooser(FileChooser chooser);
 QString chooseFileToOpen(QWidget *parent);
 // Asks before replacing a file; a name typed without extension gets ".csv".
 QString chooseFileToSave(QWidget *parent, const QString &proposedName);
+// The same for a PDF: ".pdf" is added.
+QString chooseFileToExport(QWidget *parent, const QString &proposedName);
 
 // The part after the last "\" or "/"; the whole path when it has neither.
 // The caption shows it.

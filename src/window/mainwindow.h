@@ -85,6 +85,8 @@ private:
     void onProgramAllChosen();
     // Reads all 16 beside the table and shows where the device differs.
     void onCompareChosen();
+    // The Compare dialog's confirmed offer: program just the relays (1 to 16) that differ.
+    void onProgramDifferingChosen(const QList<int> &relays);
 
     // The live inputs of the relay shown.
     void onPCControlToggled(bool underPCControl);
@@ -96,6 +98,11 @@ private:
     void openFile();
     void saveFile();
     void saveFileAs();
+    // The commissioning record of the table, printed or as a PDF; Help > About.
+    void connectRecord();
+    void printRecord();
+    void exportRecordPdf();
+    void showAbout();
 
     // The Edit menu's own editing: copy and paste, the closure-time dialog,
     // undo and redo (the input map items are the editor's).
@@ -118,6 +125,7 @@ private:
     // The Cancel button and Esc, while a whole-table command runs.
     void showCancel(bool shown);
     Task<DialogueResult> compareWithDevice();
+    Task<DialogueResult> programRelays(QList<int> relays);
     Task<DialogueResult> setPCControlCommand(bool checked);
     Task<DialogueResult> liveInputCommand(bool latch);
 

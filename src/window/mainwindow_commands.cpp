@@ -145,6 +145,7 @@ void MainWindow::connectCommands()
     connect(m_ui->mnuFileSave, &QAction::triggered, this, &MainWindow::saveFile);
     connect(m_ui->mnuFileSaveAs, &QAction::triggered, this, &MainWindow::saveFileAs);
     connect(m_ui->mnuFileExit, &QAction::triggered, this, &QWidget::close);
+    connectRecord();
 }
 
 void MainWindow::rescanPorts()
@@ -263,7 +264,26 @@ Task<DialogueResult> MainWindow::compareWithDevice()
         co_return outcome.result;
     auto *dialog = new ComparisonDialog(compareTables(m_relayTable, device.table()), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &ComparisonDialog::programRequested, this, &MainWindow::onProgramDifferingChosen);
     dialog->open();
+    co_return DialogueResult::Done;
+}
+
+void MainWindow::onProgramDifferingChosen(const QList<int> &relays)
+{
+    if (!lineIsFree())
+        return;
+    showCancel(true);
+    runDeviceCommand(programRelays(relays));
+}
+
+Task<DialogueResult> MainWindow::programRelays(QList<int> relays)
+{
+    for (const int number : relays) {
+        Task<DialogueResult> programming = m_session.commands().programRelay(number - 1);
+        if (const DialogueResult result = co_await programming; result != DialogueResult::Done)
+            co_return result;
+    }
     co_return DialogueResult::Done;
 }
 

@@ -1,13 +1,14 @@
 #include "window/mainwindowui.h"
 
 #include "config/relayconfig.h"
+#include "record/pictures.h"
 #include "window/clickablelabel.h"
 #include "window/closuretimeentry.h"
-#include "window/pictures.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -208,6 +209,9 @@ void MainWindowUi::createMenus(QMainWindow *window)
     mnuFileSave = item(mnuFile, "mnuFileSave", tr("Save"));
     mnuFileSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     mnuFileSaveAs = item(mnuFile, "mnuFileSaveAs", tr("Save As..."));
+    mnuFilePrint = item(mnuFile, "mnuFilePrint", tr("Print..."));
+    mnuFilePrint->setShortcut(QKeySequence::Print);
+    mnuFileExportPdf = item(mnuFile, "mnuFileExportPdf", tr("Export PDF..."));
     mnuFileSep2 = separator(mnuFile, "mnuFileSep2");
     mnuFileExit = item(mnuFile, "mnuFileExit", tr("Exit"));
     mnuFileExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -259,6 +263,10 @@ void MainWindowUi::createMenus(QMainWindow *window)
     mnuClearRelays = submenu(MnuClear, "mnuClearRelays", tr("Relay"));
     arrayItem(mnuClearRelay, mnuClearRelays, "mnuClearRelay");
     mnuClearAll = item(MnuClear, "mnuClearAll", tr("All"));
+
+    QMenu *mnuHelp = window->menuBar()->addMenu(tr("Help"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHelpAbout = item(mnuHelp, "mnuHelpAbout", tr("About..."));
 }
 
 QAction *MainWindowUi::addArrayItem(QList<QAction *> &array, QMenu *menu)

@@ -59,6 +59,8 @@ public:
     QAction *mnuFileSep1 = nullptr;
     QAction *mnuFileSave = nullptr;
     QAction *mnuFileSaveAs = nullptr;
+    QAction *mnuFilePrint = nullptr;
+    QAction *mnuFileExportPdf = nullptr;
     QAction *mnuFileSep2 = nullptr;
     QAction *mnuFileExit = nullptr;
     QMenu *mnuEdit = nullptr;
@@ -97,6 +99,7 @@ public:
     QMenu *mnuClearRelays = nullptr;
     QList<QAction *> mnuClearRelay;
     QAction *mnuClearAll = nullptr;
+    QAction *mnuHelpAbout = nullptr;
 
 private:
     void createControls(QWidget *client, RelayEditor::Controls &editor);

@@ -1,8 +1,8 @@
 #include "window/relayeditor.h"
 
 #include "base/failure.h"
+#include "record/pictures.h"
 #include "window/clickablelabel.h"
-#include "window/pictures.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,7 +2,7 @@
 
 #include "base/appinfo.h"
 #include "base/titleversion.h"
-#include "window/pictures.h"
+#include "record/pictures.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -11,6 +11,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -102,10 +104,89 @@ private slots:
         QCOMPARE(differences.size(), 2);
         QCOMPARE(differences.at(0).toObject().value("second").toString(), QStringLiteral("2"));
         QCOMPARE(differences.at(1).toObject().value("counts").toBool(), false);
+        // The text lists what counts; --all the rest too.
+        QCOMPARE(tavikctl({"diff", "d1.csv", "d2.csv"}).out,
+                 QByteArray("Relay 3: unlatch map: d1.csv none; d2.csv 2\n"
+                            "1 field that is not programmed (PC control, contact) differs; --all lists it.\n"
+                            "The files differ in relay 3.\n"));
+        QVERIFY(tavikctl({"diff", "--all", "d1.csv", "d2.csv"})
+                    .out.contains("Relay 10: PC control: d1.csv off; d2.csv on (not programmed, does not count)\n"));
         const ProcessRun same = tavikctl({"diff", "d1.csv", "d1.csv"});
         QCOMPARE(same.exitCode, 0);
         QCOMPARE(same.out, QByteArray("The files configure every relay alike.\n"));
         QCOMPARE(tavikctl({"diff", "d1.csv", "none.csv"}).exitCode, 3);
+    }
+
+    // The record's text, a page at a time: pdftotext for a PDF (pages end in a
+    // form feed), the text between the tags for HTML (one page).
+    QStringList recordPages(const QString &name) const
+    {
+        if (name.endsWith(u".html")) {
+            QFile file(path(name.toLatin1()));
+            if (!file.open(QIODevice::ReadOnly))
+                return {};
+            QString text = QString::fromUtf8(file.readAll()).remove(QRegularExpression(QStringLiteral("<[^>]*>")));
+            return {text.replace(QStringLiteral("&amp;"), QStringLiteral("&"))};
+        }
+        const ProcessRun text = runProcess({QStringLiteral("pdftotext"), {name, QStringLiteral("-")}, m_dir.path()});
+        return QString::fromUtf8(text.out).split(u'\f');
+    }
+
+    void theRecordHoldsEachRelayOnOnePage_data()
+    {
+        QTest::addColumn<QString>("record");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<QString>("relay");
+        QTest::newRow("Latching, A4") << "r.pdf" << "a4" << "Relay 3\nRelay mode: Latching\nInput mode: XOR\n"
+                                      "Input map: 1, 2, 3, 4, 6, 7, 8, 9, 11\nUnlatch mode: NAND\nUnlatch map: 1, 12\n";
+        QTest::newRow("timed, Letter") << "r.pdf" << "letter" << "Relay 5\nRelay mode: Either-Edge\nInput mode: NOR\n"
+                                       "Input map: 1, 4, 5, 6, 10, 11\nClosure time: 0:00:04.12\n";
+        QTest::newRow("last, HTML") << "r.html" << "" << "Relay 16\nRelay mode: Min-Time\nInput mode: NIL\n"
+                                    "Input map: 5, 7, 8, 9, 10, 11\nClosure time: 0:00:15.12\n";
+        QTest::newRow("untimed, HTML") << "r.html" << "" << "Relay 1\nRelay mode: Momentary\nInput mode: OR\n"
+                                       "Input map: 1, 3, 6, 8, 9, 11\n\n";
+    }
+
+    void theRecordHoldsEachRelayOnOnePage()
+    {
+        QFETCH(QString, record);
+        QFETCH(QString, page);
+        QFETCH(QString, relay);
+        if (record.endsWith(u".pdf") && QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+            QSKIP("pdftotext (poppler-utils, see scripts/install-deps.sh) is not installed");
+        QCOMPARE(saveConfigFile(variedTable(), path("site.csv")), FileResult::Ok);
+        QStringList arguments{"report", "-i", "site.csv", "-o", record, "--title", "Pump house & well"};
+        if (!page.isEmpty())
+            arguments << "--page" << page;
+        const ProcessRun run = tavikctl(arguments);
+        QCOMPARE(run.exitCode, 0);
+        const QStringList pages = recordPages(record);
+        const QString &first = pages.first();
+        QVERIFY2(first.contains(QStringLiteral("Pump house & well\n")) &&
+                     first.contains(QStringLiteral("File: site.csv\n")) && first.contains(QStringLiteral(" v1.0.0\n")),
+                 qPrintable(first));
+        const auto holder = std::find_if(pages.cbegin(), pages.cend(),
+                                         [&relay](const QString &text) { return text.contains(relay.section(u'\n', 0, 0) + u'\n'); });
+        QVERIFY(holder != pages.cend());
+        QVERIFY2(holder->contains(relay), qPrintable(*holder));
+        if (record.endsWith(u".html")) {
+            QFile file(path("r.html"));
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            // A picture for each relay and one more for relay 3's unlatching inputs.
+            QCOMPARE(file.readAll().count("<img src=\"data:image/png;base64,"), 17);
+        } else {
+            const ProcessRun info = runProcess({QStringLiteral("pdfinfo"), {record}, m_dir.path()});
+            QVERIFY(info.out.contains(page == u"a4" ? "595 x 842 pts" : "612 x 792 pts"));
+        }
+    }
+
+    void aRecordOfAFileThatCannotBeReadEndsWithThree()
+    {
+        const ProcessRun missing = tavikctl({"report", "-i", "none.csv", "-o", "none.pdf"});
+        QCOMPARE(missing.exitCode, 3);
+        QVERIFY2(missing.err.contains("tavikctl: none.csv: No such file or directory\n"), missing.err.constData());
+        QVERIFY(!QFile::exists(path("none.pdf")));
+        QCOMPARE(tavikctl({"report", "-i", "none.csv", "-o", "none.txt"}).exitCode, 2);
     }
 
     void aDeviceThatDoesNotAnswerEndsWithOneAndAWrongRelayWithTwo()

@@ -1,23 +1,29 @@
 cmake_minimum_required(VERSION 3.22)
 # Each folder of src/ and the folders it may include from. The core (base,
 # link, config, dialogues) holds no widget; the window never reaches into the
-# program's start, so that the two cannot come to need each other.
-set(folders base link config dialogues window app)
+# program's start, so that the two cannot come to need each other. The record
+# draws (Gui) for tavikctl as for the window, but holds no widget.
+set(folders base link config dialogues record window app)
 set(core base link config dialogues)
 set(allowed_base base)
 set(allowed_link base link)
 set(allowed_config base config)
 set(allowed_dialogues base link config dialogues)
-set(allowed_window base link config dialogues window)
+set(allowed_record base config record)
+set(allowed_window base link config dialogues record window)
 set(allowed_app ${folders})
 
 # Every header the widget and GUI modules install, by name (<QWidget>) and
 # by module path (<QtWidgets/QWidget>).
 set(widget_headers QtWidgets QtGui)
+set(widget_only_headers QtWidgets QtPrintSupport)
 foreach(dir IN LISTS WIDGET_HEADER_DIRS)
     if(dir MATCHES "/Qt(Widgets|Gui)$" AND IS_DIRECTORY "${dir}")
         file(GLOB names RELATIVE "${dir}" "${dir}/Q*")
         list(APPEND widget_headers ${names})
+        if(dir MATCHES "/QtWidgets$")
+            list(APPEND widget_only_headers ${names})
+        endif()
     endif()
 endforeach()
 list(LENGTH widget_headers known)
@@ -48,6 +54,9 @@ foreach(folder IN LISTS folders)
             elseif(folder IN_LIST core AND line MATCHES "<(Qt(Widgets|Gui)/)?([A-Za-z]+)>"
                    AND CMAKE_MATCH_3 IN_LIST widget_headers)
                 string(APPEND faults "\n  ${source}: ${line} (the core holds no widget)")
+            elseif(folder STREQUAL "record" AND line MATCHES "<(Qt(Widgets|PrintSupport)/)?([A-Za-z]+)>"
+                   AND CMAKE_MATCH_3 IN_LIST widget_only_headers)
+                string(APPEND faults "\n  ${source}: ${line} (the record holds no widget)")
             endif()
         endforeach()
     endforeach()

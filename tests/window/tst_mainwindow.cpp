@@ -4,15 +4,17 @@
 #include "base/titleversion.h"
 #include "config/relaycomparison.h"
 #include "config/tavikfile.h"
+#include "record/pictures.h"
 #include "userstep.h"
+#include "window/comparisondialog.h"
 #include "window/filechoice.h"
 #include "window/oversizedlogbox.h"
-#include "window/pictures.h"
 #include "windowrig.h"
 
 #include <QComboBox>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
 #include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;
@@ -393,13 +395,18 @@ private slots:
         expectCommandEnded();
     }
 
-    // The dialog's summary and its rows as "relay|field|window|device".
-    QStringList comparison()
+    // The dialog's lines and its rows as "relay|field|window|device"; the dialog
+    // stays open when `program` names the button to click in it.
+    QStringList comparison(const QString &program = {})
     {
-        auto *dialog = rig->window.findChild<QDialog *>();
-        if (!dialog || !dialog->isVisible())
+        const QList<ComparisonDialog *> dialogs = rig->window.findChildren<ComparisonDialog *>();
+        const auto shown = std::find_if(dialogs.cbegin(), dialogs.cend(), [](auto *d) { return d->isVisible(); });
+        if (shown == dialogs.cend())
             return {};
-        QStringList rows{dialog->findChild<QLabel *>()->text()};
+        ComparisonDialog *dialog = *shown;
+        QStringList rows;
+        for (const QLabel *line : dialog->findChildren<QLabel *>())
+            rows << line->text();
         if (const auto *grid = dialog->findChild<QTableWidget *>()) {
             for (int row = 0; row < grid->rowCount(); ++row) {
                 QStringList cells;
@@ -408,7 +415,8 @@ private slots:
                 rows << cells.join(u'|');
             }
         }
-        delete dialog;
+        if (program.isEmpty() || !probe->click(program))
+            delete dialog;
         return rows;
     }
 
@@ -425,11 +433,26 @@ private slots:
         QVERIFY(performSteps(*probe, u"menu Edit/Compare with Device"_s));
         QVERIFY(rig->window.actions.contains(u"Reading relay 16"_s));
         const QString windowInputs = RelayText::inputs(before[4].InputMap);
-        QCOMPARE(comparison(), (QStringList{u"Tavik differs from the window in relay 5."_s,
-                                            u"5|input map|"_s + windowInputs + u"|1, 12"_s,
-                                            u"5|PC control (not programmed)|off|on"_s}));
+        QCOMPARE(comparison(u"Program the 1 differing relay"_s),
+                 (QStringList{u"Tavik differs from the window in relay 5."_s,
+                              u"1 field that is not programmed (PC control, contact) differs."_s,
+                              u"5|input map|"_s + windowInputs + u"|1, 12"_s}));
         QCOMPARE(table(), before);
         QCOMPARE(shows(), editor);
+        expectCommandEnded();
+
+        // Asked first: No programs nothing and leaves the dialog open, Yes programs relay 5 alone.
+        auto *question = rig->window.findChild<QMessageBox *>(u"msgConfirmProgram"_s);
+        QVERIFY(question && question->isVisible());
+        QCOMPARE(question->text(), u"Program relay 5 with the window's settings?"_s);
+        question->button(QMessageBox::No)->click();
+        QTRY_VERIFY(!rig->window.findChild<QMessageBox *>(u"msgConfirmProgram"_s));
+        QCOMPARE(rig->device.relay(4).map, 0x801);
+        QVERIFY(probe->click(u"Program the 1 differing relay"_s));
+        rig->window.actions.clear();
+        QVERIFY(probe->click(u"&Yes"_s));
+        QCOMPARE(rig->window.actions, QStringList{u"Relay programmed"_s}); // one relay, no other
+        QCOMPARE(asRead(rig->device.relay(4)).InputMap, before[4].InputMap);
         expectCommandEnded();
 
         rig->device.setRelay(4, variedDeviceRelay(4));
@@ -445,6 +468,34 @@ private slots:
         QVERIFY(comparison().isEmpty());
         QCOMPARE(table(), before);
         expectCommandEnded();
+    }
+
+    // File > Export PDF... writes the record where the user chose, Print offers
+    // the print dialog, and Help > About names the version, the licence and Qt.
+    void theRecordIsExportedAndAboutNamesTheProgram()
+    {
+        answers << path("record.pdf") << path("none/record.pdf");
+        QVERIFY(probe->choose({"File", "Export PDF..."}));
+        QCOMPARE(requests.last().purpose, FileChoice::Purpose::ExportPdf);
+        QCOMPARE(requests.last().proposedName, u"New"_s);
+        QCOMPARE(probe->statusText(), u"The record is written to record.pdf."_s);
+        QProcess text;
+        text.start(u"pdftotext"_s, {path("record.pdf"), u"-"_s});
+        QVERIFY2(text.waitForFinished(20000), "pdftotext (poppler-utils) reads the record");
+        QVERIFY(text.readAllStandardOutput().contains("File: New.csv\nDate: "));
+        QVERIFY(probe->choose({"File", "Export PDF..."}));
+        QCOMPARE(probe->statusText(), u"The record could not be written to record.pdf."_s);
+
+        QVERIFY(probe->choose({"File", "Print..."}));
+        auto *print = rig->window.findChild<QPrintDialog *>();
+        QVERIFY(print && print->isVisible());
+        print->reject();
+
+        QVERIFY(probe->choose({"Help", "About..."}));
+        const auto *about = rig->window.findChild<QMessageBox *>(u"dlgAbout"_s);
+        QVERIFY(about && about->isVisible());
+        for (const QString &part : {u"Version 1.0.0"_s, u"keep every right to this program"_s, u"running on Qt 6."_s})
+            QVERIFY2(about->text().contains(part), qPrintable(about->text()));
     }
 
     // A relay copied onto another, programmed into the device and read back, is the first.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QImage>
 #include <QPixmap>
 #include <QPoint>
 #include <QString>
@@ -17,12 +18,15 @@ QByteArray LoadResData(int id, const QString &type);
 // memory. Empty, unrecognisable or cut-short contents give a null pixmap, so
 // that the control simply shows nothing.
 QPixmap PictureFromBytes(const QByteArray &bytes);
+// The same as an image, for drawing where no screen is (the printed record).
+QImage imageFromBytes(const QByteArray &bytes);
 
 // The bitmap resource `id` (101 is the logo); null when missing.
 QPixmap LoadResPicture(int id);
 
 // The background behind the input buttons, the gate and the relay, 512 x 512.
 QPixmap backgroundPicture();
+QImage backgroundImage();
 
 // Where the background's wires meet the pictures laid over it, in the
 // background's own pixels (so place it unscaled): the top left of input button

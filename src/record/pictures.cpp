@@ -1,4 +1,4 @@
-#include "window/pictures.h"
+#include "record/pictures.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -50,7 +50,7 @@ QByteArray LoadResData(int id, const QString &type)
     return {};
 }
 
-QPixmap PictureFromBytes(const QByteArray &bytes)
+QImage imageFromBytes(const QByteArray &bytes)
 {
     if (bytes.isEmpty())
         return {};
@@ -62,7 +62,12 @@ QPixmap PictureFromBytes(const QByteArray &bytes)
     const QByteArray format = reader.format();
     if (format.isEmpty() || !endsWhereItsFormatSays(bytes, format))
         return {};
-    const QImage image = reader.read();
+    return reader.read();
+}
+
+QPixmap PictureFromBytes(const QByteArray &bytes)
+{
+    const QImage image = imageFromBytes(bytes);
     if (image.isNull())
         return {};
     return QPixmap::fromImage(image);
@@ -76,6 +81,11 @@ QPixmap LoadResPicture(int id)
 QPixmap backgroundPicture()
 {
     return PictureFromBytes(resourceFileBytes(QStringLiteral(":/res/IMAGE1.gif")));
+}
+
+QImage backgroundImage()
+{
+    return imageFromBytes(resourceFileBytes(QStringLiteral(":/res/IMAGE1.gif")));
 }
 
 QPoint backgroundInputPosition(int index)
