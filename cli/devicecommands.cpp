@@ -8,7 +8,6 @@
 #include "deviceargs.h"
 #include "deviceconnection.h"
 #include "filecommands.h"
-#include "link/portnumber.h"
 #include "relaytext.h"
 
 #include <QJsonArray>
@@ -35,13 +34,12 @@ int listPorts(const QStringList &arguments)
         return exit;
     QTextStream out(stdout);
     const PortDirectory &ports = connection.link().port().directory();
-    const QStringList entries = connection.link().port().rescanPorts();
+    const QList<int> numbers = connection.link().port().rescanPorts();
     if (args.has(Json)) {
         QJsonArray list;
-        for (const QString &entry : entries) {
-            const int number = portNumberFromText(entry);
+        for (const int number : numbers) {
             const AdapterInfo adapter = ports.adapter(number);
-            list.append(QJsonObject{{QStringLiteral("entry"), entry},
+            list.append(QJsonObject{{QStringLiteral("entry"), ports.entryText(number)},
                                     {QStringLiteral("number"), number},
                                     {QStringLiteral("path"), ports.location(number)},
                                     {QStringLiteral("description"), adapter.description},
@@ -54,14 +52,14 @@ int listPorts(const QStringList &arguments)
         out << QJsonDocument(list).toJson(QJsonDocument::Indented);
         return ExitOk;
     }
-    for (const QString &entry : entries) {
-        out << entry << '\n';
+    for (const int number : numbers) {
+        out << ports.entryText(number) << '\n';
         if (!args.has(Long))
             continue;
         // One block a port: what tells adapters apart when there are several.
-        for (const QString &line : ports.descriptionLines(portNumberFromText(entry)))
+        for (const QString &line : ports.descriptionLines(number))
             out << "  " << line << '\n';
-        if (&entry != &entries.constLast())
+        if (number != numbers.constLast())
             out << '\n';
     }
     return ExitOk;

@@ -40,7 +40,7 @@ bool DeviceConnection::usePort(const QString &port, QString *error)
     m_name = port;
     DevicePort &devicePort = link().port();
     if (const QRegularExpressionMatch match = number.match(port); match.hasMatch()) {
-        devicePort.setPortText(QStringLiteral("Com") + match.captured(1));
+        devicePort.setPortNumber(match.captured(1).toInt());
         return true;
     }
     if (port.startsWith(QStringLiteral("serial:"))) {
@@ -50,7 +50,7 @@ bool DeviceConnection::usePort(const QString &port, QString *error)
             *error = CliText::tr("--port: no adapter has the serial number '%1'").arg(port.mid(7));
             return false;
         }
-        devicePort.setPortText(ports.entryText(found));
+        devicePort.setPortLocation(ports.location(found));
         return true;
     }
     if (looksLikeServerAddress(port)) {
@@ -109,8 +109,7 @@ void DeviceConnection::cancelAll()
 void DeviceConnection::selectRuntimePort(const QString &path, const QString &name)
 {
     PortDirectory &ports = link().port().directory();
-    const int number = ports.addRuntimePort(path, name);
-    link().port().setPortText(portEntryText(number, ports.systemName(number)));
+    link().port().setPortLocation(ports.location(ports.addRuntimePort(path, name)));
 }
 
 AllFinished::AllFinished(const DeviceConnections &connections)

@@ -3,7 +3,6 @@
 #include "clitext.h"
 #include "deviceconnection.h"
 #include "link/portaccess.h"
-#include "link/portnumber.h"
 #include "link/serveraddress.h"
 
 #include <QFileInfo>
@@ -49,11 +48,10 @@ int runDoctor(const QStringList &arguments)
     if (!port.isEmpty() && !connection.usePort(port, &error))
         return usageError(error);
     DevicePort &device = connection.link().port();
-    QList<int> numbers;
-    if (!port.isEmpty())
-        numbers << portNumberFromText(device.portText());
-    for (int number = 1; port.isEmpty() && number <= device.directory().count(); ++number)
-        numbers << number;
+    if (!port.isEmpty() && device.portNumberInUse() == 0)
+        return usageError(QStringLiteral("doctor: there is no port %1").arg(port));
+    const QList<int> numbers =
+        port.isEmpty() ? device.directory().numbers() : QList<int>{device.portNumberInUse()};
 
     QTextStream out(stdout);
     out << PortAccess::userSummary() << '\n';

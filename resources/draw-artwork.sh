@@ -3,6 +3,9 @@
 # Needs ImageMagick 6 (`convert`) and the DejaVu fonts. The results are
 # committed, so building the program needs neither; run this only after
 # changing the artwork. Running it twice gives the same bytes.
+# Every picture comes twice: NAME.EXT as the window lays it out, and
+# NAME@2x.EXT drawn at twice the pixels for screens scaled to 150% and more,
+# so that the lines and letters stay sharp there instead of being blown up.
 set -euo pipefail
 
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -34,11 +37,18 @@ REGULAR='DejaVu-Sans'
 # that a second run gives the same files.
 PNG_QUIET=(-define png:exclude-chunk=date,time,tEXt,zTXt,iTXt)
 
+# Drawing happens in the 1x picture's coordinates; S (1 or 2) scales the
+# drawing through -affine, and x() scales what -affine leaves alone: sizes,
+# text offsets and point sizes. SUF names the file of that scale.
+S=1
+SUF=''
+x() { echo $(($1 * S)); }
+
 gif() { # gif <convert arguments...> <file>: flat GIF 89a, no dithering noise
     local args=("$@")
     local file="${args[-1]}"
     unset 'args[-1]'
-    convert "${args[@]}" +dither -colors 256 -strip "GIF:$file"
+    convert -affine "$S,0,0,$S,0,0" "${args[@]}" +dither -colors 256 -strip "GIF:$file"
 }
 
 # --- Logic gates: inputs enter on the left at y 44 and 84, the output leaves
@@ -70,14 +80,15 @@ gate() {
     [[ -n "$bubble" ]] && draw+=(-stroke "$INK" -strokewidth 3 -fill "$BODY" -draw "$bubble")
     local pointsize=21
     ((${#name} >= 4)) && pointsize=17
-    gif -size "${width}x128" "xc:$PANEL" "${draw[@]}" \
-        -stroke none -fill "$INK" -font "$BOLD" -pointsize $pointsize \
-        -gravity Center -annotate "$(printf '%+d+0' $((centre - width / 2)))" "$name" \
-        "$out/INMODE/$id.gif"
+    gif -size "$(x "$width")x$(x 128)" "xc:$PANEL" "${draw[@]}" \
+        -stroke none -fill "$INK" -font "$BOLD" -pointsize "$(x $pointsize)" \
+        -gravity Center -annotate "$(printf '%+d+0' "$(x $((centre - width / 2)))")" "$name" \
+        "$out/INMODE/$id$SUF.gif"
 }
 
 # The name sits on the visual centre of each body, which lies left of the
 # middle for the pointed OR family.
+gates() {
 gate 101 150 OR   "$OR_BODY"  ""           0 66
 gate 102 150 AND  "$AND_BODY" ""           0 66
 gate 103 150 XOR  "$OR_BODY"  "$XOR_EXTRA" 0 66
@@ -86,32 +97,37 @@ gate 105 160 NOR  "$OR_BODY"  ""           1 66
 gate 106 165 NAND "$AND_BODY" ""           1 66
 gate 107 160 NXOR "$OR_BODY"  "$XOR_EXTRA" 1 66
 gate 108 160 NIL  "$BOX_BODY" ""           1 71
+}
 
 # --- Input buttons, 128 x 32: an indicator lamp on the left, "Input n" beside it.
 # button <dir> <n> <top> <bottom> <edge> <text> <lamp> <lamp-rim>
 button() {
     local dir=$1 n=$2 top=$3 bottom=$4 edge=$5 text=$6 lamp=$7 rim=$8
-    gif -size 128x32 "xc:$PANEL" \
-        \( -size 128x32 "gradient:$top-$bottom" \
-           \( -size 128x32 xc:black -fill white -draw "roundrectangle 1,1 126,30 7,7" \) \
+    local size="$(x 128)x$(x 32)"
+    gif -size "$size" "xc:$PANEL" \
+        \( -size "$size" "gradient:$top-$bottom" \
+           \( -size "$size" xc:black -fill white -draw "roundrectangle 1,1 126,30 7,7" \) \
            -alpha off -compose CopyOpacity -composite \) \
-        -compose Over -composite \
+        -compose Over -composite -affine "$S,0,0,$S,0,0" \
         -fill none -stroke "$edge" -strokewidth 1.5 -draw "roundrectangle 1,1 126,30 7,7" \
         -fill "$lamp" -stroke "$rim" -strokewidth 1.5 -draw "circle 17,16 17,10" \
-        -stroke none -fill "$text" -font "$BOLD" -pointsize 14 \
-        -gravity West -annotate +34+0 "Input $n" \
-        "$out/$dir/$((100 + n)).gif"
+        -stroke none -fill "$text" -font "$BOLD" -pointsize "$(x 14)" \
+        -gravity West -annotate "+$(x 34)+0" "Input $n" \
+        "$out/$dir/$((100 + n))$SUF.gif"
 }
 
+inputs() {
 for n in $(seq 1 12); do
     button INON "$n" "$AMBER_LIGHT" "$AMBER" "$AMBER_DARK" '#3b2500' '#fffbe6' "$AMBER_DARK"
     button INOFF "$n" "$SLATE_TOP" "$SLATE_BOTTOM" "$SLATE_EDGE" "$SLATE_TEXT" '#1a1f26' '#7a8594'
 done
+}
 
 # --- Relays, 128 x 80: a coil (box with its diagonal) linked by a dashed line
 # to a normally open contact, "Relay n" underneath.
+relays() {
 for n in $(seq 1 16); do
-    gif -size 128x80 "xc:$PANEL" \
+    gif -size "$(x 128)x$(x 80)" "xc:$PANEL" \
         -fill "$BODY" -stroke "$INK" -strokewidth 2 -draw "roundrectangle 1,1 126,78 8,8" \
         -stroke "$LEAD" -strokewidth 2 -fill none \
         -draw "line 29,6 29,14 line 29,38 29,46" \
@@ -121,16 +137,18 @@ for n in $(seq 1 16); do
         -stroke "$INK" -strokewidth 2.5 -draw "line 80,34 102,18" \
         -fill "$INK" -stroke none -draw "circle 80,34 80,37" \
         -fill none -stroke "$WIRE" -strokewidth 1.5 -draw "stroke-dasharray 4 3 line 41,26 90,26" \
-        -stroke none -fill "$INK" -font "$BOLD" -pointsize 15 \
-        -gravity South -annotate +0+8 "Relay $n" \
-        "$out/RELAY/$((100 + n)).gif"
+        -stroke none -fill "$INK" -font "$BOLD" -pointsize "$(x 15)" \
+        -gravity South -annotate "+0+$(x 8)" "Relay $n" \
+        "$out/RELAY/$((100 + n))$SUF.gif"
 done
+}
 
 # --- The background behind the input buttons, the gate and the relay, 512 x 512.
-# Placed unscaled, it lines up with (src/window/pictures.h says the same to
+# Placed unscaled, it lines up with (src/record/pictures.h says the same to
 # the window): input button i (0-11) at (12, 14 + 40 i),
 # the gate at (172, 186) and the relay at (372, 210): the gate's inputs then
 # continue the wires of inputs 6 and 7, and its output meets the relay's middle.
+background() {
 wires="line 156,30 156,470 line 156,230 172,230 line 156,270 172,270 line 318,250 372,250"
 for i in $(seq 0 11); do
     y=$((30 + 40 * i))
@@ -147,12 +165,13 @@ for x in $(seq 8 16 504); do
         grid+=" point $x,$y"
     done
 done
-gif -size 512x512 "xc:$PANEL" \
+gif -size "$(x 512)x$(x 512)" "xc:$PANEL" \
     -fill "$PANEL_DOT" -draw "$grid" \
     -fill none -stroke "$PANEL_EDGE" -strokewidth 2 -draw "roundrectangle 1,1 510,510 12,12" \
     -stroke "$WIRE" -strokewidth 3 -draw "$wires" \
     -fill "$WIRE" -stroke none -draw "$dots" \
-    "$out/IMAGE1.gif"
+    "$out/IMAGE1$SUF.gif"
+}
 
 # --- The emblem shared by the logo and the icon: an amber disc with a navy
 # switch contact, open, as on the relay pictures.
@@ -171,16 +190,29 @@ trap 'rm -rf "$tmp"' EXIT
 
 # --- The logo, 420 x 128, 32 bits per pixel: a navy banner with the emblem and
 # the wordmark.
-emblem 96 "PNG32:$tmp/emblem96.png"
-convert -size 128x420 "gradient:$NAVY_BOTTOM-$NAVY_TOP" -rotate 90 \
-    -fill none -stroke "$AMBER" -strokewidth 3 -draw "line 0,125 420,125" \
-    "$tmp/emblem96.png" -geometry +16+14 -compose Over -composite \
-    -stroke none -fill white -font "$BOLD" -pointsize 58 -kerning 1 \
-    -gravity NorthWest -annotate +128+6 "Tavik" \
-    -fill "$AMBER_LIGHT" -font "$REGULAR" -pointsize 20 -kerning 0 \
-    -annotate +131+84 "Configuration Manager" \
+logo() {
+emblem "$(x 96)" "PNG32:$tmp/emblem96.png"
+convert -size "$(x 128)x$(x 420)" "gradient:$NAVY_BOTTOM-$NAVY_TOP" -rotate 90 \
+    -affine "$S,0,0,$S,0,0" -fill none -stroke "$AMBER" -strokewidth 3 -draw "line 0,125 420,125" \
+    "$tmp/emblem96.png" -geometry "+$(x 16)+$(x 14)" -compose Over -composite \
+    -stroke none -fill white -font "$BOLD" -pointsize "$(x 58)" -kerning "$(x 1)" \
+    -gravity NorthWest -annotate "+$(x 128)+$(x 6)" "Tavik" \
+    -fill "$AMBER_LIGHT" -font "$REGULAR" -pointsize "$(x 20)" -kerning 0 \
+    -annotate "+$(x 131)+$(x 84)" "Configuration Manager" \
     -alpha set -define bmp:format=bmp4 -type TrueColorAlpha -strip \
-    "BMP:$out/BITMAP/101.bmp"
+    "BMP:$out/BITMAP/101$SUF.bmp"
+}
+
+for S in 1 2; do
+    SUF=''
+    ((S > 1)) && SUF="@${S}x"
+    gates
+    inputs
+    relays
+    background
+    logo
+done
+S=1
 
 # --- The icon, 64 x 64: the emblem on a navy rounded square.
 emblem 52 "PNG32:$tmp/emblem52.png"

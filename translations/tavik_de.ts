@@ -546,16 +546,16 @@
         <translation>Schließzeit</translation>
     </message>
     <message>
-        <source>Hours</source>
-        <translation>Stunden</translation>
+        <source>&amp;Hours</source>
+        <translation>&amp;Stunden</translation>
     </message>
     <message>
-        <source>Minutes</source>
-        <translation>Minuten</translation>
+        <source>&amp;Minutes</source>
+        <translation>&amp;Minuten</translation>
     </message>
     <message>
-        <source>Seconds</source>
-        <translation>Sekunden</translation>
+        <source>&amp;Seconds</source>
+        <translation>S&amp;ekunden</translation>
     </message>
 </context>
 <context>
@@ -587,6 +587,30 @@
     <message>
         <source>Secs</source>
         <translation>Sek</translation>
+    </message>
+    <message>
+        <source>Closure time, hours</source>
+        <translation>Schließzeit, Stunden</translation>
+    </message>
+    <message>
+        <source>Closure time, hours, typed</source>
+        <translation>Schließzeit, Stunden, eingegeben</translation>
+    </message>
+    <message>
+        <source>Closure time, minutes</source>
+        <translation>Schließzeit, Minuten</translation>
+    </message>
+    <message>
+        <source>Closure time, minutes, typed</source>
+        <translation>Schließzeit, Minuten, eingegeben</translation>
+    </message>
+    <message>
+        <source>Closure time, seconds</source>
+        <translation>Schließzeit, Sekunden</translation>
+    </message>
+    <message>
+        <source>Closure time, seconds, typed</source>
+        <translation>Schließzeit, Sekunden, eingegeben</translation>
     </message>
 </context>
 <context>
@@ -843,13 +867,29 @@ Bitte senden Sie den Inhalt von &apos;ErrorLog.txt&apos;, der im Editor-Fenster 
         <source>&lt;h3&gt;%1&lt;/h3&gt;&lt;p&gt;Version %2&lt;/p&gt;&lt;p&gt;%3&lt;/p&gt;&lt;p&gt;The Tavik developers keep every right to this program; it is given to the owners of Tavik relay expanders to use with their devices.&lt;/p&gt;&lt;p&gt;Built with Qt %4, running on Qt %5.&lt;/p&gt;</source>
         <translation>&lt;h3&gt;%1&lt;/h3&gt;&lt;p&gt;Version %2&lt;/p&gt;&lt;p&gt;%3&lt;/p&gt;&lt;p&gt;Die Tavik-Entwickler behalten alle Rechte an diesem Programm; es wird den Besitzern von Tavik-Relaiserweiterungen zur Nutzung mit ihren Geräten überlassen.&lt;/p&gt;&lt;p&gt;Erstellt mit Qt %4, läuft mit Qt %5.&lt;/p&gt;</translation>
     </message>
+    <message>
+        <source>Serial port %1</source>
+        <translation>Serieller Port %1</translation>
+    </message>
+    <message>
+        <source>USB serial adapter %1</source>
+        <translation>USB-Seriell-Adapter %1</translation>
+    </message>
+    <message>
+        <source>USB serial adapter %1 (%2)</source>
+        <translation>USB-Seriell-Adapter %1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1 on Com%2 pulled out</source>
+        <translation>%1 an Com%2 abgezogen</translation>
+    </message>
+    <message>
+        <source>%1 plugged in as Com%2</source>
+        <translation>%1 als Com%2 eingesteckt</translation>
+    </message>
 </context>
 <context>
     <name>MainWindowUi</name>
-    <message>
-        <source>COM Port:</source>
-        <translation>COM-Port:</translation>
-    </message>
     <message>
         <source>R</source>
         <translation>R</translation>
@@ -859,60 +899,8 @@ Bitte senden Sie den Inhalt von &apos;ErrorLog.txt&apos;, der im Editor-Fenster 
         <translation>Verfügbare Ports neu suchen</translation>
     </message>
     <message>
-        <source>Relay Number:</source>
-        <translation>Relaisnummer:</translation>
-    </message>
-    <message>
-        <source>Relay Mode:</source>
-        <translation>Relaismodus:</translation>
-    </message>
-    <message>
-        <source>Input Mode:</source>
-        <translation>Eingangsmodus:</translation>
-    </message>
-    <message>
-        <source>PC-Control</source>
-        <translation>PC-Betrieb</translation>
-    </message>
-    <message>
-        <source>Momentary Input</source>
-        <translation>Eingang tasten</translation>
-    </message>
-    <message>
-        <source>Latch Input</source>
-        <translation>Eingang setzen</translation>
-    </message>
-    <message>
-        <source>Latching Input</source>
-        <translation>Setzeingang</translation>
-    </message>
-    <message>
-        <source>Unlatching Input</source>
-        <translation>Rücksetzeingang</translation>
-    </message>
-    <message>
-        <source>Status:</source>
-        <translation>Status:</translation>
-    </message>
-    <message>
         <source>Read/Program</source>
         <translation>Lesen/Programmieren</translation>
-    </message>
-    <message>
-        <source>Read Relay</source>
-        <translation>Relais lesen</translation>
-    </message>
-    <message>
-        <source>Program Relay</source>
-        <translation>Relais progr.</translation>
-    </message>
-    <message>
-        <source>Read All</source>
-        <translation>Alle lesen</translation>
-    </message>
-    <message>
-        <source>Program All</source>
-        <translation>Alle progr.</translation>
     </message>
     <message>
         <source>Cancel</source>
@@ -927,110 +915,6 @@ Bitte senden Sie den Inhalt von &apos;ErrorLog.txt&apos;, der im Editor-Fenster 
         <translation>Warte auf Befehl ...</translation>
     </message>
     <message>
-        <source>File</source>
-        <translation>Datei</translation>
-    </message>
-    <message>
-        <source>New</source>
-        <translation>Neu</translation>
-    </message>
-    <message>
-        <source>Open...</source>
-        <translation>Öffnen ...</translation>
-    </message>
-    <message>
-        <source>Save</source>
-        <translation>Speichern</translation>
-    </message>
-    <message>
-        <source>Save As...</source>
-        <translation>Speichern unter ...</translation>
-    </message>
-    <message>
-        <source>Exit</source>
-        <translation>Beenden</translation>
-    </message>
-    <message>
-        <source>Edit</source>
-        <translation>Bearbeiten</translation>
-    </message>
-    <message>
-        <source>Undo</source>
-        <translation>Rückgängig</translation>
-    </message>
-    <message>
-        <source>Redo</source>
-        <translation>Wiederherstellen</translation>
-    </message>
-    <message>
-        <source>Copy</source>
-        <translation>Kopieren</translation>
-    </message>
-    <message>
-        <source>Relay Mode</source>
-        <translation>Relaismodus</translation>
-    </message>
-    <message>
-        <source>Input Mode</source>
-        <translation>Eingangsmodus</translation>
-    </message>
-    <message>
-        <source>Input Map</source>
-        <translation>Eingangszuordnung</translation>
-    </message>
-    <message>
-        <source>Closure Time</source>
-        <translation>Schließzeit</translation>
-    </message>
-    <message>
-        <source>Relay Configuration</source>
-        <translation>Relaiskonfiguration</translation>
-    </message>
-    <message>
-        <source>Paste</source>
-        <translation>Einfügen</translation>
-    </message>
-    <message>
-        <source>Change Relay</source>
-        <translation>Relais ändern</translation>
-    </message>
-    <message>
-        <source>Number</source>
-        <translation>Nummer</translation>
-    </message>
-    <message>
-        <source>Mode</source>
-        <translation>Modus</translation>
-    </message>
-    <message>
-        <source>Closure Time...</source>
-        <translation>Schließzeit ...</translation>
-    </message>
-    <message>
-        <source>Read</source>
-        <translation>Lesen</translation>
-    </message>
-    <message>
-        <source>Relay</source>
-        <translation>Relais</translation>
-    </message>
-    <message>
-        <source>All</source>
-        <translation>Alle</translation>
-    </message>
-    <message>
-        <source>Program</source>
-        <translation>Programmieren</translation>
-    </message>
-    <message>
-        <source>Compare with Device</source>
-        <translation>Mit Gerät vergleichen</translation>
-    </message>
-    <message>
-        <source>Clear</source>
-        <translation>Löschen</translation>
-    </message>
-    <message>
         <source>Relay %1</source>
         <translation>Relais %1</translation>
     </message>
@@ -1039,20 +923,220 @@ Bitte senden Sie den Inhalt von &apos;ErrorLog.txt&apos;, der im Editor-Fenster 
         <translation>Eingang %1</translation>
     </message>
     <message>
-        <source>Print...</source>
-        <translation>Drucken ...</translation>
+        <source>Tavik Configuration Manager</source>
+        <translation>Tavik Configuration Manager</translation>
     </message>
     <message>
-        <source>Export PDF...</source>
-        <translation>Als PDF exportieren ...</translation>
+        <source>Wiring</source>
+        <translation>Verdrahtung</translation>
     </message>
     <message>
-        <source>Help</source>
-        <translation>Hilfe</translation>
+        <source>Wires from the inputs through the input mode&apos;s gate to the relay</source>
+        <translation>Leitungen von den Eingängen über das Gatter des Eingangsmodus zum Relais</translation>
     </message>
     <message>
-        <source>About...</source>
-        <translation>Über ...</translation>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
+    </message>
+    <message>
+        <source>What the last command did</source>
+        <translation>Was der letzte Befehl getan hat</translation>
+    </message>
+    <message>
+        <source>The relay follows the PC&apos;s commands instead of its inputs</source>
+        <translation>Das Relais folgt den Befehlen des PCs statt seinen Eingängen</translation>
+    </message>
+    <message>
+        <source>Closes the relay shown for a moment</source>
+        <translation>Schließt das angezeigte Relais für einen Moment</translation>
+    </message>
+    <message>
+        <source>Latches the relay shown</source>
+        <translation>Setzt das angezeigte Relais</translation>
+    </message>
+    <message>
+        <source>The pictures show the inputs that latch the relay</source>
+        <translation>Die Bilder zeigen die Eingänge, die das Relais setzen</translation>
+    </message>
+    <message>
+        <source>The pictures show the inputs that unlatch the relay</source>
+        <translation>Die Bilder zeigen die Eingänge, die das Relais zurücksetzen</translation>
+    </message>
+    <message>
+        <source>&amp;COM Port:</source>
+        <translation>&amp;COM-Port:</translation>
+    </message>
+    <message>
+        <source>Relay &amp;Number:</source>
+        <translation>Relais&amp;nummer:</translation>
+    </message>
+    <message>
+        <source>Relay &amp;Mode:</source>
+        <translation>Relais&amp;modus:</translation>
+    </message>
+    <message>
+        <source>&amp;Input Mode:</source>
+        <translation>&amp;Eingangsmodus:</translation>
+    </message>
+    <message>
+        <source>PC-Con&amp;trol</source>
+        <translation>PC-Betr&amp;ieb</translation>
+    </message>
+    <message>
+        <source>M&amp;omentary Input</source>
+        <translation>Eingang &amp;tasten</translation>
+    </message>
+    <message>
+        <source>&amp;Latch Input</source>
+        <translation>Eingang &amp;setzen</translation>
+    </message>
+    <message>
+        <source>Latching Inp&amp;ut</source>
+        <translation>Set&amp;zeingang</translation>
+    </message>
+    <message>
+        <source>Unlatchin&amp;g Input</source>
+        <translation>Rüc&amp;ksetzeingang</translation>
+    </message>
+    <message>
+        <source>&amp;Status:</source>
+        <translation>Stat&amp;us:</translation>
+    </message>
+    <message>
+        <source>Rea&amp;d Relay</source>
+        <translation>Relais &amp;lesen</translation>
+    </message>
+    <message>
+        <source>Program &amp;Relay</source>
+        <translation>Relais pro&amp;gr.</translation>
+    </message>
+    <message>
+        <source>Read &amp;All</source>
+        <translation>&amp;Alle lesen</translation>
+    </message>
+    <message>
+        <source>&amp;Program All</source>
+        <translation>Alle p&amp;rogr.</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;New</source>
+        <translation>&amp;Neu</translation>
+    </message>
+    <message>
+        <source>&amp;Open...</source>
+        <translation>Ö&amp;ffnen ...</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Speichern</translation>
+    </message>
+    <message>
+        <source>Save &amp;As...</source>
+        <translation>Speichern &amp;unter ...</translation>
+    </message>
+    <message>
+        <source>&amp;Print...</source>
+        <translation>&amp;Drucken ...</translation>
+    </message>
+    <message>
+        <source>&amp;Export PDF...</source>
+        <translation>Als &amp;PDF exportieren ...</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Rückgängig</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
+    <message>
+        <source>&amp;Relay Mode</source>
+        <translation>&amp;Relaismodus</translation>
+    </message>
+    <message>
+        <source>&amp;Input Mode</source>
+        <translation>&amp;Eingangsmodus</translation>
+    </message>
+    <message>
+        <source>Input &amp;Map</source>
+        <translation>Eingangs&amp;zuordnung</translation>
+    </message>
+    <message>
+        <source>Closure &amp;Time</source>
+        <translation>&amp;Schließzeit</translation>
+    </message>
+    <message>
+        <source>Relay &amp;Configuration</source>
+        <translation>Relais&amp;konfiguration</translation>
+    </message>
+    <message>
+        <source>&amp;Paste</source>
+        <translation>&amp;Einfügen</translation>
+    </message>
+    <message>
+        <source>C&amp;hange Relay</source>
+        <translation>Relais ä&amp;ndern</translation>
+    </message>
+    <message>
+        <source>&amp;Number</source>
+        <translation>&amp;Nummer</translation>
+    </message>
+    <message>
+        <source>M&amp;ode</source>
+        <translation>&amp;Modus</translation>
+    </message>
+    <message>
+        <source>&amp;Closure Time...</source>
+        <translation>&amp;Schließzeit ...</translation>
+    </message>
+    <message>
+        <source>R&amp;ead</source>
+        <translation>&amp;Lesen</translation>
+    </message>
+    <message>
+        <source>&amp;Relay</source>
+        <translation>&amp;Relais</translation>
+    </message>
+    <message>
+        <source>&amp;All</source>
+        <translation>&amp;Alle</translation>
+    </message>
+    <message>
+        <source>Pr&amp;ogram</source>
+        <translation>&amp;Programmieren</translation>
+    </message>
+    <message>
+        <source>Co&amp;mpare with Device</source>
+        <translation>Mit Gerät &amp;vergleichen</translation>
+    </message>
+    <message>
+        <source>C&amp;lear</source>
+        <translation>Lös&amp;chen</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;About...</source>
+        <translation>&amp;Über ...</translation>
     </message>
 </context>
 <context>
@@ -1113,6 +1197,18 @@ Bitte senden Sie den Inhalt von &apos;ErrorLog.txt&apos;, der im Editor-Fenster 
         <source>User %1 (uid %2), groups: %3</source>
         <translation>Benutzer %1 (UID %2), Gruppen: %3</translation>
     </message>
+    <message>
+        <source>user %1 may not read and write it; ask the administrator to allow it.</source>
+        <translation>Benutzer %1 darf nicht lesen und schreiben; bitten Sie die Administration, es zu erlauben.</translation>
+    </message>
+    <message>
+        <source>%1 is not present: is the adapter plugged in?</source>
+        <translation>%1 ist nicht vorhanden: Ist der Adapter eingesteckt?</translation>
+    </message>
+    <message>
+        <source>User %1</source>
+        <translation>Benutzer %1</translation>
+    </message>
 </context>
 <context>
     <name>PortDirectory</name>
@@ -1123,6 +1219,14 @@ Bitte senden Sie den Inhalt von &apos;ErrorLog.txt&apos;, der im Editor-Fenster 
     <message>
         <source>Device: %1</source>
         <translation>Gerät: %1</translation>
+    </message>
+    <message>
+        <source>Com%1</source>
+        <translation>Com%1</translation>
+    </message>
+    <message>
+        <source>Com%1 (%2)</source>
+        <translation>Com%1 (%2)</translation>
     </message>
 </context>
 <context>
@@ -1201,6 +1305,70 @@ Bitte senden Sie den Inhalt von &apos;ErrorLog.txt&apos;, der im Editor-Fenster 
         <source>Relay %1</source>
         <translation>Relais %1</translation>
     </message>
+    <message>
+        <source>Space or Enter puts input %1 into the map shown, or takes it out</source>
+        <translation>Leertaste oder Eingabetaste nimmt Eingang %1 in die angezeigte Zuordnung auf oder aus ihr heraus</translation>
+    </message>
+    <message>
+        <source>Space or Enter selects the next input mode</source>
+        <translation>Leertaste oder Eingabetaste wählt den nächsten Eingangsmodus</translation>
+    </message>
+    <message>
+        <source>Space or Enter shows the next relay</source>
+        <translation>Leertaste oder Eingabetaste zeigt das nächste Relais</translation>
+    </message>
+    <message>
+        <source>no inputs</source>
+        <translation>keinen Eingängen</translation>
+    </message>
+    <message>
+        <source>input %1</source>
+        <translation>Eingang %1</translation>
+    </message>
+    <message>
+        <source>inputs %1 and %2</source>
+        <translation>Eingängen %1 und %2</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
+    </message>
+    <message>
+        <source>Relay %1: %2, %3</source>
+        <translation>Relais %1: %2, %3</translation>
+    </message>
+    <message>
+        <source>, unlatched by %1</source>
+        <translation>, zurückgesetzt durch %1</translation>
+    </message>
+    <message>
+        <source>Input %1, in the unlatch map</source>
+        <translation>Eingang %1, in der Rücksetzzuordnung</translation>
+    </message>
+    <message>
+        <source>Input %1, not in the unlatch map</source>
+        <translation>Eingang %1, nicht in der Rücksetzzuordnung</translation>
+    </message>
+    <message>
+        <source>Input %1, in the map</source>
+        <translation>Eingang %1, in der Zuordnung</translation>
+    </message>
+    <message>
+        <source>Input %1, not in the map</source>
+        <translation>Eingang %1, nicht in der Zuordnung</translation>
+    </message>
+    <message>
+        <source>Input mode: %1</source>
+        <translation>Eingangsmodus: %1</translation>
+    </message>
+    <message>
+        <source>Relay</source>
+        <translation>Relais</translation>
+    </message>
 </context>
 <context>
     <name>ReportCommand</name>
@@ -1250,6 +1418,10 @@ Bitte senden Sie den Inhalt von &apos;ErrorLog.txt&apos;, der im Editor-Fenster 
         <source>For use with the Tavik TRX family of programmable relay expanders. Manuals and updates: www.tavik-controls.example</source>
         <translation>Für die programmierbaren Relaiserweiterungen der Tavik-TRX-Familie. Handbücher und Aktualisierungen: www.tavik-controls.example</translation>
     </message>
+    <message>
+        <source>Tavik Configuration Manager</source>
+        <translation>Tavik Configuration Manager</translation>
+    </message>
 </context>
 <context>
     <name>StartText</name>
@@ -1280,6 +1452,10 @@ Bitte senden Sie den Inhalt von &apos;ErrorLog.txt&apos;, der im Editor-Fenster 
     <message>
         <source>tavikgui: the simulated Tavik could not start: %1</source>
         <translation>tavikgui: der simulierte Tavik konnte nicht starten: %1</translation>
+    </message>
+    <message>
+        <source>Dark colours, for a dark desktop whose colours Qt does not follow.</source>
+        <translation>Dunkle Farben, für einen dunklen Desktop, dessen Farben Qt nicht folgt.</translation>
     </message>
 </context>
 <context>

@@ -25,6 +25,7 @@ struct StartText {
 
 struct GuiOptions {
     bool simulate = false;
+    bool dark = false;
     QStringList ports;
 };
 
@@ -45,9 +46,11 @@ GuiOptions parseOptions(const QCoreApplication &app)
                       "pseudo-terminal, a /dev/serial/by-id link, or a serial "
                       "server's tcp://HOST:PORT or rfc2217://HOST:PORT. Repeatable."),
         StartText::tr("PATH"));
-    parser.addOptions({simulate, port});
+    const QCommandLineOption dark(
+        QStringLiteral("dark"), StartText::tr("Dark colours, for a dark desktop whose colours Qt does not follow."));
+    parser.addOptions({simulate, port, dark});
     parser.process(app);
-    return {parser.isSet(simulate), parser.values(port)};
+    return {parser.isSet(simulate), parser.isSet(dark), parser.values(port)};
 }
 
 } // namespace
@@ -70,6 +73,8 @@ int main(int argc, char *argv[])
     installTranslations();
     const GuiOptions options = parseOptions(app);
     InitVisualStyles();
+    if (options.dark)
+        UseDarkPalette();
     app.setWindowIcon(QIcon(programIconPicture()));
 
     // Declared before the window, so that it outlives every dialogue.

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QPalette>
 #include <QStyle>
 #include <QStyleFactory>
 
@@ -78,4 +79,35 @@ void InitVisualStyles()
         return;
     if (QStyle *style = QStyleFactory::create(choice))
         QApplication::setStyle(style); // the application takes ownership
+}
+
+void UseDarkPalette()
+{
+    if (QStyle *style = QStyleFactory::create(QStringLiteral("Fusion")))
+        QApplication::setStyle(style);
+    QPalette dark;
+    const QColor text(0xe6, 0xe8, 0xeb), faded(0x80, 0x86, 0x8f);
+    const QColor window(0x2b, 0x2f, 0x36), base(0x1e, 0x21, 0x26), button(0x38, 0x3d, 0x45);
+    dark.setColor(QPalette::Window, window);
+    dark.setColor(QPalette::WindowText, text);
+    dark.setColor(QPalette::Base, base);
+    dark.setColor(QPalette::AlternateBase, window);
+    dark.setColor(QPalette::Text, text);
+    dark.setColor(QPalette::Button, button);
+    dark.setColor(QPalette::ButtonText, text);
+    dark.setColor(QPalette::BrightText, Qt::white);
+    dark.setColor(QPalette::ToolTipBase, base);
+    dark.setColor(QPalette::ToolTipText, text);
+    dark.setColor(QPalette::PlaceholderText, faded);
+    dark.setColor(QPalette::Highlight, QColor(0x4c, 0x9a, 0xff));
+    dark.setColor(QPalette::HighlightedText, Qt::black);
+    dark.setColor(QPalette::Link, QColor(0x7c, 0xb6, 0xff));
+    dark.setColor(QPalette::Light, button.lighter(150));
+    dark.setColor(QPalette::Midlight, button.lighter(120));
+    dark.setColor(QPalette::Mid, button.darker(120));
+    dark.setColor(QPalette::Dark, button.darker(160));
+    dark.setColor(QPalette::Shadow, Qt::black);
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        dark.setColor(QPalette::Disabled, role, faded);
+    QApplication::setPalette(dark);
 }

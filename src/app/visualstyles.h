@@ -26,3 +26,8 @@ bool IsThemed();
 
 // Switches to a style of our choice only where IsThemed() is false.
 void InitVisualStyles();
+
+// Fusion with dark colours, for a dark desktop whose colours Qt does not pick
+// up by itself (tavikgui --dark). Everything the window draws takes its
+// colours from the palette, and the pictures carry their own light panel.
+void UseDarkPalette();

@@ -2,7 +2,6 @@
 
 #include "dialogues/dialogueview.h"
 #include "link/devicelink.h"
-#include "link/portnumber.h"
 #include "base/failure.h"
 
 DeviceDialogues::DeviceDialogues(DeviceLink &link, RelayTable &table, DialogueView &view)
@@ -102,7 +101,7 @@ void DeviceDialogues::holdPortOpen()
     // Probed first, so that a port that does not open is logged once, by the
     // dialogue that then fails on it.
     DevicePort &port = m_link.port();
-    if (!port.isOpen() && port.isAvailable(portNumberFromText(port.portText())))
+    if (!port.isOpen() && port.isAvailable(port.portNumberInUse()))
         port.open();
 }
 

@@ -1,7 +1,6 @@
 #include "link/deviceport.h"
 
 #include "link/portaccess.h"
-#include "link/portnumber.h"
 #include "base/failure.h"
 
 #include <QCoreApplication>
@@ -14,42 +13,52 @@ DevicePort::DevicePort(QObject *parent) : QObject(parent)
     }
 }
 
+void DevicePort::setPortLocation(const QString &location)
+{
+    m_location = location;
+    m_missingNumber = location.isEmpty() ? 1 : 0;
+}
+
+void DevicePort::setPortNumber(int number)
+{
+    m_location = m_directory.location(number);
+    m_missingNumber = m_location.isEmpty() ? number : 0;
+}
+
 DevicePort::OpenResult DevicePort::open()
 {
-    const int number = portNumberFromText(m_portText);
     if (m_channel->portOpen())
         return OpenResult::AlreadyOpen;
-    if (serverAddress(m_directory.location(number)))
+    // The number as the directory has it now: a rescan may have moved it.
+    const int number = m_location.isEmpty() ? m_missingNumber : portNumberInUse();
+    if (serverAddress(m_location))
         m_channel = &m_server;
     else
         m_channel = &m_serial;
     QString error;
+    m_openLocation = m_location;
     if (!m_channel->setCommPort(number, &error))
         logFailure(Failure::PortNumber, QStringLiteral("OpenSerPort"), 3, error);
     m_lineLost = false;
     m_closedOnPurpose = false;
     if (!m_channel->setPortOpen(true, &error)) {
         logFailure(Failure::PortOpen, QStringLiteral("OpenSerPort"), 3, error);
-        m_openRefusal = refusalText(number, error);
+        m_openRefusal = refusalText(error);
         return OpenResult::Refused;
     }
     return OpenResult::Opened;
 }
 
-QString DevicePort::refusalText(int number, const QString &error) const
+QString DevicePort::refusalText(const QString &error) const
 {
-    const QString path = m_directory.location(number);
+    const QString path = m_location;
     if (path.isEmpty())
-        return QCoreApplication::translate("DevicePort",
-                                           "There is no port Com%1: choose one the port list offers.")
-            .arg(number);
+        return tr("There is no port Com%1: choose one the port list offers.").arg(m_missingNumber);
     // Only a serial device has a node, a group and holders to look at.
     const QString reason = m_channel == &m_serial
                                ? PortAccess::check(path, m_serial.lastOpenError(), m_serial.lastOpenErrorText()).text
                                : QString();
-    return reason.isEmpty()
-               ? QCoreApplication::translate("DevicePort", "%1 cannot be opened: %2.").arg(path, error)
-               : reason;
+    return reason.isEmpty() ? tr("%1 cannot be opened: %2.").arg(path, error) : reason;
 }
 
 bool DevicePort::close()
@@ -95,21 +104,21 @@ bool DevicePort::isAvailable(int number)
         return canOpen(m_serial, number);
     // A rescan while a dialogue holds its port leaves that port alone: it
     // is listed, the others are tried aside.
-    if (number == m_serial.commPort())
+    if (m_directory.location(number) == m_openLocation)
         return true;
     SerialControl probe{m_directory};
     return canOpen(probe, number);
 }
 
-QStringList DevicePort::rescanPorts()
+QList<int> DevicePort::rescanPorts()
 {
     m_directory.refresh();
-    QStringList entries;
-    for (int number = 1; number <= 255; ++number) {
+    QList<int> found;
+    for (const int number : m_directory.numbers()) {
         if (isAvailable(number) || refusedForPermission(number))
-            entries.append(m_directory.entryText(number));
+            found << number;
     }
-    return entries;
+    return found;
 }
 
 bool DevicePort::refusedForPermission(int number) const

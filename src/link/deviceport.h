@@ -10,14 +10,15 @@
 #include <QStringList>
 
 
-// The port the device hangs on: which one it is (the entry chosen in the
-// port list), finding the ports that open, opening and closing it around a
-// dialogue, and what the dialogues do with it once open. A port named by a
+// The port the device hangs on: which one it is (where the port chosen in
+// the port list opens, never its caption), finding the ports that open,
+// opening and closing it around a dialogue, and what the dialogues do with
+// it once open. A port named by a
 // serial server's address ("tcp://HOST:PORT", "rfc2217://HOST:PORT") is
 // reached over the network, every other one on this computer.
 //
 // The window and tavikctl each own one through their DeviceLink and keep
-// its port text equal to the port the user chose. Everything runs on the
+// its location equal to the port the user chose. Everything runs on the
 // thread that owns it.
 class DevicePort : public QObject
 {
@@ -27,9 +28,15 @@ public:
 
     PortDirectory &directory() { return m_directory; }
 
-    // The entry of the port list in use ("Com3 (ttyUSB0)").
-    void setPortText(const QString &text) { m_portText = text; }
-    QString portText() const { return m_portText; }
+    // The port in use by where it opens ("/dev/ttyUSB0", "COM3",
+    // "tcp://HOST:PORT"), as the directory's location() gives it.
+    void setPortLocation(const QString &location);
+    QString portLocation() const { return m_location; }
+    // The port in use by its number, for a number the user typed; a number
+    // no port has is refused when the port opens.
+    void setPortNumber(int number);
+    // The number of the port in use as the directory has it now; 0 when it has none.
+    int portNumberInUse() const { return m_directory.numberOf(m_location); }
 
     enum class OpenResult {
         Opened,      // by this call
@@ -45,10 +52,11 @@ public:
     bool close();
     // Whether port n can be opened now; leaves it closed. Never logs.
     bool isAvailable(int number);
-    // Probes ports 1 to 255 and returns the port list entries of those that
-    // open or that this user may not open (the dialogue then says which group
-    // is missing). The port a dialogue holds open is listed without a probe.
-    QStringList rescanPorts();
+    // Reads the system's port list again, probes every port the directory
+    // has and returns the numbers of those that open or that this user may
+    // not open (the dialogue then says which group is missing). The port a
+    // dialogue holds open is listed without a probe.
+    QList<int> rescanPorts();
 
     // True from the loss of the line until the port is next opened.
     bool lineLost() const { return m_lineLost; }
@@ -75,7 +83,7 @@ signals:
 
 private:
     void onConnectionLost();
-    QString refusalText(int number, const QString &error) const;
+    QString refusalText(const QString &error) const;
     bool refusedForPermission(int number) const;
 
     PortDirectory m_directory;
@@ -83,7 +91,12 @@ private:
     ServerControl m_server{m_directory};
     // The one of the two that the port opened last.
     PortChannel *m_channel = &m_serial;
-    QString m_portText;
+    QString m_location;
+    // The number the user asked for when no port has it, for the refusal;
+    // with no port chosen at all, the first, as the port control's default.
+    int m_missingNumber = 1;
+    // Where the port opened last: a rescan while it is held leaves it alone.
+    QString m_openLocation;
     QString m_openRefusal;
     bool m_lineLost = false;
     bool m_closedOnPurpose = false;

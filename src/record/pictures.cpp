@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QImageReader>
 
@@ -36,18 +37,48 @@ bool endsWhereItsFormatSays(const QByteArray &bytes, const QByteArray &format)
     return true;
 }
 
-} // namespace
-
-QByteArray LoadResData(int id, const QString &type)
+QString resourcePath(int id, const QString &type)
 {
     // Each type has one file format, fixed by the artwork script.
     static const QStringList extensions{QStringLiteral("gif"), QStringLiteral("bmp"), QStringLiteral("png")};
     for (const QString &extension : extensions) {
         const QString path = QStringLiteral(":/res/%1/%2.%3").arg(type).arg(id).arg(extension);
         if (QFile::exists(path))
-            return resourceFileBytes(path);
+            return path;
     }
     return {};
+}
+
+// On a screen scaled beyond 100% the drawing at twice the pixels, told so,
+// keeps its lines sharp where the 1x one would be blown up; the 1x one
+// where there is no such drawing.
+QPixmap sharpPicture(const QString &path)
+{
+    if (path.isEmpty())
+        return {};
+    if (qGuiApp && qGuiApp->devicePixelRatio() > 1.0) {
+        const qsizetype dot = path.lastIndexOf(u'.');
+        QPixmap doubled =
+            PictureFromBytes(resourceFileBytes(path.left(dot) + QStringLiteral("@2x") + path.mid(dot)));
+        if (!doubled.isNull()) {
+            doubled.setDevicePixelRatio(2.0);
+            return doubled;
+        }
+    }
+    return PictureFromBytes(resourceFileBytes(path));
+}
+
+} // namespace
+
+QByteArray LoadResData(int id, const QString &type)
+{
+    const QString path = resourcePath(id, type);
+    return path.isEmpty() ? QByteArray() : resourceFileBytes(path);
+}
+
+QPixmap ResPicture(int id, const QString &type)
+{
+    return sharpPicture(resourcePath(id, type));
 }
 
 QImage imageFromBytes(const QByteArray &bytes)
@@ -75,12 +106,12 @@ QPixmap PictureFromBytes(const QByteArray &bytes)
 
 QPixmap LoadResPicture(int id)
 {
-    return PictureFromBytes(LoadResData(id, QStringLiteral("BITMAP")));
+    return ResPicture(id, QStringLiteral("BITMAP"));
 }
 
 QPixmap backgroundPicture()
 {
-    return PictureFromBytes(resourceFileBytes(QStringLiteral(":/res/IMAGE1.gif")));
+    return sharpPicture(QStringLiteral(":/res/IMAGE1.gif"));
 }
 
 QImage backgroundImage()

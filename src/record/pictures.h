@@ -21,6 +21,11 @@ QPixmap PictureFromBytes(const QByteArray &bytes);
 // The same as an image, for drawing where no screen is (the printed record).
 QImage imageFromBytes(const QByteArray &bytes);
 
+// The picture of resource `id` of `type` as the screen shows it sharpest:
+// drawn at twice the pixels where the screen is scaled (see draw-artwork.sh).
+// Null when missing or broken.
+QPixmap ResPicture(int id, const QString &type);
+
 // The bitmap resource `id` (101 is the logo); null when missing.
 QPixmap LoadResPicture(int id);
 

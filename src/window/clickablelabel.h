@@ -3,12 +3,13 @@
 #include <QLabel>
 
 // An image control that answers a click, as the input buttons, the gate and
-// the relay picture do.
+// the relay picture do. It takes the keyboard focus as a button does, shows
+// it with a frame in the palette's highlight, and Space or Enter click it.
 class ClickableLabel : public QLabel
 {
     Q_OBJECT
 public:
-    using QLabel::QLabel;
+    explicit ClickableLabel(QWidget *parent = nullptr);
 
 signals:
     void clicked();
@@ -17,6 +18,8 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     // Whether the button now coming up went down as a press of its own: the

@@ -56,9 +56,9 @@ ClosureTimeDialog::ClosureTimeDialog(const QSlider *hours, const QSlider *minute
 {
     setWindowTitle(tr("Closure Time"));
     auto *form = new QFormLayout(this);
-    form->addRow(tr("Hours"), m_hours);
-    form->addRow(tr("Minutes"), m_minutes);
-    form->addRow(tr("Seconds"), m_seconds);
+    form->addRow(tr("&Hours"), m_hours);
+    form->addRow(tr("&Minutes"), m_minutes);
+    form->addRow(tr("&Seconds"), m_seconds);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     form->addRow(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -50,26 +50,31 @@ ClosureTimeEntry::ClosureTimeEntry(QWidget *parent) : QGroupBox(tr("Closure Time
         QSlider *&slider;
         QLineEdit *&text;
         const char *sliderName, *sliderLabelName, *textName, *unitLabelName;
-        QString sliderCaption, initialText, unitCaption;
+        QString sliderCaption, initialText, unitCaption, sliderSpoken, textSpoken;
         int maximum, pageStep, tickInterval, maxLength;
     };
     const Row rows[] = {
         {m_hours, m_hoursText, "sliHrs", "lblSliHrs", "txtHrs", "lblHrs", tr("Hours"), QStringLiteral("0"),
-         tr("Hrs"), 45, 5, 5, 2},
+         tr("Hrs"), tr("Closure time, hours"), tr("Closure time, hours, typed"), 45, 5, 5, 2},
         {m_minutes, m_minutesText, "sliMins", "lblSliMins", "txtMins", "lblMins", tr("Minutes"),
-         QStringLiteral("0"), tr("Mins"), 59, 5, 10, 2},
+         QStringLiteral("0"), tr("Mins"), tr("Closure time, minutes"), tr("Closure time, minutes, typed"), 59,
+         5, 10, 2},
         {m_seconds, m_secondsText, "sliSecs", "lblSliSecs", "txtSecs", "lblSecs", tr("Seconds"),
-         LocalTimeText::secondsText(0), tr("Secs"), 5999, 500, 1000, 5},
+         LocalTimeText::secondsText(0), tr("Secs"), tr("Closure time, seconds"), tr("Closure time, seconds, typed"),
+         5999, 500, 1000, 5},
     };
     const auto label = [this](const char *name, const QString &caption, const QRect &geometry) {
         auto *control = new QLabel(caption, this);
         control->setObjectName(QLatin1String(name));
         control->setGeometry(geometry);
+        return control;
     };
     int top = 24;
     for (const Row &row : rows) {
-        label(row.sliderLabelName, row.sliderCaption, QRect(10, top, 120, 18));
+        QLabel *sliderLabel = label(row.sliderLabelName, row.sliderCaption, QRect(10, top, 120, 18));
         row.slider = new QSlider(Qt::Horizontal, this);
+        sliderLabel->setBuddy(row.slider);
+        row.slider->setAccessibleName(row.sliderSpoken);
         row.slider->setObjectName(QLatin1String(row.sliderName));
         row.slider->setGeometry(6, top + 18, 122, 30);
         row.slider->setRange(0, row.maximum);
@@ -83,12 +88,18 @@ ClosureTimeEntry::ClosureTimeEntry(QWidget *parent) : QGroupBox(tr("Closure Time
         row.text->setMaxLength(row.maxLength);
         row.text->setAlignment(Qt::AlignRight);
         row.text->installEventFilter(this);
-        label(row.unitLabelName, row.unitCaption, QRect(134, top, 60, 18));
+        row.text->setAccessibleName(row.textSpoken);
+        label(row.unitLabelName, row.unitCaption, QRect(134, top, 60, 18))->setBuddy(row.text);
         top += 64;
     }
     connect(m_hours, &QSlider::valueChanged, this, &ClosureTimeEntry::onHoursMoved);
     connect(m_minutes, &QSlider::valueChanged, this, &ClosureTimeEntry::onMinutesMoved);
     connect(m_seconds, &QSlider::valueChanged, this, &ClosureTimeEntry::onSecondsMoved);
+}
+
+QList<QWidget *> ClosureTimeEntry::tabOrder() const
+{
+    return {m_hours, m_hoursText, m_minutes, m_minutesText, m_seconds, m_secondsText};
 }
 
 void ClosureTimeEntry::showTimeOf(const RelayConfig &relay)

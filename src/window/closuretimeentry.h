@@ -29,6 +29,9 @@ public:
 
     explicit ClosureTimeEntry(QWidget *parent = nullptr);
 
+    // Its controls in the order the Tab key takes them: each slider, then its box.
+    QList<QWidget *> tabOrder() const;
+
     // The sliders and texts from a record: nothing is told.
     void showTimeOf(const RelayConfig &relay);
     // Sets a time as the sliders would, hundredths of a second as on the seconds slider.

@@ -6,15 +6,16 @@
 #include "window/oversizedlogbox.h"
 #include "window/splashwindow.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
-#include <QTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent), m_ui(std::make_unique<MainWindowUi>()), m_editor(m_ui->setupUi(this), m_relayTable)
@@ -103,6 +104,10 @@ void MainWindow::start()
 void MainWindow::setStatusText(const QString &text)
 {
     m_ui->txtStatus->setPlainText(text);
+    // Screen readers hear the new status without the focus going to the box.
+    m_ui->txtStatus->setAccessibleDescription(text);
+    QAccessibleEvent announcement(m_ui->txtStatus, QAccessible::Alert);
+    QAccessible::updateAccessibility(&announcement);
 }
 
 void MainWindow::setActionText(const QString &text)

@@ -14,6 +14,7 @@
 #include <memory>
 
 struct MainWindowUi;
+class QTimer;
 
 // The program's one working window. It owns the relay table, its controls,
 // the relay editor that shows one relay of the table at a time, and the
@@ -68,11 +69,18 @@ private:
     void connectEditor();
     void connectCommands();
 
-    // The port rescan: cmbPort lists the ports that open, the first selected.
+    // The port list: each entry's caption shows the port, the entry's data
+    // (where it opens, its adapter's serial number) chooses it.
+    void connectPortList();
+    // The port rescan: cmbPort lists the ports that open; the port chosen
+    // before stays chosen while it is listed, else the preferred one, else
+    // the first.
     void rescanPorts();
-    void selectPreferredPort();
+    // While no command holds a port: a rescan when adapters come or go, and
+    // a status line saying which.
+    void followPorts();
     // The port list entry and what the system knows of its adapter, a line each.
-    QString portToolTip(const QString &entry);
+    QString portToolTip(int number);
 
     // Read and program (the logic is DeviceCommands').
     void onReadRelayClicked();
@@ -142,6 +150,7 @@ private:
 
     DeviceSession m_session{m_relayTable, *this, this};
     QString m_preferredPort;
+    QTimer *m_portWatch = nullptr;
     // The user closed the window while a command ran: it closes once the
     // cancelled command has let the device go.
     bool m_closePending = false;

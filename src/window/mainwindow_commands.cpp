@@ -5,7 +5,6 @@
 #include "base/titleversion.h"
 #include "config/relaycomparison.h"
 #include "config/tavikfile.h"
-#include "link/portnumber.h"
 #include "dialogues/scratchreader.h"
 #include "window/comparisondialog.h"
 #include "window/filechoice.h"
@@ -108,12 +107,7 @@ void MainWindow::connectCommands()
     m_cancelKey->setEnabled(false);
     addAction(m_cancelKey);
     connect(m_cancelKey, &QAction::triggered, &m_session, &DeviceSession::cancel);
-    connect(m_ui->cmdRescan, &QPushButton::clicked, this, &MainWindow::rescanPorts);
-    // A dialogue opens the port that the list shows.
-    connect(m_ui->cmbPort, &QComboBox::currentTextChanged, this, [this](const QString &text) {
-        m_session.link().port().setPortText(text);
-        m_ui->cmbPort->setToolTip(portToolTip(text));
-    });
+    connectPortList();
 
     connect(m_ui->btnReadRelay, &QPushButton::clicked, this, &MainWindow::onReadRelayClicked);
     connect(m_ui->btnPgmRelay, &QPushButton::clicked, this, &MainWindow::onProgramRelayClicked);
@@ -146,55 +140,6 @@ void MainWindow::connectCommands()
     connect(m_ui->mnuFileSaveAs, &QAction::triggered, this, &MainWindow::saveFileAs);
     connect(m_ui->mnuFileExit, &QAction::triggered, this, &QWidget::close);
     connectRecord();
-}
-
-void MainWindow::rescanPorts()
-{
-    // A command may hold its port meanwhile: the rescan leaves it listed and
-    // selected, and leaves the command's buttons as they are.
-    const bool commandRuns = !m_session.isIdle();
-    const QString portInUse = m_ui->cmbPort->currentText();
-    if (!commandRuns)
-        enableReadProg(false);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QStringList entries = m_session.link().port().rescanPorts();
-    m_ui->cmbPort->clear();
-    for (const QString &entry : entries) {
-        m_ui->cmbPort->addItem(entry);
-        m_ui->cmbPort->setItemData(m_ui->cmbPort->count() - 1, portToolTip(entry), Qt::ToolTipRole);
-    }
-    if (m_ui->cmbPort->count() > 0)
-        m_ui->cmbPort->setCurrentIndex(0);
-    if (commandRuns && entries.contains(portInUse))
-        m_ui->cmbPort->setCurrentText(portInUse);
-    else
-        selectPreferredPort();
-    QApplication::restoreOverrideCursor();
-    if (!commandRuns)
-        enableReadProg(true);
-}
-
-QString MainWindow::portToolTip(const QString &entry)
-{
-    // Which of several adapters is the Tavik shows in what the system knows of each.
-    const QStringList lines = m_session.link().port().directory().descriptionLines(portNumberFromText(entry));
-    return (QStringList{entry} + lines).join(u'\n');
-}
-
-void MainWindow::selectPreferredPort()
-{
-    if (m_preferredPort.isEmpty())
-        return;
-    // Its number moves when the system's own ports change; the path does not.
-    const QString entry =
-        QStringLiteral("Com") + QString::number(m_session.link().port().directory().addRuntimePort(m_preferredPort));
-    for (int i = 0; i < m_ui->cmbPort->count(); ++i) {
-        const QString text = m_ui->cmbPort->itemText(i);
-        if (text == entry || text.startsWith(entry + QLatin1Char(' '))) {
-            m_ui->cmbPort->setCurrentIndex(i);
-            return;
-        }
-    }
 }
 
 void MainWindow::onReadRelayClicked()

@@ -62,7 +62,51 @@ RelayEditor::Controls MainWindowUi::setupUi(QMainWindow *window)
     RelayEditor::Controls editor;
     createControls(client, editor);
     createMenus(window);
+    orderTabs(editor);
+    nameForScreenReaders(editor);
     return editor;
+}
+
+void MainWindowUi::orderTabs(const RelayEditor::Controls &editor)
+{
+    // Down the left column, down the middle one, then the pictures from the
+    // inputs across to the relay, as the eye reads the window.
+    QList<QWidget *> chain{cmbPort,
+                           cmdRescan,
+                           editor.relayNumbers,
+                           editor.relayModes,
+                           editor.inputModes,
+                           editor.pcControl,
+                           editor.momentaryInput,
+                           editor.latchInput,
+                           editor.latchSet,
+                           editor.unlatchSet,
+                           txtStatus};
+    chain << editor.closureTime->tabOrder();
+    chain << QList<QWidget *>{btnReadRelay, btnPgmRelay, btnReadAll, btnPgmAll, btnCancel};
+    for (ClickableLabel *input : editor.inputs)
+        chain << input;
+    chain << editor.gate << editor.relay;
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain.at(i - 1), chain.at(i));
+}
+
+void MainWindowUi::nameForScreenReaders(const RelayEditor::Controls &editor)
+{
+    // Controls with a caption or a buddy label are named by it; these have
+    // neither. The editor names and describes its pictures as they change.
+    imgLogo->setAccessibleName(tr("Tavik Configuration Manager"));
+    Image1->setAccessibleName(tr("Wiring"));
+    Image1->setAccessibleDescription(tr("Wires from the inputs through the input mode's gate to the relay"));
+    cmdRescan->setAccessibleName(tr("Rescan available ports"));
+    prbProgress->setAccessibleName(tr("Progress"));
+    txtStatus->setAccessibleDescription(tr("What the last command did"));
+    editor.pcControl->setAccessibleDescription(
+        tr("The relay follows the PC's commands instead of its inputs"));
+    editor.momentaryInput->setAccessibleDescription(tr("Closes the relay shown for a moment"));
+    editor.latchInput->setAccessibleDescription(tr("Latches the relay shown"));
+    editor.latchSet->setAccessibleDescription(tr("The pictures show the inputs that latch the relay"));
+    editor.unlatchSet->setAccessibleDescription(tr("The pictures show the inputs that unlatch the relay"));
 }
 
 void MainWindowUi::createControls(QWidget *client, RelayEditor::Controls &editor)
@@ -81,9 +125,10 @@ void MainWindowUi::createControls(QWidget *client, RelayEditor::Controls &editor
     Shape1 = named(new QFrame(client), "Shape1");
     Shape1->setFrameShape(QFrame::Box);
     Shape1->setGeometry(8, 138, 214, 54);
-    lblOpt = label(client, "lblOpt", tr("COM Port:"), QRect(14, 141, 170, 18));
+    lblOpt = label(client, "lblOpt", tr("&COM Port:"), QRect(14, 141, 170, 18));
     cmbPort = named(new QComboBox(client), "cmbPort");
     cmbPort->setGeometry(14, 160, 170, 26);
+    lblOpt->setBuddy(cmbPort);
     cmdRescan = named(new QPushButton(tr("R"), client), "cmdRescan");
     cmdRescan->setToolTip(tr("Rescan available ports"));
     cmdRescan->setGeometry(188, 160, 28, 26);
@@ -93,30 +138,32 @@ void MainWindowUi::createControls(QWidget *client, RelayEditor::Controls &editor
         control->setGeometry(geometry);
         return control;
     };
-    label(client, "lblRelayNum", tr("Relay Number:"), QRect(8, 196, 214, 17));
-    editor.relayNumbers = list("cboRelNum", QRect(8, 213, 214, 26));
-    label(client, "lblRelMode", tr("Relay Mode:"), QRect(8, 242, 214, 17));
-    editor.relayModes = list("cboRelMode", QRect(8, 259, 214, 26));
-    label(client, "lblInputMode", tr("Input Mode:"), QRect(8, 288, 214, 17));
-    editor.inputModes = list("cboInputMode", QRect(8, 305, 214, 26));
+    label(client, "lblRelayNum", tr("Relay &Number:"), QRect(8, 196, 214, 17))
+        ->setBuddy(editor.relayNumbers = list("cboRelNum", QRect(8, 213, 214, 26)));
+    label(client, "lblRelMode", tr("Relay &Mode:"), QRect(8, 242, 214, 17))
+        ->setBuddy(editor.relayModes = list("cboRelMode", QRect(8, 259, 214, 26)));
+    label(client, "lblInputMode", tr("&Input Mode:"), QRect(8, 288, 214, 17))
+        ->setBuddy(editor.inputModes = list("cboInputMode", QRect(8, 305, 214, 26)));
 
-    editor.pcControl = named(new QCheckBox(tr("PC-Control"), client), "chkPCControl");
+    editor.pcControl = named(new QCheckBox(tr("PC-Con&trol"), client), "chkPCControl");
     editor.pcControl->setGeometry(8, 337, 94, 24);
-    editor.momentaryInput = named(new QPushButton(tr("Momentary Input"), client), "btnMoment");
+    editor.momentaryInput = named(new QPushButton(tr("M&omentary Input"), client), "btnMoment");
     editor.momentaryInput->setGeometry(104, 335, 118, 28);
-    editor.latchInput = named(new QPushButton(tr("Latch Input"), client), "btnLatch");
+    editor.latchInput = named(new QPushButton(tr("&Latch Input"), client), "btnLatch");
     editor.latchInput->setGeometry(104, 366, 118, 28);
 
-    editor.latchSet = named(new QRadioButton(tr("Latching Input"), client), "rbLatch");
+    editor.latchSet = named(new QRadioButton(tr("Latching Inp&ut"), client), "rbLatch");
     editor.latchSet->setGeometry(8, 396, 214, 21);
     editor.latchSet->setChecked(true);
-    editor.unlatchSet = named(new QRadioButton(tr("Unlatching Input"), client), "rbUnlatch");
+    editor.unlatchSet = named(new QRadioButton(tr("Unlatchin&g Input"), client), "rbUnlatch");
     editor.unlatchSet->setGeometry(8, 417, 214, 21);
 
-    lblStatus = label(client, "lblStatus", tr("Status:"), QRect(8, 440, 214, 18));
+    lblStatus = label(client, "lblStatus", tr("&Status:"), QRect(8, 440, 214, 18));
     txtStatus = named(new QPlainTextEdit(client), "txtStatus");
+    lblStatus->setBuddy(txtStatus);
     txtStatus->setGeometry(8, 458, 214, 58);
     txtStatus->setReadOnly(true);
+    txtStatus->setTabChangesFocus(true);
     txtStatus->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
     editor.closureTime = new ClosureTimeEntry(client);
@@ -137,16 +184,17 @@ void MainWindowUi::createReadProgControls(QWidget *client)
         control->setGeometry(geometry);
         return control;
     };
-    btnReadRelay = button("btnReadRelay", tr("Read Relay"), QRect(0, 0, 96, 30));
-    btnPgmRelay = button("btnPgmRelay", tr("Program Relay"), QRect(99, 0, 96, 30));
-    btnReadAll = button("btnReadAll", tr("Read All"), QRect(0, 34, 96, 30));
-    btnPgmAll = button("btnPgmAll", tr("Program All"), QRect(99, 34, 96, 30));
+    btnReadRelay = button("btnReadRelay", tr("Rea&d Relay"), QRect(0, 0, 96, 30));
+    btnPgmRelay = button("btnPgmRelay", tr("Program &Relay"), QRect(99, 0, 96, 30));
+    btnReadAll = button("btnReadAll", tr("Read &All"), QRect(0, 34, 96, 30));
+    btnPgmAll = button("btnPgmAll", tr("&Program All"), QRect(99, 34, 96, 30));
     prbProgress = named(new QProgressBar(XPHolder), "prbProgress");
     prbProgress->setGeometry(0, 72, 195, 20);
     prbProgress->setRange(0, 31);
     prbProgress->setValue(0);
     prbProgress->setTextVisible(false);
     // Shown, beside a shorter bar, only while a whole-table command runs.
+    // Esc is its key, so it needs no letter.
     btnCancel = button("btnCancel", tr("Cancel"), QRect(135, 68, 60, 28));
     btnCancel->setToolTip(tr("Stop after the relay in progress, leaving Tavik at its menu (Esc)"));
     btnCancel->setVisible(false);
@@ -199,74 +247,74 @@ void MainWindowUi::createMenus(QMainWindow *window)
         array.append(action);
     };
 
-    mnuFile = window->menuBar()->addMenu(tr("File"));
+    mnuFile = window->menuBar()->addMenu(tr("&File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuFileNew = item(mnuFile, "mnuFileNew", tr("New"));
+    mnuFileNew = item(mnuFile, "mnuFileNew", tr("&New"));
     mnuFileNew->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    mnuFileOpen = item(mnuFile, "mnuFileOpen", tr("Open..."));
+    mnuFileOpen = item(mnuFile, "mnuFileOpen", tr("&Open..."));
     mnuFileOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     mnuFileSep1 = separator(mnuFile, "mnuFileSep1");
-    mnuFileSave = item(mnuFile, "mnuFileSave", tr("Save"));
+    mnuFileSave = item(mnuFile, "mnuFileSave", tr("&Save"));
     mnuFileSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-    mnuFileSaveAs = item(mnuFile, "mnuFileSaveAs", tr("Save As..."));
-    mnuFilePrint = item(mnuFile, "mnuFilePrint", tr("Print..."));
+    mnuFileSaveAs = item(mnuFile, "mnuFileSaveAs", tr("Save &As..."));
+    mnuFilePrint = item(mnuFile, "mnuFilePrint", tr("&Print..."));
     mnuFilePrint->setShortcut(QKeySequence::Print);
-    mnuFileExportPdf = item(mnuFile, "mnuFileExportPdf", tr("Export PDF..."));
+    mnuFileExportPdf = item(mnuFile, "mnuFileExportPdf", tr("&Export PDF..."));
     mnuFileSep2 = separator(mnuFile, "mnuFileSep2");
-    mnuFileExit = item(mnuFile, "mnuFileExit", tr("Exit"));
+    mnuFileExit = item(mnuFile, "mnuFileExit", tr("E&xit"));
     mnuFileExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    mnuEdit = window->menuBar()->addMenu(tr("Edit"));
+    mnuEdit = window->menuBar()->addMenu(tr("&Edit"));
     mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
     mnuEdit->menuAction()->setObjectName(QStringLiteral("mnuEdit"));
-    mnuEditUndo = item(mnuEdit, "mnuEditUndo", tr("Undo"));
+    mnuEditUndo = item(mnuEdit, "mnuEditUndo", tr("&Undo"));
     mnuEditUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    mnuEditRedo = item(mnuEdit, "mnuEditRedo", tr("Redo"));
+    mnuEditRedo = item(mnuEdit, "mnuEditRedo", tr("&Redo"));
     mnuEditRedo->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
     mnuLine0 = separator(mnuEdit, "mnuLine0");
-    mnuEditCopy = submenu(mnuEdit, "mnuEditCopy", tr("Copy"));
-    mnuEditCopyRelMode = item(mnuEditCopy, "mnuEditCopyRelMode", tr("Relay Mode"));
-    mnuEditCopyInMode = item(mnuEditCopy, "mnuEditCopyInMode", tr("Input Mode"));
-    mnuEditCopyInMap = item(mnuEditCopy, "mnuEditCopyInMap", tr("Input Map"));
-    mnuEditCopyTime = item(mnuEditCopy, "mnuEditCopyTime", tr("Closure Time"));
+    mnuEditCopy = submenu(mnuEdit, "mnuEditCopy", tr("&Copy"));
+    mnuEditCopyRelMode = item(mnuEditCopy, "mnuEditCopyRelMode", tr("&Relay Mode"));
+    mnuEditCopyInMode = item(mnuEditCopy, "mnuEditCopyInMode", tr("&Input Mode"));
+    mnuEditCopyInMap = item(mnuEditCopy, "mnuEditCopyInMap", tr("Input &Map"));
+    mnuEditCopyTime = item(mnuEditCopy, "mnuEditCopyTime", tr("Closure &Time"));
     mnuLine3 = separator(mnuEditCopy, "mnuLine3");
-    mnuEditCopyConfig = item(mnuEditCopy, "mnuEditCopyConfig", tr("Relay Configuration"));
+    mnuEditCopyConfig = item(mnuEditCopy, "mnuEditCopyConfig", tr("Relay &Configuration"));
     // A text box that has the focus keeps these keys for its own text.
     mnuEditCopyConfig->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
-    mnuEditPaste = item(mnuEdit, "mnuEditPaste", tr("Paste"));
+    mnuEditPaste = item(mnuEdit, "mnuEditPaste", tr("&Paste"));
     mnuEditPaste->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
     mnuLine1 = separator(mnuEdit, "mnuLine1");
 
-    mnuEditChange = submenu(mnuEdit, "mnuEditChange", tr("Change Relay"));
-    mnuEditChangeNums = submenu(mnuEditChange, "mnuEditChangeNums", tr("Number"));
+    mnuEditChange = submenu(mnuEdit, "mnuEditChange", tr("C&hange Relay"));
+    mnuEditChangeNums = submenu(mnuEditChange, "mnuEditChangeNums", tr("&Number"));
     arrayItem(mnuEditChangeNum, mnuEditChangeNums, "mnuEditChangeNum", true);
-    mnuEditChangeModes = submenu(mnuEditChange, "mnuEditChangeModes", tr("Mode"));
+    mnuEditChangeModes = submenu(mnuEditChange, "mnuEditChangeModes", tr("M&ode"));
     arrayItem(mnuEditChangeMode, mnuEditChangeModes, "mnuEditChangeMode", true);
-    mnuChangeInModes = submenu(mnuEditChange, "mnuChangeInModes", tr("Input Mode"));
+    mnuChangeInModes = submenu(mnuEditChange, "mnuChangeInModes", tr("&Input Mode"));
     arrayItem(mnuChangeInMode, mnuChangeInModes, "mnuChangeInMode", true);
-    mnuChangeMaps = submenu(mnuEditChange, "mnuChangeMaps", tr("Input Map"));
+    mnuChangeMaps = submenu(mnuEditChange, "mnuChangeMaps", tr("Input &Map"));
     arrayItem(mnuChangeMap, mnuChangeMaps, "mnuChangeMap", true);
-    mnuChangeTimes = item(mnuEditChange, "mnuChangeTimes", tr("Closure Time..."));
+    mnuChangeTimes = item(mnuEditChange, "mnuChangeTimes", tr("&Closure Time..."));
 
-    mnuRead = submenu(mnuEdit, "mnuRead", tr("Read"));
-    mnuReadRelays = submenu(mnuRead, "mnuReadRelays", tr("Relay"));
+    mnuRead = submenu(mnuEdit, "mnuRead", tr("R&ead"));
+    mnuReadRelays = submenu(mnuRead, "mnuReadRelays", tr("&Relay"));
     arrayItem(mnuReadRelay, mnuReadRelays, "mnuReadRelay");
-    mnuReadAll = item(mnuRead, "mnuReadAll", tr("All"));
+    mnuReadAll = item(mnuRead, "mnuReadAll", tr("&All"));
 
-    mnuProg = submenu(mnuEdit, "mnuProg", tr("Program"));
-    mnuProgRelays = submenu(mnuProg, "mnuProgRelays", tr("Relay"));
+    mnuProg = submenu(mnuEdit, "mnuProg", tr("Pr&ogram"));
+    mnuProgRelays = submenu(mnuProg, "mnuProgRelays", tr("&Relay"));
     arrayItem(mnuProgRelay, mnuProgRelays, "mnuProgRelay");
-    mnuProgAll = item(mnuProg, "mnuProgAll", tr("All"));
-    mnuEditCompare = item(mnuEdit, "mnuEditCompare", tr("Compare with Device"));
+    mnuProgAll = item(mnuProg, "mnuProgAll", tr("&All"));
+    mnuEditCompare = item(mnuEdit, "mnuEditCompare", tr("Co&mpare with Device"));
 
-    MnuClear = submenu(mnuEdit, "MnuClear", tr("Clear"));
-    mnuClearRelays = submenu(MnuClear, "mnuClearRelays", tr("Relay"));
+    MnuClear = submenu(mnuEdit, "MnuClear", tr("C&lear"));
+    mnuClearRelays = submenu(MnuClear, "mnuClearRelays", tr("&Relay"));
     arrayItem(mnuClearRelay, mnuClearRelays, "mnuClearRelay");
-    mnuClearAll = item(MnuClear, "mnuClearAll", tr("All"));
+    mnuClearAll = item(MnuClear, "mnuClearAll", tr("&All"));
 
-    QMenu *mnuHelp = window->menuBar()->addMenu(tr("Help"));
+    QMenu *mnuHelp = window->menuBar()->addMenu(tr("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    mnuHelpAbout = item(mnuHelp, "mnuHelpAbout", tr("About..."));
+    mnuHelpAbout = item(mnuHelp, "mnuHelpAbout", tr("&About..."));
 }
 
 QAction *MainWindowUi::addArrayItem(QList<QAction *> &array, QMenu *menu)

@@ -106,6 +106,8 @@ private:
     void createReadProgControls(QWidget *client);
     void createPictureControls(QWidget *client, RelayEditor::Controls &editor);
     void createMenus(QMainWindow *window);
+    void orderTabs(const RelayEditor::Controls &editor);
+    void nameForScreenReaders(const RelayEditor::Controls &editor);
     // Start-up creates the rest of an item array behind its designed item 0.
     static QAction *addArrayItem(QList<QAction *> &array, QMenu *menu);
 };

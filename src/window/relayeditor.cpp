@@ -51,6 +51,7 @@ RelayEditor::RelayEditor(const Controls &controls, RelayTable &table) : m_contro
     // know only the left button and its release.
     m_controls.latchInput->installEventFilter(this);
     m_controls.momentaryInput->installEventFilter(this);
+    connect(this, &RelayEditor::recordEdited, this, &RelayEditor::describePictures);
 }
 
 void RelayEditor::fill(const QStringList &relayModes, const QStringList &inputModes)
@@ -65,11 +66,62 @@ void RelayEditor::fill(const QStringList &relayModes, const QStringList &inputMo
     for (QComboBox *list : {m_controls.relayNumbers, m_controls.relayModes, m_controls.inputModes})
         list->setCurrentIndex(-1);
 
-    m_controls.gate->setPixmap(PictureFromBytes(LoadResData(101, QStringLiteral("INMODE"))));
-    m_controls.relay->setPixmap(PictureFromBytes(LoadResData(101, QStringLiteral("RELAY"))));
-    for (int i = 0; i < m_controls.inputs.size(); ++i)
-        m_controls.inputs.at(i)->setPixmap(PictureFromBytes(LoadResData(101 + i, QStringLiteral("INOFF"))));
+    m_controls.gate->setPixmap(ResPicture(101, QStringLiteral("INMODE")));
+    m_controls.relay->setPixmap(ResPicture(101, QStringLiteral("RELAY")));
+    for (int i = 0; i < m_controls.inputs.size(); ++i) {
+        m_controls.inputs.at(i)->setPixmap(ResPicture(101 + i, QStringLiteral("INOFF")));
+        m_controls.inputs.at(i)->setAccessibleDescription(
+            tr("Space or Enter puts input %1 into the map shown, or takes it out").arg(i + 1));
+    }
+    m_controls.gate->setAccessibleDescription(tr("Space or Enter selects the next input mode"));
+    m_controls.relay->setAccessibleDescription(tr("Space or Enter shows the next relay"));
     m_shownInputs.fill(false);
+    describePictures();
+}
+
+QString RelayEditor::gateSummary(qint16 gate, const std::array<bool, InputCount> &map) const
+{
+    QStringList inputs;
+    for (int i = 0; i < InputCount; ++i)
+        if (map[size_t(i)])
+            inputs << QString::number(i + 1);
+    QString which;
+    if (inputs.isEmpty())
+        which = tr("no inputs");
+    else if (inputs.size() == 1)
+        which = tr("input %1").arg(inputs.first());
+    else
+        which = tr("inputs %1 and %2").arg(inputs.mid(0, inputs.size() - 1).join(tr(", ")), inputs.last());
+    return tr("%1 of %2").arg(m_controls.inputModes->itemText(gate), which);
+}
+
+QString RelayEditor::relaySummary(qint16 index) const
+{
+    if (!isRelayIndex(index))
+        return {};
+    const RelayConfig &relay = m_table[size_t(index)];
+    QString summary = tr("Relay %1: %2, %3")
+                          .arg(index + 1)
+                          .arg(m_controls.relayModes->itemText(relay.RelayMode),
+                               gateSummary(relay.InputMode, relay.InputMap));
+    if (relay.RelayMode == LatchingMode)
+        summary += tr(", unlatched by %1").arg(gateSummary(relay.UnlatchInputMode, relay.UnlatchMap));
+    return summary;
+}
+
+void RelayEditor::describePictures()
+{
+    const int index = shownRelay();
+    const bool unlatchSet = isRelayIndex(index) && showsUnlatchSet(m_table[size_t(index)]);
+    for (int i = 0; i < m_controls.inputs.size(); ++i) {
+        const bool inMap = m_shownInputs[size_t(i)];
+        m_controls.inputs.at(i)->setAccessibleName(
+            unlatchSet ? (inMap ? tr("Input %1, in the unlatch map") : tr("Input %1, not in the unlatch map"))
+                             .arg(i + 1)
+                       : (inMap ? tr("Input %1, in the map") : tr("Input %1, not in the map")).arg(i + 1));
+    }
+    m_controls.gate->setAccessibleName(tr("Input mode: %1").arg(m_controls.inputModes->currentText()));
+    m_controls.relay->setAccessibleName(isRelayIndex(index) ? relaySummary(qint16(index)) : tr("Relay"));
 }
 
 void RelayEditor::selectFirstEntries()
@@ -182,7 +234,7 @@ void RelayEditor::showRelay(qint16 shown)
     }
     RelayConfig &relay = m_table[shown];
 
-    m_controls.relay->setPixmap(PictureFromBytes(LoadResData(101 + shown, QStringLiteral("RELAY"))));
+    m_controls.relay->setPixmap(ResPicture(101 + shown, QStringLiteral("RELAY")));
     emit relayShown(shown);
     const QString procedure = QStringLiteral("ChangeRelayNum");
     if (m_controls.relayModes->currentIndex() != relay.RelayMode &&
@@ -209,6 +261,7 @@ void RelayEditor::showRelay(qint16 shown)
         logFailure(Failure::ValueOutOfRange, procedure, 6, QStringLiteral("counter %1").arg(relay.Counter));
     m_controls.closureTime->showTimeOf(relay);
     showPCControl(relay.PCControl);
+    describePictures();
 }
 
 void RelayEditor::showPCControl(bool underPCControl)
@@ -268,7 +321,8 @@ void RelayEditor::changeInputMode(qint16 gate)
         (showsUnlatchSet(relay) ? relay.UnlatchInputMode : relay.InputMode) = gate;
         emit recordEdited();
     }
-    m_controls.gate->setPixmap(PictureFromBytes(LoadResData(101 + gate, QStringLiteral("INMODE"))));
+    m_controls.gate->setPixmap(ResPicture(101 + gate, QStringLiteral("INMODE")));
+    describePictures();
     emit inputModeShown(gate);
 }
 
@@ -277,7 +331,8 @@ void RelayEditor::showInputState(qint16 input, bool inMap)
     m_shownInputs[input] = inMap;
     emit inputShown(input, inMap);
     m_controls.inputs.at(input)->setPixmap(
-        PictureFromBytes(LoadResData(101 + input, inMap ? QStringLiteral("INON") : QStringLiteral("INOFF"))));
+        ResPicture(101 + input, inMap ? QStringLiteral("INON") : QStringLiteral("INOFF")));
+    describePictures();
 }
 
 void RelayEditor::clearRelay(qint16 cleared)

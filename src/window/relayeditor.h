@@ -77,6 +77,10 @@ public:
 
     ClosureTimeEntry &closureTime() { return *m_controls.closureTime; }
 
+    // What a screen reader says of a relay's record: its number, mode, and
+    // the gate and inputs of each set it uses.
+    QString relaySummary(qint16 relay) const;
+
 signals:
     // A record may have changed: an edit, a clear, a paste, or what a read shows.
     void recordEdited();
@@ -104,6 +108,9 @@ private:
     void selectNextInputMode();
     void storeTime(ClosureTimeEntry::Unit unit, int value);
     void enableClosureTime(bool enabled);
+    // The pictures' accessible names follow what they show.
+    void describePictures();
+    QString gateSummary(qint16 gate, const std::array<bool, InputCount> &map) const;
     RelayConfig *shownRecord();
     // A file's modes are not checked when it is read: one outside its list
     // is logged under procedure and not selected, so that the list keeps a

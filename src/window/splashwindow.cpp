@@ -43,6 +43,7 @@ SplashWindow::SplashWindow(QWidget *parent) : QWidget(parent, Qt::SplashScreen |
     column->setContentsMargins(18, 14, 18, 14);
     column->setSpacing(4);
     QLabel *logo = namedLabel(frame, "imgLogo");
+    logo->setAccessibleName(tr("Tavik Configuration Manager"));
     logo->setPixmap(LoadResPicture(101));
     logo->setMinimumSize(420, 128);
     QLabel *title = namedLabel(frame, "lblTitle", AppInfo::title());

@@ -62,9 +62,9 @@ private slots:
     {
         MainWindow window;
         const QList<QAction *> menus = window.menuBar()->actions();
-        QCOMPARE(menus.at(0)->text() + u'|' + menus.at(1)->text(), u"Datei|Bearbeiten"_s);
-        QCOMPARE(menus.at(1)->menu()->actions().at(0)->text(), u"Rückgängig"_s);
-        QCOMPARE(window.findChild<QPushButton *>("btnReadAll")->text(), u"Alle lesen"_s);
+        QCOMPARE(menus.at(0)->text() + u'|' + menus.at(1)->text(), u"&Datei|&Bearbeiten"_s);
+        QCOMPARE(menus.at(1)->menu()->actions().at(0)->text(), u"&Rückgängig"_s);
+        QCOMPARE(window.findChild<QPushButton *>("btnReadAll")->text(), u"&Alle lesen"_s);
         QCOMPARE(window.findChild<QLabel *>("lblSliSecs")->text(), u"Sekunden"_s);
     }
 };

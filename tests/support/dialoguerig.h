@@ -39,8 +39,8 @@ struct DialogueRig {
     void useDevice(const TavikSimulator &other)
     {
         portPath = privatePortPath(other.portPath());
-        const int number = link.port().directory().addRuntimePort(portPath);
-        link.port().setPortText(QStringLiteral("Com") + QString::number(number));
+        PortDirectory &ports = link.port().directory();
+        link.port().setPortLocation(ports.location(ports.addRuntimePort(portPath)));
     }
 };
 

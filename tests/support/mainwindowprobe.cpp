@@ -55,6 +55,15 @@ void sendKey(QWidget *widget, Qt::Key key)
     QCoreApplication::sendEvent(widget, &event);
 }
 
+// A caption as the user reads it, without the '&' before its mnemonic letter.
+QString readable(const QString &caption)
+{
+    QString text;
+    for (qsizetype i = 0; i < caption.size(); ++i)
+        text += caption.at(caption.at(i) == u'&' && i + 1 < caption.size() ? ++i : i);
+    return text;
+}
+
 // The item at the end of a path of captions, or null; reachable only when
 // every menu on the way is enabled.
 QAction *menuItem(QMenuBar *bar, const QStringList &path, bool *reachable = nullptr)
@@ -63,8 +72,9 @@ QAction *menuItem(QMenuBar *bar, const QStringList &path, bool *reachable = null
     QAction *found = nullptr;
     bool enabled = true;
     for (const QString &caption : path) {
-        const auto it = std::find_if(items.cbegin(), items.cend(),
-                                     [&caption](const QAction *item) { return item->text() == caption; });
+        const auto it = std::find_if(items.cbegin(), items.cend(), [&caption](const QAction *item) {
+            return readable(item->text()) == caption;
+        });
         if (it == items.cend())
             return nullptr;
         found = *it;
@@ -139,8 +149,9 @@ QSlider *MainWindowProbe::slider(Unit unit) const
 QAbstractButton *MainWindowProbe::button(const QString &caption) const
 {
     const QList<QAbstractButton *> buttons = m_window.findChildren<QAbstractButton *>();
-    const auto it = std::find_if(buttons.cbegin(), buttons.cend(),
-                                 [&caption](const QAbstractButton *b) { return b->text() == caption; });
+    const auto it = std::find_if(buttons.cbegin(), buttons.cend(), [&caption](const QAbstractButton *b) {
+        return readable(b->text()) == caption;
+    });
     return it == buttons.cend() ? nullptr : *it;
 }
 
@@ -185,12 +196,11 @@ bool MainWindowProbe::clickEvenIfDisabled(const QString &caption)
 
 bool MainWindowProbe::pressKey(const QString &key)
 {
-    bool known = false;
-    const int code = QKeySequence::fromString(key).count() == 1 ? QKeySequence::fromString(key)[0].key() : 0;
-    known = code != 0;
+    const QKeySequence sequence = QKeySequence::fromString(key);
+    const bool known = sequence.count() == 1 && sequence[0].key() != Qt::Key_unknown;
     if (known) {
         QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : &m_window;
-        QTest::keyClick(target, Qt::Key(code));
+        QTest::keyClick(target, sequence[0].key(), sequence[0].keyboardModifiers());
     }
     return settle(known);
 }
@@ -272,7 +282,7 @@ bool MainWindowProbe::isEnabled(const QString &caption) const
     if (const QAbstractButton *control = button(caption))
         return control->isEnabled();
     for (const QGroupBox *frame : m_window.findChildren<QGroupBox *>())
-        if (frame->title() == caption)
+        if (readable(frame->title()) == caption)
             return frame->isEnabled();
     const QAction *entry = menuItem(m_window.menuBar(), {caption});
     return entry && entry->isEnabled();
@@ -292,7 +302,7 @@ QStringList MainWindowProbe::menuItems(const QStringList &path, bool checkedOnly
         return captions;
     for (const QAction *item : submenu->menu()->actions())
         if (!item->isSeparator() && (!checkedOnly || item->isChecked()))
-            captions << item->text();
+            captions << readable(item->text());
     return captions;
 }
 

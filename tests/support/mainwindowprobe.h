@@ -39,7 +39,8 @@ public:
     // press comes as a double-click).
     bool pressMouse(const QString &caption, int clicks = 1);
     bool choose(const QStringList &path); // {"Edit", "Read", "All"}
-    // A key by its name ("Escape") to the window, shortcuts included.
+    // A key by its name ("Escape", "Alt+N") to the control with the focus,
+    // or the window; shortcuts included.
     bool pressKey(const QString &key);
     void clickPicture(Picture picture, int input = 0, int clicks = 1);
     void typeTime(Unit unit, const QString &text, Ending ending = Ending::Enter);

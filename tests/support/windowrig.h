@@ -1,6 +1,5 @@
 #pragma once
 
-#include "link/portnumber.h"
 #include "privateport.h"
 #include "taviksimulator.h"
 #include "variedrelays.h"
@@ -48,7 +47,6 @@ struct WindowRig {
         window.deviceDialogues().setPauses({1, 1});
         device.clearReceived();
         window.actions.clear();
-        const QString entry = probe.selected(MainWindowProbe::List::Port);
-        return window.deviceLink().port().directory().location(portNumberFromText(entry)) == portPath;
+        return window.deviceLink().port().portLocation() == portPath;
     }
 };

@@ -9,6 +9,7 @@
 #include "window/comparisondialog.h"
 #include "window/filechoice.h"
 #include "window/oversizedlogbox.h"
+#include "ptydevice.h"
 #include "windowrig.h"
 
 #include <QComboBox>
@@ -257,20 +258,39 @@ private slots:
         QCOMPARE(styleToChoose(u"Windows"_s, true), QString());    // -style windows
     }
 
-    void eachPortsToolTipNamesItsAdapter()
+    // Adapters come and go while the window is idle; the chosen port stays chosen wherever its number moves.
+    void thePortListFollowsTheCable()
     {
-        PortDirectory &ports = rig->window.deviceLink().port().directory();
-        const QString path = rig->portPath;
-        ports.setSystemPortSource([&] {
-            return QList<SystemPort>{
-                {path, u"ttyUSB0"_s, {u"FT232R USB UART"_s, u"FTDI"_s, u"A1B2C3"_s, {}, {}, {}}}};
-        });
+        PtyDevice usb, acm;
+        const SystemPort ftdi{usb.portPath(), u"ttyUSB0"_s, {u"FT232R"_s, u"FTDI"_s, u"A1B2C3"_s, u"0403"_s, u"6001"_s, {}}};
+        QList<SystemPort> listed;
+        DevicePort &port = rig->window.deviceLink().port();
+        port.directory().setSystemPortSource([&] { return listed; });
         QVERIFY(probe->click(u"R"_s));
-        const QString tip = probe->toolTip(List::Port, u"Com1 (ttyUSB0)"_s);
-        QVERIFY2(
-            tip.startsWith(u"Com1 (ttyUSB0)\nPath: "_s + path + u"\n"_s) &&
-                tip.endsWith(u"\nDescription: FT232R USB UART\nManufacturer: FTDI\nSerial number: A1B2C3"_s),
-            qPrintable(tip));
+        const QString simulated = u" ("_s + QFileInfo(rig->portPath).fileName() + u')';
+        QCOMPARE(probe->selected(List::Port), u"Com1"_s + simulated);
+
+        listed = {ftdi};
+        QTRY_COMPARE(probe->statusText(), u"USB serial adapter FT232R (A1B2C3) plugged in as Com1"_s);
+        QCOMPARE(probe->selected(List::Port), u"Com2"_s + simulated);
+        QCOMPARE(probe->toolTip(List::Port, u"Com1 (ttyUSB0)"_s),
+                 u"Com1 (ttyUSB0)\nPath: "_s + usb.portPath() +
+                     u"\nDescription: FT232R\nManufacturer: FTDI\nSerial number: A1B2C3\nUSB ID: 0403:6001"_s);
+        QVERIFY(probe->select(List::Port, u"Com1 (ttyUSB0)"_s));
+
+        listed = {{acm.portPath(), u"ttyACM0"_s, {}}, ftdi};
+        QTRY_COMPARE(probe->statusText(), u"Serial port ttyACM0 plugged in as Com1"_s);
+        QCOMPARE(probe->selected(List::Port), u"Com2 (ttyUSB0)"_s);
+        QCOMPARE(port.portLocation(), usb.portPath());
+
+        // A port held open is never touched: the list waits until it is let go.
+        QCOMPARE(port.open(), DevicePort::OpenResult::Opened);
+        listed.removeLast();
+        QTest::qWait(1500);
+        QCOMPARE(probe->selected(List::Port), u"Com2 (ttyUSB0)"_s);
+        QVERIFY(port.close());
+        QTRY_COMPARE(probe->statusText(), u"USB serial adapter FT232R (A1B2C3) on Com2 pulled out"_s);
+        QCOMPARE(port.portLocation(), rig->portPath);
     }
 
     void theFileMenuKeepsTheFileInUse()

@@ -1,0 +1,207 @@
+// The window for people without a mouse and for screen readers, against the
+// simulated Tavik on a pseudo-terminal.
+#include "base/errorlog.h"
+#include "userstep.h"
+#include "windowrig.h"
+
+#include <QAccessible>
+#include <QComboBox>
+#include <QDialog>
+#include <QGroupBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QtTest>
+
+using namespace Qt::Literals::StringLiterals;
+
+// The captions that share a mnemonic letter, "A and B" a clash; none without a letter.
+static QStringList clashes(const QStringList &captions, int *lettered = nullptr)
+{
+    QMultiMap<int, QString> letters;
+    for (const QString &caption : captions)
+        if (const QKeySequence key = QKeySequence::mnemonic(caption); !key.isEmpty())
+            letters.insert(key[0].key(), caption);
+    QStringList found;
+    for (const int letter : letters.uniqueKeys())
+        if (letters.count(letter) > 1)
+            found << QStringList(letters.values(letter)).join(u" and "_s);
+    if (lettered)
+        *lettered = int(letters.size());
+    return found;
+}
+
+// What a dialog or the window offers Alt+letter on: buttons, labels of a control, group titles.
+static QStringList captionsIn(const QWidget *top)
+{
+    QStringList captions;
+    for (const QAbstractButton *button : top->findChildren<QAbstractButton *>())
+        captions << button->text();
+    for (const QLabel *label : top->findChildren<QLabel *>())
+        if (label->buddy())
+            captions << label->text();
+    for (const QGroupBox *group : top->findChildren<QGroupBox *>())
+        captions << group->title();
+    return captions;
+}
+
+static QString spoken(QObject *object, QAccessible::Text text = QAccessible::Name)
+{
+    QAccessibleInterface *face = QAccessible::queryAccessibleInterface(object);
+    return face ? face->text(text) : QString();
+}
+
+class TestAccess : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir dir;
+    std::unique_ptr<WindowRig> rig;
+
+    QWidget *control(const char *name, int index = -1) const
+    {
+        for (QWidget *widget : rig->window.findChildren<QWidget *>(QLatin1String(name)))
+            if (index < 0 || widget->property("index").toInt() == index)
+                return widget;
+        return nullptr;
+    }
+    // Tab until the control has the focus, then the keys: false when Tab never reaches it.
+    bool tabTo(QWidget *target, const char *keys)
+    {
+        for (int tabs = 0; tabs < 50 && QApplication::focusWidget() != target; ++tabs)
+            rig->probe.pressKey(u"Tab"_s);
+        return QApplication::focusWidget() == target && performSteps(rig->probe, QLatin1String(keys));
+    }
+
+private slots:
+    void initTestCase() { setErrorLogPath(dir.filePath(u"ErrorLog.txt"_s)); }
+    void init()
+    {
+        rig = std::make_unique<WindowRig>();
+        QVERIFY(rig->start());
+        QApplication::setActiveWindow(&rig->window);
+        QVERIFY(QTest::qWaitForWindowActive(&rig->window));
+    }
+    void cleanup() { rig.reset(); }
+
+    void theKeyboardAloneEditsProgramsAndReadsBackARelay()
+    {
+        // Relay 3 made Latching: inputs 2 and 8 under AND latch it, input 11 under NAND unlatches it.
+        QVERIFY(performSteps(rig->probe, u"key Alt+N; key Down; key Down; key Alt+M; key End"_s));
+        QVERIFY(tabTo(control("imgInputBtn", 1), "key Space"));
+        QVERIFY(tabTo(control("imgInputBtn", 7), "key Return"));
+        QVERIFY(tabTo(control("imgLogicGate"), "key Enter"));
+        QVERIFY(tabTo(control("rbLatch"), "key Down; key Space"));
+        QVERIFY(tabTo(control("imgInputBtn", 10), "key Space"));
+        QVERIFY(tabTo(control("imgLogicGate"), "key Space; key Space; key Space; key Space; key Space"));
+        QCOMPARE(spoken(control("imgRelay")),
+                 u"Relay 3: Latching, AND of inputs 2 and 8, unlatched by NAND of input 11"_s);
+        const RelayConfig edited = rig->window.relayTable()[2];
+
+        QVERIFY(tabTo(control("btnPgmRelay"), "key Space"));
+        const SimRelay programmed = rig->device.relay(2);
+        QCOMPARE(programmed.mode, 10);
+        QCOMPARE(programmed.gate, 1);
+        QCOMPARE(programmed.map, quint16(0x082));
+        QCOMPARE(programmed.unlatchGate, 9);
+        QCOMPARE(programmed.unlatchMap, quint16(0x400));
+
+        // Input 11 out of the unlatch map again, then the device's relays read back over it.
+        QVERIFY(tabTo(control("imgInputBtn", 10), "key Space"));
+        QVERIFY(rig->window.relayTable()[2] != edited);
+        QVERIFY(tabTo(control("btnReadAll"), "key Space"));
+        QCOMPARE(rig->window.relayTable()[2], edited);
+
+        // What the status box says reaches a screen reader without the focus going there.
+        rig->device.setFaults(SimFaults{.hangUpAfterOutput = 30});
+        QVERIFY(tabTo(control("btnReadRelay"), "key Space"));
+        QVERIFY(!rig->probe.statusText().isEmpty());
+        QCOMPARE(spoken(control("txtStatus"), QAccessible::Description), rig->probe.statusText());
+    }
+
+    void mnemonicsDoNotClash()
+    {
+        QStringList window = captionsIn(&rig->window);
+        for (const QAction *entry : rig->window.menuBar()->actions())
+            window << entry->text();
+        QVERIFY2(clashes(window).isEmpty(), qPrintable(clashes(window).join(u"; "_s)));
+        // A label of a list takes the list's focus by a letter of its own.
+        for (const QLabel *label : rig->window.findChildren<QLabel *>()) {
+            int lettered = 0;
+            clashes({label->text()}, &lettered);
+            QVERIFY2(!qobject_cast<QComboBox *>(label->buddy()) || lettered == 1, qPrintable(label->text()));
+        }
+        for (const QMenu *menu : rig->window.findChildren<QMenu *>()) {
+            QStringList items;
+            for (const QAction *item : menu->actions())
+                items << item->text();
+            QVERIFY2(clashes(items).isEmpty(),
+                     qPrintable(menu->title() + u": "_s + clashes(items).join(u"; "_s)));
+        }
+
+        QVERIFY(performSteps(rig->probe, u"mode Debounce; menu Edit/Change Relay/Closure Time..."_s));
+        std::unique_ptr<QDialog> dialog(rig->window.findChild<QDialog *>());
+        QVERIFY(dialog);
+        int lettered = 0;
+        QCOMPARE(clashes(captionsIn(dialog.get()), &lettered), QStringList());
+        QCOMPARE(lettered, 3); // the three units; Enter and Esc answer the dialog
+    }
+
+    void everyVisibleControlHasAnAccessibleName()
+    {
+        int controls = 0;
+        for (QWidget *widget : rig->window.findChildren<QWidget *>()) {
+            if (widget->isVisible() &&
+                ((widget->focusPolicy() & Qt::TabFocus) || qobject_cast<QLabel *>(widget) ||
+                 qobject_cast<QProgressBar *>(widget))) {
+                ++controls;
+                QVERIFY2(!spoken(widget).isEmpty(), qPrintable(widget->objectName()));
+            }
+        }
+        QVERIFY(controls >= 40); // 12 inputs, gate, relay, the lists, buttons, sliders, boxes, labels
+
+        // A screen reader's press on a picture clicks it.
+        QAccessibleInterface *input5 = QAccessible::queryAccessibleInterface(control("imgInputBtn", 4));
+        QCOMPARE(input5->role(), QAccessible::Button);
+        input5->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QCOMPARE(input5->text(QAccessible::Name), u"Input 5, in the map"_s);
+        QCOMPARE(rig->window.relayTable()[0].InputMap[4], true);
+    }
+
+    void picturesTellWhatTheyShow_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<int>("input");
+        QTest::addColumn<QString>("inputText");
+        QTest::addColumn<QString>("gateText");
+        QTest::addColumn<QString>("relayText");
+        QTest::newRow("cleared") << "picture relay; picture relay" << 1 << "Input 1, not in the map"
+                                 << "Input mode: OR"
+                                 << "Relay 3: Momentary, OR of no inputs";
+        QTest::newRow("three inputs")
+            << "relay 16; mode Debounce; input 3; input 6; input 9; gate NIL" << 6 << "Input 6, in the map"
+            << "Input mode: NIL"
+            << "Relay 16: Debounce, NIL of inputs 3, 6 and 9";
+        QTest::newRow("unlatch set")
+            << "relay 3; mode Latching; input 2; input 8; picture gate; click Unlatching Input; input 11; "
+               "gate NAND"
+            << 11 << "Input 11, in the unlatch map"
+            << "Input mode: NAND"
+            << "Relay 3: Latching, AND of inputs 2 and 8, unlatched by NAND of input 11";
+        QTest::newRow("latch set again")
+            << "relay 3; mode Latching; click Unlatching Input; input 12; click Latching Input; input 1" << 12
+            << "Input 12, not in the map"
+            << "Input mode: OR"
+            << "Relay 3: Latching, OR of input 1, unlatched by OR of input 12";
+    }
+    void picturesTellWhatTheyShow()
+    {
+        QFETCH(QString, steps);
+        QFETCH(int, input);
+        QVERIFY(performSteps(rig->probe, steps));
+        QTEST(spoken(control("imgInputBtn", input - 1)), "inputText");
+        QTEST(spoken(control("imgLogicGate")), "gateText");
+        QTEST(spoken(control("imgRelay")), "relayText");
+    }
+};
+
+QTEST_MAIN(TestAccess)
+#include "tst_access.moc"
