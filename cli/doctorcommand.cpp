@@ -49,7 +49,7 @@ int runDoctor(const QStringList &arguments)
         return usageError(error);
     DevicePort &device = connection.link().port();
     if (!port.isEmpty() && device.portNumberInUse() == 0)
-        return usageError(QStringLiteral("doctor: there is no port %1").arg(port));
+        return usageError(CliText::tr("doctor: there is no port %1").arg(port));
     const QList<int> numbers =
         port.isEmpty() ? device.directory().numbers() : QList<int>{device.portNumberInUse()};
 

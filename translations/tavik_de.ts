@@ -538,6 +538,10 @@
         <translation>%1 von %2 ...
 </translation>
     </message>
+    <message>
+        <source>doctor: there is no port %1</source>
+        <translation>doctor: es gibt keinen Port %1</translation>
+    </message>
 </context>
 <context>
     <name>ClosureTimeDialog</name>
