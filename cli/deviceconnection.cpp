@@ -1,8 +1,6 @@
 #include "deviceconnection.h"
 
 #include "clitext.h"
-
-#include "link/portnumber.h"
 #include "link/serveraddress.h"
 #include "signalcancel.h"
 #include "taviksimulator.h"
