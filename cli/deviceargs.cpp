@@ -4,6 +4,7 @@
 #include "config/relayconfig.h"
 #include "deviceconnection.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QRegularExpression>
 #include <QSet>
@@ -180,6 +181,8 @@ const char *resultMeaning(DialogueResult result)
         return QT_TRANSLATE_NOOP("CliText", "Tavik kept answering unexpectedly");
     case DialogueResult::Cancelled:
         return QT_TRANSLATE_NOOP("CliText", "cancelled");
+    case DialogueResult::LineNeverQuiet:
+        return QT_TRANSLATE_NOOP("CliText", "the line never fell quiet; the port may belong to another device");
     }
     return QT_TRANSLATE_NOOP("CliText", "unknown failure");
 }

@@ -53,9 +53,7 @@ bool DeviceConnection::usePort(const QString &port, QString *error)
     }
     if (looksLikeServerAddress(port)) {
         if (!serverAddress(port)) {
-            *error = CliText::tr("--port: '%1' is not a serial server's address (tcp://HOST:PORT or "
-                                 "rfc2217://HOST:PORT, PORT from 1 to 65535)")
-                         .arg(port);
+            *error = QStringLiteral("--port: ") + serverAddressFault(port);
             return false;
         }
         selectRuntimePort(port);

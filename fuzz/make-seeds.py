@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Writes the seed corpora: real reports as the device prints them, the
-Latching report, the report faults, valid configuration files and one file
-for every format fault. Run from anywhere; rewrites only the seed-* files."""
+Latching report, the report faults, valid configuration files, one file
+for every format fault, and clipboard texts taken and refused. Run from
+anywhere; rewrites only the seed-* files."""
 import pathlib
 
 here = pathlib.Path(__file__).resolve().parent
@@ -83,3 +84,29 @@ files = {
 (here / "corpus" / "configfile").mkdir(parents=True, exist_ok=True)
 for name, text in files.items():
     (here / "corpus" / "configfile" / f"seed-{name}").write_bytes(text.encode("latin-1"))
+
+whole = ("Tavik relay\nRelay mode: Latching\nInput mode: IL\nInput map: 1, 2, 6, 9\n"
+         "Unlatch input mode: NXOR\nUnlatch input map: 1\nClosure time: 1:57:17.10\n")
+clips = {
+    "whole-latching": whole,
+    "whole-crlf-mixed-case": whole.upper().replace("\n", "\r\n"),
+    "relay-mode": "Tavik relay\nRelay mode: Pulse-Stretch\n",
+    "input-mode": "Tavik relay\nInput mode: nand\n",
+    "input-map": " tavik RELAY \n\n input MAP : 12 3,5\n",
+    "input-map-none": "Tavik relay\nInput map: none\n",
+    "closure-time-tenths": "Tavik relay\nClosure time: 1:2:3.4\n",
+    "closure-time-longest": "Tavik relay\nClosure time: 45:59:59.99\n",
+    "closure-time-past-longest": "Tavik relay\nClosure time: 46:00:00.00\n",
+    "seconds-60": "Tavik relay\nClosure time: 0:00:60\n",
+    "minutes-60": "Tavik relay\nClosure time: 1:60:00\n",
+    "input-13": "Tavik relay\nInput map: 13\n",
+    "repeated-line": "Tavik relay\nInput map: 3\nInput map: 4\n",
+    "two-parts": "Tavik relay\nRelay mode: Toggle\nInput mode: OR\n",
+    "unlatch-alone": "Tavik relay\nUnlatch input map: 3\n",
+    "no-colon": "Tavik relay\nInput map 3\n",
+    "shopping-list": "shopping list\n",
+    "empty": "",
+}
+(here / "corpus" / "clipboard").mkdir(parents=True, exist_ok=True)
+for name, text in clips.items():
+    (here / "corpus" / "clipboard" / f"seed-{name}").write_bytes(text.encode("utf-8"))

@@ -12,11 +12,11 @@ seconds=${1:-600}
 root=$(pwd)
 dir=$(realpath -m "${2:-build-fuzz}")
 clang=${CLANGXX:-clang++-14}
-targets=${3:-configfile devicereport}
+targets=${3:-configfile devicereport serverbytes clipboard}
 
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER="$clang" \
     -DTAVIK_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$dir" --target configfile_fuzzer devicereport_fuzzer
+cmake --build "$dir" --target $(printf '%s_fuzzer ' $targets)
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}

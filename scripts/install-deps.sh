@@ -4,6 +4,10 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-serialport-dev libgl-dev)
+# QtSvg draws the Windows and macOS icons from resources/tavikgui.svg at build time.
+packages+=(qt6-svg-dev)
+# MinGW-w64 compiles every product source for Windows, syntax only (test windows_syntax).
+packages+=(g++-mingw-w64-x86-64-posix)
 # The packaging test: the Debian package, its desktop entry and its checks.
 packages+=(dpkg-dev file lintian desktop-file-utils)
 # clang and its runtime build the fuzzers (fuzz/run-fuzzers.sh).

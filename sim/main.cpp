@@ -1,5 +1,5 @@
-// tavik-sim: the simulated Tavik relay expander on a pseudo-terminal, for
-// trying the tool without hardware.
+// tavik-sim: the simulated Tavik relay expander on a pseudo-terminal or on
+// TCP, for trying the tool without hardware.
 
 #include "signalwatcher.h"
 #include "taviksimulator.h"
@@ -28,6 +28,24 @@ bool readCount(const QCommandLineParser &parser, const QString &option, qint64 *
     return true;
 }
 
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("tavik-sim", text);
+}
+
+// [HOST:]PORT, the host 127.0.0.1 unless given; an IPv6 host in brackets.
+bool readListenAddress(const QString &text, QString *host, quint16 *port)
+{
+    const qsizetype colon = text.lastIndexOf(u':');
+    *host = colon < 0 ? QStringLiteral("127.0.0.1") : text.left(colon);
+    if (host->startsWith(u'[') && host->endsWith(u']'))
+        *host = host->mid(1, host->size() - 2);
+    bool ok = false;
+    const uint number = text.mid(colon + 1).toUInt(&ok);
+    *port = quint16(number);
+    return ok && number <= 65535 && !host->isEmpty();
+}
+
 void print(FILE *stream, const QString &text)
 {
     std::fprintf(stream, "%s\n", qPrintable(text));
@@ -43,7 +61,8 @@ int main(int argc, char *argv[])
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
-        "A simulated Tavik relay expander on a pseudo-terminal. Point the tool at the port it prints."));
+        "A simulated Tavik relay expander on a pseudo-terminal, or on TCP with --listen. Point the "
+        "tool at the port it prints."));
     parser.addHelpOption();
     parser.addOptions({
         {QStringLiteral("silent"), QStringLiteral("Answer nothing, echo nothing.")},
@@ -64,6 +83,10 @@ int main(int argc, char *argv[])
         {QStringLiteral("state"), QStringLiteral("Keep the relays in FILE."), QStringLiteral("FILE")},
         {QStringLiteral("link"), QStringLiteral("Make PATH a symbolic link to the port."),
          QStringLiteral("PATH")},
+        {QStringLiteral("listen"),
+         tr("Serve on TCP at [HOST:]PORT (host 127.0.0.1, port 0 for a free one), one program at a "
+            "time, and print tcp://HOST:PORT first."),
+         QStringLiteral("[HOST:]PORT")},
     });
     parser.process(app);
 
@@ -97,12 +120,31 @@ int main(int argc, char *argv[])
     simulator.setFaults(faults);
     if (parser.isSet(QStringLiteral("state")))
         simulator.setStateFile(parser.value(QStringLiteral("state")));
+    const bool listen = parser.isSet(QStringLiteral("listen"));
+    if (listen) {
+        QString host;
+        quint16 port = 0;
+        if (!readListenAddress(parser.value(QStringLiteral("listen")), &host, &port)) {
+            print(stderr, tr("tavik-sim: --listen needs [HOST:]PORT, not \"%1\"")
+                              .arg(parser.value(QStringLiteral("listen"))));
+            return 2;
+        }
+        if (parser.isSet(QStringLiteral("link"))) {
+            print(stderr, tr("tavik-sim: --link needs a pseudo-terminal, not --listen"));
+            return 2;
+        }
+        simulator.listenOn(host, port);
+    }
     QString error;
     if (!simulator.start(&error)) {
-        print(stderr, QStringLiteral("tavik-sim: cannot open a pseudo-terminal: %1").arg(error));
+        print(stderr, tr("tavik-sim: cannot start the simulated device: %1").arg(error));
         return 1;
     }
-    print(stdout, QStringLiteral("Tavik simulator on %1").arg(simulator.portPath()));
+    // The address alone on the first line, for a script to take.
+    if (listen)
+        print(stdout, simulator.portPath());
+    else
+        print(stdout, QStringLiteral("Tavik simulator on %1").arg(simulator.portPath()));
 
     QString link;
     if (parser.isSet(QStringLiteral("link"))) {

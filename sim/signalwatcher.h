@@ -4,8 +4,10 @@
 
 class QSocketNotifier;
 
-// Turns SIGINT and SIGTERM into a Qt signal on the event loop: the handler
-// only writes a byte into a socket pair, everything else runs as an event.
+// Turns the system's requests to stop (SIGINT and SIGTERM; Ctrl+C, Ctrl+Break
+// and closing the console on Windows) into a Qt signal on the event loop. The
+// system's handler only passes a word on; everything else runs as an event.
+// One at a time.
 class SignalWatcher : public QObject
 {
     Q_OBJECT
@@ -13,15 +15,12 @@ public:
     explicit SignalWatcher(QObject *parent = nullptr);
     ~SignalWatcher() override;
 
-    bool isWatching() const { return m_notifier != nullptr; }
+    bool isWatching() const { return m_watching; }
 
 signals:
     void stopRequested();
 
 private:
-    static void handle(int signal);
-    void takeSignal();
-
-    static inline int s_fds[2] = {-1, -1};
-    QSocketNotifier *m_notifier = nullptr;
+    bool m_watching = false;
+    QSocketNotifier *m_notifier = nullptr; // where a signal's byte arrives (Unix)
 };

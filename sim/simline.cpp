@@ -2,13 +2,11 @@
 
 #include "simpacedwriter.h"
 #include "simulatorengine.h"
+#include "simwire.h"
 
-#include <QSocketNotifier>
 #include <QTimer>
 
 #include <algorithm>
-#include <cerrno>
-#include <unistd.h>
 
 namespace
 {
@@ -32,14 +30,17 @@ SimLine::~SimLine()
     close();
 }
 
-bool SimLine::open(QString *error, QString *path)
+bool SimLine::open(std::unique_ptr<SimWire> wire, QString *error, QString *path)
 {
-    if (!m_pty.open(error))
+    if (!wire->open(error))
         return false;
-    *path = m_pty.slavePath();
-    m_readable = new QSocketNotifier(m_pty.master(), QSocketNotifier::Read, this);
-    connect(m_readable, &QSocketNotifier::activated, this, &SimLine::readInput);
-    m_writer = new SimPacedWriter(m_pty.master(), this);
+    m_wire = std::move(wire);
+    *path = m_wire->address();
+    connect(m_wire.get(), &SimWire::readable, this, &SimLine::readInput);
+    // Each program on a TCP line meets the faults afresh, as on a line of its own.
+    connect(m_wire.get(), &SimWire::connected, this, [this] { applyFaults(m_faults); });
+    connect(m_wire.get(), &SimWire::disconnected, this, &SimLine::programLeft);
+    m_writer = new SimPacedWriter(m_wire.get(), this);
     connect(m_writer, &SimPacedWriter::sent, this, &SimLine::countSent);
     connect(m_writer, &SimPacedWriter::limitReached, this, &SimLine::limitReached);
     connect(m_writer, &SimPacedWriter::failed, this, &SimLine::hangUp);
@@ -54,30 +55,36 @@ bool SimLine::open(QString *error, QString *path)
 
 void SimLine::close()
 {
-    hangUp();
+    if (m_wire)
+        m_wire->disconnect(this);
+    programLeft();
+    delete m_writer;
+    m_writer = nullptr;
+    if (m_wire)
+        m_wire->close();
+    m_wire.reset();
     delete m_floodTimer;
     m_floodTimer = nullptr;
     delete m_hangUpTimer;
     m_hangUpTimer = nullptr;
 }
 
-// Everything that touches the descriptors goes before they close. The writer
-// may be the one reporting, so it is deleted once it has returned.
+// Nothing is written after the hang-up, to this program or to the next.
 void SimLine::hangUp()
 {
-    delete m_readable;
-    m_readable = nullptr;
-    if (m_writer) {
-        m_writer->disconnect(this);
+    programLeft();
+    if (m_wire)
+        m_wire->hangUp();
+}
+
+void SimLine::programLeft()
+{
+    if (m_writer)
         m_writer->clear();
-        m_writer->deleteLater();
-        m_writer = nullptr;
-    }
     if (m_floodTimer)
         m_floodTimer->stop();
     if (m_hangUpTimer)
         m_hangUpTimer->stop();
-    m_pty.close();
 }
 
 void SimLine::applyFaults(const SimFaults &faults)
@@ -85,7 +92,7 @@ void SimLine::applyFaults(const SimFaults &faults)
     m_faults = faults;
     m_sentSinceFaults = 0;
     m_heardSinceFaults = false;
-    if (!m_writer)
+    if (!m_writer || !m_wire->isConnected())
         return;
     m_writer->setPaced(faults.paced);
     m_writer->setChunks(faults.chunkSize, faults.chunkDelayMs);
@@ -98,32 +105,18 @@ void SimLine::applyFaults(const SimFaults &faults)
 
 void SimLine::readInput()
 {
-    QByteArray output;
-    char buffer[4096];
-    for (;;) {
-        const ssize_t count = ::read(m_pty.master(), buffer, sizeof buffer);
-        if (count > 0) {
-            m_heardSinceFaults = true;
-            output += m_engine->answer(QByteArray(buffer, count));
-            continue;
-        }
-        if (count < 0 && errno == EINTR)
-            continue;
-        if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
-            break;
-        // The master reads end of file or EIO only when no slave is open,
-        // which our own slave prevents; if it happens all the same, stop
-        // listening rather than wake for it without end.
-        m_readable->setEnabled(false);
-        break;
-    }
+    const QByteArray input = m_wire->read();
+    if (input.isEmpty())
+        return;
+    m_heardSinceFaults = true;
+    const QByteArray output = m_engine->answer(input);
     if (m_writer)
         m_writer->write(output);
 }
 
 void SimLine::flood()
 {
-    if (m_writer && m_writer->pending() < FloodBacklog)
+    if (m_writer && m_wire->isConnected() && m_writer->pending() < FloodBacklog)
         m_writer->write(QByteArray(FloodBurst, '#'));
 }
 
@@ -142,8 +135,7 @@ void SimLine::limitReached()
         return;
     }
     m_engine->fallSilent();
-    if (m_writer)
-        m_writer->clear();
+    m_writer->clear();
     m_floodTimer->stop();
 }
 
@@ -152,7 +144,7 @@ void SimLine::hangUpOnceRead()
     // A hang-up before a word was heard waits for the first one: hung up
     // before the program opens it, the terminal's number is free again, and
     // the program would open whatever device took it next.
-    if ((!m_heardSinceFaults || m_pty.unread() > 0) && ++m_hangUpChecks < HangUpChecks)
+    if ((!m_heardSinceFaults || m_wire->unread() > 0) && ++m_hangUpChecks < HangUpChecks)
         return;
     hangUp();
 }

@@ -1,17 +1,19 @@
 #pragma once
 
-#include "simpty.h"
 #include "taviksimulator.h"
 
 #include <QObject>
 
-class QSocketNotifier;
+#include <functional>
+#include <memory>
+
 class QTimer;
 class SimPacedWriter;
 class SimulatorEngine;
+class SimWire;
 
 // The device's end of the line, living on the simulator's own thread: the
-// pseudo-terminal, the arrival notifier, the shaped writer and the flood.
+// wire (a pseudo-terminal or TCP), the shaped writer and the flood.
 // What the device answers is the engine's business.
 class SimLine : public QObject
 {
@@ -21,7 +23,7 @@ public:
     ~SimLine() override;
 
     // All of these run on the line's thread.
-    bool open(QString *error, QString *path);
+    bool open(std::unique_ptr<SimWire> wire, QString *error, QString *path);
     void close();
     void hangUp();
     void applyFaults(const SimFaults &faults);
@@ -33,10 +35,10 @@ private:
     void limitReached();
     void updateLimit();
     void hangUpOnceRead();
+    void programLeft();
 
     SimulatorEngine *m_engine = nullptr;
-    SimPty m_pty;
-    QSocketNotifier *m_readable = nullptr;
+    std::unique_ptr<SimWire> m_wire;
     SimPacedWriter *m_writer = nullptr;
     QTimer *m_floodTimer = nullptr;
     QTimer *m_hangUpTimer = nullptr;

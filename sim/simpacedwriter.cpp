@@ -1,10 +1,9 @@
 #include "simpacedwriter.h"
 
-#include <QSocketNotifier>
+#include "simwire.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <unistd.h>
+#include <utility>
 
 namespace
 {
@@ -16,17 +15,15 @@ constexpr qint64 IdleNs = 5'000'000;
 
 } // namespace
 
-SimPacedWriter::SimPacedWriter(int fd, QObject *parent)
-    : QObject(parent), m_fd(fd), m_writable(new QSocketNotifier(fd, QSocketNotifier::Write, this))
+SimPacedWriter::SimPacedWriter(SimWire *wire, QObject *parent) : QObject(parent), m_wire(wire)
 {
     m_clock.start();
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &SimPacedWriter::pump);
-    m_writable->setEnabled(false);
-    connect(m_writable, &QSocketNotifier::activated, this, [this] {
-        m_writable->setEnabled(false);
-        pump();
+    connect(m_wire, &SimWire::writable, this, [this] {
+        if (std::exchange(m_lineFull, false))
+            pump();
     });
 }
 
@@ -35,7 +32,7 @@ void SimPacedWriter::write(const QByteArray &data)
     if (data.isEmpty())
         return;
     m_pending += data;
-    if (!m_timer.isActive() && !m_writable->isEnabled())
+    if (!m_timer.isActive() && !m_lineFull)
         pump();
 }
 
@@ -43,7 +40,7 @@ void SimPacedWriter::clear()
 {
     m_pending.clear();
     m_timer.stop();
-    m_writable->setEnabled(false);
+    m_lineFull = false;
 }
 
 void SimPacedWriter::setPaced(bool paced)
@@ -85,14 +82,12 @@ void SimPacedWriter::pump()
         if (m_limit > 0)
             count = std::min(count, m_limit);
 
-        const ssize_t written = ::write(m_fd, m_pending.constData(), size_t(count));
+        const qint64 written = m_wire->write(m_pending.constData(), count);
+        if (written == 0) {
+            m_lineFull = true;
+            return;
+        }
         if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            if (errno == EAGAIN || errno == EWOULDBLOCK) {
-                m_writable->setEnabled(true);
-                return;
-            }
             m_pending.clear();
             emit failed();
             return;

@@ -5,19 +5,19 @@
 #include <QObject>
 #include <QTimer>
 
-class QSocketNotifier;
+class SimWire;
 
 // Writes the device's output to the line in order, shaped as a real line
 // shapes it: at most the line rate, in pieces with pauses between them, and
-// never more than a given number of characters. Waits are timers and a
-// writability notifier, never sleeps, so the thread stays free.
+// never more than a given number of characters. Waits are timers and the
+// line's word that it takes more, never sleeps, so the thread stays free.
 class SimPacedWriter : public QObject
 {
     Q_OBJECT
 public:
     static constexpr int CharactersPerSecond = 5760; // 57600 baud, 10 bits a character
 
-    SimPacedWriter(int fd, QObject *parent = nullptr);
+    SimPacedWriter(SimWire *wire, QObject *parent = nullptr);
 
     void write(const QByteArray &data);
     void clear();
@@ -38,7 +38,8 @@ private:
     void schedule(qint64 waitNs);
     qint64 lineAllows(qint64 nowNs);
 
-    int m_fd = -1;
+    SimWire *m_wire = nullptr;
+    bool m_lineFull = false; // waiting for the line to take more
     QByteArray m_pending;
     bool m_paced = false;
     int m_chunkSize = 0;
@@ -48,5 +49,4 @@ private:
     qint64 m_lineFreeNs = 0;  // when the line can take its next character
     qint64 m_holdUntilNs = 0; // the pause after a piece ends here
     QTimer m_timer;
-    QSocketNotifier *m_writable = nullptr;
 };

@@ -1,29 +1,32 @@
 #pragma once
 
-#include <QString>
+#include "simwire.h"
+
+class QSocketNotifier;
 
 // A pseudo-terminal pair in raw mode. The slave stays open here for the
 // pair's whole life: a program that opens and closes the terminal around each
 // dialogue would otherwise leave the master hung up between dialogues.
-class SimPty
+class SimPty : public SimWire
 {
+    Q_OBJECT
 public:
-    SimPty() = default;
-    SimPty(const SimPty &) = delete;
-    SimPty &operator=(const SimPty &) = delete;
-    ~SimPty();
+    using SimWire::SimWire;
+    ~SimPty() override;
 
-    bool open(QString *error);
-    void close();
-
-    bool isOpen() const { return m_master >= 0; }
-    int master() const { return m_master; }
-    QString slavePath() const { return m_slavePath; }
-    // Characters written to the master that no one has read from the slave yet.
-    int unread() const;
+    bool open(QString *error) override;
+    void close() override;
+    QString address() const override { return m_slavePath; }
+    bool isConnected() const override { return m_master >= 0; }
+    QByteArray read() override;
+    qint64 write(const char *data, qint64 size) override;
+    qint64 unread() const override;
+    void hangUp() override { close(); }
 
 private:
     int m_master = -1;
     int m_slave = -1;
     QString m_slavePath;
+    QSocketNotifier *m_readable = nullptr;
+    QSocketNotifier *m_writable = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "simline.h"
 #include "simstatefile.h"
+#include "simtcpwire.h"
 
 #include <QMutexLocker>
 #include <QThread>
@@ -36,8 +37,13 @@ bool SimulatorEngine::start(QString *error)
     bool opened = false;
     QString reason;
     QString path;
+    const QString host = m_listenHost;
+    const quint16 port = m_listenPort;
     runOnLine([&] {
-        opened = m_line->open(&reason, &path);
+        // The wire is made on the line's thread, where it is used.
+        std::unique_ptr<SimWire> wire =
+            host.isEmpty() ? makeSystemWire() : std::make_unique<SimTcpWire>(host, port);
+        opened = m_line->open(std::move(wire), &reason, &path);
         if (opened)
             m_line->applyFaults(faults);
     });
@@ -85,6 +91,13 @@ void SimulatorEngine::setStateFile(const QString &path)
     m_stateFile = path;
     if (m_thread)
         loadState();
+}
+
+void SimulatorEngine::listenOn(const QString &host, quint16 port)
+{
+    QMutexLocker life(&m_lifecycle);
+    m_listenHost = host;
+    m_listenPort = port;
 }
 
 void SimulatorEngine::setFaults(const SimFaults &faults)

@@ -29,6 +29,7 @@ public:
     void stop();
     QString portPath() const;
     void setStateFile(const QString &path);
+    void listenOn(const QString &host, quint16 port);
     void setFaults(const SimFaults &faults);
     SimFaults faults() const;
     void hangUp();
@@ -58,6 +59,8 @@ private:
     qint64 m_sent = 0;
     QString m_stateFile;
     QString m_portPath;
+    QString m_listenHost; // empty: the system's own kind of line
+    quint16 m_listenPort = 0;
     std::unique_ptr<QThread> m_thread;
     SimLine *m_line = nullptr;
 };

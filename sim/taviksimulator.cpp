@@ -22,6 +22,11 @@ void TavikSimulator::stop()
     m_engine->stop();
 }
 
+void TavikSimulator::listenOn(const QString &host, quint16 port)
+{
+    m_engine->listenOn(host, port);
+}
+
 QString TavikSimulator::portPath() const
 {
     return m_engine->portPath();

@@ -50,7 +50,8 @@ struct SimFaults {
 
 class SimulatorEngine;
 
-// A Tavik relay expander on the master side of a pseudo-terminal. It serves
+// A Tavik relay expander on the master side of a pseudo-terminal, or on TCP
+// where the system has no pseudo-terminals or when asked to. It serves
 // the device's menu on a thread of its own, so that a program under test can
 // block in its own waits while the device answers. All members are safe to
 // call from any thread.
@@ -61,11 +62,16 @@ public:
     explicit TavikSimulator(QObject *parent = nullptr);
     ~TavikSimulator() override;
 
-    // Opens the pseudo-terminal and starts serving. False, with a reason, on failure.
+    // Opens the line and starts serving. False, with a reason, on failure.
     bool start(QString *error = nullptr);
     void stop();
+    // Serves on TCP at this address instead, one program at a time (call
+    // before start). Port 0 takes a free one. Closing the connection is the
+    // hang-up; the device keeps its state for the next program.
+    void listenOn(const QString &host, quint16 port);
 
-    // The terminal a serial port opens to talk to the device (/dev/pts/N).
+    // What a program opens to talk to the device: a terminal (/dev/pts/N)
+    // or tcp://HOST:PORT.
     QString portPath() const;
 
     // Keeps the relays in this file: read at start, written after each change.

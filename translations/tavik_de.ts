@@ -319,10 +319,6 @@
         <translation>--port: kein Adapter hat die Seriennummer „%1“</translation>
     </message>
     <message>
-        <source>--port: &apos;%1&apos; is not a serial server&apos;s address (tcp://HOST:PORT or rfc2217://HOST:PORT, PORT from 1 to 65535)</source>
-        <translation>--port: „%1“ ist keine Adresse eines seriellen Servers (tcp://HOST:PORT oder rfc2217://HOST:PORT, PORT von 1 bis 65535)</translation>
-    </message>
-    <message>
         <source>--port: no port number and no such device &apos;%1&apos;</source>
         <translation>--port: keine Portnummer und kein Gerät „%1“</translation>
     </message>
@@ -541,6 +537,10 @@
     <message>
         <source>doctor: there is no port %1</source>
         <translation>doctor: es gibt keinen Port %1</translation>
+    </message>
+    <message>
+        <source>the line never fell quiet; the port may belong to another device</source>
+        <translation>die Leitung wurde nie ruhig; der Port gehört vielleicht zu einem anderen Gerät</translation>
     </message>
 </context>
 <context>
@@ -794,6 +794,10 @@
     <message>
         <source>Relay read</source>
         <translation>Relais gelesen</translation>
+    </message>
+    <message>
+        <source>The line never fell quiet: characters kept coming that Tavik was not asked for. The port may belong to another device; please check the COM port.</source>
+        <translation>Die Leitung wurde nie ruhig: Es kamen immer weiter Zeichen, nach denen Tavik nicht gefragt wurde. Der Port gehört vielleicht zu einem anderen Gerät; bitte den COM-Port prüfen.</translation>
     </message>
 </context>
 <context>
@@ -1406,10 +1410,41 @@ Bitte senden Sie den Inhalt von &apos;ErrorLog.txt&apos;, der im Editor-Fenster 
     </message>
 </context>
 <context>
+    <name>ServerAddress</name>
+    <message>
+        <source>&apos;%1&apos; has a path after its port: a serial server is named tcp://HOST:PORT or rfc2217://HOST:PORT, and the server chooses the device</source>
+        <translation>„%1“ hat einen Pfad nach dem Port: Ein serieller Server heißt tcp://HOST:PORT oder rfc2217://HOST:PORT, und der Server wählt das Gerät</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; has port %2: a serial server&apos;s port is a number from 1 to 65535</source>
+        <translation>„%1“ hat den Port %2: Der Port eines seriellen Servers ist eine Zahl von 1 bis 65535</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a serial server&apos;s address (tcp://HOST:PORT or rfc2217://HOST:PORT)</source>
+        <translation>„%1“ ist keine Adresse eines seriellen Servers (tcp://HOST:PORT oder rfc2217://HOST:PORT)</translation>
+    </message>
+</context>
+<context>
     <name>ServerControl</name>
     <message>
         <source>no serial server answers at %1</source>
         <translation>unter %1 antwortet kein serieller Server</translation>
+    </message>
+    <message>
+        <source>the serial server at %1 takes nothing that is sent to it</source>
+        <translation>der serielle Server unter %1 nimmt nichts an, was ihm gesendet wird</translation>
+    </message>
+    <message>
+        <source>the serial server at %1 never answered the line settings (RFC 2217)</source>
+        <translation>der serielle Server unter %1 hat nie auf die Leitungseinstellungen geantwortet (RFC 2217)</translation>
+    </message>
+    <message>
+        <source>the serial server at %1 does not set the line to 57600 baud, 8 data bits, no parity, 1 stop bit (RFC 2217)</source>
+        <translation>der serielle Server unter %1 stellt die Leitung nicht auf 57600 Baud, 8 Datenbits, keine Parität, 1 Stoppbit (RFC 2217)</translation>
+    </message>
+    <message>
+        <source>the serial server at %1 sends telnet commands without end</source>
+        <translation>der serielle Server unter %1 sendet endlos Telnet-Befehle</translation>
     </message>
 </context>
 <context>
@@ -1444,10 +1479,6 @@ Bitte senden Sie den Inhalt von &apos;ErrorLog.txt&apos;, der im Editor-Fenster 
     <message>
         <source>PATH</source>
         <translation>PFAD</translation>
-    </message>
-    <message>
-        <source>tavikgui: %1 is not a serial server&apos;s address (tcp://HOST:PORT or rfc2217://HOST:PORT).</source>
-        <translation>tavikgui: %1 ist keine Adresse eines seriellen Servers (tcp://HOST:PORT oder rfc2217://HOST:PORT).</translation>
     </message>
     <message>
         <source>tavikgui: %1 does not exist (yet); it is listed when the rescan finds it.</source>

@@ -84,10 +84,7 @@ int main(int argc, char *argv[])
     QStringList ports;
     for (const QString &path : options.ports) {
         if (looksLikeServerAddress(path) && !serverAddress(path)) {
-            err << StartText::tr("tavikgui: %1 is not a serial server's address (tcp://HOST:PORT or "
-                                 "rfc2217://HOST:PORT).")
-                       .arg(path)
-                << '\n';
+            err << "tavikgui: " << serverAddressFault(path) << ".\n";
             continue;
         }
         if (!serverAddress(path) && !QFileInfo::exists(path))

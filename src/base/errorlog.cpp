@@ -1,6 +1,7 @@
 #include "base/errorlog.h"
 
 #include "base/appinfo.h"
+#include "base/logfolder.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -66,10 +67,9 @@ QString errorLogPath()
     if (!overridePath().isEmpty())
         return overridePath();
     const QString programDir = QCoreApplication::applicationDirPath();
-    const QFileInfo folder(programDir);
-    const QFileInfo existing(programDir + u'/' + LogName);
-    if (!programDir.isEmpty() && folder.isWritable() && (!existing.exists() || existing.isWritable()))
-        return existing.filePath();
+    const QString besideProgram = programDir + u'/' + LogName;
+    if (!programDir.isEmpty() && programFolderTakesLog(besideProgram))
+        return besideProgram;
     const QString userDir = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
     QDir().mkpath(userDir);
     return userDir + u'/' + LogName;

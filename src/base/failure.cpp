@@ -40,6 +40,8 @@ QString failureDescription(Failure failure)
         return QStringLiteral("Tavik kept answering unexpectedly");
     case Failure::ValueOutOfRange:
         return QStringLiteral("Value out of range");
+    case Failure::LineNeverQuiet:
+        return QStringLiteral("The line never fell quiet");
     }
     return QStringLiteral("Unknown failure");
 }

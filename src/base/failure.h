@@ -23,6 +23,7 @@ enum class Failure : int {
 
     DeviceGaveUp = 3001,    // the device kept answering unexpectedly
     ValueOutOfRange = 3002, // a value read is outside what its field holds
+    LineNeverQuiet = 3003,  // characters kept coming that no one asked for
 };
 
 enum class Module { Form, DialogModule };

@@ -4,6 +4,8 @@
 #include "link/devicelink.h"
 #include "base/failure.h"
 
+#include <QCoreApplication>
+
 DeviceDialogues::DeviceDialogues(DeviceLink &link, RelayTable &table, DialogueView &view)
     : m_link(link), m_table(table), m_view(view), m_exchange(link)
 {
@@ -21,6 +23,7 @@ void DeviceDialogues::setProgress(float value)
 }
 
 Task<DeviceDialogues::Step> DeviceDialogues::runAttempts(QString procedure, RestartRule rule,
+                                                         DialogueResult &result,
                                                          std::function<Task<Step>()> attempt)
 {
     for (int restarts = 0;; ++restarts) {
@@ -32,8 +35,17 @@ Task<DeviceDialogues::Step> DeviceDialogues::runAttempts(QString procedure, Rest
             // Part of what the device says to escape may still be on its
             // way; taken for the echo of the command character, it would
             // restart the attempt about to begin.
-            Task<void> quiet = m_exchange.letLineFallQuiet();
-            co_await quiet;
+            Task<bool> quiet = m_exchange.letLineFallQuiet();
+            if (!co_await quiet) {
+                m_view.setStatusText(QCoreApplication::translate(
+                    "DeviceDialogues",
+                    "The line never fell quiet: characters kept coming that Tavik was not "
+                    "asked for. The port may belong to another device; please check the COM port."));
+                logFailure(Failure::LineNeverQuiet, procedure, 3,
+                           QString::number(m_link.clock().timeoutTicks() + 1) + QStringLiteral(" ticks"));
+                result = DialogueResult::LineNeverQuiet;
+                co_return Step::End;
+            }
         }
         if (rule.freshStart)
             rule.freshStart();

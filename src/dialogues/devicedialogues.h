@@ -97,8 +97,12 @@ private:
     // Runs attempts until one ends or goes through; after MaxRestarts
     // restarts it sends escape, gives up, says so in the status box, logs it
     // under procedure and returns Restart. An attempt that ends cancelled
-    // sends escape too, so that the device is back at its menu.
-    Task<Step> runAttempts(QString procedure, RestartRule rule, std::function<Task<Step>()> attempt);
+    // sends escape too, so that the device is back at its menu. A line that
+    // does not fall quiet before an attempt ends it all at once with
+    // LineNeverQuiet in result: restarting cannot help while another device
+    // talks on the line.
+    Task<Step> runAttempts(QString procedure, RestartRule rule, DialogueResult &result,
+                           std::function<Task<Step>()> attempt);
 
     // The pause the device needs, then the command character, echoed.
     Task<Step> startCommand(double pauseMilliseconds, char command, DialogueResult &result);

@@ -7,15 +7,16 @@
 // What a read or program dialogue came to. The numbers are the ones the
 // error log and tavikctl write, so they never change.
 enum class DialogueResult : qint16 {
-    Done = 0,          // the relay was read or programmed
-    PortFailed = 1,    // the port did not open, or no such relay
-    SendFailed = 2,    // a character could not be sent
-    TimedOut = 3,      // no echo, or the awaited prompt did not come
-    LineFlooded = 4,   // too many characters waiting before a send
-    WaitFailed = 5,    // waiting for a prompt failed
-    AnswerNotSent = 6, // the relay number (or another answer) could not be sent
-    GaveUp = 7,        // the device still answered wrongly after the last restart allowed
-    Cancelled = 8,     // the user cancelled; the device was sent back to its menu
+    Done = 0,           // the relay was read or programmed
+    PortFailed = 1,     // the port did not open, or no such relay
+    SendFailed = 2,     // a character could not be sent
+    TimedOut = 3,       // no echo, or the awaited prompt did not come
+    LineFlooded = 4,    // too many characters waiting before a send
+    WaitFailed = 5,     // waiting for a prompt failed
+    AnswerNotSent = 6,  // the relay number (or another answer) could not be sent
+    GaveUp = 7,         // the device still answered wrongly after the last restart allowed
+    Cancelled = 8,      // the user cancelled; the device was sent back to its menu
+    LineNeverQuiet = 9, // characters kept coming throughout a wait for quiet before a restart
 };
 
 // How the dialogues read the results of the prompt exchange: go on, start

@@ -45,7 +45,7 @@ Task<LiveOutcome> DeviceDialogues::liveCommand(char command, LiveCondition condi
         DialogueResult result = DialogueResult::Done;
         RestartRule rule;
         rule.escapeFirst = true;
-        Task<Step> attempts = runAttempts(procedure, rule, [&]() -> Task<Step> {
+        Task<Step> attempts = runAttempts(procedure, rule, result, [&]() -> Task<Step> {
             if (condition == LiveCondition::UnderPCControl && !holds()) {
                 sent = false;
                 return doneAttempt();

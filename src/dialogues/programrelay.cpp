@@ -23,8 +23,8 @@ Task<DialogueResult> DeviceDialogues::programRelay(int relayIndex)
         m_link.ring().clear();
     };
     DialogueResult result = DialogueResult::GaveUp; // until an attempt ends otherwise
-    Task<Step> attempts =
-        runAttempts(QStringLiteral("ProgramRelay"), rule, [&] { return programAttempt(relayIndex, result); });
+    Task<Step> attempts = runAttempts(QStringLiteral("ProgramRelay"), rule, result,
+                                      [&] { return programAttempt(relayIndex, result); });
     co_await attempts;
 
     releasePort(hold);

@@ -95,7 +95,7 @@ Task<DialogueResult> DeviceDialogues::readRelay(int relayIndex, qint16 ReadMask)
         co_return DialogueResult::PortFailed;
 
     DialogueResult result = DialogueResult::GaveUp; // until an attempt ends otherwise
-    Task<Step> attempts = runAttempts(QStringLiteral("ReadRelay"), {},
+    Task<Step> attempts = runAttempts(QStringLiteral("ReadRelay"), {}, result,
                                       [&] { return readAttempt(relayIndex, ReadMask, result); });
     co_await attempts;
 

@@ -40,7 +40,8 @@ public:
     virtual bool output(const QByteArray &text, QString *error = nullptr) = 0;
 
     // What the user is told when the line went away before it ever carried
-    // anything; empty when the usual lost-line text says it.
+    // anything, or for a fault of a serial server's own; empty when the
+    // usual lost-line text says it.
     virtual QString lossReason() const { return {}; }
 
 signals:

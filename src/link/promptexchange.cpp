@@ -92,7 +92,7 @@ Task<PromptResult> PromptExchange::waitForPrompt(QByteArray &text, QByteArray pr
     co_return m_link.cancelled() ? PromptResult::Cancelled : PromptResult::TimedOut;
 }
 
-Task<void> PromptExchange::letLineFallQuiet()
+Task<bool> PromptExchange::letLineFallQuiet()
 {
     ReceiveRing &ring = m_link.ring();
     WaitClock &clock = m_link.clock();
@@ -112,7 +112,9 @@ Task<void> PromptExchange::letLineFallQuiet()
             break;
         co_await m_link.activity();
     }
+    const bool timedOut = clock.TimerTicks() > clock.timeoutTicks();
     clock.stopTicks();
+    co_return !timedOut || m_link.cancelled() || m_link.port().lineEnded();
 }
 
 Task<bool> PromptExchange::pause(double milliseconds)

@@ -53,9 +53,9 @@ public:
     // Drops what arrives until a whole tick passes without a character, the
     // wait's time is up or the line ends: the device's answer to escape
     // (its echo, a menu printed at its own pace) is then gone before the
-    // next command character goes out. A flooding line never falls quiet;
-    // the next sendChar then finds it flooding.
-    Task<void> letLineFallQuiet();
+    // next command character goes out. False when the wait's time ran out
+    // with characters still coming: another device is talking on the line.
+    Task<bool> letLineFallQuiet();
     // At least the given time; false when cancelled meanwhile.
     Task<bool> pause(double milliseconds);
 

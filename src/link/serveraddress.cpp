@@ -1,5 +1,6 @@
 #include "link/serveraddress.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 namespace
@@ -36,4 +37,30 @@ std::optional<ServerAddress> serverAddress(const QString &name)
     address.host = match.captured(2).isEmpty() ? match.captured(3) : match.captured(2);
     address.port = quint16(port);
     return address;
+}
+
+QString serverAddressFault(const QString &name)
+{
+    if (!looksLikeServerAddress(name) || serverAddress(name))
+        return {};
+    // A serial server's port is the whole of what follows the host: the
+    // device behind it is chosen on the server, never by a path here.
+    static const QRegularExpression withPath(
+        QStringLiteral("^[a-z0-9]+://(?:\\[[^\\]]*\\]|[^:/\\[\\]]+):\\d*/"),
+        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression withPort(QStringLiteral(":(\\d+)$"));
+    if (withPath.match(name).hasMatch())
+        return QCoreApplication::translate(
+                   "ServerAddress",
+                   "'%1' has a path after its port: a serial server is named "
+                   "tcp://HOST:PORT or rfc2217://HOST:PORT, and the server chooses the device")
+            .arg(name);
+    if (const QRegularExpressionMatch port = withPort.match(name); port.hasMatch())
+        return QCoreApplication::translate(
+                   "ServerAddress", "'%1' has port %2: a serial server's port is a number from 1 to 65535")
+            .arg(name, port.captured(1));
+    return QCoreApplication::translate(
+               "ServerAddress",
+               "'%1' is not a serial server's address (tcp://HOST:PORT or rfc2217://HOST:PORT)")
+        .arg(name);
 }

@@ -23,3 +23,8 @@ std::optional<ServerAddress> serverAddress(const QString &name);
 
 // Whether the name is meant as a server's, well formed or not.
 bool looksLikeServerAddress(const QString &name);
+
+// What is wrong with a name meant as a server's address (a path after the
+// port, a port outside 1 to 65535, no port), in words for the user; empty
+// when it is well formed or not meant as one.
+QString serverAddressFault(const QString &name);

@@ -21,6 +21,13 @@ class PortDirectory;
 // A server that does not take the connection within ConnectTimeoutMs, or
 // refuses it, ends the line with lossReason() naming it; a server that closes
 // an established connection is a lost line as a hung-up cable is.
+//
+// What a server sends is untrusted: at most ReceiveBufferSize characters wait
+// here and SocketBufferSize bytes in the socket (a flooding server is then
+// held back by TCP itself), the socket is read in slices of that size on
+// separate passes of the event loop so that the waits' timers keep their
+// time, and a server that breaks the telnet rules, will not set the line or
+// takes nothing sent to it ends the line with lossReason() saying so.
 class ServerControl : public PortChannel
 {
     Q_OBJECT
@@ -31,6 +38,10 @@ public:
     // How long a closed connection stays up so that the server can pass the
     // last characters on before it closes the device behind them.
     static constexpr int CloseDelayMs = 10;
+    // What the socket may hold that has not been taken yet.
+    static constexpr int SocketBufferSize = 4096;
+    // What may wait to go out to a server that reads nothing.
+    static constexpr int MaxUnsentBytes = 16384;
 
     explicit ServerControl(const PortDirectory &ports, QObject *parent = nullptr);
     ~ServerControl() override;
@@ -47,9 +58,14 @@ public:
 private:
     void connectToServer();
     void onConnected();
-    void onReadyRead();
-    // The connection failed or went away: the line is lost.
-    void fail(const QString &why);
+    // Takes from the socket what fits among the characters waiting, or
+    // everything it holds when the connection is ending.
+    void take(bool everything = false);
+    void takeLater();
+    void onTimeout();
+    // The connection failed or went away: the line is lost. reason is what
+    // the user is told, when the usual lost-line words would mislead.
+    void fail(const QString &why, const QString &reason = {});
     void send(const QByteArray &bytes);
     // Lets the connection go: what is still queued goes out in the background,
     // and the connection ends CloseDelayMs later.
@@ -64,9 +80,10 @@ private:
     QPointer<QTcpSocket> m_closing;
     QTimer m_connectTimer;
     bool m_connected = false;
+    bool m_takePosted = false;
     TelnetClient m_telnet;
     // The tool's characters until the connection stands and, on a telnet
-    // server, until it has answered about the line settings.
+    // server, until it has answered every line setting.
     QByteArray m_held;
     QByteArray m_received;
     QString m_lossReason;

@@ -4,12 +4,15 @@
 #include "config/tavikfile.h"
 #include "privateport.h"
 #include "processrunner.h"
+#include "ptydevice.h"
+#include "simmenu.h"
 #include "taviksimulator.h"
 #include "variedrelays.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSignalSpy>
 
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -114,7 +117,63 @@ private slots:
         const ProcessRun same = tavikctl({"diff", "d1.csv", "d1.csv"});
         QCOMPARE(same.exitCode, 0);
         QCOMPARE(same.out, QByteArray("The files configure every relay alike.\n"));
-        QCOMPARE(tavikctl({"diff", "d1.csv", "none.csv"}).exitCode, 3);
+        first[9].PCControl = true; // set live, never programmed: no difference that counts
+        QCOMPARE(saveConfigFile(first, path("d3.csv")), FileResult::Ok);
+        QCOMPARE(tavikctl({"diff", "d1.csv", "d3.csv"}).exitCode, 0);
+    }
+
+    void aFileThatDoesNotLoadEndsWithThreeAndIsNamed_data()
+    {
+        QTest::addColumn<QStringList>("command");
+        QTest::addColumn<QString>("failure"); // stderr's first line, or in JSON the file named
+        const QString bad =
+            "tavikctl: bad.csv: line 1, column 1 ('s'): line 1 should read Tavik Configuration File,";
+        QTest::newRow("diff") << QStringList{"diff", "good.csv", "bad.csv"} << bad;
+        QTest::newRow("diff, JSON") << QStringList{"diff", "--json", "bad.csv", "good.csv"} << "bad.csv";
+        QTest::newRow("verify") << QStringList{"verify", "-i", "bad.csv", "--simulate"} << bad;
+        QTest::newRow("verify, JSON") << QStringList{"verify", "-i", "none.csv", "--simulate", "--json"}
+                                      << "none.csv";
+    }
+    void aFileThatDoesNotLoadEndsWithThreeAndIsNamed()
+    {
+        QFETCH(QStringList, command);
+        QFETCH(QString, failure);
+        QCOMPARE(saveConfigFile(RelayTable{}, path("good.csv")), FileResult::Ok);
+        QFile bad(path("bad.csv"));
+        QVERIFY(bad.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && bad.write("shopping list\r\n") > 0);
+        const ProcessRun run = tavikctl(command);
+        QCOMPARE(run.exitCode, 3);
+        if (command.contains("--json"))
+            QCOMPARE(json(run).value("failure").toObject().value("file").toString(), failure);
+        else
+            QCOMPARE(QString::fromUtf8(run.err).section(u'\n', 0, 0), failure);
+    }
+
+    // A device that confirms every program and yet keeps its relay as it was.
+    void aProgramThatDoesNotTakeEndsWithFourAndSaysSo()
+    {
+        SimMenu menu;
+        for (int i = 0; i < RelayCount; ++i)
+            menu.setRelay(i, i == 4 ? SimRelay{} : variedDeviceRelay(i));
+        PtyDevice device;
+        device.setResponder([&menu](char c) {
+            QByteArray out = menu.receive(c == 'y' ? 'n' : c);
+            if (c == 'y' && !out.isEmpty())
+                out[0] = 'y';
+            return out;
+        });
+        QCOMPARE(saveConfigFile(variedTable(), path("a.csv")), FileResult::Ok);
+        QProcess run;
+        run.setWorkingDirectory(m_dir.path());
+        QSignalSpy ended(&run, &QProcess::finished);
+        run.start(TAVIKCTL_PATH, {"program", "-i", "a.csv", "--changed", "--relay", "5", "--port",
+                                  privatePortPath(device.portPath())});
+        QVERIFY(ended.wait(60000));
+        const QByteArray out = run.readAllStandardOutput();
+        QCOMPARE(run.exitCode(), 4);
+        QVERIFY2(out.startsWith("Programmed relays: 5\n") &&
+                     out.endsWith("The device still differs from a.csv.\n"),
+                 out.constData());
     }
 
     // The record's text, a page at a time: pdftotext for a PDF (pages end in a
@@ -197,6 +256,7 @@ private slots:
         const QString link = privatePortPath(device.portPath());
         const ProcessRun run = tavikctl({"read", "--relay", "1", "--port", link});
         QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.elapsedMs >= 3000, QByteArray::number(run.elapsedMs)); // the device's 3.1 s, all of it
         QVERIFY2(run.err.contains("Could not communicate with Tavik. Please check COM settings, power, and "
                                   "signal cables.\ntavikctl: reading relay 1 failed with result 3 (Tavik did "
                                   "not answer in time)\n"),
@@ -256,6 +316,10 @@ private slots:
         QCOMPARE(outcome.value("left").toArray().size(), 15);
         QCOMPARE(outcome.value("relays").toArray().at(4).toObject().value("verified").toBool(), true);
         QVERIFY(device.relay(4) == variedDeviceRelay(4));
+        SimRelay live = variedDeviceRelay(5); // what the device's user switches: no difference that counts
+        live.pcControl = live.closed = true;
+        device.setRelay(5, live);
+        QCOMPARE(tavikctl({"verify", "-i", "a.csv", "--relay", "6", "--port", port}).exitCode, 0);
 
         // The Latching relay 3 is unlatched by NAND of the first and the last input.
         const ProcessRun read = tavikctl({"read", "--relay", "3", "--json", "--port", port});

@@ -120,7 +120,7 @@ private slots:
         QCOMPARE(finish(rig.exchange.waitForPrompt(text, "> ")), PromptResult::Cancelled);
         QCOMPARE(finish(rig.exchange.sendChar('r', true)), SendResult::Cancelled);
         QCOMPARE(finish(rig.exchange.pause(5000)), false);
-        finish(rig.exchange.letLineFallQuiet());
+        QVERIFY(finish(rig.exchange.letLineFallQuiet()));
         QCOMPARE(finish(rig.exchange.sendChar('\x1b', false)), SendResult::Sent);
         QVERIFY(!soon.hasExpired());
         QTRY_COMPARE(rig.device.received(), QByteArray("\x1b"));
@@ -413,13 +413,16 @@ private slots:
         QVERIFY(!rig.link.port().isOpen());
         if (!telnet)
             return;
-        // The telnet server was told 57600 8N1 over its own 9600 8N2.
+        // The telnet server was told 57600 8N1 without flow control over its
+        // own 9600 7E2 with both kinds. (A pseudo-terminal keeps 8 bits and
+        // no parity whatever it is told: those two are checked as they go out.)
         const int terminal = ::open(qPrintable(rig.portPath), O_RDONLY | O_NOCTTY | O_NONBLOCK);
         termios line{};
         QVERIFY(terminal >= 0 && tcgetattr(terminal, &line) == 0);
         ::close(terminal);
         QCOMPARE(cfgetospeed(&line), speed_t(B57600));
-        QCOMPARE(line.c_cflag & (CSIZE | PARENB | CSTOPB), tcflag_t(CS8));
+        QCOMPARE(line.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS), tcflag_t(CS8));
+        QCOMPARE(line.c_iflag & (IXON | IXOFF), tcflag_t(0));
     }
 
     void aServerThatGoesDownMidReadIsALostLine_data() { theDialoguesAndTavikctlRunThroughTheServer_data(); }
@@ -448,16 +451,9 @@ private slots:
         QCOMPARE(losses.count(), 1);
     }
 
-    void noServerAnswersAtTheAddress_data()
-    {
-        QTest::addColumn<QString>("host");
-        QTest::newRow("nothing listening") << "127.0.0.1";
-        QTest::newRow("no route") << "192.0.2.1"; // a documentation network: no host answers there
-    }
     void noServerAnswersAtTheAddress()
     {
-        QFETCH(QString, host);
-        const QString where = host + u':' + QString::number(Ser2netServer::freePort());
+        const QString where = QStringLiteral("127.0.0.1:") + QString::number(Ser2netServer::freePort());
         ServedRig rig;
         QVERIFY(rig.start());
         rig.use(QStringLiteral("tcp://") + where);
@@ -466,10 +462,8 @@ private slots:
         QCOMPARE(finish(rig.commands.readRelay(0)), DialogueResult::TimedOut);
         QVERIFY(clock.elapsed() < 3100);
         const QString reason = QStringLiteral("no serial server answers at ") + where;
-        QCOMPARE(rig.view.statusText,
-                 QStringLiteral(
-                     "Could not communicate with Tavik: %1. Please check the address and the serial server.")
-                     .arg(reason));
+        QCOMPARE(rig.view.statusText, "Could not communicate with Tavik: " + reason +
+                                          ". Please check the address and the serial server.");
         QCOMPARE(loggedFailures(errorLogPath()).filter(reason).size(), 1);
         QVERIFY(!rig.link.port().isOpen());
     }

@@ -97,19 +97,6 @@ void prepare(DialogueRig &rig, const QString &name, const SimFaults &faults, qin
     rig.device.clearReceived();
 }
 
-// A record's fields as texts: a read may leave each field (an input of a map
-// as well) as it was or take the device's, but never half of a closure time.
-QStringList fields(const RelayConfig &r)
-{
-    QStringList texts = {QString::number(r.RelayMode), QString::number(r.InputMode),
-                         QString::number(r.UnlatchInputMode), QString::number(r.Closed), QString::number(r.PCControl),
-                         QString::asprintf("%d %d:%d:%d.%d", r.Counter, r.Hours, r.Minutes, r.Seconds,
-                                           r.Hundredths)};
-    for (size_t i = 0; i < InputCount; ++i)
-        texts << QString::number(r.InputMap[i]) << QString::number(r.UnlatchMap[i]);
-    return texts;
-}
-
 } // namespace
 
 class TestFailingLine : public QObject

@@ -9,25 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <numeric>
-
 using namespace Qt::Literals::StringLiterals;
 using Probe = MainWindowProbe;
-
-// A record field by field, each field whole: a half-parsed value matches
-// none of the versions it may hold.
-static QStringList fields(const RelayConfig &r)
-{
-    QStringList whole;
-    for (const int value : {int(r.RelayMode), int(r.InputMode), int(r.UnlatchInputMode)})
-        whole << QString::number(value);
-    for (const auto *map : {&r.InputMap, &r.UnlatchMap})
-        whole << std::accumulate(map->begin(), map->end(), QString(),
-                                 [](const QString &bits, bool on) { return bits + (on ? u'1' : u'0'); });
-    return whole << u"%1 %2:%3:%4.%5"_s.arg(r.Counter).arg(r.Hours).arg(r.Minutes).arg(r.Seconds).arg(
-                        r.Hundredths)
-                 << QString::number(r.Closed) << QString::number(r.PCControl);
-}
 
 class TestOverlap : public QObject
 {

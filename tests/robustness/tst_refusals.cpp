@@ -135,7 +135,8 @@ private slots:
         if (!runsHere())
             return;
         if (QFileInfo(QCoreApplication::applicationDirPath()).isWritable())
-            QSKIP("the program's folder is writable for this user");
+            QSKIP("the program's folder is writable for this user, so the log never falls back; "
+                  "run as root, the suite tries it as user 65534");
         setErrorLogPath({});
         const QString path =
             QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/ErrorLog.txt";
@@ -190,7 +191,8 @@ private slots:
             return;
         foreign = qEnvironmentVariable("TAVIK_FOREIGN_PORT");
         if (permission && foreign.isEmpty())
-            QSKIP("needs root to give a terminal to a group this user lacks");
+            QSKIP("only root can give a terminal to a group this user lacks; run as root, the suite "
+                  "tries it as user 65534");
         const QString port = privatePortPath(permission ? foreign : device.portPath());
         QProcess holder;
         if (!permission) {

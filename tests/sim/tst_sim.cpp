@@ -1,13 +1,19 @@
 // The simulated device on the wire: its menu as a healthy device serves it,
-// each fault laid over it (through tavik-sim's options where it has one), and
-// the relays every program shares.
+// each fault laid over it (through tavik-sim's options where it has one, on a
+// terminal or on TCP), the relays every program shares, and tavikctl at work
+// on the device served on TCP.
+#include "config/tavikfile.h"
 #include "privateport.h"
+#include "processrunner.h"
 #include "taviksimulator.h"
+#include "variedrelays.h"
 
 #include <QProcess>
 #include <QSerialPort>
 #include <QStandardPaths>
+#include <QTcpSocket>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <QtTest>
 
 Q_DECLARE_METATYPE(SimFaults)
@@ -21,15 +27,30 @@ const QByteArray Menu = "\r\n  r  Read relay\r\n  p  Program relay\r\n  c  PC co
                         "  l  Latch input\r\n  m  Momentary input\r\n> ";
 const QByteArray Latching = "1\r\r\nRelay mode: Latching\r\nInput mode: NAND\r\nInput map: ";
 
-// The program's end of the line: a real serial port (a terminal has no line rate).
+// The program's end of the line: a real serial port (a terminal has no line
+// rate), or a plain TCP connection.
 struct Client {
-    QSerialPort port;
+    QSerialPort serial;
+    QTcpSocket socket;
+    QIODevice &port;
     QByteArray got;
     qint64 tookMs = 0;
-    explicit Client(const QString &path) : port(privatePortPath(path))
+    explicit Client(const QString &path) : port(path.startsWith("tcp://") ? (QIODevice &)socket : serial)
     {
-        QObject::connect(&port, &QSerialPort::readyRead, [this] { got += port.readAll(); });
-        port.open(QIODevice::ReadWrite);
+        QObject::connect(&port, &QIODevice::readyRead, [this] { got += port.readAll(); });
+        if (&port == &socket) {
+            const QUrl url(path);
+            socket.connectToHost(url.host(), quint16(url.port()));
+            socket.waitForConnected(3000);
+        } else {
+            serial.setPortName(privatePortPath(path));
+            serial.open(QIODevice::ReadWrite);
+        }
+    }
+    bool lost() const
+    {
+        return &port == &socket ? socket.state() == QAbstractSocket::UnconnectedState
+                                : serial.error() != QSerialPort::NoError;
     }
     // Everything that came once `count` characters were in and the line fell quiet.
     QByteArray exchange(const QByteArray &sent, qsizetype count)
@@ -84,12 +105,15 @@ private slots:
     {
         QTest::addColumn<SimFaults>("faults");
         QTest::addColumn<QStringList>("options"); // tavik-sim's for the same faults; none: the library
+        QTest::addColumn<bool>("tcp");            // the program serves on TCP
         QTest::addColumn<QByteArray>("sent");
         QTest::addColumn<QByteArray>("reply"); // what comes first; a device that stops sends nothing more
         const QByteArray report = "r" + Asked + Latching,
                          unlatch = "00000\r\nUnlatch Input mode: NIL\r\nUnlatch Input map: ";
         const auto row = [](const char *name, SimFaults f, QStringList options, QByteArray sent,
-                            QByteArray reply) { QTest::newRow(name) << f << options << sent << reply; };
+                            QByteArray reply, bool tcp = false) {
+            QTest::newRow(name) << f << options << tcp << sent << reply;
+        };
         row("silent", {.silent = true}, {"--silent"}, "r1\r", "");
         row("wrong echo once", {.wrongEchoFor = 'r', .wrongEchoTimes = 1}, {"--wrong-echo", "r"}, "r\x1br",
             "?" + Asked + "\x1b" + Menu + "r" + Asked);
@@ -110,15 +134,25 @@ private slots:
             {"--no-escape-echo", "--no-menu"}, "r\x1bx", "r" + Asked + "x");
         row("pieces", {.chunkSize = 2, .chunkDelayMs = 5}, {"--chunk", "2", "--chunk-delay", "5"}, "r1\r",
             report);
+        row("pieces on TCP", {.chunkSize = 2, .chunkDelayMs = 5}, {"--chunk", "2", "--chunk-delay", "5"},
+            "r1\r", report, true);
+        row("banners on TCP", {.banners = true}, {"--banners"}, "r\x1b?",
+            "r\r\n\r\n" + Asked + "\x1b\r\n\r\n================================\r\n  Tavik Relay Expander\r\n"
+            "================================\r\n" + Menu + "?\r\n\r\n", true);
+        row("line rate on TCP", {.paced = true}, {"--paced"}, "r1\r", report, true);
         row("line rate", {.paced = true}, {"--paced"}, "r1\r", report);
         row("flood", {.flood = true}, {"--flood"}, "", QByteArray(300, '#'));
+        row("flood on TCP", {.flood = true}, {"--flood"}, "", QByteArray(300, '#'), true);
         row("silence after 10", {.silentAfterOutput = 10}, {}, "r1\r", report.left(10));
         row("hang-up at 30", {.hangUpAfterOutput = 30}, {"--hang-up-after", "30"}, "r1\r", report.left(30));
+        row("hang-up at 30 on TCP", {.hangUpAfterOutput = 30}, {"--hang-up-after", "30"}, "r1\r",
+            report.left(30), true);
     }
     void eachFaultOnTheWire()
     {
         QFETCH(SimFaults, faults);
         QFETCH(QStringList, options);
+        QFETCH(bool, tcp);
         QFETCH(QByteArray, sent);
         QFETCH(QByteArray, reply);
         QTemporaryDir dir;
@@ -127,15 +161,22 @@ private slots:
         sim.setStateFile(state);
         sim.setRelay(0, {10, 9, 0x003, 11, 0xC00}); // Latching, for its two map lines
         QProcess program;
+        QString address = link;
         if (options.isEmpty()) {
             QVERIFY(sim.start());
             sim.setFaults(faults);
+            address = sim.portPath();
+        } else if (tcp) {
+            program.start(TAVIK_SIM_PROGRAM, options << "--state" << state << "--listen" << "0");
+            QVERIFY(program.waitForReadyRead(5000));
+            address = QString::fromLatin1(program.readLine().trimmed());
+            QVERIFY2(address.startsWith("tcp://127.0.0.1:"), qPrintable(address));
         } else {
             program.start(TAVIK_SIM_PROGRAM, options << "--state" << state << "--link" << link);
             QVERIFY(
                 QTest::qWaitFor([&] { return program.readAllStandardOutput().contains("Linked as"); }, 5000));
         }
-        Client client(options.isEmpty() ? sim.portPath() : link);
+        Client client(address);
         const QByteArray got = client.exchange(sent, reply.size());
         const bool stops = faults.silent || faults.silentAfterOutput >= 0 || faults.hangUpAfterOutput >= 0;
         QCOMPARE(stops ? got : got.left(reply.size()), reply);
@@ -147,7 +188,12 @@ private slots:
             faults.chunkSize ? (reply.size() / faults.chunkSize - 1) * faults.chunkDelayMs : 0;
         QVERIFY(client.tookMs >= 0.5 * std::max(lineMs, pausesMs));
         if (faults.hangUpAfterOutput >= 0)
-            QVERIFY(QTest::qWaitFor([&] { return client.port.error() != QSerialPort::NoError; }, 3000));
+            QVERIFY(QTest::qWaitFor([&] { return client.lost(); }, 3000));
+        // On TCP the hang-up drops one program; the next is served, and hung up in turn.
+        if (tcp && faults.hangUpAfterOutput >= 0) {
+            Client next(address);
+            QCOMPARE(next.exchange(sent, reply.size()).left(reply.size()), reply);
+        }
         if (!options.isEmpty()) {
             program.terminate();
             QVERIFY(program.waitForFinished(5000) && program.exitCode() == 0);
@@ -160,10 +206,38 @@ private slots:
         }
     }
 
+    // One tavikctl run after another on the device served on TCP, in pieces
+    // and with banners: what one program leaves, the next finds.
+    void tavikctlWorksTheDeviceOnTcp()
+    {
+        QTemporaryDir dir;
+        QProcess sim;
+        sim.start(TAVIK_SIM_PROGRAM, {"--listen", "127.0.0.1:0", "--banners", "--chunk", "7", "--chunk-delay", "1"});
+        QVERIFY(sim.waitForReadyRead(5000));
+        const QString address = QString::fromLatin1(sim.readLine().trimmed());
+        const auto tavikctl = [&](const QStringList &arguments) {
+            return runProcess({TAVIKCTL_PROGRAM, QStringList(arguments) << "--port" << address, dir.path()});
+        };
+        QCOMPARE(saveConfigFile(variedTable(), dir.filePath("a.csv")), FileResult::Ok);
+        QCOMPARE(tavikctl({"program", "-i", "a.csv"}).exitCode, 0);
+        QCOMPARE(tavikctl({"read", "-o", "b.csv"}).exitCode, 0);
+        RelayTable back{};
+        QString status;
+        QCOMPARE(openConfigFile(back, dir.filePath("b.csv"), status), FileResult::Ok);
+        QVERIFY(back == variedTable());
+        QCOMPARE(tavikctl({"pc-control", "on", "--relay", "6"}).exitCode, 0);
+        QCOMPARE(tavikctl({"latch", "--relay", "6"}).exitCode, 0);
+        const ProcessRun read = tavikctl({"read", "--relay", "6"});
+        QVERIFY2(read.out.endsWith("Contact: Closed\nPC control: Yes\n"), read.out.constData());
+        sim.terminate();
+        QVERIFY(sim.waitForFinished(5000) && sim.exitCode() == 0);
+    }
+
     void aBadOptionValueIsAUsageError()
     {
-        for (const QStringList &options : {QStringList{"--chunk", "x"}, QStringList{"--short-map", "-2"},
-                                           QStringList{"--wrong-echo", "ab"}})
+        for (const QStringList &options :
+             {QStringList{"--chunk", "x"}, QStringList{"--short-map", "-2"}, QStringList{"--wrong-echo", "ab"},
+              QStringList{"--listen", "70000"}, QStringList{"--listen", "0", "--link", "x"}})
             QCOMPARE(QProcess::execute(TAVIK_SIM_PROGRAM, options), 2);
     }
 

@@ -28,6 +28,8 @@ struct DialogueRig {
     // Starts the device; false (with the reason in error) when it cannot.
     bool start(QString *error = nullptr)
     {
+        if (qgetenv("TAVIK_TEST_LINE") == "tcp")
+            device.listenOn(QStringLiteral("127.0.0.1"), 0);
         if (!device.start(error))
             return false;
         useDevice(device);
@@ -38,7 +40,8 @@ struct DialogueRig {
     // Points the link at a device's terminal, as choosing it in the port list does.
     void useDevice(const TavikSimulator &other)
     {
-        portPath = privatePortPath(other.portPath());
+        const QString path = other.portPath();
+        portPath = path.startsWith(QLatin1String("tcp://")) ? path : privatePortPath(path);
         PortDirectory &ports = link.port().directory();
         link.port().setPortLocation(ports.location(ports.addRuntimePort(portPath)));
     }

@@ -264,14 +264,6 @@ void MainWindowProbe::moveSlider(Unit unit, int value)
     slider(unit)->setValue(value);
 }
 
-QStringList MainWindowProbe::entries(List which) const
-{
-    QStringList texts;
-    for (int i = 0; i < list(which)->count(); ++i)
-        texts << list(which)->itemText(i);
-    return texts;
-}
-
 QString MainWindowProbe::selected(List which) const
 {
     return list(which)->currentText();
@@ -322,11 +314,6 @@ QString MainWindowProbe::timeText(Unit unit) const
 int MainWindowProbe::sliderValue(Unit unit) const
 {
     return slider(unit)->value();
-}
-
-bool MainWindowProbe::hasFocus(Unit unit) const
-{
-    return box(unit)->hasFocus();
 }
 
 QString MainWindowProbe::statusText() const

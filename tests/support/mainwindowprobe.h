@@ -53,7 +53,6 @@ public:
     bool commandRuns() const;
 
     // Seeing.
-    QStringList entries(List list) const;
     QString selected(List list) const;
     QString toolTip(List list, const QString &entry) const; // an entry's own; empty when not listed
     bool isEnabled(const QString &caption) const; // a control, frame or menu bar entry
@@ -63,7 +62,6 @@ public:
     QImage picture(Picture picture, int input = 0) const;
     QString timeText(Unit unit) const;
     int sliderValue(Unit unit) const;
-    bool hasFocus(Unit unit) const;
     QString statusText() const;
     QString actionText() const;
     bool actionVisible() const;

@@ -35,7 +35,7 @@ bool Ser2netServer::start(const QString &device, bool telnet, QString *error)
                                           "  connector: serialdev,%3,%4,local#  options:#    chardelay: false")
                                .arg(telnet ? QStringLiteral("telnet(rfc2217),") : QString(),
                                     QString::number(m_port), device,
-                                    telnet ? QStringLiteral("9600n82") : QStringLiteral("57600n81"));
+                                    telnet ? QStringLiteral("9600e72,rtscts,xonxoff") : QStringLiteral("57600n81"));
     m_process.start(program, {QStringLiteral("-n"), QStringLiteral("-d"), QStringLiteral("-u"),
                               QStringLiteral("-Y"), config});
     // It listens once it has read its configuration: try until a connection is taken.

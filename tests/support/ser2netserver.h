@@ -5,8 +5,9 @@
 
 // A real ser2net serving one serial device on 127.0.0.1, at a free port, in
 // raw mode or as a telnet server with RFC 2217, for as long as it lives.
-// The telnet one sets the device to 9600 baud and 2 stop bits itself, so a
-// client that does not set the line leaves it so.
+// The telnet one sets the device to 9600 baud, 7 data bits, even parity,
+// 2 stop bits and both kinds of flow control itself, so a client that does
+// not set every one of them leaves it so.
 class Ser2netServer
 {
 public:

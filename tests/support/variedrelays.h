@@ -3,6 +3,8 @@
 #include "config/relayconfig.h"
 #include "taviksimulator.h"
 
+#include <QStringList>
+
 // Relay i of the device, each unlike the others in mode, gate, inputs and
 // time; relay 3 is Latching (NAND of inputs 0 and 11 unlatches it).
 inline SimRelay variedDeviceRelay(int i)
@@ -54,4 +56,18 @@ inline RelayTable variedTable()
     for (int i = 0; i < RelayCount; ++i)
         table[size_t(i)] = asRead(variedDeviceRelay(i));
     return table;
+}
+
+// A record's fields as texts, each whole (an input of a map is a field of
+// its own, as a read takes them one by one): a half-parsed value matches none
+// of the versions a field may hold, and never half of a closure time.
+inline QStringList fields(const RelayConfig &r)
+{
+    QStringList texts = {QString::number(r.RelayMode), QString::number(r.InputMode),
+                         QString::number(r.UnlatchInputMode), QString::number(r.Closed), QString::number(r.PCControl),
+                         QString::asprintf("%d %d:%d:%d.%d", r.Counter, r.Hours, r.Minutes, r.Seconds,
+                                           r.Hundredths)};
+    for (size_t i = 0; i < InputCount; ++i)
+        texts << QString::number(r.InputMap[i]) << QString::number(r.UnlatchMap[i]);
+    return texts;
 }

@@ -1,8 +1,5 @@
 // The window as the user works in it, against the simulated Tavik on a pseudo-terminal.
-#include "app/visualstyles.h"
 #include "base/errorlog.h"
-#include "base/titleversion.h"
-#include "config/relaycomparison.h"
 #include "config/tavikfile.h"
 #include "record/pictures.h"
 #include "userstep.h"
@@ -10,6 +7,7 @@
 #include "window/filechoice.h"
 #include "window/oversizedlogbox.h"
 #include "ptydevice.h"
+#include "window/splashwindow.h"
 #include "windowrig.h"
 
 #include <QComboBox>
@@ -80,7 +78,11 @@ class TestMainWindow : public QObject
     }
 
 private slots:
-    void initTestCase() { setErrorLogPath(path("ErrorLog.txt")); }
+    void initTestCase()
+    {
+        setErrorLogPath(path("ErrorLog.txt"));
+        SplashWindow splash; // names the program and its version in the captions, as at start-up
+    }
     void init()
     {
         answers.clear();
@@ -250,14 +252,6 @@ private slots:
         QVERIFY(!log.exists());
     }
 
-    // The desktop's own style stays; only a platform without one gets ours.
-    void theStyleIsTheDesktopsWhereItHasOne()
-    {
-        QCOMPARE(styleToChoose(u"Breeze"_s, false), QString());
-        QCOMPARE(styleToChoose(u"Windows"_s, false), u"Fusion"_s); // Qt's fallback: the platform offered none
-        QCOMPARE(styleToChoose(u"Windows"_s, true), QString());    // -style windows
-    }
-
     // Adapters come and go while the window is idle; the chosen port stays chosen wherever its number moves.
     void thePortListFollowsTheCable()
     {
@@ -298,12 +292,12 @@ private slots:
         // Save straight after start asks for a name (cancelled, then given).
         answers << QString() << path("Tavik Config.csv") << path("notes.csv") << path("site A.csv");
         QVERIFY(probe->choose({"File", "Save"}));
-        QCOMPARE(rig->window.windowTitle(), TitleVersion + u" [New.csv]"_s);
+        QCOMPARE(rig->window.windowTitle(), u"Tavik Configuration Manager v1.0.0 [New.csv]"_s);
         table()[1].RelayMode = LatchingMode;
         QVERIFY(probe->choose({"File", "Save"}));
         QCOMPARE(requests.last().proposedName, u"Tavik Config"_s);
         QCOMPARE(requests.last().purpose, FileChoice::Purpose::Save);
-        QCOMPARE(rig->window.windowTitle(), TitleVersion + u" [Tavik Config.csv]"_s);
+        QCOMPARE(rig->window.windowTitle(), u"Tavik Configuration Manager v1.0.0 [Tavik Config.csv]"_s);
         QCOMPARE(fileTable(path("Tavik Config.csv"))[1].RelayMode, LatchingMode);
 
         // A file that is not a configuration changes nothing.
@@ -313,12 +307,12 @@ private slots:
         const RelayTable edited = table();
         QVERIFY(probe->choose({"File", "Open..."}));
         QCOMPARE(probe->statusText(), u"Incorrect file format"_s);
-        QCOMPARE(rig->window.windowTitle(), TitleVersion + u" [Tavik Config.csv]"_s);
+        QCOMPARE(rig->window.windowTitle(), u"Tavik Configuration Manager v1.0.0 [Tavik Config.csv]"_s);
         QVERIFY(table() == edited);
 
         // New keeps the file name: Save then writes the cleared table there without asking.
         QVERIFY(probe->choose({"File", "New"}));
-        QCOMPARE(rig->window.windowTitle(), TitleVersion + u" [New.csv]"_s);
+        QCOMPARE(rig->window.windowTitle(), u"Tavik Configuration Manager v1.0.0 [New.csv]"_s);
         QCOMPARE(probe->statusText(), QString());
         QVERIFY(probe->choose({"File", "Save"}));
         QCOMPARE(requests.size(), 3);
@@ -328,7 +322,7 @@ private slots:
         QCOMPARE(saveConfigFile(edited, path("site A.csv")), FileResult::Ok);
         QVERIFY(probe->select(List::RelayNumber, u"Relay 2"_s));
         QVERIFY(probe->choose({"File", "Open..."}));
-        QCOMPARE(rig->window.windowTitle(), TitleVersion + u"[site A.csv]"_s);
+        QCOMPARE(rig->window.windowTitle(), u"Tavik Configuration Manager v1.0.0[site A.csv]"_s);
         QCOMPARE(probe->selected(List::RelayMode), u"Latching"_s);
         QVERIFY(probe->statusText().startsWith(u"Date created: "_s));
     }
@@ -367,7 +361,7 @@ private slots:
         choose(path("plan"));
         QVERIFY(probe->choose({"File", "Save As..."}));
         QCOMPARE(seen, QStringList{saving});
-        QCOMPARE(rig->window.windowTitle(), TitleVersion + u" [plan.csv]"_s);
+        QCOMPARE(rig->window.windowTitle(), u"Tavik Configuration Manager v1.0.0 [plan.csv]"_s);
 
         table()[1].RelayMode = LatchingMode;
         choose(path("plan"));
@@ -452,11 +446,10 @@ private slots:
         rig->window.actions.clear();
         QVERIFY(performSteps(*probe, u"menu Edit/Compare with Device"_s));
         QVERIFY(rig->window.actions.contains(u"Reading relay 16"_s));
-        const QString windowInputs = RelayText::inputs(before[4].InputMap);
         QCOMPARE(comparison(u"Program the 1 differing relay"_s),
                  (QStringList{u"Tavik differs from the window in relay 5."_s,
                               u"1 field that is not programmed (PC control, contact) differs."_s,
-                              u"5|input map|"_s + windowInputs + u"|1, 12"_s}));
+                              u"5|input map|1, 4, 5, 6, 10, 11|1, 12"_s}));
         QCOMPARE(table(), before);
         QCOMPARE(shows(), editor);
         expectCommandEnded();
@@ -572,16 +565,21 @@ private slots:
         QCOMPARE(pasted, before[2]);
     }
 
-    // Each action is one step; undo never talks to the device and Read All holds it off.
+    // Each action is one step (time edits to one relay in a row make one, to two relays two;
+    // the side shown makes none); undo never talks to the device and Read All holds it off.
     void undoAndRedoWalkTheTableBackAndForth()
     {
+        QCOMPARE(saveConfigFile(variedTable(), path("undo.csv")), FileResult::Ok);
+        answers << path("undo.csv");
         QList<RelayTable> states{table()};
         bool undoDuringRead = false;
         rig->window.onAction = [&](const QString &) { undoDuringRead |= probe->canChoose({"Edit", "Undo"}); };
         QVERIFY(!probe->canChoose({"Edit", "Undo"}));
         for (const char *action :
-             {"relay 3; click Read All", "input 5", "relay 5; slider seconds 100; slider seconds 250",
-              "menu Edit/Copy/Relay Configuration; relay 7; menu Edit/Paste", "menu Edit/Clear/All"}) {
+             {"relay 3; click Read All", "input 5; click Unlatching Input; click Latching Input",
+              "relay 5; slider seconds 100; slider seconds 250", "relay 6; slider seconds 300",
+              "menu Edit/Copy/Relay Configuration; relay 7; menu Edit/Paste", "menu Edit/Clear/All",
+              "menu File/Open..."}) {
             for (const QString &step : QString::fromLatin1(action).split(u"; "_s)) {
                 QVERIFY(performSteps(*probe, step));
                 QCoreApplication::processEvents(); // the user's next action comes after this one ended
@@ -590,7 +588,8 @@ private slots:
         }
         QVERIFY(!undoDuringRead);
         rig->device.clearReceived();
-        const QStringList shownAfterUndo = {"Relay 7", "Relay 7", "Relay 5", "Relay 3", "Relay 3"};
+        const QStringList shownAfterUndo = {"Relay 7", "Relay 7", "Relay 7", "Relay 6",
+                                            "Relay 5", "Relay 3", "Relay 3"};
         for (qsizetype i = states.size() - 2; i >= 0; --i) {
             QVERIFY(probe->choose({"Edit", "Undo"}));
             QVERIFY(table() == states[i]);
@@ -603,6 +602,8 @@ private slots:
             QVERIFY(table() == states[i]);
         }
         QVERIFY(!probe->canChoose({"Edit", "Redo"}));
+        QVERIFY(performSteps(*probe, u"relay 3; click Unlatching Input; menu Edit/Undo"_s));
+        QVERIFY(table()[2].ShowUnlatch); // the side a relay shows is the editor's, not a step's
         QCOMPARE(rig->device.received(), QByteArray());
     }
 

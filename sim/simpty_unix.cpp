@@ -1,5 +1,7 @@
 #include "simpty.h"
 
+#include <QSocketNotifier>
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -59,11 +61,24 @@ bool SimPty::open(QString *error)
         return false;
     }
     m_slavePath = QString::fromLocal8Bit(name);
+    m_readable = new QSocketNotifier(m_master, QSocketNotifier::Read, this);
+    connect(m_readable, &QSocketNotifier::activated, this, &SimWire::readable);
+    m_writable = new QSocketNotifier(m_master, QSocketNotifier::Write, this);
+    m_writable->setEnabled(false);
+    connect(m_writable, &QSocketNotifier::activated, this, [this] {
+        m_writable->setEnabled(false);
+        emit writable();
+    });
     return true;
 }
 
+// The notifiers go before the descriptors they watch.
 void SimPty::close()
 {
+    delete m_readable;
+    m_readable = nullptr;
+    delete m_writable;
+    m_writable = nullptr;
     if (m_master >= 0)
         ::close(m_master);
     if (m_slave >= 0)
@@ -72,7 +87,47 @@ void SimPty::close()
     m_slave = -1;
 }
 
-int SimPty::unread() const
+QByteArray SimPty::read()
+{
+    QByteArray input;
+    char buffer[4096];
+    while (m_master >= 0) {
+        const ssize_t count = ::read(m_master, buffer, sizeof buffer);
+        if (count > 0) {
+            input.append(buffer, count);
+            continue;
+        }
+        if (count < 0 && errno == EINTR)
+            continue;
+        if (count < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            break;
+        // The master reads end of file or EIO only when no slave is open,
+        // which our own slave prevents; if it happens all the same, stop
+        // listening rather than wake for it without end.
+        m_readable->setEnabled(false);
+        break;
+    }
+    return input;
+}
+
+qint64 SimPty::write(const char *data, qint64 size)
+{
+    if (m_master < 0)
+        return -1;
+    for (;;) {
+        const ssize_t written = ::write(m_master, data, size_t(size));
+        if (written >= 0)
+            return written;
+        if (errno == EINTR)
+            continue;
+        if (errno != EAGAIN && errno != EWOULDBLOCK)
+            return -1;
+        m_writable->setEnabled(true);
+        return 0;
+    }
+}
+
+qint64 SimPty::unread() const
 {
     int count = 0;
     if (m_slave < 0)
