@@ -27,7 +27,10 @@ Task<DeviceDialogues::Step> DeviceDialogues::runAttempts(QString procedure, Rest
                                                          std::function<Task<Step>()> attempt)
 {
     for (int restarts = 0;; ++restarts) {
-        if (restarts > 0 || rule.escapeFirst) {
+        // A dialogue that ended halfway (the line lost, the device silent)
+        // may have left the device inside a command: the next one takes it
+        // back to its menu first, or every later dialogue would fail too.
+        if (restarts > 0 || rule.escapeFirst || m_menuUncertain) {
             if (rule.freshStart)
                 rule.freshStart();
             Task<SendResult> escape = m_exchange.sendChar('\x1b', false);
@@ -56,15 +59,19 @@ Task<DeviceDialogues::Step> DeviceDialogues::runAttempts(QString procedure, Rest
             // its menu before the port is let go.
             Task<SendResult> escape = m_exchange.sendChar('\x1b', false);
             co_await escape;
+            m_menuUncertain = false;
             co_return step;
         }
-        if (step != Step::Restart)
+        if (step != Step::Restart) {
+            m_menuUncertain = step == Step::End;
             co_return step;
+        }
         if (restarts == MaxRestarts) {
             // The device is left at its menu, not inside the abandoned
             // command, so that the next dialogue finds it where it expects.
             Task<SendResult> escape = m_exchange.sendChar('\x1b', false);
             co_await escape;
+            m_menuUncertain = false;
             m_view.setStatusText(gaveUpText());
             logFailure(Failure::DeviceGaveUp, procedure, 2,
                        QString::number(MaxRestarts) + QStringLiteral(" restarts"));

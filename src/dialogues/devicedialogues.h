@@ -132,4 +132,7 @@ private:
     DialogueView &m_view;
     PromptExchange m_exchange;
     DialoguePauses m_pauses;
+    // The last dialogue ended inside a command, without the escape that
+    // brings the device back to its menu.
+    bool m_menuUncertain = false;
 };

@@ -190,10 +190,14 @@ private slots:
             QVERIFY(calls.first() == "enable false" && calls.last() == "enable true");
         else
             QVERIFY(!calls.contains("enable false"));
-        // A dialogue that gave up left the device at its menu.
-        if (c.status == GaveUp) {
+        // A dialogue that gave up left the device at its menu. One that timed
+        // out may have left it inside a command: the next takes it back first.
+        const bool halfway = c.outcome == "3" && c.faults.hangUpAfterOutput < 0;
+        if (c.status == GaveUp || halfway) {
             rig.device.setFaults({});
+            rig.device.clearReceived();
             QCOMPARE(finish(rig.dialogues.readRelay(0)), DialogueResult::Done);
+            QCOMPARE(rig.device.received().startsWith('\033'), halfway);
         }
     }
 

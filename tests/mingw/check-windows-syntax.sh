@@ -19,7 +19,7 @@ mapfile -t files < <(find src cli sim -name '*.cpp' |
 flags=(-fsyntax-only -std=c++20 -DQT_CORE_LIB -DQT_GUI_LIB -DQT_WIDGETS_LIB -DQT_NETWORK_LIB
     -DQT_SERIALPORT_LIB -DTAVIK_VERSION_MAJOR=1 -DTAVIK_VERSION_MINOR=0 -DTAVIK_VERSION_PATCH=0
     -isystem "$qt")
-for module in QtCore QtGui QtWidgets QtNetwork QtSerialPort; do
+for module in QtCore QtGui QtWidgets QtNetwork QtSerialPort QtPrintSupport QtSvg; do
     flags+=(-isystem "$qt/$module")
 done
 flags+=(-Isrc -Icli -Isim)

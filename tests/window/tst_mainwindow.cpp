@@ -463,7 +463,7 @@ private slots:
         QCOMPARE(rig->device.relay(4).map, 0x801);
         QVERIFY(probe->click(u"Program the 1 differing relay"_s));
         rig->window.actions.clear();
-        QVERIFY(probe->click(u"&Yes"_s));
+        QVERIFY(probe->click(u"Yes"_s));
         QCOMPARE(rig->window.actions, QStringList{u"Relay programmed"_s}); // one relay, no other
         QCOMPARE(asRead(rig->device.relay(4)).InputMap, before[4].InputMap);
         expectCommandEnded();
