@@ -1,5 +1,6 @@
 #include "commandreport.h"
 
+#include "clitext.h"
 #include "command.h"
 #include "config/tavikfile.h"
 #include "deviceargs.h"
@@ -40,7 +41,7 @@ int CommandReport::dialogueFailed(const QString &what, int relay, DialogueResult
                                   const QString &statusText)
 {
     if (result == DialogueResult::Cancelled) {
-        sayError(QStringLiteral("tavikctl: %1 relay %2 cancelled by %3\n")
+        sayError(CliText::tr("tavikctl: %1 relay %2 cancelled by %3\n")
                      .arg(what)
                      .arg(relay)
                      .arg(SignalCancel::signalName()));
@@ -48,24 +49,25 @@ int CommandReport::dialogueFailed(const QString &what, int relay, DialogueResult
         return finish(SignalCancel::exitCode());
     }
     // The status text has gone to stderr as the dialogue set it.
-    sayError(QStringLiteral("tavikctl: %1 relay %2 failed with result %3 (%4)\n")
+    sayError(CliText::tr("tavikctl: %1 relay %2 failed with result %3 (%4)\n")
                  .arg(what)
                  .arg(relay)
                  .arg(qint16(result))
-                 .arg(resultMeaning(result)));
-    m_body.insert(QStringLiteral("failure"), QJsonObject{
-                                                 {QStringLiteral("relay"), relay},
-                                                 {QStringLiteral("result"), qint16(result)},
-                                                 {QStringLiteral("meaning"), resultMeaning(result)},
-                                                 {QStringLiteral("text"), statusText},
-                                             });
+                 .arg(CliText::tr(resultMeaning(result))));
+    m_body.insert(QStringLiteral("failure"),
+                  QJsonObject{
+                      {QStringLiteral("relay"), relay},
+                      {QStringLiteral("result"), qint16(result)},
+                      {QStringLiteral("meaning"), QString::fromLatin1(resultMeaning(result))},
+                      {QStringLiteral("text"), statusText},
+                  });
     return finish(ExitFailed);
 }
 
 int CommandReport::fileRefused(const QString &path, const FileFault &fault)
 {
     const QString text = fileFaultPlace(fault) + fault.what;
-    sayError(QStringLiteral("tavikctl: %1: %2\n").arg(path, text));
+    sayError(CliText::tr("tavikctl: %1: %2\n").arg(path, text));
     m_body.insert(QStringLiteral("failure"),
                   QJsonObject{{QStringLiteral("file"), path}, {QStringLiteral("text"), text}});
     return finish(ExitBadFile);

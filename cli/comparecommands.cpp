@@ -1,5 +1,6 @@
 #include "comparecommands.h"
 
+#include "clitext.h"
 #include "commandreport.h"
 #include "config/relaycomparison.h"
 #include "config/tavikfile.h"
@@ -30,14 +31,14 @@ QString numbersText(const QList<int> &numbers)
     QStringList texts;
     for (const int number : numbers)
         texts << QString::number(number);
-    return texts.isEmpty() ? QStringLiteral("none") : texts.join(QStringLiteral(", "));
+    return texts.isEmpty() ? CliText::tr("none") : texts.join(QStringLiteral(", "));
 }
 
 // "relay 5", "relays 5, 7"
 QString relaysText(const QList<int> &numbers)
 {
-    return (numbers.size() == 1 ? QStringLiteral("relay ") : QStringLiteral("relays ")) +
-           numbersText(numbers);
+    return (numbers.size() == 1 ? CliText::tr("relay %1") : CliText::tr("relays %1"))
+        .arg(numbersText(numbers));
 }
 
 QList<int> relaysDiffering(const QList<RelayDifference> &differences)
@@ -64,14 +65,14 @@ void printDifferences(QTextStream &out, const QList<RelayDifference> &difference
         }
         out << difference.text(firstName, secondName);
         if (!difference.counts())
-            out << " (not programmed, does not count)";
+            out << CliText::tr(" (not programmed, does not count)");
         out << '\n';
     }
     if (notProgrammed > 0 && !all)
         out << (notProgrammed == 1
-                    ? QCoreApplication::translate("CompareCommands",
-                                                  "1 field that is not programmed (PC control, contact) differs; "
-                                                  "--all lists it.")
+                    ? QCoreApplication::translate(
+                          "CompareCommands", "1 field that is not programmed (PC control, contact) differs; "
+                                             "--all lists it.")
                     : QCoreApplication::translate("CompareCommands",
                                                   "%1 fields that are not programmed (PC control, contact) "
                                                   "differ; --all lists them.")
@@ -98,7 +99,7 @@ struct Sides {
 };
 
 // Ends verify and diff: the JSON members, or one line per difference and the
-// summary (sameText, or differText followed by the relays that differ).
+// summary (sameText, or differText with the relays that differ for its %1).
 int finishComparison(CommandReport &report, const QList<RelayDifference> &differences, const Sides &sides,
                      const QString &sameText, const QString &differText,
                      const TerminalView *terminal = nullptr)
@@ -111,7 +112,7 @@ int finishComparison(CommandReport &report, const QList<RelayDifference> &differ
         QString text;
         QTextStream out(&text);
         printDifferences(out, differences, sides.firstName, sides.secondName, sides.all);
-        out << (differing.isEmpty() ? sameText : differText + relaysText(differing)) << ".\n";
+        out << (differing.isEmpty() ? sameText : differText.arg(relaysText(differing))) << ".\n";
         out.flush();
         writeOut(text, terminal);
     }
@@ -140,7 +141,7 @@ Task<int> verifyOnPort(DeviceConnection *connection, int relay, RelayTable wante
     if (result != DialogueResult::Done) {
         if (result == DialogueResult::Cancelled)
             report.set(QStringLiteral("done"), numbersJson(checked));
-        co_return report.dialogueFailed(QStringLiteral("reading"), failedRelay, result, view.statusText());
+        co_return report.dialogueFailed(CliText::tr("reading"), failedRelay, result, view.statusText());
     }
     QList<RelayDifference> differences;
     for (const int number : checked)
@@ -151,17 +152,17 @@ Task<int> verifyOnPort(DeviceConnection *connection, int relay, RelayTable wante
     const QString fileSide = QStringLiteral("file");
     const QString deviceSide = QStringLiteral("device");
     co_return finishComparison(
-        report, differences, {fileSide, deviceSide, fileSide, deviceSide, all},
-        QStringLiteral("The device holds %1 (%2 checked)")
-            .arg(file, checked.size() == RelayCount ? QStringLiteral("all 16 relays") : relaysText(checked)),
-        QStringLiteral("The device differs from %1 in ").arg(file), &view);
+        report, differences, {fileSide, deviceSide, CliText::tr("file"), CliText::tr("device"), all},
+        CliText::tr("The device holds %1 (%2 checked)")
+            .arg(file, checked.size() == RelayCount ? CliText::tr("all 16 relays") : relaysText(checked)),
+        CliText::tr("The device differs from %1 in %2").arg(file, QStringLiteral("%1")), &view);
 }
 
 Task<int> verifyDevice(QStringList arguments)
 {
     DeviceArgs args;
-    if (const QString error =
-            parseFileArgs(QStringLiteral("verify"), arguments, {QStringLiteral("--json"), QStringLiteral("--all")}, args);
+    if (const QString error = parseFileArgs(QStringLiteral("verify"), arguments,
+                                            {QStringLiteral("--json"), QStringLiteral("--all")}, args);
         !error.isEmpty())
         co_return usageError(error);
     const QString file = input(args);
@@ -197,12 +198,12 @@ int diffFiles(const QStringList &arguments)
         else if (arg == QStringLiteral("--all"))
             all = true;
         else if (arg.startsWith(u'-') && arg.size() > 1)
-            return usageError(QStringLiteral("diff: unknown option '%1'").arg(arg));
+            return usageError(CliText::tr("diff: unknown option '%1'").arg(arg));
         else
             files << arg;
     }
     if (files.size() != 2)
-        return usageError(QStringLiteral("diff takes two files"));
+        return usageError(CliText::tr("diff takes two files"));
     CommandReport report(QStringLiteral("diff"), json);
     report.set(QStringLiteral("files"), QJsonArray{files.at(0), files.at(1)});
     RelayTable first{};
@@ -213,8 +214,8 @@ int diffFiles(const QStringList &arguments)
     return finishComparison(report, compareTables(first, second),
                             {QStringLiteral("first"), QStringLiteral("second"),
                              QFileInfo(files.at(0)).fileName(), QFileInfo(files.at(1)).fileName(), all},
-                            QStringLiteral("The files configure every relay alike"),
-                            QStringLiteral("The files differ in "));
+                            CliText::tr("The files configure every relay alike"),
+                            CliText::tr("The files differ in %1"));
 }
 
 } // namespace
@@ -241,7 +242,7 @@ Task<int> programChangedRelays(DeviceConnection *connection, int relay, QString 
         const size_t index = size_t(number - 1);
         const RelayConfig &wanted = connection->table()[index];
         failedRelay = number;
-        failedStep = QStringLiteral("reading");
+        failedStep = CliText::tr("reading");
         if (result = co_await device.readRelay(number - 1); result != DialogueResult::Done)
             break;
         if (behavesAlike(wanted, device.table()[index])) {
@@ -250,11 +251,11 @@ Task<int> programChangedRelays(DeviceConnection *connection, int relay, QString 
                 QJsonObject{{QStringLiteral("relay"), number}, {QStringLiteral("programmed"), false}});
             continue;
         }
-        failedStep = QStringLiteral("programming");
+        failedStep = CliText::tr("programming");
         if (result = co_await connection->commands().programRelay(number - 1); result != DialogueResult::Done)
             break;
         programmed << number;
-        failedStep = QStringLiteral("reading back");
+        failedStep = CliText::tr("reading back");
         if (result = co_await device.readRelay(number - 1); result != DialogueResult::Done)
             break;
         QList<RelayDifference> differences = compareRelays(wanted, device.table()[index], number);
@@ -275,11 +276,11 @@ Task<int> programChangedRelays(DeviceConnection *connection, int relay, QString 
     if (!report.json()) {
         QString text;
         QTextStream out(&text);
-        out << "Programmed relays: " << numbersText(programmed) << '\n'
-            << "Left as they were: " << numbersText(left) << '\n';
-        printDifferences(out, remaining, QStringLiteral("file"), QStringLiteral("device"), true);
+        out << CliText::tr("Programmed relays: %1").arg(numbersText(programmed)) << '\n'
+            << CliText::tr("Left as they were: %1").arg(numbersText(left)) << '\n';
+        printDifferences(out, remaining, CliText::tr("file"), CliText::tr("device"), true);
         if (!remaining.isEmpty())
-            out << "The device still differs from " << file << ".\n";
+            out << CliText::tr("The device still differs from %1.").arg(file) << '\n';
         out.flush();
         view.out(text);
     }
@@ -290,10 +291,10 @@ QList<Command> comparisonCommands()
 {
     return {
         {QStringLiteral("verify"), QStringLiteral("verify -i FILE [--relay N] [--all] DEVICE"),
-         QStringLiteral("check that the device holds FILE (exit 4: differs, 1: device failed, 3: bad FILE)"),
+         CliText::tr("check that the device holds FILE (exit 4: differs, 1: device failed, 3: bad FILE)"),
          verifyDevice},
         {QStringLiteral("diff"), QStringLiteral("diff [--all] FILE_A FILE_B"),
-         QStringLiteral("compare two configuration files (exit 4: they differ, 3: bad FILE)"),
+         CliText::tr("compare two configuration files (exit 4: they differ, 3: bad FILE)"),
          atOnce(diffFiles)},
     };
 }

@@ -1,5 +1,6 @@
 #include "deviceargs.h"
 
+#include "clitext.h"
 #include "config/relayconfig.h"
 #include "deviceconnection.h"
 
@@ -17,7 +18,7 @@ QString readPortsFile(const QString &command, const QString &path, QStringList &
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return QStringLiteral("%1: --ports-from: cannot read %2").arg(command, path);
+        return CliText::tr("%1: --ports-from: cannot read %2").arg(command, path);
     const qsizetype before = ports.size();
     while (!file.atEnd()) {
         const QString line = QString::fromUtf8(file.readLine()).trimmed();
@@ -25,7 +26,7 @@ QString readPortsFile(const QString &command, const QString &path, QStringList &
             ports << line;
     }
     if (ports.size() == before)
-        return QStringLiteral("%1: --ports-from: %2 names no port").arg(command, path);
+        return CliText::tr("%1: --ports-from: %2 names no port").arg(command, path);
     return {};
 }
 
@@ -44,7 +45,7 @@ QString parseArgs(const QString &command, const QStringList &args, const QString
         } else if (arg == QStringLiteral("--port") || arg == QStringLiteral("--ports-from") ||
                    valueOptions.contains(arg)) {
             if (i + 1 >= args.size())
-                return QStringLiteral("%1: %2 needs a value").arg(command, arg);
+                return CliText::tr("%1: %2 needs a value").arg(command, arg);
             const QString value = args.at(++i);
             if (arg == QStringLiteral("--port")) {
                 parsed.ports << value;
@@ -53,26 +54,26 @@ QString parseArgs(const QString &command, const QStringList &args, const QString
                     return error;
             } else {
                 if (parsed.values.contains(arg))
-                    return QStringLiteral("%1: %2 given twice").arg(command, arg);
+                    return CliText::tr("%1: %2 given twice").arg(command, arg);
                 parsed.values.insert(arg, value);
             }
         } else if (arg.startsWith(u'-') && arg.size() > 1) {
-            return QStringLiteral("%1: unknown option '%2'").arg(command, arg);
+            return CliText::tr("%1: unknown option '%2'").arg(command, arg);
         } else {
             parsed.words << arg;
         }
     }
     if (parsed.simulate && !parsed.ports.isEmpty())
-        return QStringLiteral("%1: give --port or --simulate, not both").arg(command);
+        return CliText::tr("%1: give --port or --simulate, not both").arg(command);
     for (qsizetype i = 1; i < parsed.ports.size(); ++i) {
         if (parsed.ports.indexOf(parsed.ports.at(i)) < i)
-            return QStringLiteral("%1: --port %2 given twice").arg(command, parsed.ports.at(i));
+            return CliText::tr("%1: --port %2 given twice").arg(command, parsed.ports.at(i));
     }
     if (parsed.values.contains(QStringLiteral("--relay"))) {
         bool ok = false;
         parsed.relay = parsed.values.value(QStringLiteral("--relay")).toInt(&ok);
         if (!ok || parsed.relay < 1 || parsed.relay > RelayCount)
-            return QStringLiteral("%1: --relay takes a relay number from 1 to 16").arg(command);
+            return CliText::tr("%1: --relay takes a relay number from 1 to 16").arg(command);
     }
     return {};
 }
@@ -85,7 +86,7 @@ QString parseFileArgs(const QString &command, const QStringList &args, const QSt
     if (error.isEmpty())
         error = unexpectedWords(parsed, 0);
     if (error.isEmpty() && input(parsed).isEmpty())
-        error = QStringLiteral("%1 needs -i FILE").arg(command);
+        error = CliText::tr("%1 needs -i FILE").arg(command);
     return error;
 }
 
@@ -93,7 +94,7 @@ QString unexpectedWords(const DeviceArgs &args, qsizetype allowed)
 {
     if (args.words.size() <= allowed)
         return {};
-    return QStringLiteral("%1: unexpected argument '%2'").arg(args.command, args.words.at(allowed));
+    return CliText::tr("%1: unexpected argument '%2'").arg(args.command, args.words.at(allowed));
 }
 
 int connectOne(DeviceConnection &connection, const DeviceArgs &args, bool portRequired)
@@ -101,16 +102,17 @@ int connectOne(DeviceConnection &connection, const DeviceArgs &args, bool portRe
     QString error;
     if (args.simulate) {
         if (!connection.useSimulator(&error)) {
-            QTextStream(stderr) << "tavikctl: the simulated device cannot start: " << error << '\n';
+            QTextStream(stderr) << CliText::tr("tavikctl: the simulated device cannot start: %1").arg(error)
+                                << '\n';
             return ExitFailed;
         }
     } else if (args.ports.size() > 1) {
-        return usageError(QStringLiteral("%1: --port given twice").arg(args.command));
+        return usageError(CliText::tr("%1: --port given twice").arg(args.command));
     } else if (!args.ports.isEmpty()) {
         if (!connection.usePort(args.ports.first(), &error))
             return usageError(error);
     } else if (portRequired) {
-        return usageError(QStringLiteral("%1 needs --port PORT or --simulate").arg(args.command));
+        return usageError(CliText::tr("%1 needs --port PORT or --simulate").arg(args.command));
     }
     return -1;
 }
@@ -146,42 +148,41 @@ QString checkOutputPattern(const DeviceArgs &args, const QString &pattern)
     if (args.ports.size() <= 1 || pattern.isEmpty())
         return {};
     if (!pattern.contains(QStringLiteral("{port}")))
-        return QStringLiteral("%1: -o with several ports needs {port} in FILE, such as -o 'site-{port}.csv'")
+        return CliText::tr("%1: -o with several ports needs {port} in FILE, such as -o 'site-{port}.csv'")
             .arg(args.command);
     QSet<QString> files;
     for (const QString &port : args.ports) {
         const QString file = outputFileFor(pattern, port);
         if (files.contains(file))
-            return QStringLiteral("%1: -o %2 names the same file for two ports").arg(args.command, pattern);
+            return CliText::tr("%1: -o %2 names the same file for two ports").arg(args.command, pattern);
         files.insert(file);
     }
     return {};
 }
 
-QString resultMeaning(DialogueResult result)
+const char *resultMeaning(DialogueResult result)
 {
     switch (result) {
     case DialogueResult::Done:
         break;
     case DialogueResult::PortFailed:
-        return QStringLiteral("the port could not be opened");
+        return QT_TRANSLATE_NOOP("CliText", "the port could not be opened");
     case DialogueResult::SendFailed:
-        return QStringLiteral("a character could not be sent");
+        return QT_TRANSLATE_NOOP("CliText", "a character could not be sent");
     case DialogueResult::TimedOut:
-        return QStringLiteral("Tavik did not answer in time");
+        return QT_TRANSLATE_NOOP("CliText", "Tavik did not answer in time");
     case DialogueResult::LineFlooded:
-        return QStringLiteral("the line is flooded");
+        return QT_TRANSLATE_NOOP("CliText", "the line is flooded");
     case DialogueResult::WaitFailed:
-        return QStringLiteral("waiting for Tavik failed");
+        return QT_TRANSLATE_NOOP("CliText", "waiting for Tavik failed");
     case DialogueResult::AnswerNotSent:
-        return QStringLiteral("the relay number could not be sent");
+        return QT_TRANSLATE_NOOP("CliText", "the relay number could not be sent");
     case DialogueResult::GaveUp:
-        return QStringLiteral("Tavik kept answering unexpectedly");
+        return QT_TRANSLATE_NOOP("CliText", "Tavik kept answering unexpectedly");
     case DialogueResult::Cancelled:
-        return QStringLiteral("cancelled");
+        return QT_TRANSLATE_NOOP("CliText", "cancelled");
     case DialogueResult::LineNeverQuiet:
-        return QCoreApplication::translate(
-            "tavikctl", "the line never fell quiet; the port may belong to another device");
+        return QT_TRANSLATE_NOOP("CliText", "the line never fell quiet; the port may belong to another device");
     }
-    return QStringLiteral("unknown failure");
+    return QT_TRANSLATE_NOOP("CliText", "unknown failure");
 }

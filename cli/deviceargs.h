@@ -55,5 +55,6 @@ QString outputFileFor(const QString &pattern, const QString &port);
 // Refuses -o FILE for several ports unless {port} tells their files apart.
 QString checkOutputPattern(const DeviceArgs &args, const QString &pattern);
 
-// What a failed dialogue's result means, in a few words.
-QString resultMeaning(DialogueResult result);
+// What a failed dialogue's result means, in a few words: English for the
+// JSON, CliText::tr() of it for a person.
+const char *resultMeaning(DialogueResult result);

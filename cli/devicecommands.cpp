@@ -1,6 +1,7 @@
 #include "devicecommands.h"
 
 #include "base/errorlog.h"
+#include "clitext.h"
 #include "commandreport.h"
 #include "comparecommands.h"
 #include "config/tavikfile.h"
@@ -74,7 +75,7 @@ Task<int> readOnPort(DeviceConnection *connection, DeviceArgs args, QString outp
         if (result != DialogueResult::Done) {
             if (result == DialogueResult::Cancelled)
                 report.set(QStringLiteral("done"), QJsonArray{});
-            co_return report.dialogueFailed(QStringLiteral("reading"), args.relay, result, view.statusText());
+            co_return report.dialogueFailed(CliText::tr("reading"), args.relay, result, view.statusText());
         }
         report.set(QStringLiteral("relays"),
                    QJsonArray{relayJson(table[size_t(args.relay - 1)], args.relay)});
@@ -87,7 +88,7 @@ Task<int> readOnPort(DeviceConnection *connection, DeviceArgs args, QString outp
     if (!outcome.succeeded()) {
         if (outcome.cancelled())
             report.set(QStringLiteral("done"), numbersJson(firstRelays(outcome.relaysDone(RelayCount))));
-        co_return report.dialogueFailed(QStringLiteral("reading"), outcome.relayIndex + 1, outcome.result,
+        co_return report.dialogueFailed(CliText::tr("reading"), outcome.relayIndex + 1, outcome.result,
                                         view.statusText());
     }
     QJsonArray relays;
@@ -102,7 +103,7 @@ Task<int> readOnPort(DeviceConnection *connection, DeviceArgs args, QString outp
     report.set(QStringLiteral("file"), output);
     if (saveConfigFile(table, output) != FileResult::Ok) {
         view.err(
-            QStringLiteral("tavikctl: %1: could not be written; the file there is unchanged (logged in %2)\n")
+            CliText::tr("tavikctl: %1: could not be written; the file there is unchanged (logged in %2)\n")
                 .arg(output, errorLogPath()));
         co_return report.finish(ExitFileFailed);
     }
@@ -118,7 +119,7 @@ Task<int> readRelays(QStringList arguments)
         error = unexpectedWords(args, 0);
     const QString output = args.values.value(QStringLiteral("-o"));
     if (error.isEmpty() && args.relay > 0 && args.values.contains(QStringLiteral("-o")))
-        error = QStringLiteral("read: -o writes all 16 relays; leave out --relay");
+        error = CliText::tr("read: -o writes all 16 relays; leave out --relay");
     if (error.isEmpty())
         error = checkOutputPattern(args, output);
     if (!error.isEmpty())
@@ -146,7 +147,7 @@ Task<int> programOnPort(DeviceConnection *connection, int relay)
         if (result != DialogueResult::Done) {
             if (result == DialogueResult::Cancelled)
                 report.set(QStringLiteral("programmed"), QJsonArray{});
-            co_return report.dialogueFailed(QStringLiteral("programming"), relay, result, view.statusText());
+            co_return report.dialogueFailed(CliText::tr("programming"), relay, result, view.statusText());
         }
         report.set(QStringLiteral("programmed"), QJsonArray{relay});
         co_return report.finish(ExitOk);
@@ -154,7 +155,7 @@ Task<int> programOnPort(DeviceConnection *connection, int relay)
     const BulkOutcome outcome = co_await connection->commands().programAll(AllEnding::Quiet);
     report.set(QStringLiteral("programmed"), numbersJson(firstRelays(outcome.relaysDone(RelayCount))));
     if (!outcome.succeeded())
-        co_return report.dialogueFailed(QStringLiteral("programming"), outcome.relayIndex + 1, outcome.result,
+        co_return report.dialogueFailed(CliText::tr("programming"), outcome.relayIndex + 1, outcome.result,
                                         view.statusText());
     co_return report.finish(ExitOk);
 }
@@ -207,7 +208,7 @@ Task<int> liveOnPort(DeviceConnection *connection, QString command, Live live, i
     view.showRelay(index);
     const DialogueResult read = co_await connection->commands().readRelay(index);
     if (read != DialogueResult::Done)
-        co_return report.dialogueFailed(QStringLiteral("reading"), relay, read, view.statusText());
+        co_return report.dialogueFailed(CliText::tr("reading"), relay, read, view.statusText());
 
     DeviceDialogues &dialogues = connection->dialogues();
     Task<LiveOutcome> dialogue = live == Live::Latch    ? dialogues.latchInput()
@@ -215,25 +216,27 @@ Task<int> liveOnPort(DeviceConnection *connection, QString command, Live live, i
                                                         : dialogues.setPCControl(live == Live::PCControlOn);
     const LiveOutcome outcome = co_await dialogue;
 
-    const QString relayText = QStringLiteral("Relay %1: ").arg(relay);
     const bool underPCControl = connection->table()[size_t(index)].PCControl;
-    const QString state = underPCControl ? QStringLiteral("on") : QStringLiteral("off");
     switch (outcome) {
     case LiveOutcome::Succeeded:
-        if (live == Live::Latch || live == Live::Moment)
-            view.out(relayText +
-                     QStringLiteral("input %1\n")
-                         .arg(live == Live::Latch ? QStringLiteral("latched") : QStringLiteral("pulsed")));
+        if (live == Live::Latch)
+            view.out(CliText::tr("Relay %1: input latched\n").arg(relay));
+        else if (live == Live::Moment)
+            view.out(CliText::tr("Relay %1: input pulsed\n").arg(relay));
         else
-            view.out(relayText + QStringLiteral("PC control %1\n").arg(state));
+            view.out((underPCControl ? CliText::tr("Relay %1: PC control on\n")
+                                     : CliText::tr("Relay %1: PC control off\n"))
+                         .arg(relay));
         co_return report.finish(ExitOk);
     case LiveOutcome::NotSent:
         if (live == Live::PCControlOn || live == Live::PCControlOff) {
-            view.out(relayText + QStringLiteral("PC control already %1\n").arg(state));
+            view.out((underPCControl ? CliText::tr("Relay %1: PC control already on\n")
+                                     : CliText::tr("Relay %1: PC control already off\n"))
+                         .arg(relay));
             co_return report.finish(ExitOk);
         }
-        view.err(QStringLiteral("tavikctl: relay %1 is not under PC control; nothing was sent (try 'tavikctl "
-                                "pc-control on --relay %1')\n")
+        view.err(CliText::tr("tavikctl: relay %1 is not under PC control; nothing was sent (try 'tavikctl "
+                             "pc-control on --relay %1')\n")
                      .arg(relay));
         co_return report.finish(ExitFailed);
     case LiveOutcome::Cancelled:
@@ -242,7 +245,7 @@ Task<int> liveOnPort(DeviceConnection *connection, QString command, Live live, i
     case LiveOutcome::Failed:
         break;
     }
-    view.err(QStringLiteral("tavikctl: %1 for relay %2 failed\n").arg(command).arg(relay));
+    view.err(CliText::tr("tavikctl: %1 for relay %2 failed\n").arg(command).arg(relay));
     co_return report.finish(ExitFailed);
 }
 
@@ -258,12 +261,12 @@ Task<int> liveCommand(QString command, QStringList arguments)
         else if (state == QStringLiteral("off"))
             live = Live::PCControlOff;
         else
-            error = QStringLiteral("pc-control takes 'on' or 'off'");
+            error = CliText::tr("pc-control takes 'on' or 'off'");
     }
     if (error.isEmpty())
         error = unexpectedWords(args, command == QStringLiteral("pc-control") ? 1 : 0);
     if (error.isEmpty() && args.relay == 0)
-        error = QStringLiteral("%1 needs --relay N").arg(command);
+        error = CliText::tr("%1 needs --relay N").arg(command);
     if (!error.isEmpty())
         co_return usageError(error);
     DeviceConnections connections;
@@ -288,23 +291,23 @@ QList<Command> deviceCommands()
     };
     return {
         {QStringLiteral("ports"), QStringLiteral("ports [--long] [--port PORT | --simulate]"),
-         QStringLiteral("list the serial ports (--long: with their adapters); DEVICE below is --port PORT "
-                        "(a number, ComN, serial:SERIAL, a device path, or a serial server's tcp://HOST:PORT "
-                        "or rfc2217://HOST:PORT) or --simulate (the built-in simulated device)"),
+         CliText::tr("list the serial ports (--long: with their adapters); DEVICE below is --port PORT "
+                     "(a number, ComN, serial:SERIAL, a device path, or a serial server's tcp://HOST:PORT "
+                     "or rfc2217://HOST:PORT) or --simulate (the built-in simulated device)"),
          atOnce(listPorts)},
         {QStringLiteral("read"), QStringLiteral("read [--relay N] [-o FILE]") + on,
-         QStringLiteral("read relays 1-16 (print them, or save FILE; several ports: FILE with {port}) or "
-                        "relay N (exit 1: device failed)"),
+         CliText::tr("read relays 1-16 (print them, or save FILE; several ports: FILE with {port}) or "
+                     "relay N (exit 1: device failed)"),
          readRelays},
         {QStringLiteral("program"), QStringLiteral("program -i FILE [--relay N] [--changed]") + on,
-         QStringLiteral("program relays 1-16 or relay N from FILE; --changed: only those the device holds "
-                        "otherwise, then checked (exit 1: device failed, 3: bad FILE, 4: still differs)"),
+         CliText::tr("program relays 1-16 or relay N from FILE; --changed: only those the device holds "
+                     "otherwise, then checked (exit 1: device failed, 3: bad FILE, 4: still differs)"),
          programRelays},
         {QStringLiteral("pc-control"), QStringLiteral("pc-control on|off --relay N") + on,
-         QStringLiteral("put relay N under PC control or release it"), live(QStringLiteral("pc-control"))},
+         CliText::tr("put relay N under PC control or release it"), live(QStringLiteral("pc-control"))},
         {QStringLiteral("latch"), QStringLiteral("latch --relay N") + on,
-         QStringLiteral("latch the input of relay N (under PC control)"), live(QStringLiteral("latch"))},
+         CliText::tr("latch the input of relay N (under PC control)"), live(QStringLiteral("latch"))},
         {QStringLiteral("moment"), QStringLiteral("moment --relay N") + on,
-         QStringLiteral("pulse the input of relay N (under PC control)"), live(QStringLiteral("moment"))},
+         CliText::tr("pulse the input of relay N (under PC control)"), live(QStringLiteral("moment"))},
     };
 }

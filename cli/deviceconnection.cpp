@@ -1,5 +1,6 @@
 #include "deviceconnection.h"
 
+#include "clitext.h"
 #include "link/serveraddress.h"
 #include "signalcancel.h"
 #include "taviksimulator.h"
@@ -44,7 +45,7 @@ bool DeviceConnection::usePort(const QString &port, QString *error)
         PortDirectory &ports = devicePort.directory();
         const int found = ports.numberOfSerial(port.mid(7));
         if (found == 0) {
-            *error = QStringLiteral("--port: no adapter has the serial number '%1'").arg(port.mid(7));
+            *error = CliText::tr("--port: no adapter has the serial number '%1'").arg(port.mid(7));
             return false;
         }
         devicePort.setPortLocation(ports.location(found));
@@ -59,7 +60,7 @@ bool DeviceConnection::usePort(const QString &port, QString *error)
         return true;
     }
     if (!QFileInfo::exists(port)) {
-        *error = QStringLiteral("--port: no port number and no such device '%1'").arg(port);
+        *error = CliText::tr("--port: no port number and no such device '%1'").arg(port);
         return false;
     }
     selectRuntimePort(port);

@@ -1,5 +1,6 @@
 #include "doctorcommand.h"
 
+#include "clitext.h"
 #include "deviceconnection.h"
 #include "link/portaccess.h"
 #include "link/serveraddress.h"
@@ -16,7 +17,8 @@ bool reportPort(QTextStream &out, const PortDirectory &ports, int number)
     const QString path = ports.location(number);
     if (serverAddress(path)) {
         // No node, group or holder: whether it answers shows only when a dialogue connects.
-        out << ports.entryText(number) << ": " << path << "\n  a serial server, not checked here\n";
+        out << ports.entryText(number) << ": " << path << "\n  "
+            << CliText::tr("a serial server, not checked here") << '\n';
         return true;
     }
     const QString target = QFileInfo(path).canonicalFilePath();
@@ -26,7 +28,7 @@ bool reportPort(QTextStream &out, const PortDirectory &ports, int number)
     if (const QString node = PortAccess::nodeSummary(path); !node.isEmpty())
         out << " (" << node << ')';
     const PortAccess::Finding finding = PortAccess::probe(path);
-    out << "\n  " << (finding.obstacle == PortAccess::Obstacle::None ? QStringLiteral("opens") : finding.text)
+    out << "\n  " << (finding.obstacle == PortAccess::Obstacle::None ? CliText::tr("opens") : finding.text)
         << '\n';
     return finding.obstacle == PortAccess::Obstacle::None;
 }
@@ -36,9 +38,9 @@ int runDoctor(const QStringList &arguments)
     QString port;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         if (arguments.at(i) != QStringLiteral("--port") || !port.isEmpty())
-            return usageError(QStringLiteral("doctor: unexpected argument '%1'").arg(arguments.at(i)));
+            return usageError(CliText::tr("doctor: unexpected argument '%1'").arg(arguments.at(i)));
         if (i + 1 >= arguments.size())
-            return usageError(QStringLiteral("doctor: --port needs a value"));
+            return usageError(CliText::tr("doctor: --port needs a value"));
         port = arguments.at(++i);
     }
     DeviceConnection connection(QStringLiteral("doctor"), false);
@@ -47,7 +49,7 @@ int runDoctor(const QStringList &arguments)
         return usageError(error);
     DevicePort &device = connection.link().port();
     if (!port.isEmpty() && device.portNumberInUse() == 0)
-        return usageError(QStringLiteral("doctor: there is no port %1").arg(port));
+        return usageError(CliText::tr("doctor: there is no port %1").arg(port));
     const QList<int> numbers =
         port.isEmpty() ? device.directory().numbers() : QList<int>{device.portNumberInUse()};
 
@@ -59,14 +61,14 @@ int runDoctor(const QStringList &arguments)
     for (const QString &service : PortAccess::grabbingServices())
         out << service << '\n';
     if (numbers.isEmpty()) {
-        out << "No serial port found: is the adapter plugged in?\n";
+        out << CliText::tr("No serial port found: is the adapter plugged in?") << '\n';
         return ExitFailed;
     }
     if (blocked > 0) {
-        out << blocked << " of " << numbers.size() << " ports cannot be opened.\n";
+        out << CliText::tr("%1 of %2 ports cannot be opened.").arg(blocked).arg(numbers.size()) << '\n';
         return ExitFailed;
     }
-    out << "Nothing stands in the way.\n";
+    out << CliText::tr("Nothing stands in the way.") << '\n';
     return ExitOk;
 }
 
@@ -75,7 +77,7 @@ int runDoctor(const QStringList &arguments)
 Command doctorCommand()
 {
     return {QStringLiteral("doctor"), QStringLiteral("doctor [--port PORT]"),
-            QStringLiteral("check what stands between you and the ports (or PORT): groups, programs holding "
-                           "them, ModemManager, brltty (exit 0: nothing)"),
+            CliText::tr("check what stands between you and the ports (or PORT): groups, programs holding "
+                        "them, ModemManager, brltty (exit 0: nothing)"),
             atOnce(runDoctor)};
 }

@@ -1,7 +1,8 @@
 #include "filecommands.h"
 
-#include "config/tavikfile.h"
 #include "base/errorlog.h"
+#include "clitext.h"
+#include "config/tavikfile.h"
 
 #include <QTextStream>
 
@@ -9,11 +10,11 @@ QString fileFaultPlace(const FileFault &fault)
 {
     if (fault.line == 0)
         return {};
-    QString place = QStringLiteral("line %1").arg(fault.line);
+    QString place = CliText::tr("line %1").arg(fault.line);
     if (fault.column > 0) {
-        place += QStringLiteral(", column %1").arg(fault.column);
-        place += fault.found.isNull() ? QStringLiteral(" (end of line)")
-                                      : QStringLiteral(" ('%1')").arg(fault.found);
+        place += CliText::tr(", column %1").arg(fault.column);
+        place +=
+            fault.found.isNull() ? CliText::tr(" (end of line)") : CliText::tr(" ('%1')").arg(fault.found);
     }
     return place + QStringLiteral(": ");
 }
@@ -26,11 +27,11 @@ int showFile(const QStringList &args)
     QStringList files;
     for (const QString &arg : args) {
         if (arg.startsWith(u'-') && arg.size() > 1)
-            return usageError(QStringLiteral("show: unknown option '%1'").arg(arg));
+            return usageError(CliText::tr("show: unknown option '%1'").arg(arg));
         files << arg;
     }
     if (files.size() != 1)
-        return usageError(QStringLiteral("show takes exactly one FILE"));
+        return usageError(CliText::tr("show takes exactly one FILE"));
     const QString &path = files.first();
 
     RelayTable table{};
@@ -45,8 +46,9 @@ int showFile(const QStringList &args)
     if (!status.isEmpty() && !status.endsWith(u'\n'))
         QTextStream(stdout) << '\n';
     if (result == FileResult::Failed) {
-        err << "tavikctl: " << path << ": " << fileFaultPlace(fault) << fault.what << " (logged in "
-            << errorLogPath() << ")\n";
+        err << CliText::tr("tavikctl: %1: %2 (logged in %3)")
+                   .arg(path, fileFaultPlace(fault) + fault.what, errorLogPath())
+            << '\n';
         return ExitFileFailed;
     }
     err << "tavikctl: " << path << ": " << fileFaultPlace(fault) << fault.what << '\n';
@@ -60,26 +62,26 @@ int newFile(const QStringList &args)
         const QString &arg = args.at(i);
         if (arg == QStringLiteral("-o")) {
             if (i + 1 >= args.size())
-                return usageError(QStringLiteral("new: -o needs a FILE"));
+                return usageError(CliText::tr("new: -o needs a FILE"));
             if (!path.isEmpty())
-                return usageError(QStringLiteral("new: -o given twice"));
+                return usageError(CliText::tr("new: -o given twice"));
             path = args.at(++i);
         } else if (arg.startsWith(u'-')) {
-            return usageError(QStringLiteral("new: unknown option '%1'").arg(arg));
+            return usageError(CliText::tr("new: unknown option '%1'").arg(arg));
         } else {
-            return usageError(QStringLiteral("new: unexpected argument '%1'").arg(arg));
+            return usageError(CliText::tr("new: unexpected argument '%1'").arg(arg));
         }
     }
     if (path.isEmpty())
-        return usageError(QStringLiteral("new needs -o FILE"));
+        return usageError(CliText::tr("new needs -o FILE"));
 
     RelayTable table{};
     for (RelayConfig &relay : table)
         ClearRelay(relay);
     if (saveConfigFile(table, path) != FileResult::Ok) {
-        QTextStream(stderr) << "tavikctl: " << path
-                            << ": could not be written; the file there is unchanged (logged in "
-                            << errorLogPath() << ")\n";
+        QTextStream(stderr)
+            << CliText::tr("tavikctl: %1: could not be written; the file there is unchanged (logged in %2)\n")
+                   .arg(path, errorLogPath());
         return ExitFileFailed;
     }
     return ExitOk;
@@ -91,10 +93,9 @@ QList<Command> fileCommands()
 {
     return {
         {QStringLiteral("show"), QStringLiteral("show FILE"),
-         QStringLiteral(
-             "print a configuration file's date and relays (exit 1-7: format fault, 8: unreadable)"),
+         CliText::tr("print a configuration file's date and relays (exit 1-7: format fault, 8: unreadable)"),
          atOnce(showFile)},
         {QStringLiteral("new"), QStringLiteral("new -o FILE"),
-         QStringLiteral("write 16 cleared relays to FILE (exit 8: not written)"), atOnce(newFile)},
+         CliText::tr("write 16 cleared relays to FILE (exit 8: not written)"), atOnce(newFile)},
     };
 }

@@ -1,4 +1,6 @@
 #include "base/appinfo.h"
+#include "base/translations.h"
+#include "clitext.h"
 #include "command.h"
 #include "comparecommands.h"
 #include "devicecommands.h"
@@ -18,7 +20,7 @@
 
 int usageError(const QString &message)
 {
-    QTextStream(stderr) << "tavikctl: " << message << "\nTry 'tavikctl --help'.\n";
+    QTextStream(stderr) << "tavikctl: " << message << '\n' << CliText::tr("Try 'tavikctl --help'.") << '\n';
     return ExitUsage;
 }
 
@@ -42,20 +44,26 @@ QList<Command> allCommands()
 void printHelp(const QList<Command> &commands)
 {
     QTextStream out(stdout);
-    out << "Usage: tavikctl COMMAND [OPTIONS]\n\n"
-        << AppInfo::title() << ", from the command line.\n\nCommands:\n";
+    out << CliText::tr("Usage: tavikctl COMMAND [OPTIONS]") << "\n\n"
+        << CliText::tr("%1, from the command line.").arg(AppInfo::title()) << "\n\n"
+        << CliText::tr("Commands:") << '\n';
     for (const Command &command : commands)
         out << "  " << command.synopsis.leftJustified(46) << ' ' << command.summary << '\n';
-    out << "\nOptions:\n  --help     show this help\n  --version  show the version\n"
-        << "  --json     (ports, read, program, verify, diff) one JSON document on stdout instead of text\n"
-        << "  --port PORT again, or --ports-from FILE (a port a line, # for comments): read, program,\n"
-        << "             verify, pc-control, latch and moment on every port at once; each line begins\n"
-        << "             with its port and a tab, --json has an entry for each port, -o FILE needs\n"
-        << "             {port} (-o 'site-{port}.csv'); exit 1 when any device failed, else 4 when any\n"
-        << "             differs\n"
-        << "  SIGINT, SIGTERM  cancel: each device is sent back to its menu and its port closed; exit\n"
-        << "             130 or 143 (--json: \"cancelled\": true and the relays done); a second signal\n"
-        << "             ends at once\n";
+    out << '\n'
+        << CliText::tr(
+               "Options:\n"
+               "  --help     show this help\n"
+               "  --version  show the version\n"
+               "  --json     (ports, read, program, verify, diff) one JSON document on stdout instead of "
+               "text\n"
+               "  --port PORT again, or --ports-from FILE (a port a line, # for comments): read, program,\n"
+               "             verify, pc-control, latch and moment on every port at once; each line begins\n"
+               "             with its port and a tab, --json has an entry for each port, -o FILE needs\n"
+               "             {port} (-o 'site-{port}.csv'); exit 1 when any device failed, else 4 when any\n"
+               "             differs\n"
+               "  SIGINT, SIGTERM  cancel: each device is sent back to its menu and its port closed; exit\n"
+               "             130 or 143 (--json: \"cancelled\": true and the relays done); a second signal\n"
+               "             ends at once\n");
 }
 
 // Runs the command to its end: at once when it never waits, else on the
@@ -90,13 +98,14 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char *argv[])
 int main(int argc, char *argv[])
 {
     const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
+    installTranslations();
     QCoreApplication::setApplicationName(QStringLiteral("tavikctl"));
     QCoreApplication::setApplicationVersion(AppInfo::versionText());
 
     const QList<Command> commands = allCommands();
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty())
-        return usageError(QStringLiteral("no command given"));
+        return usageError(CliText::tr("no command given"));
     if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
         printHelp(commands);
         return ExitOk;
@@ -124,7 +133,7 @@ int main(int argc, char *argv[])
                 return runCommand(command, args);
             }
         }
-        return usageError(QStringLiteral("unknown command '%1'").arg(word));
+        return usageError(CliText::tr("unknown command '%1'").arg(word));
     }
-    return usageError(QStringLiteral("no command given"));
+    return usageError(CliText::tr("no command given"));
 }

@@ -1,5 +1,6 @@
 #include "terminalview.h"
 
+#include "clitext.h"
 #include "config/relayconfig.h"
 
 #include <QRegularExpression>
@@ -38,10 +39,11 @@ void TerminalView::setStatusText(const QString &text)
 
 void TerminalView::setActionText(const QString &text)
 {
-    // Only the whole-table commands name a relay in their action text; the
-    // texts that end a dialogue say nothing a terminal user needs.
-    static const QRegularExpression relayStep(QStringLiteral("^(Reading|Programming) relay (\\d+)$"));
+    // Only the whole-table commands end their action text with a relay's
+    // number, in any language; the texts that end a dialogue say nothing a
+    // terminal user needs.
+    static const QRegularExpression relayStep(QStringLiteral("\\s\\d+$"));
     const QRegularExpressionMatch match = relayStep.match(text);
     if (match.hasMatch())
-        err(QStringLiteral("%1 of %2...\n").arg(text).arg(RelayCount));
+        err(CliText::tr("%1 of %2...\n").arg(text).arg(RelayCount));
 }

@@ -19,6 +19,9 @@ packages+=(ser2net)
 # Printing (Qt PrintSupport, a part of qt6-base-dev) and pdftotext, with which the tests read the
 # commissioning record back out of its PDF.
 packages+=(libqt6printsupport6 poppler-utils)
+# Linguist tools (lupdate, lrelease and their CMake package) build the
+# translations; Qt's own catalogues translate its dialogs and port errors.
+packages+=(qt6-l10n-tools qt6-tools-dev qt6-translations-l10n)
 packages+=("$@")
 
 missing=()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QObject>
 #include <QString>
 
@@ -80,7 +81,7 @@ public:
     static QString defaultStateFile();
     // How the tools' port lists name the built-in device, in place of its
     // pseudo-terminal: "Com2 (simulated Tavik)".
-    static QString portListName() { return QStringLiteral("simulated Tavik"); }
+    static QString portListName() { return QCoreApplication::translate("TavikSimulator", "simulated Tavik"); }
 
     void setFaults(const SimFaults &faults);
     SimFaults faults() const;

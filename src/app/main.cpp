@@ -1,4 +1,5 @@
 #include "app/visualstyles.h"
+#include "base/translations.h"
 #include "link/serveraddress.h"
 #include "record/pictures.h"
 #include "taviksimulator.h"
@@ -6,6 +7,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QIcon>
 #include <QTextStream>
@@ -16,6 +18,11 @@
 namespace
 {
 
+// The program's own texts, outside any window.
+struct StartText {
+    Q_DECLARE_TR_FUNCTIONS(StartText)
+};
+
 struct GuiOptions {
     bool simulate = false;
     bool dark = false;
@@ -25,24 +32,22 @@ struct GuiOptions {
 GuiOptions parseOptions(const QCoreApplication &app)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Tavik Configuration Manager: reads, edits, programs and "
-                                                    "saves the relays of a Tavik relay expander."));
+    parser.setApplicationDescription(StartText::tr("Tavik Configuration Manager: reads, edits, programs and "
+                                                   "saves the relays of a Tavik relay expander."));
     parser.addHelpOption();
     const QCommandLineOption simulate(
         QStringLiteral("simulate"),
-        QStringLiteral(
-            "Adds the built-in simulated Tavik to the port list and selects it. It keeps its relays "
-            "between runs in %1.")
+        StartText::tr("Adds the built-in simulated Tavik to the port list and selects it. It keeps its "
+                      "relays between runs in %1.")
             .arg(TavikSimulator::defaultStateFile()));
-    const QCommandLineOption port(QStringLiteral("port"),
-                                  QStringLiteral("Adds a serial port the system does not list, such as a "
-                                                 "pseudo-terminal, a /dev/serial/by-id link, or a serial "
-                                                 "server's tcp://HOST:PORT or rfc2217://HOST:PORT. Repeatable."),
-                                  QStringLiteral("PATH"));
+    const QCommandLineOption port(
+        QStringLiteral("port"),
+        StartText::tr("Adds a serial port the system does not list, such as a "
+                      "pseudo-terminal, a /dev/serial/by-id link, or a serial "
+                      "server's tcp://HOST:PORT or rfc2217://HOST:PORT. Repeatable."),
+        StartText::tr("PATH"));
     const QCommandLineOption dark(
-        QStringLiteral("dark"),
-        QCoreApplication::translate("main",
-                                    "Dark colours, for a dark desktop whose colours Qt does not follow."));
+        QStringLiteral("dark"), StartText::tr("Dark colours, for a dark desktop whose colours Qt does not follow."));
     parser.addOptions({simulate, port, dark});
     parser.process(app);
     return {parser.isSet(simulate), parser.isSet(dark), parser.values(port)};
@@ -60,10 +65,12 @@ int main(int argc, char *argv[])
     });
     if (helpOnly) {
         QCoreApplication help(argc, argv);
+        installTranslations();
         parseOptions(help); // prints the help and leaves
     }
 
     QApplication app(argc, argv);
+    installTranslations();
     const GuiOptions options = parseOptions(app);
     InitVisualStyles();
     if (options.dark)
@@ -81,7 +88,9 @@ int main(int argc, char *argv[])
             continue;
         }
         if (!serverAddress(path) && !QFileInfo::exists(path))
-            err << "tavikgui: " << path << " does not exist (yet); it is listed when the rescan finds it.\n";
+            err << StartText::tr("tavikgui: %1 does not exist (yet); it is listed when the rescan finds it.")
+                       .arg(path)
+                << '\n';
         window.deviceLink().port().directory().addRuntimePort(path);
         ports << path;
     }
@@ -95,7 +104,7 @@ int main(int argc, char *argv[])
                                                                   TavikSimulator::portListName());
             window.setPreferredPort(simulator.portPath());
         } else {
-            err << "tavikgui: the simulated Tavik could not start: " << error << '\n';
+            err << StartText::tr("tavikgui: the simulated Tavik could not start: %1").arg(error) << '\n';
         }
     }
     err.flush();

@@ -82,10 +82,11 @@ void setOversizedLogNotice(OversizedLogNotice handler)
 
 QString oversizedLogText()
 {
-    return QStringLiteral("'ErrorLog.txt' is too large, indicating there's something wrong with the software "
-                          "and/or its components.\r\n\r\nPlease email the contents of 'ErrorLog.txt' shown in the "
-                          "Notepad window to ") +
-           AppInfo::companyName() + QStringLiteral("'s support team.");
+    return QCoreApplication::translate(
+               "ErrorLog", "'ErrorLog.txt' is too large, indicating there's something wrong with the "
+                           "software and/or its components.\r\n\r\nPlease email the contents of "
+                           "'ErrorLog.txt' shown in the Notepad window to %1's support team.")
+        .arg(AppInfo::companyName());
 }
 
 void LogError(const QString &message)

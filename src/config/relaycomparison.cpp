@@ -1,5 +1,6 @@
 #include "config/relaycomparison.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <algorithm>
@@ -42,10 +43,10 @@ QString gate(qint16 mode, const std::array<bool, InputCount> &map)
 {
     const QStringList numbers = inputNumbers(map);
     if (numbers.isEmpty())
-        return inputMode(mode) + QStringLiteral(" of no input");
-    return inputMode(mode) +
-           (numbers.size() == 1 ? QStringLiteral(" of input ") : QStringLiteral(" of inputs ")) +
-           numbers.join(QStringLiteral(", "));
+        return QCoreApplication::translate("RelayComparison", "%1 of no input").arg(inputMode(mode));
+    return (numbers.size() == 1 ? QCoreApplication::translate("RelayComparison", "%1 of input %2")
+                                : QCoreApplication::translate("RelayComparison", "%1 of inputs %2"))
+        .arg(inputMode(mode), numbers.join(QStringLiteral(", ")));
 }
 
 QString closureTime(const RelayConfig &relay)
@@ -64,34 +65,49 @@ QString contact(bool closed)
 
 } // namespace RelayText
 
-QString relayFieldName(RelayField field)
+namespace
+{
+
+const char *relayFieldKey(RelayField field)
 {
     switch (field) {
     case RelayField::RelayMode:
-        return QStringLiteral("relay mode");
+        return QT_TRANSLATE_NOOP("RelayComparison", "relay mode");
     case RelayField::InputMode:
-        return QStringLiteral("input mode");
+        return QT_TRANSLATE_NOOP("RelayComparison", "input mode");
     case RelayField::InputMap:
-        return QStringLiteral("input map");
+        return QT_TRANSLATE_NOOP("RelayComparison", "input map");
     case RelayField::UnlatchInputMode:
-        return QStringLiteral("unlatch input mode");
+        return QT_TRANSLATE_NOOP("RelayComparison", "unlatch input mode");
     case RelayField::UnlatchMap:
-        return QStringLiteral("unlatch map");
+        return QT_TRANSLATE_NOOP("RelayComparison", "unlatch map");
     case RelayField::ClosureTime:
-        return QStringLiteral("closure time");
+        return QT_TRANSLATE_NOOP("RelayComparison", "closure time");
     case RelayField::PCControl:
-        return QStringLiteral("PC control");
+        return QT_TRANSLATE_NOOP("RelayComparison", "PC control");
     case RelayField::Contact:
-        return QStringLiteral("contact");
+        return QT_TRANSLATE_NOOP("RelayComparison", "contact");
     }
-    return {};
+    return "";
+}
+
+} // namespace
+
+QString relayFieldName(RelayField field)
+{
+    return QString::fromLatin1(relayFieldKey(field));
+}
+
+QString relayFieldCaption(RelayField field)
+{
+    return QCoreApplication::translate("RelayComparison", relayFieldKey(field));
 }
 
 QString RelayDifference::text(const QString &firstName, const QString &secondName) const
 {
-    return QStringLiteral("Relay %1: %2: %3 %4; %5 %6")
+    return QCoreApplication::translate("RelayComparison", "Relay %1: %2: %3 %4; %5 %6")
         .arg(relay)
-        .arg(relayFieldName(field), firstName, first, secondName, second);
+        .arg(relayFieldCaption(field), firstName, first, secondName, second);
 }
 
 namespace
@@ -104,9 +120,18 @@ bool sameTime(const RelayConfig &a, const RelayConfig &b)
            a.Hundredths == b.Hundredths;
 }
 
+// The inputs as a person reads them; the clipboard keeps its own "none".
+QString inputsText(const std::array<bool, InputCount> &map)
+{
+    const QString numbers = RelayText::inputs(map);
+    return numbers == QStringLiteral("none") ? QCoreApplication::translate("RelayComparison", "none")
+                                             : numbers;
+}
+
 QString onOff(bool on)
 {
-    return on ? QStringLiteral("on") : QStringLiteral("off");
+    return on ? QCoreApplication::translate("RelayComparison", "on")
+              : QCoreApplication::translate("RelayComparison", "off");
 }
 
 } // namespace
@@ -120,10 +145,10 @@ QList<RelayDifference> compareRelays(const RelayConfig &first, const RelayConfig
     };
     check(RelayField::RelayMode, first.RelayMode, second.RelayMode, RelayText::relayMode);
     check(RelayField::InputMode, first.InputMode, second.InputMode, RelayText::inputMode);
-    check(RelayField::InputMap, first.InputMap, second.InputMap, RelayText::inputs);
+    check(RelayField::InputMap, first.InputMap, second.InputMap, inputsText);
     if (isLatchingMode(first.RelayMode) || isLatchingMode(second.RelayMode)) {
         check(RelayField::UnlatchInputMode, first.UnlatchInputMode, second.UnlatchInputMode, RelayText::inputMode);
-        check(RelayField::UnlatchMap, first.UnlatchMap, second.UnlatchMap, RelayText::inputs);
+        check(RelayField::UnlatchMap, first.UnlatchMap, second.UnlatchMap, inputsText);
     }
     if ((isTimedMode(first.RelayMode) || isTimedMode(second.RelayMode)) && !sameTime(first, second))
         differences.append(

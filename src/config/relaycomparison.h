@@ -35,8 +35,10 @@ enum class RelayField {
     Contact,   // the device's state, never programmed
 };
 
-// "relay mode", "input map", "closure time", ...
+// "relay mode", "input map", "closure time", ...: the name in the JSON, and
+// the caption a person reads in their language.
 QString relayFieldName(RelayField field);
+QString relayFieldCaption(RelayField field);
 
 // One field in which two configurations of a relay differ, with both values
 // as a person reads them.

@@ -2,6 +2,7 @@
 
 #include "base/failure.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
 
@@ -17,7 +18,6 @@ const QString NoticeLine = QStringLiteral("\"(c) 2026 Tavik Controls\",");
 const QString DatePrefix = QStringLiteral("Date created: ");
 const QString ColumnHeader =
     QStringLiteral(", Relay Number, Relay Mode, Input Mode, InputMap, Counter, PC-Control,");
-const QString BadFormatText = QStringLiteral("Incorrect file format");
 const QByteArray LineEnd = QByteArrayLiteral("\r\n");
 
 const QString SaveProcedure = QStringLiteral("SaveTavikFile");
@@ -107,7 +107,8 @@ bool headerMatches(const QString &line, const QString &expected, int lineNo, Fil
     qsizetype pos = 0;
     while (pos < line.size() && pos < expected.size() && line.at(pos) == expected.at(pos))
         ++pos;
-    setFault(fault, lineNo, line, pos, QStringLiteral("line %1 should read %2").arg(lineNo).arg(expected));
+    setFault(fault, lineNo, line, pos,
+             QCoreApplication::translate("TavikFile", "line %1 should read %2").arg(lineNo).arg(expected));
     return false;
 }
 
@@ -121,8 +122,11 @@ bool readMap(const QString &line, qsizetype pos, std::array<bool, InputCount> &m
         if (c != u'0' && c != u'1') {
             const QString what =
                 c.isNull()
-                    ? QStringLiteral("the line ends inside the %1 of relay %2").arg(mapName).arg(number)
-                    : QStringLiteral("the %1 of relay %2 holds '%3' where only 0 or 1 belongs")
+                    ? QCoreApplication::translate("TavikFile", "the line ends inside the %1 of relay %2")
+                          .arg(mapName)
+                          .arg(number)
+                    : QCoreApplication::translate("TavikFile",
+                                                  "the %1 of relay %2 holds '%3' where only 0 or 1 belongs")
                           .arg(mapName)
                           .arg(number)
                           .arg(c);
@@ -142,7 +146,8 @@ FileResult readRelayLine(const QString &line, int number, int lineNo, RelayConfi
         fault.line = lineNo;
         fault.column = 0;
         fault.found = QChar();
-        fault.what = QStringLiteral("line %1 should be the line of relay %2 but does not contain \"%3\"")
+        fault.what = QCoreApplication::translate(
+                         "TavikFile", "line %1 should be the line of relay %2 but does not contain \"%3\"")
                          .arg(lineNo)
                          .arg(number)
                          .arg(label);
@@ -153,11 +158,12 @@ FileResult readRelayLine(const QString &line, int number, int lineNo, RelayConfi
 
     relay.RelayMode = digitAt(line, q + RelayModeAt);
     relay.InputMode = digitAt(line, q + InputModeAt);
-    if (!readMap(line, q + InputMapAt, relay.InputMap, lineNo, QStringLiteral("input map"), number, fault))
+    if (!readMap(line, q + InputMapAt, relay.InputMap, lineNo,
+                 QCoreApplication::translate("TavikFile", "input map"), number, fault))
         return FileResult::BadMap;
     relay.UnlatchInputMode = digitAt(line, q + UnlatchInputModeAt);
-    if (!readMap(line, q + UnlatchMapAt, relay.UnlatchMap, lineNo, QStringLiteral("unlatch map"), number,
-                 fault))
+    if (!readMap(line, q + UnlatchMapAt, relay.UnlatchMap, lineNo,
+                 QCoreApplication::translate("TavikFile", "unlatch map"), number, fault))
         return FileResult::BadMap;
     relay.Counter = counterAt(line, q + CounterAt);
     CounterToTime(relay);
@@ -166,8 +172,11 @@ FileResult readRelayLine(const QString &line, int number, int lineNo, RelayConfi
     if (pc != u'0' && pc != u'1') {
         const QString what =
             pc.isNull()
-                ? QStringLiteral("the line ends before the PC-control field of relay %1").arg(number)
-                : QStringLiteral("the PC-control field of relay %1 holds '%2' where only 0 or 1 belongs")
+                ? QCoreApplication::translate("TavikFile",
+                                              "the line ends before the PC-control field of relay %1")
+                      .arg(number)
+                : QCoreApplication::translate(
+                      "TavikFile", "the PC-control field of relay %1 holds '%2' where only 0 or 1 belongs")
                       .arg(number)
                       .arg(pc);
         setFault(fault, lineNo, line, q + PCControlAt, what);
@@ -276,15 +285,16 @@ FileResult openConfigFile(RelayTable &table, QIODevice &file, const QString &pat
     RelayTable staging{};
 
     // Leaves at once after logging; the status text keeps what was built.
-    auto fail = [&](Failure failure, int step, const QString &detail) {
+    // The log keeps its own language; the person reads the fault in theirs.
+    auto fail = [&](Failure failure, int step, const QString &detail, const QString &shown) {
         logFailure(failure, OpenProcedure, step, path + QStringLiteral(": ") + detail);
-        fault.what = detail;
+        fault.what = shown;
         if (faultOut)
             *faultOut = fault;
         return FileResult::Failed;
     };
     auto refuse = [&](FileResult result) {
-        status = BadFormatText;
+        status = QCoreApplication::translate("TavikFile", "Incorrect file format");
         if (faultOut)
             *faultOut = fault;
         return result;
@@ -294,10 +304,12 @@ FileResult openConfigFile(RelayTable &table, QIODevice &file, const QString &pat
     for (int lineNo = 1; lineNo <= HeaderLines + RelayCount; ++lineNo) {
         const int step = lineNo <= HeaderLines ? lineNo + 3 : 8;
         if (const auto failure = readFileLine(file, line)) {
-            const QString detail = *failure == Failure::FileShort
-                                       ? QStringLiteral("the file ends after line %1 of 20").arg(lineNo - 1)
-                                       : file.errorString();
-            return fail(*failure, step, detail);
+            if (*failure == Failure::FileShort)
+                return fail(*failure, step,
+                            QStringLiteral("the file ends after line %1 of 20").arg(lineNo - 1),
+                            QCoreApplication::translate("TavikFile", "the file ends after line %1 of 20")
+                                .arg(lineNo - 1));
+            return fail(*failure, step, file.errorString(), file.errorString());
         }
         switch (lineNo) {
         case 1:
@@ -311,7 +323,8 @@ FileResult openConfigFile(RelayTable &table, QIODevice &file, const QString &pat
         case 3:
             if (!line.contains(DatePrefix)) {
                 fault.line = lineNo;
-                fault.what = QStringLiteral("line 3 does not contain \"%1\"").arg(DatePrefix);
+                fault.what = QCoreApplication::translate("TavikFile", "line 3 does not contain \"%1\"")
+                                 .arg(DatePrefix);
                 return refuse(FileResult::NoDate);
             }
             status = line + QStringLiteral("\r\n");

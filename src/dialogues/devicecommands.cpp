@@ -60,16 +60,17 @@ Task<BulkOutcome> DeviceCommands::wholeTable(Kind kind, AllEnding ending)
     BulkOutcome outcome;
     m_view.enableReadProg(false);
     m_view.setProgressValue(0);
-    m_view.setActionText(QStringLiteral("Reading Tavik..."));
+    m_view.setActionText(QCoreApplication::translate("DeviceCommands", "Reading Tavik..."));
     m_view.setActionVisible(true);
-    const QString relayText =
-        kind == Kind::Read ? QStringLiteral("Reading relay ") : QStringLiteral("Programming relay ");
+    const QString relayText = kind == Kind::Read
+                                  ? QCoreApplication::translate("DeviceCommands", "Reading relay %1")
+                                  : QCoreApplication::translate("DeviceCommands", "Programming relay %1");
     for (int index = 0; index < RelayCount; ++index) {
         if (index > 0 && m_betweenRelays) {
             Task<void> waiting = m_betweenRelays();
             co_await waiting;
         }
-        m_view.setActionText(relayText + QString::number(index + 1));
+        m_view.setActionText(relayText.arg(index + 1));
         m_view.setProgressValue(2 * index + 1);
         Task<DialogueResult> dialogue = runDialogue(kind, index);
         const DialogueResult result = co_await dialogue;
@@ -82,12 +83,15 @@ Task<BulkOutcome> DeviceCommands::wholeTable(Kind kind, AllEnding ending)
         m_view.setProgressValue(std::fmod(std::nearbyint(m_view.progressValue() + 1), 32.0));
     }
     if (outcome.cancelled())
-        m_view.setStatusText(outcome.relayIndex == 0
-                                 ? QStringLiteral("Cancelled before relay 1 of 16")
-                                 : QStringLiteral("Cancelled after relay %1 of 16").arg(outcome.relayIndex));
+        m_view.setStatusText(
+            outcome.relayIndex == 0
+                ? QCoreApplication::translate("DeviceCommands", "Cancelled before relay 1 of 16")
+                : QCoreApplication::translate("DeviceCommands", "Cancelled after relay %1 of 16")
+                      .arg(outcome.relayIndex));
     else if (ending == AllEnding::SayFinished)
-        m_view.setActionText(kind == Kind::Read ? QStringLiteral("Finished reading all")
-                                                : QStringLiteral("Finished programming all"));
+        m_view.setActionText(kind == Kind::Read
+                                 ? QCoreApplication::translate("DeviceCommands", "Finished reading all")
+                                 : QCoreApplication::translate("DeviceCommands", "Finished programming all"));
     m_view.enableReadProg(true);
     co_return outcome;
 }

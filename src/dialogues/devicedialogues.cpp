@@ -72,7 +72,7 @@ Task<DeviceDialogues::Step> DeviceDialogues::runAttempts(QString procedure, Rest
             Task<SendResult> escape = m_exchange.sendChar('\x1b', false);
             co_await escape;
             m_menuUncertain = false;
-            m_view.setStatusText(GaveUpText);
+            m_view.setStatusText(gaveUpText());
             logFailure(Failure::DeviceGaveUp, procedure, 2,
                        QString::number(MaxRestarts) + QStringLiteral(" restarts"));
             co_return Step::Restart;
@@ -109,7 +109,7 @@ void DeviceDialogues::releasePort(const PortHold &hold)
 {
     if (m_link.port().lineLost() && !hold.lostBefore) {
         const QString reason = m_link.port().lossReason();
-        m_view.setStatusText(reason.isEmpty() ? ConnectionLostText : ServerUnreachableText.arg(reason));
+        m_view.setStatusText(reason.isEmpty() ? connectionLostText() : serverUnreachableText().arg(reason));
     }
     if (hold.openedHere)
         m_link.port().close();

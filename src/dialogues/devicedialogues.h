@@ -4,6 +4,7 @@
 #include "dialogues/dialoguesteps.h"
 #include "link/promptexchange.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <functional>
@@ -38,16 +39,21 @@ struct DialoguePauses {
 // table and their DialogueView; they must outlive it.
 class DeviceDialogues
 {
+    Q_DECLARE_TR_FUNCTIONS(DeviceDialogues)
+
 public:
     // A device that keeps answering wrongly restarts a dialogue at most this often.
     static constexpr int MaxRestarts = 8;
-    static inline const QString GaveUpText =
-        QStringLiteral("Tavik keeps answering unexpectedly; gave up after 8 retries.");
-    static inline const QString ConnectionLostText =
-        QStringLiteral("The connection to Tavik was lost. Please check the cable and the COM port.");
+    static QString gaveUpText() { return tr("Tavik keeps answering unexpectedly; gave up after 8 retries."); }
+    static QString connectionLostText()
+    {
+        return tr("The connection to Tavik was lost. Please check the cable and the COM port.");
+    }
     // %1: the port's own reason, such as "no serial server answers at HOST:PORT".
-    static inline const QString ServerUnreachableText =
-        QStringLiteral("Could not communicate with Tavik: %1. Please check the address and the serial server.");
+    static QString serverUnreachableText()
+    {
+        return tr("Could not communicate with Tavik: %1. Please check the address and the serial server.");
+    }
 
     DeviceDialogues(DeviceLink &link, RelayTable &table, DialogueView &view);
 

@@ -116,7 +116,7 @@ Task<DeviceDialogues::Step> DeviceDialogues::programAttempt(int relayIndex, Dial
         co_return s;
 
     result = DialogueResult::Done;
-    m_view.setActionText(QStringLiteral("Relay programmed"));
+    m_view.setActionText(QCoreApplication::translate("DeviceDialogues", "Relay programmed"));
     setProgress(0);
     co_return Step::End;
 }

@@ -130,6 +130,6 @@ Task<DeviceDialogues::Step> DeviceDialogues::readAttempt(int relayIndex, qint16 
         co_return s;
 
     result = DialogueResult::Done;
-    m_view.setActionText(QStringLiteral("Relay read"));
+    m_view.setActionText(QCoreApplication::translate("DeviceDialogues", "Relay read"));
     co_return Step::End;
 }

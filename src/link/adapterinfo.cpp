@@ -1,17 +1,19 @@
 #include "link/adapterinfo.h"
 
+#include <QCoreApplication>
+
 QStringList adapterLines(const AdapterInfo &adapter)
 {
     QStringList lines;
     const auto add = [&lines](const char *label, const QString &value) {
         if (!value.isEmpty())
-            lines << QLatin1String(label) + QStringLiteral(": ") + value;
+            lines << QCoreApplication::translate("AdapterInfo", label) + QStringLiteral(": ") + value;
     };
-    add("Description", adapter.description);
-    add("Manufacturer", adapter.manufacturer);
-    add("Serial number", adapter.serialNumber);
+    add(QT_TRANSLATE_NOOP("AdapterInfo", "Description"), adapter.description);
+    add(QT_TRANSLATE_NOOP("AdapterInfo", "Manufacturer"), adapter.manufacturer);
+    add(QT_TRANSLATE_NOOP("AdapterInfo", "Serial number"), adapter.serialNumber);
     if (!adapter.vendorId.isEmpty() || !adapter.productId.isEmpty())
-        add("USB ID", adapter.vendorId + u':' + adapter.productId);
-    add("By id", adapter.byIdPath);
+        add(QT_TRANSLATE_NOOP("AdapterInfo", "USB ID"), adapter.vendorId + u':' + adapter.productId);
+    add(QT_TRANSLATE_NOOP("AdapterInfo", "By id"), adapter.byIdPath);
     return lines;
 }

@@ -3,6 +3,7 @@
 #include "link/portaccess.h"
 #include "base/failure.h"
 
+#include <QCoreApplication>
 
 DevicePort::DevicePort(QObject *parent) : QObject(parent)
 {

@@ -2,6 +2,7 @@
 
 #include "link/serveraddress.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>

@@ -52,7 +52,7 @@ Task<SendResult> PromptExchange::sendChar(char character, bool awaitEcho)
         co_return SendResult::Cancelled;
     if (!echoed) {
         if (m_statusSink)
-            m_statusSink(TimeoutText);
+            m_statusSink(timeoutText());
         co_return SendResult::NoEcho;
     }
     co_return echo == character ? SendResult::Sent : SendResult::WrongEcho;

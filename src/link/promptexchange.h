@@ -3,6 +3,7 @@
 #include "link/task.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QString>
 
 #include <functional>
@@ -29,9 +30,13 @@ enum class PromptResult { Seen, TimedOut, Cancelled };
 // whatever follows a prompt stays in the ring for the next call.
 class PromptExchange
 {
+    Q_DECLARE_TR_FUNCTIONS(PromptExchange)
+
 public:
-    static inline const QString TimeoutText = QStringLiteral(
-        "Could not communicate with Tavik. Please check COM settings, power, and signal cables.");
+    static QString timeoutText()
+    {
+        return tr("Could not communicate with Tavik. Please check COM settings, power, and signal cables.");
+    }
 
     explicit PromptExchange(DeviceLink &link);
 

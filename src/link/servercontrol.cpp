@@ -3,6 +3,7 @@
 #include "link/portdirectory.h"
 #include "base/failure.h"
 
+#include <QCoreApplication>
 #include <QMetaObject>
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "window/closuretimedialog.h"
 
-#include "config/closuretimetext.h"
+#include "window/closuretimeentry.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -29,12 +29,12 @@ protected:
     QValidator::State validate(QString &, int &) const override { return QValidator::Acceptable; }
     int valueFromText(const QString &text) const override
     {
-        return m_inHundredths ? ClosureTimeText::hundredthsValue(text, maximum())
-                              : ClosureTimeText::wholeUnitValue(text, maximum());
+        return m_inHundredths ? LocalTimeText::hundredthsValue(text, maximum())
+                              : LocalTimeText::wholeUnitValue(text, maximum());
     }
     QString textFromValue(int value) const override
     {
-        return m_inHundredths ? ClosureTimeText::secondsText(value) : QString::number(value);
+        return m_inHundredths ? LocalTimeText::secondsText(value) : QString::number(value);
     }
     void stepBy(int steps) override
     {

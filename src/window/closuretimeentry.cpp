@@ -7,8 +7,41 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QSignalBlocker>
 #include <QSlider>
+
+namespace LocalTimeText
+{
+
+namespace
+{
+
+// The text with the locale's separator put back to the "." the rules read.
+QString withDot(const QString &text)
+{
+    const QString separator = QLocale().decimalPoint();
+    return separator == QStringLiteral(".") ? text : QString(text).replace(separator, QStringLiteral("."));
+}
+
+} // namespace
+
+QString secondsText(int hundredths)
+{
+    return ClosureTimeText::secondsText(hundredths).replace(u'.', QLocale().decimalPoint());
+}
+
+int hundredthsValue(const QString &text, int maximum)
+{
+    return ClosureTimeText::hundredthsValue(withDot(text), maximum);
+}
+
+int wholeUnitValue(const QString &text, int maximum)
+{
+    return ClosureTimeText::wholeUnitValue(withDot(text), maximum);
+}
+
+} // namespace LocalTimeText
 
 ClosureTimeEntry::ClosureTimeEntry(QWidget *parent) : QGroupBox(tr("Closure Time:"), parent)
 {
@@ -27,7 +60,7 @@ ClosureTimeEntry::ClosureTimeEntry(QWidget *parent) : QGroupBox(tr("Closure Time
          QStringLiteral("0"), tr("Mins"), tr("Closure time, minutes"), tr("Closure time, minutes, typed"), 59,
          5, 10, 2},
         {m_seconds, m_secondsText, "sliSecs", "lblSliSecs", "txtSecs", "lblSecs", tr("Seconds"),
-         QStringLiteral("0.00"), tr("Secs"), tr("Closure time, seconds"), tr("Closure time, seconds, typed"),
+         LocalTimeText::secondsText(0), tr("Secs"), tr("Closure time, seconds"), tr("Closure time, seconds, typed"),
          5999, 500, 1000, 5},
     };
     const auto label = [this](const char *name, const QString &caption, const QRect &geometry) {
@@ -82,7 +115,7 @@ void ClosureTimeEntry::showTimeOf(const RelayConfig &relay)
     // range shows at their end in both.
     m_hoursText->setText(QString::number(m_hours->value()));
     m_minutesText->setText(QString::number(m_minutes->value()));
-    m_secondsText->setText(ClosureTimeText::secondsText(m_seconds->value()));
+    m_secondsText->setText(LocalTimeText::secondsText(m_seconds->value()));
 }
 
 void ClosureTimeEntry::setTime(int hours, int minutes, int hundredths)
@@ -120,7 +153,7 @@ void ClosureTimeEntry::onMinutesMoved()
 
 void ClosureTimeEntry::onSecondsMoved()
 {
-    m_secondsText->setText(ClosureTimeText::secondsText(m_seconds->value()));
+    m_secondsText->setText(LocalTimeText::secondsText(m_seconds->value()));
     emit timeEdited(Unit::Seconds, m_seconds->value());
 }
 
@@ -129,7 +162,7 @@ void ClosureTimeEntry::onSecondsMoved()
 void ClosureTimeEntry::readWholeUnitText(QSlider *slider, const QLineEdit *text)
 {
     const QSignalBlocker quiet(slider);
-    slider->setValue(ClosureTimeText::wholeUnitValue(text->text(), slider->maximum()));
+    slider->setValue(LocalTimeText::wholeUnitValue(text->text(), slider->maximum()));
 }
 
 void ClosureTimeEntry::acceptHoursText()
@@ -148,7 +181,7 @@ void ClosureTimeEntry::acceptSecondsText()
 {
     {
         const QSignalBlocker quiet(m_seconds);
-        m_seconds->setValue(ClosureTimeText::hundredthsValue(m_secondsText->text(), m_seconds->maximum()));
+        m_seconds->setValue(LocalTimeText::hundredthsValue(m_secondsText->text(), m_seconds->maximum()));
     }
     onSecondsMoved();
 }
@@ -156,7 +189,7 @@ void ClosureTimeEntry::acceptSecondsText()
 void ClosureTimeEntry::restoreText(QLineEdit *text)
 {
     if (text == m_secondsText)
-        text->setText(ClosureTimeText::secondsText(m_seconds->value()));
+        text->setText(LocalTimeText::secondsText(m_seconds->value()));
     else
         text->setText(QString::number((text == m_hoursText ? m_hours : m_minutes)->value()));
 }

@@ -7,6 +7,16 @@ class QLabel;
 class QLineEdit;
 class QSlider;
 
+// The seconds as a person types and reads them: with the decimal separator
+// of the locale in force ("0,50" in German), while the file and the
+// clipboard keep their own ".". A "." typed is read as a separator too.
+namespace LocalTimeText
+{
+QString secondsText(int hundredths);
+int hundredthsValue(const QString &text, int maximum);
+int wholeUnitValue(const QString &text, int maximum);
+} // namespace LocalTimeText
+
 // The closure-time group: a slider and a text box per unit, kept in step
 // with each other. Each slider movement and each text accepted is told at
 // once, for the record of the relay shown. Disabling the group disables

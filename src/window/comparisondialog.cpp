@@ -57,7 +57,7 @@ ComparisonDialog::ComparisonDialog(const QList<RelayDifference> &differences, QW
         table->setEditTriggers(QAbstractItemView::NoEditTriggers);
         for (int row = 0; row < counting.size(); ++row) {
             const RelayDifference &difference = counting.at(row);
-            const QStringList cells{QString::number(difference.relay), relayFieldName(difference.field),
+            const QStringList cells{QString::number(difference.relay), relayFieldCaption(difference.field),
                                     difference.first, difference.second};
             for (int column = 0; column < cells.size(); ++column)
                 table->setItem(row, column, new QTableWidgetItem(cells.at(column)));

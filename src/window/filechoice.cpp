@@ -18,9 +18,10 @@ QString runFileDialog(const FileChoice &request)
     // The user reads the first brackets; Qt matches the hidden last ones, so
     // that "All files" also lists names without a dot, which "*.*" would not.
     const bool pdf = request.purpose == FileChoice::Purpose::ExportPdf;
-    dialog.setNameFilters({pdf ? QCoreApplication::translate("FileChoice", "PDF files (*.pdf) (*.pdf)")
-                               : QStringLiteral("Tavik Config files (*.csv) (*.csv)"),
-                           QStringLiteral("All files (*.*) (*)")});
+    dialog.setNameFilters(
+        {pdf ? QCoreApplication::translate("FileChoice", "PDF files (*.pdf) (*.pdf)")
+             : QCoreApplication::translate("FileChoice", "Tavik Config files (*.csv) (*.csv)"),
+         QCoreApplication::translate("FileChoice", "All files (*.*) (*)")});
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     if (!open) {
         dialog.setDefaultSuffix(pdf ? QStringLiteral("pdf") : QStringLiteral("csv"));

@@ -70,7 +70,7 @@ bool MainWindow::lineIsFree()
 {
     if (m_session.isIdle())
         return true;
-    setStatusText(QStringLiteral("Tavik is busy with another command; wait for it to end or cancel it."));
+    setStatusText(tr("Tavik is busy with another command; wait for it to end or cancel it."));
     return false;
 }
 
@@ -317,7 +317,7 @@ void MainWindow::saveFile()
 
 void MainWindow::saveFileAs()
 {
-    const QString path = chooseFileToSave(this, QStringLiteral("Tavik Config"));
+    const QString path = chooseFileToSave(this, tr("Tavik Config"));
     if (path.isEmpty())
         return;
     // The name is kept even when writing then fails.

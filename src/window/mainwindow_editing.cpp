@@ -11,13 +11,6 @@
 #include <QGuiApplication>
 #include <QMenu>
 
-namespace
-{
-
-const QString NothingToPasteText = QStringLiteral("The clipboard holds no relay settings to paste.");
-
-} // namespace
-
 void MainWindow::connectEditing()
 {
     MainWindowUi &ui = *m_ui;
@@ -79,7 +72,7 @@ void MainWindow::paste()
         return;
     const std::optional<RelayClip> clip = RelayClipboard::parse(QGuiApplication::clipboard()->text());
     if (!clip) {
-        setStatusText(NothingToPasteText);
+        setStatusText(tr("The clipboard holds no relay settings to paste."));
         return;
     }
     m_editor.paste(*clip);

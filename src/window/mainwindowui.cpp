@@ -129,8 +129,8 @@ void MainWindowUi::createControls(QWidget *client, RelayEditor::Controls &editor
     cmbPort = named(new QComboBox(client), "cmbPort");
     cmbPort->setGeometry(14, 160, 170, 26);
     lblOpt->setBuddy(cmbPort);
-    cmdRescan = named(new QPushButton(QStringLiteral("R"), client), "cmdRescan");
-    cmdRescan->setToolTip(QStringLiteral("Rescan available ports"));
+    cmdRescan = named(new QPushButton(tr("R"), client), "cmdRescan");
+    cmdRescan->setToolTip(tr("Rescan available ports"));
     cmdRescan->setGeometry(188, 160, 28, 26);
 
     const auto list = [client](const char *name, const QRect &geometry) {
@@ -199,8 +199,7 @@ void MainWindowUi::createReadProgControls(QWidget *client)
     btnCancel->setToolTip(tr("Stop after the relay in progress, leaving Tavik at its menu (Esc)"));
     btnCancel->setVisible(false);
 
-    lblAction =
-        label(fraReadProg, "lblAction", QStringLiteral("Waiting for command..."), QRect(8, 122, 193, 22));
+    lblAction = label(fraReadProg, "lblAction", tr("Waiting for command..."), QRect(8, 122, 193, 22));
     lblAction->setVisible(false);
 }
 
@@ -338,9 +337,9 @@ void MainWindowUi::fillMenus(const QStringList &relayModes, const QStringList &i
     };
     QStringList relays, inputs;
     for (int n = 1; n <= RelayCount; ++n)
-        relays << QStringLiteral("Relay ") + QString::number(n);
+        relays << tr("Relay %1").arg(n);
     for (int n = 1; n <= InputCount; ++n)
-        inputs << QStringLiteral("Input ") + QString::number(n);
+        inputs << tr("Input %1").arg(n);
     fill(mnuEditChangeNum, mnuEditChangeNums, relays);
     fill(mnuReadRelay, mnuReadRelays, relays);
     fill(mnuProgRelay, mnuProgRelays, relays);

@@ -60,7 +60,7 @@ void RelayEditor::fill(const QStringList &relayModes, const QStringList &inputMo
     const QSignalBlocker quietRelays(m_controls.relayNumbers), quietModes(m_controls.relayModes),
         quietGates(m_controls.inputModes);
     for (int n = 1; n <= RelayCount; ++n)
-        m_controls.relayNumbers->addItem(QStringLiteral("Relay ") + QString::number(n));
+        m_controls.relayNumbers->addItem(tr("Relay %1").arg(n));
     m_controls.relayModes->addItems(relayModes);
     m_controls.inputModes->addItems(inputModes);
     for (QComboBox *list : {m_controls.relayNumbers, m_controls.relayModes, m_controls.inputModes})

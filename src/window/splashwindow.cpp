@@ -55,14 +55,13 @@ SplashWindow::SplashWindow(QWidget *parent) : QWidget(parent, Qt::SplashScreen |
     column->addWidget(logo);
     column->addSpacing(6);
     column->addWidget(title);
-    column->addWidget(namedLabel(frame, "lblVersion", QStringLiteral("Version ") + AppInfo::versionText()));
+    column->addWidget(namedLabel(frame, "lblVersion", tr("Version %1").arg(AppInfo::versionText())));
     column->addWidget(namedLabel(frame, "lblCompany", AppInfo::companyName()));
     column->addWidget(namedLabel(frame, "lblCopyright", AppInfo::legalCopyright()));
     column->addSpacing(8);
-    column->addWidget(
-        namedLabel(frame, "lblWarning",
-                   QStringLiteral("For use with the Tavik TRX family of programmable relay expanders. "
-                                  "Manuals and updates: www.tavik-controls.example")));
+    column->addWidget(namedLabel(frame, "lblWarning",
+                                 tr("For use with the Tavik TRX family of programmable relay expanders. "
+                                    "Manuals and updates: www.tavik-controls.example")));
     column->addWidget(namedLabel(frame, "lblLicenseTo", QStringLiteral("Tavik Controls, 14 Relay Yard")));
     column->addWidget(namedLabel(frame, "Label2", QStringLiteral("Northbridge NB4 7TX")));
 

@@ -1,5 +1,6 @@
 #include "window/tablehistory.h"
 
+#include <QCoreApplication>
 #include <QUndoCommand>
 
 namespace
@@ -36,8 +37,8 @@ public:
             m_relay = changed.first();
             m_timeOnly = onlyTimeDiffers(before[m_relay], after[m_relay]);
         }
-        setText(changed.size() == 1 ? QStringLiteral("Relay %1").arg(m_relay + 1)
-                                    : QStringLiteral("All relays"));
+        setText(changed.size() == 1 ? QCoreApplication::translate("TableHistory", "Relay %1").arg(m_relay + 1)
+                                    : QCoreApplication::translate("TableHistory", "All relays"));
     }
 
     void undo() override { m_history.restore(m_before, m_relay); }

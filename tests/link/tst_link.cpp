@@ -366,7 +366,10 @@ private slots:
         QTRY_COMPARE(x.call == Exchange::Get ? text : rig.device.received(), x.received);
         QTRY_COMPARE(rig.link.ring().RxCount(), x.leftInRing);
         const bool statusShown = timedOut && x.call != Exchange::Get;
-        QCOMPARE(rig.statusTexts, statusShown ? QStringList{PromptExchange::TimeoutText} : QStringList());
+        QCOMPARE(rig.statusTexts,
+                 statusShown ? QStringList{QStringLiteral("Could not communicate with Tavik. Please check "
+                                                          "COM settings, power, and signal cables.")}
+                             : QStringList());
     }
 
     void theDialoguesAndTavikctlRunThroughTheServer_data()
@@ -440,7 +443,9 @@ private slots:
         });
         QCOMPARE(finish(rig.commands.readAll(AllEnding::Quiet)).result, DialogueResult::TimedOut);
         QVERIFY(sinceStop.isValid() && sinceStop.elapsed() < 3100);
-        QCOMPARE(rig.view.statusText, DeviceDialogues::ConnectionLostText);
+        QCOMPARE(
+            rig.view.statusText,
+            QStringLiteral("The connection to Tavik was lost. Please check the cable and the COM port."));
         QVERIFY(!rig.link.port().isOpen());
         QTest::qWait(200);
         QCOMPARE(losses.count(), 1);

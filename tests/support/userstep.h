@@ -10,8 +10,8 @@
 // "closure 1 2 5.5" sets hours, minutes and seconds through Edit > Change
 // Relay > Closure Time...; "press Latch Input" presses the mouse on a button,
 // disabled or not; "double " before a picture or press makes it a
-// double-click; "key Escape" presses a key in the window. False when the
-// user could not do it.
+// double-click; "key Escape" presses a key in the window; "locale de_DE"
+// makes numbers read and show as there. False when the user could not do it.
 inline bool performStep(MainWindowProbe &probe, const QString &step, int clicks = 1)
 {
     using Probe = MainWindowProbe;
@@ -23,6 +23,8 @@ inline bool performStep(MainWindowProbe &probe, const QString &step, int clicks 
         return probe.pressMouse(rest, clicks);
     if (verb == QLatin1String("key"))
         return probe.pressKey(rest);
+    if (verb == QLatin1String("locale"))
+        return QLocale::setDefault(QLocale(rest)), true;
     const auto position = [](const QString &word, const char *list) {
         return int(QString::fromLatin1(list).split(u' ').indexOf(word));
     };

@@ -97,7 +97,11 @@ private slots:
         QApplication::setActiveWindow(&rig->window);
         QVERIFY(QTest::qWaitForWindowActive(&rig->window));
     }
-    void cleanup() { rig.reset(); }
+    void cleanup()
+    {
+        rig.reset();
+        QLocale::setDefault(QLocale::system());
+    }
 
     void startUpWaitsForACommandAndRefusesAPictureCutShort()
     {
@@ -158,7 +162,11 @@ private slots:
               "Input | gate=AND; inputs=",
               "mode Debounce; closure 99 -7 5.5 | texts=45 7 5.50",
               "mode Debounce; closure .5 ab 75 | texts=0 0 59.99",
-              "mode Debounce; closure 1. 2 5.07; closure 3 4 12 | texts=3 4 12.00"}) {
+              "mode Debounce; closure 1. 2 5.07; closure 3 4 12 | texts=3 4 12.00",
+              "locale de_DE; mode Debounce; seconds 0,50 | texts=0 0 0,50",
+              "locale de_DE; mode Debounce; seconds 2.5 | texts=0 0 2,50",
+              "locale de_DE; mode Debounce; closure 0 1 7,25 | texts=0 1 7,25",
+              "locale en_US; mode Debounce; seconds 2,50 | texts=0 0 2.00"}) {
             QString steps = QString::fromLatin1(row).section(u'|', 0, 0).trimmed();
             steps.replace(u"LATCHING"_s, u"mode Latching; input 3; click Unlatching Input"_s);
             steps.replace(u"TWO"_s, u"relay 6; mode Pulse-Stretch; gate NAND; input 10; relay 16; mode "

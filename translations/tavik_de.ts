@@ -1,0 +1,1561 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de">
+<context>
+    <name>AdapterInfo</name>
+    <message>
+        <source>Description</source>
+        <translation>Beschreibung</translation>
+    </message>
+    <message>
+        <source>Manufacturer</source>
+        <translation>Hersteller</translation>
+    </message>
+    <message>
+        <source>Serial number</source>
+        <translation>Seriennummer</translation>
+    </message>
+    <message>
+        <source>USB ID</source>
+        <translation>USB-ID</translation>
+    </message>
+    <message>
+        <source>By id</source>
+        <translation>Nach ID</translation>
+    </message>
+</context>
+<context>
+    <name>CliText</name>
+    <message>
+        <source>tavikctl: %1 relay %2 cancelled by %3
+</source>
+        <translation>tavikctl: %1 von Relais %2 durch %3 abgebrochen
+</translation>
+    </message>
+    <message>
+        <source>tavikctl: %1 relay %2 failed with result %3 (%4)
+</source>
+        <translation>tavikctl: %1 von Relais %2 fehlgeschlagen mit Ergebnis %3 (%4)
+</translation>
+    </message>
+    <message>
+        <source>tavikctl: %1: %2
+</source>
+        <translation>tavikctl: %1: %2
+</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keine</translation>
+    </message>
+    <message>
+        <source>relay %1</source>
+        <translation>Relais %1</translation>
+    </message>
+    <message>
+        <source>relays %1</source>
+        <translation>den Relais %1</translation>
+    </message>
+    <message>
+        <source> (not programmed, does not count)</source>
+        <translation> (nicht programmiert, zählt nicht)</translation>
+    </message>
+    <message>
+        <source>reading</source>
+        <translation>Lesen</translation>
+    </message>
+    <message>
+        <source>file</source>
+        <translation>Datei</translation>
+    </message>
+    <message>
+        <source>device</source>
+        <translation>Gerät</translation>
+    </message>
+    <message>
+        <source>The device holds %1 (%2 checked)</source>
+        <translation>Das Gerät enthält %1 (%2 geprüft)</translation>
+    </message>
+    <message>
+        <source>all 16 relays</source>
+        <translation>alle 16 Relais</translation>
+    </message>
+    <message>
+        <source>The device differs from %1 in %2</source>
+        <translation>Das Gerät weicht von %1 ab bei %2</translation>
+    </message>
+    <message>
+        <source>diff: unknown option &apos;%1&apos;</source>
+        <translation>diff: unbekannte Option „%1“</translation>
+    </message>
+    <message>
+        <source>diff takes two files</source>
+        <translation>diff erwartet zwei Dateien</translation>
+    </message>
+    <message>
+        <source>The files configure every relay alike</source>
+        <translation>Die Dateien konfigurieren alle Relais gleich</translation>
+    </message>
+    <message>
+        <source>The files differ in %1</source>
+        <translation>Die Dateien unterscheiden sich bei %1</translation>
+    </message>
+    <message>
+        <source>programming</source>
+        <translation>Programmieren</translation>
+    </message>
+    <message>
+        <source>reading back</source>
+        <translation>Zurücklesen</translation>
+    </message>
+    <message>
+        <source>Programmed relays: %1</source>
+        <translation>Programmierte Relais: %1</translation>
+    </message>
+    <message>
+        <source>Left as they were: %1</source>
+        <translation>Unverändert gelassen: %1</translation>
+    </message>
+    <message>
+        <source>The device still differs from %1.</source>
+        <translation>Das Gerät weicht weiterhin von %1 ab.</translation>
+    </message>
+    <message>
+        <source>check that the device holds FILE (exit 4: differs, 1: device failed, 3: bad FILE)</source>
+        <translation>prüfen, ob das Gerät FILE enthält (Exit 4: weicht ab, 1: Gerät fehlgeschlagen, 3: fehlerhafte FILE)</translation>
+    </message>
+    <message>
+        <source>compare two configuration files (exit 4: they differ, 3: bad FILE)</source>
+        <translation>zwei Konfigurationsdateien vergleichen (Exit 4: sie unterscheiden sich, 3: fehlerhafte FILE)</translation>
+    </message>
+    <message>
+        <source>%1: --ports-from: cannot read %2</source>
+        <translation>%1: --ports-from: %2 kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>%1: --ports-from: %2 names no port</source>
+        <translation>%1: --ports-from: %2 nennt keinen Port</translation>
+    </message>
+    <message>
+        <source>%1: %2 needs a value</source>
+        <translation>%1: %2 braucht einen Wert</translation>
+    </message>
+    <message>
+        <source>%1: %2 given twice</source>
+        <translation>%1: %2 doppelt angegeben</translation>
+    </message>
+    <message>
+        <source>%1: unknown option &apos;%2&apos;</source>
+        <translation>%1: unbekannte Option „%2“</translation>
+    </message>
+    <message>
+        <source>%1: give --port or --simulate, not both</source>
+        <translation>%1: --port oder --simulate angeben, nicht beides</translation>
+    </message>
+    <message>
+        <source>%1: --port %2 given twice</source>
+        <translation>%1: --port %2 doppelt angegeben</translation>
+    </message>
+    <message>
+        <source>%1: --relay takes a relay number from 1 to 16</source>
+        <translation>%1: --relay erwartet eine Relaisnummer von 1 bis 16</translation>
+    </message>
+    <message>
+        <source>%1 needs -i FILE</source>
+        <translation>%1 braucht -i FILE</translation>
+    </message>
+    <message>
+        <source>%1: unexpected argument &apos;%2&apos;</source>
+        <translation>%1: unerwartetes Argument „%2“</translation>
+    </message>
+    <message>
+        <source>tavikctl: the simulated device cannot start: %1</source>
+        <translation>tavikctl: das simulierte Gerät kann nicht starten: %1</translation>
+    </message>
+    <message>
+        <source>%1: --port given twice</source>
+        <translation>%1: --port doppelt angegeben</translation>
+    </message>
+    <message>
+        <source>%1 needs --port PORT or --simulate</source>
+        <translation>%1 braucht --port PORT oder --simulate</translation>
+    </message>
+    <message>
+        <source>%1: -o with several ports needs {port} in FILE, such as -o &apos;site-{port}.csv&apos;</source>
+        <translation>%1: -o mit mehreren Ports braucht {port} in FILE, etwa -o &apos;site-{port}.csv&apos;</translation>
+    </message>
+    <message>
+        <source>%1: -o %2 names the same file for two ports</source>
+        <translation>%1: -o %2 ergibt für zwei Ports dieselbe Datei</translation>
+    </message>
+    <message>
+        <source>the port could not be opened</source>
+        <translation>der Port konnte nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>a character could not be sent</source>
+        <translation>ein Zeichen konnte nicht gesendet werden</translation>
+    </message>
+    <message>
+        <source>Tavik did not answer in time</source>
+        <translation>Tavik hat nicht rechtzeitig geantwortet</translation>
+    </message>
+    <message>
+        <source>the line is flooded</source>
+        <translation>die Leitung ist überflutet</translation>
+    </message>
+    <message>
+        <source>waiting for Tavik failed</source>
+        <translation>das Warten auf Tavik ist fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>the relay number could not be sent</source>
+        <translation>die Relaisnummer konnte nicht gesendet werden</translation>
+    </message>
+    <message>
+        <source>Tavik kept answering unexpectedly</source>
+        <translation>Tavik antwortete wiederholt unerwartet</translation>
+    </message>
+    <message>
+        <source>cancelled</source>
+        <translation>abgebrochen</translation>
+    </message>
+    <message>
+        <source>unknown failure</source>
+        <translation>unbekannter Fehler</translation>
+    </message>
+    <message>
+        <source>tavikctl: %1: could not be written; the file there is unchanged (logged in %2)
+</source>
+        <translation>tavikctl: %1: konnte nicht geschrieben werden; die vorhandene Datei ist unverändert (protokolliert in %2)
+</translation>
+    </message>
+    <message>
+        <source>read: -o writes all 16 relays; leave out --relay</source>
+        <translation>read: -o schreibt alle 16 Relais; --relay weglassen</translation>
+    </message>
+    <message>
+        <source>Relay %1: input latched
+</source>
+        <translation>Relais %1: Eingang gesetzt
+</translation>
+    </message>
+    <message>
+        <source>Relay %1: input pulsed
+</source>
+        <translation>Relais %1: Eingang getastet
+</translation>
+    </message>
+    <message>
+        <source>Relay %1: PC control on
+</source>
+        <translation>Relais %1: PC-Steuerung ein
+</translation>
+    </message>
+    <message>
+        <source>Relay %1: PC control off
+</source>
+        <translation>Relais %1: PC-Steuerung aus
+</translation>
+    </message>
+    <message>
+        <source>Relay %1: PC control already on
+</source>
+        <translation>Relais %1: PC-Steuerung bereits ein
+</translation>
+    </message>
+    <message>
+        <source>Relay %1: PC control already off
+</source>
+        <translation>Relais %1: PC-Steuerung bereits aus
+</translation>
+    </message>
+    <message>
+        <source>tavikctl: relay %1 is not under PC control; nothing was sent (try &apos;tavikctl pc-control on --relay %1&apos;)
+</source>
+        <translation>tavikctl: Relais %1 steht nicht unter PC-Steuerung; nichts wurde gesendet (versuchen Sie &apos;tavikctl pc-control on --relay %1&apos;)
+</translation>
+    </message>
+    <message>
+        <source>tavikctl: %1 for relay %2 failed
+</source>
+        <translation>tavikctl: %1 für Relais %2 fehlgeschlagen
+</translation>
+    </message>
+    <message>
+        <source>pc-control takes &apos;on&apos; or &apos;off&apos;</source>
+        <translation>pc-control erwartet &apos;on&apos; oder &apos;off&apos;</translation>
+    </message>
+    <message>
+        <source>%1 needs --relay N</source>
+        <translation>%1 braucht --relay N</translation>
+    </message>
+    <message>
+        <source>list the serial ports (--long: with their adapters); DEVICE below is --port PORT (a number, ComN, serial:SERIAL, a device path, or a serial server&apos;s tcp://HOST:PORT or rfc2217://HOST:PORT) or --simulate (the built-in simulated device)</source>
+        <translation>die seriellen Ports auflisten (--long: mit ihren Adaptern); DEVICE steht unten für --port PORT (eine Nummer, ComN, serial:SERIAL, ein Gerätepfad oder tcp://HOST:PORT bzw. rfc2217://HOST:PORT eines seriellen Servers) oder --simulate (das eingebaute simulierte Gerät)</translation>
+    </message>
+    <message>
+        <source>read relays 1-16 (print them, or save FILE; several ports: FILE with {port}) or relay N (exit 1: device failed)</source>
+        <translation>Relais 1-16 lesen (ausgeben oder als FILE speichern; mehrere Ports: FILE mit {port}) oder Relais N (Exit 1: Gerät fehlgeschlagen)</translation>
+    </message>
+    <message>
+        <source>program relays 1-16 or relay N from FILE; --changed: only those the device holds otherwise, then checked (exit 1: device failed, 3: bad FILE, 4: still differs)</source>
+        <translation>Relais 1-16 oder Relais N aus FILE programmieren; --changed: nur die, die das Gerät anders enthält, danach geprüft (Exit 1: Gerät fehlgeschlagen, 3: fehlerhafte FILE, 4: weicht weiterhin ab)</translation>
+    </message>
+    <message>
+        <source>put relay N under PC control or release it</source>
+        <translation>Relais N unter PC-Steuerung stellen oder freigeben</translation>
+    </message>
+    <message>
+        <source>latch the input of relay N (under PC control)</source>
+        <translation>den Eingang von Relais N setzen (unter PC-Steuerung)</translation>
+    </message>
+    <message>
+        <source>pulse the input of relay N (under PC control)</source>
+        <translation>den Eingang von Relais N tasten (unter PC-Steuerung)</translation>
+    </message>
+    <message>
+        <source>--port: no adapter has the serial number &apos;%1&apos;</source>
+        <translation>--port: kein Adapter hat die Seriennummer „%1“</translation>
+    </message>
+    <message>
+        <source>--port: no port number and no such device &apos;%1&apos;</source>
+        <translation>--port: keine Portnummer und kein Gerät „%1“</translation>
+    </message>
+    <message>
+        <source>a serial server, not checked here</source>
+        <translation>ein serieller Server, hier nicht geprüft</translation>
+    </message>
+    <message>
+        <source>opens</source>
+        <translation>lässt sich öffnen</translation>
+    </message>
+    <message>
+        <source>doctor: unexpected argument &apos;%1&apos;</source>
+        <translation>doctor: unerwartetes Argument „%1“</translation>
+    </message>
+    <message>
+        <source>doctor: --port needs a value</source>
+        <translation>doctor: --port braucht einen Wert</translation>
+    </message>
+    <message>
+        <source>No serial port found: is the adapter plugged in?</source>
+        <translation>Kein serieller Port gefunden: Ist der Adapter eingesteckt?</translation>
+    </message>
+    <message>
+        <source>%1 of %2 ports cannot be opened.</source>
+        <translation>%1 von %2 Ports lassen sich nicht öffnen.</translation>
+    </message>
+    <message>
+        <source>Nothing stands in the way.</source>
+        <translation>Nichts steht im Weg.</translation>
+    </message>
+    <message>
+        <source>check what stands between you and the ports (or PORT): groups, programs holding them, ModemManager, brltty (exit 0: nothing)</source>
+        <translation>prüfen, was zwischen Ihnen und den Ports (oder PORT) steht: Gruppen, Programme, die sie belegen, ModemManager, brltty (Exit 0: nichts)</translation>
+    </message>
+    <message>
+        <source>line %1</source>
+        <translation>Zeile %1</translation>
+    </message>
+    <message>
+        <source>, column %1</source>
+        <translation>, Spalte %1</translation>
+    </message>
+    <message>
+        <source> (end of line)</source>
+        <translation> (Zeilenende)</translation>
+    </message>
+    <message>
+        <source> (&apos;%1&apos;)</source>
+        <translation> („%1“)</translation>
+    </message>
+    <message>
+        <source>show: unknown option &apos;%1&apos;</source>
+        <translation>show: unbekannte Option „%1“</translation>
+    </message>
+    <message>
+        <source>show takes exactly one FILE</source>
+        <translation>show erwartet genau eine FILE</translation>
+    </message>
+    <message>
+        <source>tavikctl: %1: %2 (logged in %3)</source>
+        <translation>tavikctl: %1: %2 (protokolliert in %3)</translation>
+    </message>
+    <message>
+        <source>new: -o needs a FILE</source>
+        <translation>new: -o braucht eine FILE</translation>
+    </message>
+    <message>
+        <source>new: -o given twice</source>
+        <translation>new: -o doppelt angegeben</translation>
+    </message>
+    <message>
+        <source>new: unknown option &apos;%1&apos;</source>
+        <translation>new: unbekannte Option „%1“</translation>
+    </message>
+    <message>
+        <source>new: unexpected argument &apos;%1&apos;</source>
+        <translation>new: unerwartetes Argument „%1“</translation>
+    </message>
+    <message>
+        <source>new needs -o FILE</source>
+        <translation>new braucht -o FILE</translation>
+    </message>
+    <message>
+        <source>print a configuration file&apos;s date and relays (exit 1-7: format fault, 8: unreadable)</source>
+        <translation>Datum und Relais einer Konfigurationsdatei ausgeben (Exit 1-7: Formatfehler, 8: nicht lesbar)</translation>
+    </message>
+    <message>
+        <source>write 16 cleared relays to FILE (exit 8: not written)</source>
+        <translation>16 gelöschte Relais in FILE schreiben (Exit 8: nicht geschrieben)</translation>
+    </message>
+    <message>
+        <source>Try &apos;tavikctl --help&apos;.</source>
+        <translation>Siehe &apos;tavikctl --help&apos;.</translation>
+    </message>
+    <message>
+        <source>Usage: tavikctl COMMAND [OPTIONS]</source>
+        <translation>Aufruf: tavikctl BEFEHL [OPTIONEN]</translation>
+    </message>
+    <message>
+        <source>%1, from the command line.</source>
+        <translation>%1, von der Kommandozeile.</translation>
+    </message>
+    <message>
+        <source>Commands:</source>
+        <translation>Befehle:</translation>
+    </message>
+    <message>
+        <source>Options:
+  --help     show this help
+  --version  show the version
+  --json     (ports, read, program, verify, diff) one JSON document on stdout instead of text
+  --port PORT again, or --ports-from FILE (a port a line, # for comments): read, program,
+             verify, pc-control, latch and moment on every port at once; each line begins
+             with its port and a tab, --json has an entry for each port, -o FILE needs
+             {port} (-o &apos;site-{port}.csv&apos;); exit 1 when any device failed, else 4 when any
+             differs
+  SIGINT, SIGTERM  cancel: each device is sent back to its menu and its port closed; exit
+             130 or 143 (--json: &quot;cancelled&quot;: true and the relays done); a second signal
+             ends at once
+</source>
+        <translation>Optionen:
+  --help     diese Hilfe anzeigen
+  --version  die Version anzeigen
+  --json     (ports, read, program, verify, diff) ein JSON-Dokument auf stdout statt Text
+  --port PORT mehrfach, oder --ports-from FILE (ein Port je Zeile, # für Kommentare): read,
+             program, verify, pc-control, latch und moment auf allen Ports zugleich; jede Zeile
+             beginnt mit ihrem Port und einem Tabulator, --json hat einen Eintrag je Port, -o FILE
+             braucht {port} (-o &apos;site-{port}.csv&apos;); Exit 1, wenn ein Gerät fehlschlug, sonst 4,
+             wenn eines abweicht
+  SIGINT, SIGTERM  abbrechen: jedes Gerät wird in sein Menü zurückgeschickt und sein Port
+             geschlossen; Exit 130 oder 143 (--json: &quot;cancelled&quot;: true und die erledigten
+             Relais); ein zweites Signal beendet sofort
+</translation>
+    </message>
+    <message>
+        <source>no command given</source>
+        <translation>kein Befehl angegeben</translation>
+    </message>
+    <message>
+        <source>unknown command &apos;%1&apos;</source>
+        <translation>unbekannter Befehl „%1“</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Nein</translation>
+    </message>
+    <message>
+        <source>Relay %1: %2</source>
+        <translation>Relais %1: %2</translation>
+    </message>
+    <message>
+        <source>unlatch %1</source>
+        <translation>Rücksetzen %1</translation>
+    </message>
+    <message>
+        <source>time %1</source>
+        <translation>Zeit %1</translation>
+    </message>
+    <message>
+        <source>PC control %1</source>
+        <translation>PC-Steuerung %1</translation>
+    </message>
+    <message>
+        <source>Relay %1
+</source>
+        <translation>Relais %1
+</translation>
+    </message>
+    <message>
+        <source>Mode: %1
+</source>
+        <translation>Modus: %1
+</translation>
+    </message>
+    <message>
+        <source>Gate: %1
+</source>
+        <translation>Verknüpfung: %1
+</translation>
+    </message>
+    <message>
+        <source>Unlatch gate: %1
+</source>
+        <translation>Rücksetz-Verknüpfung: %1
+</translation>
+    </message>
+    <message>
+        <source>Closure time: %1
+</source>
+        <translation>Schließzeit: %1
+</translation>
+    </message>
+    <message>
+        <source>Contact: %1
+</source>
+        <translation>Kontakt: %1
+</translation>
+    </message>
+    <message>
+        <source>PC control: %1
+</source>
+        <translation>PC-Steuerung: %1
+</translation>
+    </message>
+    <message>
+        <source>%1 of %2...
+</source>
+        <translation>%1 von %2 ...
+</translation>
+    </message>
+    <message>
+        <source>doctor: there is no port %1</source>
+        <translation>doctor: es gibt keinen Port %1</translation>
+    </message>
+    <message>
+        <source>the line never fell quiet; the port may belong to another device</source>
+        <translation>die Leitung wurde nie ruhig; der Port gehört vielleicht zu einem anderen Gerät</translation>
+    </message>
+</context>
+<context>
+    <name>ClosureTimeDialog</name>
+    <message>
+        <source>Closure Time</source>
+        <translation>Schließzeit</translation>
+    </message>
+    <message>
+        <source>&amp;Hours</source>
+        <translation>&amp;Stunden</translation>
+    </message>
+    <message>
+        <source>&amp;Minutes</source>
+        <translation>&amp;Minuten</translation>
+    </message>
+    <message>
+        <source>&amp;Seconds</source>
+        <translation>S&amp;ekunden</translation>
+    </message>
+</context>
+<context>
+    <name>ClosureTimeEntry</name>
+    <message>
+        <source>Closure Time:</source>
+        <translation>Schließzeit:</translation>
+    </message>
+    <message>
+        <source>Hours</source>
+        <translation>Stunden</translation>
+    </message>
+    <message>
+        <source>Hrs</source>
+        <translation>Std</translation>
+    </message>
+    <message>
+        <source>Minutes</source>
+        <translation>Minuten</translation>
+    </message>
+    <message>
+        <source>Mins</source>
+        <translation>Min</translation>
+    </message>
+    <message>
+        <source>Seconds</source>
+        <translation>Sekunden</translation>
+    </message>
+    <message>
+        <source>Secs</source>
+        <translation>Sek</translation>
+    </message>
+    <message>
+        <source>Closure time, hours</source>
+        <translation>Schließzeit, Stunden</translation>
+    </message>
+    <message>
+        <source>Closure time, hours, typed</source>
+        <translation>Schließzeit, Stunden, eingegeben</translation>
+    </message>
+    <message>
+        <source>Closure time, minutes</source>
+        <translation>Schließzeit, Minuten</translation>
+    </message>
+    <message>
+        <source>Closure time, minutes, typed</source>
+        <translation>Schließzeit, Minuten, eingegeben</translation>
+    </message>
+    <message>
+        <source>Closure time, seconds</source>
+        <translation>Schließzeit, Sekunden</translation>
+    </message>
+    <message>
+        <source>Closure time, seconds, typed</source>
+        <translation>Schließzeit, Sekunden, eingegeben</translation>
+    </message>
+</context>
+<context>
+    <name>CommissioningRecord</name>
+    <message>
+        <source>Commissioning record</source>
+        <translation>Inbetriebnahmeprotokoll</translation>
+    </message>
+    <message>
+        <source>Relay %1</source>
+        <translation>Relais %1</translation>
+    </message>
+    <message>
+        <source>Relay mode:</source>
+        <translation>Relaismodus:</translation>
+    </message>
+    <message>
+        <source>Input mode:</source>
+        <translation>Eingangsmodus:</translation>
+    </message>
+    <message>
+        <source>Input map:</source>
+        <translation>Eingangszuordnung:</translation>
+    </message>
+    <message>
+        <source>Unlatch mode:</source>
+        <translation>Rücksetzmodus:</translation>
+    </message>
+    <message>
+        <source>Unlatch map:</source>
+        <translation>Rücksetzzuordnung:</translation>
+    </message>
+    <message>
+        <source>Closure time:</source>
+        <translation>Schließzeit:</translation>
+    </message>
+    <message>
+        <source>Latching inputs</source>
+        <translation>Setzeingänge</translation>
+    </message>
+    <message>
+        <source>Unlatching inputs</source>
+        <translation>Rücksetzeingänge</translation>
+    </message>
+    <message>
+        <source>File:</source>
+        <translation>Datei:</translation>
+    </message>
+    <message>
+        <source>Date:</source>
+        <translation>Datum:</translation>
+    </message>
+    <message>
+        <source>Program:</source>
+        <translation>Programm:</translation>
+    </message>
+</context>
+<context>
+    <name>CompareCommands</name>
+    <message>
+        <source>1 field that is not programmed (PC control, contact) differs; --all lists it.</source>
+        <translation>1 nicht programmiertes Feld (PC-Steuerung, Kontakt) weicht ab; --all listet es auf.</translation>
+    </message>
+    <message>
+        <source>%1 fields that are not programmed (PC control, contact) differ; --all lists them.</source>
+        <translation>%1 nicht programmierte Felder (PC-Steuerung, Kontakt) weichen ab; --all listet sie auf.</translation>
+    </message>
+</context>
+<context>
+    <name>ComparisonDialog</name>
+    <message>
+        <source>Compare with Device</source>
+        <translation>Mit Gerät vergleichen</translation>
+    </message>
+    <message>
+        <source>Tavik holds what the window shows.</source>
+        <translation>Tavik enthält, was das Fenster zeigt.</translation>
+    </message>
+    <message>
+        <source>Tavik differs from the window in relay %1.</source>
+        <translation>Tavik weicht bei Relais %1 vom Fenster ab.</translation>
+    </message>
+    <message>
+        <source>Tavik differs from the window in relays %1.</source>
+        <translation>Tavik weicht bei den Relais %1 vom Fenster ab.</translation>
+    </message>
+    <message>
+        <source>Relay</source>
+        <translation>Relais</translation>
+    </message>
+    <message>
+        <source>Field</source>
+        <translation>Feld</translation>
+    </message>
+    <message>
+        <source>Window</source>
+        <translation>Fenster</translation>
+    </message>
+    <message>
+        <source>Device</source>
+        <translation>Gerät</translation>
+    </message>
+    <message>
+        <source>1 field that is not programmed (PC control, contact) differs.</source>
+        <translation>1 nicht programmiertes Feld (PC-Steuerung, Kontakt) weicht ab.</translation>
+    </message>
+    <message>
+        <source>%1 fields that are not programmed (PC control, contact) differ.</source>
+        <translation>%1 nicht programmierte Felder (PC-Steuerung, Kontakt) weichen ab.</translation>
+    </message>
+    <message>
+        <source>Program the 1 differing relay</source>
+        <translation>Das 1 abweichende Relais programmieren</translation>
+    </message>
+    <message>
+        <source>Program the %1 differing relays</source>
+        <translation>Die %1 abweichenden Relais programmieren</translation>
+    </message>
+    <message>
+        <source>Program relay %1 with the window&apos;s settings?</source>
+        <translation>Relais %1 mit den Einstellungen des Fensters programmieren?</translation>
+    </message>
+    <message>
+        <source>Program relays %1 with the window&apos;s settings?</source>
+        <translation>Die Relais %1 mit den Einstellungen des Fensters programmieren?</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceCommands</name>
+    <message>
+        <source>Reading Tavik...</source>
+        <translation>Tavik wird gelesen ...</translation>
+    </message>
+    <message>
+        <source>Reading relay %1</source>
+        <translation>Lese Relais %1</translation>
+    </message>
+    <message>
+        <source>Programming relay %1</source>
+        <translation>Programmiere Relais %1</translation>
+    </message>
+    <message>
+        <source>Cancelled before relay 1 of 16</source>
+        <translation>Abgebrochen vor Relais 1 von 16</translation>
+    </message>
+    <message>
+        <source>Cancelled after relay %1 of 16</source>
+        <translation>Abgebrochen nach Relais %1 von 16</translation>
+    </message>
+    <message>
+        <source>Finished reading all</source>
+        <translation>Alle gelesen</translation>
+    </message>
+    <message>
+        <source>Finished programming all</source>
+        <translation>Alle programmiert</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceDialogues</name>
+    <message>
+        <source>Tavik keeps answering unexpectedly; gave up after 8 retries.</source>
+        <translation>Tavik antwortet wiederholt unerwartet; nach 8 Versuchen aufgegeben.</translation>
+    </message>
+    <message>
+        <source>The connection to Tavik was lost. Please check the cable and the COM port.</source>
+        <translation>Die Verbindung zu Tavik ist abgebrochen. Bitte Kabel und COM-Port prüfen.</translation>
+    </message>
+    <message>
+        <source>Could not communicate with Tavik: %1. Please check the address and the serial server.</source>
+        <translation>Keine Verbindung zu Tavik: %1. Bitte Adresse und seriellen Server prüfen.</translation>
+    </message>
+    <message>
+        <source>Relay programmed</source>
+        <translation>Relais programmiert</translation>
+    </message>
+    <message>
+        <source>Relay read</source>
+        <translation>Relais gelesen</translation>
+    </message>
+    <message>
+        <source>The line never fell quiet: characters kept coming that Tavik was not asked for. The port may belong to another device; please check the COM port.</source>
+        <translation>Die Leitung wurde nie ruhig: Es kamen immer weiter Zeichen, nach denen Tavik nicht gefragt wurde. Der Port gehört vielleicht zu einem anderen Gerät; bitte den COM-Port prüfen.</translation>
+    </message>
+</context>
+<context>
+    <name>DevicePort</name>
+    <message>
+        <source>There is no port Com%1: choose one the port list offers.</source>
+        <translation>Es gibt keinen Port Com%1: Wählen Sie einen aus der Portliste.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be opened: %2.</source>
+        <translation>%1 lässt sich nicht öffnen: %2.</translation>
+    </message>
+</context>
+<context>
+    <name>ErrorLog</name>
+    <message>
+        <source>&apos;ErrorLog.txt&apos; is too large, indicating there&apos;s something wrong with the software and/or its components.<byte value="xd"/>
+<byte value="xd"/>
+Please email the contents of &apos;ErrorLog.txt&apos; shown in the Notepad window to %1&apos;s support team.</source>
+        <translation>&apos;ErrorLog.txt&apos; ist zu groß; mit der Software oder ihren Komponenten stimmt etwas nicht.<byte value="xd"/>
+<byte value="xd"/>
+Bitte senden Sie den Inhalt von &apos;ErrorLog.txt&apos;, der im Editor-Fenster angezeigt wird, per E-Mail an das Support-Team von %1.</translation>
+    </message>
+</context>
+<context>
+    <name>FileChoice</name>
+    <message>
+        <source>Tavik Config files (*.csv) (*.csv)</source>
+        <translation>Tavik-Konfigurationsdateien (*.csv) (*.csv)</translation>
+    </message>
+    <message>
+        <source>All files (*.*) (*)</source>
+        <translation>Alle Dateien (*.*) (*)</translation>
+    </message>
+    <message>
+        <source>PDF files (*.pdf) (*.pdf)</source>
+        <translation>PDF-Dateien (*.pdf) (*.pdf)</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Tavik is busy with another command; wait for it to end or cancel it.</source>
+        <translation>Tavik ist mit einem anderen Befehl beschäftigt; warten Sie, bis er endet, oder brechen Sie ihn ab.</translation>
+    </message>
+    <message>
+        <source>Tavik Config</source>
+        <translation>Tavik-Konfiguration</translation>
+    </message>
+    <message>
+        <source>The clipboard holds no relay settings to paste.</source>
+        <translation>Die Zwischenablage enthält keine Relaiseinstellungen zum Einfügen.</translation>
+    </message>
+    <message>
+        <source>Commissioning record</source>
+        <translation>Inbetriebnahmeprotokoll</translation>
+    </message>
+    <message>
+        <source>The record could not be printed.</source>
+        <translation>Das Protokoll konnte nicht gedruckt werden.</translation>
+    </message>
+    <message>
+        <source>The record is written to %1.</source>
+        <translation>Das Protokoll ist in %1 geschrieben.</translation>
+    </message>
+    <message>
+        <source>The record could not be written to %1.</source>
+        <translation>Das Protokoll konnte nicht in %1 geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>About %1</source>
+        <translation>Über %1</translation>
+    </message>
+    <message>
+        <source>&lt;h3&gt;%1&lt;/h3&gt;&lt;p&gt;Version %2&lt;/p&gt;&lt;p&gt;%3&lt;/p&gt;&lt;p&gt;The Tavik developers keep every right to this program; it is given to the owners of Tavik relay expanders to use with their devices.&lt;/p&gt;&lt;p&gt;Built with Qt %4, running on Qt %5.&lt;/p&gt;</source>
+        <translation>&lt;h3&gt;%1&lt;/h3&gt;&lt;p&gt;Version %2&lt;/p&gt;&lt;p&gt;%3&lt;/p&gt;&lt;p&gt;Die Tavik-Entwickler behalten alle Rechte an diesem Programm; es wird den Besitzern von Tavik-Relaiserweiterungen zur Nutzung mit ihren Geräten überlassen.&lt;/p&gt;&lt;p&gt;Erstellt mit Qt %4, läuft mit Qt %5.&lt;/p&gt;</translation>
+    </message>
+    <message>
+        <source>Serial port %1</source>
+        <translation>Serieller Port %1</translation>
+    </message>
+    <message>
+        <source>USB serial adapter %1</source>
+        <translation>USB-Seriell-Adapter %1</translation>
+    </message>
+    <message>
+        <source>USB serial adapter %1 (%2)</source>
+        <translation>USB-Seriell-Adapter %1 (%2)</translation>
+    </message>
+    <message>
+        <source>%1 on Com%2 pulled out</source>
+        <translation>%1 an Com%2 abgezogen</translation>
+    </message>
+    <message>
+        <source>%1 plugged in as Com%2</source>
+        <translation>%1 als Com%2 eingesteckt</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindowUi</name>
+    <message>
+        <source>R</source>
+        <translation>R</translation>
+    </message>
+    <message>
+        <source>Rescan available ports</source>
+        <translation>Verfügbare Ports neu suchen</translation>
+    </message>
+    <message>
+        <source>Read/Program</source>
+        <translation>Lesen/Programmieren</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Stop after the relay in progress, leaving Tavik at its menu (Esc)</source>
+        <translation>Nach dem laufenden Relais anhalten und Tavik in seinem Menü lassen (Esc)</translation>
+    </message>
+    <message>
+        <source>Waiting for command...</source>
+        <translation>Warte auf Befehl ...</translation>
+    </message>
+    <message>
+        <source>Relay %1</source>
+        <translation>Relais %1</translation>
+    </message>
+    <message>
+        <source>Input %1</source>
+        <translation>Eingang %1</translation>
+    </message>
+    <message>
+        <source>Tavik Configuration Manager</source>
+        <translation>Tavik Configuration Manager</translation>
+    </message>
+    <message>
+        <source>Wiring</source>
+        <translation>Verdrahtung</translation>
+    </message>
+    <message>
+        <source>Wires from the inputs through the input mode&apos;s gate to the relay</source>
+        <translation>Leitungen von den Eingängen über das Gatter des Eingangsmodus zum Relais</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Fortschritt</translation>
+    </message>
+    <message>
+        <source>What the last command did</source>
+        <translation>Was der letzte Befehl getan hat</translation>
+    </message>
+    <message>
+        <source>The relay follows the PC&apos;s commands instead of its inputs</source>
+        <translation>Das Relais folgt den Befehlen des PCs statt seinen Eingängen</translation>
+    </message>
+    <message>
+        <source>Closes the relay shown for a moment</source>
+        <translation>Schließt das angezeigte Relais für einen Moment</translation>
+    </message>
+    <message>
+        <source>Latches the relay shown</source>
+        <translation>Setzt das angezeigte Relais</translation>
+    </message>
+    <message>
+        <source>The pictures show the inputs that latch the relay</source>
+        <translation>Die Bilder zeigen die Eingänge, die das Relais setzen</translation>
+    </message>
+    <message>
+        <source>The pictures show the inputs that unlatch the relay</source>
+        <translation>Die Bilder zeigen die Eingänge, die das Relais zurücksetzen</translation>
+    </message>
+    <message>
+        <source>&amp;COM Port:</source>
+        <translation>&amp;COM-Port:</translation>
+    </message>
+    <message>
+        <source>Relay &amp;Number:</source>
+        <translation>Relais&amp;nummer:</translation>
+    </message>
+    <message>
+        <source>Relay &amp;Mode:</source>
+        <translation>Relais&amp;modus:</translation>
+    </message>
+    <message>
+        <source>&amp;Input Mode:</source>
+        <translation>&amp;Eingangsmodus:</translation>
+    </message>
+    <message>
+        <source>PC-Con&amp;trol</source>
+        <translation>PC-Betr&amp;ieb</translation>
+    </message>
+    <message>
+        <source>M&amp;omentary Input</source>
+        <translation>Eingang &amp;tasten</translation>
+    </message>
+    <message>
+        <source>&amp;Latch Input</source>
+        <translation>Eingang &amp;setzen</translation>
+    </message>
+    <message>
+        <source>Latching Inp&amp;ut</source>
+        <translation>Set&amp;zeingang</translation>
+    </message>
+    <message>
+        <source>Unlatchin&amp;g Input</source>
+        <translation>Rüc&amp;ksetzeingang</translation>
+    </message>
+    <message>
+        <source>&amp;Status:</source>
+        <translation>Stat&amp;us:</translation>
+    </message>
+    <message>
+        <source>Rea&amp;d Relay</source>
+        <translation>Relais &amp;lesen</translation>
+    </message>
+    <message>
+        <source>Program &amp;Relay</source>
+        <translation>Relais pro&amp;gr.</translation>
+    </message>
+    <message>
+        <source>Read &amp;All</source>
+        <translation>&amp;Alle lesen</translation>
+    </message>
+    <message>
+        <source>&amp;Program All</source>
+        <translation>Alle p&amp;rogr.</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Datei</translation>
+    </message>
+    <message>
+        <source>&amp;New</source>
+        <translation>&amp;Neu</translation>
+    </message>
+    <message>
+        <source>&amp;Open...</source>
+        <translation>Ö&amp;ffnen ...</translation>
+    </message>
+    <message>
+        <source>&amp;Save</source>
+        <translation>&amp;Speichern</translation>
+    </message>
+    <message>
+        <source>Save &amp;As...</source>
+        <translation>Speichern &amp;unter ...</translation>
+    </message>
+    <message>
+        <source>&amp;Print...</source>
+        <translation>&amp;Drucken ...</translation>
+    </message>
+    <message>
+        <source>&amp;Export PDF...</source>
+        <translation>Als &amp;PDF exportieren ...</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;Edit</source>
+        <translation>&amp;Bearbeiten</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Rückgängig</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Wiederherstellen</translation>
+    </message>
+    <message>
+        <source>&amp;Copy</source>
+        <translation>&amp;Kopieren</translation>
+    </message>
+    <message>
+        <source>&amp;Relay Mode</source>
+        <translation>&amp;Relaismodus</translation>
+    </message>
+    <message>
+        <source>&amp;Input Mode</source>
+        <translation>&amp;Eingangsmodus</translation>
+    </message>
+    <message>
+        <source>Input &amp;Map</source>
+        <translation>Eingangs&amp;zuordnung</translation>
+    </message>
+    <message>
+        <source>Closure &amp;Time</source>
+        <translation>&amp;Schließzeit</translation>
+    </message>
+    <message>
+        <source>Relay &amp;Configuration</source>
+        <translation>Relais&amp;konfiguration</translation>
+    </message>
+    <message>
+        <source>&amp;Paste</source>
+        <translation>&amp;Einfügen</translation>
+    </message>
+    <message>
+        <source>C&amp;hange Relay</source>
+        <translation>Relais ä&amp;ndern</translation>
+    </message>
+    <message>
+        <source>&amp;Number</source>
+        <translation>&amp;Nummer</translation>
+    </message>
+    <message>
+        <source>M&amp;ode</source>
+        <translation>&amp;Modus</translation>
+    </message>
+    <message>
+        <source>&amp;Closure Time...</source>
+        <translation>&amp;Schließzeit ...</translation>
+    </message>
+    <message>
+        <source>R&amp;ead</source>
+        <translation>&amp;Lesen</translation>
+    </message>
+    <message>
+        <source>&amp;Relay</source>
+        <translation>&amp;Relais</translation>
+    </message>
+    <message>
+        <source>&amp;All</source>
+        <translation>&amp;Alle</translation>
+    </message>
+    <message>
+        <source>Pr&amp;ogram</source>
+        <translation>&amp;Programmieren</translation>
+    </message>
+    <message>
+        <source>Co&amp;mpare with Device</source>
+        <translation>Mit Gerät &amp;vergleichen</translation>
+    </message>
+    <message>
+        <source>C&amp;lear</source>
+        <translation>Lös&amp;chen</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Hilfe</translation>
+    </message>
+    <message>
+        <source>&amp;About...</source>
+        <translation>&amp;Über ...</translation>
+    </message>
+</context>
+<context>
+    <name>PortAccess</name>
+    <message>
+        <source>%1 (process %2)</source>
+        <translation>%1 (Prozess %2)</translation>
+    </message>
+    <message>
+        <source>Permission denied on %1: </source>
+        <translation>Zugriff auf %1 verweigert: </translation>
+    </message>
+    <message>
+        <source>only its owner may read and write it; ask the administrator for a udev rule that gives group %1 access.</source>
+        <translation>nur sein Eigentümer darf lesen und schreiben; bitten Sie die Administration um eine udev-Regel, die der Gruppe %1 Zugriff gibt.</translation>
+    </message>
+    <message>
+        <source>user %1 is in its group %2, yet the system refuses.</source>
+        <translation>Benutzer %1 ist in seiner Gruppe %2, dennoch verweigert das System den Zugriff.</translation>
+    </message>
+    <message>
+        <source>user %1 joined its group %2 after this session started; log out and log in again.</source>
+        <translation>Benutzer %1 ist seiner Gruppe %2 erst nach Beginn dieser Sitzung beigetreten; abmelden und erneut anmelden.</translation>
+    </message>
+    <message>
+        <source>it belongs to group %1, and user %2 is not in that group. Fix: sudo usermod -aG %1 %2, then log out and log in again.</source>
+        <translation>er gehört zur Gruppe %1, und Benutzer %2 ist nicht in dieser Gruppe. Abhilfe: sudo usermod -aG %1 %2, dann abmelden und erneut anmelden.</translation>
+    </message>
+    <message>
+        <source>%1 does not exist: is the adapter plugged in?</source>
+        <translation>%1 existiert nicht: Ist der Adapter eingesteckt?</translation>
+    </message>
+    <message>
+        <source>%1 is in use by %2; close that program and try again.</source>
+        <translation>%1 wird von %2 belegt; schließen Sie dieses Programm und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>%1 is in use by another program; close it and try again.</source>
+        <translation>%1 wird von einem anderen Programm belegt; schließen Sie es und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>%1 cannot be opened: %2.</source>
+        <translation>%1 lässt sich nicht öffnen: %2.</translation>
+    </message>
+    <message>
+        <source>it probes serial adapters as they appear and may hold one for a while; if it keeps the Tavik&apos;s port busy: sudo systemctl stop ModemManager</source>
+        <translation>es prüft serielle Adapter beim Erscheinen und kann einen eine Weile belegen; hält es den Port des Tavik belegt: sudo systemctl stop ModemManager</translation>
+    </message>
+    <message>
+        <source>it claims some USB serial adapters as braille displays; if the Tavik&apos;s adapter vanishes when plugged in: sudo apt remove brltty</source>
+        <translation>es beansprucht manche USB-Seriell-Adapter als Braillezeilen; verschwindet der Adapter des Tavik beim Einstecken: sudo apt remove brltty</translation>
+    </message>
+    <message>
+        <source>%1 is running (process %2): %3.</source>
+        <translation>%1 läuft (Prozess %2): %3.</translation>
+    </message>
+    <message>
+        <source>User %1 (uid %2), groups: %3</source>
+        <translation>Benutzer %1 (UID %2), Gruppen: %3</translation>
+    </message>
+    <message>
+        <source>user %1 may not read and write it; ask the administrator to allow it.</source>
+        <translation>Benutzer %1 darf nicht lesen und schreiben; bitten Sie die Administration, es zu erlauben.</translation>
+    </message>
+    <message>
+        <source>%1 is not present: is the adapter plugged in?</source>
+        <translation>%1 ist nicht vorhanden: Ist der Adapter eingesteckt?</translation>
+    </message>
+    <message>
+        <source>User %1</source>
+        <translation>Benutzer %1</translation>
+    </message>
+</context>
+<context>
+    <name>PortDirectory</name>
+    <message>
+        <source>Path: %1</source>
+        <translation>Pfad: %1</translation>
+    </message>
+    <message>
+        <source>Device: %1</source>
+        <translation>Gerät: %1</translation>
+    </message>
+    <message>
+        <source>Com%1</source>
+        <translation>Com%1</translation>
+    </message>
+    <message>
+        <source>Com%1 (%2)</source>
+        <translation>Com%1 (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>PromptExchange</name>
+    <message>
+        <source>Could not communicate with Tavik. Please check COM settings, power, and signal cables.</source>
+        <translation>Keine Verbindung zu Tavik. Bitte COM-Einstellungen, Stromversorgung und Signalkabel prüfen.</translation>
+    </message>
+</context>
+<context>
+    <name>RelayComparison</name>
+    <message>
+        <source>%1 of no input</source>
+        <translation>%1 keines Eingangs</translation>
+    </message>
+    <message>
+        <source>%1 of input %2</source>
+        <translation>%1 von Eingang %2</translation>
+    </message>
+    <message>
+        <source>%1 of inputs %2</source>
+        <translation>%1 der Eingänge %2</translation>
+    </message>
+    <message>
+        <source>relay mode</source>
+        <translation>Relaismodus</translation>
+    </message>
+    <message>
+        <source>input mode</source>
+        <translation>Eingangsmodus</translation>
+    </message>
+    <message>
+        <source>input map</source>
+        <translation>Eingangszuordnung</translation>
+    </message>
+    <message>
+        <source>unlatch input mode</source>
+        <translation>Rücksetz-Eingangsmodus</translation>
+    </message>
+    <message>
+        <source>unlatch map</source>
+        <translation>Rücksetzzuordnung</translation>
+    </message>
+    <message>
+        <source>closure time</source>
+        <translation>Schließzeit</translation>
+    </message>
+    <message>
+        <source>PC control</source>
+        <translation>PC-Steuerung</translation>
+    </message>
+    <message>
+        <source>contact</source>
+        <translation>Kontakt</translation>
+    </message>
+    <message>
+        <source>Relay %1: %2: %3 %4; %5 %6</source>
+        <translation>Relais %1: %2: %3 %4; %5 %6</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keine</translation>
+    </message>
+    <message>
+        <source>on</source>
+        <translation>ein</translation>
+    </message>
+    <message>
+        <source>off</source>
+        <translation>aus</translation>
+    </message>
+</context>
+<context>
+    <name>RelayEditor</name>
+    <message>
+        <source>Relay %1</source>
+        <translation>Relais %1</translation>
+    </message>
+    <message>
+        <source>Space or Enter puts input %1 into the map shown, or takes it out</source>
+        <translation>Leertaste oder Eingabetaste nimmt Eingang %1 in die angezeigte Zuordnung auf oder aus ihr heraus</translation>
+    </message>
+    <message>
+        <source>Space or Enter selects the next input mode</source>
+        <translation>Leertaste oder Eingabetaste wählt den nächsten Eingangsmodus</translation>
+    </message>
+    <message>
+        <source>Space or Enter shows the next relay</source>
+        <translation>Leertaste oder Eingabetaste zeigt das nächste Relais</translation>
+    </message>
+    <message>
+        <source>no inputs</source>
+        <translation>keinen Eingängen</translation>
+    </message>
+    <message>
+        <source>input %1</source>
+        <translation>Eingang %1</translation>
+    </message>
+    <message>
+        <source>inputs %1 and %2</source>
+        <translation>Eingängen %1 und %2</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
+    </message>
+    <message>
+        <source>Relay %1: %2, %3</source>
+        <translation>Relais %1: %2, %3</translation>
+    </message>
+    <message>
+        <source>, unlatched by %1</source>
+        <translation>, zurückgesetzt durch %1</translation>
+    </message>
+    <message>
+        <source>Input %1, in the unlatch map</source>
+        <translation>Eingang %1, in der Rücksetzzuordnung</translation>
+    </message>
+    <message>
+        <source>Input %1, not in the unlatch map</source>
+        <translation>Eingang %1, nicht in der Rücksetzzuordnung</translation>
+    </message>
+    <message>
+        <source>Input %1, in the map</source>
+        <translation>Eingang %1, in der Zuordnung</translation>
+    </message>
+    <message>
+        <source>Input %1, not in the map</source>
+        <translation>Eingang %1, nicht in der Zuordnung</translation>
+    </message>
+    <message>
+        <source>Input mode: %1</source>
+        <translation>Eingangsmodus: %1</translation>
+    </message>
+    <message>
+        <source>Relay</source>
+        <translation>Relais</translation>
+    </message>
+</context>
+<context>
+    <name>ReportCommand</name>
+    <message>
+        <source>report: unexpected argument &apos;%1&apos;</source>
+        <translation>report: unerwartetes Argument „%1“</translation>
+    </message>
+    <message>
+        <source>report: %1 needs a value</source>
+        <translation>report: %1 braucht einen Wert</translation>
+    </message>
+    <message>
+        <source>report needs -i FILE and -o RECORD.pdf or RECORD.html</source>
+        <translation>report braucht -i FILE und -o RECORD.pdf oder RECORD.html</translation>
+    </message>
+    <message>
+        <source>report: -o must name a .pdf or .html file</source>
+        <translation>report: -o muss eine .pdf- oder .html-Datei nennen</translation>
+    </message>
+    <message>
+        <source>report: --page takes a4 or letter</source>
+        <translation>report: --page erwartet a4 oder letter</translation>
+    </message>
+    <message>
+        <source>could not be written</source>
+        <translation>konnte nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>write FILE&apos;s commissioning record (exit 3: bad FILE, 8: not written)</source>
+        <translation>das Inbetriebnahmeprotokoll von FILE schreiben (Exit 3: fehlerhafte FILE, 8: nicht geschrieben)</translation>
+    </message>
+</context>
+<context>
+    <name>ServerAddress</name>
+    <message>
+        <source>&apos;%1&apos; has a path after its port: a serial server is named tcp://HOST:PORT or rfc2217://HOST:PORT, and the server chooses the device</source>
+        <translation>„%1“ hat einen Pfad nach dem Port: Ein serieller Server heißt tcp://HOST:PORT oder rfc2217://HOST:PORT, und der Server wählt das Gerät</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; has port %2: a serial server&apos;s port is a number from 1 to 65535</source>
+        <translation>„%1“ hat den Port %2: Der Port eines seriellen Servers ist eine Zahl von 1 bis 65535</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a serial server&apos;s address (tcp://HOST:PORT or rfc2217://HOST:PORT)</source>
+        <translation>„%1“ ist keine Adresse eines seriellen Servers (tcp://HOST:PORT oder rfc2217://HOST:PORT)</translation>
+    </message>
+</context>
+<context>
+    <name>ServerControl</name>
+    <message>
+        <source>no serial server answers at %1</source>
+        <translation>unter %1 antwortet kein serieller Server</translation>
+    </message>
+    <message>
+        <source>the serial server at %1 takes nothing that is sent to it</source>
+        <translation>der serielle Server unter %1 nimmt nichts an, was ihm gesendet wird</translation>
+    </message>
+    <message>
+        <source>the serial server at %1 never answered the line settings (RFC 2217)</source>
+        <translation>der serielle Server unter %1 hat nie auf die Leitungseinstellungen geantwortet (RFC 2217)</translation>
+    </message>
+    <message>
+        <source>the serial server at %1 does not set the line to 57600 baud, 8 data bits, no parity, 1 stop bit (RFC 2217)</source>
+        <translation>der serielle Server unter %1 stellt die Leitung nicht auf 57600 Baud, 8 Datenbits, keine Parität, 1 Stoppbit (RFC 2217)</translation>
+    </message>
+    <message>
+        <source>the serial server at %1 sends telnet commands without end</source>
+        <translation>der serielle Server unter %1 sendet endlos Telnet-Befehle</translation>
+    </message>
+</context>
+<context>
+    <name>SplashWindow</name>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>For use with the Tavik TRX family of programmable relay expanders. Manuals and updates: www.tavik-controls.example</source>
+        <translation>Für die programmierbaren Relaiserweiterungen der Tavik-TRX-Familie. Handbücher und Aktualisierungen: www.tavik-controls.example</translation>
+    </message>
+    <message>
+        <source>Tavik Configuration Manager</source>
+        <translation>Tavik Configuration Manager</translation>
+    </message>
+</context>
+<context>
+    <name>StartText</name>
+    <message>
+        <source>Tavik Configuration Manager: reads, edits, programs and saves the relays of a Tavik relay expander.</source>
+        <translation>Tavik Configuration Manager: liest, bearbeitet, programmiert und speichert die Relais einer Tavik-Relaiserweiterung.</translation>
+    </message>
+    <message>
+        <source>Adds the built-in simulated Tavik to the port list and selects it. It keeps its relays between runs in %1.</source>
+        <translation>Fügt der Portliste den eingebauten simulierten Tavik hinzu und wählt ihn aus. Er behält seine Relais zwischen den Läufen in %1.</translation>
+    </message>
+    <message>
+        <source>Adds a serial port the system does not list, such as a pseudo-terminal, a /dev/serial/by-id link, or a serial server&apos;s tcp://HOST:PORT or rfc2217://HOST:PORT. Repeatable.</source>
+        <translation>Fügt einen seriellen Port hinzu, den das System nicht auflistet, etwa ein Pseudo-Terminal, einen /dev/serial/by-id-Link oder tcp://HOST:PORT bzw. rfc2217://HOST:PORT eines seriellen Servers. Wiederholbar.</translation>
+    </message>
+    <message>
+        <source>PATH</source>
+        <translation>PFAD</translation>
+    </message>
+    <message>
+        <source>tavikgui: %1 does not exist (yet); it is listed when the rescan finds it.</source>
+        <translation>tavikgui: %1 existiert (noch) nicht; der Port erscheint in der Liste, sobald die Suche ihn findet.</translation>
+    </message>
+    <message>
+        <source>tavikgui: the simulated Tavik could not start: %1</source>
+        <translation>tavikgui: der simulierte Tavik konnte nicht starten: %1</translation>
+    </message>
+    <message>
+        <source>Dark colours, for a dark desktop whose colours Qt does not follow.</source>
+        <translation>Dunkle Farben, für einen dunklen Desktop, dessen Farben Qt nicht folgt.</translation>
+    </message>
+</context>
+<context>
+    <name>TableHistory</name>
+    <message>
+        <source>Relay %1</source>
+        <translation>Relais %1</translation>
+    </message>
+    <message>
+        <source>All relays</source>
+        <translation>Alle Relais</translation>
+    </message>
+</context>
+<context>
+    <name>TavikFile</name>
+    <message>
+        <source>line %1 should read %2</source>
+        <translation>Zeile %1 sollte %2 lauten</translation>
+    </message>
+    <message>
+        <source>the line ends inside the %1 of relay %2</source>
+        <translation>die Zeile endet innerhalb der %1 von Relais %2</translation>
+    </message>
+    <message>
+        <source>the %1 of relay %2 holds &apos;%3&apos; where only 0 or 1 belongs</source>
+        <translation>die %1 von Relais %2 enthält „%3“, wo nur 0 oder 1 stehen darf</translation>
+    </message>
+    <message>
+        <source>line %1 should be the line of relay %2 but does not contain &quot;%3&quot;</source>
+        <translation>Zeile %1 sollte die Zeile von Relais %2 sein, enthält aber nicht „%3“</translation>
+    </message>
+    <message>
+        <source>input map</source>
+        <translation>Eingangszuordnung</translation>
+    </message>
+    <message>
+        <source>unlatch map</source>
+        <translation>Rücksetzzuordnung</translation>
+    </message>
+    <message>
+        <source>the line ends before the PC-control field of relay %1</source>
+        <translation>die Zeile endet vor dem PC-Steuerungsfeld von Relais %1</translation>
+    </message>
+    <message>
+        <source>the PC-control field of relay %1 holds &apos;%2&apos; where only 0 or 1 belongs</source>
+        <translation>das PC-Steuerungsfeld von Relais %1 enthält „%2“, wo nur 0 oder 1 stehen darf</translation>
+    </message>
+    <message>
+        <source>Incorrect file format</source>
+        <translation>Falsches Dateiformat</translation>
+    </message>
+    <message>
+        <source>the file ends after line %1 of 20</source>
+        <translation>die Datei endet nach Zeile %1 von 20</translation>
+    </message>
+    <message>
+        <source>line 3 does not contain &quot;%1&quot;</source>
+        <translation>Zeile 3 enthält nicht „%1“</translation>
+    </message>
+</context>
+<context>
+    <name>TavikSimulator</name>
+    <message>
+        <source>simulated Tavik</source>
+        <translation>simulierter Tavik</translation>
+    </message>
+</context>
+</TS>
