@@ -124,7 +124,7 @@ done
 
 # --- Relays, 128 x 80: a coil (box with its diagonal) linked by a dashed line
 # to a normally open contact. The program paints the translated "Relay n"
-# underneath (bold 15 px in the navy ink, centred, its baseline area 8 px
+# underneath (bold 15 px in the navy ink, centred, its letters ending 8 px
 # above the bottom edge).
 relays() {
 for n in $(seq 1 16); do

@@ -16,7 +16,6 @@ public:
     // The words painted over the picture (see paintPictureLabel()), so that
     // they follow the language and stay sharp on scaled screens.
     void setPictureLabel(PictureLabel kind, const QString &text);
-    QString pictureText() const { return m_pictureText; }
 
 signals:
     void clicked();
