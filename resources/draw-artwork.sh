@@ -28,7 +28,6 @@ AMBER_DARK='#b86e00'
 SLATE_TOP='#5a6574'
 SLATE_BOTTOM='#323a45'
 SLATE_EDGE='#232a33'
-SLATE_TEXT='#c9d1db'
 
 BOLD='DejaVu-Sans-Bold'
 REGULAR='DejaVu-Sans'
@@ -99,10 +98,12 @@ gate 107 160 NXOR "$OR_BODY"  "$XOR_EXTRA" 1 66
 gate 108 160 NIL  "$BOX_BODY" ""           1 71
 }
 
-# --- Input buttons, 128 x 32: an indicator lamp on the left, "Input n" beside it.
-# button <dir> <n> <top> <bottom> <edge> <text> <lamp> <lamp-rim>
+# --- Input buttons, 128 x 32: an indicator lamp on the left. The program
+# paints the translated "Input n" beside it (left edge at x 34, bold 14 px,
+# #3b2500 when lit, #c9d1db when dark), so the pictures carry no words.
+# button <dir> <n> <top> <bottom> <edge> <lamp> <lamp-rim>
 button() {
-    local dir=$1 n=$2 top=$3 bottom=$4 edge=$5 text=$6 lamp=$7 rim=$8
+    local dir=$1 n=$2 top=$3 bottom=$4 edge=$5 lamp=$6 rim=$7
     local size="$(x 128)x$(x 32)"
     gif -size "$size" "xc:$PANEL" \
         \( -size "$size" "gradient:$top-$bottom" \
@@ -111,20 +112,20 @@ button() {
         -compose Over -composite -affine "$S,0,0,$S,0,0" \
         -fill none -stroke "$edge" -strokewidth 1.5 -draw "roundrectangle 1,1 126,30 7,7" \
         -fill "$lamp" -stroke "$rim" -strokewidth 1.5 -draw "circle 17,16 17,10" \
-        -stroke none -fill "$text" -font "$BOLD" -pointsize "$(x 14)" \
-        -gravity West -annotate "+$(x 34)+0" "Input $n" \
         "$out/$dir/$((100 + n))$SUF.gif"
 }
 
 inputs() {
 for n in $(seq 1 12); do
-    button INON "$n" "$AMBER_LIGHT" "$AMBER" "$AMBER_DARK" '#3b2500' '#fffbe6' "$AMBER_DARK"
-    button INOFF "$n" "$SLATE_TOP" "$SLATE_BOTTOM" "$SLATE_EDGE" "$SLATE_TEXT" '#1a1f26' '#7a8594'
+    button INON "$n" "$AMBER_LIGHT" "$AMBER" "$AMBER_DARK" '#fffbe6' "$AMBER_DARK"
+    button INOFF "$n" "$SLATE_TOP" "$SLATE_BOTTOM" "$SLATE_EDGE" '#1a1f26' '#7a8594'
 done
 }
 
 # --- Relays, 128 x 80: a coil (box with its diagonal) linked by a dashed line
-# to a normally open contact, "Relay n" underneath.
+# to a normally open contact. The program paints the translated "Relay n"
+# underneath (bold 15 px in the navy ink, centred, its letters ending 8 px
+# above the bottom edge).
 relays() {
 for n in $(seq 1 16); do
     gif -size "$(x 128)x$(x 80)" "xc:$PANEL" \
@@ -137,8 +138,6 @@ for n in $(seq 1 16); do
         -stroke "$INK" -strokewidth 2.5 -draw "line 80,34 102,18" \
         -fill "$INK" -stroke none -draw "circle 80,34 80,37" \
         -fill none -stroke "$WIRE" -strokewidth 1.5 -draw "stroke-dasharray 4 3 line 41,26 90,26" \
-        -stroke none -fill "$INK" -font "$BOLD" -pointsize "$(x 15)" \
-        -gravity South -annotate "+0+$(x 8)" "Relay $n" \
         "$out/RELAY/$((100 + n))$SUF.gif"
 done
 }

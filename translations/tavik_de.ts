@@ -1148,6 +1148,17 @@ Bitte senden Sie den Inhalt von &apos;ErrorLog.txt&apos;, der im Editor-Fenster 
     </message>
 </context>
 <context>
+    <name>PictureLabel</name>
+    <message>
+        <source>Input %1</source>
+        <translation>Eingang %1</translation>
+    </message>
+    <message>
+        <source>Relay %1</source>
+        <translation>Relais %1</translation>
+    </message>
+</context>
+<context>
     <name>PortAccess</name>
     <message>
         <source>%1 (process %2)</source>

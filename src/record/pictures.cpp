@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QImageReader>
+#include <QPainter>
 
 namespace
 {
@@ -137,4 +138,42 @@ QPoint backgroundRelayPosition()
 QPixmap programIconPicture()
 {
     return PictureFromBytes(LoadResData(iconId, QStringLiteral("ICON")));
+}
+
+QString inputPictureText(int index)
+{
+    return QCoreApplication::translate("PictureLabel", "Input %1").arg(index + 1);
+}
+
+QString relayPictureText(int index)
+{
+    return QCoreApplication::translate("PictureLabel", "Relay %1").arg(index + 1);
+}
+
+void paintPictureLabel(QPainter &painter, QPoint origin, PictureLabel kind, const QString &text)
+{
+    if (kind == PictureLabel::None || text.isEmpty())
+        return;
+    // The artwork's own inks and sizes (resources/draw-artwork.sh): dark brown
+    // on the lit amber button, pale grey on the dark one, navy on the relay.
+    QColor ink(0x1d, 0x35, 0x57);
+    int pixelSize = 15;
+    // A button is 128 x 32 with its lamp on the left; a relay is 128 x 80.
+    QRect area(origin, QSize(128, 80 - 8));
+    Qt::Alignment alignment = Qt::AlignHCenter | Qt::AlignBottom;
+    if (kind != PictureLabel::Relay) {
+        ink = kind == PictureLabel::InputOn ? QColor(0x3b, 0x25, 0x00) : QColor(0xc9, 0xd1, 0xdb);
+        pixelSize = 14;
+        area = QRect(origin + QPoint(34, 0), QSize(128 - 34, 32));
+        alignment = Qt::AlignLeft | Qt::AlignVCenter;
+    }
+    painter.save();
+    QFont font = painter.font();
+    font.setBold(true);
+    font.setPixelSize(pixelSize);
+    painter.setFont(font);
+    painter.setPen(ink);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.drawText(area, int(alignment) | Qt::TextSingleLine, text);
+    painter.restore();
 }

@@ -6,6 +6,8 @@
 #include <QPoint>
 #include <QString>
 
+class QPainter;
+
 // The program's artwork lives in its own resources (see resources/), never on
 // disk. Pictures are looked up by resource type and id as the window names
 // them: LoadResData(101, "INMODE") is the OR gate.
@@ -43,3 +45,18 @@ QPoint backgroundRelayPosition();
 
 // The program's icon, 64 x 64 (resource 30001).
 QPixmap programIconPicture();
+
+// The words on an input button or a relay picture. The artwork leaves them
+// out so that they follow the language; whoever shows the picture paints them
+// over it with paintPictureLabel(), the window as the printed record.
+enum class PictureLabel { None, InputOff, InputOn, Relay };
+
+// "Input 3" for input `index` 2, "Relay 5" for relay `index` 4, translated.
+QString inputPictureText(int index);
+QString relayPictureText(int index);
+
+// Paints `text` as the artwork would have drawn it on a picture of `kind` whose
+// top left is at `origin`, in the picture's own (1x) pixels: on a button bold
+// beside the lamp, on a relay bold, centred, underneath. The painter's device
+// pixel ratio keeps it sharp on scaled screens.
+void paintPictureLabel(QPainter &painter, QPoint origin, PictureLabel kind, const QString &text);

@@ -42,6 +42,15 @@ ClickableLabel::ClickableLabel(QWidget *parent) : QLabel(parent)
     Q_UNUSED(factoryInstalled);
 }
 
+void ClickableLabel::setPictureLabel(PictureLabel kind, const QString &text)
+{
+    if (kind == m_pictureLabel && text == m_pictureText)
+        return;
+    m_pictureLabel = kind;
+    m_pictureText = text;
+    update();
+}
+
 void ClickableLabel::mousePressEvent(QMouseEvent *event)
 {
     m_pressed = event->button() == Qt::LeftButton;
@@ -82,13 +91,14 @@ void ClickableLabel::keyPressEvent(QKeyEvent *event)
 void ClickableLabel::paintEvent(QPaintEvent *event)
 {
     QLabel::paintEvent(event);
+    QPainter painter(this);
+    paintPictureLabel(painter, contentsRect().topLeft(), m_pictureLabel, m_pictureText);
     if (!hasFocus())
         return;
     // Around the part the picture covers: a narrower gate leaves spare width on its right.
     QRect frame = rect();
     if (const QPixmap shown = pixmap(); !shown.isNull())
         frame.setSize(frame.size().boundedTo(shown.deviceIndependentSize().toSize()));
-    QPainter painter(this);
     painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
     painter.drawRect(frame.adjusted(1, 1, -1, -1));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "record/pictures.h"
+
 #include <QLabel>
 
 // An image control that answers a click, as the input buttons, the gate and
@@ -10,6 +12,10 @@ class ClickableLabel : public QLabel
     Q_OBJECT
 public:
     explicit ClickableLabel(QWidget *parent = nullptr);
+
+    // The words painted over the picture (see paintPictureLabel()), so that
+    // they follow the language and stay sharp on scaled screens.
+    void setPictureLabel(PictureLabel kind, const QString &text);
 
 signals:
     void clicked();
@@ -25,4 +31,6 @@ private:
     // Whether the button now coming up went down as a press of its own: the
     // second press of a double-click is no click.
     bool m_pressed = false;
+    PictureLabel m_pictureLabel = PictureLabel::None;
+    QString m_pictureText;
 };

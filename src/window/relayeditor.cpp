@@ -68,8 +68,10 @@ void RelayEditor::fill(const QStringList &relayModes, const QStringList &inputMo
 
     m_controls.gate->setPixmap(ResPicture(101, QStringLiteral("INMODE")));
     m_controls.relay->setPixmap(ResPicture(101, QStringLiteral("RELAY")));
+    m_controls.relay->setPictureLabel(PictureLabel::Relay, relayPictureText(0));
     for (int i = 0; i < m_controls.inputs.size(); ++i) {
         m_controls.inputs.at(i)->setPixmap(ResPicture(101 + i, QStringLiteral("INOFF")));
+        m_controls.inputs.at(i)->setPictureLabel(PictureLabel::InputOff, inputPictureText(i));
         m_controls.inputs.at(i)->setAccessibleDescription(
             tr("Space or Enter puts input %1 into the map shown, or takes it out").arg(i + 1));
     }
@@ -235,6 +237,7 @@ void RelayEditor::showRelay(qint16 shown)
     RelayConfig &relay = m_table[shown];
 
     m_controls.relay->setPixmap(ResPicture(101 + shown, QStringLiteral("RELAY")));
+    m_controls.relay->setPictureLabel(PictureLabel::Relay, relayPictureText(shown));
     emit relayShown(shown);
     const QString procedure = QStringLiteral("ChangeRelayNum");
     if (m_controls.relayModes->currentIndex() != relay.RelayMode &&
@@ -332,6 +335,8 @@ void RelayEditor::showInputState(qint16 input, bool inMap)
     emit inputShown(input, inMap);
     m_controls.inputs.at(input)->setPixmap(
         ResPicture(101 + input, inMap ? QStringLiteral("INON") : QStringLiteral("INOFF")));
+    m_controls.inputs.at(input)->setPictureLabel(inMap ? PictureLabel::InputOn : PictureLabel::InputOff,
+                                                 inputPictureText(input));
     describePictures();
 }
 

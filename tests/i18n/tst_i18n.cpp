@@ -2,6 +2,7 @@
 // (tests/i18n/CMakeLists.txt).
 #include "base/translations.h"
 #include "processrunner.h"
+#include "record/pictures.h"
 #include "window/mainwindow.h"
 
 #include <QLabel>
@@ -66,6 +67,8 @@ private slots:
         QCOMPARE(menus.at(1)->menu()->actions().at(0)->text(), u"&Rückgängig"_s);
         QCOMPARE(window.findChild<QPushButton *>("btnReadAll")->text(), u"&Alle lesen"_s);
         QCOMPARE(window.findChild<QLabel *>("lblSliSecs")->text(), u"Sekunden"_s);
+        // The words the window and the record paint over the input and relay pictures.
+        QCOMPARE(inputPictureText(2) + u'|' + relayPictureText(0), u"Eingang 3|Relais 1"_s);
     }
 };
 
