@@ -8,7 +8,6 @@
 
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSerialPort>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -146,24 +145,6 @@ private slots:
         // One entry, after its time stamp.
         QCOMPARE(loggedFailures(path).join('|').mid(17),
                  "Error 5 (Invalid call) in procedure ClearRelay of Form frmMain on line 2");
-    }
-
-    void aPortHeldByAnotherProgramIsRefusedAndTheDialogueSaysSo()
-    {
-        if (!runsHere())
-            return;
-        DialogueRig rig;
-        QVERIFY(rig.start());
-        // Another program opens the port first; QSerialPort locks it (TIOCEXCL).
-        QSerialPort holder(rig.portPath);
-        QVERIFY2(holder.open(QIODevice::ReadWrite), qPrintable(holder.errorString()));
-        QCOMPARE(finish(rig.dialogues.readRelay(0)), DialogueResult::PortFailed);
-        QVERIFY(!rig.link.port().isOpen());
-        QCOMPARE(rig.view.statusText, rig.portPath + " is in use by tst_refusals (process " +
-                                          QString::number(getpid()) + "); close that program and try again.");
-        QVERIFY(rig.device.received().isEmpty());
-        QVERIFY(
-            loggedFailures(m_log).join('|').contains(" in procedure OpenSerPort of Form frmMain on line "));
     }
 
     void aPortThatCannotBeOpenedIsExplainedByTheDoctorTavikctlAndTheWindow_data()

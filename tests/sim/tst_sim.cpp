@@ -1,19 +1,11 @@
 // The simulated device on the wire: its menu as a healthy device serves it,
 // each fault laid over it (through tavik-sim's options where it has one, on a
-// terminal or on TCP), the relays every program shares, and tavikctl at work
-// on the device served on TCP.
-#include "config/tavikfile.h"
+// terminal or on TCP), and the relays every program shares.
 #include "privateport.h"
-#include "processrunner.h"
 #include "taviksimulator.h"
-#include "variedrelays.h"
 
-#include <QProcess>
 #include <QSerialPort>
-#include <QStandardPaths>
 #include <QTcpSocket>
-#include <QTemporaryDir>
-#include <QUrl>
 #include <QtTest>
 
 Q_DECLARE_METATYPE(SimFaults)
@@ -136,9 +128,6 @@ private slots:
             report);
         row("pieces on TCP", {.chunkSize = 2, .chunkDelayMs = 5}, {"--chunk", "2", "--chunk-delay", "5"},
             "r1\r", report, true);
-        row("banners on TCP", {.banners = true}, {"--banners"}, "r\x1b?",
-            "r\r\n\r\n" + Asked + "\x1b\r\n\r\n================================\r\n  Tavik Relay Expander\r\n"
-            "================================\r\n" + Menu + "?\r\n\r\n", true);
         row("line rate on TCP", {.paced = true}, {"--paced"}, "r1\r", report, true);
         row("line rate", {.paced = true}, {"--paced"}, "r1\r", report);
         row("flood", {.flood = true}, {"--flood"}, "", QByteArray(300, '#'));
@@ -204,33 +193,6 @@ private slots:
             client.got.clear();
             QCOMPARE(client.exchange("x", 1), QByteArray("x"));
         }
-    }
-
-    // One tavikctl run after another on the device served on TCP, in pieces
-    // and with banners: what one program leaves, the next finds.
-    void tavikctlWorksTheDeviceOnTcp()
-    {
-        QTemporaryDir dir;
-        QProcess sim;
-        sim.start(TAVIK_SIM_PROGRAM, {"--listen", "127.0.0.1:0", "--banners", "--chunk", "7", "--chunk-delay", "1"});
-        QVERIFY(sim.waitForReadyRead(5000));
-        const QString address = QString::fromLatin1(sim.readLine().trimmed());
-        const auto tavikctl = [&](const QStringList &arguments) {
-            return runProcess({TAVIKCTL_PROGRAM, QStringList(arguments) << "--port" << address, dir.path()});
-        };
-        QCOMPARE(saveConfigFile(variedTable(), dir.filePath("a.csv")), FileResult::Ok);
-        QCOMPARE(tavikctl({"program", "-i", "a.csv"}).exitCode, 0);
-        QCOMPARE(tavikctl({"read", "-o", "b.csv"}).exitCode, 0);
-        RelayTable back{};
-        QString status;
-        QCOMPARE(openConfigFile(back, dir.filePath("b.csv"), status), FileResult::Ok);
-        QVERIFY(back == variedTable());
-        QCOMPARE(tavikctl({"pc-control", "on", "--relay", "6"}).exitCode, 0);
-        QCOMPARE(tavikctl({"latch", "--relay", "6"}).exitCode, 0);
-        const ProcessRun read = tavikctl({"read", "--relay", "6"});
-        QVERIFY2(read.out.endsWith("Contact: Closed\nPC control: Yes\n"), read.out.constData());
-        sim.terminate();
-        QVERIFY(sim.waitForFinished(5000) && sim.exitCode() == 0);
     }
 
     void aBadOptionValueIsAUsageError()

@@ -1,6 +1,5 @@
 #include "mainwindowprobe.h"
 
-#include "window/clickablelabel.h"
 #include "window/closuretimedialog.h"
 #include "window/mainwindow.h"
 #include "dialogues/devicesession.h"
@@ -10,7 +9,6 @@
 #include <QApplication>
 #include <QKeySequence>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -20,7 +18,6 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QSlider>
 #include <QEventLoop>
 #include <QTimer>
@@ -90,18 +87,17 @@ QAction *menuItem(QMenuBar *bar, const QStringList &path, bool *reachable = null
 
 MainWindowProbe::MainWindowProbe(MainWindow &window) : m_window(window) {}
 
-QLabel *MainWindowProbe::inputButton(int input) const
+QLabel *MainWindowProbe::pictureLabel(Picture which, int input) const
 {
+    if (which != Picture::Input)
+        return named<QLabel>(which == Picture::Gate ? "imgLogicGate" : "imgRelay");
     for (QLabel *button : m_window.findChildren<QLabel *>(QStringLiteral("imgInputBtn")))
         if (button->property("index").toInt() == input)
             return button;
     return nullptr;
 }
 
-bool MainWindowProbe::commandRuns() const
-{
-    return !m_window.findChild<DeviceSession *>()->isIdle();
-}
+bool MainWindowProbe::commandRuns() const { return !m_window.findChild<DeviceSession *>()->isIdle(); }
 
 bool MainWindowProbe::settle(bool done)
 {
@@ -123,27 +119,20 @@ bool MainWindowProbe::settle(bool done)
 
 QComboBox *MainWindowProbe::list(List list) const
 {
-    switch (list) {
-    case List::RelayNumber:
-        return named<QComboBox>("cboRelNum");
-    case List::RelayMode:
-        return named<QComboBox>("cboRelMode");
-    case List::InputMode:
-        return named<QComboBox>("cboInputMode");
-    case List::Port:
-        break;
-    }
-    return named<QComboBox>("cmbPort");
+    const char *names[] = {"cboRelNum", "cboRelMode", "cboInputMode", "cmbPort"};
+    return named<QComboBox>(names[int(list)]);
 }
 
 QLineEdit *MainWindowProbe::box(Unit unit) const
 {
-    return unit == Unit::Hours ? named<QLineEdit>("txtHrs") : unit == Unit::Minutes ? named<QLineEdit>("txtMins") : named<QLineEdit>("txtSecs");
+    const char *names[] = {"txtHrs", "txtMins", "txtSecs"};
+    return named<QLineEdit>(names[int(unit)]);
 }
 
 QSlider *MainWindowProbe::slider(Unit unit) const
 {
-    return unit == Unit::Hours ? named<QSlider>("sliHrs") : unit == Unit::Minutes ? named<QSlider>("sliMins") : named<QSlider>("sliSecs");
+    const char *names[] = {"sliHrs", "sliMins", "sliSecs"};
+    return named<QSlider>(names[int(unit)]);
 }
 
 QAbstractButton *MainWindowProbe::button(const QString &caption) const
@@ -170,11 +159,10 @@ bool MainWindowProbe::click(const QString &caption)
     QAbstractButton *control = button(caption);
     if (!control || !control->isEnabled())
         return false;
-    if (control != named<QAbstractButton>("btnLatch") && control != named<QAbstractButton>("btnMoment")) {
+    if (control != named<QAbstractButton>("btnLatch") && control != named<QAbstractButton>("btnMoment"))
         control->click();
-        return settle(true);
-    }
-    sendClicks(control, 1, &m_window);
+    else
+        sendClicks(control, 1, &m_window);
     return settle(true);
 }
 
@@ -241,10 +229,7 @@ bool MainWindowProbe::answerClosureTime(const QStringList &texts, bool accept)
 
 void MainWindowProbe::clickPicture(Picture which, int input, int clicks)
 {
-    QWidget *target = which == Picture::Input  ? inputButton(input)
-                      : which == Picture::Gate ? named<QLabel>("imgLogicGate")
-                                               : named<QLabel>("imgRelay");
-    sendClicks(target, clicks);
+    sendClicks(pictureLabel(which, input), clicks);
 }
 
 void MainWindowProbe::typeTime(Unit unit, const QString &text, Ending ending)
@@ -259,15 +244,9 @@ void MainWindowProbe::typeTime(Unit unit, const QString &text, Ending ending)
         sendKey(control, ending == Ending::Enter ? Qt::Key_Return : Qt::Key_Escape);
 }
 
-void MainWindowProbe::moveSlider(Unit unit, int value)
-{
-    slider(unit)->setValue(value);
-}
+void MainWindowProbe::moveSlider(Unit unit, int value) { slider(unit)->setValue(value); }
 
-QString MainWindowProbe::selected(List which) const
-{
-    return list(which)->currentText();
-}
+QString MainWindowProbe::selected(List which) const { return list(which)->currentText(); }
 
 bool MainWindowProbe::isEnabled(const QString &caption) const
 {
@@ -300,41 +279,21 @@ QStringList MainWindowProbe::menuItems(const QStringList &path, bool checkedOnly
 
 QImage MainWindowProbe::picture(Picture which, int input) const
 {
-    const QLabel *label = which == Picture::Input  ? inputButton(input)
-                          : which == Picture::Gate ? named<QLabel>("imgLogicGate")
-                                                   : named<QLabel>("imgRelay");
+    const QLabel *label = pictureLabel(which, input);
     return label ? label->pixmap().toImage() : QImage();
 }
 
-QString MainWindowProbe::timeText(Unit unit) const
-{
-    return box(unit)->text();
-}
+QString MainWindowProbe::timeText(Unit unit) const { return box(unit)->text(); }
 
-int MainWindowProbe::sliderValue(Unit unit) const
-{
-    return slider(unit)->value();
-}
+int MainWindowProbe::sliderValue(Unit unit) const { return slider(unit)->value(); }
 
-QString MainWindowProbe::statusText() const
-{
-    return named<QPlainTextEdit>("txtStatus")->toPlainText();
-}
+QString MainWindowProbe::statusText() const { return named<QPlainTextEdit>("txtStatus")->toPlainText(); }
 
-QString MainWindowProbe::actionText() const
-{
-    return named<QLabel>("lblAction")->text();
-}
+QString MainWindowProbe::actionText() const { return named<QLabel>("lblAction")->text(); }
 
-bool MainWindowProbe::actionVisible() const
-{
-    return named<QLabel>("lblAction")->isVisibleTo(&m_window);
-}
+bool MainWindowProbe::actionVisible() const { return named<QLabel>("lblAction")->isVisibleTo(&m_window); }
 
-int MainWindowProbe::progress() const
-{
-    return named<QProgressBar>("prbProgress")->value();
-}
+int MainWindowProbe::progress() const { return named<QProgressBar>("prbProgress")->value(); }
 
 bool MainWindowProbe::portOpen() const
 {

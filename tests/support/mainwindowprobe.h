@@ -5,9 +5,6 @@
 #include <QImage>
 #include <QStringList>
 
-#include <QString>
-
-class MainWindow;
 class QAbstractButton;
 class QComboBox;
 class QLabel;
@@ -73,7 +70,7 @@ private:
     QLineEdit *box(Unit unit) const;
     QSlider *slider(Unit unit) const;
     QAbstractButton *button(const QString &caption) const;
-    QLabel *inputButton(int input) const;
+    QLabel *pictureLabel(Picture picture, int input) const;
     template <typename T>
     T *named(const char *name) const
     {
