@@ -18,7 +18,7 @@ SECONDS=0
 scripts/build.sh build -DCMAKE_UNITY_BUILD=ON
 echo "normal build: ${SECONDS} s"
 nice -n 19 scripts/build.sh build-asan -DTAVIK_SANITIZE=ON -DCMAKE_UNITY_BUILD=ON \
-    -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1" >build-asan.log 2>&1 &
+    -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1" >build-asan.log 2>&1 &
 asan_build=$!
 normal_result=0
 (cd build && ctest --output-on-failure --timeout 900 -j"$jobs") || normal_result=$?
@@ -34,7 +34,7 @@ echo "sanitizer build done: ${SECONDS} s"
 export ASAN_OPTIONS="detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1"
 export LSAN_OPTIONS="suppressions=$root/tests/sanitizer/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-# The line sweeps take every tenth point here; the normal build takes every one.
-export TAVIK_SWEEP_STRIDE=10
+# The line sweeps take every twentieth point here; the normal build takes every one.
+export TAVIK_SWEEP_STRIDE=20
 (cd build-asan && ctest --output-on-failure --timeout 900 -j"$jobs")
 echo "all done: ${SECONDS} s"
