@@ -1,13 +1,14 @@
 // Times tavikctl reading, verifying and programming all 16 relays against the
-// simulated device paced at 57600 baud (as tavik-sim --paced), reading them
-// through ser2net serving that device (raw and RFC 2217), programming only
-// what changed, eight devices programmed at once by a tavikctl each, 32
-// programmed by one tavikctl, how soon SIGINT brings escape and the end, and
-// the CPU one 3.1 s timeout costs against a silent device (as tavik-sim
-// --silent). The devices run in this process so that their transcripts give
-// the bytes on the line.
+// simulated device paced at 57600 baud (as tavik-sim --paced), once as a
+// device that lists no menu and once as one that does, each against the
+// line's floor; whole-table commands against sixteen single-relay runs;
+// reading through ser2net (raw and RFC 2217); programming only what
+// changed; 32 devices programmed by one tavikctl and eight by a tavikctl
+// each; how soon SIGINT brings escape and the end; and the CPU one 3.1 s
+// timeout costs against a silent device (as tavik-sim --silent).
 #include "processrunner.h"
 #include "ser2netserver.h"
+#include "simmenu.h"
 #include "taviksimulator.h"
 
 #include <QCoreApplication>
@@ -27,12 +28,56 @@ namespace
 
 constexpr double BitsPerCharacter = 10; // start bit, 8 data bits, stop bit
 constexpr double Baud = 57600;
+constexpr double ReadPauseSeconds = 0.050;
+constexpr double ProgramPauseSeconds = 0.300;
+
+// The least time a run's dialogues can take on the line: every character the
+// tool sent, every character of the device's answer that a dialogue waits
+// for (echoes, prompts, the report up to the carriage return after
+// "controlled: " and its value, a program's echoed "y"), and the pause before
+// each read and each program. What the device says beyond that (its list of
+// commands, its menu prompt, "Relay configuration saved") no dialogue waits
+// for, and escape and what answers it are restarts, not the dialogue: none of
+// it counts. The device's answers are replayed from the relays it held.
+struct LineFloor {
+    qint64 characters = 0;
+    double pauseSeconds = 0;
+
+    double seconds() const { return double(characters) * BitsPerCharacter / Baud + pauseSeconds; }
+};
+
+LineFloor lineFloor(const QByteArray &wire, const SimMenu::Relays &relays)
+{
+    SimMenu menu;
+    menu.setManner(false, false);
+    menu.setRelays(relays);
+    LineFloor floor;
+    char command = 0;
+    for (const char c : wire) {
+        if (c == SimMenu::Escape) {
+            menu.receive(c);
+            continue;
+        }
+        if (menu.atMenu()) {
+            command = c;
+            floor.pauseSeconds += c == 'r' ? ReadPauseSeconds : c == 'p' ? ProgramPauseSeconds : 0;
+        }
+        const bool confirming = command == 'p' && c == 'y' && !menu.atMenu();
+        QByteArray answer = menu.receive(c);
+        if (confirming)
+            answer.truncate(1);
+        if (const qsizetype last = answer.indexOf("controlled: "); last >= 0)
+            answer.truncate(answer.indexOf('\r', last) + 1);
+        floor.characters += 1 + answer.size();
+    }
+    return floor;
+}
 
 struct Timing {
     int exitCode = -1;
     double seconds = 0;
     double cpuMs = 0;
-    qint64 bytesBothWays = 0;
+    LineFloor floor;
 };
 
 ProcessRun runTavikctl(const QStringList &args, const QString &folder = {})
@@ -45,53 +90,79 @@ ProcessRun runTavikctl(const QStringList &args, const QString &folder = {})
     return runProcess(request);
 }
 
-Timing timeTavikctl(TavikSimulator &device, const QStringList &args, const QString &folder, const QString &port)
+SimMenu::Relays relaysOf(const TavikSimulator &device)
 {
+    SimMenu::Relays relays;
+    for (int i = 0; i < int(relays.size()); ++i)
+        relays[size_t(i)] = device.relay(i);
+    return relays;
+}
+
+Timing timeTavikctl(TavikSimulator &device, const QStringList &args, const QString &folder)
+{
+    const SimMenu::Relays before = relaysOf(device);
     device.clearReceived();
-    const QStringList onDevice = args + QStringList{QStringLiteral("--port"), port};
-    const ProcessRun run = runTavikctl(onDevice, folder);
-    Timing timing;
-    timing.exitCode = run.exitCode;
-    timing.seconds = run.elapsedMs / 1000;
-    timing.cpuMs = run.cpuMs;
-    timing.bytesBothWays = device.received().size() + device.sentCount();
-    return timing;
+    const ProcessRun run = runTavikctl(args + QStringList{QStringLiteral("--port"), device.portPath()}, folder);
+    return {run.exitCode, run.elapsedMs / 1000, run.cpuMs, lineFloor(device.received(), before)};
 }
 
-void report(const char *what, const Timing &best, double pausesSeconds, double target = 1.2)
+void failed(const QStringList &args, int exitCode)
 {
-    const double lineSeconds = best.bytesBothWays * BitsPerCharacter / Baud;
-    const double floor = lineSeconds + pausesSeconds;
-    std::printf("%-28s %6.3f s  floor %6.3f s (%lld bytes on the line %.3f s + pauses %.3f s)  ratio %.3f  (target <= %.2f)\n",
-                what, best.seconds, floor, static_cast<long long>(best.bytesBothWays), lineSeconds, pausesSeconds,
-                best.seconds / floor, target);
-}
-
-void reportAgainst(const char *what, const Timing &timing, const char *base, const Timing &baseTiming,
-                   const char *target)
-{
-    std::printf("%-28s %6.3f s  %s %6.3f s  ratio %.3f  (target %s)\n", what, timing.seconds, base,
-                baseTiming.seconds, timing.seconds / baseTiming.seconds, target);
+    std::fprintf(stderr, "tavikbench: tavikctl %s exited %d\n", qPrintable(args.join(u' ')), exitCode);
+    std::exit(1);
 }
 
 // The fastest of a few runs: the machine's noise only ever adds time. Before
 // each run, prepare (if given) sets the device up.
 Timing bestOf(int runs, TavikSimulator &device, const QStringList &args, const QString &folder,
-              const QString &port = {}, const std::function<void()> &prepare = {})
+              const std::function<void()> &prepare = {})
 {
     Timing best;
     for (int run = 0; run < runs; ++run) {
         if (prepare)
             prepare();
-        const Timing timing = timeTavikctl(device, args, folder, port.isEmpty() ? device.portPath() : port);
-        if (timing.exitCode != 0) {
-            std::fprintf(stderr, "tavikbench: tavikctl %s exited %d\n", qPrintable(args.join(u' ')), timing.exitCode);
-            std::exit(1);
-        }
+        const Timing timing = timeTavikctl(device, args, folder);
+        if (timing.exitCode != 0)
+            failed(args, timing.exitCode);
         if (run == 0 || timing.seconds < best.seconds)
             best = timing;
     }
     return best;
+}
+
+// Sixteen tavikctl runs, one a relay, one after another: the best of a few rounds.
+double sixteenRuns(int runs, TavikSimulator &device, const QStringList &args, const QString &folder)
+{
+    double best = 0;
+    for (int run = 0; run < runs; ++run) {
+        QElapsedTimer wall;
+        wall.start();
+        for (int relay = 1; relay <= 16; ++relay) {
+            const QStringList one = args + QStringList{QStringLiteral("--relay"), QString::number(relay),
+                                                       QStringLiteral("--port"), device.portPath()};
+            if (const ProcessRun ran = runTavikctl(one, folder); ran.exitCode != 0)
+                failed(one, ran.exitCode);
+        }
+        const double seconds = wall.elapsed() / 1000.0;
+        if (run == 0 || seconds < best)
+            best = seconds;
+    }
+    return best;
+}
+
+void reportFloor(const char *what, const Timing &quiet, const Timing &listing, double target)
+{
+    std::printf("%-28s floor %6.3f s (%lld characters %.3f s + pauses %.3f s)\n"
+                "%-28s   no menu listing %6.3f s  ratio %.3f (target <= %.2f); menu listing %6.3f s  ratio %.3f\n",
+                what, quiet.floor.seconds(), static_cast<long long>(quiet.floor.characters),
+                quiet.floor.seconds() - quiet.floor.pauseSeconds, quiet.floor.pauseSeconds, "", quiet.seconds,
+                quiet.seconds / quiet.floor.seconds(), target, listing.seconds, listing.seconds / listing.floor.seconds());
+}
+
+void reportAgainst(const char *what, double seconds, const char *base, double baseSeconds, const char *target)
+{
+    std::printf("%-28s %6.3f s  %s %6.3f s  ratio %.3f  (target %s)\n", what, seconds, base, baseSeconds,
+                seconds / baseSeconds, target);
 }
 
 std::unique_ptr<TavikSimulator> startDevice(const QString &stateFile, const SimFaults &faults)
@@ -163,16 +234,13 @@ int main(int argc, char *argv[])
     QTemporaryDir folder;
     const QString table = folder.filePath(QStringLiteral("table.csv"));
 
-    TavikSimulator paced;
-    paced.setStateFile(folder.filePath(QStringLiteral("state.txt")));
     SimFaults pacing;
     pacing.paced = true;
-    paced.setFaults(pacing);
-    QString error;
-    if (!paced.start(&error)) {
-        std::fprintf(stderr, "tavikbench: %s\n", qPrintable(error));
-        return 1;
-    }
+    SimFaults pacedQuiet = pacing;
+    pacedQuiet.menuAfterCommand = false;
+    const std::unique_ptr<TavikSimulator> quiet = startDevice(folder.filePath(QStringLiteral("quiet.txt")), pacedQuiet);
+    const std::unique_ptr<TavikSimulator> listing = startDevice(folder.filePath(QStringLiteral("listing.txt")), pacing);
+    TavikSimulator &paced = *quiet;
     // A table with timed and Latching relays, so that programming takes every branch.
     for (int index = 0; index < 16; ++index) {
         SimRelay relay;
@@ -182,40 +250,59 @@ int main(int argc, char *argv[])
         relay.unlatchGate = 9;
         relay.unlatchMap = 0x0F0;
         relay.counter = quint32(6699 * (index + 1));
-        paced.setRelay(index, relay);
+        quiet->setRelay(index, relay);
+        listing->setRelay(index, relay);
     }
 
     std::printf("tavikctl against the simulated device paced at 57600 baud, best of %d runs\n", runs);
-    const Timing read = bestOf(runs, paced, {QStringLiteral("read"), QStringLiteral("-o"), table}, folder.path());
-    report("read all 16 relays", read, 16 * 0.050);
-    const Timing verify = bestOf(runs, paced, {QStringLiteral("verify"), QStringLiteral("-i"), table}, folder.path());
-    report("verify all 16 relays", verify, 16 * 0.050, 1.15);
-    const Timing program = bestOf(runs, paced, {QStringLiteral("program"), QStringLiteral("-i"), table}, folder.path());
-    report("program all 16 relays", program, 16 * 0.300);
+    const QStringList readAll{QStringLiteral("read"), QStringLiteral("-o"), table};
+    const QStringList verifyAll{QStringLiteral("verify"), QStringLiteral("-i"), table};
+    const QStringList programAll{QStringLiteral("program"), QStringLiteral("-i"), table};
+    const Timing read = bestOf(runs, paced, readAll, folder.path());
+    reportFloor("read all 16 relays", read, bestOf(runs, *listing, readAll, folder.path()), 1.05);
+    const Timing verify = bestOf(runs, paced, verifyAll, folder.path());
+    reportFloor("verify all 16 relays", verify, bestOf(runs, *listing, verifyAll, folder.path()), 1.05);
+    const Timing program = bestOf(runs, paced, programAll, folder.path());
+    reportFloor("program all 16 relays", program, bestOf(runs, *listing, programAll, folder.path()), 1.05);
+    listing->stop();
+
+    reportAgainst("read all, one run", read.seconds, "16 runs of one relay",
+                  sixteenRuns(runs, paced, {QStringLiteral("read")}, folder.path()), "<= 1");
+    reportAgainst("program all, one run", program.seconds, "16 runs of one relay",
+                  sixteenRuns(runs, paced, programAll, folder.path()), "<= 1");
+
+    QString error;
     for (const bool telnet : {false, true}) {
         Ser2netServer server;
         if (!server.start(paced.portPath(), telnet, &error)) {
             std::fprintf(stderr, "tavikbench: %s\n", qPrintable(error));
             return 1;
         }
-        const Timing served = bestOf(runs, paced, {QStringLiteral("read"), QStringLiteral("-o"), table},
-                                     folder.path(), server.address());
-        report(telnet ? "read all, ser2net RFC 2217" : "read all, ser2net raw", served, 16 * 0.050, 1.15);
+        Timing served;
+        for (int run = 0; run < runs; ++run) {
+            const ProcessRun ran = runTavikctl(readAll + QStringList{QStringLiteral("--port"), server.address()},
+                                               folder.path());
+            if (ran.exitCode != 0)
+                failed(readAll, ran.exitCode);
+            if (run == 0 || ran.elapsedMs / 1000 < served.seconds)
+                served.seconds = ran.elapsedMs / 1000;
+        }
+        reportAgainst(telnet ? "read all, ser2net RFC 2217" : "read all, ser2net raw", served.seconds,
+                      "floor", read.floor.seconds(), "<= 1.15");
     }
 
     const QStringList changed{QStringLiteral("program"), QStringLiteral("-i"), table, QStringLiteral("--changed")};
     const SimRelay kept = paced.relay(4);
     SimRelay other = kept;
     other.map ^= 0x801;
-    const Timing changedOne =
-        bestOf(runs, paced, changed, folder.path(), {}, [&] { paced.setRelay(4, other); });
+    const Timing changedOne = bestOf(runs, paced, changed, folder.path(), [&] { paced.setRelay(4, other); });
     if (!(paced.relay(4) == kept)) {
         std::fprintf(stderr, "tavikbench: program --changed left relay 5 as it was\n");
         return 1;
     }
-    reportAgainst("program --changed, 1 of 16", changedOne, "full program", program, "< 0.40");
+    reportAgainst("program --changed, 1 of 16", changedOne.seconds, "full program", program.seconds, "< 0.30");
     const Timing changedNone = bestOf(runs, paced, changed, folder.path());
-    reportAgainst("program --changed, none", changedNone, "full program", program, "(none)");
+    reportAgainst("program --changed, none", changedNone.seconds, "full program", program.seconds, "(none)");
 
     std::vector<CancelTiming> cancels;
     for (int run = 0; run < runs; ++run)
@@ -232,7 +319,7 @@ int main(int argc, char *argv[])
                 "the last of %d to end: %.1f ms, %.1f ms\n",
                 "SIGINT while programming", cancels.front().escapeMs, cancels.front().exitMs, runs,
                 cancels.back().escapeMs, cancels.back().exitMs);
-    paced.stop();
+    quiet->stop();
 
     // 32 devices, all programmed by one tavikctl.
     constexpr int ManyDevices = 32;
@@ -241,7 +328,7 @@ int main(int argc, char *argv[])
         std::vector<std::unique_ptr<TavikSimulator>> devices;
         QStringList args{QStringLiteral("program"), QStringLiteral("-i"), table};
         for (int d = 0; d < ManyDevices; ++d) {
-            devices.push_back(startDevice(folder.filePath(QStringLiteral("many-%1.txt").arg(d)), pacing));
+            devices.push_back(startDevice(folder.filePath(QStringLiteral("many-%1.txt").arg(d)), pacedQuiet));
             args << QStringLiteral("--port") << devices.back()->portPath();
         }
         const ProcessRun ran = runTavikctl(args, folder.path());
@@ -266,7 +353,7 @@ int main(int argc, char *argv[])
         for (int d = 0; d < Devices; ++d) {
             auto device = std::make_unique<TavikSimulator>();
             device->setStateFile(folder.filePath(QStringLiteral("fleet-%1.txt").arg(d)));
-            device->setFaults(pacing);
+            device->setFaults(pacedQuiet);
             if (!device->start(&error)) {
                 std::fprintf(stderr, "tavikbench: %s\n", qPrintable(error));
                 return 1;

@@ -85,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (int attempt = 0; attempt <= DeviceDialogues::MaxRestarts && step == DialogueStep::Restart; ++attempt)
         step = walkCompletely(walkReport(line, relay, -1, follower));
 
-    if (step == DialogueStep::End && line.result() != DialogueResult::TimedOut)
+    if (step == DialogueStep::Abandoned && line.result() != DialogueResult::TimedOut)
         fuzzFailed("a report that runs out must end as a timeout");
     if (step == DialogueStep::Go) {
         // A whole report stores every field the walk passes.

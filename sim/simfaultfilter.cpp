@@ -43,6 +43,8 @@ QByteArray SimFaultFilter::pass(char c, SimMenu &menu)
     if (m_faults.silent || m_fallenSilent)
         return {};
     const qint64 index = m_inputIndex++;
+    if (index == m_faults.lostInputAt)
+        return {};
     const bool wasAtMenu = menu.atMenu();
     QByteArray out = menu.receive(c);
     if (out.isEmpty())

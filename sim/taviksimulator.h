@@ -41,6 +41,7 @@ struct SimFaults {
     qint64 hangUpAfterOutput = -1; // hang up once this many characters have been sent
     qint64 silentAfterOutput = -1; // fall silent once this many characters have been sent
     qint64 wrongEchoAtInput = -1;  // echo the character with this index (from 0) wrongly
+    qint64 lostInputAt = -1;       // the character with this index never reaches the device
     // Two habits of a healthy device that a program must not trip over, on
     // unless switched off: escape is echoed like any other character, and the
     // list of commands is printed whenever the device is back at its menu.

@@ -6,6 +6,8 @@
 
 #include <QCoreApplication>
 
+#include <utility>
+
 DeviceDialogues::DeviceDialogues(DeviceLink &link, RelayTable &table, DialogueView &view)
     : m_link(link), m_table(table), m_view(view), m_exchange(link)
 {
@@ -26,11 +28,12 @@ Task<DeviceDialogues::Step> DeviceDialogues::runAttempts(QString procedure, Rest
                                                          DialogueResult &result,
                                                          std::function<Task<Step>()> attempt)
 {
-    for (int restarts = 0;; ++restarts) {
-        // A dialogue that ended halfway (the line lost, the device silent)
-        // may have left the device inside a command: the next one takes it
-        // back to its menu first, or every later dialogue would fail too.
-        if (restarts > 0 || rule.escapeFirst || m_menuUncertain) {
+    bool escapeFirst = rule.escapeFirst;
+    // A device that an earlier run left inside a command gets one more
+    // attempt, after escape; one found at its menu hears nothing extra.
+    bool mayRetryFromMenu = m_link.menuInDoubt() && !rule.escapeFirst;
+    for (int restarts = 0;;) {
+        if (escapeFirst) {
             if (rule.freshStart)
                 rule.freshStart();
             Task<SendResult> escape = m_exchange.sendChar('\x1b', false);
@@ -47,36 +50,54 @@ Task<DeviceDialogues::Step> DeviceDialogues::runAttempts(QString procedure, Rest
                 logFailure(Failure::LineNeverQuiet, procedure, 3,
                            QString::number(m_link.clock().timeoutTicks() + 1) + QStringLiteral(" ticks"));
                 result = DialogueResult::LineNeverQuiet;
-                co_return Step::End;
+                m_link.setMenuInDoubt(true);
+                co_return Step::Abandoned;
             }
         }
         if (rule.freshStart)
             rule.freshStart();
+        const quint64 writtenBefore = m_exchange.charactersWritten();
+        const quint64 promptsBefore = m_exchange.promptsSeen();
         Task<Step> attempting = attempt();
         const Step step = co_await attempting;
-        if (m_link.cancelled()) {
-            // Whatever the device was asked last, escape takes it back to
-            // its menu before the port is let go.
-            Task<SendResult> escape = m_exchange.sendChar('\x1b', false);
-            co_await escape;
-            m_menuUncertain = false;
+        if (step == Step::Finished) {
+            m_link.setMenuInDoubt(false);
             co_return step;
         }
-        if (step != Step::Restart) {
-            m_menuUncertain = step == Step::End;
+        if (!m_link.cancelled()) {
+            if (step == Step::Restart && restarts < MaxRestarts) {
+                ++restarts;
+                escapeFirst = true;
+                continue;
+            }
+            const bool commandSent = m_exchange.charactersWritten() != writtenBefore;
+            const bool deviceNeverAnswered = m_exchange.promptsSeen() == promptsBefore;
+            if (step == Step::Abandoned && std::exchange(mayRetryFromMenu, false) && commandSent
+                && deviceNeverAnswered && result == DialogueResult::TimedOut && !m_link.port().lineLost()) {
+                escapeFirst = true;
+                continue;
+            }
+            if (step == Step::Abandoned && !commandSent)
+                co_return step;
+        }
+        // Cancelled, given up or abandoned inside a command: escape takes
+        // the device back to its menu before the port is let go, so that the
+        // next dialogue, or the next run, finds it there. A lost line takes
+        // nothing; the next dialogue on it starts in doubt.
+        if (m_link.port().lineLost()) {
+            m_link.setMenuInDoubt(true);
             co_return step;
         }
-        if (restarts == MaxRestarts) {
-            // The device is left at its menu, not inside the abandoned
-            // command, so that the next dialogue finds it where it expects.
-            Task<SendResult> escape = m_exchange.sendChar('\x1b', false);
-            co_await escape;
-            m_menuUncertain = false;
+        Task<SendResult> escape = m_exchange.sendChar('\x1b', false);
+        co_await escape;
+        // A device that did not answer in time may not have heard escape either.
+        m_link.setMenuInDoubt(!m_link.cancelled() && result == DialogueResult::TimedOut);
+        if (step == Step::Restart && !m_link.cancelled()) {
             m_view.setStatusText(gaveUpText());
             logFailure(Failure::DeviceGaveUp, procedure, 2,
                        QString::number(MaxRestarts) + QStringLiteral(" restarts"));
-            co_return Step::Restart;
         }
+        co_return step;
     }
 }
 
@@ -86,7 +107,7 @@ Task<DeviceDialogues::Step> DeviceDialogues::startCommand(double pauseMillisecon
     Task<bool> pause = m_exchange.pause(pauseMilliseconds);
     if (!co_await pause) {
         result = DialogueResult::Cancelled;
-        co_return Step::End;
+        co_return Step::Abandoned;
     }
     Task<SendResult> send = m_exchange.sendChar(command, true);
     co_return afterSend(co_await send, result);

@@ -94,13 +94,16 @@ private:
         // dialogue puts its progress back and empties the receive ring.
         std::function<void()> freshStart;
     };
-    // Runs attempts until one ends or goes through; after MaxRestarts
-    // restarts it sends escape, gives up, says so in the status box, logs it
-    // under procedure and returns Restart. An attempt that ends cancelled
-    // sends escape too, so that the device is back at its menu. A line that
-    // does not fall quiet before an attempt ends it all at once with
-    // LineNeverQuiet in result: restarting cannot help while another device
-    // talks on the line.
+    // Runs attempts until one finishes or is abandoned. A wrong answer
+    // restarts, after escape and a quiet line, at most MaxRestarts times;
+    // then it gives up, says so in the status box, logs it under procedure
+    // and returns Restart. An attempt abandoned inside a command (and a
+    // cancel, and giving up) sends escape before it returns, so that the
+    // device is left at its menu, unless the line is lost. A device the link
+    // is in doubt about gets one more attempt, after escape, when its command
+    // character or first prompt does not come. A line that does not fall
+    // quiet after escape ends it all at once with LineNeverQuiet in result:
+    // restarting cannot help while another device talks on the line.
     Task<Step> runAttempts(QString procedure, RestartRule rule, DialogueResult &result,
                            std::function<Task<Step>()> attempt);
 
@@ -132,7 +135,4 @@ private:
     DialogueView &m_view;
     PromptExchange m_exchange;
     DialoguePauses m_pauses;
-    // The last dialogue ended inside a command, without the escape that
-    // brings the device back to its menu.
-    bool m_menuUncertain = false;
 };

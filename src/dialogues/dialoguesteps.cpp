@@ -3,10 +3,10 @@
 namespace
 {
 
-DialogueStep end(DialogueResult code, DialogueResult &result)
+DialogueStep abandon(DialogueResult code, DialogueResult &result)
 {
     result = code;
-    return DialogueStep::End;
+    return DialogueStep::Abandoned;
 }
 
 } // namespace
@@ -17,11 +17,11 @@ DialogueStep afterSend(SendResult sent, DialogueResult &result)
     case SendResult::Sent:
         return DialogueStep::Go;
     case SendResult::NoEcho:
-        return end(DialogueResult::TimedOut, result);
+        return abandon(DialogueResult::TimedOut, result);
     case SendResult::Flooded:
-        return end(DialogueResult::LineFlooded, result);
+        return abandon(DialogueResult::LineFlooded, result);
     case SendResult::Cancelled:
-        return end(DialogueResult::Cancelled, result);
+        return abandon(DialogueResult::Cancelled, result);
     case SendResult::WrongEcho:
         break;
     }
@@ -34,9 +34,9 @@ DialogueStep afterPrompt(PromptResult got, DialogueResult &result)
     case PromptResult::Seen:
         return DialogueStep::Go;
     case PromptResult::Cancelled:
-        return end(DialogueResult::Cancelled, result);
+        return abandon(DialogueResult::Cancelled, result);
     case PromptResult::TimedOut:
         break;
     }
-    return end(DialogueResult::TimedOut, result);
+    return abandon(DialogueResult::TimedOut, result);
 }

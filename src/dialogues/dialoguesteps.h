@@ -20,8 +20,10 @@ enum class DialogueResult : qint16 {
 };
 
 // How the dialogues read the results of the prompt exchange: go on, start
-// the attempt again, or end with a result.
-enum class DialogueStep { Go, Restart, End };
+// the attempt again, or end. A dialogue that ran to its end leaves the device
+// at its menu; one abandoned halfway (no echo, no prompt, a flooded line, a
+// cancel) may have left it inside a command.
+enum class DialogueStep { Go, Restart, Finished, Abandoned };
 
 // A command character, an answer or a carriage return: no echo, a flooded
 // line or a cancel ends the dialogue; a wrong echo restarts.

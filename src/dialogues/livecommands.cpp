@@ -56,7 +56,7 @@ Task<LiveOutcome> DeviceDialogues::liveCommand(char command, LiveCondition condi
         if (result == DialogueResult::Cancelled)
             outcome = LiveOutcome::Cancelled;
         else if (sent)
-            outcome = step == Step::Go ? LiveOutcome::Succeeded : LiveOutcome::Failed;
+            outcome = step == Step::Finished ? LiveOutcome::Succeeded : LiveOutcome::Failed;
     }
 
     if (command == 'c' && outcome == LiveOutcome::Succeeded) {
@@ -71,7 +71,7 @@ Task<LiveOutcome> DeviceDialogues::liveCommand(char command, LiveCondition condi
 
 Task<DeviceDialogues::Step> DeviceDialogues::doneAttempt()
 {
-    co_return Step::End;
+    co_return Step::Finished;
 }
 
 Task<DeviceDialogues::Step> DeviceDialogues::liveExchange(char command, DialogueResult &result)
@@ -87,5 +87,7 @@ Task<DeviceDialogues::Step> DeviceDialogues::liveExchange(char command, Dialogue
     if (Step s = afterSend(co_await send, result); s != Step::Go)
         co_return s;
     send = m_exchange.sendChar('\r', false);
-    co_return afterSend(co_await send, result);
+    if (Step s = afterSend(co_await send, result); s != Step::Go)
+        co_return s;
+    co_return Step::Finished;
 }

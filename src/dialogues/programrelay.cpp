@@ -118,5 +118,5 @@ Task<DeviceDialogues::Step> DeviceDialogues::programAttempt(int relayIndex, Dial
     result = DialogueResult::Done;
     m_view.setActionText(QCoreApplication::translate("DeviceDialogues", "Relay programmed"));
     setProgress(0);
-    co_return Step::End;
+    co_return Step::Finished;
 }

@@ -131,5 +131,5 @@ Task<DeviceDialogues::Step> DeviceDialogues::readAttempt(int relayIndex, qint16 
 
     result = DialogueResult::Done;
     m_view.setActionText(QCoreApplication::translate("DeviceDialogues", "Relay read"));
-    co_return Step::End;
+    co_return Step::Finished;
 }

@@ -54,6 +54,13 @@ public:
     void clearCancel() { m_cancelled = false; }
     bool cancelled() const { return m_cancelled; }
 
+    // Whether the device may be inside a command rather than at its menu:
+    // so at the start, when an earlier run may have left it anywhere, and
+    // after the line was lost halfway through a dialogue. Every dialogue on
+    // the link reads and keeps it.
+    bool menuInDoubt() const { return m_menuInDoubt; }
+    void setMenuInDoubt(bool inDoubt) { m_menuInDoubt = inDoubt; }
+
 private:
     void resumeWaiting();
 
@@ -63,4 +70,5 @@ private:
     std::coroutine_handle<> m_waiting;
     bool m_resumePosted = false;
     bool m_cancelled = false;
+    bool m_menuInDoubt = true;
 };

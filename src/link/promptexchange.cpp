@@ -28,6 +28,7 @@ Task<SendResult> PromptExchange::sendChar(char character, bool awaitEcho)
         co_await m_link.eventsRun();
     }
     QString error;
+    ++m_charactersWritten;
     if (!port.write(QByteArray(1, character), &error))
         logFailure(Failure::PortWrite, QStringLiteral("SendChar"), 3, error);
     if (!awaitEcho)
@@ -87,8 +88,10 @@ Task<PromptResult> PromptExchange::waitForPrompt(QByteArray &text, QByteArray pr
         co_await m_link.activity();
     }
     clock.stopTicks();
-    if (seen)
+    if (seen) {
+        ++m_promptsSeen;
         co_return PromptResult::Seen;
+    }
     co_return m_link.cancelled() ? PromptResult::Cancelled : PromptResult::TimedOut;
 }
 

@@ -59,10 +59,17 @@ public:
     // At least the given time; false when cancelled meanwhile.
     Task<bool> pause(double milliseconds);
 
+    // Running counts, by which a dialogue tells how far an attempt got:
+    // whether anything went out, and whether the device answered with a prompt.
+    quint64 charactersWritten() const { return m_charactersWritten; }
+    quint64 promptsSeen() const { return m_promptsSeen; }
+
 private:
     // Whether the wait in progress may still get characters.
     bool mayStillCome() const;
 
     DeviceLink &m_link;
     std::function<void(const QString &)> m_statusSink;
+    quint64 m_charactersWritten = 0;
+    quint64 m_promptsSeen = 0;
 };

@@ -110,7 +110,10 @@ private slots:
             {Program,
              {.wrongEchoFor = 'y', .wrongEchoTimes = 1, .banners = true, .chunkSize = 3, .chunkDelayMs = 2},
              false, false, "0", p + "\033" + p});
-        add("program: no number prompt", {Program, {.silentAfterOutput = 1}, false, false, "3", "p"});
+        // The first dialogue of a run tries once more after escape; then
+        // escape leaves the device at its menu.
+        add("program: no number prompt",
+            {Program, {.silentAfterOutput = 1}, false, false, "3", "p\033p\033", Timeout});
         add("program: a flooded line", {Program, {.flood = true}, false, false, "4", ""});
         add("program, port open before", {Program, {}, false, true, "0", p});
         // A time goes only with the timed modes, the unlatch set only with Latching.
@@ -190,15 +193,46 @@ private slots:
             QVERIFY(calls.first() == "enable false" && calls.last() == "enable true");
         else
             QVERIFY(!calls.contains("enable false"));
-        // A dialogue that gave up left the device at its menu. One that timed
-        // out may have left it inside a command: the next takes it back first.
-        const bool halfway = c.outcome == "3" && c.faults.hangUpAfterOutput < 0;
-        if (c.status == GaveUp || halfway) {
+        // A dialogue that gave up or timed out inside a command sent escape at
+        // once. The next one begins without it, and after a timeout, which
+        // the device may not have heard, tries once more after escape.
+        if (c.status == GaveUp || (c.outcome == "3" && c.faults.hangUpAfterOutput < 0)) {
+            QTRY_VERIFY(rig.device.received().endsWith('\033'));
             rig.device.setFaults({});
             rig.device.clearReceived();
             QCOMPARE(finish(rig.dialogues.readRelay(0)), DialogueResult::Done);
-            QCOMPARE(rig.device.received().startsWith('\033'), halfway);
+            // Fallen silent halfway, the device missed escape and is still inside the command.
+            QCOMPARE(rig.device.received(), c.faults.silentAfterOutput < 0 ? "r1\r" : "r\033r1\r");
         }
+    }
+
+    // An earlier run may have left the device anywhere: the first dialogue
+    // whose command gets no prompt tries once more after escape, and one
+    // that finds the device at its menu sends no escape at all.
+    void theFirstDialogueBringsTheDeviceBackToItsMenu_data()
+    {
+        QTest::addColumn<QByteArray>("left"); // what the earlier run sent
+        QTest::addColumn<QByteArray>("wire");
+        QTest::newRow("at its menu") << QByteArray() << QByteArray("r3\r");
+        QTest::newRow("after a whole read") << QByteArray("r3\r") << QByteArray("r3\r");
+        QTest::newRow("at a read's number") << QByteArray("r") << QByteArray("r\033r3\r");
+        QTest::newRow("inside a program") << QByteArray("p3\r2\r") << QByteArray("r\033r3\r");
+        QTest::newRow("at a program's question") << QByteArray("p3\r1\r0\r0\r0\r0\r") << QByteArray("r\033r3\r");
+    }
+    void theFirstDialogueBringsTheDeviceBackToItsMenu()
+    {
+        QFETCH(QByteArray, left);
+        QFETCH(QByteArray, wire);
+        DialogueRig rig;
+        QVERIFY(rig.start());
+        rig.dialogues.setPauses({1, 1});
+        QCOMPARE(rig.link.port().open(), DevicePort::OpenResult::Opened);
+        QVERIFY(rig.link.port().write(left));
+        QTRY_COMPARE(rig.device.received(), left);
+        rig.link.port().close();
+        rig.device.clearReceived();
+        QCOMPARE(finish(rig.dialogues.readRelay(2)), DialogueResult::Done);
+        QCOMPARE(rig.device.received(), wire);
     }
 
     // Each value is taken from the record as it is sent: an edit made while
