@@ -9,9 +9,7 @@
 // Usage: taviksoak [DIALOGUES] [SEED]
 #include "base/errorlog.h"
 #include "config/relayconfig.h"
-#include "dialogues/devicedialogues.h"
-#include "dialogues/dialogueview.h"
-#include "link/devicelink.h"
+#include "dialogues/devicesession.h"
 #include "finish.h"
 #include "privateport.h"
 #include "ser2netserver.h"
@@ -38,26 +36,6 @@ constexpr std::array KindNames{"read", "program", "PC control", "latch", "moment
 enum class Fault { None, WrongEcho, HangUp, Silence, Burst, Flood, ServerGoesAway };
 constexpr std::array FaultNames{"none", "wrong echo", "hang-up", "silence", "burst", "flood", "server goes away"};
 
-// The live commands act on the relay shown; a soak shows one at random.
-class SoakView : public EditorlessView
-{
-public:
-    void setStatusText(const QString &text) override { status = text; }
-    void setActionText(const QString &) override {}
-    void setActionVisible(bool) override {}
-    double progressValue() const override { return m_progress; }
-    double progressMaximum() const override { return 31; }
-    void setProgressValue(double value) override { m_progress = value; }
-    void enableReadProg(bool) override {}
-    int shownRelay() const override { return shown; }
-
-    int shown = 0;
-    QString status;
-
-private:
-    double m_progress = 0;
-};
-
 long procStatusKb(const char *field)
 {
     QFile file(QStringLiteral("/proc/self/status"));
@@ -82,6 +60,7 @@ public:
     explicit Soak(quint32 seed) : m_random(seed)
     {
         m_dialogues.setPauses({2, 2});
+        QObject::connect(&m_session, &DeviceSession::statusChanged, [this](const QString &text) { m_status = text; });
         m_serverStop.setSingleShot(true);
         QObject::connect(&m_serverStop, &QTimer::timeout, [this] {
             if (m_server)
@@ -108,7 +87,7 @@ public:
         const bool succeeded = run(kind, fault == Fault::ServerGoesAway);
         if (qEnvironmentVariableIsSet("TAVIK_SOAK_VERBOSE"))
             std::printf("%d %s %s: %s\n", number, KindNames[size_t(kind)], FaultNames[size_t(fault)],
-                        succeeded ? "ok" : qPrintable(m_view.status));
+                        succeeded ? "ok" : qPrintable(m_status));
         // A device set to hang up may do so after the dialogue, and a flood
         // goes on: either is a cable unplugged and plugged in again, a fresh
         // device. A server that went away is gone: the device is used
@@ -124,7 +103,7 @@ public:
         if (run(kind, false))
             return true;
         std::fprintf(stderr, "taviksoak: dialogue %d (%s after %s) failed on a healthy line: %s\n", number,
-                     KindNames[size_t(kind)], FaultNames[size_t(fault)], qPrintable(m_view.status));
+                     KindNames[size_t(kind)], FaultNames[size_t(fault)], qPrintable(m_status));
         return false;
     }
 
@@ -190,8 +169,8 @@ private:
 
     bool run(Kind kind, bool serverGoesAway)
     {
-        m_view.shown = m_random.bounded(RelayCount);
-        RelayConfig &relay = m_table[size_t(m_view.shown)];
+        m_shown = m_random.bounded(RelayCount);
+        RelayConfig &relay = m_table[size_t(m_shown)];
         // Somewhere in the dialogue, or before it begins.
         if (serverGoesAway)
             m_serverStop.start(m_random.bounded(400));
@@ -204,7 +183,7 @@ private:
     {
         switch (kind) {
         case Kind::Read:
-            return finished(finish(m_dialogues.readRelay(m_view.shown)));
+            return finished(finish(m_dialogues.readRelay(m_shown)));
         case Kind::Program:
             relay.RelayMode = qint16(m_random.bounded(RelayModeCount));
             relay.InputMode = qint16(m_random.bounded(InputModeCount));
@@ -215,18 +194,18 @@ private:
                 input = m_random.bounded(2) == 1;
             for (bool &input : relay.UnlatchMap)
                 input = m_random.bounded(2) == 1;
-            return finished(finish(m_dialogues.programRelay(m_view.shown)));
+            return finished(finish(m_dialogues.programRelay(m_shown)));
         case Kind::PCControl:
-            return finish(m_dialogues.setPCControl(!relay.PCControl)) == LiveOutcome::Succeeded;
+            return finish(m_dialogues.setPCControl(m_shown, !relay.PCControl)) == LiveOutcome::Succeeded;
         case Kind::Latch:
         case Kind::Momentary:
             // Only a relay under PC control takes them.
             if (!relay.PCControl) {
-                const LiveOutcome taken = finish(m_dialogues.setPCControl(true));
+                const LiveOutcome taken = finish(m_dialogues.setPCControl(m_shown, true));
                 if (taken != LiveOutcome::Succeeded)
                     return false;
             }
-            return finish(kind == Kind::Latch ? m_dialogues.latchInput() : m_dialogues.pulseInput()) ==
+            return finish(kind == Kind::Latch ? m_dialogues.latchInput(m_shown) : m_dialogues.pulseInput(m_shown)) ==
                    LiveOutcome::Succeeded;
         }
         return false;
@@ -234,7 +213,7 @@ private:
 
     bool finished(DialogueResult result)
     {
-        m_view.status = m_view.status + QStringLiteral(" (result %1)").arg(int(result));
+        m_status = m_status + QStringLiteral(" (result %1)").arg(int(result));
         return result == DialogueResult::Done;
     }
 
@@ -283,10 +262,13 @@ private:
     std::unique_ptr<TavikSimulator> m_device;
     std::unique_ptr<Ser2netServer> m_server;
     QTimer m_serverStop;
-    DeviceLink m_link;
     RelayTable m_table{};
-    SoakView m_view;
-    DeviceDialogues m_dialogues{m_link, m_table, m_view};
+    DeviceSession m_session{m_table};
+    DeviceLink &m_link = m_session.link();
+    DeviceDialogues &m_dialogues = m_session.dialogues();
+    // A relay at random for each dialogue, and the last status the session gave.
+    int m_shown = 0;
+    QString m_status;
     std::array<int, KindNames.size()> m_runs{};
     std::array<int, KindNames.size()> m_failures{};
     std::array<int, FaultNames.size()> m_faults{};

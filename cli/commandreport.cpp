@@ -3,7 +3,6 @@
 #include "clitext.h"
 #include "command.h"
 #include "config/tavikfile.h"
-#include "deviceargs.h"
 #include "filecommands.h"
 #include "signalcancel.h"
 #include "terminalview.h"
@@ -12,6 +11,40 @@
 #include <QTextStream>
 
 #include <algorithm>
+
+namespace
+{
+
+// What a failed dialogue's result means, in a few words: English for the
+// JSON, CliText::tr() of it for a person.
+const char *resultMeaning(DialogueResult result)
+{
+    switch (result) {
+    case DialogueResult::Done:
+        break;
+    case DialogueResult::PortFailed:
+        return QT_TRANSLATE_NOOP("CliText", "the port could not be opened");
+    case DialogueResult::SendFailed:
+        return QT_TRANSLATE_NOOP("CliText", "a character could not be sent");
+    case DialogueResult::TimedOut:
+        return QT_TRANSLATE_NOOP("CliText", "Tavik did not answer in time");
+    case DialogueResult::LineFlooded:
+        return QT_TRANSLATE_NOOP("CliText", "the line is flooded");
+    case DialogueResult::WaitFailed:
+        return QT_TRANSLATE_NOOP("CliText", "waiting for Tavik failed");
+    case DialogueResult::AnswerNotSent:
+        return QT_TRANSLATE_NOOP("CliText", "the relay number could not be sent");
+    case DialogueResult::GaveUp:
+        return QT_TRANSLATE_NOOP("CliText", "Tavik kept answering unexpectedly");
+    case DialogueResult::Cancelled:
+        return QT_TRANSLATE_NOOP("CliText", "cancelled");
+    case DialogueResult::LineNeverQuiet:
+        return QT_TRANSLATE_NOOP("CliText", "the line never fell quiet; the port may belong to another device");
+    }
+    return QT_TRANSLATE_NOOP("CliText", "unknown failure");
+}
+
+} // namespace
 
 CommandReport::CommandReport(const QString &command, bool json) : m_json(json)
 {

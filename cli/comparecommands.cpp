@@ -6,7 +6,6 @@
 #include "config/tavikfile.h"
 #include "deviceargs.h"
 #include "deviceconnection.h"
-#include "dialogues/scratchreader.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -224,7 +223,7 @@ Task<int> programChangedRelays(DeviceConnection *connection, int relay, QString 
 {
     CommandReport &report = connection->report();
     const TerminalView &view = connection->view();
-    ScratchReader device(connection->link(), connection->view());
+    RelayTable device{}; // what the device holds, beside the file's table
     QList<int> relays;
     for (int number = 1; number <= RelayCount; ++number) {
         if (relay == 0 || relay == number)
@@ -243,9 +242,9 @@ Task<int> programChangedRelays(DeviceConnection *connection, int relay, QString 
         const RelayConfig &wanted = connection->table()[index];
         failedRelay = number;
         failedStep = CliText::tr("reading");
-        if (result = co_await device.readRelay(number - 1); result != DialogueResult::Done)
+        if (result = co_await connection->dialogues().readRelay(number - 1, &device); result != DialogueResult::Done)
             break;
-        if (behavesAlike(wanted, device.table()[index])) {
+        if (behavesAlike(wanted, device[index])) {
             left << number;
             results.append(
                 QJsonObject{{QStringLiteral("relay"), number}, {QStringLiteral("programmed"), false}});
@@ -256,9 +255,9 @@ Task<int> programChangedRelays(DeviceConnection *connection, int relay, QString 
             break;
         programmed << number;
         failedStep = CliText::tr("reading back");
-        if (result = co_await device.readRelay(number - 1); result != DialogueResult::Done)
+        if (result = co_await connection->dialogues().readRelay(number - 1, &device); result != DialogueResult::Done)
             break;
-        QList<RelayDifference> differences = compareRelays(wanted, device.table()[index], number);
+        QList<RelayDifference> differences = compareRelays(wanted, device[index], number);
         differences.removeIf([](const RelayDifference &difference) { return !difference.counts(); });
         remaining += differences;
         results.append(QJsonObject{{QStringLiteral("relay"), number},

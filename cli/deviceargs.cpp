@@ -2,7 +2,6 @@
 
 #include "clitext.h"
 #include "config/relayconfig.h"
-#include "deviceconnection.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -97,43 +96,6 @@ QString unexpectedWords(const DeviceArgs &args, qsizetype allowed)
     return CliText::tr("%1: unexpected argument '%2'").arg(args.command, args.words.at(allowed));
 }
 
-int connectOne(DeviceConnection &connection, const DeviceArgs &args, bool portRequired)
-{
-    QString error;
-    if (args.simulate) {
-        if (!connection.useSimulator(&error)) {
-            QTextStream(stderr) << CliText::tr("tavikctl: the simulated device cannot start: %1").arg(error)
-                                << '\n';
-            return ExitFailed;
-        }
-    } else if (args.ports.size() > 1) {
-        return usageError(CliText::tr("%1: --port given twice").arg(args.command));
-    } else if (!args.ports.isEmpty()) {
-        if (!connection.usePort(args.ports.first(), &error))
-            return usageError(error);
-    } else if (portRequired) {
-        return usageError(CliText::tr("%1 needs --port PORT or --simulate").arg(args.command));
-    }
-    return -1;
-}
-
-int connectAll(DeviceConnections &connections, const DeviceArgs &args, bool json)
-{
-    if (args.ports.size() <= 1) {
-        connections.push_back(std::make_unique<DeviceConnection>(args.command, json));
-        return connectOne(*connections.back(), args, true);
-    }
-    for (const QString &port : args.ports) {
-        auto connection = std::make_unique<DeviceConnection>(args.command, json);
-        QString error;
-        if (!connection->usePort(port, &error))
-            return usageError(error);
-        connection->setManyPortsTag();
-        connections.push_back(std::move(connection));
-    }
-    return -1;
-}
-
 QString outputFileFor(const QString &pattern, const QString &port)
 {
     static const QRegularExpression unsafe(QStringLiteral("[^A-Za-z0-9._-]+"));
@@ -158,31 +120,4 @@ QString checkOutputPattern(const DeviceArgs &args, const QString &pattern)
         files.insert(file);
     }
     return {};
-}
-
-const char *resultMeaning(DialogueResult result)
-{
-    switch (result) {
-    case DialogueResult::Done:
-        break;
-    case DialogueResult::PortFailed:
-        return QT_TRANSLATE_NOOP("CliText", "the port could not be opened");
-    case DialogueResult::SendFailed:
-        return QT_TRANSLATE_NOOP("CliText", "a character could not be sent");
-    case DialogueResult::TimedOut:
-        return QT_TRANSLATE_NOOP("CliText", "Tavik did not answer in time");
-    case DialogueResult::LineFlooded:
-        return QT_TRANSLATE_NOOP("CliText", "the line is flooded");
-    case DialogueResult::WaitFailed:
-        return QT_TRANSLATE_NOOP("CliText", "waiting for Tavik failed");
-    case DialogueResult::AnswerNotSent:
-        return QT_TRANSLATE_NOOP("CliText", "the relay number could not be sent");
-    case DialogueResult::GaveUp:
-        return QT_TRANSLATE_NOOP("CliText", "Tavik kept answering unexpectedly");
-    case DialogueResult::Cancelled:
-        return QT_TRANSLATE_NOOP("CliText", "cancelled");
-    case DialogueResult::LineNeverQuiet:
-        return QT_TRANSLATE_NOOP("CliText", "the line never fell quiet; the port may belong to another device");
-    }
-    return QT_TRANSLATE_NOOP("CliText", "unknown failure");
 }

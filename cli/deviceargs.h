@@ -1,13 +1,9 @@
 #pragma once
 
 #include "command.h"
-#include "deviceconnection.h"
-#include "dialogues/dialoguesteps.h"
 
 #include <QHash>
 #include <QSet>
-
-class DeviceConnection;
 
 // A device command's words after its name: the options it was given (with
 // their values) and the plain words left over.
@@ -41,20 +37,8 @@ inline QString input(const DeviceArgs &args)
 // The message for a plain word beyond the first allowed ones, or empty.
 QString unexpectedWords(const DeviceArgs &args, qsizetype allowed);
 
-// Connects the connection to the one port (or the simulated device) the
-// options name, or to none. Returns an exit code, or -1 to go on.
-int connectOne(DeviceConnection &connection, const DeviceArgs &args, bool portRequired);
-
-// Connects one connection for each port the options name (--simulate: one),
-// tagged when there are several. Returns an exit code, or -1 to go on.
-int connectAll(DeviceConnections &connections, const DeviceArgs &args, bool json);
-
 // The file a port's output goes to: -o's FILE with {port} replaced by the
 // port's name made safe for a file name.
 QString outputFileFor(const QString &pattern, const QString &port);
 // Refuses -o FILE for several ports unless {port} tells their files apart.
 QString checkOutputPattern(const DeviceArgs &args, const QString &pattern);
-
-// What a failed dialogue's result means, in a few words: English for the
-// JSON, CliText::tr() of it for a person.
-const char *resultMeaning(DialogueResult result);

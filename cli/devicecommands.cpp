@@ -198,22 +198,21 @@ Task<int> programRelays(QStringList arguments)
 
 enum class Live { PCControlOn, PCControlOff, Latch, Moment };
 
-// Reads the relay to learn its PCControl, shows it as the window would, then
-// does what the PC-Control box or the latch and momentary buttons do.
+// Reads the relay to learn its PCControl, then does what the PC-Control box
+// or the latch and momentary buttons do.
 Task<int> liveOnPort(DeviceConnection *connection, QString command, Live live, int relay)
 {
     CommandReport &report = connection->report();
     TerminalView &view = connection->view();
     const int index = relay - 1;
-    view.showRelay(index);
     const DialogueResult read = co_await connection->commands().readRelay(index);
     if (read != DialogueResult::Done)
         co_return report.dialogueFailed(CliText::tr("reading"), relay, read, view.statusText());
 
     DeviceDialogues &dialogues = connection->dialogues();
-    Task<LiveOutcome> dialogue = live == Live::Latch    ? dialogues.latchInput()
-                                 : live == Live::Moment ? dialogues.pulseInput()
-                                                        : dialogues.setPCControl(live == Live::PCControlOn);
+    Task<LiveOutcome> dialogue = live == Live::Latch    ? dialogues.latchInput(index)
+                                 : live == Live::Moment ? dialogues.pulseInput(index)
+                                                        : dialogues.setPCControl(index, live == Live::PCControlOn);
     const LiveOutcome outcome = co_await dialogue;
 
     const bool underPCControl = connection->table()[size_t(index)].PCControl;

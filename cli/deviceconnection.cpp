@@ -1,6 +1,7 @@
 #include "deviceconnection.h"
 
 #include "clitext.h"
+#include "command.h"
 #include "link/serveraddress.h"
 #include "signalcancel.h"
 #include "taviksimulator.h"
@@ -8,6 +9,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QTextStream>
 
 #include <algorithm>
 
@@ -22,6 +24,10 @@ QList<DeviceConnection *> s_connections;
 DeviceConnection::DeviceConnection(const QString &command, bool json) : m_report(command, json)
 {
     s_connections << this;
+    QObject::connect(&m_session, &DeviceSession::statusChanged, &m_session,
+                     [this](const QString &text) { m_view.setStatusText(text); });
+    QObject::connect(&m_session, &DeviceSession::actionChanged, &m_session,
+                     [this](const QString &text) { m_view.setActionText(text); });
 }
 
 DeviceConnection::~DeviceConnection()
@@ -106,6 +112,43 @@ void DeviceConnection::selectRuntimePort(const QString &path, const QString &nam
 {
     PortDirectory &ports = link().port().directory();
     link().port().setPortLocation(ports.location(ports.addRuntimePort(path, name)));
+}
+
+int connectOne(DeviceConnection &connection, const DeviceArgs &args, bool portRequired)
+{
+    QString error;
+    if (args.simulate) {
+        if (!connection.useSimulator(&error)) {
+            QTextStream(stderr) << CliText::tr("tavikctl: the simulated device cannot start: %1").arg(error)
+                                << '\n';
+            return ExitFailed;
+        }
+    } else if (args.ports.size() > 1) {
+        return usageError(CliText::tr("%1: --port given twice").arg(args.command));
+    } else if (!args.ports.isEmpty()) {
+        if (!connection.usePort(args.ports.first(), &error))
+            return usageError(error);
+    } else if (portRequired) {
+        return usageError(CliText::tr("%1 needs --port PORT or --simulate").arg(args.command));
+    }
+    return -1;
+}
+
+int connectAll(DeviceConnections &connections, const DeviceArgs &args, bool json)
+{
+    if (args.ports.size() <= 1) {
+        connections.push_back(std::make_unique<DeviceConnection>(args.command, json));
+        return connectOne(*connections.back(), args, true);
+    }
+    for (const QString &port : args.ports) {
+        auto connection = std::make_unique<DeviceConnection>(args.command, json);
+        QString error;
+        if (!connection->usePort(port, &error))
+            return usageError(error);
+        connection->setManyPortsTag();
+        connections.push_back(std::move(connection));
+    }
+    return -1;
 }
 
 AllFinished::AllFinished(const DeviceConnections &connections)

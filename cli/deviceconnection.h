@@ -2,6 +2,7 @@
 
 #include "commandreport.h"
 #include "config/relayconfig.h"
+#include "deviceargs.h"
 #include "dialogues/devicesession.h"
 #include "terminalview.h"
 
@@ -70,10 +71,18 @@ private:
     RelayTable m_table{};
     TerminalView m_view;
     CommandReport m_report;
-    DeviceSession m_session{m_table, m_view};
+    DeviceSession m_session{m_table};
 };
 
 using DeviceConnections = std::vector<std::unique_ptr<DeviceConnection>>;
+
+// Connects the connection to the one port (or the simulated device) the
+// options name, or to none. Returns an exit code, or -1 to go on.
+int connectOne(DeviceConnection &connection, const DeviceArgs &args, bool portRequired);
+
+// Connects one connection for each port the options name (--simulate: one),
+// tagged when there are several. Returns an exit code, or -1 to go on.
+int connectAll(DeviceConnections &connections, const DeviceArgs &args, bool json);
 
 // Starts the work on every connection at once and ends when all have ended:
 // with one port as that port's command ends, with several as finishPorts()

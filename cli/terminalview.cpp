@@ -37,7 +37,7 @@ void TerminalView::setStatusText(const QString &text)
         err(text + u'\n');
 }
 
-void TerminalView::setActionText(const QString &text)
+void TerminalView::setActionText(const QString &text) const
 {
     // Only the whole-table commands end their action text with a relay's
     // number, in any language; the texts that end a dialogue say nothing a

@@ -745,10 +745,6 @@
 <context>
     <name>DeviceCommands</name>
     <message>
-        <source>Reading Tavik...</source>
-        <translation>Tavik wird gelesen ...</translation>
-    </message>
-    <message>
         <source>Reading relay %1</source>
         <translation>Lese Relais %1</translation>
     </message>

@@ -1,48 +1,26 @@
 #include "dialogues/devicecommands.h"
 
-#include "config/relayconfig.h"
 #include "dialogues/devicedialogues.h"
-#include "dialogues/dialogueview.h"
+#include "dialogues/devicesession.h"
 
-#include <cmath>
-
-DeviceCommands::DeviceCommands(DeviceDialogues &dialogues, DialogueView &view)
-    : m_dialogues(dialogues), m_view(view)
+DeviceCommands::DeviceCommands(DeviceDialogues &dialogues, DeviceSession &session)
+    : m_dialogues(dialogues), m_session(session)
 {
 }
 
-Task<DialogueResult> DeviceCommands::runDialogue(Kind kind, int index)
+Task<DialogueResult> DeviceCommands::runDialogue(Kind kind, int index, RelayTable *into)
 {
-    return kind == Kind::Read ? m_dialogues.readRelay(index, -1) : m_dialogues.programRelay(index);
-}
-
-Task<DialogueResult> DeviceCommands::singleRelay(Kind kind, int index)
-{
-    m_view.enableReadProg(false);
-    Task<DialogueResult> dialogue = runDialogue(kind, index);
-    const DialogueResult result = co_await dialogue;
-    m_view.enableReadProg(true);
-    co_return result;
-}
-
-Task<DialogueResult> DeviceCommands::readShownRelay()
-{
-    return singleRelay(Kind::Read, m_view.shownRelay());
-}
-
-Task<DialogueResult> DeviceCommands::programShownRelay()
-{
-    return runDialogue(Kind::Program, m_view.shownRelay());
+    return kind == Kind::Read ? m_dialogues.readRelay(index, into) : m_dialogues.programRelay(index);
 }
 
 Task<DialogueResult> DeviceCommands::readRelay(int index)
 {
-    return singleRelay(Kind::Read, index);
+    return runDialogue(Kind::Read, index, nullptr);
 }
 
 Task<DialogueResult> DeviceCommands::programRelay(int index)
 {
-    return singleRelay(Kind::Program, index);
+    return runDialogue(Kind::Program, index, nullptr);
 }
 
 Task<BulkOutcome> DeviceCommands::readAll(AllEnding ending)
@@ -55,13 +33,15 @@ Task<BulkOutcome> DeviceCommands::programAll(AllEnding ending)
     return wholeTable(Kind::Program, ending);
 }
 
-Task<BulkOutcome> DeviceCommands::wholeTable(Kind kind, AllEnding ending)
+Task<BulkOutcome> DeviceCommands::readAllInto(RelayTable &into)
+{
+    return wholeTable(Kind::Read, AllEnding::Quiet, &into);
+}
+
+Task<BulkOutcome> DeviceCommands::wholeTable(Kind kind, AllEnding ending, RelayTable *into)
 {
     BulkOutcome outcome;
-    m_view.enableReadProg(false);
-    m_view.setProgressValue(0);
-    m_view.setActionText(QCoreApplication::translate("DeviceCommands", "Reading Tavik..."));
-    m_view.setActionVisible(true);
+    emit m_session.progress(0, RelayCount);
     const QString relayText = kind == Kind::Read
                                   ? QCoreApplication::translate("DeviceCommands", "Reading relay %1")
                                   : QCoreApplication::translate("DeviceCommands", "Programming relay %1");
@@ -70,28 +50,26 @@ Task<BulkOutcome> DeviceCommands::wholeTable(Kind kind, AllEnding ending)
             Task<void> waiting = m_betweenRelays();
             co_await waiting;
         }
-        m_view.setActionText(relayText.arg(index + 1));
-        m_view.setProgressValue(2 * index + 1);
-        Task<DialogueResult> dialogue = runDialogue(kind, index);
+        emit m_session.actionChanged(relayText.arg(index + 1));
+        emit m_session.relayBegun(index);
+        Task<DialogueResult> dialogue = runDialogue(kind, index, into);
         const DialogueResult result = co_await dialogue;
         if (result != DialogueResult::Done) {
-            m_view.setActionVisible(false);
-            m_view.setProgressValue(0);
+            emit m_session.stoppedAt(index);
             outcome = {result, index};
             break;
         }
-        m_view.setProgressValue(std::fmod(std::nearbyint(m_view.progressValue() + 1), 32.0));
+        emit m_session.progress(index + 1, RelayCount);
     }
     if (outcome.cancelled())
-        m_view.setStatusText(
+        emit m_session.statusChanged(
             outcome.relayIndex == 0
                 ? QCoreApplication::translate("DeviceCommands", "Cancelled before relay 1 of 16")
                 : QCoreApplication::translate("DeviceCommands", "Cancelled after relay %1 of 16")
                       .arg(outcome.relayIndex));
     else if (ending == AllEnding::SayFinished)
-        m_view.setActionText(kind == Kind::Read
-                                 ? QCoreApplication::translate("DeviceCommands", "Finished reading all")
-                                 : QCoreApplication::translate("DeviceCommands", "Finished programming all"));
-    m_view.enableReadProg(true);
+        emit m_session.actionChanged(kind == Kind::Read
+                                         ? QCoreApplication::translate("DeviceCommands", "Finished reading all")
+                                         : QCoreApplication::translate("DeviceCommands", "Finished programming all"));
     co_return outcome;
 }

@@ -1,12 +1,13 @@
 #pragma once
 
+#include "config/relayconfig.h"
 #include "dialogues/dialoguesteps.h"
 #include "link/task.h"
 
 #include <functional>
 
 class DeviceDialogues;
-class DialogueView;
+class DeviceSession;
 
 // How a whole-table command ended: Done with relayIndex -1 when all 16
 // went through, else the result of the first failing (or cancelled)
@@ -25,36 +26,34 @@ struct BulkOutcome {
 // when it ends: the buttons do, the menu items and tavikctl do not.
 enum class AllEnding { SayFinished, Quiet };
 
-// The user's read and program commands: the relay shown, any one relay, or
-// all 16 in turn. The window's handlers and tavikctl call the same ones.
+// The user's read and program commands: any one relay, or all 16 in turn.
+// The window's handlers and tavikctl call the same ones; they report through
+// the session's signals.
 class DeviceCommands
 {
 public:
-    DeviceCommands(DeviceDialogues &dialogues, DialogueView &view);
+    DeviceCommands(DeviceDialogues &dialogues, DeviceSession &session);
 
     // Runs between two relays of a whole-table command: the session's
     // commands that waited their turn.
     void setBetweenRelays(std::function<Task<void>()> betweenRelays) { m_betweenRelays = std::move(betweenRelays); }
 
-    // The relay shown, or relay index; each passes on the dialogue's result.
-    // Programming the relay shown is the one command that leaves the controls
-    // enabled while it runs.
-    Task<DialogueResult> readShownRelay();
-    Task<DialogueResult> programShownRelay();
+    // Relay index; each passes on the dialogue's result.
     Task<DialogueResult> readRelay(int index);
     Task<DialogueResult> programRelay(int index);
 
     // All 16 relays, stopping at the first failure or a cancel.
     Task<BulkOutcome> readAll(AllEnding ending);
     Task<BulkOutcome> programAll(AllEnding ending);
+    // All 16 into a table beside the session's, which hears of no value read.
+    Task<BulkOutcome> readAllInto(RelayTable &into);
 
 private:
     enum class Kind { Read, Program };
-    Task<DialogueResult> runDialogue(Kind kind, int index);
-    Task<DialogueResult> singleRelay(Kind kind, int index);
-    Task<BulkOutcome> wholeTable(Kind kind, AllEnding ending);
+    Task<DialogueResult> runDialogue(Kind kind, int index, RelayTable *into);
+    Task<BulkOutcome> wholeTable(Kind kind, AllEnding ending, RelayTable *into = nullptr);
 
     DeviceDialogues &m_dialogues;
-    DialogueView &m_view;
+    DeviceSession &m_session;
     std::function<Task<void>()> m_betweenRelays;
 };

@@ -1,6 +1,6 @@
 #include "dialogues/devicedialogues.h"
 
-#include "dialogues/dialogueview.h"
+#include "dialogues/devicesession.h"
 #include "link/devicelink.h"
 #include "base/failure.h"
 
@@ -8,20 +8,20 @@
 
 #include <utility>
 
-DeviceDialogues::DeviceDialogues(DeviceLink &link, RelayTable &table, DialogueView &view)
-    : m_link(link), m_table(table), m_view(view), m_exchange(link)
+DeviceDialogues::DeviceDialogues(DeviceLink &link, RelayTable &table, DeviceSession &session)
+    : m_link(link), m_table(table), m_session(session), m_exchange(link)
 {
-    m_exchange.setStatusSink([this](const QString &text) { m_view.setStatusText(text); });
+    m_exchange.setStatusSink([this](const QString &text) { setStatus(text); });
 }
 
-bool DeviceDialogues::isShown(qint16 relayIndex) const
+void DeviceDialogues::setStatus(const QString &text)
 {
-    return m_view.shownRelay() == relayIndex;
+    emit m_session.statusChanged(text);
 }
 
-void DeviceDialogues::setProgress(float value)
+void DeviceDialogues::setProgress(int step)
 {
-    m_view.setProgressValue(double(value));
+    emit m_session.dialogueProgress(step, ProgramSteps);
 }
 
 Task<DeviceDialogues::Step> DeviceDialogues::runAttempts(QString procedure, RestartRule rule,
@@ -43,7 +43,7 @@ Task<DeviceDialogues::Step> DeviceDialogues::runAttempts(QString procedure, Rest
             // restart the attempt about to begin.
             Task<bool> quiet = m_exchange.letLineFallQuiet();
             if (!co_await quiet) {
-                m_view.setStatusText(QCoreApplication::translate(
+                setStatus(QCoreApplication::translate(
                     "DeviceDialogues",
                     "The line never fell quiet: characters kept coming that Tavik was not "
                     "asked for. The port may belong to another device; please check the COM port."));
@@ -93,7 +93,7 @@ Task<DeviceDialogues::Step> DeviceDialogues::runAttempts(QString procedure, Rest
         // A device that did not answer in time may not have heard escape either.
         m_link.setMenuInDoubt(!m_link.cancelled() && result == DialogueResult::TimedOut);
         if (step == Step::Restart && !m_link.cancelled()) {
-            m_view.setStatusText(gaveUpText());
+            setStatus(gaveUpText());
             logFailure(Failure::DeviceGaveUp, procedure, 2,
                        QString::number(MaxRestarts) + QStringLiteral(" restarts"));
         }
@@ -118,7 +118,7 @@ bool DeviceDialogues::holdPort(PortHold &hold)
     const DevicePort::OpenResult opened = m_link.port().open();
     if (opened == DevicePort::OpenResult::Refused) {
         // Waiting out the timeout would only send the user to the cables.
-        m_view.setStatusText(m_link.port().openRefusal());
+        setStatus(m_link.port().openRefusal());
         return false;
     }
     hold.openedHere = opened == DevicePort::OpenResult::Opened;
@@ -130,7 +130,7 @@ void DeviceDialogues::releasePort(const PortHold &hold)
 {
     if (m_link.port().lineLost() && !hold.lostBefore) {
         const QString reason = m_link.port().lossReason();
-        m_view.setStatusText(reason.isEmpty() ? connectionLostText() : serverUnreachableText().arg(reason));
+        setStatus(reason.isEmpty() ? connectionLostText() : serverUnreachableText().arg(reason));
     }
     if (hold.openedHere)
         m_link.port().close();

@@ -10,7 +10,7 @@
 #include <functional>
 
 class DeviceLink;
-class DialogueView;
+class DeviceSession;
 
 // What a live command ("c", "l", "m") came to. The window enables its latch
 // and momentary buttons from the PC-Control box after NotSent and Succeeded.
@@ -35,8 +35,8 @@ struct DialoguePauses {
 // is a Task: it runs in steps on the event loop, one dialogue at a time per
 // link (DeviceSession sees to that).
 //
-// The window and tavikctl each own one, over their DeviceLink, their relay
-// table and their DialogueView; they must outlive it.
+// Each session owns one, over its link and its relay table, and reports
+// through the session's signals.
 class DeviceDialogues
 {
     Q_DECLARE_TR_FUNCTIONS(DeviceDialogues)
@@ -55,23 +55,24 @@ public:
         return tr("Could not communicate with Tavik: %1. Please check the address and the serial server.");
     }
 
-    DeviceDialogues(DeviceLink &link, RelayTable &table, DialogueView &view);
+    DeviceDialogues(DeviceLink &link, RelayTable &table, DeviceSession &session);
 
     void setPauses(const DialoguePauses &pauses) { m_pauses = pauses; }
     const DialoguePauses &pauses() const { return m_pauses; }
 
-    // Reads relay index (0-15) into its record.
-    Task<DialogueResult> readRelay(int relayIndex, qint16 ReadMask = -1);
+    // Reads relay index (0-15) into its record: the session's table's,
+    // value by value told, or the one of into, a table beside it, untold.
+    Task<DialogueResult> readRelay(int relayIndex, RelayTable *into = nullptr);
 
     // Programs relay index from its record.
     Task<DialogueResult> programRelay(int relayIndex);
 
-    // The live commands for the relay shown. setPCControl gets the state asked
+    // The live commands for relay index. setPCControl gets the state asked
     // for and stores PCControl when the device took the command; latchInput
     // and pulseInput send "l" and "m" while the relay is under PC control.
-    Task<LiveOutcome> setPCControl(bool checked);
-    Task<LiveOutcome> latchInput();
-    Task<LiveOutcome> pulseInput();
+    Task<LiveOutcome> setPCControl(int relayIndex, bool checked);
+    Task<LiveOutcome> latchInput(int relayIndex);
+    Task<LiveOutcome> pulseInput(int relayIndex);
 
     // Holds the port open from now until releaseHeldPort(), so that a command
     // of many dialogues does not open and close it for each. A port that
@@ -109,16 +110,20 @@ private:
 
     // The pause the device needs, then the command character, echoed.
     Task<Step> startCommand(double pauseMilliseconds, char command, DialogueResult &result);
-    Task<Step> readAttempt(int relayIndex, qint16 ReadMask, DialogueResult &result);
+    Task<Step> readAttempt(int relayIndex, RelayConfig &relay, bool told, DialogueResult &result);
     Task<Step> programAttempt(int relayIndex, DialogueResult &result);
-    Task<Step> answerPrompt(QByteArray prompt, std::function<int()> answer, float k, DialogueResult &result);
+    Task<Step> answerPrompt(QByteArray prompt, std::function<int()> answer, int step, DialogueResult &result);
     enum class LiveCondition { PCControlDiffers, UnderPCControl };
-    Task<LiveOutcome> liveCommand(char command, LiveCondition condition, bool checked, QString procedure);
-    Task<Step> liveExchange(char command, DialogueResult &result);
+    Task<LiveOutcome> liveCommand(char command, int relayIndex, LiveCondition condition, bool checked,
+                                  QString procedure);
+    Task<Step> liveExchange(char command, int relayIndex, DialogueResult &result);
     static Task<Step> doneAttempt();
 
-    bool isShown(qint16 relayIndex) const;
-    void setProgress(float value);
+    // The program dialogue's steps: the command, each answer's, and the
+    // last; a time's fills them all.
+    static constexpr int ProgramSteps = 12;
+    void setProgress(int step);
+    void setStatus(const QString &text);
     // One dialogue's hold on the port: opened when it was closed, and at the
     // end closed again only by the dialogue that opened it.
     struct PortHold {
@@ -132,7 +137,7 @@ private:
 
     DeviceLink &m_link;
     RelayTable &m_table;
-    DialogueView &m_view;
+    DeviceSession &m_session;
     PromptExchange m_exchange;
     DialoguePauses m_pauses;
 };

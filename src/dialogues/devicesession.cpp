@@ -2,8 +2,7 @@
 
 #include <QMetaObject>
 
-DeviceSession::DeviceSession(RelayTable &table, DialogueView &view, QObject *parent)
-    : QObject(parent), m_table(table), m_view(*this, view)
+DeviceSession::DeviceSession(RelayTable &table, QObject *parent) : QObject(parent), m_table(table)
 {
     m_commands.setBetweenRelays([this] { return runWaiting(); });
 }
@@ -78,34 +77,4 @@ void DeviceSession::setState(State state)
         return;
     m_state = state;
     emit stateChanged(state);
-}
-
-void DeviceSession::SessionView::setStatusText(const QString &text)
-{
-    m_owner.setStatusText(text);
-    emit m_session.statusTextChanged(text);
-}
-
-void DeviceSession::SessionView::setActionText(const QString &text)
-{
-    m_owner.setActionText(text);
-    emit m_session.actionTextChanged(text);
-}
-
-void DeviceSession::SessionView::setProgressValue(double value)
-{
-    m_owner.setProgressValue(value);
-    emit m_session.progressChanged(value);
-}
-
-void DeviceSession::SessionView::relayRead(int index)
-{
-    m_owner.relayRead(index);
-    emit m_session.relayRead(index);
-}
-
-void DeviceSession::SessionView::relayProgrammed(int index)
-{
-    m_owner.relayProgrammed(index);
-    emit m_session.relayProgrammed(index);
 }

@@ -3,7 +3,6 @@
 #include "config/relayconfig.h"
 #include "dialogues/devicecommands.h"
 #include "dialogues/devicedialogues.h"
-#include "dialogues/dialogueview.h"
 #include "link/devicelink.h"
 #include "link/task.h"
 
@@ -24,16 +23,22 @@
 //   Idle --start()--> Running --cancel()--> Cancelling
 //     ^                  |                       |
 //     +---- finished, nothing waits -------------+
+//
+// What the dialogues and commands come to, they say only by the session's
+// signals, as data; the window and tavikctl each show it their own way.
 class DeviceSession : public QObject
 {
     Q_OBJECT
 public:
     enum class State { Idle, Running, Cancelling };
     Q_ENUM(State)
+    // A value of a relay's report, as a read stores it into the session's table.
+    enum class ReadField { RelayMode, InputMode, UnlatchInputMode, Input, UnlatchInput, ClosureTime, PCControl };
+    Q_ENUM(ReadField)
 
-    // The table and the view must outlive the session; the view hears
-    // everything the dialogues show, and the session's signals follow it.
-    DeviceSession(RelayTable &table, DialogueView &view, QObject *parent = nullptr);
+    // The table must outlive the session: the commands read into it and
+    // program from it.
+    explicit DeviceSession(RelayTable &table, QObject *parent = nullptr);
     ~DeviceSession() override;
 
     DeviceLink &link() { return m_link; }
@@ -58,55 +63,36 @@ public:
 
 signals:
     void stateChanged(DeviceSession::State state);
-    void statusTextChanged(const QString &text);
-    void actionTextChanged(const QString &text);
-    // Values may be fractional; the maximum is the view's.
-    void progressChanged(double value);
+    // What went wrong, or what a command came to, as a sentence.
+    void statusChanged(const QString &text);
+    // Where a command is: the relay a whole-table command is at, what a dialogue did.
+    void actionChanged(const QString &text);
+    // A whole-table command: relays done of total, from 0 at its start;
+    // relayBegun as each relay's dialogue begins; stoppedAt the relay that
+    // failed or was cancelled.
+    void progress(int done, int total);
+    void relayBegun(int index);
+    void stoppedAt(int index);
+    // The program dialogue: steps done of total, 0 again once it has ended.
+    void dialogueProgress(int done, int total);
+    // A read stored a value into relay index of the session's table: input is
+    // the map's input for the two map fields, else -1.
+    void relayValueRead(int index, DeviceSession::ReadField field, int input, int value);
+    // A dialogue read relay index into the session's table, or programmed it from there.
     void relayRead(int index);
     void relayProgrammed(int index);
     // Each command, as it ends, with what it came to.
     void finished(DialogueResult result);
 
 private:
-    // Hands everything on to the owner's view, and tells the session's listeners.
-    class SessionView : public DialogueView
-    {
-    public:
-        SessionView(DeviceSession &session, DialogueView &owner) : m_session(session), m_owner(owner) {}
-
-        void setStatusText(const QString &text) override;
-        void setActionText(const QString &text) override;
-        void setActionVisible(bool visible) override { m_owner.setActionVisible(visible); }
-        double progressValue() const override { return m_owner.progressValue(); }
-        double progressMaximum() const override { return m_owner.progressMaximum(); }
-        void setProgressValue(double value) override;
-        void enableReadProg(bool enabled) override { m_owner.enableReadProg(enabled); }
-        void relayRead(int index) override;
-        void relayProgrammed(int index) override;
-        int shownRelay() const override { return m_owner.shownRelay(); }
-        int shownRelayMode() const override { return m_owner.shownRelayMode(); }
-        void showRelayMode(int relayMode) override { m_owner.showRelayMode(relayMode); }
-        int shownInputMode() const override { return m_owner.shownInputMode(); }
-        void showInputMode(int inputMode) override { m_owner.showInputMode(inputMode); }
-        bool shownInput(int input) const override { return m_owner.shownInput(input); }
-        void showInputState(int input, bool inMap) override { m_owner.showInputState(input, inMap); }
-        void showClosureTime(const RelayConfig &relay) override { m_owner.showClosureTime(relay); }
-        void showPCControl(bool underPCControl) override { m_owner.showPCControl(underPCControl); }
-
-    private:
-        DeviceSession &m_session;
-        DialogueView &m_owner;
-    };
-
     void begin(Task<DialogueResult> command);
     void onCommandEnded();
     void setState(State state);
 
     RelayTable &m_table;
-    SessionView m_view;
     DeviceLink m_link;
-    DeviceDialogues m_dialogues{m_link, m_table, m_view};
-    DeviceCommands m_commands{m_dialogues, m_view};
+    DeviceDialogues m_dialogues{m_link, m_table, *this};
+    DeviceCommands m_commands{m_dialogues, *this};
     Task<DialogueResult> m_running;
     std::deque<Task<DialogueResult>> m_waiting;
     State m_state = State::Idle;

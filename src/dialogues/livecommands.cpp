@@ -1,46 +1,44 @@
 #include "dialogues/devicedialogues.h"
 
-#include "dialogues/dialogueview.h"
 #include "link/devicelink.h"
 #include "base/failure.h"
 
-Task<LiveOutcome> DeviceDialogues::setPCControl(bool checked)
+Task<LiveOutcome> DeviceDialogues::setPCControl(int relayIndex, bool checked)
 {
-    return liveCommand('c', LiveCondition::PCControlDiffers, checked, QStringLiteral("setPCControl"));
+    return liveCommand('c', relayIndex, LiveCondition::PCControlDiffers, checked, QStringLiteral("setPCControl"));
 }
 
-Task<LiveOutcome> DeviceDialogues::latchInput()
+Task<LiveOutcome> DeviceDialogues::latchInput(int relayIndex)
 {
-    return liveCommand('l', LiveCondition::UnderPCControl, false, QStringLiteral("latchInput"));
+    return liveCommand('l', relayIndex, LiveCondition::UnderPCControl, false, QStringLiteral("latchInput"));
 }
 
-Task<LiveOutcome> DeviceDialogues::pulseInput()
+Task<LiveOutcome> DeviceDialogues::pulseInput(int relayIndex)
 {
-    return liveCommand('m', LiveCondition::UnderPCControl, false, QStringLiteral("pulseInput"));
+    return liveCommand('m', relayIndex, LiveCondition::UnderPCControl, false, QStringLiteral("pulseInput"));
 }
 
-Task<LiveOutcome> DeviceDialogues::liveCommand(char command, LiveCondition condition, bool checked,
-                                               QString procedure)
+Task<LiveOutcome> DeviceDialogues::liveCommand(char command, int relayIndex, LiveCondition condition,
+                                               bool checked, QString procedure)
 {
     PortHold hold;
     if (!holdPort(hold))
         co_return LiveOutcome::PortFailed;
 
-    // The relay acted on is the one shown at the moment of each check.
+    // The record is looked at as it stands at the moment of each check.
     auto holds = [&] {
-        const int shown = m_view.shownRelay();
-        if (shown < 0 || shown >= RelayCount) {
-            logFailure(Failure::SubscriptOutOfRange, procedure, 2, QString::number(shown));
+        if (relayIndex < 0 || relayIndex >= RelayCount) {
+            logFailure(Failure::SubscriptOutOfRange, procedure, 2, QString::number(relayIndex));
             return false;
         }
-        const bool underPCControl = m_table[size_t(shown)].PCControl;
+        const bool underPCControl = m_table[size_t(relayIndex)].PCControl;
         return condition == LiveCondition::PCControlDiffers ? checked != underPCControl : underPCControl;
     };
 
     LiveOutcome outcome = LiveOutcome::NotSent;
     if (holds()) {
-        // Latch and momentary look again after each escape: the relay shown
-        // may have changed while the dialogue waited.
+        // Latch and momentary look again after each escape: the relay may
+        // have left PC control while the dialogue waited.
         bool sent = true;
         DialogueResult result = DialogueResult::Done;
         RestartRule rule;
@@ -50,7 +48,7 @@ Task<LiveOutcome> DeviceDialogues::liveCommand(char command, LiveCondition condi
                 sent = false;
                 return doneAttempt();
             }
-            return liveExchange(command, result);
+            return liveExchange(command, relayIndex, result);
         });
         const Step step = co_await attempts;
         if (result == DialogueResult::Cancelled)
@@ -59,11 +57,8 @@ Task<LiveOutcome> DeviceDialogues::liveCommand(char command, LiveCondition condi
             outcome = step == Step::Finished ? LiveOutcome::Succeeded : LiveOutcome::Failed;
     }
 
-    if (command == 'c' && outcome == LiveOutcome::Succeeded) {
-        const int shown = m_view.shownRelay();
-        if (shown >= 0 && shown < RelayCount)
-            m_table[size_t(shown)].PCControl = checked;
-    }
+    if (command == 'c' && outcome == LiveOutcome::Succeeded)
+        m_table[size_t(relayIndex)].PCControl = checked;
 
     releasePort(hold);
     co_return outcome;
@@ -74,7 +69,7 @@ Task<DeviceDialogues::Step> DeviceDialogues::doneAttempt()
     co_return Step::Finished;
 }
 
-Task<DeviceDialogues::Step> DeviceDialogues::liveExchange(char command, DialogueResult &result)
+Task<DeviceDialogues::Step> DeviceDialogues::liveExchange(char command, int relayIndex, DialogueResult &result)
 {
     Task<SendResult> send = m_exchange.sendChar(command, true);
     if (Step s = afterSend(co_await send, result); s != Step::Go)
@@ -83,7 +78,7 @@ Task<DeviceDialogues::Step> DeviceDialogues::liveExchange(char command, Dialogue
     Task<PromptResult> prompt = m_exchange.waitForPrompt(text, "number (1-16): ");
     if (Step s = afterPrompt(co_await prompt, result); s != Step::Go)
         co_return s;
-    send = m_exchange.sendText(QByteArray::number(m_view.shownRelay() + 1), true);
+    send = m_exchange.sendText(QByteArray::number(relayIndex + 1), true);
     if (Step s = afterSend(co_await send, result); s != Step::Go)
         co_return s;
     send = m_exchange.sendChar('\r', false);

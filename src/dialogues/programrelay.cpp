@@ -1,6 +1,6 @@
 #include "dialogues/devicedialogues.h"
 
-#include "dialogues/dialogueview.h"
+#include "dialogues/devicesession.h"
 #include "link/devicelink.h"
 #include "base/failure.h"
 
@@ -19,7 +19,7 @@ Task<DialogueResult> DeviceDialogues::programRelay(int relayIndex)
     // attempt are not taken for prompts of the next.
     RestartRule rule;
     rule.freshStart = [this] {
-        setProgress(float(m_view.progressMaximum()) / 12.0f + 1.0f);
+        setProgress(1);
         m_link.ring().clear();
     };
     DialogueResult result = DialogueResult::GaveUp; // until an attempt ends otherwise
@@ -29,12 +29,12 @@ Task<DialogueResult> DeviceDialogues::programRelay(int relayIndex)
 
     releasePort(hold);
     if (result == DialogueResult::Done)
-        m_view.relayProgrammed(relayIndex);
+        emit m_session.relayProgrammed(relayIndex);
     co_return result;
 }
 
 Task<DeviceDialogues::Step> DeviceDialogues::answerPrompt(QByteArray prompt, std::function<int()> answer,
-                                                          float k, DialogueResult &result)
+                                                          int step, DialogueResult &result)
 {
     QByteArray text;
     Task<PromptResult> wait = m_exchange.waitForPrompt(text, prompt);
@@ -43,7 +43,7 @@ Task<DeviceDialogues::Step> DeviceDialogues::answerPrompt(QByteArray prompt, std
     Task<SendResult> send = m_exchange.sendText(QByteArray::number(answer()), true);
     if (Step s = afterSend(co_await send, result); s != Step::Go)
         co_return s;
-    setProgress(float(m_view.progressMaximum()) / 12.0f + k);
+    setProgress(step);
     send = m_exchange.sendChar('\r', false);
     co_return afterSend(co_await send, result);
 }
@@ -58,7 +58,7 @@ Task<DeviceDialogues::Step> DeviceDialogues::programAttempt(int relayIndex, Dial
     struct Answer {
         const char *prompt;
         std::function<int()> value;
-        float k;
+        int step;
     };
     const auto inputGroup = [&](int group) {
         return [&relay, group] { return mapGroupValue(relay.InputMap, group); };
@@ -95,7 +95,7 @@ Task<DeviceDialogues::Step> DeviceDialogues::programAttempt(int relayIndex, Dial
     // The mode is looked at once the gate has gone out, as it stands then.
     for (qsizetype i = 0; i < answers.size(); ++i) {
         const Answer &answer = answers.at(i);
-        Task<Step> answered = answerPrompt(answer.prompt, answer.value, answer.k, result);
+        Task<Step> answered = answerPrompt(answer.prompt, answer.value, answer.step, result);
         if (Step s = co_await answered; s != Step::Go)
             co_return s;
         if (i == common.size() - 1) {
@@ -106,7 +106,7 @@ Task<DeviceDialogues::Step> DeviceDialogues::programAttempt(int relayIndex, Dial
         }
     }
     if (timedAnswers)
-        setProgress(float(m_view.progressMaximum()));
+        setProgress(ProgramSteps);
     QByteArray text;
     Task<PromptResult> confirm = m_exchange.waitForPrompt(text, "(y/n): ");
     if (Step s = afterPrompt(co_await confirm, result); s != Step::Go)
@@ -116,7 +116,7 @@ Task<DeviceDialogues::Step> DeviceDialogues::programAttempt(int relayIndex, Dial
         co_return s;
 
     result = DialogueResult::Done;
-    m_view.setActionText(QCoreApplication::translate("DeviceDialogues", "Relay programmed"));
+    emit m_session.actionChanged(QCoreApplication::translate("DeviceDialogues", "Relay programmed"));
     setProgress(0);
     co_return Step::Finished;
 }

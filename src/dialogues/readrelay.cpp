@@ -1,11 +1,9 @@
 #include "dialogues/devicedialogues.h"
 
-#include "dialogues/dialogueview.h"
+#include "dialogues/devicesession.h"
 #include "dialogues/readparsing.h"
 #include "link/devicelink.h"
 #include "base/failure.h"
-
-#include <functional>
 
 namespace
 {
@@ -38,53 +36,40 @@ private:
     DialogueResult &m_result;
 };
 
-// The editor follows the relay only while it shows it, and shows the
-// latching or the unlatching side as the record says.
-class EditorFollower : public ReportFollower
+// Tells the session's listeners of each value as it is stored, so that an
+// editor can follow; a read into a table beside the session's tells nothing.
+class ToldFollower : public ReportFollower
 {
 public:
-    EditorFollower(DialogueView &view, const RelayConfig &relay, std::function<bool()> shown)
-        : m_view(view), m_relay(relay), m_shown(std::move(shown))
-    {
-    }
+    ToldFollower(DeviceSession *session, int relayIndex) : m_session(session), m_relayIndex(relayIndex) {}
 
-    void relayModeRead(qint16 relayMode) override
-    {
-        if (m_shown() && relayMode != m_view.shownRelayMode())
-            m_view.showRelayMode(relayMode);
-    }
+    void relayModeRead(qint16 relayMode) override { tell(Field::RelayMode, -1, relayMode); }
     void gateRead(qint16 gate, bool unlatchSide) override
     {
-        if (showsSide(unlatchSide) && gate != m_view.shownInputMode())
-            m_view.showInputMode(gate);
+        tell(unlatchSide ? Field::UnlatchInputMode : Field::InputMode, -1, gate);
     }
     void inputRead(int input, bool inMap, bool unlatchSide) override
     {
-        if (showsSide(unlatchSide) && m_view.shownInput(input) != inMap)
-            m_view.showInputState(input, inMap);
+        tell(unlatchSide ? Field::UnlatchInput : Field::Input, input, inMap);
     }
-    void closureTimeRead(const RelayConfig &relay) override
-    {
-        if (m_shown())
-            m_view.showClosureTime(relay);
-    }
-    void pcControlRead(bool controlled) override
-    {
-        if (m_shown())
-            m_view.showPCControl(controlled);
-    }
+    void closureTimeRead(const RelayConfig &relay) override { tell(Field::ClosureTime, -1, relay.Counter); }
+    void pcControlRead(bool controlled) override { tell(Field::PCControl, -1, controlled); }
 
 private:
-    bool showsSide(bool unlatchSide) const { return m_shown() && m_relay.ShowUnlatch == unlatchSide; }
+    using Field = DeviceSession::ReadField;
+    void tell(Field field, int input, int value)
+    {
+        if (m_session)
+            emit m_session->relayValueRead(m_relayIndex, field, input, value);
+    }
 
-    DialogueView &m_view;
-    const RelayConfig &m_relay;
-    std::function<bool()> m_shown;
+    DeviceSession *m_session;
+    int m_relayIndex;
 };
 
 } // namespace
 
-Task<DialogueResult> DeviceDialogues::readRelay(int relayIndex, qint16 ReadMask)
+Task<DialogueResult> DeviceDialogues::readRelay(int relayIndex, RelayTable *into)
 {
     if (relayIndex < 0 || relayIndex >= RelayCount) {
         logFailure(Failure::SubscriptOutOfRange, QStringLiteral("ReadRelay"), 1, QString::number(relayIndex));
@@ -95,19 +80,21 @@ Task<DialogueResult> DeviceDialogues::readRelay(int relayIndex, qint16 ReadMask)
         co_return DialogueResult::PortFailed;
 
     DialogueResult result = DialogueResult::GaveUp; // until an attempt ends otherwise
+    const bool told = into == nullptr;
+    RelayConfig &relay = (told ? m_table : *into)[size_t(relayIndex)];
     Task<Step> attempts = runAttempts(QStringLiteral("ReadRelay"), {}, result,
-                                      [&] { return readAttempt(relayIndex, ReadMask, result); });
+                                      [&] { return readAttempt(relayIndex, relay, told, result); });
     co_await attempts;
 
     releasePort(hold);
-    if (result == DialogueResult::Done)
-        m_view.relayRead(relayIndex);
+    if (result == DialogueResult::Done && told)
+        emit m_session.relayRead(relayIndex);
     co_return result;
 }
 
-Task<DeviceDialogues::Step> DeviceDialogues::readAttempt(int relayIndex, qint16 ReadMask, DialogueResult &result)
+Task<DeviceDialogues::Step> DeviceDialogues::readAttempt(int relayIndex, RelayConfig &relay, bool told,
+                                                         DialogueResult &result)
 {
-    RelayConfig &relay = m_table[size_t(relayIndex)];
     QByteArray text;
 
     Task<Step> start = startCommand(m_pauses.beforeRead, 'r', result);
@@ -124,12 +111,12 @@ Task<DeviceDialogues::Step> DeviceDialogues::readAttempt(int relayIndex, qint16 
         co_return s;
 
     ExchangeReportLine line(m_exchange, result);
-    EditorFollower follower(m_view, relay, [this, relayIndex] { return isShown(qint16(relayIndex)); });
-    Task<Step> report = walkReport(line, relay, ReadMask, follower);
+    ToldFollower follower(told ? &m_session : nullptr, relayIndex);
+    Task<Step> report = walkReport(line, relay, -1, follower);
     if (Step s = co_await report; s != Step::Go)
         co_return s;
 
     result = DialogueResult::Done;
-    m_view.setActionText(QCoreApplication::translate("DeviceDialogues", "Relay read"));
+    emit m_session.actionChanged(QCoreApplication::translate("DeviceDialogues", "Relay read"));
     co_return Step::Finished;
 }

@@ -17,11 +17,14 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <cmath>
+
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent), m_ui(std::make_unique<MainWindowUi>()), m_editor(m_ui->setupUi(this), m_relayTable)
 {
     m_session.setObjectName(QStringLiteral("deviceSession"));
     connectEditor();
+    connectSession();
     connectCommands();
     connectEditing();
     // The one failure a window user is shown: the log grown too large.
@@ -99,7 +102,38 @@ void MainWindow::start()
     rescanPorts();
 }
 
-// What the device dialogues see of the window.
+// What the session says, as the window shows it.
+
+void MainWindow::connectSession()
+{
+    DeviceSession *session = &m_session;
+    connect(session, &DeviceSession::statusChanged, this, &MainWindow::setStatusText);
+    connect(session, &DeviceSession::actionChanged, m_ui->lblAction, &QLabel::setText);
+    // A whole-table command: the bar at 2n + 1 while relay n + 1 goes, one
+    // step on after it, round to 0 after 31.
+    connect(session, &DeviceSession::progress, this, [this](int done) {
+        if (done == 0) {
+            setProgressValue(0);
+            m_ui->lblAction->setVisible(true);
+            return;
+        }
+        const double steps = m_ui->prbProgress->maximum() + 1;
+        setProgressValue(std::fmod(std::nearbyint(m_progress + 1), steps));
+    });
+    connect(session, &DeviceSession::relayBegun, this, [this](int index) { setProgressValue(2 * index + 1); });
+    connect(session, &DeviceSession::stoppedAt, this, [this] {
+        m_ui->lblAction->setVisible(false);
+        setProgressValue(0);
+    });
+    // The program dialogue: a twelfth of the bar past each step, the whole bar
+    // once a time has gone.
+    connect(session, &DeviceSession::dialogueProgress, this, [this](int done, int total) {
+        const float maximum = float(m_ui->prbProgress->maximum());
+        setProgressValue(done == 0 ? 0.0 : done >= total ? maximum : double(maximum / float(total) + float(done)));
+    });
+    connect(session, &DeviceSession::relayValueRead, &m_editor, &RelayEditor::followRead);
+    connect(&m_runner, &CommandRunner::controlsHeld, this, [this](bool held) { enableControls(!held); });
+}
 
 void MainWindow::setStatusText(const QString &text)
 {
@@ -110,35 +144,14 @@ void MainWindow::setStatusText(const QString &text)
     QAccessible::updateAccessibility(&announcement);
 }
 
-void MainWindow::setActionText(const QString &text)
-{
-    m_ui->lblAction->setText(text);
-}
-
-void MainWindow::setActionVisible(bool visible)
-{
-    m_ui->lblAction->setVisible(visible);
-}
-
-double MainWindow::progressValue() const
-{
-    return m_progress;
-}
-
-double MainWindow::progressMaximum() const
-{
-    return m_ui->prbProgress->maximum();
-}
-
 void MainWindow::setProgressValue(double value)
 {
-    // The dialogues step the bar in fractions; the bar itself counts whole steps.
     m_progress = value;
     QProgressBar *bar = m_ui->prbProgress;
     bar->setValue(qBound(bar->minimum(), qRound(value), bar->maximum()));
 }
 
-void MainWindow::enableReadProg(bool enabled)
+void MainWindow::enableControls(bool enabled)
 {
     // The menu bar entry: its submenus, Read, Program and Clear included,
     // cannot be reached while it is disabled.
@@ -148,50 +161,4 @@ void MainWindow::enableReadProg(bool enabled)
     m_ui->btnPgmRelay->setEnabled(enabled);
     m_ui->btnPgmAll->setEnabled(enabled);
     updateEditItems();
-}
-
-int MainWindow::shownRelay() const
-{
-    return m_editor.shownRelay();
-}
-
-int MainWindow::shownRelayMode() const
-{
-    return m_editor.shownRelayMode();
-}
-
-void MainWindow::showRelayMode(int relayMode)
-{
-    m_editor.selectRelayMode(qint16(relayMode));
-}
-
-int MainWindow::shownInputMode() const
-{
-    return m_editor.shownInputMode();
-}
-
-void MainWindow::showInputMode(int inputMode)
-{
-    m_editor.selectInputMode(qint16(inputMode));
-}
-
-bool MainWindow::shownInput(int input) const
-{
-    return input >= 0 && input < InputCount && m_editor.shownInput(qint16(input));
-}
-
-void MainWindow::showInputState(int input, bool inMap)
-{
-    if (input >= 0 && input < InputCount)
-        m_editor.showInputState(qint16(input), inMap);
-}
-
-void MainWindow::showClosureTime(const RelayConfig &relay)
-{
-    m_editor.closureTime().showTimeOf(relay);
-}
-
-void MainWindow::showPCControl(bool underPCControl)
-{
-    m_editor.showPCControl(underPCControl);
 }

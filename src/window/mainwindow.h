@@ -4,8 +4,8 @@
 #include "dialogues/devicecommands.h"
 #include "dialogues/devicedialogues.h"
 #include "dialogues/devicesession.h"
-#include "dialogues/dialogueview.h"
 #include "link/devicelink.h"
+#include "window/commandrunner.h"
 #include "window/relayeditor.h"
 #include "window/tablehistory.h"
 
@@ -18,8 +18,8 @@ class QTimer;
 
 // The program's one working window. It owns the relay table, its controls,
 // the relay editor that shows one relay of the table at a time, and the
-// serial line; the device dialogues reach it only through DialogueView.
-class MainWindow : public QMainWindow, public DialogueView
+// serial line's session, whose signals it shows.
+class MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
@@ -43,23 +43,7 @@ public:
     // True while a device command runs or waits its turn.
     bool deviceCommandRunning() const { return !m_session.isIdle(); }
 
-    // DialogueView
-    void setStatusText(const QString &text) override;
-    void setActionText(const QString &text) override;
-    void setActionVisible(bool visible) override;
-    double progressValue() const override;
-    double progressMaximum() const override;
-    void setProgressValue(double value) override;
-    void enableReadProg(bool enabled) override;
-    int shownRelay() const override;
-    int shownRelayMode() const override;
-    void showRelayMode(int relayMode) override;
-    int shownInputMode() const override;
-    void showInputMode(int inputMode) override;
-    bool shownInput(int input) const override;
-    void showInputState(int input, bool inMap) override;
-    void showClosureTime(const RelayConfig &relay) override;
-    void showPCControl(bool underPCControl) override;
+    const RelayEditor &editor() const { return m_editor; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -68,6 +52,13 @@ private:
     // The Edit menu's items that reach the editor, and what the menu shows of it.
     void connectEditor();
     void connectCommands();
+    // What the session says: the status box, the action label, the bar.
+    void connectSession();
+    void setStatusText(const QString &text);
+    // The bar steps in fractions, as the original counted; it shows whole steps.
+    void setProgressValue(double value);
+    // The read/program buttons and the Edit menu.
+    void enableControls(bool enabled);
 
     // The port list: each entry's caption shows the port, the entry's data
     // (where it opens, its adapter's serial number) chooses it.
@@ -123,7 +114,8 @@ private:
 
     // Starts a device command, or lets it wait its turn behind the one that
     // runs (only those whose controls stay enabled meanwhile get here then).
-    void runDeviceCommand(Task<DialogueResult> command);
+    void runDeviceCommand(Task<DialogueResult> command,
+                          CommandRunner::Controls controls = CommandRunner::Controls::Held);
     // The same for a whole-table command, which Cancel (and Esc) can stop.
     void runBulkCommand(Task<BulkOutcome> command);
     // False, with a status line, while a command runs: for the commands whose
@@ -148,7 +140,8 @@ private:
     QString m_currentFile;
     double m_progress = 0.0;
 
-    DeviceSession m_session{m_relayTable, *this, this};
+    DeviceSession m_session{m_relayTable, this};
+    CommandRunner m_runner{m_session, this};
     QString m_preferredPort;
     QTimer *m_portWatch = nullptr;
     // The user closed the window while a command ran: it closes once the

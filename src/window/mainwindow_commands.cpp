@@ -5,7 +5,6 @@
 #include "base/titleversion.h"
 #include "config/relaycomparison.h"
 #include "config/tavikfile.h"
-#include "dialogues/scratchreader.h"
 #include "window/comparisondialog.h"
 #include "window/filechoice.h"
 #include "window/mainwindowui.h"
@@ -44,9 +43,9 @@ DialogueResult resultOf(LiveOutcome outcome)
 
 } // namespace
 
-void MainWindow::runDeviceCommand(Task<DialogueResult> command)
+void MainWindow::runDeviceCommand(Task<DialogueResult> command, CommandRunner::Controls controls)
 {
-    m_session.start(std::move(command));
+    m_runner.run(std::move(command), controls);
 }
 
 void MainWindow::runBulkCommand(Task<BulkOutcome> command)
@@ -86,7 +85,7 @@ void MainWindow::onSessionStateChanged(DeviceSession::State state)
         break;
     case DeviceSession::State::Idle:
         showCancel(false);
-        m_history.release(qint16(shownRelay()));
+        m_history.release(qint16(m_editor.shownRelay()));
         if (m_closePending) {
             m_closePending = false;
             close();
@@ -145,13 +144,13 @@ void MainWindow::connectCommands()
 void MainWindow::onReadRelayClicked()
 {
     if (lineIsFree())
-        runDeviceCommand(m_session.commands().readShownRelay());
+        runDeviceCommand(m_session.commands().readRelay(m_editor.shownRelay()));
 }
 
 void MainWindow::onProgramRelayClicked()
 {
     // Left enabled during a whole-table command: it waits its turn.
-    runDeviceCommand(m_session.commands().programShownRelay());
+    runDeviceCommand(m_session.commands().programRelay(m_editor.shownRelay()), CommandRunner::Controls::Free);
 }
 
 void MainWindow::onReadAllClicked()
@@ -200,14 +199,12 @@ void MainWindow::onCompareChosen()
 
 Task<DialogueResult> MainWindow::compareWithDevice()
 {
-    ScratchReader device(m_session.link(), *this);
-    device.setPauses(m_session.dialogues().pauses());
-    device.setBetweenRelays([this] { return m_session.runWaiting(); });
-    Task<BulkOutcome> reading = device.readAll(AllEnding::Quiet);
+    RelayTable device{};
+    Task<BulkOutcome> reading = m_session.commands().readAllInto(device);
     const BulkOutcome outcome = co_await reading;
     if (!outcome.succeeded())
         co_return outcome.result;
-    auto *dialog = new ComparisonDialog(compareTables(m_relayTable, device.table()), this);
+    auto *dialog = new ComparisonDialog(compareTables(m_relayTable, device), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     connect(dialog, &ComparisonDialog::programRequested, this, &MainWindow::onProgramDifferingChosen);
     dialog->open();
@@ -234,12 +231,13 @@ Task<DialogueResult> MainWindow::programRelays(QList<int> relays)
 
 void MainWindow::onPCControlToggled(bool underPCControl)
 {
-    runDeviceCommand(setPCControlCommand(underPCControl));
+    runDeviceCommand(setPCControlCommand(underPCControl), CommandRunner::Controls::Free);
 }
 
 Task<DialogueResult> MainWindow::setPCControlCommand(bool checked)
 {
-    Task<LiveOutcome> command = m_session.dialogues().setPCControl(checked);
+    // The relay shown when the command's turn comes.
+    Task<LiveOutcome> command = m_session.dialogues().setPCControl(m_editor.shownRelay(), checked);
     const LiveOutcome outcome = co_await command;
     m_history.adopt(); // the device changed with the table: nothing to undo
     // After a failed dialogue box and record disagree until the relay is shown again.
@@ -251,17 +249,19 @@ Task<DialogueResult> MainWindow::setPCControlCommand(bool checked)
 
 void MainWindow::onLatchInputPressed()
 {
-    runDeviceCommand(liveInputCommand(true));
+    runDeviceCommand(liveInputCommand(true), CommandRunner::Controls::Free);
 }
 
 void MainWindow::onMomentaryInputPressed()
 {
-    runDeviceCommand(liveInputCommand(false));
+    runDeviceCommand(liveInputCommand(false), CommandRunner::Controls::Free);
 }
 
 Task<DialogueResult> MainWindow::liveInputCommand(bool latch)
 {
-    Task<LiveOutcome> command = latch ? m_session.dialogues().latchInput() : m_session.dialogues().pulseInput();
+    const int shown = m_editor.shownRelay();
+    Task<LiveOutcome> command =
+        latch ? m_session.dialogues().latchInput(shown) : m_session.dialogues().pulseInput(shown);
     const LiveOutcome outcome = co_await command;
     co_return resultOf(outcome);
 }
@@ -300,7 +300,7 @@ void MainWindow::openFile()
     if (result != FileResult::Ok)
         return;
     m_editor.showRelay(qint16(m_editor.shownRelay()));
-    m_history.record(qint16(shownRelay()));
+    m_history.record(qint16(m_editor.shownRelay()));
     setWindowTitle(TitleVersion + QStringLiteral("[") + NameFromPath(path) + QStringLiteral("]"));
     m_currentFile = path;
 }

@@ -34,24 +34,24 @@ void MainWindow::connectEditing()
     connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, readClipboard);
     connect(ui.mnuChangeTimes, &QAction::triggered, this, &MainWindow::editClosureTime);
 
-    // Undo and redo are the Edit menu's and go with it while a command runs.
+    // Undo and redo are the Edit menu's and go with it while a command holds the controls.
     connect(ui.mnuEditUndo, &QAction::triggered, this, [this] {
-        if (m_ui->mnuEdit->menuAction()->isEnabled())
+        if (!m_runner.holdsControls())
             m_history.stack().undo();
     });
     connect(ui.mnuEditRedo, &QAction::triggered, this, [this] {
-        if (m_ui->mnuEdit->menuAction()->isEnabled())
+        if (!m_runner.holdsControls())
             m_history.stack().redo();
     });
     connect(&m_history.stack(), &QUndoStack::indexChanged, this, &MainWindow::updateEditItems);
     connect(&m_editor, &RelayEditor::recordEdited, this,
-            [this] { m_history.recordLater(qint16(shownRelay())); });
+            [this] { m_history.recordLater(qint16(m_editor.shownRelay())); });
     readClipboard();
 }
 
 void MainWindow::updateEditItems()
 {
-    const bool allowed = m_ui->mnuEdit->menuAction()->isEnabled();
+    const bool allowed = !m_runner.holdsControls();
     m_ui->mnuEditUndo->setEnabled(allowed && m_history.stack().canUndo());
     m_ui->mnuEditRedo->setEnabled(allowed && m_history.stack().canRedo());
     m_ui->mnuEditPaste->setEnabled(allowed && m_clipboardPasteable);
@@ -60,7 +60,7 @@ void MainWindow::updateEditItems()
 
 void MainWindow::copy(RelayPart part)
 {
-    const int relay = shownRelay();
+    const int relay = m_editor.shownRelay();
     if (relay >= 0 && relay < RelayCount)
         QGuiApplication::clipboard()->setText(RelayClipboard::textOf(m_relayTable[size_t(relay)], part));
 }
@@ -68,7 +68,7 @@ void MainWindow::copy(RelayPart part)
 void MainWindow::paste()
 {
     // The keys reach here even while a command holds the Edit menu.
-    if (!m_ui->mnuEdit->menuAction()->isEnabled())
+    if (m_runner.holdsControls())
         return;
     const std::optional<RelayClip> clip = RelayClipboard::parse(QGuiApplication::clipboard()->text());
     if (!clip) {

@@ -63,7 +63,7 @@ void MainWindow::rescanPorts()
     const QString locationInUse = list.currentData(LocationRole).toString();
     const QString serialInUse = list.currentData(SerialNumberRole).toString();
     if (!commandRuns)
-        enableReadProg(false);
+        enableControls(false);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     DevicePort &port = m_session.link().port();
     const QList<int> numbers = port.rescanPorts();
@@ -90,7 +90,7 @@ void MainWindow::rescanPorts()
     }
     QApplication::restoreOverrideCursor();
     if (!commandRuns)
-        enableReadProg(true);
+        enableControls(true);
 }
 
 void MainWindow::followPorts()

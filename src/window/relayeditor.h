@@ -2,6 +2,7 @@
 
 #include "config/relayclipboard.h"
 #include "config/relayconfig.h"
+#include "dialogues/devicesession.h"
 #include "window/closuretimeentry.h"
 
 #include <QList>
@@ -74,6 +75,9 @@ public:
     void clearAll();
     // Writes a clip over the shown relay and shows the result, as a read does.
     void paste(const RelayClip &clip);
+    // A read stored a value into relay index: shown as it arrives when the
+    // relay is shown, on the side it shows, and differs from what is shown.
+    void followRead(int index, DeviceSession::ReadField field, int input, int value);
 
     ClosureTimeEntry &closureTime() { return *m_controls.closureTime; }
 

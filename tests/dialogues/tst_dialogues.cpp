@@ -13,11 +13,8 @@ namespace
 {
 
 // The dialogues, and the single-relay commands that run them, on relay 3: the
-// first seven give a result number, the live commands "sent", "not sent" or "failed".
-enum Dialogue {
-    Read, Program, ReadRelay17, ReadShown, ProgramShown, ReadCommand, ProgramCommand,
-    PCControlOn, PCControlOff, Latch, Moment,
-};
+// first five give a result number, the live commands "sent", "not sent" or "failed".
+enum Dialogue { Read, Program, ReadRelay17, ReadCommand, ProgramCommand, PCControlOn, PCControlOff, Latch, Moment };
 
 // A dialogue against a device with these faults, and how it must end.
 struct Case {
@@ -30,7 +27,7 @@ struct Case {
     QString status = {};
     QString logged = {}; // a part of the one failure logged; empty for none
     RelayConfig record = {};
-    QString progress = {}; // the values the progress bar was given, when looked at
+    QString progress = {}; // the program dialogue's steps, when looked at
 };
 
 const QString Timeout =
@@ -42,15 +39,13 @@ QString run(DialogueRig &rig, Dialogue dialogue)
     DeviceDialogues &d = rig.dialogues;
     DeviceCommands &c = rig.commands;
     const std::function<Task<DialogueResult>()> withResult[] = {
-        [&] { return d.readRelay(2); },        [&] { return d.programRelay(2); },
-        [&] { return d.readRelay(16); },       [&] { return c.readShownRelay(); },
-        [&] { return c.programShownRelay(); }, [&] { return c.readRelay(2); },
-        [&] { return c.programRelay(2); }};
+        [&] { return d.readRelay(2); }, [&] { return d.programRelay(2); }, [&] { return d.readRelay(16); },
+        [&] { return c.readRelay(2); }, [&] { return c.programRelay(2); }};
     if (dialogue < PCControlOn)
         return QString::number(qint16(finish(withResult[dialogue]())));
-    const LiveOutcome outcome = finish(dialogue == Latch    ? d.latchInput()
-                                       : dialogue == Moment ? d.pulseInput()
-                                                            : d.setPCControl(dialogue == PCControlOn));
+    const LiveOutcome outcome = finish(dialogue == Latch    ? d.latchInput(2)
+                                       : dialogue == Moment ? d.pulseInput(2)
+                                                            : d.setPCControl(2, dialogue == PCControlOn));
     return outcome == LiveOutcome::Succeeded ? "sent" : outcome == LiveOutcome::NotSent ? "not sent" : "failed";
 }
 
@@ -120,19 +115,17 @@ private slots:
         add("program Toggle",
             {Program, {}, false, false, "0", "p3\r2\r15\r0\r0\r11\ry", "", "",
              {.InputMap = inputMap(0x00F), .RelayMode = 1, .InputMode = 7, .Hours = 9},
-             "3.583 4.583 5.583 6.583 6.583 6.583 7.583 0.000"});
+             "1 2 3 4 4 4 5 0"});
         add("program Latching, sent as 10",
             {Program, {}, false, false, "0", "p3\r10\r0\r0\r2\r8\r3\r0\r8\r3\ry", "", "",
              {.InputMap = inputMap(0x200), .UnlatchMap = inputMap(0x803), .RelayMode = 9, .InputMode = 4,
               .UnlatchInputMode = 3},
-             "3.583 4.583 5.583 6.583 6.583 6.583 7.583 8.583 8.583 8.583 9.583 0.000"});
+             "1 2 3 4 4 4 5 6 6 6 7 0"});
         add("program a timed relay, which fills the bar",
             {Program, {}, false, false, "0", "p3\r3\r0\r0\r0\r9\r0\r12\r3\r50\ry", "", "",
              {.UnlatchMap = inputMap(0xFFF), .RelayMode = 2, .InputMode = 5, .Minutes = 12, .Seconds = 3,
               .Hundredths = 50},
-             "3.583 4.583 5.583 6.583 6.583 6.583 7.583 10.583 11.583 12.583 13.583 31.000 0.000"});
-        add("read the relay shown", {ReadShown, {}, false, false, "0", "r3\r"});
-        add("program the relay shown, with everything enabled", {ProgramShown, {}, false, false, "0", p});
+             "1 2 3 4 4 4 5 8 9 10 11 12 0"});
         add("read relay 3 from the menu", {ReadCommand, {}, false, false, "0", "r3\r"});
         add("program relay 3 from the menu", {ProgramCommand, {}, false, false, "0", p});
         add("latch", {Latch, {}, true, false, "sent", "\033l3\r"});
@@ -159,7 +152,6 @@ private slots:
         rig.device.setRelay(2, {.pcControl = c.pcControl});
         rig.table[2] = c.record;
         rig.table[2].PCControl = c.pcControl;
-        rig.view.setShownRelay(2);
         rig.device.setFaults(c.faults);
         // The pauses only let a real device settle; a flood needs one to fill the line.
         if (!c.faults.flood)
@@ -184,15 +176,9 @@ private slots:
         if (c.dialogue == Program)
             QVERIFY(rig.table[2] == c.record);
         if (!c.progress.isEmpty())
-            QCOMPARE(rig.view.calls({"progress"}).join(u' ').remove(QStringLiteral("progress ")), c.progress);
+            QCOMPARE(rig.view.calls({"step"}).join(u' ').remove(QStringLiteral("step ")), c.progress);
         if (c.outcome != "0")
             QCOMPARE(rig.view.actionText, QStringLiteral("Waiting for command..."));
-        // The single-relay commands but one disable the controls around their dialogue.
-        const QStringList calls = rig.view.calls();
-        if (c.dialogue == ReadShown || c.dialogue == ReadCommand || c.dialogue == ProgramCommand)
-            QVERIFY(calls.first() == "enable false" && calls.last() == "enable true");
-        else
-            QVERIFY(!calls.contains("enable false"));
         // A dialogue that gave up or timed out inside a command sent escape at
         // once. The next one begins without it, and after a timeout, which
         // the device may not have heard, tries once more after escape.
@@ -242,54 +228,58 @@ private slots:
         DialogueRig rig;
         QVERIFY(rig.start());
         rig.table[2] = {.InputMap = inputMap(0x001), .RelayMode = 2};
-        rig.view.onProgress = [&](double value) { // once the mode has gone
-            if (qAbs(value - (31.0 / 12 + 3)) < 1e-3)
+        rig.view.onStep = [&](int step) { // once the mode has gone
+            if (step == 3)
                 rig.table[2].InputMap = inputMap(0x010), rig.table[2].Minutes = 7;
         };
         QCOMPARE(finish(rig.dialogues.programRelay(2)), DialogueResult::Done);
         QTRY_COMPARE(rig.device.received(), QByteArray("p3\r3\r0\r1\r0\r0\r0\r7\r0\r0\ry"));
     }
 
-    void aReadStoresTheReportAndShowsTheRelayShown_data()
+    // Each value is told as it is stored, the map inputs from 11 down, so that an
+    // editor can follow; a read into a table beside the session's tells nothing.
+    void aReadStoresTheReportAndTellsEachValue_data()
     {
         QTest::addColumn<SimRelay>("device");
-        QTest::addColumn<int>("shown");
-        QTest::addColumn<bool>("showUnlatch");
+        QTest::addColumn<bool>("beside");
         QTest::addColumn<RelayConfig>("relay");
-        QTest::addColumn<QStringList>("editor");
+        QTest::addColumn<QString>("told");
         // NAND of inputs 0 and 11, unlatched by NIL of inputs 4 and 5.
         const SimRelay latching{.mode = 10, .gate = 9, .map = 0x801, .unlatchGate = 11, .unlatchMap = 0x030,
                                 .counter = 0x1A2B, .closed = true, .pcControl = true};
         const RelayConfig read{.InputMap = inputMap(0x801), .UnlatchMap = inputMap(0x030), .PCControl = true,
                                .Closed = true, .RelayMode = 9, .InputMode = 5, .UnlatchInputMode = 7,
                                .Counter = 6699, .Minutes = 1, .Seconds = 6, .Hundredths = 99};
-        QTest::newRow("latching side shown")
-            << latching << 2 << false << read
-            << QStringList{"relayMode 9", "inputMode 5", "input 11 in", "input 0 in", "closureTime 0 1 6.99",
-                           "pcControl true"};
-        QTest::newRow("unlatching side shown")
-            << latching << 2 << true << read
-            << QStringList{"relayMode 9", "inputMode 7", "input 5 in", "input 4 in", "closureTime 0 1 6.99",
-                           "pcControl true"};
-        QTest::newRow("another relay shown") << latching << 0 << false << read << QStringList();
-        QTest::newRow("Momentary: the counter follows the first map; the editor agrees already")
-            << SimRelay() << 2 << false << RelayConfig()
-            << QStringList{"closureTime 0 0 0.00", "pcControl false"};
+        QTest::newRow("latching") << latching << false << read
+                                  << "RelayMode 9; InputMode 5; Input 100000000001; UnlatchInputMode 7; "
+                                     "UnlatchInput 000000110000; ClosureTime 6699; PCControl 1";
+        QTest::newRow("Momentary") << SimRelay() << false << RelayConfig()
+                                   << "RelayMode 0; InputMode 0; Input 000000000000; ClosureTime 0; PCControl 0";
+        QTest::newRow("beside the table") << latching << true << read << QString();
     }
-    void aReadStoresTheReportAndShowsTheRelayShown()
+    void aReadStoresTheReportAndTellsEachValue()
     {
         QFETCH(SimRelay, device);
-        QFETCH(int, shown);
-        QFETCH(bool, showUnlatch);
+        QFETCH(bool, beside);
         QFETCH(RelayConfig, relay);
         DialogueRig rig;
         QVERIFY(rig.start());
         rig.device.setRelay(2, device);
-        rig.view.setShownRelay(shown);
-        rig.table[2].ShowUnlatch = relay.ShowUnlatch = showUnlatch;
-        QCOMPARE(finish(rig.dialogues.readRelay(2)), DialogueResult::Done);
-        QVERIFY(rig.table[2] == relay);
-        QTEST(rig.view.editorCalls(), "editor");
+        RelayTable besides{};
+        QCOMPARE(finish(rig.dialogues.readRelay(2, beside ? &besides : nullptr)), DialogueResult::Done);
+        QVERIFY((beside ? besides : rig.table)[2] == relay);
+        QVERIFY(!beside || rig.table[2] == RelayConfig());
+        QStringList told; // "Field value", a map's inputs one digit each
+        for (const QString &line : rig.view.calls({"read"})) {
+            const QStringList word = line.split(u' ');
+            QCOMPARE(word.at(1), QStringLiteral("2"));
+            if (word.at(3) != u"-1" && told.last().startsWith(word.at(2) + u' '))
+                told.last() += word.at(4);
+            else
+                told << word.at(2) + u' ' + word.at(4);
+        }
+        QTEST(told.join(u"; "), "told");
+        QCOMPARE(rig.view.calls({"action"}), QStringList{"action Relay read"});
     }
 
     void aWholeTableCommandGoesThroughTheRelaysInTurn_data()
@@ -320,22 +310,67 @@ private slots:
         QCOMPARE(outcome.result, failing ? DialogueResult::GaveUp : DialogueResult::Done);
         QCOMPARE(outcome.relayIndex, failing - 1);
 
-        QStringList calls{"enable false", "action Reading Tavik...", "actionVisible true"};
+        QStringList calls{"done 0"};
         const int done = failing ? failing - 1 : 16;
         for (int relay = 1; relay <= done + (failing ? 1 : 0); ++relay) {
-            calls << QStringLiteral("action %1 relay %2").arg(read ? "Reading" : "Programming").arg(relay);
+            calls << QStringLiteral("action %1 relay %2").arg(read ? "Reading" : "Programming").arg(relay)
+                  << QStringLiteral("begun %1").arg(relay - 1);
             if (relay == failing) {
-                calls << "actionVisible false";
+                calls << QStringLiteral("stopped %1").arg(relay - 1);
                 break;
             }
-            calls << (read ? "action Relay read" : "action Relay programmed");
+            calls << (read ? "action Relay read" : "action Relay programmed") << QStringLiteral("done %1").arg(relay);
         }
         if (sayFinished)
             calls << (read ? "action Finished reading all" : "action Finished programming all");
-        QCOMPARE(rig.view.calls({"enable", "action", "actionVisible"}), calls << "enable true");
+        QCOMPARE(rig.view.calls({"done", "begun", "stopped", "action"}), calls);
         for (int index = 0; index < RelayCount; ++index)
             QCOMPARE(read ? rig.table[size_t(index)].RelayMode : rig.device.relay(index).mode - 1,
                      (index < done) == read ? 0 : 1);
+    }
+
+    // A compare reads the device beside the table through the session's own
+    // dialogues: stopped inside a device command, it leaves the device at its
+    // menu for the session's next dialogue, or makes that one begin after escape.
+    void aReadBesideTheTableStoppedInACommandLeavesTheMenuKnown_data()
+    {
+        QTest::addColumn<bool>("cancel");
+        QTest::addColumn<QByteArray>("next");
+        QTest::newRow("cancelled") << true << QByteArray("r1\r");
+        QTest::newRow("fallen silent") << false << QByteArray("r\033r1\r");
+    }
+    void aReadBesideTheTableStoppedInACommandLeavesTheMenuKnown()
+    {
+        QFETCH(bool, cancel);
+        QFETCH(QByteArray, next);
+        DialogueRig rig;
+        QVERIFY(rig.start());
+        rig.dialogues.setPauses({1, 1});
+        // Relay 3's command goes out; the echo of its "r" comes and the read is
+        // cancelled, or the device falls silent there, deaf to escape too.
+        bool third = false;
+        connect(&rig.session, &DeviceSession::relayBegun, &rig.session, [&](int index) {
+            third = index == 2;
+            if (third && !cancel)
+                rig.device.setFaults({.silentAfterOutput = 1});
+        });
+        connect(&rig.link.port(), &DevicePort::arrived, &rig.session, [&] {
+            if (third && cancel)
+                rig.session.cancel();
+        });
+        DialogueResult ended = DialogueResult::Done;
+        connect(&rig.session, &DeviceSession::finished, &rig.session, [&](DialogueResult result) { ended = result; });
+        RelayTable device{};
+        rig.session.start([](DeviceCommands &commands, RelayTable &into) -> Task<DialogueResult> {
+            co_return (co_await commands.readAllInto(into)).result;
+        }(rig.commands, device));
+        QTRY_VERIFY_WITH_TIMEOUT(rig.session.isIdle(), 10000);
+        QCOMPARE(ended, cancel ? DialogueResult::Cancelled : DialogueResult::TimedOut);
+        QTRY_VERIFY(rig.device.received().endsWith('\033'));
+        rig.device.setFaults({});
+        rig.device.clearReceived();
+        QCOMPARE(finish(rig.dialogues.readRelay(0)), DialogueResult::Done);
+        QCOMPARE(rig.device.received(), next);
     }
 
     // How the read dialogue turns each value of the device's report into a field.

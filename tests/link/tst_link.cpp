@@ -406,8 +406,7 @@ private slots:
         for (int i = 0; i < RelayCount; ++i)
             QCOMPARE(rig.device.relay(i), variedDeviceRelay(RelayCount - 1 - i));
 
-        rig.view.setShownRelay(4);
-        QCOMPARE(finish(rig.dialogues.setPCControl(true)), LiveOutcome::Succeeded);
+        QCOMPARE(finish(rig.dialogues.setPCControl(4, true)), LiveOutcome::Succeeded);
         // Its last character is still on its way through the server.
         QTRY_VERIFY(rig.device.relay(4).pcControl);
         QVERIFY(!rig.link.port().isOpen());

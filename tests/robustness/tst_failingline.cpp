@@ -76,9 +76,9 @@ qint16 runDialogue(DialogueRig &rig, const QString &name)
     const Dialogue &d = dialogues[name];
     if (d.kind != Kind::Live)
         return qint16(finish(d.kind == Kind::Read ? rig.dialogues.readRelay(Swept) : rig.dialogues.programRelay(Swept)));
-    const LiveOutcome live = finish(d.live == 'c'   ? rig.dialogues.setPCControl(true)
-                                    : d.live == 'l' ? rig.dialogues.latchInput()
-                                                    : rig.dialogues.pulseInput());
+    const LiveOutcome live = finish(d.live == 'c'   ? rig.dialogues.setPCControl(Swept, true)
+                                    : d.live == 'l' ? rig.dialogues.latchInput(Swept)
+                                                    : rig.dialogues.pulseInput(Swept));
     return live == LiveOutcome::Succeeded ? 0 : -1;
 }
 
@@ -91,7 +91,6 @@ void prepare(DialogueRig &rig, const QString &name, const SimFaults &faults, qin
     // device falls silent every run times out: ticks of 50 ms keep the sweep short.
     rig.link.clock().setTickInterval(50);
     rig.table = tableBefore(name);
-    rig.view.setShownRelay(Swept);
     rig.device.setRelay(Swept, dialogues[name].device);
     rig.device.setFaults(faults);
     rig.device.clearReceived();

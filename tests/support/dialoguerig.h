@@ -1,12 +1,10 @@
 #pragma once
 
 #include "config/relayconfig.h"
-#include "dialogues/devicecommands.h"
-#include "dialogues/devicedialogues.h"
-#include "link/devicelink.h"
+#include "dialogues/devicesession.h"
 #include "finish.h"
 #include "privateport.h"
-#include "recordingview.h"
+#include "sessionrecorder.h"
 #include "taviksimulator.h"
 
 #include <QFile>
@@ -14,15 +12,16 @@
 
 // Everything a dialogue test needs, wired as the window wires it: the
 // simulated device on its pseudo-terminal, the link pointed at it through
-// the port list, a relay table, a recording view, the dialogues and the
-// commands. Timeouts are cut to 3 ticks unless a test says otherwise.
+// the port list, a relay table, the session over it and what its signals
+// said. Timeouts are cut to 3 ticks unless a test says otherwise.
 struct DialogueRig {
     TavikSimulator device;
-    DeviceLink link;
     RelayTable table{};
-    RecordingView view;
-    DeviceDialogues dialogues{link, table, view};
-    DeviceCommands commands{dialogues, view};
+    DeviceSession session{table};
+    DeviceLink &link = session.link();
+    DeviceDialogues &dialogues = session.dialogues();
+    DeviceCommands &commands = session.commands();
+    SessionRecorder view{session};
     QString portPath; // the device's terminal, by a name of this process's own
 
     // Starts the device; false (with the reason in error) when it cannot.

@@ -13,12 +13,13 @@
 class RecordingWindow : public MainWindow
 {
 public:
-    void setActionText(const QString &text) override
+    RecordingWindow()
     {
-        actions << text;
-        if (onAction)
-            onAction(text);
-        MainWindow::setActionText(text);
+        connect(&deviceSession(), &DeviceSession::actionChanged, this, [this](const QString &text) {
+            actions << text;
+            if (onAction)
+                onAction(text);
+        });
     }
     QStringList actions;
     std::function<void(const QString &)> onAction;

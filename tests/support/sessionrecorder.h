@@ -1,0 +1,57 @@
+#pragma once
+
+#include "dialogues/devicesession.h"
+
+#include <QMetaEnum>
+#include <QRegularExpression>
+#include <QStringList>
+
+#include <functional>
+
+// The session's signals written down, a line each ("action Relay read",
+// "step 3", "read 2 RelayMode -1 9"), and the last status and action text.
+class SessionRecorder : public QObject
+{
+public:
+    explicit SessionRecorder(DeviceSession &session)
+    {
+        using S = DeviceSession;
+        connect(&session, &S::statusChanged, this, [this](const QString &text) { statusText = record("status", text); });
+        connect(&session, &S::actionChanged, this, [this](const QString &text) { actionText = record("action", text); });
+        connect(&session, &S::progress, this, [this](int done) { record("done", QString::number(done)); });
+        connect(&session, &S::relayBegun, this, [this](int index) { record("begun", QString::number(index)); });
+        connect(&session, &S::stoppedAt, this, [this](int index) { record("stopped", QString::number(index)); });
+        connect(&session, &S::dialogueProgress, this, [this](int done) {
+            record("step", QString::number(done));
+            if (onStep)
+                onStep(done);
+        });
+        connect(&session, &S::relayValueRead, this, [this](int index, S::ReadField field, int input, int value) {
+            record("read", QStringLiteral("%1 %2 %3 %4")
+                               .arg(index)
+                               .arg(QMetaEnum::fromType<S::ReadField>().valueToKey(int(field)))
+                               .arg(input)
+                               .arg(value));
+        });
+    }
+
+    // The lines recorded whose first word is one of these ("action", "step").
+    QStringList calls(const QStringList &kinds) const
+    {
+        return m_calls.filter(QRegularExpression(QStringLiteral("^(%1) ").arg(kinds.join(u'|'))));
+    }
+
+    QString statusText;
+    QString actionText = QStringLiteral("Waiting for command...");
+    // Runs inside the program dialogue as each of its steps is done.
+    std::function<void(int)> onStep;
+
+private:
+    QString record(const char *kind, const QString &value)
+    {
+        m_calls << QString::fromLatin1(kind) + u' ' + value;
+        return value;
+    }
+
+    QStringList m_calls;
+};
