@@ -6,9 +6,11 @@
 #include "window/mainwindow.h"
 #include "mainwindowprobe.h"
 
+#include <QProgressBar>
+
 #include <functional>
 
-// The window writing down every action text it shows; onAction runs inside
+// The window writing down every action text and progress value it shows; onAction runs inside
 // the command as each text is set.
 class RecordingWindow : public MainWindow
 {
@@ -20,8 +22,10 @@ public:
             if (onAction)
                 onAction(text);
         });
+        connect(findChild<QProgressBar *>(QStringLiteral("prbProgress")), &QProgressBar::valueChanged, this, [this](int value) { bar << value; });
     }
     QStringList actions;
+    QList<int> bar; // every value the progress bar took
     std::function<void(const QString &)> onAction;
 };
 

@@ -16,6 +16,8 @@
 #include <QPrintDialog>
 #include <QtTest>
 
+#include <numeric>
+
 using namespace Qt::Literals::StringLiterals;
 using List = MainWindowProbe::List;
 using Unit = MainWindowProbe::Unit;
@@ -376,13 +378,19 @@ private slots:
         rig->device.setRelay(2, SimRelay{});
         QVERIFY(performSteps(*probe, u"click Read All"_s));
         QCOMPARE(rig->window.actions.last(), u"Finished reading all"_s);
+        QList<int> bar(31); // 2n + 1 while relay n + 1 is read, one more after it, round to 0
+        std::iota(bar.begin(), bar.end(), 1);
+        QCOMPARE(rig->window.bar, bar << 0);
         for (int i = 0; i < RelayCount; ++i)
             QCOMPARE(table()[size_t(i)], asRead(rig->device.relay(i)));
         expectCommandEnded();
 
         // Relay 3 made Latching: inputs 2 and 8 under AND latch it, input 11 under NAND unlatches it.
         QVERIFY(performSteps(*probe, u"relay 3; mode Latching; input 2; input 8; picture gate; "
-                                     "click Unlatching Input; input 11; gate NAND; click Program Relay"_s));
+                                     "click Unlatching Input; input 11; gate NAND"_s));
+        rig->window.bar.clear();
+        QVERIFY(performSteps(*probe, u"click Program Relay"_s));
+        QCOMPARE(rig->window.bar, (QList<int>{4, 5, 6, 7, 8, 9, 10, 0})); // 31/12 + the step, rounded
         RelayConfig expected = table()[2];
         expected.ShowUnlatch = false; // clearing shows the latch set, and a read keeps to it
         QVERIFY(performSteps(*probe, u"menu Edit/Clear/Relay/Relay 3; menu Edit/Read/Relay/Relay 3"_s));
