@@ -20,13 +20,14 @@
 #include <cmath>
 
 MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent), m_ui(std::make_unique<MainWindowUi>()), m_editor(m_ui->setupUi(this), m_relayTable)
+    : QMainWindow(parent), m_ui(std::make_unique<MainWindowUi>()), m_editor(m_ui->setupUi(this), m_relayTable),
+      m_ports(m_ui->cmbPort, m_ui->cmdRescan, m_session, this),
+      m_editItems(*m_ui, m_editor, m_history, m_runner, this)
 {
     m_session.setObjectName(QStringLiteral("deviceSession"));
     connectEditor();
     connectSession();
     connectCommands();
-    connectEditing();
     // The one failure a window user is shown: the log grown too large.
     setOversizedLogNotice(
         [this](const QString &logPath, const QString &text) { OversizedLogBox::show(this, logPath, text); });
@@ -99,7 +100,7 @@ void MainWindow::start()
 
     // 14. and 15.
     show();
-    rescanPorts();
+    m_ports.rescan();
 }
 
 // What the session says, as the window shows it.
@@ -133,6 +134,9 @@ void MainWindow::connectSession()
     });
     connect(session, &DeviceSession::relayValueRead, &m_editor, &RelayEditor::followRead);
     connect(&m_runner, &CommandRunner::controlsHeld, this, [this](bool held) { enableControls(!held); });
+    connect(&m_ports, &PortList::rescanning, this, [this](bool running) { enableControls(!running); });
+    connect(&m_ports, &PortList::statusChanged, this, &MainWindow::setStatusText);
+    connect(&m_editItems, &EditItems::statusChanged, this, &MainWindow::setStatusText);
 }
 
 void MainWindow::setStatusText(const QString &text)
@@ -160,5 +164,5 @@ void MainWindow::enableControls(bool enabled)
     m_ui->btnReadAll->setEnabled(enabled);
     m_ui->btnPgmRelay->setEnabled(enabled);
     m_ui->btnPgmAll->setEnabled(enabled);
-    updateEditItems();
+    m_editItems.update();
 }

@@ -6,6 +6,8 @@
 #include "dialogues/devicesession.h"
 #include "link/devicelink.h"
 #include "window/commandrunner.h"
+#include "window/edititems.h"
+#include "window/portlist.h"
 #include "window/relayeditor.h"
 #include "window/tablehistory.h"
 
@@ -39,7 +41,7 @@ public:
     DeviceSession &deviceSession() { return m_session; }
     // A port the rescan selects instead of the first entry whenever it finds
     // it (the built-in simulated device); empty for the first entry.
-    void setPreferredPort(const QString &path) { m_preferredPort = path; }
+    void setPreferredPort(const QString &path) { m_ports.setPreferredPort(path); }
     // True while a device command runs or waits its turn.
     bool deviceCommandRunning() const { return !m_session.isIdle(); }
 
@@ -59,19 +61,6 @@ private:
     void setProgressValue(double value);
     // The read/program buttons and the Edit menu.
     void enableControls(bool enabled);
-
-    // The port list: each entry's caption shows the port, the entry's data
-    // (where it opens, its adapter's serial number) chooses it.
-    void connectPortList();
-    // The port rescan: cmbPort lists the ports that open; the port chosen
-    // before stays chosen while it is listed, else the preferred one, else
-    // the first.
-    void rescanPorts();
-    // While no command holds a port: a rescan when adapters come or go, and
-    // a status line saying which.
-    void followPorts();
-    // The port list entry and what the system knows of its adapter, a line each.
-    QString portToolTip(int number);
 
     // Read and program (the logic is DeviceCommands').
     void onReadRelayClicked();
@@ -99,18 +88,6 @@ private:
     void saveFileAs();
     // The commissioning record of the table, printed or as a PDF; Help > About.
     void connectRecord();
-    void printRecord();
-    void exportRecordPdf();
-    void showAbout();
-
-    // The Edit menu's own editing: copy and paste, the closure-time dialog,
-    // undo and redo (the input map items are the editor's).
-    void connectEditing();
-    // Undo, Redo and Paste enabled as the history, the clipboard and the read/program guard allow.
-    void updateEditItems();
-    void copy(RelayPart part);
-    void paste();
-    void editClosureTime();
 
     // Starts a device command, or lets it wait its turn behind the one that
     // runs (only those whose controls stay enabled meanwhile get here then).
@@ -133,17 +110,14 @@ private:
     RelayTable m_relayTable{};
     RelayEditor m_editor;
     TableHistory m_history{m_relayTable, [this](qint16 relay) { m_editor.setShownRelay(relay); }};
-    // Ctrl+V while the clipboard holds nothing to paste, which the disabled Paste item would not take.
-    QAction *m_foreignPasteKey = nullptr;
-    bool m_clipboardPasteable = false;
     // The configuration file in use: last opened, or last named in Save As.
     QString m_currentFile;
     double m_progress = 0.0;
 
     DeviceSession m_session{m_relayTable, this};
     CommandRunner m_runner{m_session, this};
-    QString m_preferredPort;
-    QTimer *m_portWatch = nullptr;
+    PortList m_ports;
+    EditItems m_editItems;
     // The user closed the window while a command ran: it closes once the
     // cancelled command has let the device go.
     bool m_closePending = false;

@@ -8,6 +8,7 @@
 #include "window/comparisondialog.h"
 #include "window/filechoice.h"
 #include "window/mainwindowui.h"
+#include "window/recordprinting.h"
 
 #include <QAction>
 #include <QApplication>
@@ -106,7 +107,6 @@ void MainWindow::connectCommands()
     m_cancelKey->setEnabled(false);
     addAction(m_cancelKey);
     connect(m_cancelKey, &QAction::triggered, &m_session, &DeviceSession::cancel);
-    connectPortList();
 
     connect(m_ui->btnReadRelay, &QPushButton::clicked, this, &MainWindow::onReadRelayClicked);
     connect(m_ui->btnPgmRelay, &QPushButton::clicked, this, &MainWindow::onProgramRelayClicked);
@@ -278,6 +278,16 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     QMainWindow::closeEvent(event);
+}
+
+void MainWindow::connectRecord()
+{
+    const auto say = [this](const QString &text) { setStatusText(text); };
+    connect(m_ui->mnuFilePrint, &QAction::triggered, this,
+            [this, say] { printRecord(this, m_relayTable, m_currentFile, say); });
+    connect(m_ui->mnuFileExportPdf, &QAction::triggered, this,
+            [this, say] { exportRecordPdf(this, m_relayTable, m_currentFile, say); });
+    connect(m_ui->mnuHelpAbout, &QAction::triggered, this, [this] { showAbout(this); });
 }
 
 void MainWindow::newFile()

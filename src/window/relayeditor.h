@@ -80,6 +80,7 @@ public:
     void followRead(int index, DeviceSession::ReadField field, int input, int value);
 
     ClosureTimeEntry &closureTime() { return *m_controls.closureTime; }
+    const RelayTable &table() const { return m_table; }
 
     // What a screen reader says of a relay's record: its number, mode, and
     // the gate and inputs of each set it uses.

@@ -1,13 +1,10 @@
 // The port list: what it offers, which port it chooses, and how it follows
 // adapters plugged in and pulled out.
-#include "window/mainwindow.h"
-
-#include "window/mainwindowui.h"
+#include "window/portlist.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QPushButton>
-#include <QTimer>
 
 namespace
 {
@@ -26,10 +23,10 @@ QString adapterName(const SystemPort &port)
     const AdapterInfo &adapter = port.adapter;
     const QString name = adapter.description.isEmpty() ? port.name : adapter.description;
     if (adapter.vendorId.isEmpty())
-        return MainWindow::tr("Serial port %1").arg(name);
+        return QCoreApplication::translate("MainWindow", "Serial port %1").arg(name);
     if (adapter.serialNumber.isEmpty())
-        return MainWindow::tr("USB serial adapter %1").arg(name);
-    return MainWindow::tr("USB serial adapter %1 (%2)").arg(name, adapter.serialNumber);
+        return QCoreApplication::translate("MainWindow", "USB serial adapter %1").arg(name);
+    return QCoreApplication::translate("MainWindow", "USB serial adapter %1 (%2)").arg(name, adapter.serialNumber);
 }
 
 int findPort(const QComboBox &list, const QString &location, const QString &serialNumber)
@@ -40,30 +37,30 @@ int findPort(const QComboBox &list, const QString &location, const QString &seri
 
 } // namespace
 
-void MainWindow::connectPortList()
+PortList::PortList(QComboBox *list, QPushButton *rescanButton, DeviceSession &session, QObject *parent)
+    : QObject(parent), m_list(list), m_session(session)
 {
-    connect(m_ui->cmdRescan, &QPushButton::clicked, this, &MainWindow::rescanPorts);
+    connect(rescanButton, &QPushButton::clicked, this, &PortList::rescan);
     // A dialogue opens the port that the list shows.
-    connect(m_ui->cmbPort, &QComboBox::currentIndexChanged, this, [this](int index) {
-        m_session.link().port().setPortLocation(m_ui->cmbPort->itemData(index, LocationRole).toString());
-        m_ui->cmbPort->setToolTip(m_ui->cmbPort->itemData(index, Qt::ToolTipRole).toString());
+    connect(m_list, &QComboBox::currentIndexChanged, this, [this](int index) {
+        m_session.link().port().setPortLocation(m_list->itemData(index, LocationRole).toString());
+        m_list->setToolTip(m_list->itemData(index, Qt::ToolTipRole).toString());
     });
-    m_portWatch = new QTimer(this);
-    m_portWatch->setInterval(PortWatchInterval);
-    connect(m_portWatch, &QTimer::timeout, this, &MainWindow::followPorts);
-    m_portWatch->start();
+    m_watch.setInterval(PortWatchInterval);
+    connect(&m_watch, &QTimer::timeout, this, &PortList::followPorts);
+    m_watch.start();
 }
 
-void MainWindow::rescanPorts()
+void PortList::rescan()
 {
     // A command may hold its port meanwhile: the rescan leaves it listed and
     // selected, and leaves the command's buttons as they are.
     const bool commandRuns = !m_session.isIdle();
-    QComboBox &list = *m_ui->cmbPort;
+    QComboBox &list = *m_list;
     const QString locationInUse = list.currentData(LocationRole).toString();
     const QString serialInUse = list.currentData(SerialNumberRole).toString();
     if (!commandRuns)
-        enableControls(false);
+        emit rescanning(true);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     DevicePort &port = m_session.link().port();
     const QList<int> numbers = port.rescanPorts();
@@ -90,10 +87,10 @@ void MainWindow::rescanPorts()
     }
     QApplication::restoreOverrideCursor();
     if (!commandRuns)
-        enableControls(true);
+        emit rescanning(false);
 }
 
-void MainWindow::followPorts()
+void PortList::followPorts()
 {
     // A port a command holds, or one held open between its dialogues, is never touched.
     DevicePort &port = m_session.link().port();
@@ -102,16 +99,16 @@ void MainWindow::followPorts()
     const PortChanges changes = port.directory().refresh();
     if (changes.isEmpty())
         return;
-    rescanPorts();
+    rescan();
     QStringList lines;
     for (const PortChange &change : changes.pulledOut)
-        lines << tr("%1 on Com%2 pulled out").arg(adapterName(change.port)).arg(change.number);
+        lines << QCoreApplication::translate("MainWindow", "%1 on Com%2 pulled out").arg(adapterName(change.port)).arg(change.number);
     for (const PortChange &change : changes.pluggedIn)
-        lines << tr("%1 plugged in as Com%2").arg(adapterName(change.port)).arg(change.number);
-    setStatusText(lines.join(u'\n'));
+        lines << QCoreApplication::translate("MainWindow", "%1 plugged in as Com%2").arg(adapterName(change.port)).arg(change.number);
+    emit statusChanged(lines.join(u'\n'));
 }
 
-QString MainWindow::portToolTip(int number)
+QString PortList::portToolTip(int number) const
 {
     // Which of several adapters is the Tavik shows in what the system knows of each.
     const PortDirectory &ports = m_session.link().port().directory();
