@@ -134,7 +134,7 @@ void RelayEditor::selectFirstEntries()
 
 int RelayEditor::shownRelay() const
 {
-    return m_controls.relayNumbers->currentIndex();
+    return m_shown;
 }
 
 int RelayEditor::shownRelayMode() const
@@ -235,6 +235,7 @@ void RelayEditor::showRelay(qint16 shown)
         return;
     }
     RelayConfig &relay = m_table[shown];
+    m_shown = shown;
 
     m_controls.relay->setPixmap(ResPicture(101 + shown, QStringLiteral("RELAY")));
     m_controls.relay->setPictureLabel(PictureLabel::Relay, relayPictureText(shown));
@@ -348,7 +349,7 @@ void RelayEditor::clearRelay(qint16 cleared)
         return;
     }
     ::ClearRelay(m_table[cleared]);
-    if (m_controls.relayNumbers->currentIndex() == cleared)
+    if (m_shown == cleared)
         showRelay(cleared);
     emit recordEdited();
 }
@@ -367,7 +368,7 @@ void RelayEditor::showNextRelay()
 {
     // The next relay is always a different entry, so its selection handler
     // shows it; relay 16 wraps to relay 1.
-    m_controls.relayNumbers->setCurrentIndex((m_controls.relayNumbers->currentIndex() + 1) & 15);
+    m_controls.relayNumbers->setCurrentIndex((m_shown + 1) & 15);
 }
 
 void RelayEditor::selectNextInputMode()

@@ -17,8 +17,9 @@ class QPushButton;
 class QRadioButton;
 
 // Shows one record of the relay table at a time and writes the user's edits
-// of it straight back into the record. The relay shown is the entry selected
-// in the relay number list; there is no other. The window places the
+// of it straight back into the record. The relay shown is the editor's own:
+// the one it was last told to show, by the relay number list (which always
+// selects it), the Edit menu, undo or start-up. The window places the
 // editor's controls and hands them over; what the window shows of the relay
 // beyond them (the Edit menu's check marks) and the live commands it runs
 // follow the editor's signals.
@@ -125,4 +126,5 @@ private:
     Controls m_controls;
     RelayTable &m_table;
     std::array<bool, InputCount> m_shownInputs{};
+    qint16 m_shown = -1;
 };
