@@ -178,9 +178,10 @@ void AllFinished::check()
         QObject::disconnect(watch);
     m_watches.clear();
     // Resumed from inside the session's own signal, the command could take
-    // the session down under it.
+    // the session down under it. Posted to the awaiter's own object, it is
+    // dropped should the command be destroyed first.
     QMetaObject::invokeMethod(
-        QCoreApplication::instance(), [waiting = m_waiting] { waiting.resume(); }, Qt::QueuedConnection);
+        &m_context, [waiting = m_waiting] { waiting.resume(); }, Qt::QueuedConnection);
 }
 
 Task<int> runOnEveryPort(DeviceConnections connections, QString command, bool json,

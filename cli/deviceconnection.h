@@ -108,4 +108,5 @@ private:
     QList<DeviceSession *> m_sessions;
     QList<QMetaObject::Connection> m_watches;
     std::coroutine_handle<> m_waiting;
+    QObject m_context;
 };

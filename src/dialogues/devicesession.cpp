@@ -12,7 +12,6 @@ DeviceSession::~DeviceSession()
     // The coroutines refer to the link and the dialogues: they go first.
     m_waiting.clear();
     m_running.reset();
-    m_link.forgetWaiting();
     m_link.port().close();
 }
 

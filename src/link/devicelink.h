@@ -27,26 +27,43 @@ public:
     ReceiveRing &ring() { return m_ring; }
     WaitClock &clock() { return m_clock; }
 
+    // The one step that waits on the link registers here while it waits,
+    // and no longer than its wait lives: a coroutine destroyed mid-wait
+    // leaves nothing behind to be resumed.
     class Activity
     {
     public:
         explicit Activity(DeviceLink &link) : m_link(link) {}
+        Activity(const Activity &) = delete;
+        Activity &operator=(const Activity &) = delete;
+        ~Activity()
+        {
+            if (m_waiting && m_link.m_waiting == m_waiting)
+                m_link.m_waiting = {};
+        }
         bool await_ready() const noexcept { return false; }
-        void await_suspend(std::coroutine_handle<> waiting) noexcept { m_link.m_waiting = waiting; }
+        void await_suspend(std::coroutine_handle<> waiting) noexcept
+        {
+            // One command runs on a link, and one dialogue in it: a second
+            // waiter would be a step started beside the session's.
+            Q_ASSERT(!m_link.m_waiting);
+            m_link.m_waiting = m_waiting = waiting;
+        }
         void await_resume() const noexcept {}
 
     private:
         DeviceLink &m_link;
+        std::coroutine_handle<> m_waiting;
     };
     // Suspends the step until something happens on the link.
     Activity activity() { return Activity(*this); }
+    // Whether a step waits to be resumed.
+    bool stepWaits() const { return bool(m_waiting); }
     // Resumes the waiting step from the event loop, after the event at hand
     // has been handled; never from inside the step itself.
     void wake();
     // Lets the events already queued run before the waiting step goes on.
     Activity eventsRun();
-    // Forgets the waiting step, whose coroutine is being destroyed.
-    void forgetWaiting() { m_waiting = {}; }
 
     // A cancel ends every wait at once; the dialogue then leaves the device
     // at its menu. It holds until clearCancel().

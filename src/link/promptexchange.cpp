@@ -36,18 +36,19 @@ Task<SendResult> PromptExchange::sendChar(char character, bool awaitEcho)
 
     char echo = 0;
     bool echoed = false;
-    clock.startTicks();
-    while (true) {
-        if (ring.RxCount() > 0) {
-            echo = ring.ReadChar();
-            echoed = true;
-            break;
+    {
+        const WaitClock::Ticking ticking(clock);
+        while (true) {
+            if (ring.RxCount() > 0) {
+                echo = ring.ReadChar();
+                echoed = true;
+                break;
+            }
+            if (!mayStillCome())
+                break;
+            co_await m_link.activity();
         }
-        if (!mayStillCome())
-            break;
-        co_await m_link.activity();
     }
-    clock.stopTicks();
 
     if (!echoed && m_link.cancelled())
         co_return SendResult::Cancelled;
@@ -74,20 +75,21 @@ Task<PromptResult> PromptExchange::waitForPrompt(QByteArray &text, QByteArray pr
 {
     ReceiveRing &ring = m_link.ring();
     WaitClock &clock = m_link.clock();
-    clock.startTicks();
     bool seen = text.contains(prompt);
-    while (!seen) {
-        if (ring.RxCount() > 0) {
-            text.append(ring.ReadChar());
-            // Only the character just taken can complete the prompt.
-            seen = text.endsWith(prompt);
-            continue;
+    {
+        const WaitClock::Ticking ticking(clock);
+        while (!seen) {
+            if (ring.RxCount() > 0) {
+                text.append(ring.ReadChar());
+                // Only the character just taken can complete the prompt.
+                seen = text.endsWith(prompt);
+                continue;
+            }
+            if (!mayStillCome())
+                break;
+            co_await m_link.activity();
         }
-        if (!mayStillCome())
-            break;
-        co_await m_link.activity();
     }
-    clock.stopTicks();
     if (seen) {
         ++m_promptsSeen;
         co_return PromptResult::Seen;
@@ -105,18 +107,19 @@ Task<bool> PromptExchange::letLineFallQuiet()
     quiet.setInterval(clock.tickInterval());
     QObject::connect(&quiet, &QTimer::timeout, &m_link, &DeviceLink::wake);
     quiet.start();
-    clock.startTicks();
-    while (mayStillCome()) {
-        if (ring.RxCount() > 0) {
-            ring.clear();
-            quiet.start();
+    {
+        const WaitClock::Ticking ticking(clock);
+        while (mayStillCome()) {
+            if (ring.RxCount() > 0) {
+                ring.clear();
+                quiet.start();
+            }
+            if (!quiet.isActive() && ring.RxCount() == 0)
+                break;
+            co_await m_link.activity();
         }
-        if (!quiet.isActive() && ring.RxCount() == 0)
-            break;
-        co_await m_link.activity();
     }
     const bool timedOut = clock.TimerTicks() > clock.timeoutTicks();
-    clock.stopTicks();
     co_return !timedOut || m_link.cancelled() || m_link.port().lineEnded();
 }
 

@@ -28,8 +28,19 @@ public:
     // Whether nothing more can arrive; every wait then ends at once.
     void setLineEnded(std::function<bool()> lineEnded) { m_lineEnded = std::move(lineEnded); }
 
-    void startTicks();
-    void stopTicks();
+    // One wait's ticks: counted from 0 while it lives, stopped when it goes,
+    // however the wait ends (a coroutine destroyed mid-wait included).
+    class Ticking
+    {
+    public:
+        explicit Ticking(WaitClock &clock) : m_clock(clock) { m_clock.startTicks(); }
+        ~Ticking() { m_clock.stopTicks(); }
+        Ticking(const Ticking &) = delete;
+        Ticking &operator=(const Ticking &) = delete;
+
+    private:
+        WaitClock &m_clock;
+    };
     // Whether the wait in progress is over: TimerTicks has passed the limit,
     // or the line has ended.
     bool waitExpired() const;
@@ -38,6 +49,9 @@ signals:
     void ticked();
 
 private:
+    void startTicks();
+    void stopTicks();
+
     QTimer m_tick;
     int m_timerTicks = 0;
     int m_timeoutTicks = DefaultTimeoutTicks;

@@ -34,6 +34,61 @@ struct Exchange {
     int leftInRing = 0;
     bool echo = true;
 };
+namespace
+{
+
+// How the task under test goes on once started.
+enum TaskEnd { Ends, AwaitsMany, DestroyedWaiting, CancelledWaiting };
+
+// Writes into the task's log as its frame goes.
+struct Trace {
+    QStringList &log;
+    QString name;
+    ~Trace() { log << name + QStringLiteral(" gone"); }
+};
+
+Q_NEVER_INLINE quintptr stackPosition()
+{
+    volatile char here = 0;
+    return quintptr(&here);
+}
+
+Task<int> endsAtOnce(std::pair<quintptr, quintptr> &stack)
+{
+    const quintptr here = stackPosition();
+    stack = {std::min(stack.first, here), std::max(stack.second, here)};
+    co_return 1;
+}
+
+Task<int> waitsForCancel(DeviceLink &link, QStringList &log)
+{
+    const Trace trace{log, QStringLiteral("inner")};
+    log << QStringLiteral("inner waits");
+    while (!link.cancelled())
+        co_await link.activity();
+    log << QStringLiteral("inner cancelled");
+    co_return 2;
+}
+
+Task<int> taskUnderTest(DeviceLink &link, QStringList &log, TaskEnd end, std::pair<quintptr, quintptr> &stack)
+{
+    const Trace trace{log, QStringLiteral("outer")};
+    log << QStringLiteral("outer begun");
+    int sum = 0;
+    for (int i = 0; end == AwaitsMany && i < 10000; ++i) {
+        Task<int> one = endsAtOnce(stack);
+        sum += co_await one;
+    }
+    if (end == DestroyedWaiting || end == CancelledWaiting) {
+        Task<int> inner = waitsForCancel(link, log);
+        sum = co_await inner;
+    }
+    log << QStringLiteral("outer ends");
+    co_return sum;
+}
+
+} // namespace
+
 Q_DECLARE_METATYPE(Exchange)
 Q_DECLARE_METATYPE(PortSystem)
 Q_DECLARE_METATYPE(PortAccess::Obstacle)
@@ -88,6 +143,51 @@ class TestLink : public QObject
 
 private slots:
     void initTestCase() { setErrorLogPath(m_dir.filePath(QStringLiteral("ErrorLog.txt"))); }
+
+    // A task runs nothing until started (or awaited); awaits that end at once
+    // hand over without the stack growing; destroyed while it waits, it takes
+    // down the frames it awaits and leaves the link no step to resume; a
+    // cancel resumes the waiting step from the event loop.
+    void aTaskRunsWhenStartedAndEndsAsItsOwnerLets_data()
+    {
+        QTest::addColumn<int>("end");
+        QTest::addColumn<QString>("log");
+        QTest::addColumn<int>("result"); // -1: never ends
+        QTest::newRow("ends") << int(Ends) << "outer begun, outer ends, outer gone" << 0;
+        QTest::newRow("awaits many") << int(AwaitsMany) << "outer begun, outer ends, outer gone" << 10000;
+        QTest::newRow("destroyed waiting") << int(DestroyedWaiting)
+                                           << "outer begun, inner waits, inner gone, outer gone" << -1;
+        QTest::newRow("cancelled waiting")
+            << int(CancelledWaiting)
+            << "outer begun, inner waits, inner cancelled, inner gone, outer ends, outer gone" << 2;
+    }
+    void aTaskRunsWhenStartedAndEndsAsItsOwnerLets()
+    {
+        QFETCH(int, end);
+        QFETCH(int, result);
+        DeviceLink link;
+        QStringList trace;
+        std::pair<quintptr, quintptr> stack{~quintptr(0), 0};
+        Task<int> task = taskUnderTest(link, trace, TaskEnd(end), stack);
+        QVERIFY(trace.isEmpty());
+        bool done = false;
+        task.start([&done] { done = true; });
+        if (end == DestroyedWaiting) {
+            QVERIFY(link.stepWaits());
+            task.reset();
+            QVERIFY(!link.stepWaits());
+        } else if (end == CancelledWaiting) {
+            link.cancel();
+            QVERIFY(!done); // not from inside cancel()
+        }
+        QFETCH(QString, log);
+        QTRY_COMPARE(trace.join(QStringLiteral(", ")), log);
+        QCOMPARE(done, result >= 0);
+        if (done)
+            QCOMPARE(task.takeResult(), result);
+        if (end == AwaitsMany)
+            QVERIFY2(stack.second - stack.first < 4096, qPrintable(QString::number(stack.second - stack.first)));
+    }
 
     void theRingTakesWhatFitsAndLosesNothing()
     {
