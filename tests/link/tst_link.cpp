@@ -37,16 +37,6 @@ struct Exchange {
 namespace
 {
 
-// How the task under test goes on once started.
-enum TaskEnd { Ends, AwaitsMany, DestroyedWaiting, CancelledWaiting };
-
-// Writes into the task's log as its frame goes.
-struct Trace {
-    QStringList &log;
-    QString name;
-    ~Trace() { log << name + QStringLiteral(" gone"); }
-};
-
 Q_NEVER_INLINE quintptr stackPosition()
 {
     volatile char here = 0;
@@ -62,28 +52,27 @@ Task<int> endsAtOnce(std::pair<quintptr, quintptr> &stack)
 
 Task<int> waitsForCancel(DeviceLink &link, QStringList &log)
 {
-    const Trace trace{log, QStringLiteral("inner")};
-    log << QStringLiteral("inner waits");
+    const auto gone = qScopeGuard([&log] { log << QStringLiteral("inner gone"); });
     while (!link.cancelled())
         co_await link.activity();
-    log << QStringLiteral("inner cancelled");
     co_return 2;
 }
 
-Task<int> taskUnderTest(DeviceLink &link, QStringList &log, TaskEnd end, std::pair<quintptr, quintptr> &stack)
+// Awaits that many tasks that end at once, or none and one that waits for a cancel.
+Task<int> awaitsTasks(DeviceLink &link, QStringList &log, int awaits, std::pair<quintptr, quintptr> &stack)
 {
-    const Trace trace{log, QStringLiteral("outer")};
-    log << QStringLiteral("outer begun");
+    const auto gone = qScopeGuard([&log] { log << QStringLiteral("outer gone"); });
+    log << QStringLiteral("begun");
     int sum = 0;
-    for (int i = 0; end == AwaitsMany && i < 10000; ++i) {
+    for (int i = 0; i < awaits; ++i) {
         Task<int> one = endsAtOnce(stack);
         sum += co_await one;
     }
-    if (end == DestroyedWaiting || end == CancelledWaiting) {
+    if (awaits == 0) {
         Task<int> inner = waitsForCancel(link, log);
         sum = co_await inner;
     }
-    log << QStringLiteral("outer ends");
+    log << QStringLiteral("ends");
     co_return sum;
 }
 
@@ -150,43 +139,35 @@ private slots:
     // cancel resumes the waiting step from the event loop.
     void aTaskRunsWhenStartedAndEndsAsItsOwnerLets_data()
     {
-        QTest::addColumn<int>("end");
+        QTest::addColumn<int>("awaits");
+        QTest::addColumn<int>("result"); // -1: destroyed unfinished; else cancelled when it awaits none
         QTest::addColumn<QString>("log");
-        QTest::addColumn<int>("result"); // -1: never ends
-        QTest::newRow("ends") << int(Ends) << "outer begun, outer ends, outer gone" << 0;
-        QTest::newRow("awaits many") << int(AwaitsMany) << "outer begun, outer ends, outer gone" << 10000;
-        QTest::newRow("destroyed waiting") << int(DestroyedWaiting)
-                                           << "outer begun, inner waits, inner gone, outer gone" << -1;
-        QTest::newRow("cancelled waiting")
-            << int(CancelledWaiting)
-            << "outer begun, inner waits, inner cancelled, inner gone, outer ends, outer gone" << 2;
+        QTest::newRow("awaits many") << 10000 << 10000 << "begun, ends, outer gone";
+        QTest::newRow("destroyed waiting") << 0 << -1 << "begun, inner gone, outer gone";
+        QTest::newRow("cancelled waiting") << 0 << 2 << "begun, inner gone, ends, outer gone";
     }
     void aTaskRunsWhenStartedAndEndsAsItsOwnerLets()
     {
-        QFETCH(int, end);
+        QFETCH(int, awaits);
         QFETCH(int, result);
+        QFETCH(QString, log);
         DeviceLink link;
         QStringList trace;
         std::pair<quintptr, quintptr> stack{~quintptr(0), 0};
-        Task<int> task = taskUnderTest(link, trace, TaskEnd(end), stack);
+        Task<int> task = awaitsTasks(link, trace, awaits, stack);
         QVERIFY(trace.isEmpty());
         bool done = false;
         task.start([&done] { done = true; });
-        if (end == DestroyedWaiting) {
-            QVERIFY(link.stepWaits());
+        QCOMPARE(link.stepWaits(), awaits == 0);
+        if (result < 0)
             task.reset();
-            QVERIFY(!link.stepWaits());
-        } else if (end == CancelledWaiting) {
-            link.cancel();
-            QVERIFY(!done); // not from inside cancel()
-        }
-        QFETCH(QString, log);
+        else
+            link.cancel(); // resumes from the event loop, not from in here
+        QCOMPARE(link.stepWaits(), awaits == 0 && result >= 0);
+        QCOMPARE(done, awaits > 0);
         QTRY_COMPARE(trace.join(QStringLiteral(", ")), log);
-        QCOMPARE(done, result >= 0);
-        if (done)
-            QCOMPARE(task.takeResult(), result);
-        if (end == AwaitsMany)
-            QVERIFY2(stack.second - stack.first < 4096, qPrintable(QString::number(stack.second - stack.first)));
+        QCOMPARE(done ? task.takeResult() : -1, result);
+        QVERIFY(stack.second - stack.first < 4096);
     }
 
     void theRingTakesWhatFitsAndLosesNothing()

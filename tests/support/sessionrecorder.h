@@ -16,22 +16,20 @@ public:
     explicit SessionRecorder(DeviceSession &session)
     {
         using S = DeviceSession;
+        const auto number = [this](const char *kind) { return [this, kind](int n) { record(kind, QString::number(n)); }; };
         connect(&session, &S::statusChanged, this, [this](const QString &text) { statusText = record("status", text); });
         connect(&session, &S::actionChanged, this, [this](const QString &text) { actionText = record("action", text); });
-        connect(&session, &S::progress, this, [this](int done) { record("done", QString::number(done)); });
-        connect(&session, &S::relayBegun, this, [this](int index) { record("begun", QString::number(index)); });
-        connect(&session, &S::stoppedAt, this, [this](int index) { record("stopped", QString::number(index)); });
+        connect(&session, &S::progress, this, number("done"));
+        connect(&session, &S::relayBegun, this, number("begun"));
+        connect(&session, &S::stoppedAt, this, number("stopped"));
         connect(&session, &S::dialogueProgress, this, [this](int done) {
             record("step", QString::number(done));
             if (onStep)
                 onStep(done);
         });
         connect(&session, &S::relayValueRead, this, [this](int index, S::ReadField field, int input, int value) {
-            record("read", QStringLiteral("%1 %2 %3 %4")
-                               .arg(index)
-                               .arg(QMetaEnum::fromType<S::ReadField>().valueToKey(int(field)))
-                               .arg(input)
-                               .arg(value));
+            const char *name = QMetaEnum::fromType<S::ReadField>().valueToKey(int(field));
+            record("read", QStringLiteral("%1 %2 %3 %4").arg(index).arg(QLatin1String(name)).arg(input).arg(value));
         });
     }
 
