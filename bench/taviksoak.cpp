@@ -60,7 +60,8 @@ public:
     explicit Soak(quint32 seed) : m_random(seed)
     {
         m_dialogues.setPauses({2, 2});
-        QObject::connect(&m_session, &DeviceSession::statusChanged, [this](const QString &text) { m_status = text; });
+        QObject::connect(&m_session, &DeviceSession::statusChanged,
+                         [this](const QString &text) { m_status = text; });
         m_serverStop.setSingleShot(true);
         QObject::connect(&m_serverStop, &QTimer::timeout, [this] {
             if (m_server)
@@ -205,8 +206,8 @@ private:
                 if (taken != LiveOutcome::Succeeded)
                     return false;
             }
-            return finish(kind == Kind::Latch ? m_dialogues.latchInput(m_shown) : m_dialogues.pulseInput(m_shown)) ==
-                   LiveOutcome::Succeeded;
+            return finish(kind == Kind::Latch ? m_dialogues.latchInput(m_shown)
+                                              : m_dialogues.pulseInput(m_shown)) == LiveOutcome::Succeeded;
         }
         return false;
     }

@@ -39,7 +39,8 @@ const char *resultMeaning(DialogueResult result)
     case DialogueResult::Cancelled:
         return QT_TRANSLATE_NOOP("CliText", "cancelled");
     case DialogueResult::LineNeverQuiet:
-        return QT_TRANSLATE_NOOP("CliText", "the line never fell quiet; the port may belong to another device");
+        return QT_TRANSLATE_NOOP("CliText",
+                                 "the line never fell quiet; the port may belong to another device");
     }
     return QT_TRANSLATE_NOOP("CliText", "unknown failure");
 }

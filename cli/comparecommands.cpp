@@ -242,7 +242,8 @@ Task<int> programChangedRelays(DeviceConnection *connection, int relay, QString 
         const RelayConfig &wanted = connection->table()[index];
         failedRelay = number;
         failedStep = CliText::tr("reading");
-        if (result = co_await connection->dialogues().readRelay(number - 1, &device); result != DialogueResult::Done)
+        if (result = co_await connection->dialogues().readRelay(number - 1, &device);
+            result != DialogueResult::Done)
             break;
         if (behavesAlike(wanted, device[index])) {
             left << number;
@@ -255,7 +256,8 @@ Task<int> programChangedRelays(DeviceConnection *connection, int relay, QString 
             break;
         programmed << number;
         failedStep = CliText::tr("reading back");
-        if (result = co_await connection->dialogues().readRelay(number - 1, &device); result != DialogueResult::Done)
+        if (result = co_await connection->dialogues().readRelay(number - 1, &device);
+            result != DialogueResult::Done)
             break;
         QList<RelayDifference> differences = compareRelays(wanted, device[index], number);
         differences.removeIf([](const RelayDifference &difference) { return !difference.counts(); });

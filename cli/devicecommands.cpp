@@ -210,9 +210,10 @@ Task<int> liveOnPort(DeviceConnection *connection, QString command, Live live, i
         co_return report.dialogueFailed(CliText::tr("reading"), relay, read, view.statusText());
 
     DeviceDialogues &dialogues = connection->dialogues();
-    Task<LiveOutcome> dialogue = live == Live::Latch    ? dialogues.latchInput(index)
-                                 : live == Live::Moment ? dialogues.pulseInput(index)
-                                                        : dialogues.setPCControl(index, live == Live::PCControlOn);
+    Task<LiveOutcome> dialogue = live == Live::Latch ? dialogues.latchInput(index)
+                                 : live == Live::Moment
+                                     ? dialogues.pulseInput(index)
+                                     : dialogues.setPCControl(index, live == Live::PCControlOn);
     const LiveOutcome outcome = co_await dialogue;
 
     const bool underPCControl = connection->table()[size_t(index)].PCControl;

@@ -68,8 +68,8 @@ Task<BulkOutcome> DeviceCommands::wholeTable(Kind kind, AllEnding ending, RelayT
                 : QCoreApplication::translate("DeviceCommands", "Cancelled after relay %1 of 16")
                       .arg(outcome.relayIndex));
     else if (ending == AllEnding::SayFinished)
-        emit m_session.actionChanged(kind == Kind::Read
-                                         ? QCoreApplication::translate("DeviceCommands", "Finished reading all")
-                                         : QCoreApplication::translate("DeviceCommands", "Finished programming all"));
+        emit m_session.actionChanged(
+            kind == Kind::Read ? QCoreApplication::translate("DeviceCommands", "Finished reading all")
+                               : QCoreApplication::translate("DeviceCommands", "Finished programming all"));
     co_return outcome;
 }

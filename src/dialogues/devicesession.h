@@ -33,7 +33,15 @@ public:
     enum class State { Idle, Running, Cancelling };
     Q_ENUM(State)
     // A value of a relay's report, as a read stores it into the session's table.
-    enum class ReadField { RelayMode, InputMode, UnlatchInputMode, Input, UnlatchInput, ClosureTime, PCControl };
+    enum class ReadField {
+        RelayMode,
+        InputMode,
+        UnlatchInputMode,
+        Input,
+        UnlatchInput,
+        ClosureTime,
+        PCControl
+    };
     Q_ENUM(ReadField)
 
     // The table must outlive the session: the commands read into it and

@@ -5,7 +5,8 @@
 
 Task<LiveOutcome> DeviceDialogues::setPCControl(int relayIndex, bool checked)
 {
-    return liveCommand('c', relayIndex, LiveCondition::PCControlDiffers, checked, QStringLiteral("setPCControl"));
+    return liveCommand('c', relayIndex, LiveCondition::PCControlDiffers, checked,
+                       QStringLiteral("setPCControl"));
 }
 
 Task<LiveOutcome> DeviceDialogues::latchInput(int relayIndex)
@@ -69,7 +70,8 @@ Task<DeviceDialogues::Step> DeviceDialogues::doneAttempt()
     co_return Step::Finished;
 }
 
-Task<DeviceDialogues::Step> DeviceDialogues::liveExchange(char command, int relayIndex, DialogueResult &result)
+Task<DeviceDialogues::Step> DeviceDialogues::liveExchange(char command, int relayIndex,
+                                                          DialogueResult &result)
 {
     Task<SendResult> send = m_exchange.sendChar(command, true);
     if (Step s = afterSend(co_await send, result); s != Step::Go)

@@ -1,8 +1,8 @@
 #include "dialogues/devicedialogues.h"
 
+#include "base/failure.h"
 #include "dialogues/devicesession.h"
 #include "link/devicelink.h"
-#include "base/failure.h"
 
 Task<DialogueResult> DeviceDialogues::programRelay(int relayIndex)
 {

@@ -1,9 +1,9 @@
 #include "dialogues/devicedialogues.h"
 
+#include "base/failure.h"
 #include "dialogues/devicesession.h"
 #include "dialogues/readparsing.h"
 #include "link/devicelink.h"
-#include "base/failure.h"
 
 namespace
 {

@@ -11,8 +11,8 @@
 #include <QGuiApplication>
 #include <QMenu>
 
-EditItems::EditItems(MainWindowUi &ui, RelayEditor &editor, TableHistory &history, const CommandRunner &runner,
-                     QWidget *window)
+EditItems::EditItems(MainWindowUi &ui, RelayEditor &editor, TableHistory &history,
+                     const CommandRunner &runner, QWidget *window)
     : QObject(window), m_ui(ui), m_editor(editor), m_history(history), m_runner(runner)
 {
     const std::pair<QAction *, RelayPart> copies[] = {{ui.mnuEditCopyRelMode, RelayPart::RelayMode},
@@ -73,7 +73,8 @@ void EditItems::paste()
         return;
     const std::optional<RelayClip> clip = RelayClipboard::parse(QGuiApplication::clipboard()->text());
     if (!clip) {
-        emit statusChanged(QCoreApplication::translate("MainWindow", "The clipboard holds no relay settings to paste."));
+        emit statusChanged(
+            QCoreApplication::translate("MainWindow", "The clipboard holds no relay settings to paste."));
         return;
     }
     m_editor.paste(*clip);

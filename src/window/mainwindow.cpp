@@ -20,8 +20,8 @@
 #include <cmath>
 
 MainWindow::MainWindow(QWidget *parent)
-    : QMainWindow(parent), m_ui(std::make_unique<MainWindowUi>()), m_editor(m_ui->setupUi(this), m_relayTable),
-      m_ports(m_ui->cmbPort, m_ui->cmdRescan, m_session, this),
+    : QMainWindow(parent), m_ui(std::make_unique<MainWindowUi>()),
+      m_editor(m_ui->setupUi(this), m_relayTable), m_ports(m_ui->cmbPort, m_ui->cmdRescan, m_session, this),
       m_editItems(*m_ui, m_editor, m_history, m_runner, this)
 {
     m_session.setObjectName(QStringLiteral("deviceSession"));
@@ -121,7 +121,8 @@ void MainWindow::connectSession()
         const double steps = m_ui->prbProgress->maximum() + 1;
         setProgressValue(std::fmod(std::nearbyint(m_progress + 1), steps));
     });
-    connect(session, &DeviceSession::relayBegun, this, [this](int index) { setProgressValue(2 * index + 1); });
+    connect(session, &DeviceSession::relayBegun, this,
+            [this](int index) { setProgressValue(2 * index + 1); });
     connect(session, &DeviceSession::stoppedAt, this, [this] {
         m_ui->lblAction->setVisible(false);
         setProgressValue(0);
@@ -130,7 +131,9 @@ void MainWindow::connectSession()
     // once a time has gone.
     connect(session, &DeviceSession::dialogueProgress, this, [this](int done, int total) {
         const float maximum = float(m_ui->prbProgress->maximum());
-        setProgressValue(done == 0 ? 0.0 : done >= total ? maximum : double(maximum / float(total) + float(done)));
+        setProgressValue(done == 0       ? 0.0
+                         : done >= total ? maximum
+                                         : double(maximum / float(total) + float(done)));
     });
     connect(session, &DeviceSession::relayValueRead, &m_editor, &RelayEditor::followRead);
     connect(&m_runner, &CommandRunner::controlsHeld, this, [this](bool held) { enableControls(!held); });

@@ -26,7 +26,8 @@ QString adapterName(const SystemPort &port)
         return QCoreApplication::translate("MainWindow", "Serial port %1").arg(name);
     if (adapter.serialNumber.isEmpty())
         return QCoreApplication::translate("MainWindow", "USB serial adapter %1").arg(name);
-    return QCoreApplication::translate("MainWindow", "USB serial adapter %1 (%2)").arg(name, adapter.serialNumber);
+    return QCoreApplication::translate("MainWindow", "USB serial adapter %1 (%2)")
+        .arg(name, adapter.serialNumber);
 }
 
 int findPort(const QComboBox &list, const QString &location, const QString &serialNumber)
@@ -102,9 +103,13 @@ void PortList::followPorts()
     rescan();
     QStringList lines;
     for (const PortChange &change : changes.pulledOut)
-        lines << QCoreApplication::translate("MainWindow", "%1 on Com%2 pulled out").arg(adapterName(change.port)).arg(change.number);
+        lines << QCoreApplication::translate("MainWindow", "%1 on Com%2 pulled out")
+                     .arg(adapterName(change.port))
+                     .arg(change.number);
     for (const PortChange &change : changes.pluggedIn)
-        lines << QCoreApplication::translate("MainWindow", "%1 plugged in as Com%2").arg(adapterName(change.port)).arg(change.number);
+        lines << QCoreApplication::translate("MainWindow", "%1 plugged in as Com%2")
+                     .arg(adapterName(change.port))
+                     .arg(change.number);
     emit statusChanged(lines.join(u'\n'));
 }
 

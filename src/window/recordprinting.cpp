@@ -43,7 +43,8 @@ void printRecord(QWidget *window, const RelayTable &table, const QString &curren
     dialog->open();
 }
 
-void exportRecordPdf(QWidget *window, const RelayTable &table, const QString &currentFile, const StatusLine &say)
+void exportRecordPdf(QWidget *window, const RelayTable &table, const QString &currentFile,
+                     const StatusLine &say)
 {
     const QString proposed = QFileInfo(recordFileName(currentFile)).completeBaseName();
     const QString path = chooseFileToExport(window, proposed);
@@ -51,18 +52,21 @@ void exportRecordPdf(QWidget *window, const RelayTable &table, const QString &cu
         return;
     const CommissioningRecord record(table, {{}, recordFileName(currentFile), QDate::currentDate()});
     if (record.writePdf(path, CommissioningRecord::localPageSize()))
-        say(QCoreApplication::translate("MainWindow", "The record is written to %1.").arg(NameFromPath(path)));
+        say(QCoreApplication::translate("MainWindow", "The record is written to %1.")
+                .arg(NameFromPath(path)));
     else
-        say(QCoreApplication::translate("MainWindow", "The record could not be written to %1.").arg(NameFromPath(path)));
+        say(QCoreApplication::translate("MainWindow", "The record could not be written to %1.")
+                .arg(NameFromPath(path)));
 }
 
 void showAbout(QWidget *window)
 {
     auto *box = new QMessageBox(
         QMessageBox::Information, QCoreApplication::translate("MainWindow", "About %1").arg(AppInfo::title()),
-        QCoreApplication::translate("MainWindow", "<h3>%1</h3><p>Version %2</p><p>%3</p><p>The Tavik developers keep every right "
-                                    "to this program; it is given to the owners of Tavik relay expanders to use "
-                                    "with their devices.</p><p>Built with Qt %4, running on Qt %5.</p>")
+        QCoreApplication::translate(
+            "MainWindow", "<h3>%1</h3><p>Version %2</p><p>%3</p><p>The Tavik developers keep every right "
+                          "to this program; it is given to the owners of Tavik relay expanders to use "
+                          "with their devices.</p><p>Built with Qt %4, running on Qt %5.</p>")
             .arg(AppInfo::title(), AppInfo::versionText(), AppInfo::legalCopyright(),
                  QStringLiteral(QT_VERSION_STR), QString::fromLatin1(qVersion())),
         QMessageBox::Ok, window);

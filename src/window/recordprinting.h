@@ -15,6 +15,7 @@ using StatusLine = std::function<void(const QString &)>;
 // "New.csv"): printed through the print dialog, which is opened over the
 // window and not run, or written as a PDF where the user chooses.
 void printRecord(QWidget *window, const RelayTable &table, const QString &currentFile, const StatusLine &say);
-void exportRecordPdf(QWidget *window, const RelayTable &table, const QString &currentFile, const StatusLine &say);
+void exportRecordPdf(QWidget *window, const RelayTable &table, const QString &currentFile,
+                     const StatusLine &say);
 // Help > About.
 void showAbout(QWidget *window);

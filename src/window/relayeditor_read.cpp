@@ -9,7 +9,8 @@ void RelayEditor::followRead(int index, DeviceSession::ReadField field, int inpu
     if (index != shownRelay())
         return;
     const RelayConfig &relay = m_table[size_t(index)];
-    const bool sideShown = relay.ShowUnlatch == (field == Field::UnlatchInputMode || field == Field::UnlatchInput);
+    const bool sideShown =
+        relay.ShowUnlatch == (field == Field::UnlatchInputMode || field == Field::UnlatchInput);
     switch (field) {
     case Field::RelayMode:
         if (value != shownRelayMode())

@@ -16,9 +16,13 @@ public:
     explicit SessionRecorder(DeviceSession &session)
     {
         using S = DeviceSession;
-        const auto number = [this](const char *kind) { return [this, kind](int n) { record(kind, QString::number(n)); }; };
-        connect(&session, &S::statusChanged, this, [this](const QString &text) { statusText = record("status", text); });
-        connect(&session, &S::actionChanged, this, [this](const QString &text) { actionText = record("action", text); });
+        const auto number = [this](const char *kind) {
+            return [this, kind](int n) { record(kind, QString::number(n)); };
+        };
+        connect(&session, &S::statusChanged, this,
+                [this](const QString &text) { statusText = record("status", text); });
+        connect(&session, &S::actionChanged, this,
+                [this](const QString &text) { actionText = record("action", text); });
         connect(&session, &S::progress, this, number("done"));
         connect(&session, &S::relayBegun, this, number("begun"));
         connect(&session, &S::stoppedAt, this, number("stopped"));
@@ -27,10 +31,13 @@ public:
             if (onStep)
                 onStep(done);
         });
-        connect(&session, &S::relayValueRead, this, [this](int index, S::ReadField field, int input, int value) {
-            const char *name = QMetaEnum::fromType<S::ReadField>().valueToKey(int(field));
-            record("read", QStringLiteral("%1 %2 %3 %4").arg(index).arg(QLatin1String(name)).arg(input).arg(value));
-        });
+        connect(
+            &session, &S::relayValueRead, this, [this](int index, S::ReadField field, int input, int value) {
+                const char *name = QMetaEnum::fromType<S::ReadField>().valueToKey(int(field));
+                record(
+                    "read",
+                    QStringLiteral("%1 %2 %3 %4").arg(index).arg(QLatin1String(name)).arg(input).arg(value));
+            });
     }
 
     // The lines recorded whose first word is one of these ("action", "step").

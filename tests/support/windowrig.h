@@ -22,7 +22,8 @@ public:
             if (onAction)
                 onAction(text);
         });
-        connect(findChild<QProgressBar *>(QStringLiteral("prbProgress")), &QProgressBar::valueChanged, this, [this](int value) { bar << value; });
+        connect(findChild<QProgressBar *>(QStringLiteral("prbProgress")), &QProgressBar::valueChanged, this,
+                [this](int value) { bar << value; });
     }
     QStringList actions;
     QList<int> bar; // every value the progress bar took

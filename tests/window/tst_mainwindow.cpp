@@ -586,8 +586,8 @@ private slots:
     // Paste (whose keys reach past the menu) with it, until it ends.
     void aDeviceCommandHoldsTheEditMenu()
     {
-        for (const char *step : {"menu Edit/Copy/Relay Configuration", "mode Toggle", "mode Leading-Edge",
-                                 "menu Edit/Undo"}) {
+        for (const char *step :
+             {"menu Edit/Copy/Relay Configuration", "mode Toggle", "mode Leading-Edge", "menu Edit/Undo"}) {
             QVERIFY2(performSteps(*probe, QLatin1String(step)), step);
             QCoreApplication::processEvents(); // each edit its own step
         }
