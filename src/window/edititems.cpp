@@ -46,7 +46,7 @@ EditItems::EditItems(MainWindowUi &ui, RelayEditor &editor, TableHistory &histor
     });
     connect(&m_history.stack(), &QUndoStack::indexChanged, this, &EditItems::update);
     connect(&m_editor, &RelayEditor::recordEdited, this,
-            [this] { m_history.recordLater(qint16(m_editor.shownRelay())); });
+            [this] { m_history.record(qint16(m_editor.shownRelay())); });
     readClipboard();
 }
 

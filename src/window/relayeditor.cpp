@@ -166,6 +166,7 @@ bool RelayEditor::eventFilter(QObject *watched, QEvent *event)
 
 void RelayEditor::storeTime(ClosureTimeEntry::Unit unit, int value)
 {
+    const Edit edit(*this);
     RelayConfig *relay = shownRecord();
     if (!relay)
         return;
@@ -182,7 +183,7 @@ void RelayEditor::storeTime(ClosureTimeEntry::Unit unit, int value)
         break;
     }
     TimeToCounter(*relay);
-    emit recordEdited();
+    m_edited = true;
 }
 
 void RelayEditor::enableClosureTime(bool enabled)
@@ -208,6 +209,7 @@ bool RelayEditor::isListed(qint16 value, qint16 count, const char *what, const Q
 
 void RelayEditor::selectRelayMode(qint16 mode)
 {
+    const Edit edit(*this);
     if (!isListed(mode, RelayModeCount, "relay mode", QStringLiteral("ChangeRelayMode"), 1))
         return;
     if (m_controls.relayModes->currentIndex() != mode)
@@ -218,6 +220,7 @@ void RelayEditor::selectRelayMode(qint16 mode)
 
 void RelayEditor::selectInputMode(qint16 gate)
 {
+    const Edit edit(*this);
     if (!isListed(gate, InputModeCount, "input mode", QStringLiteral("ChangeInputMode"), 1))
         return;
     if (m_controls.inputModes->currentIndex() != gate)
@@ -228,6 +231,7 @@ void RelayEditor::selectInputMode(qint16 gate)
 
 void RelayEditor::showRelay(qint16 shown)
 {
+    const Edit edit(*this);
     if (!isRelayIndex(shown)) {
         // Every step reads the record; none can go on without it.
         logFailure(Failure::SubscriptOutOfRange, QStringLiteral("ChangeRelayNum"), 1,
@@ -282,6 +286,7 @@ void RelayEditor::enableLiveInputs(bool enabled)
 
 void RelayEditor::changeRelayMode(qint16 mode)
 {
+    const Edit edit(*this);
     emit relayModeShown(mode);
     const int index = shownRelay();
     if (!isRelayIndex(index)) {
@@ -314,16 +319,17 @@ void RelayEditor::changeRelayMode(qint16 mode)
     // The latch set is now the one being edited: show it.
     if (showedUnlatch && !relay.ShowUnlatch)
         showRelay(qint16(index));
-    emit recordEdited();
+    m_edited = true;
 }
 
 void RelayEditor::changeInputMode(qint16 gate)
 {
+    const Edit edit(*this);
     const int index = shownRelay();
     if (isRelayIndex(index)) {
         RelayConfig &relay = m_table[index];
         (showsUnlatchSet(relay) ? relay.UnlatchInputMode : relay.InputMode) = gate;
-        emit recordEdited();
+        m_edited = true;
     }
     m_controls.gate->setPixmap(ResPicture(101 + gate, QStringLiteral("INMODE")));
     describePictures();
@@ -343,6 +349,7 @@ void RelayEditor::showInputState(qint16 input, bool inMap)
 
 void RelayEditor::clearRelay(qint16 cleared)
 {
+    const Edit edit(*this);
     if (!isRelayIndex(cleared)) {
         logFailure(Failure::SubscriptOutOfRange, QStringLiteral("ClearRelay"), 1,
                    QStringLiteral("relay index %1").arg(cleared));
@@ -351,17 +358,18 @@ void RelayEditor::clearRelay(qint16 cleared)
     ::ClearRelay(m_table[cleared]);
     if (m_shown == cleared)
         showRelay(cleared);
-    emit recordEdited();
+    m_edited = true;
 }
 
 void RelayEditor::paste(const RelayClip &clip)
 {
+    const Edit edit(*this);
     const int index = shownRelay();
     if (!isRelayIndex(index))
         return;
     RelayClipboard::apply(clip, m_table[index]);
     showRelay(qint16(index));
-    emit recordEdited();
+    m_edited = true;
 }
 
 void RelayEditor::showNextRelay()
@@ -379,6 +387,7 @@ void RelayEditor::selectNextInputMode()
 
 void RelayEditor::toggleInput(qint16 input)
 {
+    const Edit edit(*this);
     if (input < 0 || input >= InputCount)
         return;
     const int index = shownRelay();
@@ -392,11 +401,12 @@ void RelayEditor::toggleInput(qint16 input)
     const bool state = !inMap;
     showInputState(input, state);
     inMap = state;
-    emit recordEdited();
+    m_edited = true;
 }
 
 void RelayEditor::onInputSetChosen()
 {
+    const Edit edit(*this);
     const int index = shownRelay();
     if (!isRelayIndex(index)) {
         logFailure(Failure::SubscriptOutOfRange, QStringLiteral("rbLatch_Click"), 1,
@@ -411,6 +421,7 @@ void RelayEditor::onInputSetChosen()
 
 void RelayEditor::setShownRelay(qint16 relay)
 {
+    const Edit edit(*this);
     if (m_controls.relayNumbers->currentIndex() != relay)
         m_controls.relayNumbers->setCurrentIndex(relay); // runs showRelay
     else
@@ -419,6 +430,7 @@ void RelayEditor::setShownRelay(qint16 relay)
 
 void RelayEditor::clearAll()
 {
+    const Edit edit(*this);
     for (qint16 i = 0; i < RelayCount; ++i)
         clearRelay(i);
 }

@@ -9,6 +9,7 @@
 #include <QObject>
 
 #include <array>
+#include <utility>
 
 class ClickableLabel;
 class QCheckBox;
@@ -88,7 +89,9 @@ public:
     QString relaySummary(qint16 relay) const;
 
 signals:
-    // A record may have changed: an edit, a clear, a paste, or what a read shows.
+    // A record may have changed: an edit, a clear, a paste, or what a read
+    // shows; once for each call from outside the editor, however many steps
+    // of its own the call ran.
     void recordEdited();
     // What the Edit menu checks and enables along with the controls.
     void relayShown(qint16 relay);
@@ -123,8 +126,26 @@ private:
     // selection and its picture and check marks stay with it.
     static bool isListed(qint16 value, qint16 count, const char *what, const QString &procedure, int step);
 
+    // The span of one call into the editor: the outermost says that a
+    // record was edited, once, as it ends.
+    class Edit
+    {
+    public:
+        explicit Edit(RelayEditor &editor) : m_editor(editor) { ++m_editor.m_editDepth; }
+        ~Edit()
+        {
+            if (--m_editor.m_editDepth == 0 && std::exchange(m_editor.m_edited, false))
+                emit m_editor.recordEdited();
+        }
+
+    private:
+        RelayEditor &m_editor;
+    };
+
     Controls m_controls;
     RelayTable &m_table;
     std::array<bool, InputCount> m_shownInputs{};
     qint16 m_shown = -1;
+    int m_editDepth = 0;
+    bool m_edited = false;
 };

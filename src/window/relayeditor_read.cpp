@@ -5,6 +5,7 @@
 
 void RelayEditor::followRead(int index, DeviceSession::ReadField field, int input, int value)
 {
+    const Edit edit(*this);
     using Field = DeviceSession::ReadField;
     if (index != shownRelay())
         return;

@@ -70,27 +70,16 @@ private:
 TableHistory::TableHistory(RelayTable &table, std::function<void(qint16)> showRelay)
     : m_table(table), m_recorded(table), m_showRelay(std::move(showRelay))
 {
-    m_later.setSingleShot(true);
-    m_later.setInterval(0);
-    connect(&m_later, &QTimer::timeout, this, [this] { record(m_laterRelay); });
 }
 
 void TableHistory::record(qint16 shownRelay)
 {
-    m_later.stop();
     if (m_holds > 0)
         return;
     const bool changed = !std::equal(m_table.cbegin(), m_table.cend(), m_recorded.cbegin(), sameEdits);
     if (changed)
         m_stack.push(new Step(*this, m_recorded, m_table, shownRelay));
     m_recorded = m_table;
-}
-
-void TableHistory::recordLater(qint16 shownRelay)
-{
-    m_laterRelay = shownRelay;
-    if (m_holds == 0)
-        m_later.start();
 }
 
 void TableHistory::hold()
@@ -121,6 +110,5 @@ void TableHistory::restore(const RelayTable &table, qint16 relay)
     ++m_holds;
     m_showRelay(relay);
     --m_holds;
-    m_later.stop();
     m_recorded = m_table;
 }

@@ -3,7 +3,6 @@
 #include "config/relayconfig.h"
 
 #include <QObject>
-#include <QTimer>
 #include <QUndoStack>
 
 #include <functional>
@@ -25,9 +24,6 @@ public:
     // Records a step when the table differs from the last one recorded;
     // shownRelay is shown again when a step changed several relays.
     void record(qint16 shownRelay);
-    // Records once the event that is running ends, so that everything one
-    // action of the user changes is one step; nothing while held.
-    void recordLater(qint16 shownRelay);
     // While held (a device command runs), nothing is recorded; the last
     // release records what the command changed as one step.
     void hold();
@@ -45,7 +41,5 @@ private:
     RelayTable m_recorded;
     std::function<void(qint16)> m_showRelay;
     QUndoStack m_stack;
-    QTimer m_later;
-    qint16 m_laterRelay = 0;
     int m_holds = 0;
 };
