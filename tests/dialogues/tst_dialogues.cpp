@@ -110,45 +110,19 @@ private slots:
         add("program: a flooded line", {Program, {.flood = true}, false, false, "4", ""});
         add("program, port open before", {Program, {}, false, true, "0", p});
         // A time goes only with the timed modes, the unlatch set only with Latching.
-        add("program Toggle", {Program,
-                               {},
-                               false,
-                               false,
-                               "0",
-                               "p3\r2\r15\r0\r0\r11\ry",
-                               "",
-                               "",
-                               {.InputMap = inputMap(0x00F), .RelayMode = 1, .InputMode = 7, .Hours = 9},
-                               "1 2 3 4 4 4 5 0"});
-        add("program Latching, sent as 10", {Program,
-                                             {},
-                                             false,
-                                             false,
-                                             "0",
-                                             "p3\r10\r0\r0\r2\r8\r3\r0\r8\r3\ry",
-                                             "",
-                                             "",
-                                             {.InputMap = inputMap(0x200),
-                                              .UnlatchMap = inputMap(0x803),
-                                              .RelayMode = 9,
-                                              .InputMode = 4,
-                                              .UnlatchInputMode = 3},
-                                             "1 2 3 4 4 4 5 6 6 6 7 0"});
-        add("program a timed relay, which fills the bar", {Program,
-                                                           {},
-                                                           false,
-                                                           false,
-                                                           "0",
-                                                           "p3\r3\r0\r0\r0\r9\r0\r12\r3\r50\ry",
-                                                           "",
-                                                           "",
-                                                           {.UnlatchMap = inputMap(0xFFF),
-                                                            .RelayMode = 2,
-                                                            .InputMode = 5,
-                                                            .Minutes = 12,
-                                                            .Seconds = 3,
-                                                            .Hundredths = 50},
-                                                           "1 2 3 4 4 4 5 8 9 10 11 12 0"});
+        add("program Toggle",
+            {Program, {}, false, false, "0", "p3\r2\r15\r0\r0\r11\ry", "", "",
+             {.InputMap = inputMap(0x00F), .RelayMode = 1, .InputMode = 7, .Hours = 9}, "1 2 3 4 4 4 5 0"});
+        add("program Latching, sent as 10",
+            {Program, {}, false, false, "0", "p3\r10\r0\r0\r2\r8\r3\r0\r8\r3\ry", "", "",
+             {.InputMap = inputMap(0x200), .UnlatchMap = inputMap(0x803), .RelayMode = 9, .InputMode = 4,
+              .UnlatchInputMode = 3},
+             "1 2 3 4 4 4 5 6 6 6 7 0"});
+        add("program a timed relay, which fills the bar",
+            {Program, {}, false, false, "0", "p3\r3\r0\r0\r0\r9\r0\r12\r3\r50\ry", "", "",
+             {.UnlatchMap = inputMap(0xFFF), .RelayMode = 2, .InputMode = 5, .Minutes = 12, .Seconds = 3,
+              .Hundredths = 50},
+             "1 2 3 4 4 4 5 8 9 10 11 12 0"});
         add("latch", {Latch, {}, true, false, "sent", "\033l3\r"});
         add("latch without PC control", {Latch, {}, false, false, "not sent", ""});
         add("momentary without PC control, port open before", {Moment, {}, false, true, "not sent", ""});
