@@ -57,7 +57,7 @@ private:
     // What the session says: the status box, the action label, the bar.
     void connectSession();
     void setStatusText(const QString &text);
-    // The bar steps in fractions, as the original counted; it shows whole steps.
+    // The bar is stepped in fractions and shows whole steps.
     void setProgressValue(double value);
     // The read/program buttons and the Edit menu.
     void enableControls(bool enabled);
