@@ -25,6 +25,9 @@ struct PromiseBase {
     // For a started task: told once it has ended. It must not destroy the
     // task from inside the call; the coroutine is still on its way out.
     std::function<void()> whenDone;
+    // Run from inside the awaiting step's co_await: ending now, it lets that
+    // step go on as the run returns instead of resuming it from here.
+    bool runInline = false;
 
     struct FinalStep {
         bool await_ready() const noexcept { return false; }
@@ -32,6 +35,8 @@ struct PromiseBase {
         std::coroutine_handle<> await_suspend(std::coroutine_handle<Promise> self) noexcept
         {
             PromiseBase &promise = self.promise();
+            if (promise.runInline)
+                return std::noop_coroutine();
             if (promise.awaiting)
                 return promise.awaiting;
             if (promise.whenDone) {
@@ -109,12 +114,20 @@ public:
             std::exchange(m_handle, {}).destroy();
     }
 
-    // co_await runs it and gives its result.
+    // co_await runs it and gives its result. It runs here, up to its first
+    // wait or its end: one that ends at once lets the awaiting step go on as
+    // this returns, so that a run of such awaits never deepens the stack,
+    // whether or not the compiler makes the handover a tail call (it does
+    // not at -O1). One that waits resumes the awaiting step when it ends.
     bool await_ready() const noexcept { return false; }
-    std::coroutine_handle<> await_suspend(std::coroutine_handle<> awaiting) noexcept
+    bool await_suspend(std::coroutine_handle<> awaiting) noexcept
     {
-        m_handle.promise().awaiting = awaiting;
-        return m_handle;
+        auto &promise = m_handle.promise();
+        promise.awaiting = awaiting;
+        promise.runInline = true;
+        m_handle.resume();
+        promise.runInline = false;
+        return !m_handle.done();
     }
     T await_resume() { return m_handle.promise().take(); }
 
