@@ -110,39 +110,6 @@ int finishPorts(const QString &command, bool json, const QList<const CommandRepo
     return exitCode;
 }
 
-namespace
-{
-
-QJsonArray inputsJson(const std::array<bool, InputCount> &map)
-{
-    QJsonArray inputs;
-    for (int input = 0; input < InputCount; ++input) {
-        if (map[size_t(input)])
-            inputs.append(input + 1);
-    }
-    return inputs;
-}
-
-} // namespace
-
-QJsonObject relayJson(const RelayConfig &relay, int number)
-{
-    QJsonObject object{
-        {QStringLiteral("relay"), number},
-        {QStringLiteral("relayMode"), RelayText::relayMode(relay.RelayMode)},
-        {QStringLiteral("inputMode"), RelayText::inputMode(relay.InputMode)},
-        {QStringLiteral("inputs"), inputsJson(relay.InputMap)},
-        {QStringLiteral("closureTime"), RelayText::closureTime(relay)},
-        {QStringLiteral("contact"), RelayText::contact(relay.Closed)},
-        {QStringLiteral("pcControl"), relay.PCControl},
-    };
-    if (isLatchingMode(relay.RelayMode)) {
-        object.insert(QStringLiteral("unlatchInputMode"), RelayText::inputMode(relay.UnlatchInputMode));
-        object.insert(QStringLiteral("unlatchInputs"), inputsJson(relay.UnlatchMap));
-    }
-    return object;
-}
-
 QJsonArray differencesJson(const QList<RelayDifference> &differences, const QString &firstName,
                            const QString &secondName)
 {

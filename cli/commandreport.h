@@ -58,9 +58,6 @@ private:
 int finishPorts(const QString &command, bool json, const QList<const CommandReport *> &reports,
                 const QStringList &ports);
 
-// A relay with its fields named, its values as a person reads them and its
-// inputs as numbers 1 to 12; the unlatch side only for a Latching relay.
-QJsonObject relayJson(const RelayConfig &relay, int number);
 // Each difference's relay, field, both values under the names given, whether
 // it counts, and the line a person reads.
 QJsonArray differencesJson(const QList<RelayDifference> &differences, const QString &firstName,

@@ -3,6 +3,7 @@
 #include "base/errorlog.h"
 #include "clitext.h"
 #include "commandreport.h"
+#include "config/relayjson.h"
 #include "comparecommands.h"
 #include "config/tavikfile.h"
 #include "deviceargs.h"
@@ -78,7 +79,7 @@ Task<int> readOnPort(DeviceConnection *connection, DeviceArgs args, QString outp
             co_return report.dialogueFailed(CliText::tr("reading"), args.relay, result, view.statusText());
         }
         report.set(QStringLiteral("relays"),
-                   QJsonArray{relayJson(table[size_t(args.relay - 1)], args.relay)});
+                   QJsonArray{RelayJson::relayObject(table[size_t(args.relay - 1)], args.relay)});
         if (!report.json())
             view.out(relayDescription(table[size_t(args.relay - 1)], args.relay));
         co_return report.finish(ExitOk);
@@ -93,7 +94,7 @@ Task<int> readOnPort(DeviceConnection *connection, DeviceArgs args, QString outp
     }
     QJsonArray relays;
     for (int index = 0; index < RelayCount; ++index)
-        relays.append(relayJson(table[size_t(index)], index + 1));
+        relays.append(RelayJson::relayObject(table[size_t(index)], index + 1));
     report.set(QStringLiteral("relays"), relays);
     if (output.isEmpty()) {
         for (int index = 0; !report.json() && index < RelayCount; ++index)
