@@ -40,6 +40,17 @@ class TestTavikctl : public QObject
 
     static QJsonObject json(const ProcessRun &run) { return QJsonDocument::fromJson(run.out).object(); }
 
+    // A bash command line in the test's folder, $T standing for tavikctl: for
+    // pipes, FIFOs and mounts as a user makes them.
+    ProcessRun shell(const QString &line) const
+    {
+        ProcessRequest request{QStringLiteral("bash"), {QStringLiteral("-c"), line}, m_dir.path()};
+        request.environment.insert(QStringLiteral("T"), QStringLiteral(TAVIKCTL_PATH));
+        request.environment.insert(QStringLiteral("XDG_DATA_HOME"), path("data"));
+        request.timeoutMs = 20000; // a run that waits on a FIFO is killed and fails
+        return runProcess(request);
+    }
+
 private slots:
     void aTableProgrammedIntoTheDeviceReadsBackEqual()
     {
@@ -112,6 +123,141 @@ private slots:
         const ProcessRun same = tavikctl({"diff", "d1.csv", "d1.csv"});
         QCOMPARE(same.exitCode, 0);
         QCOMPARE(same.out, QByteArray("The files configure every relay alike.\n"));
+    }
+
+    // An output that cannot be written whole ends with 8, says why, and leaves
+    // what was there as it was: a node, a link to one, an old file on a full disk.
+    void whatCannotBeWrittenWholeIsLeftAsItWas_data()
+    {
+        QTest::addColumn<QString>("before"); // makes the target; as root only where it mounts or makes nodes
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<QString>("after"); // succeeds when the target is as it was
+        QTest::newRow("new onto a FIFO") << "mkfifo o1" << "$T new -o o1" << "o1 is not a regular file" << "test -p o1";
+        QTest::newRow("read -o through a link to /dev/null")
+            << "ln -s /dev/null o2" << "$T read -o o2 --simulate"
+            << "o2 is a link to /dev/null, which is not a regular file" << "test -L o2 -a -c /dev/null";
+        QTest::newRow("a record onto a device node")
+            << "mknod o3.pdf c 1 3" << "$T report -i a.csv -o o3.pdf" << "o3.pdf is not a regular file"
+            << "test -c o3.pdf";
+        const QString full = "mkdir -p full && mount -t tmpfs -o size=256k tmpfs full && echo old >full/%1 && "
+                             "{ cat /dev/zero >full/filler; true; } 2>/dev/null";
+        const QString unchanged = "test \"$(cat full/%1)\" = old";
+        const QString noSpace = "full/%1 could not be written (No space left on device); the file there is unchanged";
+        for (const char *file : {"r.pdf", "r.html", "c.csv"})
+            QTest::addRow("%s on a full disk", file)
+                << full.arg(file)
+                << (file[0] == 'c' ? "$T new -o full/c.csv" : "$T report -i a.csv -o full/" + QString(file))
+                << noSpace.arg(file) << unchanged.arg(file);
+    }
+    void whatCannotBeWrittenWholeIsLeftAsItWas()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, command);
+        QFETCH(QString, said);
+        QFETCH(QString, after);
+        QCOMPARE(saveConfigFile(RelayTable{}, path("a.csv")), FileResult::Ok);
+        if (shell(before).exitCode != 0)
+            QSKIP("making this target takes root (mknod, mount)");
+        const ProcessRun run = shell(command);
+        const int checked = shell(after).exitCode;
+        shell("mountpoint -q full && umount full");
+        QVERIFY2(run.err.contains(said.toUtf8()), run.err.constData());
+        QCOMPARE(run.exitCode, 8);
+        QCOMPARE(checked, 0);
+    }
+
+    // What a user may name as a file: a pipe or a FIFO is read as a stream and
+    // never waited on, a line or a list too long is refused in a few words,
+    // and nothing of the file reaches the terminal as a command.
+    void whatIsReadIsBoundedAndNeverWaitedOn_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("said"); // on stdout or stderr
+        QTest::newRow("a pipe") << "$T show <(cat a.csv)" << 0 << "16, 0, 0, 0x000000\n";
+        QTest::newRow("standard input") << "cat a.csv | $T show /dev/stdin" << 0 << "16, 0, 0, 0x000000\n";
+        QTest::newRow("ports from a pipe")
+            << "$T read --ports-from <(echo /no/port)" << 2 << "no such device '/no/port'";
+        QTest::newRow("a FIFO without a writer")
+            << "mkfifo f1 && $T program -i f1 --simulate" << 3 << "f1: the file ends after line 0 of 20";
+        QTest::newRow("ports from a FIFO without a writer")
+            << "mkfifo f2 && $T read --ports-from f2" << 2 << "f2 names no port";
+        QTest::newRow("a byte-order mark")
+            << "{ printf '\\357\\273\\277'; cat a.csv; } >bom.csv && $T show bom.csv" << 0 << "16, 0, 0";
+        QTest::newRow("10 MB on one line") << "head -c 10M /dev/zero >z1 && $T show z1" << 8
+                                           << "z1: line 1: the line is longer than 4096 bytes";
+        QTest::newRow("ports: 10 MB on one line")
+            << "head -c 10M /dev/zero | tr '\\0' x >z2 && $T read --ports-from z2" << 2
+            << "line 1 of z2 is longer than 4096 bytes: xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx...\n";
+        QTest::newRow("ports: 5 MB") << "yes /dev/null | head -c 5M >z3 && $T read --ports-from z3" << 2
+                                     << "z3 is larger than 4194304 bytes";
+        QTest::newRow("control characters")
+            << "sed 's/Date created: /&\\x1b]0;title\\x07/' a.csv >ctl.csv && $T show ctl.csv" << 0
+            << "Date created: \\x1b]0;title\\x0712-";
+        QTest::newRow("a control character at fault")
+            << "sed 's/, Relay 2, 0, 0, BIN 0/, Relay 2, 0, 0, BIN \\x9b/' a.csv >ctl2.csv && $T show ctl2.csv"
+            << 6 << "line 6, column 22 ('\\x9b'): the input map of relay 2 holds '\\x9b'";
+    }
+    void whatIsReadIsBoundedAndNeverWaitedOn()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, said);
+        QCOMPARE(saveConfigFile(RelayTable{}, path("a.csv"), QDateTime({2026, 12, 7}, {9, 5})), FileResult::Ok);
+        const ProcessRun run = shell(command);
+        const QByteArray all = run.out + run.err;
+        QVERIFY2(all.contains(said.toUtf8()) && !all.contains('\x1b') && !all.contains("\xc2\x9b") &&
+                     run.err.size() < 1000,
+                 all.left(2000).constData());
+        QTEST(run.exitCode, "exitCode");
+    }
+
+    // A file's digits load unchecked; what the device would not take is named
+    // wherever the relay is shown, and programming it sends nothing at all.
+    void aValueTheDeviceDoesNotTakeIsNamedAndNeverSent_data()
+    {
+        QTest::addColumn<QByteArray>("relay1"); // the start of relay 1's line in b.csv
+        QTest::addColumn<QString>("note");
+        QTest::addColumn<QString>("difference"); // diff a.csv b.csv
+        QTest::newRow("input mode 9") << QByteArray(", Relay 1, 0, 9,") << "Relay 1: input mode out of range (9)"
+                                      << "Relay 1: input mode: a.csv OR; b.csv out of range (9)\n";
+        QTest::newRow("a Latching relay's unlatch input mode 8")
+            << QByteArray(", Relay 1, 9, 0, BIN 000000000000, 8,") << "Relay 1: unlatch input mode out of range (8)"
+            << "Relay 1: unlatch input mode: a.csv OR; b.csv out of range (8)\n";
+        QTest::newRow("46 hours")
+            << QByteArray(", Relay 1, 2, 0, BIN 000000000000, 0, BIN 000000000000, HEX FFFFFF")
+            << "Relay 1: hours out of range (46)"
+            << "Relay 1: closure time: a.csv 0:00:00.00; b.csv out of range (46:36:12.15)\n";
+    }
+    void aValueTheDeviceDoesNotTakeIsNamedAndNeverSent()
+    {
+        QFETCH(QByteArray, relay1);
+        QFETCH(QString, note);
+        QCOMPARE(saveConfigFile(RelayTable{}, path("a.csv")), FileResult::Ok);
+        QFile file(path("a.csv"));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QByteArray changed = file.readAll();
+        changed.replace(changed.indexOf(", Relay 1,"), relay1.size(), relay1);
+        QFile changedFile(path("b.csv"));
+        QVERIFY(changedFile.open(QIODevice::WriteOnly) && changedFile.write(changed) == changed.size());
+        changedFile.close();
+
+        const ProcessRun shown = tavikctl({"show", "b.csv"});
+        QCOMPARE(shown.exitCode, 0);
+        QVERIFY2(shown.out.endsWith("16, 0, 0, 0x000000\n" + note.toUtf8() + '\n'), shown.out.constData());
+        QFETCH(QString, difference);
+        QVERIFY(tavikctl({"diff", "a.csv", "b.csv"}).out.contains(difference.toUtf8()));
+
+        TavikSimulator device;
+        QVERIFY(device.start());
+        const QString port = privatePortPath(device.portPath());
+        const ProcessRun programmed = tavikctl({"program", "-i", "b.csv", "--port", port});
+        QVERIFY2(programmed.err.contains(note.toUtf8() + "; the relay was not programmed.\n"),
+                 programmed.err.constData());
+        QCOMPARE(programmed.exitCode, 3);
+        // A read then finds the device at its menu, all it heard being the read's.
+        QCOMPARE(tavikctl({"read", "--relay", "2", "--port", port}).exitCode, 0);
+        QCOMPARE(device.received(), QByteArray("r2\r"));
     }
 
     void aFileThatDoesNotLoadEndsWithThreeAndIsNamed_data()
