@@ -229,10 +229,17 @@ FileResult saveConfigFile(const RelayTable &table, const QString &path, const QD
     const SafeSave saved = SafeSave::write(path, text);
     if (saved.saved())
         return FileResult::Ok;
-    const bool wrote = saved.outcome() == SafeSave::Outcome::WriteFailed;
-    const bool opened = wrote || saved.outcome() == SafeSave::Outcome::ReplaceFailed;
-    logFailure(wrote ? Failure::FileWrite : opened ? Failure::FileCommit : Failure::FileOpen, SaveProcedure,
-               wrote ? 4 : opened ? 5 : 2, path + QStringLiteral(": ") + saved.errorString());
+    // The steps are those the error log has always named for each failure.
+    Failure failure = Failure::FileOpen;
+    int step = 2;
+    if (saved.outcome() == SafeSave::Outcome::WriteFailed) {
+        failure = Failure::FileWrite;
+        step = 4;
+    } else if (saved.outcome() == SafeSave::Outcome::ReplaceFailed) {
+        failure = Failure::FileCommit;
+        step = 5;
+    }
+    logFailure(failure, SaveProcedure, step, path + QStringLiteral(": ") + saved.errorString());
     if (problem)
         *problem = saved.message(path);
     return FileResult::Failed;

@@ -13,8 +13,6 @@
 #include <csignal>
 #include <functional>
 #include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 // A change made to the second of two equal relays.
 using RelayChange = std::function<void(RelayConfig &)>;
@@ -257,26 +255,6 @@ private slots:
         QCOMPARE(readAll(path), QByteArray("the previous configuration\r\n"));
         QCOMPARE(QDir(m_dir.path()).entryList({"file.csv*"}, QDir::Files | QDir::Hidden).size(), 1);
         QVERIFY(readAll(m_log).contains(" in procedure SaveTavikFile of Form frmMain on line "));
-    }
-
-    // Saved over through a link, the file keeps its owner (where root saves it),
-    // its mode and the link; only its contents change.
-    void aFileSavedOverKeepsItsOwnerModeAndLink()
-    {
-        const QString target = fileWith("the previous configuration\r\n");
-        const QString link = m_dir.filePath("link.csv");
-        QVERIFY(QFile::link(target, link));
-        const QByteArray name = QFile::encodeName(target);
-        const bool root = geteuid() == 0;
-        QVERIFY(chmod(name.constData(), 0604) == 0 && (!root || chown(name.constData(), 4321, 8765) == 0));
-        QCOMPARE(saveConfigFile(variedTable(), link, Created), FileResult::Ok);
-        QCOMPARE(readAll(target), VariedFile);
-        QVERIFY(QFileInfo(link).isSymLink());
-        struct stat saved {};
-        QVERIFY(stat(name.constData(), &saved) == 0);
-        QCOMPARE(saved.st_mode & 07777, 0604u);
-        if (root)
-            QCOMPARE(QList<uint>({saved.st_uid, saved.st_gid}), QList<uint>({4321, 8765}));
     }
 
     // Every part of every relay, copied as text and pasted onto another relay, reads back
