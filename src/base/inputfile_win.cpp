@@ -1,7 +1,6 @@
 #include "base/inputfile.h"
 
-// A named pipe on Windows is not opened by a path a user types here, and
-// opening a file does not wait for a writer.
+// Opening a file on Windows does not wait for a writer: a plain open serves.
 bool openInputFile(QFile &file, const QString &path, QString &error)
 {
     file.setFileName(path);

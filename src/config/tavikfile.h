@@ -43,10 +43,12 @@ FileResult saveConfigFile(const RelayTable &table, const QString &path, const QD
                           QString *problem = nullptr);
 
 // Reads the file into a staging table and replaces `table` only when all 20
-// lines pass. A pipe is read as a stream, a FIFO without a writer as empty;
-// a line longer than 4096 bytes fails, with no more than its number told. `status` receives the text the status box shows: the date line
+// lines pass. `status` receives the text the status box shows: the date line
 // and one line per relay read, or "Incorrect file format" on a format fault;
-// on Failed it holds what had been built when reading stopped.
+// on Failed it holds what had been built when reading stopped. A pipe is read
+// as a stream and a FIFO without a writer as empty; a line longer than 4096
+// bytes fails, named by its number alone, so no more than 20 such lines are
+// ever read.
 FileResult openConfigFile(RelayTable &table, const QString &path, QString &status,
                           FileFault *fault = nullptr);
 

@@ -206,7 +206,7 @@ private slots:
     }
 
     // A file's gate is not checked against the list, nor its time against the
-    // sliders: the relay shows consistently, logged. A log past its limit opens
+    // sliders: the relay shows consistently, logged, and the status names each. A log past its limit opens
     // in the desktop's editor under the box, and goes once the box is closed.
     void aFileOutsideTheListsAndAnOversizedLog()
     {
@@ -230,8 +230,8 @@ private slots:
             QVERIFY(log.open(QIODevice::ReadOnly) && log.readAll().contains(" (Value out of range: "));
             log.close();
         }
-        QVERIFY2(probe->statusText().endsWith(u"Relay 2: input mode out of range (8)\nRelay 3: unlatch input mode out of "
-                                              "range (9)\nRelay 4: hours out of range (46)\n"_s),
+        QVERIFY2(probe->statusText().endsWith(u"Relay 2: input mode out of range (8)\nRelay 3: unlatch input "
+                                              "mode out of range (9)\nRelay 4: hours out of range (46)\n"_s),
                  qPrintable(probe->statusText()));
 
         QVERIFY(log.open(QIODevice::WriteOnly) && log.write(QByteArray(ErrorLogLimit, 'x')) == ErrorLogLimit);
