@@ -61,7 +61,8 @@ int CommandReport::dialogueFailed(const QString &what, int relay, DialogueResult
                       {QStringLiteral("meaning"), QString::fromLatin1(resultMeaning(result))},
                       {QStringLiteral("text"), statusText},
                   });
-    return finish(ExitFailed);
+    // The file is what is wrong, not the device.
+    return finish(result == DialogueResult::OutOfRange ? ExitBadFile : ExitFailed);
 }
 
 int CommandReport::fileRefused(const QString &path, const FileFault &fault)

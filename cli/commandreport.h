@@ -36,8 +36,9 @@ public:
     // Prints the JSON (with --json) and returns the exit code.
     int finish(int exitCode);
     // A dialogue failed on relay number (1 to 16): says so and finishes with
-    // ExitFailed; a cancelled one says "cancelled": true and finishes with the
-    // signal's exit code.
+    // ExitFailed, or ExitBadFile for a value the device does not take; a
+    // cancelled one says "cancelled": true and finishes with the signal's
+    // exit code.
     int dialogueFailed(const QString &what, int relay, DialogueResult result, const QString &statusText);
     // A configuration file did not load: says where and finishes with ExitBadFile.
     int fileRefused(const QString &path, const FileFault &fault);

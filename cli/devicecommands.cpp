@@ -102,10 +102,8 @@ Task<int> readOnPort(DeviceConnection *connection, DeviceArgs args, QString outp
         co_return report.finish(ExitOk);
     }
     report.set(QStringLiteral("file"), output);
-    if (saveConfigFile(table, output) != FileResult::Ok) {
-        view.err(
-            CliText::tr("tavikctl: %1: could not be written; the file there is unchanged (logged in %2)\n")
-                .arg(output, errorLogPath()));
+    if (QString problem; saveConfigFile(table, output, &problem) != FileResult::Ok) {
+        view.err(CliText::tr("tavikctl: %1 (logged in %2)\n").arg(problem, errorLogPath()));
         co_return report.finish(ExitFileFailed);
     }
     co_return report.finish(ExitOk);
@@ -302,7 +300,8 @@ QList<Command> deviceCommands()
          readRelays},
         {QStringLiteral("program"), QStringLiteral("program -i FILE [--relay N] [--changed]") + on,
          CliText::tr("program relays 1-16 or relay N from FILE; --changed: only those the device holds "
-                     "otherwise, then checked (exit 1: device failed, 3: bad FILE, 4: still differs)"),
+                     "otherwise, then checked (exit 1: device failed, 3: bad FILE or a value in it the device does "
+                     "not take, 4: still differs)"),
          programRelays},
         {QStringLiteral("pc-control"), QStringLiteral("pc-control on|off --relay N") + on,
          CliText::tr("put relay N under PC control or release it"), live(QStringLiteral("pc-control"))},

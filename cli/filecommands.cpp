@@ -1,6 +1,7 @@
 #include "filecommands.h"
 
 #include "base/errorlog.h"
+#include "base/inputfile.h"
 #include "clitext.h"
 #include "config/tavikfile.h"
 
@@ -13,8 +14,8 @@ QString fileFaultPlace(const FileFault &fault)
     QString place = CliText::tr("line %1").arg(fault.line);
     if (fault.column > 0) {
         place += CliText::tr(", column %1").arg(fault.column);
-        place +=
-            fault.found.isNull() ? CliText::tr(" (end of line)") : CliText::tr(" ('%1')").arg(fault.found);
+        place += fault.found.isNull() ? CliText::tr(" (end of line)")
+                                      : CliText::tr(" ('%1')").arg(visibleText(QString(fault.found)));
     }
     return place + QStringLiteral(": ");
 }
@@ -39,12 +40,19 @@ int showFile(const QStringList &args)
     FileFault fault;
     const FileResult result = openConfigFile(table, path, status, &fault);
 
-    QTextStream(stdout) << QString(status).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    if (result == FileResult::Ok)
+    // The date line is the file's own text, which may hold terminal commands.
+    QTextStream out(stdout);
+    const QStringList lines = status.split(QStringLiteral("\r\n"));
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        out << visibleText(lines.at(i)) << (i + 1 < lines.size() ? "\n" : "");
+    if (result == FileResult::Ok) {
+        for (const QString &note : outOfRangeNotes(table))
+            out << note << '\n';
         return ExitOk;
+    }
     QTextStream err(stderr);
     if (!status.isEmpty() && !status.endsWith(u'\n'))
-        QTextStream(stdout) << '\n';
+        out << '\n';
     if (result == FileResult::Failed) {
         err << CliText::tr("tavikctl: %1: %2 (logged in %3)")
                    .arg(path, fileFaultPlace(fault) + fault.what, errorLogPath())
@@ -78,10 +86,9 @@ int newFile(const QStringList &args)
     RelayTable table{};
     for (RelayConfig &relay : table)
         ClearRelay(relay);
-    if (saveConfigFile(table, path) != FileResult::Ok) {
-        QTextStream(stderr)
-            << CliText::tr("tavikctl: %1: could not be written; the file there is unchanged (logged in %2)\n")
-                   .arg(path, errorLogPath());
+    QString problem;
+    if (saveConfigFile(table, path, &problem) != FileResult::Ok) {
+        QTextStream(stderr) << CliText::tr("tavikctl: %1 (logged in %2)\n").arg(problem, errorLogPath());
         return ExitFileFailed;
     }
     return ExitOk;
@@ -93,7 +100,8 @@ QList<Command> fileCommands()
 {
     return {
         {QStringLiteral("show"), QStringLiteral("show FILE"),
-         CliText::tr("print a configuration file's date and relays (exit 1-7: format fault, 8: unreadable)"),
+         CliText::tr("print a configuration file's date and relays, and the values in it the device does "
+                     "not take (exit 1-7: format fault, 8: unreadable)"),
          atOnce(showFile)},
         {QStringLiteral("new"), QStringLiteral("new -o FILE"),
          CliText::tr("write 16 cleared relays to FILE (exit 8: not written)"), atOnce(newFile)},

@@ -75,12 +75,11 @@ int writeReport(const QStringList &args)
     QPageSize page = CommissioningRecord::localPageSize();
     if (!parsed.page.isEmpty())
         page = QPageSize(parsed.page == QStringLiteral("letter") ? QPageSize::Letter : QPageSize::A4);
-    const bool written = QFileInfo(parsed.output).suffix().toLower() == QStringLiteral("pdf")
-                             ? record.writePdf(parsed.output, page)
-                             : record.writeHtml(parsed.output);
-    if (!written) {
-        QTextStream(stderr) << "tavikctl: " << parsed.output << ": " << Report::tr("could not be written")
-                            << '\n';
+    const SafeSave written = QFileInfo(parsed.output).suffix().toLower() == QStringLiteral("pdf")
+                                 ? record.writePdf(parsed.output, page)
+                                 : record.writeHtml(parsed.output);
+    if (!written.saved()) {
+        QTextStream(stderr) << "tavikctl: " << written.message(parsed.output) << '\n';
         return ExitFileFailed;
     }
     return ExitOk;

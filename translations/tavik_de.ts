@@ -129,10 +129,6 @@
         <translation>zwei Konfigurationsdateien vergleichen (Exit 4: sie unterscheiden sich, 3: fehlerhafte FILE)</translation>
     </message>
     <message>
-        <source>%1: --ports-from: cannot read %2</source>
-        <translation>%1: --ports-from: %2 kann nicht gelesen werden</translation>
-    </message>
-    <message>
         <source>%1: --ports-from: %2 names no port</source>
         <translation>%1: --ports-from: %2 nennt keinen Port</translation>
     </message>
@@ -225,12 +221,6 @@
         <translation>unbekannter Fehler</translation>
     </message>
     <message>
-        <source>tavikctl: %1: could not be written; the file there is unchanged (logged in %2)
-</source>
-        <translation>tavikctl: %1: konnte nicht geschrieben werden; die vorhandene Datei ist unverändert (protokolliert in %2)
-</translation>
-    </message>
-    <message>
         <source>read: -o writes all 16 relays; leave out --relay</source>
         <translation>read: -o schreibt alle 16 Relais; --relay weglassen</translation>
     </message>
@@ -297,10 +287,6 @@
     <message>
         <source>read relays 1-16 (print them, or save FILE; several ports: FILE with {port}) or relay N (exit 1: device failed)</source>
         <translation>Relais 1-16 lesen (ausgeben oder als FILE speichern; mehrere Ports: FILE mit {port}) oder Relais N (Exit 1: Gerät fehlgeschlagen)</translation>
-    </message>
-    <message>
-        <source>program relays 1-16 or relay N from FILE; --changed: only those the device holds otherwise, then checked (exit 1: device failed, 3: bad FILE, 4: still differs)</source>
-        <translation>Relais 1-16 oder Relais N aus FILE programmieren; --changed: nur die, die das Gerät anders enthält, danach geprüft (Exit 1: Gerät fehlgeschlagen, 3: fehlerhafte FILE, 4: weicht weiterhin ab)</translation>
     </message>
     <message>
         <source>put relay N under PC control or release it</source>
@@ -401,10 +387,6 @@
     <message>
         <source>new needs -o FILE</source>
         <translation>new braucht -o FILE</translation>
-    </message>
-    <message>
-        <source>print a configuration file&apos;s date and relays (exit 1-7: format fault, 8: unreadable)</source>
-        <translation>Datum und Relais einer Konfigurationsdatei ausgeben (Exit 1-7: Formatfehler, 8: nicht lesbar)</translation>
     </message>
     <message>
         <source>write 16 cleared relays to FILE (exit 8: not written)</source>
@@ -542,6 +524,36 @@
         <source>the line never fell quiet; the port may belong to another device</source>
         <translation>die Leitung wurde nie ruhig; der Port gehört vielleicht zu einem anderen Gerät</translation>
     </message>
+    <message>
+        <source>%1: --ports-from: cannot read %2: %3</source>
+        <translation>%1: --ports-from: %2 kann nicht gelesen werden: %3</translation>
+    </message>
+    <message>
+        <source>%1: --ports-from: line %2 of %3 is longer than %4 bytes: %5</source>
+        <translation>%1: --ports-from: Zeile %2 von %3 ist länger als %4 Bytes: %5</translation>
+    </message>
+    <message>
+        <source>%1: --ports-from: %2 is larger than %3 bytes</source>
+        <translation>%1: --ports-from: %2 ist größer als %3 Bytes</translation>
+    </message>
+    <message>
+        <source>a value is out of the range the device takes; nothing was sent</source>
+        <translation>ein Wert liegt außerhalb des Bereichs, den das Gerät annimmt; nichts wurde gesendet</translation>
+    </message>
+    <message>
+        <source>tavikctl: %1 (logged in %2)
+</source>
+        <translation>tavikctl: %1 (protokolliert in %2)
+</translation>
+    </message>
+    <message>
+        <source>program relays 1-16 or relay N from FILE; --changed: only those the device holds otherwise, then checked (exit 1: device failed, 3: bad FILE or a value in it the device does not take, 4: still differs)</source>
+        <translation>Relais 1-16 oder Relais N aus FILE programmieren; --changed: nur die, die das Gerät anders enthält, danach geprüft (Exit 1: Gerät fehlgeschlagen, 3: fehlerhafte FILE oder ein Wert darin, den das Gerät nicht annimmt, 4: weicht weiterhin ab)</translation>
+    </message>
+    <message>
+        <source>print a configuration file&apos;s date and relays, and the values in it the device does not take (exit 1-7: format fault, 8: unreadable)</source>
+        <translation>Datum und Relais einer Konfigurationsdatei ausgeben, dazu die Werte darin, die das Gerät nicht annimmt (Exit 1-7: Formatfehler, 8: nicht lesbar)</translation>
+    </message>
 </context>
 <context>
     <name>ClosureTimeDialog</name>
@@ -671,6 +683,10 @@
         <source>Program:</source>
         <translation>Programm:</translation>
     </message>
+    <message>
+        <source>the record could not be laid out</source>
+        <translation>das Protokoll konnte nicht gesetzt werden</translation>
+    </message>
 </context>
 <context>
     <name>CompareCommands</name>
@@ -799,6 +815,10 @@
         <source>The line never fell quiet: characters kept coming that Tavik was not asked for. The port may belong to another device; please check the COM port.</source>
         <translation>Die Leitung wurde nie ruhig: Es kamen immer weiter Zeichen, nach denen Tavik nicht gefragt wurde. Der Port gehört vielleicht zu einem anderen Gerät; bitte den COM-Port prüfen.</translation>
     </message>
+    <message>
+        <source>%1; the relay was not programmed.</source>
+        <translation>%1; das Relais wurde nicht programmiert.</translation>
+    </message>
 </context>
 <context>
     <name>DevicePort</name>
@@ -862,10 +882,6 @@ Bitte senden Sie den Inhalt von &apos;ErrorLog.txt&apos;, der im Editor-Fenster 
     <message>
         <source>The record is written to %1.</source>
         <translation>Das Protokoll ist in %1 geschrieben.</translation>
-    </message>
-    <message>
-        <source>The record could not be written to %1.</source>
-        <translation>Das Protokoll konnte nicht in %1 geschrieben werden.</translation>
     </message>
     <message>
         <source>About %1</source>
@@ -1319,6 +1335,45 @@ Bitte senden Sie den Inhalt von &apos;ErrorLog.txt&apos;, der im Editor-Fenster 
     </message>
 </context>
 <context>
+    <name>RelayConfig</name>
+    <message>
+        <source>out of range (%1)</source>
+        <translation>außerhalb des Bereichs (%1)</translation>
+    </message>
+    <message>
+        <source>relay mode</source>
+        <translation>Relaismodus</translation>
+    </message>
+    <message>
+        <source>input mode</source>
+        <translation>Eingangsmodus</translation>
+    </message>
+    <message>
+        <source>unlatch input mode</source>
+        <translation>Rücksetz-Eingangsmodus</translation>
+    </message>
+    <message>
+        <source>hours</source>
+        <translation>Stunden</translation>
+    </message>
+    <message>
+        <source>minutes</source>
+        <translation>Minuten</translation>
+    </message>
+    <message>
+        <source>seconds</source>
+        <translation>Sekunden</translation>
+    </message>
+    <message>
+        <source>hundredths</source>
+        <translation>Hundertstel</translation>
+    </message>
+    <message>
+        <source>Relay %1: %2 %3</source>
+        <translation>Relais %1: %2 %3</translation>
+    </message>
+</context>
+<context>
     <name>RelayEditor</name>
     <message>
         <source>Relay %1</source>
@@ -1412,12 +1467,27 @@ Bitte senden Sie den Inhalt von &apos;ErrorLog.txt&apos;, der im Editor-Fenster 
         <translation>report: --page erwartet a4 oder letter</translation>
     </message>
     <message>
-        <source>could not be written</source>
-        <translation>konnte nicht geschrieben werden</translation>
-    </message>
-    <message>
         <source>write FILE&apos;s commissioning record (exit 3: bad FILE, 8: not written)</source>
         <translation>das Inbetriebnahmeprotokoll von FILE schreiben (Exit 3: fehlerhafte FILE, 8: nicht geschrieben)</translation>
+    </message>
+</context>
+<context>
+    <name>SafeSave</name>
+    <message>
+        <source>%1 is not a regular file; it was left as it is</source>
+        <translation>%1 ist keine reguläre Datei; sie blieb, wie sie war</translation>
+    </message>
+    <message>
+        <source>%1 is a link to %2, which is not a regular file; it was left as it is</source>
+        <translation>%1 ist eine Verknüpfung auf %2, das keine reguläre Datei ist; sie blieb, wie sie war</translation>
+    </message>
+    <message>
+        <source>%1 could not be written: %2</source>
+        <translation>%1 konnte nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 could not be written (%2); the file there is unchanged</source>
+        <translation>%1 konnte nicht geschrieben werden (%2); die vorhandene Datei ist unverändert</translation>
     </message>
 </context>
 <context>
@@ -1560,6 +1630,10 @@ Bitte senden Sie den Inhalt von &apos;ErrorLog.txt&apos;, der im Editor-Fenster 
     <message>
         <source>line 3 does not contain &quot;%1&quot;</source>
         <translation>Zeile 3 enthält nicht „%1“</translation>
+    </message>
+    <message>
+        <source>the line is longer than %1 bytes</source>
+        <translation>die Zeile ist länger als %1 Bytes</translation>
     </message>
 </context>
 <context>

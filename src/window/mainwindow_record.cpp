@@ -59,10 +59,9 @@ void MainWindow::exportRecordPdf()
     if (path.isEmpty())
         return;
     const CommissioningRecord record(m_relayTable, {{}, recordFileName(m_currentFile), QDate::currentDate()});
-    if (record.writePdf(path, CommissioningRecord::localPageSize()))
-        setStatusText(tr("The record is written to %1.").arg(NameFromPath(path)));
-    else
-        setStatusText(tr("The record could not be written to %1.").arg(NameFromPath(path)));
+    const SafeSave written = record.writePdf(path, CommissioningRecord::localPageSize());
+    setStatusText(written.saved() ? tr("The record is written to %1.").arg(NameFromPath(path))
+                                  : written.message(NameFromPath(path)) + u'.');
 }
 
 void MainWindow::showAbout()

@@ -13,6 +13,8 @@
 
 #include <csignal>
 
+Q_DECLARE_METATYPE(RelayConfig)
+
 class TestTavikctl : public QObject
 {
     Q_OBJECT
@@ -39,6 +41,51 @@ class TestTavikctl : public QObject
     }
 
     static QJsonObject json(const ProcessRun &run) { return QJsonDocument::fromJson(run.out).object(); }
+
+    // A bash command line in the test's folder, $T for tavikctl: pipes, FIFOs and mounts as users make them.
+    ProcessRun shell(const QString &line) const
+    {
+        ProcessRequest request{QStringLiteral("bash"), {QStringLiteral("-c"), line}, m_dir.path()};
+        request.environment.insert(QStringLiteral("T"), QStringLiteral(TAVIKCTL_PATH));
+        request.environment.insert(QStringLiteral("XDG_DATA_HOME"), path("data"));
+        request.timeoutMs = 20000; // a run that waits on a FIFO is killed and fails
+        return runProcess(request);
+    }
+
+    // A row at a file boundary: `before` makes what the command meets (a run
+    // that needs root for it is skipped), the command ends with `exitCode` and
+    // says `said` in a few words, nothing of it a terminal command, and
+    // `after` then finds the target as it should be.
+    static void boundaryColumns()
+    {
+        for (const char *column : {"before", "command", "said", "after"})
+            QTest::addColumn<QString>(column);
+        QTest::addColumn<int>("exitCode");
+    }
+    static void row(const char *name, const QString &before, const QString &command, int exitCode,
+                    const QString &said, const QString &after = {})
+    {
+        QTest::newRow(name) << before << command << said << after << exitCode;
+    }
+    void checkBoundary()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, command);
+        QFETCH(QString, said);
+        QFETCH(QString, after);
+        QCOMPARE(saveConfigFile(RelayTable{}, path("a.csv"), QDateTime({2026, 12, 7}, {9, 5})), FileResult::Ok);
+        if (shell(before).exitCode != 0)
+            QSKIP("making what the command meets takes root here (mknod, mount, chown)");
+        const ProcessRun run = shell(command);
+        const int found = shell(after).exitCode;
+        shell("mountpoint -q full && umount full");
+        const QByteArray all = run.out + run.err;
+        QVERIFY2(all.contains(said.toUtf8()) && !all.contains('\x1b') && !all.contains("\xc2\x9b") &&
+                     run.err.size() < 1000,
+                 all.left(2000).constData());
+        QTEST(run.exitCode, "exitCode");
+        QCOMPARE(found, 0);
+    }
 
 private slots:
     void aTableProgrammedIntoTheDeviceReadsBackEqual()
@@ -69,24 +116,7 @@ private slots:
 
     void theFileCommandsMakeShowFindFaultsAndCompare()
     {
-        QCOMPARE(tavikctl({"new", "-o", "c.csv"}).exitCode, 0);
-        const ProcessRun shown = tavikctl({"show", "c.csv"});
-        QCOMPARE(shown.exitCode, 0);
-        const QList<QByteArray> lines = shown.out.split('\n');
-        QCOMPARE(lines.size(), 18);
-        QVERIFY(lines.first().startsWith("Date created: "));
-        QCOMPARE(lines.at(16), QByteArray("16, 0, 0, 0x000000"));
 
-        QFile file(path("c.csv"));
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        // The fourth place of relay 3's unlatch map.
-        QVERIFY(file.seek(file.readAll().indexOf(", Relay 3, ") + 45) && file.putChar('2'));
-        file.close();
-        const ProcessRun faulty = tavikctl({"show", "c.csv"});
-        QCOMPARE(faulty.exitCode, 6);
-        QCOMPARE(faulty.out, QByteArray("Incorrect file format\n"));
-        QVERIFY2(faulty.err.contains("line 7, column 46") && faulty.err.contains("'2'"),
-                 faulty.err.constData());
         QCOMPARE(tavikctl({"report", "-i", "c.csv", "-o", "c.txt"}).exitCode, 2); // no such kind of record
 
         RelayTable first{};
@@ -112,6 +142,99 @@ private slots:
         const ProcessRun same = tavikctl({"diff", "d1.csv", "d1.csv"});
         QCOMPARE(same.exitCode, 0);
         QCOMPARE(same.out, QByteArray("The files configure every relay alike.\n"));
+    }
+
+    // An output that cannot be written whole ends with 8, says why, and leaves
+    // what was there as it was: a node, a link to one, an old file on a full
+    // disk. A file saved over through a link keeps the link, owner and mode.
+    void whatCannotBeWrittenWholeIsLeftAsItWas_data()
+    {
+        boundaryColumns();
+        row("new onto a FIFO", "mkfifo o1", "$T new -o o1", 8, "o1 is not a regular file", "test -p o1");
+        // A node of the test's own: a tool that failed here would replace /dev/null.
+        row("read -o through a link to a FIFO", "mkfifo o2f && ln -s o2f o2", "$T read -o o2 --simulate", 8,
+            "o2 is a link to " + path("o2f") + ", which is not a regular file", "test -L o2 -a -p o2f");
+        row("a record onto a device node", "mknod o3.pdf c 1 3", "$T report -i a.csv -o o3.pdf", 8,
+            "o3.pdf is not a regular file", "test -c o3.pdf");
+        for (const QString file : {"r.pdf", "r.html", "c.csv"})
+            row(qPrintable(file + " on a full disk"),
+                "mkdir -p full && mount -t tmpfs -o size=256k tmpfs full && echo old >full/" + file +
+                    " && { cat /dev/zero >full/filler; true; } 2>/dev/null",
+                file == "c.csv" ? "$T new -o full/c.csv" : "$T report -i a.csv -o full/" + file, 8,
+                "full/" + file + " could not be written (No space left on device); the file there is unchanged",
+                "test \"$(cat full/" + file + ")\" = old");
+        row("a link to a file of another owner", "echo old >o4 && chown 4321:8765 o4 && chmod 604 o4 && ln -s o4 o5",
+            "$T new -o o5", 0, "", "test -L o5 -a \"$(stat -c '%u:%g %a' o4)\" = '4321:8765 604' && grep -q 'Relay 16' o4");
+    }
+    void whatCannotBeWrittenWholeIsLeftAsItWas() { checkBoundary(); }
+
+    // What a user may name as a file: a pipe or a FIFO is read as a stream and
+    // never waited on, a line or a list too long is refused in a few words,
+    // and nothing of the file reaches the terminal as a command.
+    void whatIsReadIsBoundedAndNeverWaitedOn_data()
+    {
+        boundaryColumns();
+        row("a pipe", "", "$T new -o n.csv && $T show <(cat n.csv)", 0,
+            "15, 0, 0, 0x000000\n16, 0, 0, 0x000000\n");
+        row("ports from a pipe", "", "$T read --ports-from <(echo /no/port)", 2, "no such device '/no/port'");
+        row("a FIFO without a writer", "mkfifo f1", "$T program -i f1 --simulate", 3,
+            "f1: the file ends after line 0 of 20");
+        row("ports from a FIFO without a writer", "mkfifo f2", "$T read --ports-from f2", 2, "f2 names no port");
+        row("a byte-order mark", "{ printf '\\357\\273\\277'; cat a.csv; } >bom.csv", "$T show bom.csv", 0,
+            "16, 0, 0");
+        row("10 MB on one line", "head -c 10M /dev/zero >z1", "$T show z1", 8,
+            "z1: line 1: the line is longer than 4096 bytes");
+        row("ports: 10 MB on one line", "head -c 10M /dev/zero | tr '\\0' x >z2", "$T read --ports-from z2", 2,
+            "line 1 of z2 is longer than 4096 bytes: xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx...\n");
+        row("ports: 5 MB", "yes /dev/null | head -c 5M >z3", "$T read --ports-from z3", 2,
+            "z3 is larger than 4194304 bytes");
+        row("control characters", "sed 's/Date created: /&\\x1b]0;title\\x07/' a.csv >c1.csv", "$T show c1.csv", 0,
+            "Date created: \\x1b]0;title\\x0712-");
+        row("a control character at fault", "sed 's/, Relay 2, 0, 0, BIN 0/, Relay 2, 0, 0, BIN \\x9b/' a.csv >c2.csv",
+            "$T show c2.csv", 6,
+            "Incorrect file format\ntavikctl: c2.csv: line 6, column 22 ('\\x9b'): the input map of relay 2 holds '\\x9b'");
+    }
+    void whatIsReadIsBoundedAndNeverWaitedOn() { checkBoundary(); }
+
+    // A file's digits load unchecked; what the device would not take is named
+    // wherever the relay is shown, and programming it sends nothing at all.
+    void aValueTheDeviceDoesNotTakeIsNamedAndNeverSent_data()
+    {
+        QTest::addColumn<RelayConfig>("relay1");
+        QTest::addColumn<QString>("note");
+        QTest::addColumn<QString>("difference"); // diff a.csv b.csv
+        QTest::newRow("input mode 9") << RelayConfig{.InputMode = 9} << "Relay 1: input mode out of range (9)"
+                                      << "Relay 1: input mode: a.csv OR; b.csv out of range (9)\n";
+        QTest::newRow("a Latching relay's unlatch input mode 8")
+            << RelayConfig{.RelayMode = LatchingMode, .UnlatchInputMode = 8}
+            << "Relay 1: unlatch input mode out of range (8)"
+            << "Relay 1: unlatch input mode: a.csv OR; b.csv out of range (8)\n";
+        QTest::newRow("46 hours") << RelayConfig{.RelayMode = 2, .Counter = 0xFFFFFF}
+                                  << "Relay 1: hours out of range (46)"
+                                  << "Relay 1: closure time: a.csv 0:00:00.00; b.csv out of range (46:36:12.15)\n";
+    }
+    void aValueTheDeviceDoesNotTakeIsNamedAndNeverSent()
+    {
+        QFETCH(RelayConfig, relay1);
+        QFETCH(QString, note);
+        QFETCH(QString, difference);
+        RelayTable table{};
+        table[0] = relay1;
+        QVERIFY(saveConfigFile({}, path("a.csv")) == FileResult::Ok && saveConfigFile(table, path("b.csv")) == FileResult::Ok);
+        const ProcessRun shown = tavikctl({"show", "b.csv"});
+        QVERIFY2(shown.out.endsWith("16, 0, 0, 0x000000\n" + note.toUtf8() + '\n'), shown.out.constData());
+        QVERIFY(tavikctl({"diff", "a.csv", "b.csv"}).out.contains(difference.toUtf8()));
+
+        TavikSimulator device;
+        QVERIFY(device.start());
+        const QString port = privatePortPath(device.portPath());
+        const ProcessRun programmed = tavikctl({"program", "-i", "b.csv", "--port", port});
+        QVERIFY2(programmed.err.contains(note.toUtf8() + "; the relay was not programmed.\n"),
+                 programmed.err.constData());
+        QCOMPARE(programmed.exitCode, 3);
+        // A read then finds the device at its menu, all it heard being the read's.
+        QCOMPARE(tavikctl({"read", "--relay", "2", "--port", port}).exitCode, 0);
+        QCOMPARE(device.received(), QByteArray("r2\r"));
     }
 
     void aFileThatDoesNotLoadEndsWithThreeAndIsNamed_data()
