@@ -42,7 +42,7 @@ const QList<Page> &pages()
                            "--unlatch-inputs LIST\tthe inputs that unlatch a Latching relay\n"
                            "--time H:MM:SS.hh\tthe closure time, up to 45:59:59.99\n"
                            "--pc-control on|off\twhether the relay starts under PC control"),
-         "tavikctl set site.csv --relay 5 --mode Min-Time --gate NAND --inputs 1,3 --time 0:00:02.50",
+         "tavikctl set site.csv --relay 5 --mode Min-Time --gate NAND --inputs 1,3",
          {{0, nullptr}, {2, nullptr}, {3, nullptr}, {8, nullptr}}},
         {"ports", "ports [--long] [--json] [DEVICE]", QT_TRANSLATE_NOOP("CliText", "list the serial ports"),
          QT_TRANSLATE_NOOP("CliText",
@@ -172,6 +172,14 @@ QString table(const QList<std::pair<QString, QString>> &rows, int columns)
     return out;
 }
 
+// A summary as the sentence that opens a command's page.
+QString sentence(QString summary)
+{
+    if (!summary.isEmpty())
+        summary[0] = summary.at(0).toUpper();
+    return summary + u'.';
+}
+
 const Page *find(const QString &name)
 {
     const auto it = std::find_if(pages().begin(), pages().end(),
@@ -238,7 +246,7 @@ QString page(const QString &command, int columns)
         return {};
     QString out = wrapped(CliText::tr("Usage:") + QLatin1String(" tavikctl"), QLatin1String(found->synopsis),
                           columns, 6)
-                  + QStringLiteral("\n\n") + wrapped({}, CliText::tr(found->summary), columns, 0) + QStringLiteral(".\n");
+                  + QStringLiteral("\n\n") + wrapped({}, sentence(CliText::tr(found->summary)), columns, 0) + u'\n';
     QList<std::pair<QString, QString>> options;
     const QString optionText = CliText::tr(found->options);
     for (const QString &line : optionText.split(u'\n', Qt::SkipEmptyParts))

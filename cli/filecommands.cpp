@@ -1,9 +1,13 @@
 #include "filecommands.h"
 
-#include "base/errorlog.h"
 #include "base/inputfile.h"
 #include "clitext.h"
-#include "config/tavikfile.h"
+#include "config/relayjson.h"
+#include "configurationfile.h"
+#include "relaytext.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
 
 #include <QTextStream>
 
@@ -26,41 +30,46 @@ namespace
 int showFile(const QStringList &args)
 {
     QStringList files;
+    bool json = false;
     for (const QString &arg : args) {
-        if (arg.startsWith(u'-') && arg.size() > 1)
-            return usageError(CliText::tr("show: unknown option '%1'").arg(arg));
-        files << arg;
+        if (arg == QLatin1String("--json"))
+            json = true;
+        else if (arg.startsWith(u'-') && arg.size() > 1)
+            return usageError(CliText::tr("show: unknown option '%1'").arg(visibleText(arg, 40)));
+        else
+            files << arg;
     }
     if (files.size() != 1)
         return usageError(CliText::tr("show takes exactly one FILE"));
     const QString &path = files.first();
 
     RelayTable table{};
-    QString status;
     FileFault fault;
-    const FileResult result = openConfigFile(table, path, status, &fault);
-
-    // The date line is the file's own text, which may hold terminal commands.
+    const FileResult result = loadConfiguration(table, path, fault);
+    if (result != FileResult::Ok) {
+        // A fault in the format keeps the words the window shows for it.
+        const QString format =
+            result == FileResult::Failed ? QString() : CliText::tr("Incorrect file format") + QStringLiteral(": ");
+        QTextStream(stderr) << "tavikctl: " << path << ": " << format << fileFaultPlace(fault) << fault.what << '\n';
+        return ExitBadFile;
+    }
     QTextStream out(stdout);
-    const QStringList lines = status.split(QStringLiteral("\r\n"));
-    for (qsizetype i = 0; i < lines.size(); ++i)
-        out << visibleText(lines.at(i)) << (i + 1 < lines.size() ? "\n" : "");
-    if (result == FileResult::Ok) {
-        for (const QString &note : outOfRangeNotes(table))
-            out << note << '\n';
+    if (json) {
+        QJsonArray relays;
+        for (int index = 0; index < RelayCount; ++index)
+            relays.append(RelayJson::relayObject(table[size_t(index)], index + 1));
+        out << QJsonDocument(QJsonObject{{QStringLiteral("command"), QStringLiteral("show")},
+                                         {QStringLiteral("exitCode"), ExitOk},
+                                         {QStringLiteral("file"), path},
+                                         {QStringLiteral("relays"), relays}})
+                   .toJson();
         return ExitOk;
     }
-    QTextStream err(stderr);
-    if (!status.isEmpty() && !status.endsWith(u'\n'))
-        out << '\n';
-    if (result == FileResult::Failed) {
-        err << CliText::tr("tavikctl: %1: %2 (logged in %3)")
-                   .arg(path, fileFaultPlace(fault) + fault.what, errorLogPath())
-            << '\n';
-        return ExitFileFailed;
-    }
-    err << "tavikctl: " << path << ": " << fileFaultPlace(fault) << fault.what << '\n';
-    return int(result);
+    for (int index = 0; index < RelayCount; ++index)
+        out << relayLine(table[size_t(index)], index + 1) << '\n';
+    for (const QString &note : outOfRangeNotes(table))
+        out << note << '\n';
+    return ExitOk;
 }
 
 int newFile(const QStringList &args)
@@ -86,10 +95,9 @@ int newFile(const QStringList &args)
     RelayTable table{};
     for (RelayConfig &relay : table)
         ClearRelay(relay);
-    QString problem;
-    if (saveConfigFile(table, path, &problem) != FileResult::Ok) {
-        QTextStream(stderr) << CliText::tr("tavikctl: %1 (logged in %2)\n").arg(problem, errorLogPath());
-        return ExitFileFailed;
+    if (QString problem; !saveConfiguration(table, path, problem)) {
+        QTextStream(stderr) << "tavikctl: " << problem << '\n';
+        return ExitNotWritten;
     }
     return ExitOk;
 }
@@ -98,12 +106,5 @@ int newFile(const QStringList &args)
 
 QList<Command> fileCommands()
 {
-    return {
-        {QStringLiteral("show"), QStringLiteral("show FILE"),
-         CliText::tr("print a configuration file's date and relays, and the values in it the device does "
-                     "not take (exit 1-7: format fault, 8: unreadable)"),
-         atOnce(showFile)},
-        {QStringLiteral("new"), QStringLiteral("new -o FILE"),
-         CliText::tr("write 16 cleared relays to FILE (exit 8: not written)"), atOnce(newFile)},
-    };
+    return {{QStringLiteral("show"), atOnce(showFile)}, {QStringLiteral("new"), atOnce(newFile)}};
 }

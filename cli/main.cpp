@@ -9,6 +9,7 @@
 #include "doctorcommand.h"
 #include "filecommands.h"
 #include "reportcommand.h"
+#include "setcommand.h"
 #include "signalcancel.h"
 #include "terminal.h"
 
@@ -48,6 +49,7 @@ QList<Command> allCommands()
     commands << doctorCommand();
     commands += comparisonCommands();
     commands << reportCommand();
+    commands << setCommand();
     return commands;
 }
 
@@ -119,8 +121,10 @@ int main(int argc, char *argv[])
                 ++i;
             continue;
         }
-        if (word == QLatin1String("help"))
-            return printHelp(args.value(i + 1));
+        if (word == QLatin1String("help")) {
+            const QString topic = args.value(i + 1);
+            return printHelp(topic.startsWith(u'-') ? word : topic);
+        }
         for (const Command &command : commands) {
             if (command.name == word) {
                 if (wantsHelp)

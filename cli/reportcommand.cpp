@@ -1,6 +1,6 @@
 #include "reportcommand.h"
 
-#include "config/tavikfile.h"
+#include "configurationfile.h"
 #include "filecommands.h"
 #include "record/commissioningrecord.h"
 
@@ -62,9 +62,8 @@ int writeReport(const QStringList &args)
         return usageError(error);
 
     RelayTable table{};
-    QString status;
     FileFault fault;
-    if (openConfigFile(table, parsed.input, status, &fault) != FileResult::Ok) {
+    if (loadConfiguration(table, parsed.input, fault) != FileResult::Ok) {
         QTextStream(stderr) << "tavikctl: " << parsed.input << ": " << fileFaultPlace(fault) << fault.what
                             << '\n';
         return ExitBadFile;
@@ -80,7 +79,7 @@ int writeReport(const QStringList &args)
                                  : record.writeHtml(parsed.output);
     if (!written.saved()) {
         QTextStream(stderr) << "tavikctl: " << written.message(parsed.output) << '\n';
-        return ExitFileFailed;
+        return ExitNotWritten;
     }
     return ExitOk;
 }
@@ -89,8 +88,5 @@ int writeReport(const QStringList &args)
 
 Command reportCommand()
 {
-    return {QStringLiteral("report"),
-            QStringLiteral("report -i FILE -o RECORD.pdf|.html [--title TEXT] [--page a4|letter]"),
-            Report::tr("write FILE's commissioning record (exit 3: bad FILE, 8: not written)"),
-            atOnce(writeReport)};
+    return {QStringLiteral("report"), atOnce(writeReport)};
 }

@@ -20,7 +20,8 @@ enum class FileResult {
     BadHeader = 4,   // line 4
     NoRelay = 5,     // a relay line without its relay number
     BadMap = 6,      // an input-map character that is neither 0 nor 1
-    BadPCControl = 7 // a PC-control character that is neither 0 nor 1
+    BadPCControl = 7, // a PC-control character that is neither 0 nor 1
+    BadJson = 8       // a JSON configuration that is not JSON, or holds no 16 valid relays
 };
 
 // Where and why a file was refused, in words a person can act on. The status

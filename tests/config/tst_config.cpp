@@ -5,6 +5,7 @@
 #include "config/closuretimetext.h"
 #include "config/relaycomparison.h"
 #include "config/relayclipboard.h"
+#include "config/relayjson.h"
 #include "config/tavikfile.h"
 
 #include <QTemporaryDir>
@@ -331,6 +332,48 @@ private slots:
     }
 
     // Hours (45) and minutes (59) as whole numbers; seconds (5999) in hundredths, shown back.
+    // Random tables through the JSON document and the CSV file and back: the
+    // JSON holds what the device is told (the unlatch set only for Latching)
+    // and the contact; the CSV all but the contact.
+    void randomTablesGoThroughJsonAndCsvUnchanged()
+    {
+        QRandomGenerator random(20261207);
+        const auto map = [&random] {
+            std::array<bool, InputCount> bits{};
+            for (bool &bit : bits)
+                bit = random.bounded(2) == 1;
+            return bits;
+        };
+        for (int round = 0; round < 200; ++round) {
+            RelayTable table{};
+            for (RelayConfig &relay : table) {
+                relay = {.InputMap = map(), .UnlatchMap = map(), .PCControl = random.bounded(2) == 1,
+                         .Closed = random.bounded(2) == 1, .RelayMode = qint16(random.bounded(RelayModeCount)),
+                         .InputMode = qint16(random.bounded(InputModeCount)),
+                         .UnlatchInputMode = qint16(random.bounded(InputModeCount)),
+                         .Counter = qint32(random.bounded(MaxCounter + 1))};
+                CounterToTime(relay);
+            }
+            RelayTable told = table;
+            for (RelayConfig &relay : told) {
+                if (!isLatchingMode(relay.RelayMode)) {
+                    relay.UnlatchMap = {};
+                    relay.UnlatchInputMode = 0;
+                }
+            }
+            const std::optional<RelayTable> json = RelayJson::table(RelayJson::document(table), nullptr);
+            QVERIFY(json && *json == told);
+            const QString csv = m_dir.filePath(QStringLiteral("round.csv"));
+            QCOMPARE(saveConfigFile(*json, csv), FileResult::Ok);
+            RelayTable back{};
+            QString status;
+            QCOMPARE(openConfigFile(back, csv, status), FileResult::Ok);
+            for (RelayConfig &relay : told)
+                relay.Closed = false;
+            QVERIFY(back == told);
+        }
+    }
+
     void closureTimeTextsBecomeSliderValues_data()
     {
         QTest::addColumn<QString>("text");

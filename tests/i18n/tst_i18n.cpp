@@ -29,9 +29,9 @@ private slots:
         QTest::newRow("help") << "LANGUAGE=de"
                               << "--help"
                               << "Aufruf: tavikctl BEFEHL [OPTIONEN]";
-        QTest::newRow("options") << "LANGUAGE=de"
-                                 << "--help"
-                                 << "  --help     diese Hilfe anzeigen";
+        QTest::newRow("a command's own") << "LANGUAGE=de"
+                                         << "program --help"
+                                         << "  4         --changed: das Gerät weicht noch ab";
         QTest::newRow("usage") << "LANGUAGE=de"
                                << "read --relay 17 --simulate"
                                << "tavikctl: read: --relay erwartet eine Relaisnummer von 1 bis 16";
