@@ -76,6 +76,16 @@ int runCommand(const Command &command, const QStringList &args)
     return run.takeResult();
 }
 
+// The toolkit's own remarks (a runtime folder it had to choose, a painter
+// that could not begin) mean nothing to a person at a shell: every failure
+// tavikctl meets it says in its own words. The simulated device's remarks
+// and anything grave still get through.
+void keepToolkitQuiet(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg || message.startsWith(QLatin1String("TavikSimulator:")))
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
 // The record is drawn, which takes a QGuiApplication; it runs on the offscreen
 // platform, so that no display is needed. Every other command keeps the
 // lighter start. A word "report" elsewhere only costs that start.
@@ -94,6 +104,7 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
+    qInstallMessageHandler(keepToolkitQuiet);
     const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
     installTranslations();
     QCoreApplication::setApplicationName(QStringLiteral("tavikctl"));
