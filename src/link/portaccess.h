@@ -41,6 +41,7 @@ public:
     // What the system tells of a port's node. Each system gathers it its own way.
     struct Node {
         bool exists = false;
+        bool serial = true;        // a terminal device, not a file, a folder or /dev/null
         bool mayOpen = false;      // the mode lets this identity read and write it
         bool groupMayOpen = false; // the mode lets the node's group read and write it
         QString group;

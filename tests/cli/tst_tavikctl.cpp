@@ -9,9 +9,13 @@
 #include "taviksimulator.h"
 #include "variedrelays.h"
 
+#include <QTcpSocket>
 #include <QtTest>
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 class TestTavikctl : public QObject
 {
@@ -351,6 +355,55 @@ private slots:
         const ProcessRun read = tavikctl({"read", "--relay", "1", "--port", port});
         QCOMPARE(read.exitCode, 0);
         QVERIFY2(!device.received().contains('\x1b'), device.received().constData()); // no restart needed
+    }
+
+    // A run blocked in the system, where no cancel reaches it, ends on one signal: here the
+    // port's open reads a FIFO planted as its lock file.
+    void oneSignalEndsARunBlockedInTheSystem_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("SIGINT") << SIGINT << 130;
+        QTest::newRow("SIGTERM") << SIGTERM << 143;
+    }
+    void oneSignalEndsARunBlockedInTheSystem()
+    {
+        QFETCH(int, signal);
+        if (!QFileInfo(QStringLiteral("/run/lock")).isWritable())
+            QSKIP("the system's lock folder is closed to this user; run as root");
+        TavikSimulator device;
+        QVERIFY(device.start());
+        const QString lock = "/run/lock/LCK.." + device.portPath().mid(5).replace('/', '_');
+        QCOMPARE(mkfifo(qPrintable(lock), 0644), 0);
+        const auto planted = qScopeGuard([&] { QFile::remove(lock); });
+        QProcess run;
+        run.start(TAVIKCTL_PATH, {"read", "--relay", "1", "--port", device.portPath()});
+        // A writer opens a FIFO only once a reader has it: tavikctl is then blocked in its read.
+        int writer = -1;
+        QTRY_VERIFY((writer = ::open(qPrintable(lock), O_WRONLY | O_NONBLOCK | O_CLOEXEC)) >= 0);
+        ::kill(pid_t(run.processId()), signal);
+        QVERIFY(run.waitForFinished(10000));
+        ::close(writer);
+        QTEST(run.exitCode(), "exitCode");
+    }
+
+    // A second program on the simulator's TCP line is told at once that the device is busy.
+    void aBusySimulatorIsSaidToBe()
+    {
+        TavikSimulator device;
+        device.listenOn("127.0.0.1", 0);
+        QVERIFY(device.start());
+        const QUrl address(device.portPath());
+        QTcpSocket first;
+        first.connectToHost(address.host(), quint16(address.port()));
+        QVERIFY(first.waitForConnected(5000) && first.write("x") == 1 && first.waitForReadyRead(5000));
+        const ProcessRun read = tavikctl({"read", "--relay", "1", "--port", device.portPath()});
+        QCOMPARE(read.exitCode, 1);
+        QVERIFY2(read.err.contains(": the serial server at " + address.authority().toUtf8() +
+                                   " is busy: another program is connected."),
+                 read.err.constData());
+        // Not after the 2.5 s that a server is given to take the connection.
+        QVERIFY2(read.elapsedMs < 2500, qPrintable(QString::number(read.elapsedMs)));
     }
 
     void severalDevicesRunAtOnceAndOneFailingLeavesTheOthers_data()
