@@ -542,6 +542,12 @@
         <source>the line never fell quiet; the port may belong to another device</source>
         <translation>die Leitung wurde nie ruhig; der Port gehört vielleicht zu einem anderen Gerät</translation>
     </message>
+    <message>
+        <source>tavikctl: %1: could not be written; the file there is unchanged
+</source>
+        <translation>tavikctl: %1: konnte nicht geschrieben werden; die vorhandene Datei ist unverändert
+</translation>
+    </message>
 </context>
 <context>
     <name>ClosureTimeDialog</name>
@@ -1228,6 +1234,10 @@ Bitte senden Sie den Inhalt von &apos;ErrorLog.txt&apos;, der im Editor-Fenster 
         <source>User %1</source>
         <translation>Benutzer %1</translation>
     </message>
+    <message>
+        <source>%1 is not a serial port</source>
+        <translation>%1 ist kein serieller Port</translation>
+    </message>
 </context>
 <context>
     <name>PortDirectory</name>
@@ -1456,6 +1466,10 @@ Bitte senden Sie den Inhalt von &apos;ErrorLog.txt&apos;, der im Editor-Fenster 
     <message>
         <source>the serial server at %1 sends telnet commands without end</source>
         <translation>der serielle Server unter %1 sendet endlos Telnet-Befehle</translation>
+    </message>
+    <message>
+        <source>the serial server at %1 is busy: another program is connected</source>
+        <translation>der serielle Server unter %1 ist belegt: ein anderes Programm ist verbunden</translation>
     </message>
 </context>
 <context>

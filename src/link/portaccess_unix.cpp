@@ -74,7 +74,8 @@ qint64 lockFilePid(const QString &path)
     char text[32] = {};
     const ssize_t count = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? ::read(fd, text, sizeof text - 1) : 0;
     ::close(fd);
-    return count > 0 ? QByteArray(text, count).trimmed().toLongLong() : 0;
+    // The number on the first line; Qt's lock files name the program and the host after it.
+    return count > 0 ? QByteArray(text, count).split('\n').first().trimmed().toLongLong() : 0;
 }
 
 QString holderFromLockFiles(const QString &path, const QStringList &folders)
