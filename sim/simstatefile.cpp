@@ -49,8 +49,9 @@ std::optional<SimRelay> parseRelay(const QByteArray &line)
 
 std::optional<SimMenu::Relays> SimStateFile::load(const QString &path, QString *error)
 {
+    // No file, or an empty one, holds no relays yet; it takes them.
     const QFileInfo info(path);
-    if (!info.exists() && !info.isSymLink())
+    if ((!info.exists() && !info.isSymLink()) || (info.isFile() && info.size() == 0))
         return std::nullopt;
     QFile file(path);
     // Only a plain file is opened: a FIFO would block.

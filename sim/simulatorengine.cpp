@@ -10,6 +10,7 @@
 namespace
 {
 
+// What received() keeps: at least the last mebibyte, at most two.
 constexpr qsizetype ReceivedKept = 1 << 20;
 
 } // namespace
@@ -177,7 +178,7 @@ QByteArray SimulatorEngine::answer(const QByteArray &input)
     std::lock_guard lock(m_mutex);
     // The latest characters only: a program that floods the line must not fill the memory.
     m_received += input;
-    if (m_received.size() > ReceivedKept)
+    if (m_received.size() > 2 * ReceivedKept)
         m_received.remove(0, m_received.size() - ReceivedKept);
     QByteArray output;
     for (const char c : input)

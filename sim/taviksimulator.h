@@ -94,7 +94,7 @@ public:
     void setRelay(int index, const SimRelay &relay);
 
     // Every character received since the start (or the last clear), in order;
-    // the last mebibyte of them.
+    // at least the last mebibyte of them.
     QByteArray received() const;
     void clearReceived();
     // Characters sent since the start (or the last clearReceived(), which

@@ -1238,6 +1238,10 @@ Bitte senden Sie den Inhalt von &apos;ErrorLog.txt&apos;, der im Editor-Fenster 
         <source>%1 is not a serial port</source>
         <translation>%1 ist kein serieller Port</translation>
     </message>
+    <message>
+        <source>%1 cannot be opened: its lock file %2 is not a regular file; remove it.</source>
+        <translation>%1 kann nicht geöffnet werden: seine Sperrdatei %2 ist keine reguläre Datei; entfernen Sie sie.</translation>
+    </message>
 </context>
 <context>
     <name>PortDirectory</name>

@@ -8,7 +8,8 @@ class QFile;
 // when the user has none.
 QString logFolder();
 
-// Opens the log at file's path for appending, creating it private to the
-// user, and only when what is there is a plain file: a link planted in its
-// place is not followed, and nothing that would block is opened.
+// Opens the log at file's path for appending. On Linux and macOS it is
+// created private to the user, and opened only when what is there is a plain
+// file: a link planted in its place is not followed, and nothing that would
+// block is opened.
 bool openLogFile(QFile &file);

@@ -42,6 +42,9 @@ PortAccess::Finding PortAccess::explain(PortSystem system, const QString &path, 
                                            : tr("%1 does not exist: is the adapter plugged in?").arg(path)};
     if (!windows && !node.serial)
         return {Obstacle::Other, tr("%1 is not a serial port").arg(path)};
+    if (!node.strangeLock.isEmpty())
+        return {Obstacle::Other, tr("%1 cannot be opened: its lock file %2 is not a regular file; remove it.")
+                                     .arg(path, node.strangeLock)};
     if (!windows && !node.mayOpen)
         return {Obstacle::Permission, permissionText(system, path, node, user)};
     if (openError == QSerialPort::NoError)

