@@ -13,7 +13,10 @@
 #include <QtTest>
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 class TestTavikctl : public QObject
 {
@@ -353,6 +356,28 @@ private slots:
         const ProcessRun read = tavikctl({"read", "--relay", "1", "--port", port});
         QCOMPARE(read.exitCode, 0);
         QVERIFY2(!device.received().contains('\x1b'), device.received().constData()); // no restart needed
+    }
+
+    // One SIGTERM ends a run blocked in the system, where no cancel reaches it: here writing its
+    // report into a FIFO of one page that nobody reads.
+    void oneSignalEndsARunWhoseOutputNobodyTakes()
+    {
+        const QString fifo = path("out");
+        QCOMPARE(mkfifo(qPrintable(fifo), 0600), 0);
+        const int reader = ::open(qPrintable(fifo), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        QVERIFY(reader >= 0 && fcntl(reader, F_SETPIPE_SZ, 4096) == 4096);
+        QProcess run;
+        run.setStandardOutputFile(fifo);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_DATA_HOME", path("data"));
+        run.setProcessEnvironment(environment);
+        run.start(TAVIKCTL_PATH, {"read", "--simulate", "--json"}); // a report of more than 4096 bytes
+        int queued = 0;
+        QTRY_VERIFY_WITH_TIMEOUT(ioctl(reader, FIONREAD, &queued) == 0 && queued == 4096, 20000);
+        ::kill(pid_t(run.processId()), SIGTERM);
+        QVERIFY(run.waitForFinished(10000));
+        ::close(reader);
+        QCOMPARE(run.exitCode(), 143);
     }
 
     // A FIFO planted as the port's lock file, which opening the port would read, is refused at once.
