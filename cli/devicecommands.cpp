@@ -104,10 +104,12 @@ Task<int> readOnPort(DeviceConnection *connection, DeviceArgs args, QString outp
     if (saveConfigFile(table, output) != FileResult::Ok) {
         // Where the failure was logged, only when it was.
         const QString logged = loggedPath();
-        view.err(logged.isEmpty()
-                     ? CliText::tr("tavikctl: %1: could not be written; the file there is unchanged\n").arg(output)
-                     : CliText::tr("tavikctl: %1: could not be written; the file there is unchanged (logged in %2)\n")
-                           .arg(output, logged));
+        view.err(
+            logged.isEmpty()
+                ? CliText::tr("tavikctl: %1: could not be written; the file there is unchanged\n").arg(output)
+                : CliText::tr(
+                      "tavikctl: %1: could not be written; the file there is unchanged (logged in %2)\n")
+                      .arg(output, logged));
         co_return report.finish(ExitFileFailed);
     }
     co_return report.finish(ExitOk);

@@ -70,8 +70,8 @@ struct SignalCancel::Handler {
 
 SignalCancel::SignalCancel(QObject *parent) : QObject(parent)
 {
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, s_fds) != 0 || ::pipe2(s_watch, O_CLOEXEC) != 0 ||
-        ::pipe2(s_taken, O_CLOEXEC) != 0)
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, s_fds) != 0 ||
+        ::pipe2(s_watch, O_CLOEXEC) != 0 || ::pipe2(s_taken, O_CLOEXEC) != 0)
         return;
     s_watchdog = std::thread(watch);
     m_notifier = new QSocketNotifier(s_fds[1], QSocketNotifier::Read, this);

@@ -63,8 +63,9 @@ QString escaped(const QString &text)
             shown += QStringLiteral("\\n");
         else if (c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||
                  c.category() == QChar::Separator_Paragraph)
-            shown += c.unicode() > 0xff ? QStringLiteral("\\u%1").arg(uint(c.unicode()), 4, 16, QLatin1Char('0'))
-                                        : QStringLiteral("\\x%1").arg(uint(c.unicode()), 2, 16, QLatin1Char('0'));
+            shown += c.unicode() > 0xff
+                         ? QStringLiteral("\\u%1").arg(uint(c.unicode()), 4, 16, QLatin1Char('0'))
+                         : QStringLiteral("\\x%1").arg(uint(c.unicode()), 2, 16, QLatin1Char('0'));
         else
             shown += c;
     }

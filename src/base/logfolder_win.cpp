@@ -41,7 +41,8 @@ bool takesLog(const QString &logPath)
 QString logFolder()
 {
     const QString program = QCoreApplication::applicationDirPath();
-    if (!program.isEmpty() && unpackedByTheUser(program) && takesLog(program + QStringLiteral("/ErrorLog.txt")))
+    if (!program.isEmpty() && unpackedByTheUser(program) &&
+        takesLog(program + QStringLiteral("/ErrorLog.txt")))
         return program;
     return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
 }

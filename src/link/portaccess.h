@@ -47,7 +47,7 @@ public:
         QString group;
         bool inGroup = false;        // the process runs with the node's group
         bool accountInGroup = false; // the account has it: the next login gets it
-        QString strangeLock;         // a lock file for it that is no plain file: opening the port would read it
+        QString strangeLock;         // its lock file, when that is no plain file (a FIFO)
     };
     static Node node(const QString &path, const Identity &who);
 

@@ -67,12 +67,14 @@ bool holdsOpen(const QString &pid, const QString &target)
 // its place blocks: a FIFO or a device is not read, nor a link followed.
 qint64 lockFilePid(const QString &path)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0)
         return 0;
     struct stat info = {};
     char text[32] = {};
-    const ssize_t count = fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? ::read(fd, text, sizeof text - 1) : 0;
+    const ssize_t count =
+        fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? ::read(fd, text, sizeof text - 1) : 0;
     ::close(fd);
     // The number on the first line; Qt's lock files name the program and the host after it.
     return count > 0 ? QByteArray(text, count).split('\n').first().trimmed().toLongLong() : 0;

@@ -392,8 +392,8 @@ private slots:
         const auto planted = qScopeGuard([&] { QFile::remove(lock); });
         const ProcessRun read = tavikctl({"read", "--relay", "1", "--port", device.portPath()});
         QCOMPARE(read.exitCode, 1);
-        QVERIFY2(read.err.contains(device.portPath().toUtf8() + " cannot be opened: its lock file " + lock.toUtf8() +
-                                   " is not a regular file; remove it."),
+        QVERIFY2(read.err.contains(device.portPath().toUtf8() + " cannot be opened: its lock file " +
+                                   lock.toUtf8() + " is not a regular file; remove it."),
                  read.err.constData());
     }
 

@@ -257,9 +257,9 @@ private slots:
             asker.accountGroups << info.st_gid;
         PortAccess::Node node = PortAccess::node(path, asker);
         node.serial = true; // the file stands in for a device node: only a file's owner can be given away
-        const PortAccess::Finding finding = PortAccess::explain(system, path, node, asker.name, openError,
-                                                                "Unknown error",
-                                                                [] { return QString("picocom (process 42)"); });
+        const PortAccess::Finding finding =
+            PortAccess::explain(system, path, node, asker.name, openError, "Unknown error",
+                                [] { return QString("picocom (process 42)"); });
         QCOMPARE(finding.obstacle, obstacle);
         QCOMPARE(finding.text, text.replace("PATH", path).replace("GROUP", getgrgid(info.st_gid)->gr_name));
     }
@@ -293,7 +293,8 @@ private slots:
             holder.setStandardInputFile(port);
         holder.start("sleep", {"30"});
         QVERIFY(holder.waitForStarted());
-        const QString lockPath = (lockFolder.isEmpty() ? locks.path() : lockFolder) + "/LCK.." + QFileInfo(port).fileName();
+        const QString lockPath =
+            (lockFolder.isEmpty() ? locks.path() : lockFolder) + "/LCK.." + QFileInfo(port).fileName();
         const auto planted = qScopeGuard([&] { QFile::remove(lockPath); });
         QFile lockFile(lockPath);
         if (lock == "FIFO")
@@ -302,7 +303,8 @@ private slots:
             QVERIFY(lockFile.open(QIODevice::WriteOnly) &&
                     lockFile.write(lock.replace("PID", QByteArray::number(holder.processId()))) > 0);
         lockFile.close();
-        QCOMPARE(lockFolder.isEmpty() ? PortAccess::holderOf(port, {locks.path()}) : PortAccess::holderOf(port),
+        QCOMPARE(lockFolder.isEmpty() ? PortAccess::holderOf(port, {locks.path()})
+                                      : PortAccess::holderOf(port),
                  held ? QString("sleep (process %1)").arg(holder.processId()) : QString());
         holder.kill();
         holder.waitForFinished();
@@ -320,7 +322,8 @@ private slots:
     {
         QFETCH(QString, path);
         QCOMPARE(PortAccess::probe(path).text, path + " is not a serial port");
-        const ProcessRun read = runProcess({QStringLiteral(TAVIKCTL_PATH), {"read", "--port", path}, m_dir.path()});
+        const ProcessRun read =
+            runProcess({QStringLiteral(TAVIKCTL_PATH), {"read", "--port", path}, m_dir.path()});
         QCOMPARE(read.exitCode, 1);
         QVERIFY2(read.err.contains((path + " is not a serial port").toUtf8()), read.err.constData());
     }

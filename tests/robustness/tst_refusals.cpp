@@ -139,8 +139,10 @@ private slots:
         const QString message = "Error 5 (Invalid call) in procedure ClearRelay of Form frmMain on line 2";
         QTest::newRow("in the user's folder") << "" << message << message;
         QTest::newRow("a planted link") << "link" << message << "";
-        QTest::newRow("a forged line") << "" << "Error 5 (a\r\n01/01/2000 00:00 Error 6\x1b]0;t\x07\u2028) in procedure P"
-                                       << "Error 5 (a\\r\\n01/01/2000 00:00 Error 6\\x1b]0;t\\x07\\u2028) in procedure P";
+        QTest::newRow("a forged line")
+            << ""
+            << "Error 5 (a\r\n01/01/2000 00:00 Error 6\x1b]0;t\x07\u2028) in procedure P"
+            << "Error 5 (a\\r\\n01/01/2000 00:00 Error 6\\x1b]0;t\\x07\\u2028) in procedure P";
         QTest::newRow("full") << "full" << message << "";
         QTest::newRow("no home") << "no home" << message << "";
     }
@@ -156,8 +158,10 @@ private slots:
             qunsetenv("HOME");
         setErrorLogPath({});
         const QString path = errorLogPath(), previous = previousErrorLogPath();
-        QCOMPARE(path, planted == "no home" ? QString() : QStandardPaths::writableLocation(
-                                                              QStandardPaths::AppLocalDataLocation) + "/ErrorLog.txt");
+        QCOMPARE(path, planted == "no home"
+                           ? QString()
+                           : QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
+                                 "/ErrorLog.txt");
         const QString target = m_dir.filePath("target");
         for (const QString &file : {path, previous, target})
             QFile::remove(file);
@@ -174,11 +178,13 @@ private slots:
         QCOMPARE(loggedPath(), entry.isEmpty() ? QString() : path);
         QVERIFY(!QFile::exists(target));
         // A full log is kept as the one previous log, never deleted.
-        QCOMPARE(older.open(QIODevice::ReadOnly) ? older.readAll() : QByteArray(), planted == "full" ? full : QByteArray());
+        QCOMPARE(older.open(QIODevice::ReadOnly) ? older.readAll() : QByteArray(),
+                 planted == "full" ? full : QByteArray());
         if (entry.isEmpty())
             return;
         QCOMPARE(loggedFailures(path).join('|').mid(17), entry);
-        QCOMPARE(QFile::permissions(path), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
+        QCOMPARE(QFile::permissions(path),
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
     }
 
     void aPortThatCannotBeOpenedIsExplainedByTheDoctorTavikctlAndTheWindow_data()
