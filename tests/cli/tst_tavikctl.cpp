@@ -366,12 +366,11 @@ private slots:
         QCOMPARE(mkfifo(qPrintable(fifo), 0600), 0);
         const int reader = ::open(qPrintable(fifo), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
         QVERIFY(reader >= 0 && fcntl(reader, F_SETPIPE_SZ, 4096) == 4096);
+        TavikSimulator device;
+        QVERIFY(device.start());
         QProcess run;
         run.setStandardOutputFile(fifo);
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("XDG_DATA_HOME", path("data"));
-        run.setProcessEnvironment(environment);
-        run.start(TAVIKCTL_PATH, {"read", "--simulate", "--json"}); // a report of more than 4096 bytes
+        run.start(TAVIKCTL_PATH, {"read", "--json", "--port", device.portPath()}); // over 4096 bytes
         int queued = 0;
         QTRY_VERIFY_WITH_TIMEOUT(ioctl(reader, FIONREAD, &queued) == 0 && queued == 4096, 20000);
         ::kill(pid_t(run.processId()), SIGTERM);

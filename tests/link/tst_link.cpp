@@ -300,9 +300,8 @@ private slots:
         if (lock == "FIFO")
             QCOMPARE(mkfifo(qPrintable(lockPath), 0644), 0);
         else if (!lock.isEmpty())
-            QVERIFY(lockFile.open(QIODevice::WriteOnly) &&
+            QVERIFY(lockFile.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
                     lockFile.write(lock.replace("PID", QByteArray::number(holder.processId()))) > 0);
-        lockFile.close();
         QCOMPARE(lockFolder.isEmpty() ? PortAccess::holderOf(port, {locks.path()})
                                       : PortAccess::holderOf(port),
                  held ? QString("sleep (process %1)").arg(holder.processId()) : QString());

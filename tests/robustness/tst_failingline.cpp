@@ -200,9 +200,8 @@ class TestFailingLine : public QObject
             std::unique_ptr<DialogueRig> rig;
             std::unique_ptr<QSignalSpy> lost;
             qint16 result = -1;
-            // A loaded machine may keep a healthy answer past the silence sweep's short timeout: a
-            // run that fails where the device must have answered is run again with the whole
-            // timeout, which only a device that fell silent runs out.
+            // A loaded machine may keep an answer past the silence sweep's short timeout: a run that fails
+            // where the device must have answered runs again with the whole one, which only silence ends.
             for (const qint16 timeout : {ticks, qint16(WaitClock::DefaultTimeoutTicks)}) {
                 QFile::remove(log());
                 rig = std::make_unique<DialogueRig>();

@@ -194,9 +194,8 @@ private slots:
         }
     }
 
-    // What comes from outside on TCP: a program that floods without taking the echoes is hung up
-    // on before the simulator grows, and a silent one after its idle time (a second program:
-    // tst_tavikctl).
+    // On TCP a program that floods without taking the echoes is hung up on before the simulator
+    // grows, and a silent one after its idle time (a second program: tst_tavikctl).
     void eachClientIsBounded_data()
     {
         QTest::addColumn<QByteArray>("sent"); // again and again, up to 64 MB; empty: nothing
@@ -210,15 +209,10 @@ private slots:
         program.start(TAVIK_SIM_PROGRAM, {"--listen", "0", "--idle", sent.isEmpty() ? "1" : "60"});
         QVERIFY(program.waitForReadyRead(5000));
         Client client(QString::fromLatin1(program.readLine().trimmed()));
-        // Takes none of the echoes.
-        QObject::disconnect(&client.socket, &QIODevice::readyRead, nullptr, nullptr);
+        QObject::disconnect(&client.socket, &QIODevice::readyRead, nullptr, nullptr); // takes no echo
         client.socket.setReadBufferSize(4096);
-        for (qint64 total = 0; !sent.isEmpty() && !client.lost() && total < (64 << 20);
-             total += sent.size()) {
-            client.socket.write(sent);
-            while (client.socket.bytesToWrite() > 0 && client.socket.waitForBytesWritten(5000)) {
-            }
-        }
+        for (qint64 total = 0; !sent.isEmpty() && !client.lost() && total < (64 << 20); total += sent.size())
+            client.socket.write(sent), client.socket.waitForBytesWritten(5000);
         QTRY_VERIFY_WITH_TIMEOUT(client.lost(), 10000);
         program.terminate();
         QVERIFY(program.waitForFinished(5000));
