@@ -89,7 +89,7 @@ int main(int argc, char *argv[])
          tr("Serve on TCP at [HOST:]PORT (host 127.0.0.1, port 0 for a free one), one program at a "
             "time, and print tcp://HOST:PORT first."),
          QStringLiteral("[HOST:]PORT")},
-        {QStringLiteral("idle"), tr("With --listen, hang up on a program silent for SECONDS (60)."),
+        {QStringLiteral("idle"), tr("With --listen, hang up on a program silent for SECONDS (60; 0: never)."),
          QStringLiteral("SECONDS")},
     });
     parser.process(app);
