@@ -37,6 +37,13 @@ void watch()
         ::_exit(128 + signal);
 }
 
+// pipe2 is Linux's alone.
+bool openPipe(int (&fds)[2])
+{
+    return ::pipe(fds) == 0 && ::fcntl(fds[0], F_SETFD, FD_CLOEXEC) == 0 &&
+           ::fcntl(fds[1], F_SETFD, FD_CLOEXEC) == 0;
+}
+
 void closeAll(int (&fds)[2])
 {
     for (int &fd : fds) {
@@ -70,8 +77,8 @@ struct SignalCancel::Handler {
 
 SignalCancel::SignalCancel(QObject *parent) : QObject(parent)
 {
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, s_fds) != 0 ||
-        ::pipe2(s_watch, O_CLOEXEC) != 0 || ::pipe2(s_taken, O_CLOEXEC) != 0)
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, s_fds) != 0 || !openPipe(s_watch) ||
+        !openPipe(s_taken))
         return;
     s_watchdog = std::thread(watch);
     m_notifier = new QSocketNotifier(s_fds[1], QSocketNotifier::Read, this);
