@@ -151,10 +151,10 @@ private slots:
         QFETCH(QString, message);
         QFETCH(QString, entry);
         QStandardPaths::setTestModeEnabled(true);
-        const QByteArray home = qgetenv("HOME");
-        const auto restored = qScopeGuard([&] { qputenv("HOME", home); });
+        const QByteArray home = qgetenv("HOME"), data = qgetenv("XDG_DATA_HOME");
+        const auto restored = qScopeGuard([&] { qputenv("HOME", home), qputenv("XDG_DATA_HOME", data); });
         if (planted == "no home")
-            qunsetenv("HOME");
+            qunsetenv("HOME"), qunsetenv("XDG_DATA_HOME");
         setErrorLogPath({});
         const QString path = errorLogPath(), previous = previousErrorLogPath();
         const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
