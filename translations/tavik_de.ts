@@ -1438,6 +1438,14 @@ Bitte senden Sie den Inhalt von &apos;ErrorLog.txt&apos;, der im Editor-Fenster 
         <source>User %1</source>
         <translation>Benutzer %1</translation>
     </message>
+    <message>
+        <source>%1 is not a serial port</source>
+        <translation>%1 ist kein serieller Port</translation>
+    </message>
+    <message>
+        <source>%1 cannot be opened: its lock file %2 is not a regular file; remove it.</source>
+        <translation>%1 kann nicht geöffnet werden: seine Sperrdatei %2 ist keine reguläre Datei; entfernen Sie sie.</translation>
+    </message>
 </context>
 <context>
     <name>PortDirectory</name>
@@ -1735,6 +1743,10 @@ Bitte senden Sie den Inhalt von &apos;ErrorLog.txt&apos;, der im Editor-Fenster 
     <message>
         <source>the serial server at %1 sends telnet commands without end</source>
         <translation>der serielle Server unter %1 sendet endlos Telnet-Befehle</translation>
+    </message>
+    <message>
+        <source>the serial server at %1 is busy: another program is connected</source>
+        <translation>der serielle Server unter %1 ist belegt: ein anderes Programm ist verbunden</translation>
     </message>
 </context>
 <context>

@@ -59,7 +59,7 @@ bool ServerControl::setPortOpen(bool open, QString *error)
         return false;
     }
     m_lossReason.clear();
-    m_connected = false;
+    m_connected = m_heard = false;
     m_telnet = TelnetClient{};
     m_socket = new QTcpSocket(this);
     m_socket->setReadBufferSize(SocketBufferSize);
@@ -173,6 +173,12 @@ void ServerControl::take(bool everything)
         return;
     QByteArray replies;
     const QByteArray data = m_address->telnet ? m_telnet.receive(bytes, replies) : bytes;
+    // A simulator that serves another program says so first, and closes.
+    if (!std::exchange(m_heard, true) && data.startsWith("busy: another program is connected")) {
+        fail(QStringLiteral("busy"), tr("the serial server at %1 is busy: another program is connected")
+                                         .arg(m_address->hostAndPort()));
+        return;
+    }
     // Kept before anything is answered: an answer to a server that has
     // closed ends the line.
     m_received += data;

@@ -80,6 +80,7 @@ private:
     QPointer<QTcpSocket> m_closing;
     QTimer m_connectTimer;
     bool m_connected = false;
+    bool m_heard = false; // the server has sent something on this connection
     bool m_takePosted = false;
     TelnetClient m_telnet;
     // The tool's characters until the connection stands and, on a telnet

@@ -10,9 +10,14 @@
 #include "taviksimulator.h"
 #include "variedrelays.h"
 
+#include <QTcpSocket>
 #include <QtTest>
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 Q_DECLARE_METATYPE(RelayConfig)
 
@@ -666,6 +671,63 @@ private slots:
         const ProcessRun read = tavikctl({"read", "--relay", "1", "--port", port});
         QCOMPARE(read.exitCode, 0);
         QVERIFY2(!device.received().contains('\x1b'), device.received().constData()); // no restart needed
+    }
+
+    // One SIGTERM ends a run blocked in the system, where no cancel reaches it: here writing its
+    // report into a FIFO of one page that nobody reads.
+    void oneSignalEndsARunWhoseOutputNobodyTakes()
+    {
+        const QString fifo = path("out");
+        QCOMPARE(mkfifo(qPrintable(fifo), 0600), 0);
+        const int reader = ::open(qPrintable(fifo), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        QVERIFY(reader >= 0 && fcntl(reader, F_SETPIPE_SZ, 4096) == 4096);
+        TavikSimulator device;
+        QVERIFY(device.start());
+        QProcess run;
+        run.setStandardOutputFile(fifo);
+        run.start(TAVIKCTL_PATH, {"read", "--json", "--port", device.portPath()}); // over 4096 bytes
+        int queued = 0;
+        QTRY_VERIFY_WITH_TIMEOUT(ioctl(reader, FIONREAD, &queued) == 0 && queued == 4096, 20000);
+        ::kill(pid_t(run.processId()), SIGTERM);
+        QVERIFY(run.waitForFinished(10000));
+        ::close(reader);
+        QCOMPARE(run.exitCode(), 143);
+    }
+
+    // A FIFO planted as the port's lock file, which opening the port would read, is refused at once.
+    void aLockFileThatWouldBlockIsRefused()
+    {
+        if (!QFileInfo(QStringLiteral("/var/lock")).isWritable())
+            QSKIP("the system's lock folder is closed to this user; run as root");
+        TavikSimulator device;
+        QVERIFY(device.start());
+        const QString lock = "/var/lock/LCK.." + device.portPath().mid(5).replace('/', '_');
+        QCOMPARE(mkfifo(qPrintable(lock), 0644), 0);
+        const auto planted = qScopeGuard([&] { QFile::remove(lock); });
+        const ProcessRun read = tavikctl({"read", "--relay", "1", "--port", device.portPath()});
+        QCOMPARE(read.exitCode, 1);
+        QVERIFY2(read.err.contains(device.portPath().toUtf8() + " cannot be opened: its lock file " +
+                                   lock.toUtf8() + " is not a regular file; remove it."),
+                 read.err.constData());
+    }
+
+    // A second program on the simulator's TCP line is told at once that the device is busy.
+    void aBusySimulatorIsSaidToBe()
+    {
+        TavikSimulator device;
+        device.listenOn("127.0.0.1", 0);
+        QVERIFY(device.start());
+        const QUrl address(device.portPath());
+        QTcpSocket first;
+        first.connectToHost(address.host(), quint16(address.port()));
+        QVERIFY(first.waitForConnected(5000) && first.write("x") == 1 && first.waitForReadyRead(5000));
+        const ProcessRun read = tavikctl({"read", "--relay", "1", "--port", device.portPath()});
+        QCOMPARE(read.exitCode, 1);
+        QVERIFY2(read.err.contains(": the serial server at " + address.authority().toUtf8() +
+                                   " is busy: another program is connected."),
+                 read.err.constData());
+        // Not after the 2.5 s that a server is given to take the connection.
+        QVERIFY2(read.elapsedMs < 2500, qPrintable(QString::number(read.elapsedMs)));
     }
 
     void severalDevicesRunAtOnceAndOneFailingLeavesTheOthers_data()

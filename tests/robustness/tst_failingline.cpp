@@ -197,28 +197,37 @@ class TestFailingLine : public QObject
             points += k;
         for (qint64 k : points << end) {
             const double cpuBefore = cpuMilliseconds();
-            QFile::remove(log());
-            DialogueRig rig;
-            QVERIFY(rig.start());
-            prepare(rig, name, fault(k), ticks);
-            QSignalSpy lost(&rig.link.port(), &DevicePort::connectionLost);
-            const qint16 result = runDialogue(rig, name);
+            std::unique_ptr<DialogueRig> rig;
+            std::unique_ptr<QSignalSpy> lost;
+            qint16 result = -1;
+            // A loaded machine may keep an answer past the silence sweep's short timeout: a run that fails
+            // where the device must have answered runs again with the whole one, which only silence ends.
+            for (const qint16 timeout : {ticks, qint16(WaitClock::DefaultTimeoutTicks)}) {
+                QFile::remove(log());
+                rig = std::make_unique<DialogueRig>();
+                QVERIFY(rig->start());
+                prepare(*rig, name, fault(k), timeout);
+                lost = std::make_unique<QSignalSpy>(&rig->link.port(), &DevicePort::connectionLost);
+                result = runDialogue(*rig, name);
+                if (result == 0 || !silence || (firstSuccess < 0 && k < end))
+                    break;
+            }
             const QByteArray at = "after " + QByteArray::number(k) + " of " + QByteArray::number(end);
-            QVERIFY2(!rig.link.port().isOpen(), at);
-            QVERIFY2(silence ? lost.count() == 0 : lost.count() <= 1, at);
+            QVERIFY2(!rig->link.port().isOpen(), at);
+            QVERIFY2(silence ? lost->count() == 0 : lost->count() <= 1, at);
             QVERIFY2(loggedFailures(log()).size() <= 4, at);
             if (result == 0) {
                 firstSuccess = firstSuccess < 0 ? k : firstSuccess;
-                verifyComplete(name, rig.table, rig.device.relay(Swept));
+                verifyComplete(name, rig->table, rig->device.relay(Swept));
             } else {
                 QVERIFY2(firstSuccess < 0, at + ": failed (" + QByteArray::number(result) +
                                                ") after succeeding at " + QByteArray::number(firstSuccess) +
-                                               ", sent " + rig.device.received());
+                                               ", sent " + rig->device.received());
                 if (dialogues[name].kind != Kind::Live)
                     QVERIFY2(silence ? result == 3 : result > 0, at + ": " + QByteArray::number(result));
-                verifyNothingHalfDone(name, rig.table);
+                verifyNothingHalfDone(name, rig->table);
             }
-            verifyNextOnAFreshDevice(rig, name);
+            verifyNextOnAFreshDevice(*rig, name);
             cpu += cpuMilliseconds() - cpuBefore;
             if (QTest::currentTestFailed())
                 return qWarning("%s", at.constData());

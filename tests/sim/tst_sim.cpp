@@ -189,10 +189,63 @@ private slots:
             QVERIFY(!QFileInfo(link).isSymLink());
         } else if (faults.hangUpAfterOutput < 0) { // taking the faults away heals the device
             sim.setFaults({});
-            QTest::qWait(100);
-            client.got.clear();
-            QCOMPARE(client.exchange("x", 1), QByteArray("x"));
+            client.port.write("x");
+            QTRY_VERIFY(client.got.endsWith('x'));
         }
+    }
+
+    // On TCP a program that floods without taking the echoes is hung up on before the simulator
+    // grows, and a silent one after its idle time (a second program: tst_tavikctl).
+    void eachClientIsBounded_data()
+    {
+        QTest::addColumn<QByteArray>("sent"); // again and again, up to 64 MB; empty: nothing
+        QTest::newRow("flooding") << QByteArray(1 << 20, '\0');
+        QTest::newRow("idle") << QByteArray();
+    }
+    void eachClientIsBounded()
+    {
+        QFETCH(QByteArray, sent);
+        QProcess program;
+        program.start(TAVIK_SIM_PROGRAM, {"--listen", "0", "--idle", sent.isEmpty() ? "1" : "60"});
+        QVERIFY(program.waitForReadyRead(5000));
+        Client client(QString::fromLatin1(program.readLine().trimmed()));
+        QObject::disconnect(&client.socket, &QIODevice::readyRead, nullptr, nullptr); // takes no echo
+        client.socket.setReadBufferSize(4096);
+        for (qint64 total = 0; !sent.isEmpty() && !client.lost() && total < (64 << 20); total += sent.size())
+            client.socket.write(sent), client.socket.waitForBytesWritten(5000);
+        QTRY_VERIFY_WITH_TIMEOUT(client.lost(), 10000);
+        program.terminate();
+        QVERIFY(program.waitForFinished(5000));
+    }
+
+    // A state file that is not the simulator's is refused, by tavik-sim and by the library, and
+    // left as it was.
+    void aForeignStateFileIsRefusedUntouched_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("a configuration file")
+            << QByteArray("Date created: 01/02/2024\r\nRelay 1, 1, 0, 000000000000\r\n");
+        QTest::newRow("a state file cut short") << QByteArray("tavik-sim-state 1\n1 0 0 0 0 0 0 0\n");
+    }
+    void aForeignStateFileIsRefusedUntouched()
+    {
+        QFETCH(QByteArray, content);
+        QTemporaryDir dir;
+        QFile file(dir.filePath("site.csv"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+        file.close();
+        QProcess program;
+        program.start(TAVIK_SIM_PROGRAM, {"--state", file.fileName(), "--listen", "0"});
+        QVERIFY(program.waitForFinished(5000));
+        QCOMPARE(program.exitCode(), 1);
+        QCOMPARE(program.readAllStandardError(),
+                 "tavik-sim: " + file.fileName().toUtf8() +
+                     " is not a file of the simulator's relays; it is left as it is\n");
+        TavikSimulator sim;
+        sim.setStateFile(file.fileName());
+        sim.setRelay(0, {2});
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), content);
     }
 
     void aBadOptionValueIsAUsageError()
