@@ -65,7 +65,7 @@ class TestTavikctl : public QObject
         return runProcess(request);
     }
 
-    // A row at a file boundary: `before` makes what the command meets (a run
+    // A row of a command line: `before` makes what the command meets (a run
     // that needs root for it is skipped), the command ends with `exitCode` and
     // says `said` in a few words, nothing of it a terminal command, and
     // `after` then finds the target as it should be.
@@ -318,23 +318,14 @@ private slots:
 
     void aMistypedCommandIsNamed_data()
     {
-        QTest::addColumn<QStringList>("words");
-        QTest::addColumn<QByteArray>("said");
-        QTest::newRow("a letter twice") << QStringList{"reed"} << QByteArray("unknown command 'reed'; did you mean 'read'?");
-        QTest::newRow("a letter left out")
-            << QStringList{"progam", "-i", "a.csv"} << QByteArray("unknown command 'progam'; did you mean 'program'?");
-        QTest::newRow("help for a slip") << QStringList{"help", "vrify"}
-                                         << QByteArray("unknown command 'vrify'; did you mean 'verify'?");
-        QTest::newRow("nothing near") << QStringList{"frobnicate"} << QByteArray("unknown command 'frobnicate'\n");
+        boundaryColumns();
+        row("a letter twice", "", "$T reed", 2, "tavikctl: unknown command 'reed'; did you mean 'read'?");
+        row("a letter left out", "", "$T progam -i a.csv", 2,
+            "tavikctl: unknown command 'progam'; did you mean 'program'?");
+        row("help for a slip", "", "$T help vrify", 2, "tavikctl: unknown command 'vrify'; did you mean 'verify'?");
+        row("nothing near", "", "$T frobnicate", 2, "tavikctl: unknown command 'frobnicate'\n");
     }
-    void aMistypedCommandIsNamed()
-    {
-        QFETCH(QStringList, words);
-        const ProcessRun run = tavikctl(words);
-        QCOMPARE(run.exitCode, 2);
-        QFETCH(QByteArray, said);
-        QVERIFY2(run.err.startsWith("tavikctl: " + said), run.err.constData());
-    }
+    void aMistypedCommandIsNamed() { checkBoundary(); }
 
     // set changes the fields it is given of one relay, in CSV and JSON alike,
     // and refuses a value it cannot take with what it takes, the file untouched.
