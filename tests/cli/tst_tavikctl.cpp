@@ -27,6 +27,16 @@ class TestTavikctl : public QObject
 
     QTemporaryDir m_dir;
     QString path(const char *name) const { return m_dir.filePath(QString::fromLatin1(name)); }
+    bool write(const char *name, const QByteArray &bytes) const
+    {
+        QFile file(path(name));
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    }
+    QByteArray read(const char *name) const
+    {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
 
     ProcessRun tavikctl(const QStringList &arguments) const
     {
@@ -274,12 +284,8 @@ private slots:
         QFETCH(QStringList, command);
         QFETCH(QString, failure);
         QCOMPARE(saveConfigFile(RelayTable{}, path("good.csv")), FileResult::Ok);
-        QFile bad(path("bad.csv"));
-        QVERIFY(bad.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && bad.write("shopping list\r\n") > 0);
-        QFile badJson(path("bad.json"));
-        QVERIFY(badJson.open(QIODevice::WriteOnly) &&
-                badJson.write(RelayJson::document(RelayTable{}).replace("\"Momentary\"", "\"Momentarily\"")) > 0);
-        badJson.close();
+        QVERIFY(write("bad.csv", "shopping list\r\n") &&
+                write("bad.json", RelayJson::document(RelayTable{}).replace("\"Momentary\"", "\"Momentarily\"")));
         const ProcessRun run = tavikctl(command);
         QCOMPARE(run.exitCode, 3);
         if (command.contains("--json"))
@@ -355,17 +361,12 @@ private slots:
         QFETCH(QByteArray, refused);
         for (const char *name : {"s.csv", "s.json"}) {
             QCOMPARE(tavikctl({"new", "-o", name}).exitCode, 0);
-            QFile file(path(name));
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            const QByteArray before = file.readAll();
-            file.close();
+            const QByteArray before = read(name);
             const ProcessRun run = tavikctl(QStringList{"set", name, "--relay", "5"} + options);
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            const QByteArray after = file.readAll();
             QVERIFY2(run.exitCode == (refused.isEmpty() ? 0 : 2), run.err.constData());
             QVERIFY2(run.err.contains(refused), run.err.constData());
             if (!refused.isEmpty()) {
-                QCOMPARE(after, before);
+                QCOMPARE(read(name), before);
                 continue;
             }
             // The device takes what set wrote; the other relays keep every field.
@@ -412,10 +413,7 @@ private slots:
     QStringList recordPages(const QString &name) const
     {
         if (name.endsWith(u".html")) {
-            QFile file(path(name.toLatin1()));
-            if (!file.open(QIODevice::ReadOnly))
-                return {};
-            QString text = QString::fromUtf8(file.readAll()).remove(QRegularExpression(QStringLiteral("<[^>]*>")));
+            QString text = QString::fromUtf8(read(qPrintable(name))).remove(QRegularExpression("<[^>]*>"));
             return {text.replace(QStringLiteral("&amp;"), QStringLiteral("&"))};
         }
         const ProcessRun text = runProcess({QStringLiteral("pdftotext"), {name, QStringLiteral("-")}, m_dir.path()});
@@ -463,10 +461,8 @@ private slots:
         QVERIFY(holder != pages.cend());
         QVERIFY2(holder->contains(relay), qPrintable(*holder));
         if (record.endsWith(u".html")) {
-            QFile file(path("r.html"));
-            QVERIFY(file.open(QIODevice::ReadOnly));
             // A picture for each relay and one more for relay 3's unlatching inputs.
-            QCOMPARE(file.readAll().count("<img src=\"data:image/png;base64,"), 17);
+            QCOMPARE(read("r.html").count("<img src=\"data:image/png;base64,"), 17);
         } else {
             const ProcessRun info = runProcess({QStringLiteral("pdfinfo"), {record}, m_dir.path()});
             QVERIFY(info.out.contains(page == u"a4" ? "595 x 842 pts" : "612 x 792 pts"));
@@ -745,10 +741,7 @@ private slots:
             startVariedDevice(devices[d], {.hangUpAfterOutput = d == 1 ? 900 : -1});
             ports << privatePortPath(devices[d].portPath());
         }
-        QFile list(path("ports.txt"));
-        QVERIFY(list.open(QIODevice::WriteOnly));
-        list.write("# the last two\n\n" + ports.at(1).toUtf8() + "\n" + ports.at(2).toUtf8() + "\n");
-        list.close();
+        QVERIFY(write("ports.txt", "# the last two\n\n" + ports.at(1).toUtf8() + "\n" + ports.at(2).toUtf8() + "\n"));
         const ProcessRun run = tavikctl(command + QStringList{"--port", ports.at(0), "--ports-from", "ports.txt"});
         QCOMPARE(run.exitCode, 1);
         if (done.isEmpty()) {

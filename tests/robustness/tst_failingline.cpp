@@ -148,11 +148,9 @@ class TestFailingLine : public QObject
         next.setRelay(Swept, dialogues[name].device);
         rig.useDevice(next);
         rig.table = tableBefore(name);
-        // A healthy device answers at once: the whole timeout is left, on a
-        // shorter tick, so that the quiet wait after the escape that follows
-        // a dialogue ended halfway takes less of the sweep's time.
+        // A healthy device answers at once: the whole timeout, on the sweep's short tick, which keeps
+        // the quiet wait after the escape that follows a dialogue ended halfway short.
         rig.link.clock().setTimeoutTicks(WaitClock::DefaultTimeoutTicks);
-        rig.link.clock().setTickInterval(50);
         const qint16 result = runDialogue(rig, name);
         QVERIFY2(result == 0,
                  qPrintable(QStringLiteral("the next dialogue, on a fresh device: result %1, status '%2'")
