@@ -4,9 +4,6 @@
 #include "finish.h"
 #include "variedrelays.h"
 
-#include <QElapsedTimer>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 
 // A line that fails at every step: the device hangs up, echoes wrongly or

@@ -6,10 +6,6 @@
 #include "window/mainwindow.h"
 #include "mainwindowprobe.h"
 
-#include <QProcess>
-#include <QRegularExpression>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <grp.h>
