@@ -75,10 +75,9 @@ class TestTavikctl : public QObject
         return runProcess(request);
     }
 
-    // A row of a command line: `before` makes what the command meets (a run
-    // that needs root for it is skipped), the command ends with `exitCode` and
-    // says `said` in a few words, nothing of it a terminal command, and
-    // `after` then finds the target as it should be.
+    // A row of a command line: `before` makes what the command meets (a run that needs root for it is
+    // skipped), the command ends with `exitCode` and says `said` in a few words, nothing of it a terminal
+    // command, and `after` then finds the target as it should be.
     static void boundaryColumns()
     {
         for (const char *column : {"before", "command", "said", "after"})
@@ -187,9 +186,8 @@ private slots:
     }
     void whatCannotBeWrittenWholeIsLeftAsItWas() { checkBoundary(); }
 
-    // What a user may name as a file: a pipe or a FIFO is read as a stream and
-    // never waited on, a line or a list too long is refused in a few words,
-    // and nothing of the file reaches the terminal as a command.
+    // What a user may name as a file: a pipe or a FIFO is read as a stream and never waited on, a line or a
+    // list too long is refused in a few words, and nothing of the file reaches the terminal as a command.
     void whatIsReadIsBoundedAndNeverWaitedOn_data()
     {
         boundaryColumns();
@@ -295,9 +293,8 @@ private slots:
                      failure);
     }
 
-    // Each command has a page of its own, through COMMAND --help and help
-    // COMMAND alike: what it takes, an example and its exit codes; on a pipe
-    // no line is wider than 80 columns.
+    // Each command has a page of its own, through COMMAND --help and help COMMAND alike: what it takes, an
+    // example and its exit codes; on a pipe no line is wider than 80 columns.
     void everyCommandHasItsOwnHelp()
     {
         const ProcessRun overview = tavikctl({"--help"});
@@ -545,9 +542,8 @@ private slots:
         QCOMPARE(relay3.value("relayMode").toString(), QStringLiteral("Latching"));
     }
 
-    // Relay 1 Min-Time, NAND of inputs 1 and 2, 1:02:03.04; relay 2 Latching,
-    // XOR of input 12, unlatched by NIL of input 5; relay 3 Momentary, AND of
-    // inputs 1 to 4; the rest as new.
+    // Relay 1 Min-Time, NAND of inputs 1 and 2, 1:02:03.04; relay 2 Latching, XOR of input 12, unlatched by
+    // NIL of input 5; relay 3 Momentary, AND of inputs 1 to 4; the rest as new.
     void saveMixedTable(const char *name) const
     {
         RelayTable table{};
@@ -602,8 +598,7 @@ private slots:
         QTRY_COMPARE(device.received(), wire);
     }
 
-    // A run that fails inside a command leaves the device at its menu: the
-    // next run reads at once.
+    // A run that fails inside a command leaves the device at its menu: the next run reads at once.
     void aFailedProgramLeavesTheDeviceReadyForTheNextRun()
     {
         TavikSimulator device;

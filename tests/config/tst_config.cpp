@@ -1,6 +1,5 @@
-// The relay table's closure time, its file written and read back byte for
-// byte, every way a file is refused, the closure-time text rules, the
-// clipboard's text of a relay, and the error log that failures go to.
+// The relay table's closure time, its file written and read back byte for byte, every way a file is refused,
+// the closure-time text rules, the clipboard's text of a relay, and the error log that failures go to.
 #include "base/errorlog.h"
 #include "config/closuretimetext.h"
 #include "config/relaycomparison.h"
@@ -330,9 +329,8 @@ private slots:
         }
     }
 
-    // Random tables through the JSON document and the CSV file and back: the
-    // JSON holds what the device is told (the unlatch set only for Latching)
-    // and the contact; the CSV all but the contact.
+    // Random tables through the JSON document and the CSV file and back: the JSON holds what the device is
+    // told (the unlatch set only for Latching) and the contact; the CSV all but the contact.
     void randomTablesGoThroughJsonAndCsvUnchanged()
     {
         QRandomGenerator random(20261207);

@@ -16,17 +16,15 @@ namespace
 
 QByteArray hex(const char *text) { return QByteArray::fromHex(text); }
 
-// What the tool sends to set the line: 57600 baud, 8 data bits, no parity,
-// 1 stop bit, no flow control.
+// What the tool sends to set the line: 57600 baud, 8 data bits, no parity, 1 stop bit, no flow control.
 const QByteArray Settings = hex("fffa2c 01 0000e100 fff0  fffa2c 02 08 fff0  fffa2c 03 01 fff0"
                                 "fffa2c 04 01 fff0  fffa2c 05 01 fff0");
 // A server's answers to them, each with the value it set.
 const QByteArray Answers = hex("fffa2c 65 0000e100 fff0  fffa2c 66 08 fff0  fffa2c 67 01 fff0"
                                "fffa2c 68 01 fff0  fffa2c 69 01 fff0");
 
-// A serial server that plays a script: on a connection it sends `greeting`,
-// then, as long as the connection stands, `repeated` once every `everyMs`
-// milliseconds, or (everyMs 0) as fast as the client takes it.
+// A serial server that plays a script: on a connection it sends `greeting`, then, as long as the connection
+// stands, `repeated` once every `everyMs` milliseconds, or (everyMs 0) as fast as the client takes it.
 class ScriptedServer : public QObject
 {
 public:

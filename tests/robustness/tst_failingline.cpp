@@ -16,9 +16,8 @@ constexpr int Swept = 4; // relay 5, shown in the editor so that its updates run
 
 enum class Kind { Read, Program, Live };
 
-// One dialogue: the device's relay before and after a complete run (the
-// device the read reads, or the one the program leaves), and the swept
-// record before, which for a read differs from the device in every field.
+// One dialogue: the device's relay before and after a complete run (the device the read reads, or the one the
+// program leaves), and the swept record before, which for a read differs from the device in every field.
 struct Dialogue {
     Kind kind = Kind::Read;
     char live = 0;
@@ -243,8 +242,7 @@ private slots:
     void silence_data() { addDialogues(3); }
     void silence() { sweep([](qint64 k) { return SimFaults{.silentAfterOutput = k}; }, 3); }
 
-    // A wrong echo of any character the tool checks brings escape and a
-    // second attempt, which succeeds.
+    // A wrong echo of any character the tool checks brings escape and a second attempt, which succeeds.
     void wrongEcho_data() { addDialogues(); }
     void wrongEcho()
     {

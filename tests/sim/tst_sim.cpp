@@ -1,6 +1,5 @@
-// The simulated device on the wire: its menu as a healthy device serves it,
-// each fault laid over it (through tavik-sim's options where it has one, on a
-// terminal or on TCP), and the relays every program shares.
+// The simulated device on the wire: its menu as a healthy device serves it, each fault laid over it (through
+// tavik-sim's options where it has one, on a terminal or on TCP), and the relays every program shares.
 #include "privateport.h"
 #include "taviksimulator.h"
 
@@ -19,8 +18,7 @@ const QByteArray Menu = "\r\n  r  Read relay\r\n  p  Program relay\r\n  c  PC co
                         "  l  Latch input\r\n  m  Momentary input\r\n> ";
 const QByteArray Latching = "1\r\r\nRelay mode: Latching\r\nInput mode: NAND\r\nInput map: ";
 
-// The program's end of the line: a real serial port (a terminal has no line
-// rate), or a plain TCP connection.
+// The program's end of the line: a real serial port (a terminal has no line rate), or a plain TCP connection.
 struct Client {
     QSerialPort serial;
     QTcpSocket socket;
@@ -167,9 +165,8 @@ private slots:
         const QByteArray got = client.exchange(sent, reply.size());
         const bool stops = faults.silent || faults.silentAfterOutput >= 0 || faults.hangUpAfterOutput >= 0;
         QCOMPARE(stops ? got : got.left(reply.size()), reply);
-        // Pieces and the line rate may only slow the output down. A paced
-        // writer that was kept waiting by a loaded machine catches up in a
-        // burst, so half the time is what it must at least take.
+        // Pieces and the line rate may only slow the output down. A paced writer that was kept waiting by a
+        // loaded machine catches up in a burst, so half the time is what it must at least take.
         const double lineMs = faults.paced ? reply.size() * 1000.0 / 5760 : 0;
         const double pausesMs =
             faults.chunkSize ? (reply.size() / faults.chunkSize - 1) * faults.chunkDelayMs : 0;
