@@ -1,6 +1,4 @@
-// Runs the built tavikctl as a user would: on files, on the built-in simulated
-// device, and on devices at ports that answer, fall silent, hang up midway or
-// are left by a signal, one or several at once, with and without JSON.
+// The built tavikctl as a user runs it: on files, and on devices that answer, fail or see a signal.
 #include "config/relayjson.h"
 #include "config/tavikfile.h"
 #include "privateport.h"

@@ -1,5 +1,4 @@
-// The relay table's closure time, its file written and read back byte for byte, every way a file is refused,
-// the closure-time text rules, the clipboard's text of a relay, and the error log that failures go to.
+// The relay table, its file and clipboard texts, the closure-time rules, comparison and the error log.
 #include "base/errorlog.h"
 #include "config/closuretimetext.h"
 #include "config/relaycomparison.h"

@@ -1,6 +1,4 @@
-// The link: the receive ring, the exchanges, the port list and the port; and the
-// device through a real ser2net, raw and as a telnet server with RFC 2217: the
-// dialogues and tavikctl over it, a server that goes down midway, and none at all.
+// The link's parts, and the device through a real ser2net, raw and with RFC 2217, up, going down and absent.
 #include "base/errorlog.h"
 #include "cputime.h"
 #include "dialoguerig.h"

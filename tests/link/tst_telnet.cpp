@@ -1,5 +1,4 @@
-// The serial-server client against scripted server bytes: the telnet decoding and answers, what goes
-// out and when, the server's address, and misbehaving servers with tavikctl reading through them.
+// The serial-server client against scripted server bytes, and tavikctl reading through misbehaving servers.
 #include "base/errorlog.h"
 #include "link/portdirectory.h"
 #include "link/serveraddress.h"

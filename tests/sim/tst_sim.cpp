@@ -1,5 +1,4 @@
-// The simulated device on the wire: its menu as a healthy device serves it, each fault laid over it (through
-// tavik-sim's options where it has one, on a terminal or on TCP), and the relays every program shares.
+// The simulated device on the wire, healthy and with each fault, and the relays every program shares.
 #include "privateport.h"
 #include "taviksimulator.h"
 
