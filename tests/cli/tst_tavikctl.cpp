@@ -1,6 +1,4 @@
-// Runs the built tavikctl as a user would: on files, on the built-in simulated
-// device, and on devices at ports that answer, fall silent, hang up midway or
-// are left by a signal, one or several at once, with and without JSON.
+// The built tavikctl as a user runs it: on files, and on devices that answer, fail or see a signal.
 #include "config/relayjson.h"
 #include "config/tavikfile.h"
 #include "privateport.h"
@@ -27,6 +25,16 @@ class TestTavikctl : public QObject
 
     QTemporaryDir m_dir;
     QString path(const char *name) const { return m_dir.filePath(QString::fromLatin1(name)); }
+    bool write(const char *name, const QByteArray &bytes) const
+    {
+        QFile file(path(name));
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    }
+    QByteArray read(const char *name) const
+    {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
 
     ProcessRun tavikctl(const QStringList &arguments) const
     {
@@ -47,6 +55,13 @@ class TestTavikctl : public QObject
     }
 
     static QJsonObject json(const ProcessRun &run) { return QJsonDocument::fromJson(run.out).object(); }
+    // The table a file holds; empty when it does not load.
+    RelayTable loaded(const QString &name) const
+    {
+        RelayTable table{};
+        QString status;
+        return openConfigFile(table, path(qPrintable(name)), status) == FileResult::Ok ? table : RelayTable{};
+    }
 
     // A bash command line in the test's folder, $T for tavikctl: pipes, FIFOs and mounts as users make them.
     ProcessRun shell(const QString &line) const
@@ -58,10 +73,9 @@ class TestTavikctl : public QObject
         return runProcess(request);
     }
 
-    // A row at a file boundary: `before` makes what the command meets (a run
-    // that needs root for it is skipped), the command ends with `exitCode` and
-    // says `said` in a few words, nothing of it a terminal command, and
-    // `after` then finds the target as it should be.
+    // A row of a command line: `before` makes what the command meets (a run that needs root for it is
+    // skipped), the command ends with `exitCode` and says `said` in a few words, nothing of it a terminal
+    // command, and `after` then finds the target as it should be.
     static void boundaryColumns()
     {
         for (const char *column : {"before", "command", "said", "after"})
@@ -105,10 +119,7 @@ private slots:
         QCOMPARE(programmed.exitCode, 0);
         QVERIFY(programmed.err.contains("Programming relay 16 of 16...\n"));
         QCOMPARE(tavikctl({"read", "-o", "b.csv", "--simulate"}).exitCode, 0);
-        RelayTable back{};
-        QString status;
-        QCOMPARE(openConfigFile(back, path("b.csv"), status), FileResult::Ok);
-        QVERIFY(back == written);
+        QVERIFY(loaded("b.csv") == written);
         QCOMPARE(tavikctl({"read", "--relay", "3", "--simulate"}).out,
                  QByteArray("Relay 3\nMode: Latching\nGate: XOR of inputs 1, 2, 3, 4, 6, 7, 8, 9, 11\n"
                             "Unlatch gate: NAND of inputs 1, 12\nClosure time: 0:00:00.00\n"
@@ -122,7 +133,6 @@ private slots:
 
     void theFileCommandsMakeShowFindFaultsAndCompare()
     {
-
         QCOMPARE(tavikctl({"report", "-i", "c.csv", "-o", "c.txt"}).exitCode, 2); // no such kind of record
 
         RelayTable first{};
@@ -174,9 +184,8 @@ private slots:
     }
     void whatCannotBeWrittenWholeIsLeftAsItWas() { checkBoundary(); }
 
-    // What a user may name as a file: a pipe or a FIFO is read as a stream and
-    // never waited on, a line or a list too long is refused in a few words,
-    // and nothing of the file reaches the terminal as a command.
+    // What a user may name as a file: a pipe or a FIFO is read as a stream and never waited on, a line or a
+    // list too long is refused in a few words, and nothing of the file reaches the terminal as a command.
     void whatIsReadIsBoundedAndNeverWaitedOn_data()
     {
         boundaryColumns();
@@ -256,8 +265,6 @@ private slots:
                                       << "none.csv";
         QTest::newRow("report") << QStringList{"report", "-i", "none.csv", "-o", "none.pdf"}
                                 << "tavikctl: none.csv: No such file or directory";
-        QTest::newRow("show, missing") << QStringList{"show", "none.csv"}
-                                       << "tavikctl: none.csv: No such file or directory";
         QTest::newRow("show") << QStringList{"show", "bad.csv"}
                               << "tavikctl: bad.csv: Incorrect file format: line 1, column 1 ('s'): line 1 should "
                                  "read Tavik Configuration File,";
@@ -273,12 +280,8 @@ private slots:
         QFETCH(QStringList, command);
         QFETCH(QString, failure);
         QCOMPARE(saveConfigFile(RelayTable{}, path("good.csv")), FileResult::Ok);
-        QFile bad(path("bad.csv"));
-        QVERIFY(bad.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && bad.write("shopping list\r\n") > 0);
-        QFile badJson(path("bad.json"));
-        QVERIFY(badJson.open(QIODevice::WriteOnly) &&
-                badJson.write(RelayJson::document(RelayTable{}).replace("\"Momentary\"", "\"Momentarily\"")) > 0);
-        badJson.close();
+        QVERIFY(write("bad.csv", "shopping list\r\n") &&
+                write("bad.json", RelayJson::document(RelayTable{}).replace("\"Momentary\"", "\"Momentarily\"")));
         const ProcessRun run = tavikctl(command);
         QCOMPARE(run.exitCode, 3);
         if (command.contains("--json"))
@@ -288,9 +291,8 @@ private slots:
                      failure);
     }
 
-    // Each command has a page of its own, through COMMAND --help and help
-    // COMMAND alike: what it takes, an example and its exit codes; on a pipe
-    // no line is wider than 80 columns.
+    // Each command has a page of its own, through COMMAND --help and help COMMAND alike: what it takes, an
+    // example and its exit codes; on a pipe no line is wider than 80 columns.
     void everyCommandHasItsOwnHelp()
     {
         const ProcessRun overview = tavikctl({"--help"});
@@ -317,23 +319,14 @@ private slots:
 
     void aMistypedCommandIsNamed_data()
     {
-        QTest::addColumn<QStringList>("words");
-        QTest::addColumn<QByteArray>("said");
-        QTest::newRow("a letter twice") << QStringList{"reed"} << QByteArray("unknown command 'reed'; did you mean 'read'?");
-        QTest::newRow("a letter left out")
-            << QStringList{"progam", "-i", "a.csv"} << QByteArray("unknown command 'progam'; did you mean 'program'?");
-        QTest::newRow("help for a slip") << QStringList{"help", "vrify"}
-                                         << QByteArray("unknown command 'vrify'; did you mean 'verify'?");
-        QTest::newRow("nothing near") << QStringList{"frobnicate"} << QByteArray("unknown command 'frobnicate'\n");
+        boundaryColumns();
+        row("a letter twice", "", "$T reed", 2, "tavikctl: unknown command 'reed'; did you mean 'read'?");
+        row("a letter left out", "", "$T progam -i a.csv", 2,
+            "tavikctl: unknown command 'progam'; did you mean 'program'?");
+        row("help for a slip", "", "$T help vrify", 2, "tavikctl: unknown command 'vrify'; did you mean 'verify'?");
+        row("nothing near", "", "$T frobnicate", 2, "tavikctl: unknown command 'frobnicate'\n");
     }
-    void aMistypedCommandIsNamed()
-    {
-        QFETCH(QStringList, words);
-        const ProcessRun run = tavikctl(words);
-        QCOMPARE(run.exitCode, 2);
-        QFETCH(QByteArray, said);
-        QVERIFY2(run.err.startsWith("tavikctl: " + said), run.err.constData());
-    }
+    void aMistypedCommandIsNamed() { checkBoundary(); }
 
     // set changes the fields it is given of one relay, in CSV and JSON alike,
     // and refuses a value it cannot take with what it takes, the file untouched.
@@ -363,17 +356,12 @@ private slots:
         QFETCH(QByteArray, refused);
         for (const char *name : {"s.csv", "s.json"}) {
             QCOMPARE(tavikctl({"new", "-o", name}).exitCode, 0);
-            QFile file(path(name));
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            const QByteArray before = file.readAll();
-            file.close();
+            const QByteArray before = read(name);
             const ProcessRun run = tavikctl(QStringList{"set", name, "--relay", "5"} + options);
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            const QByteArray after = file.readAll();
             QVERIFY2(run.exitCode == (refused.isEmpty() ? 0 : 2), run.err.constData());
             QVERIFY2(run.err.contains(refused), run.err.constData());
             if (!refused.isEmpty()) {
-                QCOMPARE(after, before);
+                QCOMPARE(read(name), before);
                 continue;
             }
             // The device takes what set wrote; the other relays keep every field.
@@ -420,10 +408,7 @@ private slots:
     QStringList recordPages(const QString &name) const
     {
         if (name.endsWith(u".html")) {
-            QFile file(path(name.toLatin1()));
-            if (!file.open(QIODevice::ReadOnly))
-                return {};
-            QString text = QString::fromUtf8(file.readAll()).remove(QRegularExpression(QStringLiteral("<[^>]*>")));
+            QString text = QString::fromUtf8(read(qPrintable(name))).remove(QRegularExpression("<[^>]*>"));
             return {text.replace(QStringLiteral("&amp;"), QStringLiteral("&"))};
         }
         const ProcessRun text = runProcess({QStringLiteral("pdftotext"), {name, QStringLiteral("-")}, m_dir.path()});
@@ -471,10 +456,8 @@ private slots:
         QVERIFY(holder != pages.cend());
         QVERIFY2(holder->contains(relay), qPrintable(*holder));
         if (record.endsWith(u".html")) {
-            QFile file(path("r.html"));
-            QVERIFY(file.open(QIODevice::ReadOnly));
             // A picture for each relay and one more for relay 3's unlatching inputs.
-            QCOMPARE(file.readAll().count("<img src=\"data:image/png;base64,"), 17);
+            QCOMPARE(read("r.html").count("<img src=\"data:image/png;base64,"), 17);
         } else {
             const ProcessRun info = runProcess({QStringLiteral("pdfinfo"), {record}, m_dir.path()});
             QVERIFY(info.out.contains(page == u"a4" ? "595 x 842 pts" : "612 x 792 pts"));
@@ -557,9 +540,8 @@ private slots:
         QCOMPARE(relay3.value("relayMode").toString(), QStringLiteral("Latching"));
     }
 
-    // Relay 1 Min-Time, NAND of inputs 1 and 2, 1:02:03.04; relay 2 Latching,
-    // XOR of input 12, unlatched by NIL of input 5; relay 3 Momentary, AND of
-    // inputs 1 to 4; the rest as new.
+    // Relay 1 Min-Time, NAND of inputs 1 and 2, 1:02:03.04; relay 2 Latching, XOR of input 12, unlatched by
+    // NIL of input 5; relay 3 Momentary, AND of inputs 1 to 4; the rest as new.
     void saveMixedTable(const char *name) const
     {
         RelayTable table{};
@@ -614,8 +596,7 @@ private slots:
         QTRY_COMPARE(device.received(), wire);
     }
 
-    // A run that fails inside a command leaves the device at its menu: the
-    // next run reads at once.
+    // A run that fails inside a command leaves the device at its menu: the next run reads at once.
     void aFailedProgramLeavesTheDeviceReadyForTheNextRun()
     {
         TavikSimulator device;
@@ -753,10 +734,7 @@ private slots:
             startVariedDevice(devices[d], {.hangUpAfterOutput = d == 1 ? 900 : -1});
             ports << privatePortPath(devices[d].portPath());
         }
-        QFile list(path("ports.txt"));
-        QVERIFY(list.open(QIODevice::WriteOnly));
-        list.write("# the last two\n\n" + ports.at(1).toUtf8() + "\n" + ports.at(2).toUtf8() + "\n");
-        list.close();
+        QVERIFY(write("ports.txt", "# the last two\n\n" + ports.at(1).toUtf8() + "\n" + ports.at(2).toUtf8() + "\n"));
         const ProcessRun run = tavikctl(command + QStringList{"--port", ports.at(0), "--ports-from", "ports.txt"});
         QCOMPARE(run.exitCode, 1);
         if (done.isEmpty()) {
@@ -799,10 +777,7 @@ private slots:
             const QString file =
                 QString(command.at(output + 1)).replace("{port}", ports.at(d).mid(1).replace('/', '_'));
             QCOMPARE(entry.value("file").toString(), file);
-            RelayTable saved{};
-            QString status;
-            QCOMPARE(openConfigFile(saved, m_dir.filePath(file), status), FileResult::Ok);
-            QVERIFY(saved == variedTable());
+            QVERIFY(loaded(file) == variedTable());
         }
     }
 };

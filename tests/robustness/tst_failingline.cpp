@@ -4,9 +4,6 @@
 #include "finish.h"
 #include "variedrelays.h"
 
-#include <QElapsedTimer>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 
 // A line that fails at every step: the device hangs up, echoes wrongly or
@@ -19,9 +16,8 @@ constexpr int Swept = 4; // relay 5, shown in the editor so that its updates run
 
 enum class Kind { Read, Program, Live };
 
-// One dialogue: the device's relay before and after a complete run (the
-// device the read reads, or the one the program leaves), and the swept
-// record before, which for a read differs from the device in every field.
+// One dialogue: the device's relay before and after a complete run (the device the read reads, or the one the
+// program leaves), and the swept record before, which for a read differs from the device in every field.
 struct Dialogue {
     Kind kind = Kind::Read;
     char live = 0;
@@ -148,11 +144,9 @@ class TestFailingLine : public QObject
         next.setRelay(Swept, dialogues[name].device);
         rig.useDevice(next);
         rig.table = tableBefore(name);
-        // A healthy device answers at once: the whole timeout is left, on a
-        // shorter tick, so that the quiet wait after the escape that follows
-        // a dialogue ended halfway takes less of the sweep's time.
+        // A healthy device answers at once: the whole timeout, on the sweep's short tick, which keeps
+        // the quiet wait after the escape that follows a dialogue ended halfway short.
         rig.link.clock().setTimeoutTicks(WaitClock::DefaultTimeoutTicks);
-        rig.link.clock().setTickInterval(50);
         const qint16 result = runDialogue(rig, name);
         QVERIFY2(result == 0,
                  qPrintable(QStringLiteral("the next dialogue, on a fresh device: result %1, status '%2'")
@@ -248,8 +242,7 @@ private slots:
     void silence_data() { addDialogues(3); }
     void silence() { sweep([](qint64 k) { return SimFaults{.silentAfterOutput = k}; }, 3); }
 
-    // A wrong echo of any character the tool checks brings escape and a
-    // second attempt, which succeeds.
+    // A wrong echo of any character the tool checks brings escape and a second attempt, which succeeds.
     void wrongEcho_data() { addDialogues(); }
     void wrongEcho()
     {

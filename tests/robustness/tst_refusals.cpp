@@ -6,19 +6,14 @@
 #include "window/mainwindow.h"
 #include "mainwindowprobe.h"
 
-#include <QProcess>
-#include <QRegularExpression>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-// Files, folders and ports that refuse. Root ignores file permissions and
-// exclusive port locks, so under root each test runs again in a child as the
-// unprivileged user 65534 (setpriv), and passes when the child does.
+// Files, folders and ports that refuse. Root ignores file permissions and exclusive port locks, so under root
+// each test runs again in a child as the unprivileged user 65534 (setpriv), and passes when the child does.
 class TestRefusals : public QObject
 {
     Q_OBJECT
@@ -32,10 +27,9 @@ class TestRefusals : public QObject
         return QFile::exists(to) || (QFile::copy(from, to) && chmod(qPrintable(to), mode) == 0);
     }
 
-    // The folder the child runs from, with copies of this program and of
-    // tavikctl (both link the project statically) and the child's own home:
-    // the build may lie under a folder that user cannot enter, such as a
-    // clone in /root. Empty when no such folder can be made.
+    // The folder the child runs from, with copies of this program and of tavikctl (both link the project
+    // statically) and the child's own home: the build may lie under a folder that user cannot enter, such as
+    // a clone in /root. Empty when no such folder can be made.
     static QString childFolder()
     {
         static QTemporaryDir dir;

@@ -8,8 +8,7 @@
 
 #include <functional>
 
-// The window writing down every action text it shows; onAction runs inside
-// the command as each text is set.
+// The window writing down every action text it shows; onAction runs inside the command as each text is set.
 class RecordingWindow : public MainWindow
 {
 public:
