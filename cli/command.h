@@ -15,18 +15,17 @@ enum ExitCode {
     ExitUsage = 2,
     ExitBadFile = 3,
     ExitDiffers = 4, // verify, diff, program --changed: the configurations differ
+    ExitNotWritten = 8, // an output file was not written; the file there is unchanged
 };
 
-// One tavikctl command: its word, a line of help, and what runs it. run()
-// gets the arguments without the command word (options may stand anywhere)
-// and ends with the exit code; a command that talks to devices waits for
-// them on the event loop.
+// One tavikctl command: its word and what runs it (its help is in
+// commandhelp.cpp). run() gets the arguments without the command word
+// (options may stand anywhere) and ends with the exit code; a command that
+// talks to devices waits for them on the event loop.
 struct Command {
     using Run = std::function<Task<int>(const QStringList &)>;
 
     QString name;
-    QString synopsis;
-    QString summary;
     Run run;
 };
 

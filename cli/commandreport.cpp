@@ -41,6 +41,8 @@ const char *resultMeaning(DialogueResult result)
     case DialogueResult::LineNeverQuiet:
         return QT_TRANSLATE_NOOP("CliText",
                                  "the line never fell quiet; the port may belong to another device");
+    case DialogueResult::OutOfRange:
+        return QT_TRANSLATE_NOOP("CliText", "a value is out of the range the device takes; nothing was sent");
     }
     return QT_TRANSLATE_NOOP("CliText", "unknown failure");
 }
@@ -95,7 +97,8 @@ int CommandReport::dialogueFailed(const QString &what, int relay, DialogueResult
                       {QStringLiteral("meaning"), QString::fromLatin1(resultMeaning(result))},
                       {QStringLiteral("text"), statusText},
                   });
-    return finish(ExitFailed);
+    // The file is what is wrong, not the device.
+    return finish(result == DialogueResult::OutOfRange ? ExitBadFile : ExitFailed);
 }
 
 int CommandReport::fileRefused(const QString &path, const FileFault &fault)
@@ -142,39 +145,6 @@ int finishPorts(const QString &command, bool json, const QList<const CommandRepo
         QTextStream(stdout) << QJsonDocument(document).toJson(QJsonDocument::Indented);
     }
     return exitCode;
-}
-
-namespace
-{
-
-QJsonArray inputsJson(const std::array<bool, InputCount> &map)
-{
-    QJsonArray inputs;
-    for (int input = 0; input < InputCount; ++input) {
-        if (map[size_t(input)])
-            inputs.append(input + 1);
-    }
-    return inputs;
-}
-
-} // namespace
-
-QJsonObject relayJson(const RelayConfig &relay, int number)
-{
-    QJsonObject object{
-        {QStringLiteral("relay"), number},
-        {QStringLiteral("relayMode"), RelayText::relayMode(relay.RelayMode)},
-        {QStringLiteral("inputMode"), RelayText::inputMode(relay.InputMode)},
-        {QStringLiteral("inputs"), inputsJson(relay.InputMap)},
-        {QStringLiteral("closureTime"), RelayText::closureTime(relay)},
-        {QStringLiteral("contact"), RelayText::contact(relay.Closed)},
-        {QStringLiteral("pcControl"), relay.PCControl},
-    };
-    if (isLatchingMode(relay.RelayMode)) {
-        object.insert(QStringLiteral("unlatchInputMode"), RelayText::inputMode(relay.UnlatchInputMode));
-        object.insert(QStringLiteral("unlatchInputs"), inputsJson(relay.UnlatchMap));
-    }
-    return object;
 }
 
 QJsonArray differencesJson(const QList<RelayDifference> &differences, const QString &firstName,

@@ -36,8 +36,9 @@ public:
     // Prints the JSON (with --json) and returns the exit code.
     int finish(int exitCode);
     // A dialogue failed on relay number (1 to 16): says so and finishes with
-    // ExitFailed; a cancelled one says "cancelled": true and finishes with the
-    // signal's exit code.
+    // ExitFailed, or ExitBadFile for a value the device does not take; a
+    // cancelled one says "cancelled": true and finishes with the signal's
+    // exit code.
     int dialogueFailed(const QString &what, int relay, DialogueResult result, const QString &statusText);
     // A configuration file did not load: says where and finishes with ExitBadFile.
     int fileRefused(const QString &path, const FileFault &fault);
@@ -58,9 +59,6 @@ private:
 int finishPorts(const QString &command, bool json, const QList<const CommandReport *> &reports,
                 const QStringList &ports);
 
-// A relay with its fields named, its values as a person reads them and its
-// inputs as numbers 1 to 12; the unlatch side only for a Latching relay.
-QJsonObject relayJson(const RelayConfig &relay, int number);
 // Each difference's relay, field, both values under the names given, whether
 // it counts, and the line a person reads.
 QJsonArray differencesJson(const QList<RelayDifference> &differences, const QString &firstName,

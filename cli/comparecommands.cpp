@@ -3,7 +3,7 @@
 #include "clitext.h"
 #include "commandreport.h"
 #include "config/relaycomparison.h"
-#include "config/tavikfile.h"
+#include "configurationfile.h"
 #include "deviceargs.h"
 #include "deviceconnection.h"
 
@@ -17,9 +17,8 @@ namespace
 // The table of a configuration file; false (the failure reported) when it does not load.
 bool loadTable(RelayTable &table, const QString &path, CommandReport &report)
 {
-    QString status;
     FileFault fault;
-    if (openConfigFile(table, path, status, &fault) == FileResult::Ok)
+    if (loadConfiguration(table, path, fault) == FileResult::Ok)
         return true;
     report.fileRefused(path, fault);
     return false;
@@ -290,12 +289,5 @@ Task<int> programChangedRelays(DeviceConnection *connection, int relay, QString 
 
 QList<Command> comparisonCommands()
 {
-    return {
-        {QStringLiteral("verify"), QStringLiteral("verify -i FILE [--relay N] [--all] DEVICE"),
-         CliText::tr("check that the device holds FILE (exit 4: differs, 1: device failed, 3: bad FILE)"),
-         verifyDevice},
-        {QStringLiteral("diff"), QStringLiteral("diff [--all] FILE_A FILE_B"),
-         CliText::tr("compare two configuration files (exit 4: they differ, 3: bad FILE)"),
-         atOnce(diffFiles)},
-    };
+    return {{QStringLiteral("verify"), verifyDevice}, {QStringLiteral("diff"), atOnce(diffFiles)}};
 }

@@ -1,5 +1,6 @@
 #include "deviceargs.h"
 
+#include "base/inputfile.h"
 #include "clitext.h"
 #include "config/relayconfig.h"
 
@@ -12,15 +13,39 @@
 namespace
 {
 
+// A port's name is short; a line far longer is not one, and a list past
+// these bounds is not a list of ports (a device or a file of zeros).
+constexpr qsizetype MaxPortLineBytes = 4096;
+constexpr qint64 MaxPortsFileBytes = 4 << 20;
+
 // One port a line; blank lines and lines that begin with # are left out.
 QString readPortsFile(const QString &command, const QString &path, QStringList &ports)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return CliText::tr("%1: --ports-from: cannot read %2").arg(command, path);
+    QFile file;
+    QString error;
+    if (!openInputFile(file, path, error))
+        return CliText::tr("%1: --ports-from: cannot read %2: %3").arg(command, path, error);
     const qsizetype before = ports.size();
-    while (!file.atEnd()) {
-        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+    QByteArray bytes;
+    qint64 total = 0;
+    for (int lineNo = 1;; ++lineNo) {
+        const LineRead read = readBoundedLine(file, MaxPortLineBytes, bytes);
+        if (read == LineRead::End)
+            break;
+        if (read == LineRead::Failed)
+            return CliText::tr("%1: --ports-from: cannot read %2: %3").arg(command, path, file.errorString());
+        if (read == LineRead::TooLong)
+            return CliText::tr("%1: --ports-from: line %2 of %3 is longer than %4 bytes: %5")
+                .arg(command)
+                .arg(lineNo)
+                .arg(path)
+                .arg(MaxPortLineBytes)
+                .arg(visibleText(QString::fromUtf8(bytes), 40));
+        if ((total += bytes.size() + 1) > MaxPortsFileBytes)
+            return CliText::tr("%1: --ports-from: %2 is larger than %3 bytes")
+                .arg(command, path)
+                .arg(MaxPortsFileBytes);
+        const QString line = QString::fromUtf8(bytes).trimmed();
         if (!line.isEmpty() && !line.startsWith(u'#'))
             ports << line;
     }

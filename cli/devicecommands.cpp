@@ -3,8 +3,9 @@
 #include "base/errorlog.h"
 #include "clitext.h"
 #include "commandreport.h"
+#include "config/relayjson.h"
 #include "comparecommands.h"
-#include "config/tavikfile.h"
+#include "configurationfile.h"
 #include "deviceargs.h"
 #include "deviceconnection.h"
 #include "filecommands.h"
@@ -78,7 +79,7 @@ Task<int> readOnPort(DeviceConnection *connection, DeviceArgs args, QString outp
             co_return report.dialogueFailed(CliText::tr("reading"), args.relay, result, view.statusText());
         }
         report.set(QStringLiteral("relays"),
-                   QJsonArray{relayJson(table[size_t(args.relay - 1)], args.relay)});
+                   QJsonArray{RelayJson::relayObject(table[size_t(args.relay - 1)], args.relay)});
         if (!report.json())
             view.out(relayDescription(table[size_t(args.relay - 1)], args.relay));
         co_return report.finish(ExitOk);
@@ -93,7 +94,7 @@ Task<int> readOnPort(DeviceConnection *connection, DeviceArgs args, QString outp
     }
     QJsonArray relays;
     for (int index = 0; index < RelayCount; ++index)
-        relays.append(relayJson(table[size_t(index)], index + 1));
+        relays.append(RelayJson::relayObject(table[size_t(index)], index + 1));
     report.set(QStringLiteral("relays"), relays);
     if (output.isEmpty()) {
         for (int index = 0; !report.json() && index < RelayCount; ++index)
@@ -101,11 +102,9 @@ Task<int> readOnPort(DeviceConnection *connection, DeviceArgs args, QString outp
         co_return report.finish(ExitOk);
     }
     report.set(QStringLiteral("file"), output);
-    if (saveConfigFile(table, output) != FileResult::Ok) {
-        view.err(
-            CliText::tr("tavikctl: %1: could not be written; the file there is unchanged (logged in %2)\n")
-                .arg(output, errorLogPath()));
-        co_return report.finish(ExitFileFailed);
+    if (QString problem; !saveConfiguration(table, output, problem)) {
+        view.err(QStringLiteral("tavikctl: %1\n").arg(problem));
+        co_return report.finish(ExitNotWritten);
     }
     co_return report.finish(ExitOk);
 }
@@ -176,9 +175,8 @@ Task<int> programRelays(QStringList arguments)
     report.set(QStringLiteral("file"), file);
 
     RelayTable table{};
-    QString status;
     FileFault fault;
-    if (openConfigFile(table, file, status, &fault) != FileResult::Ok)
+    if (loadConfiguration(table, file, fault) != FileResult::Ok)
         co_return report.fileRefused(file, fault);
     for (const auto &connection : connections) {
         connection->table() = table;
@@ -284,30 +282,15 @@ Task<int> liveCommand(QString command, QStringList arguments)
 
 QList<Command> deviceCommands()
 {
-    // Every command below but ports needs one of them; the help says so once.
-    const QString on = QStringLiteral(" DEVICE");
     const auto live = [](const QString &command) {
         return [command](const QStringList &args) { return liveCommand(command, args); };
     };
     return {
-        {QStringLiteral("ports"), QStringLiteral("ports [--long] [--port PORT | --simulate]"),
-         CliText::tr("list the serial ports (--long: with their adapters); DEVICE below is --port PORT "
-                     "(a number, ComN, serial:SERIAL, a device path, or a serial server's tcp://HOST:PORT "
-                     "or rfc2217://HOST:PORT) or --simulate (the built-in simulated device)"),
-         atOnce(listPorts)},
-        {QStringLiteral("read"), QStringLiteral("read [--relay N] [-o FILE]") + on,
-         CliText::tr("read relays 1-16 (print them, or save FILE; several ports: FILE with {port}) or "
-                     "relay N (exit 1: device failed)"),
-         readRelays},
-        {QStringLiteral("program"), QStringLiteral("program -i FILE [--relay N] [--changed]") + on,
-         CliText::tr("program relays 1-16 or relay N from FILE; --changed: only those the device holds "
-                     "otherwise, then checked (exit 1: device failed, 3: bad FILE, 4: still differs)"),
-         programRelays},
-        {QStringLiteral("pc-control"), QStringLiteral("pc-control on|off --relay N") + on,
-         CliText::tr("put relay N under PC control or release it"), live(QStringLiteral("pc-control"))},
-        {QStringLiteral("latch"), QStringLiteral("latch --relay N") + on,
-         CliText::tr("latch the input of relay N (under PC control)"), live(QStringLiteral("latch"))},
-        {QStringLiteral("moment"), QStringLiteral("moment --relay N") + on,
-         CliText::tr("pulse the input of relay N (under PC control)"), live(QStringLiteral("moment"))},
+        {QStringLiteral("ports"), atOnce(listPorts)},
+        {QStringLiteral("read"), readRelays},
+        {QStringLiteral("program"), programRelays},
+        {QStringLiteral("pc-control"), live(QStringLiteral("pc-control"))},
+        {QStringLiteral("latch"), live(QStringLiteral("latch"))},
+        {QStringLiteral("moment"), live(QStringLiteral("moment"))},
     };
 }

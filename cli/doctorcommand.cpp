@@ -76,8 +76,5 @@ int runDoctor(const QStringList &arguments)
 
 Command doctorCommand()
 {
-    return {QStringLiteral("doctor"), QStringLiteral("doctor [--port PORT]"),
-            CliText::tr("check what stands between you and the ports (or PORT): groups, programs holding "
-                        "them, ModemManager, brltty (exit 0: nothing)"),
-            atOnce(runDoctor)};
+    return {QStringLiteral("doctor"), atOnce(runDoctor)};
 }

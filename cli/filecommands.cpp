@@ -1,8 +1,13 @@
 #include "filecommands.h"
 
-#include "base/errorlog.h"
+#include "base/inputfile.h"
 #include "clitext.h"
-#include "config/tavikfile.h"
+#include "config/relayjson.h"
+#include "configurationfile.h"
+#include "relaytext.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
 
 #include <QTextStream>
 
@@ -13,8 +18,8 @@ QString fileFaultPlace(const FileFault &fault)
     QString place = CliText::tr("line %1").arg(fault.line);
     if (fault.column > 0) {
         place += CliText::tr(", column %1").arg(fault.column);
-        place +=
-            fault.found.isNull() ? CliText::tr(" (end of line)") : CliText::tr(" ('%1')").arg(fault.found);
+        place += fault.found.isNull() ? CliText::tr(" (end of line)")
+                                      : CliText::tr(" ('%1')").arg(visibleText(QString(fault.found)));
     }
     return place + QStringLiteral(": ");
 }
@@ -25,34 +30,46 @@ namespace
 int showFile(const QStringList &args)
 {
     QStringList files;
+    bool json = false;
     for (const QString &arg : args) {
-        if (arg.startsWith(u'-') && arg.size() > 1)
-            return usageError(CliText::tr("show: unknown option '%1'").arg(arg));
-        files << arg;
+        if (arg == QLatin1String("--json"))
+            json = true;
+        else if (arg.startsWith(u'-') && arg.size() > 1)
+            return usageError(CliText::tr("show: unknown option '%1'").arg(visibleText(arg, 40)));
+        else
+            files << arg;
     }
     if (files.size() != 1)
         return usageError(CliText::tr("show takes exactly one FILE"));
     const QString &path = files.first();
 
     RelayTable table{};
-    QString status;
     FileFault fault;
-    const FileResult result = openConfigFile(table, path, status, &fault);
-
-    QTextStream(stdout) << QString(status).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    if (result == FileResult::Ok)
-        return ExitOk;
-    QTextStream err(stderr);
-    if (!status.isEmpty() && !status.endsWith(u'\n'))
-        QTextStream(stdout) << '\n';
-    if (result == FileResult::Failed) {
-        err << CliText::tr("tavikctl: %1: %2 (logged in %3)")
-                   .arg(path, fileFaultPlace(fault) + fault.what, errorLogPath())
-            << '\n';
-        return ExitFileFailed;
+    const FileResult result = loadConfiguration(table, path, fault);
+    if (result != FileResult::Ok) {
+        // A fault in the format keeps the words the window shows for it.
+        const QString format =
+            result == FileResult::Failed ? QString() : CliText::tr("Incorrect file format") + QStringLiteral(": ");
+        QTextStream(stderr) << "tavikctl: " << path << ": " << format << fileFaultPlace(fault) << fault.what << '\n';
+        return ExitBadFile;
     }
-    err << "tavikctl: " << path << ": " << fileFaultPlace(fault) << fault.what << '\n';
-    return int(result);
+    QTextStream out(stdout);
+    if (json) {
+        QJsonArray relays;
+        for (int index = 0; index < RelayCount; ++index)
+            relays.append(RelayJson::relayObject(table[size_t(index)], index + 1));
+        out << QJsonDocument(QJsonObject{{QStringLiteral("command"), QStringLiteral("show")},
+                                         {QStringLiteral("exitCode"), ExitOk},
+                                         {QStringLiteral("file"), path},
+                                         {QStringLiteral("relays"), relays}})
+                   .toJson();
+        return ExitOk;
+    }
+    for (int index = 0; index < RelayCount; ++index)
+        out << relayLine(table[size_t(index)], index + 1) << '\n';
+    for (const QString &note : outOfRangeNotes(table))
+        out << note << '\n';
+    return ExitOk;
 }
 
 int newFile(const QStringList &args)
@@ -78,11 +95,9 @@ int newFile(const QStringList &args)
     RelayTable table{};
     for (RelayConfig &relay : table)
         ClearRelay(relay);
-    if (saveConfigFile(table, path) != FileResult::Ok) {
-        QTextStream(stderr)
-            << CliText::tr("tavikctl: %1: could not be written; the file there is unchanged (logged in %2)\n")
-                   .arg(path, errorLogPath());
-        return ExitFileFailed;
+    if (QString problem; !saveConfiguration(table, path, problem)) {
+        QTextStream(stderr) << "tavikctl: " << problem << '\n';
+        return ExitNotWritten;
     }
     return ExitOk;
 }
@@ -91,11 +106,5 @@ int newFile(const QStringList &args)
 
 QList<Command> fileCommands()
 {
-    return {
-        {QStringLiteral("show"), QStringLiteral("show FILE"),
-         CliText::tr("print a configuration file's date and relays (exit 1-7: format fault, 8: unreadable)"),
-         atOnce(showFile)},
-        {QStringLiteral("new"), QStringLiteral("new -o FILE"),
-         CliText::tr("write 16 cleared relays to FILE (exit 8: not written)"), atOnce(newFile)},
-    };
+    return {{QStringLiteral("show"), atOnce(showFile)}, {QStringLiteral("new"), atOnce(newFile)}};
 }

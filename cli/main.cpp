@@ -1,6 +1,7 @@
 #include "base/appinfo.h"
 #include "base/translations.h"
 #include "clitext.h"
+#include "commandhelp.h"
 #include "command.h"
 #include "comparecommands.h"
 #include "devicecommands.h"
@@ -8,7 +9,9 @@
 #include "doctorcommand.h"
 #include "filecommands.h"
 #include "reportcommand.h"
+#include "setcommand.h"
 #include "signalcancel.h"
+#include "terminal.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -31,6 +34,14 @@ Task<int> runAtOnce(int (*run)(const QStringList &), QStringList args)
 
 namespace {
 
+int unknownCommand(const QString &word)
+{
+    const QString meant = CommandHelp::closest(word);
+    if (meant.isEmpty())
+        return usageError(CliText::tr("unknown command '%1'").arg(word));
+    return usageError(CliText::tr("unknown command '%1'; did you mean '%2'?").arg(word, meant));
+}
+
 QList<Command> allCommands()
 {
     QList<Command> commands = fileCommands();
@@ -38,32 +49,18 @@ QList<Command> allCommands()
     commands << doctorCommand();
     commands += comparisonCommands();
     commands << reportCommand();
+    commands << setCommand();
     return commands;
 }
 
-void printHelp(const QList<Command> &commands)
+int printHelp(const QString &command)
 {
-    QTextStream out(stdout);
-    out << CliText::tr("Usage: tavikctl COMMAND [OPTIONS]") << "\n\n"
-        << CliText::tr("%1, from the command line.").arg(AppInfo::title()) << "\n\n"
-        << CliText::tr("Commands:") << '\n';
-    for (const Command &command : commands)
-        out << "  " << command.synopsis.leftJustified(46) << ' ' << command.summary << '\n';
-    out << '\n'
-        << CliText::tr(
-               "Options:\n"
-               "  --help     show this help\n"
-               "  --version  show the version\n"
-               "  --json     (ports, read, program, verify, diff) one JSON document on stdout instead of "
-               "text\n"
-               "  --port PORT again, or --ports-from FILE (a port a line, # for comments): read, program,\n"
-               "             verify, pc-control, latch and moment on every port at once; each line begins\n"
-               "             with its port and a tab, --json has an entry for each port, -o FILE needs\n"
-               "             {port} (-o 'site-{port}.csv'); exit 1 when any device failed, else 4 when any\n"
-               "             differs\n"
-               "  SIGINT, SIGTERM  cancel: each device is sent back to its menu and its port closed; exit\n"
-               "             130 or 143 (--json: \"cancelled\": true and the relays done); a second signal\n"
-               "             ends at once\n");
+    const int columns = Terminal::columns(stdout);
+    const QString text = command.isEmpty() ? CommandHelp::overview(columns) : CommandHelp::page(command, columns);
+    if (text.isEmpty())
+        return unknownCommand(command);
+    QTextStream(stdout) << text;
+    return ExitOk;
 }
 
 // Runs the command to its end: at once when it never waits, else on the
@@ -77,6 +74,16 @@ int runCommand(const Command &command, const QStringList &args)
     if (!run.isDone())
         QCoreApplication::exec();
     return run.takeResult();
+}
+
+// The toolkit's own remarks (a runtime folder it had to choose, a painter
+// that could not begin) mean nothing to a person at a shell: every failure
+// tavikctl meets it says in its own words. The simulated device's remarks
+// and anything grave still get through.
+void keepToolkitQuiet(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg || message.startsWith(QLatin1String("TavikSimulator:")))
+        std::fprintf(stderr, "%s\n", qPrintable(message));
 }
 
 // The record is drawn, which takes a QGuiApplication; it runs on the offscreen
@@ -97,6 +104,7 @@ std::unique_ptr<QCoreApplication> makeApplication(int &argc, char *argv[])
 
 int main(int argc, char *argv[])
 {
+    qInstallMessageHandler(keepToolkitQuiet);
     const std::unique_ptr<QCoreApplication> app = makeApplication(argc, argv);
     installTranslations();
     QCoreApplication::setApplicationName(QStringLiteral("tavikctl"));
@@ -106,10 +114,7 @@ int main(int argc, char *argv[])
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty())
         return usageError(CliText::tr("no command given"));
-    if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
-        printHelp(commands);
-        return ExitOk;
-    }
+    const bool wantsHelp = args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"));
     if (args.contains(QStringLiteral("--version"))) {
         QTextStream(stdout) << "tavikctl " << AppInfo::versionText() << '\n';
         return ExitOk;
@@ -127,13 +132,21 @@ int main(int argc, char *argv[])
                 ++i;
             continue;
         }
+        if (word == QLatin1String("help")) {
+            const QString topic = args.value(i + 1);
+            return printHelp(topic.startsWith(u'-') ? word : topic);
+        }
         for (const Command &command : commands) {
             if (command.name == word) {
+                if (wantsHelp)
+                    return printHelp(word);
                 args.removeAt(i);
                 return runCommand(command, args);
             }
         }
-        return usageError(CliText::tr("unknown command '%1'").arg(word));
+        return unknownCommand(word);
     }
+    if (wantsHelp)
+        return printHelp({});
     return usageError(CliText::tr("no command given"));
 }

@@ -1,6 +1,6 @@
 #include "reportcommand.h"
 
-#include "config/tavikfile.h"
+#include "configurationfile.h"
 #include "filecommands.h"
 #include "record/commissioningrecord.h"
 
@@ -62,9 +62,8 @@ int writeReport(const QStringList &args)
         return usageError(error);
 
     RelayTable table{};
-    QString status;
     FileFault fault;
-    if (openConfigFile(table, parsed.input, status, &fault) != FileResult::Ok) {
+    if (loadConfiguration(table, parsed.input, fault) != FileResult::Ok) {
         QTextStream(stderr) << "tavikctl: " << parsed.input << ": " << fileFaultPlace(fault) << fault.what
                             << '\n';
         return ExitBadFile;
@@ -75,13 +74,12 @@ int writeReport(const QStringList &args)
     QPageSize page = CommissioningRecord::localPageSize();
     if (!parsed.page.isEmpty())
         page = QPageSize(parsed.page == QStringLiteral("letter") ? QPageSize::Letter : QPageSize::A4);
-    const bool written = QFileInfo(parsed.output).suffix().toLower() == QStringLiteral("pdf")
-                             ? record.writePdf(parsed.output, page)
-                             : record.writeHtml(parsed.output);
-    if (!written) {
-        QTextStream(stderr) << "tavikctl: " << parsed.output << ": " << Report::tr("could not be written")
-                            << '\n';
-        return ExitFileFailed;
+    const SafeSave written = QFileInfo(parsed.output).suffix().toLower() == QStringLiteral("pdf")
+                                 ? record.writePdf(parsed.output, page)
+                                 : record.writeHtml(parsed.output);
+    if (!written.saved()) {
+        QTextStream(stderr) << "tavikctl: " << written.message(parsed.output) << '\n';
+        return ExitNotWritten;
     }
     return ExitOk;
 }
@@ -90,8 +88,5 @@ int writeReport(const QStringList &args)
 
 Command reportCommand()
 {
-    return {QStringLiteral("report"),
-            QStringLiteral("report -i FILE -o RECORD.pdf|.html [--title TEXT] [--page a4|letter]"),
-            Report::tr("write FILE's commissioning record (exit 3: bad FILE, 8: not written)"),
-            atOnce(writeReport)};
+    return {QStringLiteral("report"), atOnce(writeReport)};
 }

@@ -10,7 +10,9 @@ class QSocketNotifier;
 // SIGINT and SIGTERM (Ctrl+C and closing the console on Windows) for a
 // command that talks to devices: the first asks for a cancel, on the event
 // loop, so that every dialogue in progress can send the device back to its
-// menu and let go of its port; a second one ends tavikctl at once. Before a
+// menu and let go of its port; a second one ends tavikctl at once, and so
+// does the first when the event loop has not taken it within two seconds (the
+// main thread blocked in the system, where no cancel reaches). Before a
 // device command has started, a signal ends tavikctl as it ends any program:
 // nothing has been said to a device yet that would need taking back.
 class SignalCancel : public QObject

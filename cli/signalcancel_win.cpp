@@ -9,6 +9,10 @@ namespace
 {
 
 SignalCancel *s_instance = nullptr;
+// Set once the event loop has taken the cancel; a main thread blocked in the
+// system never takes it, and the program then ends as on a second signal.
+HANDLE s_taken = nullptr;
+constexpr DWORD TakeMs = 2000;
 
 } // namespace
 
@@ -23,6 +27,8 @@ struct SignalCancel::Handler {
             return FALSE; // the console's default: the program ends
         s_signal = signal;
         QMetaObject::invokeMethod(s_instance, "takeSignal", Qt::QueuedConnection);
+        if (WaitForSingleObject(s_taken, TakeMs) == WAIT_TIMEOUT)
+            std::_Exit(128 + signal);
         return TRUE;
     }
 };
@@ -30,6 +36,7 @@ struct SignalCancel::Handler {
 SignalCancel::SignalCancel(QObject *parent) : QObject(parent)
 {
     s_instance = this;
+    s_taken = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     SetConsoleCtrlHandler(&Handler::handle, TRUE);
 }
 
@@ -37,9 +44,12 @@ SignalCancel::~SignalCancel()
 {
     SetConsoleCtrlHandler(&Handler::handle, FALSE);
     s_instance = nullptr;
+    CloseHandle(s_taken);
+    s_taken = nullptr;
 }
 
 void SignalCancel::takeSignal()
 {
+    SetEvent(s_taken);
     emit cancelRequested();
 }

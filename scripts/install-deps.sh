@@ -22,6 +22,8 @@ packages+=(libqt6printsupport6 poppler-utils)
 # Linguist tools (lupdate, lrelease and their CMake package) build the
 # translations; Qt's own catalogues translate its dialogs and port errors.
 packages+=(qt6-l10n-tools qt6-tools-dev qt6-translations-l10n)
+# The shells whose completions are tested, and man, which renders the manual pages.
+packages+=(bash-completion zsh fish man-db)
 packages+=("$@")
 
 missing=()

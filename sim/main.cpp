@@ -2,6 +2,7 @@
 // TCP, for trying the tool without hardware.
 
 #include "signalwatcher.h"
+#include "simstatefile.h"
 #include "taviksimulator.h"
 
 #include <QCommandLineParser>
@@ -9,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace
@@ -87,6 +89,8 @@ int main(int argc, char *argv[])
          tr("Serve on TCP at [HOST:]PORT (host 127.0.0.1, port 0 for a free one), one program at a "
             "time, and print tcp://HOST:PORT first."),
          QStringLiteral("[HOST:]PORT")},
+        {QStringLiteral("idle"), tr("With --listen, hang up on a program silent for SECONDS (60; 0: never)."),
+         QStringLiteral("SECONDS")},
     });
     parser.process(app);
 
@@ -106,10 +110,11 @@ int main(int argc, char *argv[])
         faults.wrongEchoFor = character[0];
         faults.wrongEchoTimes = 1;
     }
-    qint64 shortMaps = 0, chunk = 0, chunkDelay = 0;
+    qint64 shortMaps = 0, chunk = 0, chunkDelay = 0, idleSeconds = 60;
     if (!readCount(parser, QStringLiteral("short-map"), &shortMaps) ||
         !readCount(parser, QStringLiteral("chunk"), &chunk) ||
         !readCount(parser, QStringLiteral("chunk-delay"), &chunkDelay) ||
+        !readCount(parser, QStringLiteral("idle"), &idleSeconds) ||
         !readCount(parser, QStringLiteral("hang-up-after"), &faults.hangUpAfterOutput))
         return 2;
     faults.shortMapTimes = int(shortMaps);
@@ -118,8 +123,14 @@ int main(int argc, char *argv[])
 
     TavikSimulator simulator;
     simulator.setFaults(faults);
-    if (parser.isSet(QStringLiteral("state")))
-        simulator.setStateFile(parser.value(QStringLiteral("state")));
+    if (parser.isSet(QStringLiteral("state"))) {
+        const QString state = parser.value(QStringLiteral("state"));
+        if (QString error; !SimStateFile::load(state, &error) && !error.isEmpty()) {
+            print(stderr, QStringLiteral("tavik-sim: ") + error);
+            return 1;
+        }
+        simulator.setStateFile(state);
+    }
     const bool listen = parser.isSet(QStringLiteral("listen"));
     if (listen) {
         QString host;
@@ -133,7 +144,7 @@ int main(int argc, char *argv[])
             print(stderr, tr("tavik-sim: --link needs a pseudo-terminal, not --listen"));
             return 2;
         }
-        simulator.listenOn(host, port);
+        simulator.listenOn(host, port, int(std::min<qint64>(idleSeconds, 86400) * 1000));
     }
     QString error;
     if (!simulator.start(&error)) {

@@ -20,6 +20,9 @@ constexpr qint64 FloodBacklog = 1024;
 // what was sent, as an adapter pulled out after its last character.
 constexpr int HangUpCheckMs = 2;
 constexpr int HangUpChecks = 500; // a busy machine may take its time
+// A program that sends on and takes none of the echoes is hung up on once
+// this much waits to be sent, as a serial server drops a client it cannot serve.
+constexpr qint64 LargestBacklog = 65536;
 
 } // namespace
 
@@ -115,8 +118,11 @@ void SimLine::readInput()
         return;
     m_heardSinceFaults = true;
     const QByteArray output = m_engine->answer(input);
-    if (m_writer)
-        m_writer->write(output);
+    if (!m_writer)
+        return;
+    m_writer->write(output);
+    if (m_writer->pending() > LargestBacklog)
+        hangUp();
 }
 
 void SimLine::flood()

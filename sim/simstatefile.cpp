@@ -1,6 +1,8 @@
 #include "simstatefile.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 namespace
@@ -8,6 +10,8 @@ namespace
 
 const QByteArray Header = "tavik-sim-state 1";
 constexpr quint32 LargestCounter = 16559999; // 45:59:59.99
+// Far more than 17 lines of the longest relays take: a larger file is not one of these.
+constexpr qint64 LargestFile = 4096;
 
 bool validGate(qulonglong code)
 {
@@ -43,22 +47,34 @@ std::optional<SimRelay> parseRelay(const QByteArray &line)
 
 } // namespace
 
-std::optional<SimMenu::Relays> SimStateFile::load(const QString &path)
+std::optional<SimMenu::Relays> SimStateFile::load(const QString &path, QString *error)
 {
+    // No file, or an empty one, holds no relays yet; it takes them.
+    const QFileInfo info(path);
+    if ((!info.exists() && !info.isSymLink()) || (info.isFile() && info.size() == 0))
+        return std::nullopt;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QList<QByteArray> lines = file.readAll().split('\n');
-    if (lines.size() < 17 || lines[0].trimmed() != Header)
-        return std::nullopt;
+    // Only a plain file is opened: a FIFO would block.
+    QList<QByteArray> lines;
+    if (info.isFile() && info.size() <= LargestFile && file.open(QIODevice::ReadOnly))
+        lines = file.read(LargestFile).split('\n');
     SimMenu::Relays relays;
-    for (int i = 0; i < 16; ++i) {
+    bool valid = lines.size() >= 17 && lines[0].trimmed() == Header;
+    for (int i = 0; valid && i < 16; ++i) {
         const std::optional<SimRelay> relay = parseRelay(lines[i + 1]);
-        if (!relay)
-            return std::nullopt;
-        relays[i] = *relay;
+        valid = relay.has_value();
+        if (valid)
+            relays[i] = *relay;
     }
-    return relays;
+    for (int i = 17; valid && i < lines.size(); ++i)
+        valid = lines[i].trimmed().isEmpty();
+    if (valid)
+        return relays;
+    if (error)
+        *error = QCoreApplication::translate("tavik-sim", "%1 is not a file of the simulator's relays; it is "
+                                                          "left as it is")
+                     .arg(path);
+    return std::nullopt;
 }
 
 bool SimStateFile::save(const QString &path, const SimMenu::Relays &relays, QString *error)

@@ -7,6 +7,14 @@
 #include <QThread>
 #include <QtDebug>
 
+namespace
+{
+
+// What received() keeps: at least the last mebibyte, at most two.
+constexpr qsizetype ReceivedKept = 1 << 20;
+
+} // namespace
+
 SimulatorEngine::SimulatorEngine() = default;
 
 SimulatorEngine::~SimulatorEngine()
@@ -38,10 +46,11 @@ bool SimulatorEngine::start(QString *error)
     QString path;
     const QString host = m_listenHost;
     const quint16 port = m_listenPort;
+    const int idleMs = m_listenIdleMs;
     runOnLine([&] {
         // The wire is made on the line's thread, where it is used.
         std::unique_ptr<SimWire> wire =
-            host.isEmpty() ? makeSystemWire() : std::make_unique<SimTcpWire>(host, port);
+            host.isEmpty() ? makeSystemWire() : std::make_unique<SimTcpWire>(host, port, idleMs);
         opened = m_line->open(std::move(wire), &reason, &path);
         if (opened)
             m_line->applyFaults(faults);
@@ -88,15 +97,16 @@ void SimulatorEngine::setStateFile(const QString &path)
     std::lock_guard life(m_lifecycle);
     std::lock_guard lock(m_mutex);
     m_stateFile = path;
-    if (m_thread)
-        loadState();
+    // Read now, so that a file that is not one of the simulator's is never written over.
+    loadState();
 }
 
-void SimulatorEngine::listenOn(const QString &host, quint16 port)
+void SimulatorEngine::listenOn(const QString &host, quint16 port, int idleMs)
 {
     std::lock_guard life(m_lifecycle);
     m_listenHost = host;
     m_listenPort = port;
+    m_listenIdleMs = idleMs;
 }
 
 void SimulatorEngine::setFaults(const SimFaults &faults)
@@ -166,7 +176,10 @@ qint64 SimulatorEngine::sentCount() const
 QByteArray SimulatorEngine::answer(const QByteArray &input)
 {
     std::lock_guard lock(m_mutex);
+    // The latest characters only: a program that floods the line must not fill the memory.
     m_received += input;
+    if (m_received.size() > 2 * ReceivedKept)
+        m_received.remove(0, m_received.size() - ReceivedKept);
     QByteArray output;
     for (const char c : input)
         output += m_filter.pass(c, m_menu);
@@ -216,8 +229,14 @@ void SimulatorEngine::loadState()
 {
     if (m_stateFile.isEmpty())
         return;
-    if (const auto relays = SimStateFile::load(m_stateFile))
+    QString error;
+    if (const auto relays = SimStateFile::load(m_stateFile, &error)) {
         m_menu.setRelays(*relays);
+    } else if (!error.isEmpty()) {
+        // Someone else's file: the relays are kept in memory only.
+        qWarning("TavikSimulator: %s", qPrintable(error));
+        m_stateFile.clear();
+    }
 }
 
 void SimulatorEngine::saveState()

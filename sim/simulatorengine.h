@@ -30,7 +30,7 @@ public:
     void stop();
     QString portPath() const;
     void setStateFile(const QString &path);
-    void listenOn(const QString &host, quint16 port);
+    void listenOn(const QString &host, quint16 port, int idleMs);
     void setFaults(const SimFaults &faults);
     SimFaults faults() const;
     void hangUp();
@@ -69,6 +69,7 @@ private:
     QString m_portPath;
     QString m_listenHost; // empty: the system's own kind of line
     quint16 m_listenPort = 0;
+    int m_listenIdleMs = 0;
     std::unique_ptr<QThread> m_thread;
     SimLine *m_line = nullptr;
 };

@@ -22,9 +22,9 @@ void TavikSimulator::stop()
     m_engine->stop();
 }
 
-void TavikSimulator::listenOn(const QString &host, quint16 port)
+void TavikSimulator::listenOn(const QString &host, quint16 port, int idleMs)
 {
-    m_engine->listenOn(host, port);
+    m_engine->listenOn(host, port, idleMs);
 }
 
 QString TavikSimulator::portPath() const

@@ -68,8 +68,9 @@ public:
     void stop();
     // Serves on TCP at this address instead, one program at a time (call
     // before start). Port 0 takes a free one. Closing the connection is the
-    // hang-up; the device keeps its state for the next program.
-    void listenOn(const QString &host, quint16 port);
+    // hang-up; the device keeps its state for the next program. A program
+    // silent for idleMs is hung up on (0: never).
+    void listenOn(const QString &host, quint16 port, int idleMs = 0);
 
     // What a program opens to talk to the device: a terminal (/dev/pts/N)
     // or tcp://HOST:PORT.
@@ -93,7 +94,8 @@ public:
     SimRelay relay(int index) const;
     void setRelay(int index, const SimRelay &relay);
 
-    // Every character received since the start (or the last clear), in order.
+    // Every character received since the start (or the last clear), in order;
+    // at least the last mebibyte of them.
     QByteArray received() const;
     void clearReceived();
     // Characters sent since the start (or the last clearReceived(), which

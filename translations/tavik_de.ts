@@ -121,18 +121,6 @@
         <translation>Das Gerät weicht weiterhin von %1 ab.</translation>
     </message>
     <message>
-        <source>check that the device holds FILE (exit 4: differs, 1: device failed, 3: bad FILE)</source>
-        <translation>prüfen, ob das Gerät FILE enthält (Exit 4: weicht ab, 1: Gerät fehlgeschlagen, 3: fehlerhafte FILE)</translation>
-    </message>
-    <message>
-        <source>compare two configuration files (exit 4: they differ, 3: bad FILE)</source>
-        <translation>zwei Konfigurationsdateien vergleichen (Exit 4: sie unterscheiden sich, 3: fehlerhafte FILE)</translation>
-    </message>
-    <message>
-        <source>%1: --ports-from: cannot read %2</source>
-        <translation>%1: --ports-from: %2 kann nicht gelesen werden</translation>
-    </message>
-    <message>
         <source>%1: --ports-from: %2 names no port</source>
         <translation>%1: --ports-from: %2 nennt keinen Port</translation>
     </message>
@@ -225,12 +213,6 @@
         <translation>unbekannter Fehler</translation>
     </message>
     <message>
-        <source>tavikctl: %1: could not be written; the file there is unchanged (logged in %2)
-</source>
-        <translation>tavikctl: %1: konnte nicht geschrieben werden; die vorhandene Datei ist unverändert (protokolliert in %2)
-</translation>
-    </message>
-    <message>
         <source>read: -o writes all 16 relays; leave out --relay</source>
         <translation>read: -o schreibt alle 16 Relais; --relay weglassen</translation>
     </message>
@@ -291,30 +273,6 @@
         <translation>%1 braucht --relay N</translation>
     </message>
     <message>
-        <source>list the serial ports (--long: with their adapters); DEVICE below is --port PORT (a number, ComN, serial:SERIAL, a device path, or a serial server&apos;s tcp://HOST:PORT or rfc2217://HOST:PORT) or --simulate (the built-in simulated device)</source>
-        <translation>die seriellen Ports auflisten (--long: mit ihren Adaptern); DEVICE steht unten für --port PORT (eine Nummer, ComN, serial:SERIAL, ein Gerätepfad oder tcp://HOST:PORT bzw. rfc2217://HOST:PORT eines seriellen Servers) oder --simulate (das eingebaute simulierte Gerät)</translation>
-    </message>
-    <message>
-        <source>read relays 1-16 (print them, or save FILE; several ports: FILE with {port}) or relay N (exit 1: device failed)</source>
-        <translation>Relais 1-16 lesen (ausgeben oder als FILE speichern; mehrere Ports: FILE mit {port}) oder Relais N (Exit 1: Gerät fehlgeschlagen)</translation>
-    </message>
-    <message>
-        <source>program relays 1-16 or relay N from FILE; --changed: only those the device holds otherwise, then checked (exit 1: device failed, 3: bad FILE, 4: still differs)</source>
-        <translation>Relais 1-16 oder Relais N aus FILE programmieren; --changed: nur die, die das Gerät anders enthält, danach geprüft (Exit 1: Gerät fehlgeschlagen, 3: fehlerhafte FILE, 4: weicht weiterhin ab)</translation>
-    </message>
-    <message>
-        <source>put relay N under PC control or release it</source>
-        <translation>Relais N unter PC-Steuerung stellen oder freigeben</translation>
-    </message>
-    <message>
-        <source>latch the input of relay N (under PC control)</source>
-        <translation>den Eingang von Relais N setzen (unter PC-Steuerung)</translation>
-    </message>
-    <message>
-        <source>pulse the input of relay N (under PC control)</source>
-        <translation>den Eingang von Relais N tasten (unter PC-Steuerung)</translation>
-    </message>
-    <message>
         <source>--port: no adapter has the serial number &apos;%1&apos;</source>
         <translation>--port: kein Adapter hat die Seriennummer „%1“</translation>
     </message>
@@ -351,10 +309,6 @@
         <translation>Nichts steht im Weg.</translation>
     </message>
     <message>
-        <source>check what stands between you and the ports (or PORT): groups, programs holding them, ModemManager, brltty (exit 0: nothing)</source>
-        <translation>prüfen, was zwischen Ihnen und den Ports (oder PORT) steht: Gruppen, Programme, die sie belegen, ModemManager, brltty (Exit 0: nichts)</translation>
-    </message>
-    <message>
         <source>line %1</source>
         <translation>Zeile %1</translation>
     </message>
@@ -379,10 +333,6 @@
         <translation>show erwartet genau eine FILE</translation>
     </message>
     <message>
-        <source>tavikctl: %1: %2 (logged in %3)</source>
-        <translation>tavikctl: %1: %2 (protokolliert in %3)</translation>
-    </message>
-    <message>
         <source>new: -o needs a FILE</source>
         <translation>new: -o braucht eine FILE</translation>
     </message>
@@ -403,14 +353,6 @@
         <translation>new braucht -o FILE</translation>
     </message>
     <message>
-        <source>print a configuration file&apos;s date and relays (exit 1-7: format fault, 8: unreadable)</source>
-        <translation>Datum und Relais einer Konfigurationsdatei ausgeben (Exit 1-7: Formatfehler, 8: nicht lesbar)</translation>
-    </message>
-    <message>
-        <source>write 16 cleared relays to FILE (exit 8: not written)</source>
-        <translation>16 gelöschte Relais in FILE schreiben (Exit 8: nicht geschrieben)</translation>
-    </message>
-    <message>
         <source>Try &apos;tavikctl --help&apos;.</source>
         <translation>Siehe &apos;tavikctl --help&apos;.</translation>
     </message>
@@ -419,40 +361,8 @@
         <translation>Aufruf: tavikctl BEFEHL [OPTIONEN]</translation>
     </message>
     <message>
-        <source>%1, from the command line.</source>
-        <translation>%1, von der Kommandozeile.</translation>
-    </message>
-    <message>
         <source>Commands:</source>
         <translation>Befehle:</translation>
-    </message>
-    <message>
-        <source>Options:
-  --help     show this help
-  --version  show the version
-  --json     (ports, read, program, verify, diff) one JSON document on stdout instead of text
-  --port PORT again, or --ports-from FILE (a port a line, # for comments): read, program,
-             verify, pc-control, latch and moment on every port at once; each line begins
-             with its port and a tab, --json has an entry for each port, -o FILE needs
-             {port} (-o &apos;site-{port}.csv&apos;); exit 1 when any device failed, else 4 when any
-             differs
-  SIGINT, SIGTERM  cancel: each device is sent back to its menu and its port closed; exit
-             130 or 143 (--json: &quot;cancelled&quot;: true and the relays done); a second signal
-             ends at once
-</source>
-        <translation>Optionen:
-  --help     diese Hilfe anzeigen
-  --version  die Version anzeigen
-  --json     (ports, read, program, verify, diff) ein JSON-Dokument auf stdout statt Text
-  --port PORT mehrfach, oder --ports-from FILE (ein Port je Zeile, # für Kommentare): read,
-             program, verify, pc-control, latch und moment auf allen Ports zugleich; jede Zeile
-             beginnt mit ihrem Port und einem Tabulator, --json hat einen Eintrag je Port, -o FILE
-             braucht {port} (-o &apos;site-{port}.csv&apos;); Exit 1, wenn ein Gerät fehlschlug, sonst 4,
-             wenn eines abweicht
-  SIGINT, SIGTERM  abbrechen: jedes Gerät wird in sein Menü zurückgeschickt und sein Port
-             geschlossen; Exit 130 oder 143 (--json: &quot;cancelled&quot;: true und die erledigten
-             Relais); ein zweites Signal beendet sofort
-</translation>
     </message>
     <message>
         <source>no command given</source>
@@ -541,6 +451,302 @@
     <message>
         <source>the line never fell quiet; the port may belong to another device</source>
         <translation>die Leitung wurde nie ruhig; der Port gehört vielleicht zu einem anderen Gerät</translation>
+    </message>
+    <message>
+        <source>%1: --ports-from: cannot read %2: %3</source>
+        <translation>%1: --ports-from: %2 kann nicht gelesen werden: %3</translation>
+    </message>
+    <message>
+        <source>%1: --ports-from: line %2 of %3 is longer than %4 bytes: %5</source>
+        <translation>%1: --ports-from: Zeile %2 von %3 ist länger als %4 Bytes: %5</translation>
+    </message>
+    <message>
+        <source>%1: --ports-from: %2 is larger than %3 bytes</source>
+        <translation>%1: --ports-from: %2 ist größer als %3 Bytes</translation>
+    </message>
+    <message>
+        <source>a value is out of the range the device takes; nothing was sent</source>
+        <translation>ein Wert liegt außerhalb des Bereichs, den das Gerät annimmt; nichts wurde gesendet</translation>
+    </message>
+    <message>
+        <source>print a configuration file&apos;s relays in words</source>
+        <translation>die Relais einer Konfigurationsdatei in Worten ausgeben</translation>
+    </message>
+    <message>
+        <source>--json	the relays as the JSON document read --json prints</source>
+        <translation>--json	die Relais als das JSON-Dokument, das read --json ausgibt</translation>
+    </message>
+    <message>
+        <source>write a configuration of 16 cleared relays</source>
+        <translation>eine Konfiguration aus 16 gelöschten Relais schreiben</translation>
+    </message>
+    <message>
+        <source>-o FILE	the file to write (.json: as JSON)</source>
+        <translation>-o DATEI	die zu schreibende Datei (.json: als JSON)</translation>
+    </message>
+    <message>
+        <source>change one relay of a configuration file in place</source>
+        <translation>ein Relais einer Konfigurationsdatei an Ort und Stelle ändern</translation>
+    </message>
+    <message>
+        <source>--relay N	the relay to change, 1 to 16
+--mode NAME	Momentary, Toggle, Leading-Edge, Trailing-Edge, Either-Edge, Pulse-Stretch, Min-Time, Max-Time, Debounce or Latching, in any case
+--gate NAME	OR, AND, XOR, IL, NOR, NAND, NXOR or NIL, in any case
+--inputs LIST	input numbers 1 to 12, such as 1,3,12, or none
+--unlatch-gate NAME	the gate that unlatches a Latching relay
+--unlatch-inputs LIST	the inputs that unlatch a Latching relay
+--time H:MM:SS.hh	the closure time, up to 45:59:59.99
+--pc-control on|off	whether the relay starts under PC control</source>
+        <translation>--relay N	das zu ändernde Relais, 1 bis 16
+--mode NAME	Momentary, Toggle, Leading-Edge, Trailing-Edge, Either-Edge, Pulse-Stretch, Min-Time, Max-Time, Debounce oder Latching, in beliebiger Schreibung
+--gate NAME	OR, AND, XOR, IL, NOR, NAND, NXOR oder NIL, in beliebiger Schreibung
+--inputs LISTE	Eingangsnummern 1 bis 12, etwa 1,3,12, oder none
+--unlatch-gate NAME	das Gatter, das ein Latching-Relais entriegelt
+--unlatch-inputs LISTE	die Eingänge, die ein Latching-Relais entriegeln
+--time H:MM:SS.hh	die Schließzeit, bis 45:59:59.99
+--pc-control on|off	ob das Relais unter PC-Steuerung beginnt</translation>
+    </message>
+    <message>
+        <source>list the serial ports</source>
+        <translation>die seriellen Anschlüsse auflisten</translation>
+    </message>
+    <message>
+        <source>--long	each port&apos;s adapter: description, serial number, USB IDs, by-id link
+--json	an array of ports on stdout</source>
+        <translation>--long	der Adapter jedes Anschlusses: Beschreibung, Seriennummer, USB-IDs, by-id-Verweis
+--json	ein Feld von Anschlüssen auf stdout</translation>
+    </message>
+    <message>
+        <source>check what stands between you and the ports</source>
+        <translation>prüfen, was zwischen Ihnen und den Anschlüssen steht</translation>
+    </message>
+    <message>
+        <source>--port PORT	check this port only</source>
+        <translation>--port ANSCHLUSS	nur diesen Anschluss prüfen</translation>
+    </message>
+    <message>
+        <source>nothing stands in the way</source>
+        <translation>nichts steht im Weg</translation>
+    </message>
+    <message>
+        <source>a port cannot be opened, or there is none</source>
+        <translation>ein Anschluss lässt sich nicht öffnen, oder es gibt keinen</translation>
+    </message>
+    <message>
+        <source>read relays from the device</source>
+        <translation>Relais aus dem Gerät lesen</translation>
+    </message>
+    <message>
+        <source>--relay N	read relay N only
+-o FILE	save all 16 to FILE (.json: as JSON; several ports: FILE with {port})
+--json	one JSON document on stdout</source>
+        <translation>--relay N	nur Relais N lesen
+-o DATEI	alle 16 in DATEI speichern (.json: als JSON; mehrere Anschlüsse: DATEI mit {port})
+--json	ein JSON-Dokument auf stdout</translation>
+    </message>
+    <message>
+        <source>program relays from a configuration file</source>
+        <translation>Relais aus einer Konfigurationsdatei programmieren</translation>
+    </message>
+    <message>
+        <source>-i FILE	the configuration to program (.json: as JSON)
+--relay N	program relay N only
+--changed	only the relays the device holds otherwise, then read back
+--json	one JSON document on stdout</source>
+        <translation>-i DATEI	die zu programmierende Konfiguration (.json: als JSON)
+--relay N	nur Relais N programmieren
+--changed	nur die Relais, die das Gerät anders hält, danach zurückgelesen
+--json	ein JSON-Dokument auf stdout</translation>
+    </message>
+    <message>
+        <source>--changed: the device still differs</source>
+        <translation>--changed: das Gerät weicht noch ab</translation>
+    </message>
+    <message>
+        <source>check that the device holds a configuration file</source>
+        <translation>prüfen, ob das Gerät eine Konfigurationsdatei hält</translation>
+    </message>
+    <message>
+        <source>-i FILE	the configuration to check against
+--relay N	check relay N only
+--all	also list the fields that are never programmed (PC control, contact)
+--json	one JSON document on stdout</source>
+        <translation>-i DATEI	die Konfiguration, gegen die geprüft wird
+--relay N	nur Relais N prüfen
+--all	auch die nie programmierten Felder auflisten (PC-Steuerung, Kontakt)
+--json	ein JSON-Dokument auf stdout</translation>
+    </message>
+    <message>
+        <source>compare two configuration files</source>
+        <translation>zwei Konfigurationsdateien vergleichen</translation>
+    </message>
+    <message>
+        <source>--all	also list the fields that are never programmed
+--json	one JSON document on stdout</source>
+        <translation>--all	auch die nie programmierten Felder auflisten
+--json	ein JSON-Dokument auf stdout</translation>
+    </message>
+    <message>
+        <source>write a configuration&apos;s commissioning record</source>
+        <translation>das Inbetriebnahmeprotokoll einer Konfiguration schreiben</translation>
+    </message>
+    <message>
+        <source>-i FILE	the configuration
+-o RECORD	the record, as PDF or HTML by its name
+--title TEXT	the title on the record
+--page a4|letter	the paper size (default: the locale&apos;s)</source>
+        <translation>-i DATEI	die Konfiguration
+-o PROTOKOLL	das Protokoll, als PDF oder HTML nach seinem Namen
+--title TEXT	der Titel auf dem Protokoll
+--page a4|letter	das Papierformat (Vorgabe: das des Gebietsschemas)</translation>
+    </message>
+    <message>
+        <source>put a relay under PC control, or release it</source>
+        <translation>ein Relais unter PC-Steuerung stellen oder freigeben</translation>
+    </message>
+    <message>
+        <source>--relay N	the relay</source>
+        <translation>--relay N	das Relais</translation>
+    </message>
+    <message>
+        <source>latch a PC-controlled relay&apos;s input</source>
+        <translation>den Eingang eines PC-gesteuerten Relais verriegeln</translation>
+    </message>
+    <message>
+        <source>pulse a PC-controlled relay&apos;s input</source>
+        <translation>den Eingang eines PC-gesteuerten Relais tasten</translation>
+    </message>
+    <message>
+        <source>show this help, or a command&apos;s</source>
+        <translation>diese Hilfe zeigen, oder die eines Befehls</translation>
+    </message>
+    <message>
+        <source>done</source>
+        <translation>erledigt</translation>
+    </message>
+    <message>
+        <source>a device failed</source>
+        <translation>ein Gerät ist gescheitert</translation>
+    </message>
+    <message>
+        <source>usage: an unknown command, option or value</source>
+        <translation>Aufruf: ein unbekannter Befehl, eine unbekannte Option oder ein unbekannter Wert</translation>
+    </message>
+    <message>
+        <source>a configuration file is missing, unreadable or malformed</source>
+        <translation>eine Konfigurationsdatei fehlt, ist unlesbar oder fehlerhaft</translation>
+    </message>
+    <message>
+        <source>the configurations differ</source>
+        <translation>die Konfigurationen weichen ab</translation>
+    </message>
+    <message>
+        <source>the output was not written</source>
+        <translation>die Ausgabe wurde nicht geschrieben</translation>
+    </message>
+    <message>
+        <source>cancelled by SIGINT (130) or SIGTERM (143)</source>
+        <translation>abgebrochen durch SIGINT (130) oder SIGTERM (143)</translation>
+    </message>
+    <message>
+        <source>a port number, ComN, serial:SERIAL, a device path, or a serial server&apos;s tcp://HOST:PORT or rfc2217://HOST:PORT; again for more devices, each line then begins with its port</source>
+        <translation>eine Anschlussnummer, ComN, serial:SERIENNUMMER, ein Gerätepfad, oder tcp://HOST:PORT oder rfc2217://HOST:PORT eines seriellen Servers; mehrfach für mehrere Geräte, jede Zeile beginnt dann mit ihrem Anschluss</translation>
+    </message>
+    <message>
+        <source>the ports FILE names, one a line, # for comments</source>
+        <translation>die Anschlüsse, die DATEI nennt, einer je Zeile, # für Kommentare</translation>
+    </message>
+    <message>
+        <source>the built-in simulated device</source>
+        <translation>das eingebaute simulierte Gerät</translation>
+    </message>
+    <message>
+        <source>this help; COMMAND --help, or help COMMAND, a command&apos;s own</source>
+        <translation>diese Hilfe; BEFEHL --help oder help BEFEHL die eines Befehls</translation>
+    </message>
+    <message>
+        <source>the version</source>
+        <translation>die Version</translation>
+    </message>
+    <message>
+        <source>Configures the Tavik relay expander from the command line. DEVICE below is --port PORT, --ports-from FILE or --simulate.</source>
+        <translation>Konfiguriert den Tavik-Relaisexpander von der Kommandozeile. GERÄT unten ist --port ANSCHLUSS, --ports-from DATEI oder --simulate.</translation>
+    </message>
+    <message>
+        <source>Options:</source>
+        <translation>Optionen:</translation>
+    </message>
+    <message>
+        <source>Usage:</source>
+        <translation>Aufruf:</translation>
+    </message>
+    <message>
+        <source>--port PORT (again for more), --ports-from FILE or --simulate; see tavikctl --help</source>
+        <translation>--port ANSCHLUSS (mehrfach für mehrere), --ports-from DATEI oder --simulate; siehe tavikctl --help</translation>
+    </message>
+    <message>
+        <source>Example:</source>
+        <translation>Beispiel:</translation>
+    </message>
+    <message>
+        <source>Exit codes:</source>
+        <translation>Rückgabewerte:</translation>
+    </message>
+    <message>
+        <source>the file is larger than a configuration can be</source>
+        <translation>die Datei ist größer, als eine Konfiguration sein kann</translation>
+    </message>
+    <message>
+        <source>Incorrect file format</source>
+        <translation>Falsches Dateiformat</translation>
+    </message>
+    <message>
+        <source>unknown command &apos;%1&apos;; did you mean &apos;%2&apos;?</source>
+        <translation>unbekannter Befehl „%1“; meinten Sie „%2“?</translation>
+    </message>
+    <message>
+        <source>input numbers 1 to 12 such as 1,3,12, or none</source>
+        <translation>Eingangsnummern 1 bis 12 wie 1,3,12, oder none</translation>
+    </message>
+    <message>
+        <source>H:MM:SS.hh up to 45:59:59.99, such as 0:00:02.50</source>
+        <translation>H:MM:SS.hh bis 45:59:59.99, etwa 0:00:02.50</translation>
+    </message>
+    <message>
+        <source>set takes one FILE; &apos;%1&apos; is a second</source>
+        <translation>set nimmt eine DATEI; „%1“ ist eine zweite</translation>
+    </message>
+    <message>
+        <source>set: unknown option &apos;%1&apos;</source>
+        <translation>set: unbekannte Option „%1“</translation>
+    </message>
+    <message>
+        <source>set: %1 needs a value</source>
+        <translation>set: %1 braucht einen Wert</translation>
+    </message>
+    <message>
+        <source>set: --relay takes 1 to 16, not &apos;%1&apos;</source>
+        <translation>set: --relay nimmt 1 bis 16, nicht „%1“</translation>
+    </message>
+    <message>
+        <source>set: %1 given twice</source>
+        <translation>set: %1 zweimal angegeben</translation>
+    </message>
+    <message>
+        <source>set needs FILE and --relay N</source>
+        <translation>set braucht DATEI und --relay N</translation>
+    </message>
+    <message>
+        <source>set: nothing to change; give --mode, --gate, --inputs, --unlatch-gate, --unlatch-inputs, --time or --pc-control</source>
+        <translation>set: nichts zu ändern; geben Sie --mode, --gate, --inputs, --unlatch-gate, --unlatch-inputs, --time oder --pc-control an</translation>
+    </message>
+    <message>
+        <source>set: %1 takes %2, not &apos;%3&apos;</source>
+        <translation>set: %1 nimmt %2, nicht „%3“</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>
@@ -671,6 +877,10 @@
         <source>Program:</source>
         <translation>Programm:</translation>
     </message>
+    <message>
+        <source>the record could not be laid out</source>
+        <translation>das Protokoll konnte nicht gesetzt werden</translation>
+    </message>
 </context>
 <context>
     <name>CompareCommands</name>
@@ -795,6 +1005,10 @@
         <source>The line never fell quiet: characters kept coming that Tavik was not asked for. The port may belong to another device; please check the COM port.</source>
         <translation>Die Leitung wurde nie ruhig: Es kamen immer weiter Zeichen, nach denen Tavik nicht gefragt wurde. Der Port gehört vielleicht zu einem anderen Gerät; bitte den COM-Port prüfen.</translation>
     </message>
+    <message>
+        <source>%1; the relay was not programmed.</source>
+        <translation>%1; das Relais wurde nicht programmiert.</translation>
+    </message>
 </context>
 <context>
     <name>DevicePort</name>
@@ -858,10 +1072,6 @@ Bitte senden Sie den Inhalt von &apos;ErrorLog.txt&apos;, der im Editor-Fenster 
     <message>
         <source>The record is written to %1.</source>
         <translation>Das Protokoll ist in %1 geschrieben.</translation>
-    </message>
-    <message>
-        <source>The record could not be written to %1.</source>
-        <translation>Das Protokoll konnte nicht in %1 geschrieben werden.</translation>
     </message>
     <message>
         <source>About %1</source>
@@ -1224,6 +1434,14 @@ Bitte senden Sie den Inhalt von &apos;ErrorLog.txt&apos;, der im Editor-Fenster 
         <source>User %1</source>
         <translation>Benutzer %1</translation>
     </message>
+    <message>
+        <source>%1 is not a serial port</source>
+        <translation>%1 ist kein serieller Port</translation>
+    </message>
+    <message>
+        <source>%1 cannot be opened: its lock file %2 is not a regular file; remove it.</source>
+        <translation>%1 kann nicht geöffnet werden: seine Sperrdatei %2 ist keine reguläre Datei; entfernen Sie sie.</translation>
+    </message>
 </context>
 <context>
     <name>PortDirectory</name>
@@ -1315,6 +1533,45 @@ Bitte senden Sie den Inhalt von &apos;ErrorLog.txt&apos;, der im Editor-Fenster 
     </message>
 </context>
 <context>
+    <name>RelayConfig</name>
+    <message>
+        <source>out of range (%1)</source>
+        <translation>außerhalb des Bereichs (%1)</translation>
+    </message>
+    <message>
+        <source>relay mode</source>
+        <translation>Relaismodus</translation>
+    </message>
+    <message>
+        <source>input mode</source>
+        <translation>Eingangsmodus</translation>
+    </message>
+    <message>
+        <source>unlatch input mode</source>
+        <translation>Rücksetz-Eingangsmodus</translation>
+    </message>
+    <message>
+        <source>hours</source>
+        <translation>Stunden</translation>
+    </message>
+    <message>
+        <source>minutes</source>
+        <translation>Minuten</translation>
+    </message>
+    <message>
+        <source>seconds</source>
+        <translation>Sekunden</translation>
+    </message>
+    <message>
+        <source>hundredths</source>
+        <translation>Hundertstel</translation>
+    </message>
+    <message>
+        <source>Relay %1: %2 %3</source>
+        <translation>Relais %1: %2 %3</translation>
+    </message>
+</context>
+<context>
     <name>RelayEditor</name>
     <message>
         <source>Relay %1</source>
@@ -1386,6 +1643,25 @@ Bitte senden Sie den Inhalt von &apos;ErrorLog.txt&apos;, der im Editor-Fenster 
     </message>
 </context>
 <context>
+    <name>RelayJson</name>
+    <message>
+        <source>not JSON: %1 at character %2</source>
+        <translation>kein JSON: %1 bei Zeichen %2</translation>
+    </message>
+    <message>
+        <source>&quot;relays&quot; must list the 16 relays</source>
+        <translation>„relays“ muss die 16 Relais auflisten</translation>
+    </message>
+    <message>
+        <source>each relay object needs its own &quot;relay&quot; number from 1 to 16</source>
+        <translation>jedes Relaisobjekt braucht seine eigene „relay“-Nummer von 1 bis 16</translation>
+    </message>
+    <message>
+        <source>relay %1: &quot;%2&quot; is not a value a relay takes</source>
+        <translation>Relais %1: „%2“ ist kein Wert, den ein Relais annimmt</translation>
+    </message>
+</context>
+<context>
     <name>ReportCommand</name>
     <message>
         <source>report: unexpected argument &apos;%1&apos;</source>
@@ -1407,13 +1683,24 @@ Bitte senden Sie den Inhalt von &apos;ErrorLog.txt&apos;, der im Editor-Fenster 
         <source>report: --page takes a4 or letter</source>
         <translation>report: --page erwartet a4 oder letter</translation>
     </message>
+</context>
+<context>
+    <name>SafeSave</name>
     <message>
-        <source>could not be written</source>
-        <translation>konnte nicht geschrieben werden</translation>
+        <source>%1 is not a regular file; it was left as it is</source>
+        <translation>%1 ist keine reguläre Datei; sie blieb, wie sie war</translation>
     </message>
     <message>
-        <source>write FILE&apos;s commissioning record (exit 3: bad FILE, 8: not written)</source>
-        <translation>das Inbetriebnahmeprotokoll von FILE schreiben (Exit 3: fehlerhafte FILE, 8: nicht geschrieben)</translation>
+        <source>%1 is a link to %2, which is not a regular file; it was left as it is</source>
+        <translation>%1 ist eine Verknüpfung auf %2, das keine reguläre Datei ist; sie blieb, wie sie war</translation>
+    </message>
+    <message>
+        <source>%1 could not be written: %2</source>
+        <translation>%1 konnte nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 could not be written (%2); the file there is unchanged</source>
+        <translation>%1 konnte nicht geschrieben werden (%2); die vorhandene Datei ist unverändert</translation>
     </message>
 </context>
 <context>
@@ -1452,6 +1739,10 @@ Bitte senden Sie den Inhalt von &apos;ErrorLog.txt&apos;, der im Editor-Fenster 
     <message>
         <source>the serial server at %1 sends telnet commands without end</source>
         <translation>der serielle Server unter %1 sendet endlos Telnet-Befehle</translation>
+    </message>
+    <message>
+        <source>the serial server at %1 is busy: another program is connected</source>
+        <translation>der serielle Server unter %1 ist belegt: ein anderes Programm ist verbunden</translation>
     </message>
 </context>
 <context>
@@ -1556,6 +1847,10 @@ Bitte senden Sie den Inhalt von &apos;ErrorLog.txt&apos;, der im Editor-Fenster 
     <message>
         <source>line 3 does not contain &quot;%1&quot;</source>
         <translation>Zeile 3 enthält nicht „%1“</translation>
+    </message>
+    <message>
+        <source>the line is longer than %1 bytes</source>
+        <translation>die Zeile ist länger als %1 Bytes</translation>
     </message>
 </context>
 <context>

@@ -8,13 +8,18 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 #include <cstdio>
 
 namespace {
 
 QString &overridePath()
+{
+    static QString path;
+    return path;
+}
+
+QString &lastWritten()
 {
     static QString path;
     return path;
@@ -47,6 +52,26 @@ QByteArray line(const QString &text)
     return text.toLocal8Bit() + "\r\n";
 }
 
+QString escaped(const QString &text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == u'\r')
+            shown += QStringLiteral("\\r");
+        else if (c == u'\n')
+            shown += QStringLiteral("\\n");
+        else if (c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line ||
+                 c.category() == QChar::Separator_Paragraph)
+            shown += c.unicode() > 0xff
+                         ? QStringLiteral("\\u%1").arg(uint(c.unicode()), 4, 16, QLatin1Char('0'))
+                         : QStringLiteral("\\x%1").arg(uint(c.unicode()), 2, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    return shown;
+}
+
 } // namespace
 
 bool FileExists(const QString &path)
@@ -66,13 +91,23 @@ QString errorLogPath()
 {
     if (!overridePath().isEmpty())
         return overridePath();
-    const QString programDir = QCoreApplication::applicationDirPath();
-    const QString besideProgram = programDir + u'/' + LogName;
-    if (!programDir.isEmpty() && programFolderTakesLog(besideProgram))
-        return besideProgram;
-    const QString userDir = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-    QDir().mkpath(userDir);
-    return userDir + u'/' + LogName;
+    const QString folder = logFolder();
+    if (folder.isEmpty())
+        return {};
+    QDir().mkpath(folder);
+    return folder + u'/' + LogName;
+}
+
+QString previousErrorLogPath()
+{
+    const QString path = errorLogPath();
+    const QString stem = path.endsWith(QStringLiteral(".txt")) ? path.chopped(4) : path;
+    return path.isEmpty() ? QString() : stem + QStringLiteral(".old.txt");
+}
+
+QString loggedPath()
+{
+    return lastWritten();
 }
 
 void setOversizedLogNotice(OversizedLogNotice handler)
@@ -89,26 +124,34 @@ QString oversizedLogText()
         .arg(AppInfo::companyName());
 }
 
-void LogError(const QString &message)
+bool LogError(const QString &message)
 {
+    lastWritten().clear();
     if (isIgnoredError(message))
-        return;
+        return false;
 
     const QString path = errorLogPath();
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return; // nowhere to write: the caller carries on as after logging
+    if (path.isEmpty() || !openLogFile(file))
+        return false; // nowhere to write: the caller carries on as after logging
 
     const qint64 length = file.size();
     if (length >= ErrorLogLimit) {
         file.close();
-        if (notice())
+        // The full log is kept, as the one previous log: the notice names it.
+        const QString previous = previousErrorLogPath();
+        const auto keep = [&] {
+            QFile::remove(previous);
+            return QFile::rename(path, previous);
+        };
+        if (notice()) {
             notice()(path, oversizedLogText());
-        else
-            std::fprintf(stderr, "%s\n%s\n", qPrintable(oversizedLogText()), qPrintable(path));
-        if (FileExists(path))
-            QFile::remove(path);
-        return;
+            keep();
+        } else {
+            std::fprintf(stderr, "%s\n%s\n", qPrintable(oversizedLogText()),
+                         qPrintable(keep() ? previous : path));
+        }
+        return false;
     }
 
     QByteArray text;
@@ -116,7 +159,11 @@ void LogError(const QString &message)
         text += line(AppInfo::composeTitleVersion() + QStringLiteral(" Error Log"));
         text += line(QString(32, u'='));
     }
-    text += line(QDateTime::currentDateTime().toString(QStringLiteral("MM/dd/yyyy HH:mm")) + u' ' + message);
-    file.write(text);
+    text += line(QDateTime::currentDateTime().toString(QStringLiteral("MM/dd/yyyy HH:mm")) + u' ' +
+                 escaped(message));
+    if (file.write(text) != text.size() || !file.flush())
+        return false;
     file.close();
+    lastWritten() = path;
+    return true;
 }

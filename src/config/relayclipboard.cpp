@@ -1,8 +1,8 @@
 #include "config/relayclipboard.h"
 
 #include "config/relaycomparison.h"
+#include "config/relayvalues.h"
 
-#include <QRegularExpression>
 
 namespace
 {
@@ -16,53 +16,6 @@ const char *const FieldNames[FieldCount] = {"Relay mode",         "Input mode", 
 
 // The one field each single part carries.
 constexpr Field PartFields[] = {RelayModeField, InputModeField, InputMapField, TimeField};
-
-using InputMap = std::array<bool, InputCount>;
-
-std::optional<InputMap> parseMap(const QString &text)
-{
-    InputMap map{};
-    if (text.compare(QLatin1String("none"), Qt::CaseInsensitive) == 0)
-        return map;
-    static const QRegularExpression separators(QStringLiteral("[,\\s]+"));
-    const QStringList inputs = text.split(separators, Qt::SkipEmptyParts);
-    if (inputs.isEmpty())
-        return std::nullopt;
-    for (const QString &input : inputs) {
-        bool isNumber = false;
-        const int number = input.toInt(&isNumber);
-        if (!isNumber || number < 1 || number > InputCount)
-            return std::nullopt;
-        map[size_t(number - 1)] = true;
-    }
-    return map;
-}
-
-std::optional<qint16> parseName(const QString &text, const QStringList &names)
-{
-    for (qsizetype i = 0; i < names.size(); ++i)
-        if (names.at(i).compare(text, Qt::CaseInsensitive) == 0)
-            return qint16(i);
-    return std::nullopt;
-}
-
-// Hours, minutes, seconds and hundredths: "1:02:03.04"; the hundredths may be
-// left out or given as one digit of tenths.
-bool parseTime(const QString &text, RelayConfig &relay)
-{
-    static const QRegularExpression form(
-        QStringLiteral("^(\\d{1,2}):(\\d{1,2}):(\\d{1,2})(?:\\.(\\d{1,2}))?$"));
-    const QRegularExpressionMatch match = form.match(text);
-    if (!match.hasMatch())
-        return false;
-    const QString fraction = match.captured(4);
-    relay.Hours = qint16(match.captured(1).toInt());
-    relay.Minutes = qint16(match.captured(2).toInt());
-    relay.Seconds = qint16(match.captured(3).toInt());
-    relay.Hundredths = qint16(fraction.toInt() * (fraction.size() == 1 ? 10 : 1));
-    TimeToCounter(relay);
-    return relay.Hours <= 45 && relay.Minutes <= 59 && relay.Seconds <= 59;
-}
 
 QString fieldText(const RelayConfig &relay, Field field)
 {
@@ -85,33 +38,26 @@ QString fieldText(const RelayConfig &relay, Field field)
 
 bool parseField(Field field, const QString &text, RelayConfig &relay)
 {
-    const auto setName = [&text](qint16 &value, const QStringList &names) {
-        const std::optional<qint16> index = parseName(text, names);
-        if (index)
-            value = *index;
-        return index.has_value();
-    };
-    const auto setMap = [&text](InputMap &map) {
-        const std::optional<InputMap> parsed = parseMap(text);
+    const auto set = [](auto &value, const auto &parsed) {
         if (parsed)
-            map = *parsed;
+            value = *parsed;
         return parsed.has_value();
     };
     switch (field) {
     case RelayModeField:
-        return setName(relay.RelayMode, relayModeList());
+        return set(relay.RelayMode, RelayValues::relayMode(text));
     case InputModeField:
-        return setName(relay.InputMode, inputModeList());
+        return set(relay.InputMode, RelayValues::inputMode(text));
     case InputMapField:
-        return setMap(relay.InputMap);
+        return set(relay.InputMap, RelayValues::inputs(text));
     case UnlatchModeField:
-        return setName(relay.UnlatchInputMode, inputModeList());
+        return set(relay.UnlatchInputMode, RelayValues::inputMode(text));
     case UnlatchMapField:
-        return setMap(relay.UnlatchMap);
+        return set(relay.UnlatchMap, RelayValues::inputs(text));
     case TimeField:
         break;
     }
-    return parseTime(text, relay);
+    return RelayValues::setClosureTime(text, relay);
 }
 
 // A gate or map part stands for the shown set; in the clip it travels as the latch set.

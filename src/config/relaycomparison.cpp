@@ -10,12 +10,12 @@ namespace RelayText
 
 QString relayMode(qint16 relayMode)
 {
-    return relayModeList().value(relayMode, QStringLiteral("?"));
+    return relayModeList().value(relayMode, outOfRangeText(QString::number(relayMode)));
 }
 
 QString inputMode(qint16 inputMode)
 {
-    return inputModeList().value(inputMode, QStringLiteral("?"));
+    return inputModeList().value(inputMode, outOfRangeText(QString::number(inputMode)));
 }
 
 namespace
@@ -51,11 +51,12 @@ QString gate(qint16 mode, const std::array<bool, InputCount> &map)
 
 QString closureTime(const RelayConfig &relay)
 {
-    return QStringLiteral("%1:%2:%3.%4")
-        .arg(relay.Hours)
-        .arg(relay.Minutes, 2, 10, QLatin1Char('0'))
-        .arg(relay.Seconds, 2, 10, QLatin1Char('0'))
-        .arg(relay.Hundredths, 2, 10, QLatin1Char('0'));
+    const QString time = QStringLiteral("%1:%2:%3.%4")
+                             .arg(relay.Hours)
+                             .arg(relay.Minutes, 2, 10, QLatin1Char('0'))
+                             .arg(relay.Seconds, 2, 10, QLatin1Char('0'))
+                             .arg(relay.Hundredths, 2, 10, QLatin1Char('0'));
+    return relay.Counter > MaxCounter ? outOfRangeText(time) : time;
 }
 
 QString contact(bool closed)

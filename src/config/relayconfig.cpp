@@ -1,5 +1,7 @@
 #include "config/relayconfig.h"
 
+#include <QCoreApplication>
+
 QStringList relayModeList()
 {
     return QString::fromLatin1(RelayModeNames).split(u',');
@@ -72,4 +74,56 @@ void ClearRelay(RelayConfig &relay)
     relay.UnlatchInputMode = 0;
     relay.InputMap.fill(false);
     relay.UnlatchMap.fill(false);
+}
+
+std::optional<OutOfRange> firstOutOfRange(const RelayConfig &relay)
+{
+    struct Sent {
+        SentField field;
+        int value;
+        int largest;
+    };
+    QList<Sent> sent{{SentField::RelayMode, relay.RelayMode, RelayModeCount - 1},
+                     {SentField::InputMode, relay.InputMode, InputModeCount - 1}};
+    // Only what this relay's mode sends: a Momentary relay's unlatch side stays in the file.
+    if (isLatchingMode(relay.RelayMode))
+        sent.append({SentField::UnlatchInputMode, relay.UnlatchInputMode, InputModeCount - 1});
+    else if (isTimedMode(relay.RelayMode))
+        sent += {{SentField::Hours, relay.Hours, 45},
+                 {SentField::Minutes, relay.Minutes, 59},
+                 {SentField::Seconds, relay.Seconds, 59},
+                 {SentField::Hundredths, relay.Hundredths, 99}};
+    for (const Sent &one : sent) {
+        if (one.value < 0 || one.value > one.largest)
+            return OutOfRange{one.field, one.value};
+    }
+    return std::nullopt;
+}
+
+QString outOfRangeText(const QString &value)
+{
+    return QCoreApplication::translate("RelayConfig", "out of range (%1)").arg(value);
+}
+
+QString outOfRangeNote(int relayNumber, const OutOfRange &outOfRange)
+{
+    static const char *const names[] = {
+        QT_TRANSLATE_NOOP("RelayConfig", "relay mode"), QT_TRANSLATE_NOOP("RelayConfig", "input mode"),
+        QT_TRANSLATE_NOOP("RelayConfig", "unlatch input mode"), QT_TRANSLATE_NOOP("RelayConfig", "hours"),
+        QT_TRANSLATE_NOOP("RelayConfig", "minutes"), QT_TRANSLATE_NOOP("RelayConfig", "seconds"),
+        QT_TRANSLATE_NOOP("RelayConfig", "hundredths")};
+    return QCoreApplication::translate("RelayConfig", "Relay %1: %2 %3")
+        .arg(relayNumber)
+        .arg(QCoreApplication::translate("RelayConfig", names[int(outOfRange.field)]),
+             outOfRangeText(QString::number(outOfRange.value)));
+}
+
+QStringList outOfRangeNotes(const RelayTable &table)
+{
+    QStringList notes;
+    for (int index = 0; index < RelayCount; ++index) {
+        if (const auto outOfRange = firstOutOfRange(table[size_t(index)]))
+            notes << outOfRangeNote(index + 1, *outOfRange);
+    }
+    return notes;
 }

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include <array>
+#include <optional>
 
 constexpr int RelayCount = 16;
 constexpr int InputCount = 12;
@@ -68,3 +69,24 @@ void TimeToCounter(RelayConfig &relay);
 // Resets a record to a new relay's configuration; PCControl, Closed and
 // ShowUnlatch are the device's and the editor's and keep their values.
 void ClearRelay(RelayConfig &relay);
+
+// The values the program dialogue sends, each to a prompt that takes a range.
+enum class SentField { RelayMode, InputMode, UnlatchInputMode, Hours, Minutes, Seconds, Hundredths };
+
+struct OutOfRange {
+    SentField field = SentField::RelayMode;
+    int value = 0;
+};
+
+// The first value programming this relay would send that its prompt does not
+// take: a file's digits are loaded unchecked (an input mode 9, a counter past
+// 45 hours), and the device, sent one, is left waiting inside its command.
+// The map groups always fit. Nothing when every value fits.
+std::optional<OutOfRange> firstOutOfRange(const RelayConfig &relay);
+
+// "out of range (9)": a value as a person reads it where it has no name.
+QString outOfRangeText(const QString &value);
+// "Relay 5: input mode out of range (9)"
+QString outOfRangeNote(int relayNumber, const OutOfRange &outOfRange);
+// One note for each relay that holds such a value.
+QStringList outOfRangeNotes(const RelayTable &table);

@@ -1,12 +1,11 @@
 #include "config/tavikfile.h"
 
 #include "base/failure.h"
+#include "base/inputfile.h"
+#include "base/safesave.h"
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QSaveFile>
-
-#include <optional>
 
 namespace
 {
@@ -24,6 +23,10 @@ const QString SaveProcedure = QStringLiteral("SaveTavikFile");
 const QString OpenProcedure = QStringLiteral("OpenTavikFile");
 
 constexpr int HeaderLines = 4;
+// A relay line is 71 bytes; a line far longer is no configuration line, and
+// reading it whole would let a file of gigabytes on one line fill the memory.
+constexpr qsizetype MaxLineBytes = 4096;
+const QByteArray ByteOrderMark = QByteArrayLiteral("\xEF\xBB\xBF");
 
 // Offsets from q, the position just after "Relay <n>, ".
 constexpr qsizetype RelayModeAt = 0;
@@ -129,7 +132,7 @@ bool readMap(const QString &line, qsizetype pos, std::array<bool, InputCount> &m
                                                   "the %1 of relay %2 holds '%3' where only 0 or 1 belongs")
                           .arg(mapName)
                           .arg(number)
-                          .arg(c);
+                          .arg(visibleText(QString(c)));
             setFault(fault, lineNo, line, pos + i, what);
             return false;
         }
@@ -178,7 +181,7 @@ FileResult readRelayLine(const QString &line, int number, int lineNo, RelayConfi
                 : QCoreApplication::translate(
                       "TavikFile", "the PC-control field of relay %1 holds '%2' where only 0 or 1 belongs")
                       .arg(number)
-                      .arg(pc);
+                      .arg(visibleText(QString(pc)));
         setFault(fault, lineNo, line, q + PCControlAt, what);
         return FileResult::BadPCControl;
     }
@@ -195,26 +198,6 @@ QString statusLine(int number, const RelayConfig &relay)
         .arg(QString::fromLatin1(counterHex(relay.Counter)));
 }
 
-// Reads one line without its line end. Returns the failure that stopped it,
-// or nothing.
-std::optional<Failure> readFileLine(QIODevice &file, QString &line)
-{
-    const auto *onDisk = qobject_cast<QFileDevice *>(&file);
-    auto failed = [&] { return onDisk && onDisk->error() != QFileDevice::NoError; };
-    if (file.atEnd())
-        return failed() ? Failure::FileRead : Failure::FileShort;
-    QByteArray bytes = file.readLine();
-    if (failed())
-        return Failure::FileRead;
-    if (bytes.endsWith('\n'))
-        bytes.chop(1);
-    if (bytes.endsWith('\r'))
-        bytes.chop(1);
-    // One byte per character, so that positions are byte positions.
-    line = QString::fromLatin1(bytes);
-    return std::nullopt;
-}
-
 } // namespace
 
 QByteArray tavikRelayLine(const RelayConfig &relay, int number)
@@ -226,12 +209,13 @@ QByteArray tavikRelayLine(const RelayConfig &relay, int number)
     return text;
 }
 
-FileResult saveConfigFile(const RelayTable &table, const QString &path)
+FileResult saveConfigFile(const RelayTable &table, const QString &path, QString *problem)
 {
-    return saveConfigFile(table, path, QDateTime::currentDateTime());
+    return saveConfigFile(table, path, QDateTime::currentDateTime(), problem);
 }
 
-FileResult saveConfigFile(const RelayTable &table, const QString &path, const QDateTime &created)
+FileResult saveConfigFile(const RelayTable &table, const QString &path, const QDateTime &created,
+                          QString *problem)
 {
     QByteArray text;
     text += TitleLine.toLatin1() + LineEnd;
@@ -241,34 +225,31 @@ FileResult saveConfigFile(const RelayTable &table, const QString &path, const QD
     for (int i = 0; i < RelayCount; ++i)
         text += tavikRelayLine(table[size_t(i)], i + 1) + LineEnd;
 
-    // The old file stays in place until the new one is complete. Unbuffered,
-    // because Qt 6.4's commit() loses an error from the flush it does itself
-    // and would put a cut-short file in place of the old one.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        logFailure(Failure::FileOpen, SaveProcedure, 2, path + QStringLiteral(": ") + file.errorString());
-        return FileResult::Failed;
+    const SafeSave saved = SafeSave::write(path, text);
+    if (saved.saved())
+        return FileResult::Ok;
+    // The steps are those the error log has always named for each failure.
+    Failure failure = Failure::FileOpen;
+    int step = 2;
+    if (saved.outcome() == SafeSave::Outcome::WriteFailed) {
+        failure = Failure::FileWrite;
+        step = 4;
+    } else if (saved.outcome() == SafeSave::Outcome::ReplaceFailed) {
+        failure = Failure::FileCommit;
+        step = 5;
     }
-    if (file.write(text) != text.size()) {
-        logFailure(Failure::FileWrite, SaveProcedure, 4, path + QStringLiteral(": ") + file.errorString());
-        file.cancelWriting();
-        return FileResult::Failed;
-    }
-    if (!file.commit()) {
-        const Failure failure =
-            file.error() == QFileDevice::WriteError ? Failure::FileWrite : Failure::FileCommit;
-        logFailure(failure, SaveProcedure, 5, path + QStringLiteral(": ") + file.errorString());
-        return FileResult::Failed;
-    }
-    return FileResult::Ok;
+    logFailure(failure, SaveProcedure, step, path + QStringLiteral(": ") + saved.errorString());
+    if (problem)
+        *problem = saved.message(path);
+    return FileResult::Failed;
 }
 
 FileResult openConfigFile(RelayTable &table, const QString &path, QString &status, FileFault *faultOut)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    QString detail;
+    if (!openInputFile(file, path, detail)) {
         status.clear();
-        const QString detail = file.errorString();
         logFailure(Failure::FileOpen, OpenProcedure, 3, path + QStringLiteral(": ") + detail);
         if (faultOut)
             *faultOut = FileFault{0, 0, QChar(), detail};
@@ -301,16 +282,30 @@ FileResult openConfigFile(RelayTable &table, QIODevice &file, const QString &pat
     };
 
     QString line;
+    QByteArray bytes;
     for (int lineNo = 1; lineNo <= HeaderLines + RelayCount; ++lineNo) {
         const int step = lineNo <= HeaderLines ? lineNo + 3 : 8;
-        if (const auto failure = readFileLine(file, line)) {
-            if (*failure == Failure::FileShort)
-                return fail(*failure, step,
-                            QStringLiteral("the file ends after line %1 of 20").arg(lineNo - 1),
-                            QCoreApplication::translate("TavikFile", "the file ends after line %1 of 20")
-                                .arg(lineNo - 1));
-            return fail(*failure, step, file.errorString(), file.errorString());
+        switch (readBoundedLine(file, MaxLineBytes, bytes)) {
+        case LineRead::Line:
+            break;
+        case LineRead::End:
+            return fail(Failure::FileShort, step,
+                        QStringLiteral("the file ends after line %1 of 20").arg(lineNo - 1),
+                        QCoreApplication::translate("TavikFile", "the file ends after line %1 of 20")
+                            .arg(lineNo - 1));
+        case LineRead::TooLong:
+            fault.line = lineNo;
+            return fail(Failure::FileRead, step, QStringLiteral("line longer than %1 bytes").arg(MaxLineBytes),
+                        QCoreApplication::translate("TavikFile", "the line is longer than %1 bytes")
+                            .arg(MaxLineBytes));
+        case LineRead::Failed:
+            return fail(Failure::FileRead, step, file.errorString(), file.errorString());
         }
+        // An editor may begin a file with a byte-order mark.
+        if (lineNo == 1 && bytes.startsWith(ByteOrderMark))
+            bytes.remove(0, ByteOrderMark.size());
+        // One byte per character, so that positions are byte positions.
+        line = QString::fromLatin1(bytes);
         switch (lineNo) {
         case 1:
             if (!headerMatches(line, TitleLine, lineNo, fault))

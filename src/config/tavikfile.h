@@ -20,7 +20,8 @@ enum class FileResult {
     BadHeader = 4,   // line 4
     NoRelay = 5,     // a relay line without its relay number
     BadMap = 6,      // an input-map character that is neither 0 nor 1
-    BadPCControl = 7 // a PC-control character that is neither 0 nor 1
+    BadPCControl = 7, // a PC-control character that is neither 0 nor 1
+    BadJson = 8       // a JSON configuration that is not JSON, or holds no 16 valid relays
 };
 
 // Where and why a file was refused, in words a person can act on. The status
@@ -35,16 +36,20 @@ struct FileFault {
 // One relay line without its CR LF; number is the relay number 1 to 16.
 QByteArray tavikRelayLine(const RelayConfig &relay, int number);
 
-// Writes the whole table through a temporary file that replaces the target
-// only once it is complete, so a failed save never destroys the old file.
-// Returns Ok, or Failed after logging the failure.
-FileResult saveConfigFile(const RelayTable &table, const QString &path);
-FileResult saveConfigFile(const RelayTable &table, const QString &path, const QDateTime &created);
+// Writes the whole table as a safe save (SafeSave), so a failed save never
+// destroys the old file. Returns Ok, or Failed after logging the failure,
+// with what a person reads of it in `problem`.
+FileResult saveConfigFile(const RelayTable &table, const QString &path, QString *problem = nullptr);
+FileResult saveConfigFile(const RelayTable &table, const QString &path, const QDateTime &created,
+                          QString *problem = nullptr);
 
 // Reads the file into a staging table and replaces `table` only when all 20
 // lines pass. `status` receives the text the status box shows: the date line
 // and one line per relay read, or "Incorrect file format" on a format fault;
-// on Failed it holds what had been built when reading stopped.
+// on Failed it holds what had been built when reading stopped. A pipe is read
+// as a stream and a FIFO without a writer as empty; a line longer than 4096
+// bytes fails, named by its number alone, so no more than 20 such lines are
+// ever read.
 FileResult openConfigFile(RelayTable &table, const QString &path, QString &status,
                           FileFault *fault = nullptr);
 

@@ -17,6 +17,7 @@ enum class DialogueResult : qint16 {
     GaveUp = 7,         // the device still answered wrongly after the last restart allowed
     Cancelled = 8,      // the user cancelled; the device was sent back to its menu
     LineNeverQuiet = 9, // characters kept coming throughout a wait for quiet before a restart
+    OutOfRange = 10,    // the relay holds a value its prompt does not take; nothing was sent
 };
 
 // How the dialogues read the results of the prompt exchange: go on, start

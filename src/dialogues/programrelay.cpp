@@ -4,12 +4,20 @@
 #include "dialogues/devicesession.h"
 #include "link/devicelink.h"
 
+#include <QCoreApplication>
+
 Task<DialogueResult> DeviceDialogues::programRelay(int relayIndex)
 {
     if (relayIndex < 0 || relayIndex >= RelayCount) {
         logFailure(Failure::SubscriptOutOfRange, QStringLiteral("ProgramRelay"), 1,
                    QString::number(relayIndex));
         co_return DialogueResult::PortFailed;
+    }
+    // Sent such a value, the device would wait inside its command for good.
+    if (const auto outOfRange = firstOutOfRange(m_table[size_t(relayIndex)])) {
+        m_view.setStatusText(QCoreApplication::translate("DeviceDialogues", "%1; the relay was not programmed.")
+                                 .arg(outOfRangeNote(relayIndex + 1, *outOfRange)));
+        co_return DialogueResult::OutOfRange;
     }
     PortHold hold;
     if (!holdPort(hold))

@@ -41,7 +41,12 @@ DevicePort::OpenResult DevicePort::open()
         logFailure(Failure::PortNumber, QStringLiteral("OpenSerPort"), 3, error);
     m_lineLost = false;
     m_closedOnPurpose = false;
-    if (!m_channel->setPortOpen(true, &error)) {
+    // Qt reads the port's lock file as it opens: one that is no plain file could block it for good.
+    const bool lockBlocks =
+        m_channel == &m_serial && !PortAccess::node(m_location, PortAccess::Identity{}).strangeLock.isEmpty();
+    if (lockBlocks)
+        error = QStringLiteral("its lock file is not a regular file");
+    if (lockBlocks || !m_channel->setPortOpen(true, &error)) {
         logFailure(Failure::PortOpen, QStringLiteral("OpenSerPort"), 3, error);
         m_openRefusal = refusalText(error);
         return OpenResult::Refused;

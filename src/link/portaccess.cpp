@@ -1,7 +1,5 @@
 #include "link/portaccess.h"
 
-#include <QFileInfo>
-
 namespace
 {
 
@@ -42,6 +40,11 @@ PortAccess::Finding PortAccess::explain(PortSystem system, const QString &path, 
     if (path.isEmpty() || !node.exists || (windows && openError == QSerialPort::DeviceNotFoundError))
         return {Obstacle::Missing, windows ? tr("%1 is not present: is the adapter plugged in?").arg(path)
                                            : tr("%1 does not exist: is the adapter plugged in?").arg(path)};
+    if (!windows && !node.serial)
+        return {Obstacle::Other, tr("%1 is not a serial port").arg(path)};
+    if (!node.strangeLock.isEmpty())
+        return {Obstacle::Other, tr("%1 cannot be opened: its lock file %2 is not a regular file; remove it.")
+                                     .arg(path, node.strangeLock)};
     if (!windows && !node.mayOpen)
         return {Obstacle::Permission, permissionText(system, path, node, user)};
     if (openError == QSerialPort::NoError)
@@ -65,8 +68,11 @@ PortAccess::Finding PortAccess::check(const QString &path, QSerialPort::SerialPo
 
 PortAccess::Finding PortAccess::probe(const QString &path)
 {
-    if (hostPortSystem() != PortSystem::Windows && !QFileInfo::exists(path))
-        return check(path);
+    // What the node tells comes first: opening a FIFO, say, could block.
+    if (hostPortSystem() != PortSystem::Windows) {
+        if (Finding found = check(path); found.obstacle != Obstacle::None)
+            return found;
+    }
     QSerialPort port(path);
     if (port.open(QIODevice::ReadWrite))
         return {};

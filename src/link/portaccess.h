@@ -41,11 +41,13 @@ public:
     // What the system tells of a port's node. Each system gathers it its own way.
     struct Node {
         bool exists = false;
+        bool serial = true;        // a terminal device, not a file, a folder or /dev/null
         bool mayOpen = false;      // the mode lets this identity read and write it
         bool groupMayOpen = false; // the mode lets the node's group read and write it
         QString group;
         bool inGroup = false;        // the process runs with the node's group
         bool accountInGroup = false; // the account has it: the next login gets it
+        QString strangeLock;         // its lock file, when that is no plain file (a FIFO)
     };
     static Node node(const QString &path, const Identity &who);
 

@@ -6,9 +6,13 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <fcntl.h>
 #include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
+#if __has_include(<sys/sysmacros.h>)
+#include <sys/sysmacros.h> // major() and minor() on Linux
+#endif
 #include <unistd.h>
 
 #include <vector>
@@ -46,17 +50,45 @@ QStringList lockNames(const QString &path)
     return names;
 }
 
+// Whether the process has the port open: a lock file is only a claim,
+// which anyone who can write the lock folder can make.
+bool holdsOpen(const QString &pid, const QString &target)
+{
+    const QDir fds(QStringLiteral("/proc/%1/fd").arg(pid));
+    // Only the user's own processes show their files, unless run as root.
+    for (const QFileInfo &fd : fds.entryInfoList(QDir::Files | QDir::System | QDir::NoDotAndDotDot)) {
+        if (fd.symLinkTarget() == target)
+            return true;
+    }
+    return false;
+}
+
+// The process number a lock file holds. Opened so that nothing planted in
+// its place blocks: a FIFO or a device is not read, nor a link followed.
+qint64 lockFilePid(const QString &path)
+{
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        return 0;
+    struct stat info = {};
+    char text[32] = {};
+    const ssize_t count =
+        fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? ::read(fd, text, sizeof text - 1) : 0;
+    ::close(fd);
+    // The number on the first line; Qt's lock files name the program and the host after it.
+    return count > 0 ? QByteArray(text, count).split('\n').first().trimmed().toLongLong() : 0;
+}
+
 QString holderFromLockFiles(const QString &path, const QStringList &folders)
 {
+    const QString target = QFileInfo(path).canonicalFilePath();
     for (const QString &folder : folders) {
         for (const QString &name : lockNames(path)) {
-            QFile lock(folder + u'/' + name);
-            if (!lock.open(QIODevice::ReadOnly))
-                continue;
-            const qint64 pid = lock.readLine().trimmed().toLongLong();
-            // A lock whose process has gone holds nothing.
-            if (const QString holder = pid > 0 ? processName(pid) : QString(); !holder.isEmpty())
-                return holder;
+            const qint64 pid = lockFilePid(folder + u'/' + name);
+            // A lock whose process has gone, or never had the port, holds nothing.
+            if (pid > 0 && holdsOpen(QString::number(pid), target))
+                return processName(pid);
         }
     }
     return {};
@@ -69,16 +101,23 @@ QString holderFromOpenFiles(const QString &path)
     for (const QString &entry : proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         bool isPid = false;
         const qint64 pid = entry.toLongLong(&isPid);
-        if (!isPid || pid == getpid())
-            continue;
-        // Only the user's own processes show their files, unless run as root.
-        const QDir fds(proc.filePath(entry + QStringLiteral("/fd")));
-        for (const QFileInfo &fd : fds.entryInfoList(QDir::Files | QDir::System | QDir::NoDotAndDotDot)) {
-            if (fd.symLinkTarget() == target)
-                return processName(pid);
-        }
+        if (isPid && pid != getpid() && holdsOpen(entry, target))
+            return processName(pid);
     }
     return {};
+}
+
+// A terminal, as far as the node tells without opening it (an open may
+// reset the device): a character device of the tty class. Linux lists its
+// devices' classes in /sys; one that it does not list, such as a
+// pseudo-terminal, or any on macOS, counts as a terminal.
+bool isTerminal(const struct stat &info)
+{
+    if (!S_ISCHR(info.st_mode))
+        return false;
+    const QFileInfo subsystem(
+        QStringLiteral("/sys/dev/char/%1:%2/subsystem").arg(major(info.st_rdev)).arg(minor(info.st_rdev)));
+    return !subsystem.isSymLink() || QFileInfo(subsystem.symLinkTarget()).fileName() == QLatin1String("tty");
 }
 
 // The groups of the user's account. Linux declares them gid_t, macOS int:
@@ -125,6 +164,17 @@ PortAccess::Node PortAccess::node(const QString &path, const Identity &who)
         return {};
     Node node;
     node.exists = true;
+    node.serial = isTerminal(info);
+    // Opening the port reads its lock file: a FIFO there would block the open.
+    for (const QString &folder : lockFileFolders()) {
+        for (const QString &name : lockNames(path)) {
+            struct stat lock = {};
+            const QString lockPath = folder + u'/' + name;
+            if (node.strangeLock.isEmpty() && lstat(QFile::encodeName(lockPath).constData(), &lock) == 0 &&
+                !S_ISREG(lock.st_mode))
+                node.strangeLock = lockPath;
+        }
+    }
     node.group = groupName(info.st_gid);
     node.groupMayOpen = (info.st_mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP);
     node.inGroup = who.groups.contains(unsigned(info.st_gid));
@@ -144,8 +194,8 @@ PortAccess::Node PortAccess::node(const QString &path, const Identity &who)
 
 QStringList PortAccess::lockFileFolders()
 {
-    return {QStringLiteral("/var/lock"), QStringLiteral("/run/lock"), QStringLiteral("/tmp"),
-            QStringLiteral("/var/tmp")};
+    // Only where the system keeps them: a lock file in /tmp is anyone's word.
+    return {QStringLiteral("/var/lock"), QStringLiteral("/run/lock")};
 }
 
 QString PortAccess::holderOf(const QString &path, const QStringList &lockFolders)

@@ -59,13 +59,15 @@ bool ServerControl::setPortOpen(bool open, QString *error)
         return false;
     }
     m_lossReason.clear();
-    m_connected = false;
+    m_connected = m_heard = false;
     m_telnet = TelnetClient{};
     m_socket = new QTcpSocket(this);
     m_socket->setReadBufferSize(SocketBufferSize);
     connect(m_socket, &QTcpSocket::connected, this, &ServerControl::onConnected);
     connect(m_socket, &QTcpSocket::readyRead, this, [this] { take(); });
-    connect(m_socket, &QTcpSocket::errorOccurred, this, [this] { fail(m_socket->errorString()); });
+    connect(m_socket, &QTcpSocket::errorOccurred, this, [this](QAbstractSocket::SocketError error) {
+        fail(m_socket->errorString(), connectionRefusal(error));
+    });
     m_connectTimer.start();
     if (m_closing)
         connect(m_closing, &QObject::destroyed, m_socket, [this, socket = m_socket.data()] {
@@ -173,6 +175,12 @@ void ServerControl::take(bool everything)
         return;
     QByteArray replies;
     const QByteArray data = m_address->telnet ? m_telnet.receive(bytes, replies) : bytes;
+    // A simulator that serves another program says so first, and closes.
+    if (!std::exchange(m_heard, true) && data.startsWith("busy: another program is connected")) {
+        fail(QStringLiteral("busy"), tr("the serial server at %1 is busy: another program is connected")
+                                         .arg(m_address->hostAndPort()));
+        return;
+    }
     // Kept before anything is answered: an answer to a server that has
     // closed ends the line.
     m_received += data;
@@ -204,6 +212,22 @@ void ServerControl::take(bool everything)
     // What is left is taken on a later pass: a flood leaves the timers their turn.
     if (!everything && m_received.size() < ReceiveBufferSize)
         takeLater();
+}
+
+QString ServerControl::connectionRefusal(QAbstractSocket::SocketError error) const
+{
+    // Said at once and plainly: no device was ever asked anything, so there
+    // is nothing to wait out and no cable to check.
+    if (m_connected)
+        return {};
+    switch (error) {
+    case QAbstractSocket::ConnectionRefusedError:
+        return tr("the serial server at %1 refused the connection").arg(m_address->hostAndPort());
+    case QAbstractSocket::HostNotFoundError:
+        return tr("cannot find host %1").arg(m_address->host);
+    default:
+        return {};
+    }
 }
 
 void ServerControl::fail(const QString &why, const QString &reason)

@@ -66,6 +66,9 @@ private:
     // The connection failed or went away: the line is lost. reason is what
     // the user is told, when the usual lost-line words would mislead.
     void fail(const QString &why, const QString &reason = {});
+    // What a connection that never came about is reported as, where the
+    // socket's error says more than that no server answered.
+    QString connectionRefusal(QAbstractSocket::SocketError error) const;
     void send(const QByteArray &bytes);
     // Lets the connection go: what is still queued goes out in the background,
     // and the connection ends CloseDelayMs later.
@@ -80,6 +83,7 @@ private:
     QPointer<QTcpSocket> m_closing;
     QTimer m_connectTimer;
     bool m_connected = false;
+    bool m_heard = false; // the server has sent something on this connection
     bool m_takePosted = false;
     TelnetClient m_telnet;
     // The tool's characters until the connection stands and, on a telnet

@@ -9,7 +9,6 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextDocument>
 #include <QTextFrame>
 
@@ -155,24 +154,27 @@ bool CommissioningRecord::print(QPagedPaintDevice *device) const
     return painter.end();
 }
 
-bool CommissioningRecord::writePdf(const QString &path, const QPageSize &pageSize) const
+SafeSave CommissioningRecord::writePdf(const QString &path, const QPageSize &pageSize) const
 {
-    QPdfWriter writer(path);
+    // QPdfWriter writes a file in place as it goes; the pages are made in
+    // memory and saved as one.
+    QByteArray pdf;
+    QBuffer buffer(&pdf);
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
     writer.setPageSize(pageSize);
     writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
     writer.setResolution(300);
     writer.setTitle(title());
     writer.setCreator(AppInfo::composeTitleVersion());
-    return print(&writer);
+    if (!print(&writer))
+        return SafeSave::unwritten(tr("the record could not be laid out"));
+    return SafeSave::write(path, pdf);
 }
 
-bool CommissioningRecord::writeHtml(const QString &path) const
+SafeSave CommissioningRecord::writeHtml(const QString &path) const
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(html().toUtf8());
-    return file.commit();
+    return SafeSave::write(path, html().toUtf8());
 }
 
 QPageSize CommissioningRecord::localPageSize()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/safesave.h"
 #include "config/relayconfig.h"
 
 #include <QCoreApplication>
@@ -34,8 +35,9 @@ public:
     // Lays the record out on the device's pages (a QPdfWriter or a QPrinter
     // with its page size and margins set); false when it cannot be painted on.
     bool print(QPagedPaintDevice *device) const;
-    bool writePdf(const QString &path, const QPageSize &pageSize) const;
-    bool writeHtml(const QString &path) const;
+    // Both are safe saves: a record that fails leaves the one before it whole.
+    SafeSave writePdf(const QString &path, const QPageSize &pageSize) const;
+    SafeSave writeHtml(const QString &path) const;
 
     // Letter where the locale measures in inches (the United States), A4 elsewhere.
     static QPageSize localPageSize();

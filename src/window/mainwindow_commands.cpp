@@ -306,6 +306,9 @@ void MainWindow::openFile()
 
     QString status;
     const FileResult result = openConfigFile(m_relayTable, path, status);
+    // Values the device does not take are loaded as they stand, and named.
+    for (const QString &note : result == FileResult::Ok ? outOfRangeNotes(m_relayTable) : QStringList())
+        status += note + QStringLiteral("\r\n");
     setStatusText(status);
     if (result != FileResult::Ok)
         return;
@@ -321,8 +324,11 @@ void MainWindow::saveFile()
         saveFileAs();
         return;
     }
-    if (saveConfigFile(m_relayTable, m_currentFile) == FileResult::Ok)
+    QString problem;
+    if (saveConfigFile(m_relayTable, m_currentFile, &problem) == FileResult::Ok)
         setWindowTitle(TitleVersion + QStringLiteral(" [") + NameFromPath(m_currentFile) + QStringLiteral("]"));
+    else
+        setStatusText(problem + u'.');
 }
 
 void MainWindow::saveFileAs()

@@ -3,6 +3,7 @@
 #include "window/recordprinting.h"
 
 #include "base/appinfo.h"
+#include "base/safesave.h"
 #include "record/commissioningrecord.h"
 #include "window/filechoice.h"
 
@@ -51,12 +52,10 @@ void exportRecordPdf(QWidget *window, const RelayTable &table, const QString &cu
     if (path.isEmpty())
         return;
     const CommissioningRecord record(table, {{}, recordFileName(currentFile), QDate::currentDate()});
-    if (record.writePdf(path, CommissioningRecord::localPageSize()))
-        say(QCoreApplication::translate("MainWindow", "The record is written to %1.")
-                .arg(NameFromPath(path)));
-    else
-        say(QCoreApplication::translate("MainWindow", "The record could not be written to %1.")
-                .arg(NameFromPath(path)));
+    const SafeSave written = record.writePdf(path, CommissioningRecord::localPageSize());
+    say(written.saved()
+            ? QCoreApplication::translate("MainWindow", "The record is written to %1.").arg(NameFromPath(path))
+            : written.message(NameFromPath(path)) + u'.');
 }
 
 void showAbout(QWidget *window)

@@ -1,6 +1,7 @@
 #include "window/relayeditor.h"
 
 #include "base/failure.h"
+#include "config/relaycomparison.h"
 #include "record/pictures.h"
 #include "window/clickablelabel.h"
 
@@ -94,7 +95,7 @@ QString RelayEditor::gateSummary(qint16 gate, const std::array<bool, InputCount>
         which = tr("input %1").arg(inputs.first());
     else
         which = tr("inputs %1 and %2").arg(inputs.mid(0, inputs.size() - 1).join(tr(", ")), inputs.last());
-    return tr("%1 of %2").arg(m_controls.inputModes->itemText(gate), which);
+    return tr("%1 of %2").arg(RelayText::inputMode(gate), which);
 }
 
 QString RelayEditor::relaySummary(qint16 index) const
@@ -104,7 +105,7 @@ QString RelayEditor::relaySummary(qint16 index) const
     const RelayConfig &relay = m_table[size_t(index)];
     QString summary = tr("Relay %1: %2, %3")
                           .arg(index + 1)
-                          .arg(m_controls.relayModes->itemText(relay.RelayMode),
+                          .arg(RelayText::relayMode(relay.RelayMode),
                                gateSummary(relay.InputMode, relay.InputMap));
     if (relay.RelayMode == LatchingMode)
         summary += tr(", unlatched by %1").arg(gateSummary(relay.UnlatchInputMode, relay.UnlatchMap));

@@ -1,6 +1,5 @@
-// Runs the built tavikctl as a user would: on files, on the built-in simulated
-// device, and on devices at ports that answer, fall silent, hang up midway or
-// are left by a signal, one or several at once, with and without JSON.
+// The built tavikctl as a user runs it: on files, and on devices that answer, fail or see a signal.
+#include "config/relayjson.h"
 #include "config/tavikfile.h"
 #include "privateport.h"
 #include "processrunner.h"
@@ -9,9 +8,16 @@
 #include "taviksimulator.h"
 #include "variedrelays.h"
 
+#include <QTcpSocket>
 #include <QtTest>
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+Q_DECLARE_METATYPE(RelayConfig)
 
 class TestTavikctl : public QObject
 {
@@ -19,6 +25,16 @@ class TestTavikctl : public QObject
 
     QTemporaryDir m_dir;
     QString path(const char *name) const { return m_dir.filePath(QString::fromLatin1(name)); }
+    bool write(const char *name, const QByteArray &bytes) const
+    {
+        QFile file(path(name));
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+    }
+    QByteArray read(const char *name) const
+    {
+        QFile file(path(name));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
 
     ProcessRun tavikctl(const QStringList &arguments) const
     {
@@ -39,6 +55,57 @@ class TestTavikctl : public QObject
     }
 
     static QJsonObject json(const ProcessRun &run) { return QJsonDocument::fromJson(run.out).object(); }
+    // The table a file holds; empty when it does not load.
+    RelayTable loaded(const QString &name) const
+    {
+        RelayTable table{};
+        QString status;
+        return openConfigFile(table, path(qPrintable(name)), status) == FileResult::Ok ? table : RelayTable{};
+    }
+
+    // A bash command line in the test's folder, $T for tavikctl: pipes, FIFOs and mounts as users make them.
+    ProcessRun shell(const QString &line) const
+    {
+        ProcessRequest request{QStringLiteral("bash"), {QStringLiteral("-c"), line}, m_dir.path()};
+        request.environment.insert(QStringLiteral("T"), QStringLiteral(TAVIKCTL_PATH));
+        request.environment.insert(QStringLiteral("XDG_DATA_HOME"), path("data"));
+        request.timeoutMs = 20000; // a run that waits on a FIFO is killed and fails
+        return runProcess(request);
+    }
+
+    // A row of a command line: `before` makes what the command meets (a run that needs root for it is
+    // skipped), the command ends with `exitCode` and says `said` in a few words, nothing of it a terminal
+    // command, and `after` then finds the target as it should be.
+    static void boundaryColumns()
+    {
+        for (const char *column : {"before", "command", "said", "after"})
+            QTest::addColumn<QString>(column);
+        QTest::addColumn<int>("exitCode");
+    }
+    static void row(const char *name, const QString &before, const QString &command, int exitCode,
+                    const QString &said, const QString &after = {})
+    {
+        QTest::newRow(name) << before << command << said << after << exitCode;
+    }
+    void checkBoundary()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, command);
+        QFETCH(QString, said);
+        QFETCH(QString, after);
+        QCOMPARE(saveConfigFile(RelayTable{}, path("a.csv"), QDateTime({2026, 12, 7}, {9, 5})), FileResult::Ok);
+        if (shell(before).exitCode != 0)
+            QSKIP("making what the command meets takes root here (mknod, mount, chown)");
+        const ProcessRun run = shell(command);
+        const int found = shell(after).exitCode;
+        shell("mountpoint -q full && umount full");
+        const QByteArray all = run.out + run.err;
+        QVERIFY2(all.contains(said.toUtf8()) && !all.contains('\x1b') && !all.contains("\xc2\x9b") &&
+                     run.err.size() < 1000,
+                 all.left(2000).constData());
+        QTEST(run.exitCode, "exitCode");
+        QCOMPARE(found, 0);
+    }
 
 private slots:
     void aTableProgrammedIntoTheDeviceReadsBackEqual()
@@ -52,10 +119,7 @@ private slots:
         QCOMPARE(programmed.exitCode, 0);
         QVERIFY(programmed.err.contains("Programming relay 16 of 16...\n"));
         QCOMPARE(tavikctl({"read", "-o", "b.csv", "--simulate"}).exitCode, 0);
-        RelayTable back{};
-        QString status;
-        QCOMPARE(openConfigFile(back, path("b.csv"), status), FileResult::Ok);
-        QVERIFY(back == written);
+        QVERIFY(loaded("b.csv") == written);
         QCOMPARE(tavikctl({"read", "--relay", "3", "--simulate"}).out,
                  QByteArray("Relay 3\nMode: Latching\nGate: XOR of inputs 1, 2, 3, 4, 6, 7, 8, 9, 11\n"
                             "Unlatch gate: NAND of inputs 1, 12\nClosure time: 0:00:00.00\n"
@@ -69,24 +133,6 @@ private slots:
 
     void theFileCommandsMakeShowFindFaultsAndCompare()
     {
-        QCOMPARE(tavikctl({"new", "-o", "c.csv"}).exitCode, 0);
-        const ProcessRun shown = tavikctl({"show", "c.csv"});
-        QCOMPARE(shown.exitCode, 0);
-        const QList<QByteArray> lines = shown.out.split('\n');
-        QCOMPARE(lines.size(), 18);
-        QVERIFY(lines.first().startsWith("Date created: "));
-        QCOMPARE(lines.at(16), QByteArray("16, 0, 0, 0x000000"));
-
-        QFile file(path("c.csv"));
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        // The fourth place of relay 3's unlatch map.
-        QVERIFY(file.seek(file.readAll().indexOf(", Relay 3, ") + 45) && file.putChar('2'));
-        file.close();
-        const ProcessRun faulty = tavikctl({"show", "c.csv"});
-        QCOMPARE(faulty.exitCode, 6);
-        QCOMPARE(faulty.out, QByteArray("Incorrect file format\n"));
-        QVERIFY2(faulty.err.contains("line 7, column 46") && faulty.err.contains("'2'"),
-                 faulty.err.constData());
         QCOMPARE(tavikctl({"report", "-i", "c.csv", "-o", "c.txt"}).exitCode, 2); // no such kind of record
 
         RelayTable first{};
@@ -114,6 +160,98 @@ private slots:
         QCOMPARE(same.out, QByteArray("The files configure every relay alike.\n"));
     }
 
+    // An output that cannot be written whole ends with 8, says why, and leaves
+    // what was there as it was: a node, a link to one, an old file on a full
+    // disk. A file saved over through a link keeps the link, owner and mode.
+    void whatCannotBeWrittenWholeIsLeftAsItWas_data()
+    {
+        boundaryColumns();
+        row("new onto a FIFO", "mkfifo o1", "$T new -o o1", 8, "o1 is not a regular file", "test -p o1");
+        // A node of the test's own: a tool that failed here would replace /dev/null.
+        row("read -o through a link to a FIFO", "mkfifo o2f && ln -s o2f o2", "$T read -o o2 --simulate", 8,
+            "o2 is a link to " + path("o2f") + ", which is not a regular file", "test -L o2 -a -p o2f");
+        row("a record onto a device node", "mknod o3.pdf c 1 3", "$T report -i a.csv -o o3.pdf", 8,
+            "o3.pdf is not a regular file", "test -c o3.pdf");
+        for (const QString file : {"r.pdf", "r.html", "c.csv"})
+            row(qPrintable(file + " on a full disk"),
+                "mkdir -p full && mount -t tmpfs -o size=256k tmpfs full && echo old >full/" + file +
+                    " && { cat /dev/zero >full/filler; true; } 2>/dev/null",
+                file == "c.csv" ? "$T new -o full/c.csv" : "$T report -i a.csv -o full/" + file, 8,
+                "full/" + file + " could not be written (No space left on device); the file there is unchanged",
+                "test \"$(cat full/" + file + ")\" = old");
+        row("a link to a file of another owner", "echo old >o4 && chown 4321:8765 o4 && chmod 604 o4 && ln -s o4 o5",
+            "$T new -o o5", 0, "", "test -L o5 -a \"$(stat -c '%u:%g %a' o4)\" = '4321:8765 604' && grep -q 'Relay 16' o4");
+    }
+    void whatCannotBeWrittenWholeIsLeftAsItWas() { checkBoundary(); }
+
+    // What a user may name as a file: a pipe or a FIFO is read as a stream and never waited on, a line or a
+    // list too long is refused in a few words, and nothing of the file reaches the terminal as a command.
+    void whatIsReadIsBoundedAndNeverWaitedOn_data()
+    {
+        boundaryColumns();
+        row("a pipe", "", "$T new -o n.csv && $T show <(cat n.csv)", 0,
+            "Relay 16: Momentary; OR of no input; time 0:00:00.00; Open; PC control No\n");
+        row("ports from a pipe", "", "$T read --ports-from <(echo /no/port)", 2, "no such device '/no/port'");
+        row("a FIFO without a writer", "mkfifo f1", "$T program -i f1 --simulate", 3,
+            "f1: the file ends after line 0 of 20");
+        row("ports from a FIFO without a writer", "mkfifo f2", "$T read --ports-from f2", 2, "f2 names no port");
+        row("a byte-order mark", "{ printf '\\357\\273\\277'; cat a.csv; } >bom.csv", "$T show bom.csv", 0,
+            "Relay 16: Momentary");
+        row("10 MB on one line", "head -c 10M /dev/zero >z1", "$T show z1", 3,
+            "z1: line 1: the line is longer than 4096 bytes");
+        row("ports: 10 MB on one line", "head -c 10M /dev/zero | tr '\\0' x >z2", "$T read --ports-from z2", 2,
+            "line 1 of z2 is longer than 4096 bytes: xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx...\n");
+        row("ports: 5 MB", "yes /dev/null | head -c 5M >z3", "$T read --ports-from z3", 2,
+            "z3 is larger than 4194304 bytes");
+        row("a control character at fault", "sed 's/, Relay 2, 0, 0, BIN 0/, Relay 2, 0, 0, BIN \\x9b/' a.csv >c2.csv",
+            "$T show c2.csv", 3,
+            "tavikctl: c2.csv: Incorrect file format: line 6, column 22 ('\\x9b'): the input map of relay 2 holds '\\x9b'");
+    }
+    void whatIsReadIsBoundedAndNeverWaitedOn() { checkBoundary(); }
+
+    // A file's digits load unchecked; what the device would not take is named
+    // wherever the relay is shown, and programming it sends nothing at all.
+    void aValueTheDeviceDoesNotTakeIsNamedAndNeverSent_data()
+    {
+        QTest::addColumn<RelayConfig>("relay1");
+        QTest::addColumn<QString>("note");
+        QTest::addColumn<QString>("difference"); // diff a.csv b.csv
+        QTest::newRow("input mode 9") << RelayConfig{.InputMode = 9} << "Relay 1: input mode out of range (9)"
+                                      << "Relay 1: input mode: a.csv OR; b.csv out of range (9)\n";
+        QTest::newRow("a Latching relay's unlatch input mode 8")
+            << RelayConfig{.RelayMode = LatchingMode, .UnlatchInputMode = 8}
+            << "Relay 1: unlatch input mode out of range (8)"
+            << "Relay 1: unlatch input mode: a.csv OR; b.csv out of range (8)\n";
+        QTest::newRow("46 hours") << RelayConfig{.RelayMode = 2, .Counter = 0xFFFFFF}
+                                  << "Relay 1: hours out of range (46)"
+                                  << "Relay 1: closure time: a.csv 0:00:00.00; b.csv out of range (46:36:12.15)\n";
+    }
+    void aValueTheDeviceDoesNotTakeIsNamedAndNeverSent()
+    {
+        QFETCH(RelayConfig, relay1);
+        QFETCH(QString, note);
+        QFETCH(QString, difference);
+        RelayTable table{};
+        table[0] = relay1;
+        QVERIFY(saveConfigFile({}, path("a.csv")) == FileResult::Ok && saveConfigFile(table, path("b.csv")) == FileResult::Ok);
+        const ProcessRun shown = tavikctl({"show", "b.csv"});
+        QVERIFY2(shown.out.endsWith("Relay 16: Momentary; OR of no input; time 0:00:00.00; Open; PC control No\n" +
+                                    note.toUtf8() + '\n'),
+                 shown.out.constData());
+        QVERIFY(tavikctl({"diff", "a.csv", "b.csv"}).out.contains(difference.toUtf8()));
+
+        TavikSimulator device;
+        QVERIFY(device.start());
+        const QString port = privatePortPath(device.portPath());
+        const ProcessRun programmed = tavikctl({"program", "-i", "b.csv", "--port", port});
+        QVERIFY2(programmed.err.contains(note.toUtf8() + "; the relay was not programmed.\n"),
+                 programmed.err.constData());
+        QCOMPARE(programmed.exitCode, 3);
+        // A read then finds the device at its menu, all it heard being the read's.
+        QCOMPARE(tavikctl({"read", "--relay", "2", "--port", port}).exitCode, 0);
+        QCOMPARE(device.received(), QByteArray("r2\r"));
+    }
+
     void aFileThatDoesNotLoadEndsWithThreeAndIsNamed_data()
     {
         QTest::addColumn<QStringList>("command");
@@ -127,14 +265,23 @@ private slots:
                                       << "none.csv";
         QTest::newRow("report") << QStringList{"report", "-i", "none.csv", "-o", "none.pdf"}
                                 << "tavikctl: none.csv: No such file or directory";
+        QTest::newRow("show") << QStringList{"show", "bad.csv"}
+                              << "tavikctl: bad.csv: Incorrect file format: line 1, column 1 ('s'): line 1 should "
+                                 "read Tavik Configuration File,";
+        QTest::newRow("set") << QStringList{"set", "bad.csv", "--relay", "1", "--mode", "Toggle"} << bad;
+        QTest::newRow("program") << QStringList{"program", "-i", "none.json", "--simulate"}
+                                 << "tavikctl: none.json: No such file or directory";
+        QTest::newRow("JSON, not a configuration")
+            << QStringList{"diff", "good.csv", "bad.json"}
+            << "tavikctl: bad.json: relay 1: \"relayMode\" is not a value a relay takes";
     }
     void aFileThatDoesNotLoadEndsWithThreeAndIsNamed()
     {
         QFETCH(QStringList, command);
         QFETCH(QString, failure);
         QCOMPARE(saveConfigFile(RelayTable{}, path("good.csv")), FileResult::Ok);
-        QFile bad(path("bad.csv"));
-        QVERIFY(bad.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && bad.write("shopping list\r\n") > 0);
+        QVERIFY(write("bad.csv", "shopping list\r\n") &&
+                write("bad.json", RelayJson::document(RelayTable{}).replace("\"Momentary\"", "\"Momentarily\"")));
         const ProcessRun run = tavikctl(command);
         QCOMPARE(run.exitCode, 3);
         if (command.contains("--json"))
@@ -142,6 +289,91 @@ private slots:
         else
             QCOMPARE(QString::fromUtf8(run.err).split(u'\n').filter(QStringLiteral("tavikctl: ")).value(0),
                      failure);
+    }
+
+    // Each command has a page of its own, through COMMAND --help and help COMMAND alike: what it takes, an
+    // example and its exit codes; on a pipe no line is wider than 80 columns.
+    void everyCommandHasItsOwnHelp()
+    {
+        const ProcessRun overview = tavikctl({"--help"});
+        QStringList commands;
+        for (const QByteArray &line : overview.out.split('\n').mid(overview.out.split('\n').indexOf("Commands:") + 1)) {
+            if (line.isEmpty())
+                break;
+            commands << QString::fromUtf8(line.simplified().split(' ').first());
+        }
+        QCOMPARE(commands, QStringList({"show", "new", "set", "ports", "doctor", "read", "program", "verify", "diff",
+                                        "report", "pc-control", "latch", "moment", "help"}));
+        for (const QString &command : commands) {
+            const ProcessRun page = tavikctl({command, "--help"});
+            QCOMPARE(page.exitCode, 0);
+            QCOMPARE(page.out, tavikctl({"help", command}).out);
+            QVERIFY2(page.out.startsWith("Usage: tavikctl " + command.toUtf8() + ' ') &&
+                         page.out.contains("\nExample:\n  tavikctl " + command.toUtf8()) &&
+                         page.out.contains("\nExit codes:\n  0 "),
+                     page.out.constData());
+            for (const QByteArray &line : (overview.out + page.out).split('\n'))
+                QVERIFY2(line.size() <= 80, line.constData());
+        }
+    }
+
+    void aMistypedCommandIsNamed_data()
+    {
+        boundaryColumns();
+        row("a letter twice", "", "$T reed", 2, "tavikctl: unknown command 'reed'; did you mean 'read'?");
+        row("a letter left out", "", "$T progam -i a.csv", 2,
+            "tavikctl: unknown command 'progam'; did you mean 'program'?");
+        row("help for a slip", "", "$T help vrify", 2, "tavikctl: unknown command 'vrify'; did you mean 'verify'?");
+        row("nothing near", "", "$T frobnicate", 2, "tavikctl: unknown command 'frobnicate'\n");
+    }
+    void aMistypedCommandIsNamed() { checkBoundary(); }
+
+    // set changes the fields it is given of one relay, in CSV and JSON alike,
+    // and refuses a value it cannot take with what it takes, the file untouched.
+    void setChangesOneRelayOrNothing_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QByteArray>("refused"); // empty: taken
+        const QByteArray modes = "Momentary, Toggle, Leading-Edge, Trailing-Edge, Either-Edge, Pulse-Stretch, "
+                                 "Min-Time, Max-Time, Debounce, Latching";
+        QTest::newRow("by name") << QStringList{"--mode", "min-time", "--gate", "NaNd", "--inputs", "1,3,12", "--time",
+                                                "0:00:02.5", "--pc-control", "on"} << QByteArray();
+        QTest::newRow("an unknown mode") << QStringList{"--mode", "Minimum"}
+                                         << "set: --mode takes " + modes + ", not 'Minimum'";
+        QTest::newRow("input 13") << QStringList{"--inputs", "1,13"}
+                                  << QByteArray("set: --inputs takes input numbers 1 to 12 such as 1,3,12, or none, not '1,13'");
+        QTest::newRow("46 hours") << QStringList{"--time", "46:00:00"}
+                                  << QByteArray("set: --time takes H:MM:SS.hh up to 45:59:59.99, such as 0:00:02.50, not '46:00:00'");
+        QTest::newRow("an unknown gate") << QStringList{"--unlatch-gate", "XAND"}
+                                         << QByteArray("set: --unlatch-gate takes OR, AND, XOR, IL, NOR, NAND, NXOR, NIL, not 'XAND'");
+        QTest::newRow("relay 17") << QStringList{"--relay", "17", "--mode", "Toggle"}
+                                  << QByteArray("set: --relay takes 1 to 16, not '17'");
+        QTest::newRow("nothing to change") << QStringList{} << QByteArray("set: nothing to change");
+    }
+    void setChangesOneRelayOrNothing()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QByteArray, refused);
+        for (const char *name : {"s.csv", "s.json"}) {
+            QCOMPARE(tavikctl({"new", "-o", name}).exitCode, 0);
+            const QByteArray before = read(name);
+            const ProcessRun run = tavikctl(QStringList{"set", name, "--relay", "5"} + options);
+            QVERIFY2(run.exitCode == (refused.isEmpty() ? 0 : 2), run.err.constData());
+            QVERIFY2(run.err.contains(refused), run.err.constData());
+            if (!refused.isEmpty()) {
+                QCOMPARE(read(name), before);
+                continue;
+            }
+            // The device takes what set wrote; the other relays keep every field.
+            TavikSimulator device;
+            QVERIFY(device.start());
+            QCOMPARE(tavikctl({"program", "-i", name, "--port", privatePortPath(device.portPath())}).exitCode, 0);
+            QVERIFY(device.relay(4) == (SimRelay{.mode = 7, .gate = 9, .map = 0x805, .counter = 250}));
+            QVERIFY(device.relay(3) == SimRelay{});
+            const ProcessRun shown = tavikctl({"show", name});
+            QVERIFY2(shown.out.split('\n').at(4) == "Relay  5: Min-Time; NAND of inputs 1, 3, 12; time 0:00:02.50; Open; PC control Yes",
+                     shown.out.constData());
+        }
     }
 
     // A device that confirms every program and yet keeps its relay as it was.
@@ -176,10 +408,7 @@ private slots:
     QStringList recordPages(const QString &name) const
     {
         if (name.endsWith(u".html")) {
-            QFile file(path(name.toLatin1()));
-            if (!file.open(QIODevice::ReadOnly))
-                return {};
-            QString text = QString::fromUtf8(file.readAll()).remove(QRegularExpression(QStringLiteral("<[^>]*>")));
+            QString text = QString::fromUtf8(read(qPrintable(name))).remove(QRegularExpression("<[^>]*>"));
             return {text.replace(QStringLiteral("&amp;"), QStringLiteral("&"))};
         }
         const ProcessRun text = runProcess({QStringLiteral("pdftotext"), {name, QStringLiteral("-")}, m_dir.path()});
@@ -212,8 +441,11 @@ private slots:
         QStringList arguments{"report", "-i", "site.csv", "-o", record, "--title", "Pump house & well"};
         if (!page.isEmpty())
             arguments << "--page" << page;
-        const ProcessRun run = tavikctl(arguments);
+        ProcessRequest request{QStringLiteral(TAVIKCTL_PATH), arguments, m_dir.path()};
+        request.environment.remove(QStringLiteral("XDG_RUNTIME_DIR")); // as root without a login session
+        const ProcessRun run = runProcess(request);
         QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.err, QByteArray()); // nothing of the toolkit's own
         const QStringList pages = recordPages(record);
         const QString &first = pages.first();
         QVERIFY2(first.contains(QStringLiteral("Pump house & well\n")) &&
@@ -224,10 +456,8 @@ private slots:
         QVERIFY(holder != pages.cend());
         QVERIFY2(holder->contains(relay), qPrintable(*holder));
         if (record.endsWith(u".html")) {
-            QFile file(path("r.html"));
-            QVERIFY(file.open(QIODevice::ReadOnly));
             // A picture for each relay and one more for relay 3's unlatching inputs.
-            QCOMPARE(file.readAll().count("<img src=\"data:image/png;base64,"), 17);
+            QCOMPARE(read("r.html").count("<img src=\"data:image/png;base64,"), 17);
         } else {
             const ProcessRun info = runProcess({QStringLiteral("pdfinfo"), {record}, m_dir.path()});
             QVERIFY(info.out.contains(page == u"a4" ? "595 x 842 pts" : "612 x 792 pts"));
@@ -310,9 +540,8 @@ private slots:
         QCOMPARE(relay3.value("relayMode").toString(), QStringLiteral("Latching"));
     }
 
-    // Relay 1 Min-Time, NAND of inputs 1 and 2, 1:02:03.04; relay 2 Latching,
-    // XOR of input 12, unlatched by NIL of input 5; relay 3 Momentary, AND of
-    // inputs 1 to 4; the rest as new.
+    // Relay 1 Min-Time, NAND of inputs 1 and 2, 1:02:03.04; relay 2 Latching, XOR of input 12, unlatched by
+    // NIL of input 5; relay 3 Momentary, AND of inputs 1 to 4; the rest as new.
     void saveMixedTable(const char *name) const
     {
         RelayTable table{};
@@ -367,8 +596,7 @@ private slots:
         QTRY_COMPARE(device.received(), wire);
     }
 
-    // A run that fails inside a command leaves the device at its menu: the
-    // next run reads at once.
+    // A run that fails inside a command leaves the device at its menu: the next run reads at once.
     void aFailedProgramLeavesTheDeviceReadyForTheNextRun()
     {
         TavikSimulator device;
@@ -426,6 +654,63 @@ private slots:
         QVERIFY2(!device.received().contains('\x1b'), device.received().constData()); // no restart needed
     }
 
+    // One SIGTERM ends a run blocked in the system, where no cancel reaches it: here writing its
+    // report into a FIFO of one page that nobody reads.
+    void oneSignalEndsARunWhoseOutputNobodyTakes()
+    {
+        const QString fifo = path("out");
+        QCOMPARE(mkfifo(qPrintable(fifo), 0600), 0);
+        const int reader = ::open(qPrintable(fifo), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        QVERIFY(reader >= 0 && fcntl(reader, F_SETPIPE_SZ, 4096) == 4096);
+        TavikSimulator device;
+        QVERIFY(device.start());
+        QProcess run;
+        run.setStandardOutputFile(fifo);
+        run.start(TAVIKCTL_PATH, {"read", "--json", "--port", device.portPath()}); // over 4096 bytes
+        int queued = 0;
+        QTRY_VERIFY_WITH_TIMEOUT(ioctl(reader, FIONREAD, &queued) == 0 && queued == 4096, 20000);
+        ::kill(pid_t(run.processId()), SIGTERM);
+        QVERIFY(run.waitForFinished(10000));
+        ::close(reader);
+        QCOMPARE(run.exitCode(), 143);
+    }
+
+    // A FIFO planted as the port's lock file, which opening the port would read, is refused at once.
+    void aLockFileThatWouldBlockIsRefused()
+    {
+        if (!QFileInfo(QStringLiteral("/var/lock")).isWritable())
+            QSKIP("the system's lock folder is closed to this user; run as root");
+        TavikSimulator device;
+        QVERIFY(device.start());
+        const QString lock = "/var/lock/LCK.." + device.portPath().mid(5).replace('/', '_');
+        QCOMPARE(mkfifo(qPrintable(lock), 0644), 0);
+        const auto planted = qScopeGuard([&] { QFile::remove(lock); });
+        const ProcessRun read = tavikctl({"read", "--relay", "1", "--port", device.portPath()});
+        QCOMPARE(read.exitCode, 1);
+        QVERIFY2(read.err.contains(device.portPath().toUtf8() + " cannot be opened: its lock file " +
+                                   lock.toUtf8() + " is not a regular file; remove it."),
+                 read.err.constData());
+    }
+
+    // A second program on the simulator's TCP line is told at once that the device is busy.
+    void aBusySimulatorIsSaidToBe()
+    {
+        TavikSimulator device;
+        device.listenOn("127.0.0.1", 0);
+        QVERIFY(device.start());
+        const QUrl address(device.portPath());
+        QTcpSocket first;
+        first.connectToHost(address.host(), quint16(address.port()));
+        QVERIFY(first.waitForConnected(5000) && first.write("x") == 1 && first.waitForReadyRead(5000));
+        const ProcessRun read = tavikctl({"read", "--relay", "1", "--port", device.portPath()});
+        QCOMPARE(read.exitCode, 1);
+        QVERIFY2(read.err.contains(": the serial server at " + address.authority().toUtf8() +
+                                   " is busy: another program is connected."),
+                 read.err.constData());
+        // Not after the 2.5 s that a server is given to take the connection.
+        QVERIFY2(read.elapsedMs < 2500, qPrintable(QString::number(read.elapsedMs)));
+    }
+
     void severalDevicesRunAtOnceAndOneFailingLeavesTheOthers_data()
     {
         QTest::addColumn<QStringList>("command");
@@ -449,10 +734,7 @@ private slots:
             startVariedDevice(devices[d], {.hangUpAfterOutput = d == 1 ? 900 : -1});
             ports << privatePortPath(devices[d].portPath());
         }
-        QFile list(path("ports.txt"));
-        QVERIFY(list.open(QIODevice::WriteOnly));
-        list.write("# the last two\n\n" + ports.at(1).toUtf8() + "\n" + ports.at(2).toUtf8() + "\n");
-        list.close();
+        QVERIFY(write("ports.txt", "# the last two\n\n" + ports.at(1).toUtf8() + "\n" + ports.at(2).toUtf8() + "\n"));
         const ProcessRun run = tavikctl(command + QStringList{"--port", ports.at(0), "--ports-from", "ports.txt"});
         QCOMPARE(run.exitCode, 1);
         if (done.isEmpty()) {
@@ -495,10 +777,7 @@ private slots:
             const QString file =
                 QString(command.at(output + 1)).replace("{port}", ports.at(d).mid(1).replace('/', '_'));
             QCOMPARE(entry.value("file").toString(), file);
-            RelayTable saved{};
-            QString status;
-            QCOMPARE(openConfigFile(saved, m_dir.filePath(file), status), FileResult::Ok);
-            QVERIFY(saved == variedTable());
+            QVERIFY(loaded(file) == variedTable());
         }
     }
 };

@@ -26,24 +26,15 @@ private slots:
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("arguments");
         QTest::addColumn<QString>("line");
-        QTest::newRow("help") << "LANGUAGE=de"
-                              << "--help"
-                              << "Aufruf: tavikctl BEFEHL [OPTIONEN]";
-        QTest::newRow("options") << "LANGUAGE=de"
-                                 << "--help"
-                                 << "  --help     diese Hilfe anzeigen";
-        QTest::newRow("usage") << "LANGUAGE=de"
-                               << "read --relay 17 --simulate"
+        QTest::newRow("help") << "LANGUAGE=de" << "--help" << "Aufruf: tavikctl BEFEHL [OPTIONEN]";
+        QTest::newRow("a command's own")
+            << "LANGUAGE=de" << "program --help" << "  4         --changed: das Gerät weicht noch ab";
+        QTest::newRow("usage") << "LANGUAGE=de" << "read --relay 17 --simulate"
                                << "tavikctl: read: --relay erwartet eine Relaisnummer von 1 bis 16";
-        QTest::newRow("LANG alone") << "LANG=de_DE.UTF-8"
-                                    << "frobnicate"
-                                    << "tavikctl: unbekannter Befehl „frobnicate“";
-        QTest::newRow("English first") << "LANGUAGE=en:de"
-                                       << "--help"
-                                       << "Usage: tavikctl COMMAND [OPTIONS]";
-        QTest::newRow("no French") << "LANGUAGE=fr"
-                                   << "--help"
-                                   << "Usage: tavikctl COMMAND [OPTIONS]";
+        QTest::newRow("LANG alone")
+            << "LANG=de_DE.UTF-8" << "frobnicate" << "tavikctl: unbekannter Befehl „frobnicate“";
+        QTest::newRow("English first") << "LANGUAGE=en:de" << "--help" << "Usage: tavikctl COMMAND [OPTIONS]";
+        QTest::newRow("no French") << "LANGUAGE=fr" << "--help" << "Usage: tavikctl COMMAND [OPTIONS]";
     }
     void tavikctlSpeaksTheFirstLanguageItHas()
     {

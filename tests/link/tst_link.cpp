@@ -1,6 +1,4 @@
-// The link: the receive ring, the exchanges, the port list and the port; and the
-// device through a real ser2net, raw and as a telnet server with RFC 2217: the
-// dialogues and tavikctl over it, a server that goes down midway, and none at all.
+// The link's parts, and the device through a real ser2net, raw and with RFC 2217, up, going down and absent.
 #include "base/errorlog.h"
 #include "cputime.h"
 #include "dialoguerig.h"
@@ -224,7 +222,6 @@ private slots:
         QVERIFY(rig.port.rescanPorts().contains(otherNumber));
         QVERIFY(rig.port.isOpen());
         QVERIFY(rig.port.close());
-        QVERIFY(!rig.port.close());
         QVERIFY(!rig.port.isOpen() && !rig.port.isAvailable(otherNumber + 1));
         rig.port.setPortNumber(otherNumber + 1);
         QCOMPARE(rig.port.open(), DevicePort::OpenResult::Refused);
@@ -336,41 +333,76 @@ private slots:
             asker.groups << info.st_gid;
         if (who == "account member")
             asker.accountGroups << info.st_gid;
+        PortAccess::Node node = PortAccess::node(path, asker);
+        node.serial = true; // the file stands in for a device node: only a file's owner can be given away
         const PortAccess::Finding finding =
-            PortAccess::explain(system, path, PortAccess::node(path, asker), asker.name, openError, "Unknown error",
+            PortAccess::explain(system, path, node, asker.name, openError, "Unknown error",
                                 [] { return QString("picocom (process 42)"); });
         QCOMPARE(finding.obstacle, obstacle);
         QCOMPARE(finding.text, text.replace("PATH", path).replace("GROUP", getgrgid(info.st_gid)->gr_name));
     }
 
-    // The holder a lock file names, when its process lives, else the one /proc shows holding the port.
+    // The holder a lock file names, when its process holds the port, else the one /proc shows holding it.
+    // A lock file anyone could plant names nobody, and one that would block is not read.
     void theHolderIsFoundByItsLockFileOrItsOpenFiles_data()
     {
-        QTest::addColumn<bool>("lock"); // a lock file naming a process that has gone
-        QTest::addColumn<bool>("held"); // a process holds the port open
-        QTest::newRow("a stale lock file") << true << false;
-        QTest::newRow("a stale lock file, the port held") << true << true;
-        QTest::newRow("no lock file, the port held") << false << true;
+        QTest::addColumn<QString>("lockFolder"); // empty: a folder of the test's own
+        QTest::addColumn<QByteArray>("lock");    // PID: the living process's number; empty: no lock file
+        QTest::addColumn<bool>("held");          // the process holds the port open
+        QTest::newRow("a stale lock file") << QString() << QByteArray("2147483646\n") << false;
+        QTest::newRow("a stale lock file, the port held") << QString() << QByteArray("2147483646\n") << true;
+        QTest::newRow("no lock file, the port held") << QString() << QByteArray() << true;
+        QTest::newRow("a process that does not hold it") << QString() << QByteArray("PID") << false;
+        QTest::newRow("spoofed in /tmp") << "/tmp" << QByteArray("PID\n") << false;
+        QTest::newRow("a FIFO in the system's folder") << "/run/lock" << QByteArray("FIFO") << false;
     }
     void theHolderIsFoundByItsLockFileOrItsOpenFiles()
     {
-        QFETCH(bool, lock);
+        QFETCH(QString, lockFolder);
+        QFETCH(QByteArray, lock);
         QFETCH(bool, held);
+        if (!lockFolder.isEmpty() && !QFileInfo(lockFolder).isWritable())
+            QSKIP("the system's lock folder is closed to this user; run as root");
         QTemporaryDir locks;
-        const QString port = locks.filePath("port");
+        const QString port = locks.filePath(QString("port%1").arg(QCoreApplication::applicationPid()));
         QFile(port).open(QIODevice::WriteOnly);
         QProcess holder;
         if (held)
             holder.setStandardInputFile(port);
         holder.start("sleep", {"30"});
         QVERIFY(holder.waitForStarted());
-        QFile lockFile(locks.filePath("LCK..port"));
-        QVERIFY(!lock || (lockFile.open(QIODevice::WriteOnly) && lockFile.write("2147483646\n") == 11));
-        lockFile.close();
-        QCOMPARE(PortAccess::holderOf(port, {locks.path()}),
+        const QString lockPath =
+            (lockFolder.isEmpty() ? locks.path() : lockFolder) + "/LCK.." + QFileInfo(port).fileName();
+        const auto planted = qScopeGuard([&] { QFile::remove(lockPath); });
+        QFile lockFile(lockPath);
+        if (lock == "FIFO")
+            QCOMPARE(mkfifo(qPrintable(lockPath), 0644), 0);
+        else if (!lock.isEmpty())
+            QVERIFY(lockFile.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+                    lockFile.write(lock.replace("PID", QByteArray::number(holder.processId()))) > 0);
+        QCOMPARE(lockFolder.isEmpty() ? PortAccess::holderOf(port, {locks.path()})
+                                      : PortAccess::holderOf(port),
                  held ? QString("sleep (process %1)").arg(holder.processId()) : QString());
         holder.kill();
         holder.waitForFinished();
+    }
+
+    // What is no terminal is said to be none, rather than held or failing an ioctl.
+    void aPathThatIsNoSerialPortIsSaidToBeNone_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::newRow("a regular file") << QCoreApplication::applicationFilePath();
+        QTest::newRow("/dev/null") << "/dev/null";
+        QTest::newRow("a folder") << QDir::tempPath();
+    }
+    void aPathThatIsNoSerialPortIsSaidToBeNone()
+    {
+        QFETCH(QString, path);
+        QCOMPARE(PortAccess::probe(path).text, path + " is not a serial port");
+        const ProcessRun read =
+            runProcess({QStringLiteral(TAVIKCTL_PATH), {"read", "--port", path}, m_dir.path()});
+        QCOMPARE(read.exitCode, 1);
+        QVERIFY2(read.err.contains((path + " is not a serial port").toUtf8()), read.err.constData());
     }
 
     void adaptersAreNamedAndFoundByTheirSerialNumberOrStableLink()
@@ -479,14 +511,6 @@ private slots:
         QVERIFY(finish(rig.commands.readAll(AllEnding::Quiet)).succeeded());
         QCOMPARE(rig.table, variedTable());
         QVERIFY(!rig.link.port().isOpen());
-
-        std::reverse(rig.table.begin(), rig.table.end());
-        for (int i = 0; i < RelayCount; ++i)
-            rig.device.setRelay(i, SimRelay{});
-        QVERIFY(finish(rig.commands.programAll(AllEnding::Quiet)).succeeded());
-        for (int i = 0; i < RelayCount; ++i)
-            QCOMPARE(rig.device.relay(i), variedDeviceRelay(RelayCount - 1 - i));
-
         QCOMPARE(finish(rig.dialogues.setPCControl(4, true)), LiveOutcome::Succeeded);
         // Its last character is still on its way through the server.
         QTRY_VERIFY(rig.device.relay(4).pcControl);

@@ -11,7 +11,9 @@ files=(bin/tavikgui bin/tavikctl bin/tavik-sim
        share/applications/tavikgui.desktop
        share/icons/hicolor/64x64/apps/tavikgui.png share/icons/hicolor/scalable/apps/tavikgui.svg
        share/man/man1/tavikgui.1.gz share/man/man1/tavikctl.1.gz share/man/man1/tavik-sim.1.gz
-       share/bash-completion/completions/tavikctl
+       share/man/man5/tavik.5.gz
+       share/bash-completion/completions/tavikctl share/zsh/vendor-completions/_tavikctl
+       share/fish/vendor_completions.d/tavikctl.fish
        share/doc/tavik/copyright share/doc/tavik/changelog.gz)
 
 cmake --install "$build" --prefix "$work/prefix" >/dev/null

@@ -4,9 +4,6 @@
 #include "finish.h"
 #include "variedrelays.h"
 
-#include <QElapsedTimer>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 
 // A line that fails at every step: the device hangs up, echoes wrongly or
@@ -19,9 +16,8 @@ constexpr int Swept = 4; // relay 5, shown in the editor so that its updates run
 
 enum class Kind { Read, Program, Live };
 
-// One dialogue: the device's relay before and after a complete run (the
-// device the read reads, or the one the program leaves), and the swept
-// record before, which for a read differs from the device in every field.
+// One dialogue: the device's relay before and after a complete run (the device the read reads, or the one the
+// program leaves), and the swept record before, which for a read differs from the device in every field.
 struct Dialogue {
     Kind kind = Kind::Read;
     char live = 0;
@@ -147,11 +143,9 @@ class TestFailingLine : public QObject
         next.setRelay(Swept, dialogues[name].device);
         rig.useDevice(next);
         rig.table = tableBefore(name);
-        // A healthy device answers at once: the whole timeout is left, on a
-        // shorter tick, so that the quiet wait after the escape that follows
-        // a dialogue ended halfway takes less of the sweep's time.
+        // A healthy device answers at once: the whole timeout, on the sweep's short tick, which keeps
+        // the quiet wait after the escape that follows a dialogue ended halfway short.
         rig.link.clock().setTimeoutTicks(WaitClock::DefaultTimeoutTicks);
-        rig.link.clock().setTickInterval(50);
         const qint16 result = runDialogue(rig, name);
         QVERIFY2(result == 0,
                  qPrintable(QStringLiteral("the next dialogue, on a fresh device: result %1, status '%2'")
@@ -196,28 +190,37 @@ class TestFailingLine : public QObject
             points += k;
         for (qint64 k : points << end) {
             const double cpuBefore = cpuMilliseconds();
-            QFile::remove(log());
-            DialogueRig rig;
-            QVERIFY(rig.start());
-            prepare(rig, name, fault(k), ticks);
-            QSignalSpy lost(&rig.link.port(), &DevicePort::connectionLost);
-            const qint16 result = runDialogue(rig, name);
+            std::unique_ptr<DialogueRig> rig;
+            std::unique_ptr<QSignalSpy> lost;
+            qint16 result = -1;
+            // A loaded machine may keep an answer past the silence sweep's short timeout: a run that fails
+            // where the device must have answered runs again with the whole one, which only silence ends.
+            for (const qint16 timeout : {ticks, qint16(WaitClock::DefaultTimeoutTicks)}) {
+                QFile::remove(log());
+                rig = std::make_unique<DialogueRig>();
+                QVERIFY(rig->start());
+                prepare(*rig, name, fault(k), timeout);
+                lost = std::make_unique<QSignalSpy>(&rig->link.port(), &DevicePort::connectionLost);
+                result = runDialogue(*rig, name);
+                if (result == 0 || !silence || (firstSuccess < 0 && k < end))
+                    break;
+            }
             const QByteArray at = "after " + QByteArray::number(k) + " of " + QByteArray::number(end);
-            QVERIFY2(!rig.link.port().isOpen(), at);
-            QVERIFY2(silence ? lost.count() == 0 : lost.count() <= 1, at);
+            QVERIFY2(!rig->link.port().isOpen(), at);
+            QVERIFY2(silence ? lost->count() == 0 : lost->count() <= 1, at);
             QVERIFY2(loggedFailures(log()).size() <= 4, at);
             if (result == 0) {
                 firstSuccess = firstSuccess < 0 ? k : firstSuccess;
-                verifyComplete(name, rig.table, rig.device.relay(Swept));
+                verifyComplete(name, rig->table, rig->device.relay(Swept));
             } else {
                 QVERIFY2(firstSuccess < 0, at + ": failed (" + QByteArray::number(result) +
                                                ") after succeeding at " + QByteArray::number(firstSuccess) +
-                                               ", sent " + rig.device.received());
+                                               ", sent " + rig->device.received());
                 if (dialogues[name].kind != Kind::Live)
                     QVERIFY2(silence ? result == 3 : result > 0, at + ": " + QByteArray::number(result));
-                verifyNothingHalfDone(name, rig.table);
+                verifyNothingHalfDone(name, rig->table);
             }
-            verifyNextOnAFreshDevice(rig, name);
+            verifyNextOnAFreshDevice(*rig, name);
             cpu += cpuMilliseconds() - cpuBefore;
             if (QTest::currentTestFailed())
                 return qWarning("%s", at.constData());
@@ -238,8 +241,7 @@ private slots:
     void silence_data() { addDialogues(3); }
     void silence() { sweep([](qint64 k) { return SimFaults{.silentAfterOutput = k}; }, 3); }
 
-    // A wrong echo of any character the tool checks brings escape and a
-    // second attempt, which succeeds.
+    // A wrong echo of any character the tool checks brings escape and a second attempt, which succeeds.
     void wrongEcho_data() { addDialogues(); }
     void wrongEcho()
     {

@@ -6,19 +6,14 @@
 #include "window/mainwindow.h"
 #include "mainwindowprobe.h"
 
-#include <QProcess>
-#include <QRegularExpression>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <grp.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-// Files, folders and ports that refuse. Root ignores file permissions and
-// exclusive port locks, so under root each test runs again in a child as the
-// unprivileged user 65534 (setpriv), and passes when the child does.
+// Files, folders and ports that refuse. Root ignores file permissions and exclusive port locks, so under root
+// each test runs again in a child as the unprivileged user 65534 (setpriv), and passes when the child does.
 class TestRefusals : public QObject
 {
     Q_OBJECT
@@ -32,10 +27,9 @@ class TestRefusals : public QObject
         return QFile::exists(to) || (QFile::copy(from, to) && chmod(qPrintable(to), mode) == 0);
     }
 
-    // The folder the child runs from, with copies of this program and of
-    // tavikctl (both link the project statically) and the child's own home:
-    // the build may lie under a folder that user cannot enter, such as a
-    // clone in /root. Empty when no such folder can be made.
+    // The folder the child runs from, with copies of this program and of tavikctl (both link the project
+    // statically) and the child's own home: the build may lie under a folder that user cannot enter, such as
+    // a clone in /root. Empty when no such folder can be made.
     static QString childFolder()
     {
         static QTemporaryDir dir;
@@ -129,22 +123,59 @@ private slots:
                  1);
     }
 
-    void theErrorLogFallsBackToThePerUserFolderWhenTheProgramsFolderRefuses()
+    // The log at its boundaries: the user's own folder wherever the program is (root may write
+    // beside any program), a link planted in its place, a forged line, a full log, no home.
+    void theErrorLogHoldsAtItsBoundaries_data()
     {
-        if (!runsHere())
-            return;
-        if (QFileInfo(QCoreApplication::applicationDirPath()).isWritable())
-            QSKIP("the program's folder is writable for this user, so the log never falls back; "
-                  "run as root, the suite tries it as user 65534");
+        QTest::addColumn<QString>("planted"); // what lies at the log's path before
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("entry"); // the line after its time stamp; empty: nothing written
+        const QString message = "Error 5 (Invalid call) in procedure ClearRelay of Form frmMain on line 2";
+        QTest::newRow("in the user's folder") << "" << message << message;
+        QTest::newRow("a planted link") << "link" << message << "";
+        QTest::newRow("forged") << ""
+                                << "E 5\r\n01/01/2000 00:00 E\x1b]0;t\x07\u2028 in procedure P"
+                                << "E 5\\r\\n01/01/2000 00:00 E\\x1b]0;t\\x07\\u2028 in procedure P";
+        QTest::newRow("full") << "full" << message << "";
+        QTest::newRow("no home") << "no home" << message << "";
+    }
+    void theErrorLogHoldsAtItsBoundaries()
+    {
+        QFETCH(QString, planted);
+        QFETCH(QString, message);
+        QFETCH(QString, entry);
+        QStandardPaths::setTestModeEnabled(true);
+        const QByteArray home = qgetenv("HOME"), data = qgetenv("XDG_DATA_HOME");
+        const auto restored = qScopeGuard([&] { qputenv("HOME", home), qputenv("XDG_DATA_HOME", data); });
+        if (planted == "no home")
+            qunsetenv("HOME"), qunsetenv("XDG_DATA_HOME");
         setErrorLogPath({});
-        const QString path =
-            QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/ErrorLog.txt";
-        QCOMPARE(errorLogPath(), path);
-        QFile::remove(path);
-        LogError("Error 5 (Invalid call) in procedure ClearRelay of Form frmMain on line 2");
-        // One entry, after its time stamp.
-        QCOMPARE(loggedFailures(path).join('|').mid(17),
-                 "Error 5 (Invalid call) in procedure ClearRelay of Form frmMain on line 2");
+        const QString path = errorLogPath(), previous = previousErrorLogPath();
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+        QCOMPARE(path, planted == "no home" ? QString() : folder + "/ErrorLog.txt");
+        const QString target = m_dir.filePath("target");
+        for (const QString &file : {path, previous, target})
+            QFile::remove(file);
+        const QByteArray full(ErrorLogLimit, 'x');
+        QFile log(path), older(previous);
+        if (planted == "link")
+            QVERIFY(QFile::link(target, path));
+        if (planted == "full")
+            QVERIFY(log.open(QIODevice::WriteOnly) && log.write(full) == ErrorLogLimit &&
+                    older.open(QIODevice::WriteOnly) && older.write("older") == 5);
+        log.close();
+        older.close();
+        QCOMPARE(LogError(message), !entry.isEmpty());
+        QCOMPARE(loggedPath(), entry.isEmpty() ? QString() : path);
+        QVERIFY(!QFile::exists(target));
+        // A full log is kept as the one previous log, never deleted.
+        QCOMPARE(older.open(QIODevice::ReadOnly) ? older.readAll() : QByteArray(),
+                 planted == "full" ? full : QByteArray());
+        if (entry.isEmpty())
+            return;
+        QCOMPARE(loggedFailures(path).join('|').mid(17), entry);
+        QCOMPARE(QFile::permissions(path),
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
     }
 
     void aPortThatCannotBeOpenedIsExplainedByTheDoctorTavikctlAndTheWindow_data()

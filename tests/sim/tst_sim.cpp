@@ -1,6 +1,4 @@
-// The simulated device on the wire: its menu as a healthy device serves it,
-// each fault laid over it (through tavik-sim's options where it has one, on a
-// terminal or on TCP), and the relays every program shares.
+// The simulated device on the wire, healthy and with each fault, and the relays every program shares.
 #include "privateport.h"
 #include "taviksimulator.h"
 
@@ -19,8 +17,7 @@ const QByteArray Menu = "\r\n  r  Read relay\r\n  p  Program relay\r\n  c  PC co
                         "  l  Latch input\r\n  m  Momentary input\r\n> ";
 const QByteArray Latching = "1\r\r\nRelay mode: Latching\r\nInput mode: NAND\r\nInput map: ";
 
-// The program's end of the line: a real serial port (a terminal has no line
-// rate), or a plain TCP connection.
+// The program's end of the line: a real serial port (a terminal has no line rate), or a plain TCP connection.
 struct Client {
     QSerialPort serial;
     QTcpSocket socket;
@@ -102,9 +99,9 @@ private slots:
         QTest::addColumn<QByteArray>("reply"); // what comes first; a device that stops sends nothing more
         const QByteArray report = "r" + Asked + Latching,
                          unlatch = "00000\r\nUnlatch Input mode: NIL\r\nUnlatch Input map: ";
-        const auto row = [](const char *name, SimFaults f, QStringList options, QByteArray sent,
+        const auto row = [](const QByteArray &name, SimFaults f, QStringList options, QByteArray sent,
                             QByteArray reply, bool tcp = false) {
-            QTest::newRow(name) << f << options << tcp << sent << reply;
+            QTest::newRow(name.constData()) << f << options << tcp << sent << reply;
         };
         row("silent", {.silent = true}, {"--silent"}, "r1\r", "");
         row("wrong echo once", {.wrongEchoFor = 'r', .wrongEchoTimes = 1}, {"--wrong-echo", "r"}, "r\x1br",
@@ -124,18 +121,16 @@ private slots:
             "r" + Asked + "\x1bx");
         row("escape swallowed, no menu", {.echoEscape = false, .menuAfterCommand = false},
             {"--no-escape-echo", "--no-menu"}, "r\x1bx", "r" + Asked + "x");
-        row("pieces", {.chunkSize = 2, .chunkDelayMs = 5}, {"--chunk", "2", "--chunk-delay", "5"}, "r1\r",
-            report);
-        row("pieces on TCP", {.chunkSize = 2, .chunkDelayMs = 5}, {"--chunk", "2", "--chunk-delay", "5"},
-            "r1\r", report, true);
-        row("line rate on TCP", {.paced = true}, {"--paced"}, "r1\r", report, true);
-        row("line rate", {.paced = true}, {"--paced"}, "r1\r", report);
-        row("flood", {.flood = true}, {"--flood"}, "", QByteArray(300, '#'));
-        row("flood on TCP", {.flood = true}, {"--flood"}, "", QByteArray(300, '#'), true);
         row("silence after 10", {.silentAfterOutput = 10}, {}, "r1\r", report.left(10));
-        row("hang-up at 30", {.hangUpAfterOutput = 30}, {"--hang-up-after", "30"}, "r1\r", report.left(30));
-        row("hang-up at 30 on TCP", {.hangUpAfterOutput = 30}, {"--hang-up-after", "30"}, "r1\r",
-            report.left(30), true);
+        for (const bool tcp : {false, true}) {
+            const QByteArray on = tcp ? " on TCP" : "";
+            row("pieces" + on, {.chunkSize = 2, .chunkDelayMs = 5}, {"--chunk", "2", "--chunk-delay", "5"},
+                "r1\r", report, tcp);
+            row("line rate" + on, {.paced = true}, {"--paced"}, "r1\r", report, tcp);
+            row("flood" + on, {.flood = true}, {"--flood"}, "", QByteArray(300, '#'), tcp);
+            row("hang-up at 30" + on, {.hangUpAfterOutput = 30}, {"--hang-up-after", "30"}, "r1\r",
+                report.left(30), tcp);
+        }
     }
     void eachFaultOnTheWire()
     {
@@ -169,16 +164,15 @@ private slots:
         const QByteArray got = client.exchange(sent, reply.size());
         const bool stops = faults.silent || faults.silentAfterOutput >= 0 || faults.hangUpAfterOutput >= 0;
         QCOMPARE(stops ? got : got.left(reply.size()), reply);
-        // Pieces and the line rate may only slow the output down. A paced
-        // writer that was kept waiting by a loaded machine catches up in a
-        // burst, so half the time is what it must at least take.
+        // Pieces and the line rate may only slow the output down. A paced writer that was kept waiting by a
+        // loaded machine catches up in a burst, so half the time is what it must at least take.
         const double lineMs = faults.paced ? reply.size() * 1000.0 / 5760 : 0;
         const double pausesMs =
             faults.chunkSize ? (reply.size() / faults.chunkSize - 1) * faults.chunkDelayMs : 0;
         QVERIFY(client.tookMs >= 0.5 * std::max(lineMs, pausesMs));
         if (faults.hangUpAfterOutput >= 0)
             QVERIFY(QTest::qWaitFor([&] { return client.lost(); }, 3000));
-        // On TCP the hang-up drops one program; the next is served, and hung up in turn.
+        // On TCP the hang-up drops one program; the next is served.
         if (tcp && faults.hangUpAfterOutput >= 0) {
             Client next(address);
             QCOMPARE(next.exchange(sent, reply.size()).left(reply.size()), reply);
@@ -189,10 +183,63 @@ private slots:
             QVERIFY(!QFileInfo(link).isSymLink());
         } else if (faults.hangUpAfterOutput < 0) { // taking the faults away heals the device
             sim.setFaults({});
-            QTest::qWait(100);
-            client.got.clear();
-            QCOMPARE(client.exchange("x", 1), QByteArray("x"));
+            client.port.write("x");
+            QTRY_VERIFY(client.got.endsWith('x'));
         }
+    }
+
+    // On TCP a program that floods without taking the echoes is hung up on before the simulator
+    // grows, and a silent one after its idle time (a second program: tst_tavikctl).
+    void eachClientIsBounded_data()
+    {
+        QTest::addColumn<QByteArray>("sent"); // again and again, up to 64 MB; empty: nothing
+        QTest::newRow("flooding") << QByteArray(1 << 20, '\0');
+        QTest::newRow("idle") << QByteArray();
+    }
+    void eachClientIsBounded()
+    {
+        QFETCH(QByteArray, sent);
+        QProcess program;
+        program.start(TAVIK_SIM_PROGRAM, {"--listen", "0", "--idle", sent.isEmpty() ? "1" : "60"});
+        QVERIFY(program.waitForReadyRead(5000));
+        Client client(QString::fromLatin1(program.readLine().trimmed()));
+        QObject::disconnect(&client.socket, &QIODevice::readyRead, nullptr, nullptr); // takes no echo
+        client.socket.setReadBufferSize(4096);
+        for (qint64 total = 0; !sent.isEmpty() && !client.lost() && total < (64 << 20); total += sent.size())
+            client.socket.write(sent), client.socket.waitForBytesWritten(5000);
+        QTRY_VERIFY_WITH_TIMEOUT(client.lost(), 10000);
+        program.terminate();
+        QVERIFY(program.waitForFinished(5000));
+    }
+
+    // A state file that is not the simulator's is refused, by tavik-sim and by the library, and
+    // left as it was.
+    void aForeignStateFileIsRefusedUntouched_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("a configuration file")
+            << QByteArray("Date created: 01/02/2024\r\nRelay 1, 1, 0, 000000000000\r\n");
+        QTest::newRow("a state file cut short") << QByteArray("tavik-sim-state 1\n1 0 0 0 0 0 0 0\n");
+    }
+    void aForeignStateFileIsRefusedUntouched()
+    {
+        QFETCH(QByteArray, content);
+        QTemporaryDir dir;
+        QFile file(dir.filePath("site.csv"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+        file.close();
+        QProcess program;
+        program.start(TAVIK_SIM_PROGRAM, {"--state", file.fileName(), "--listen", "0"});
+        QVERIFY(program.waitForFinished(5000));
+        QCOMPARE(program.exitCode(), 1);
+        QCOMPARE(program.readAllStandardError(),
+                 "tavik-sim: " + file.fileName().toUtf8() +
+                     " is not a file of the simulator's relays; it is left as it is\n");
+        TavikSimulator sim;
+        sim.setStateFile(file.fileName());
+        sim.setRelay(0, {2});
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), content);
     }
 
     void aBadOptionValueIsAUsageError()

@@ -2,8 +2,7 @@
 
 #include <sys/resource.h>
 
-// CPU time used so far, user and system, in milliseconds: by this process,
-// or (RUSAGE_CHILDREN) by its children that have ended and been waited for.
+// User and system CPU time in ms: this process's, or (RUSAGE_CHILDREN) its waited-for children's.
 inline double cpuMilliseconds(int who = RUSAGE_SELF)
 {
     rusage usage{};

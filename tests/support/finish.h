@@ -6,18 +6,14 @@
 #include <QTimer>
 #include <QtGlobal>
 
-// Runs a device command to its end on the event loop, as the window and
-// tavikctl do, and gives its result. (QTest::qWaitFor would sleep 10 ms
-// between its passes, a pause at every echo.)
+// Runs a device command to its end on the event loop, as the window and tavikctl do.
+// (QTest::qWaitFor would sleep 10 ms between its passes, a pause at every echo.)
 template <typename T>
 T finish(Task<T> task, int timeoutMilliseconds = 120000)
 {
     bool done = false;
     QEventLoop loop;
-    task.start([&done, &loop] {
-        done = true;
-        loop.quit();
-    });
+    task.start([&done, &loop] { done = true, loop.quit(); });
     if (!done) {
         QTimer::singleShot(timeoutMilliseconds, &loop, &QEventLoop::quit);
         loop.exec();

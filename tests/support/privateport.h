@@ -6,11 +6,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-// A pseudo-terminal under a name of this process's own. The serial port's
-// lock file is named after the port, and closing a port frees its terminal
-// before its lock: a terminal number one test program has just let go of may
-// go to another's device while the lock still names the first, and that open
-// is refused. Tests run side by side, so each opens its devices by a link.
+// A pseudo-terminal under a name of this process's own: closing a port frees its terminal
+// before its lock file, so a terminal number another test just let go of may still be locked.
 inline QString privatePortPath(const QString &terminal)
 {
     static QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/tavik-ports-XXXXXX"));

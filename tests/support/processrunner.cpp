@@ -10,7 +10,7 @@ ProcessRun runProcess(const ProcessRequest &request)
     QProcess process;
     process.setWorkingDirectory(request.folder);
     process.setProcessEnvironment(request.environment);
-    // Children count once waited for: measured from before the start to after the end.
+    // Children count once waited for.
     const double cpuBefore = cpuMilliseconds(RUSAGE_CHILDREN);
     QElapsedTimer clock;
     clock.start();

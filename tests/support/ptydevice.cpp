@@ -5,6 +5,7 @@
 #include <stdlib.h>
 #include <termios.h>
 #include <unistd.h>
+#include <utility>
 
 PtyDevice::PtyDevice()
 {
@@ -19,8 +20,7 @@ PtyDevice::PtyDevice()
     cfmakeraw(&settings);
     tcsetattr(m_master, TCSANOW, &settings);
     m_portPath = QString::fromLocal8Bit(ptsname(m_master));
-    // Holding the terminal side open keeps the master from reporting a
-    // hang-up while the port under test is closed.
+    // The terminal side held open: no hang-up on the master while the port under test is closed.
     m_keepOpen = ::open(ptsname(m_master), O_RDWR | O_NOCTTY);
     m_notifier = std::make_unique<QSocketNotifier>(m_master, QSocketNotifier::Read);
     connect(m_notifier.get(), &QSocketNotifier::activated, this, &PtyDevice::readAvailable);
@@ -46,14 +46,9 @@ void PtyDevice::send(const QByteArray &bytes)
 void PtyDevice::hangUp()
 {
     m_notifier.reset();
-    if (m_master >= 0) {
-        ::close(m_master);
-        m_master = -1;
-    }
-    if (m_keepOpen >= 0) {
-        ::close(m_keepOpen);
-        m_keepOpen = -1;
-    }
+    for (int *fd : {&m_master, &m_keepOpen})
+        if (*fd >= 0)
+            ::close(std::exchange(*fd, -1));
 }
 
 void PtyDevice::readAvailable()

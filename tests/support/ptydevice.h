@@ -8,9 +8,8 @@
 #include <functional>
 #include <memory>
 
-// A scripted device on the master side of a raw pseudo-terminal, served on
-// the test's own thread: it answers while the code under test waits in its
-// event loops. For tests that need exact control over every byte.
+// A scripted device on a raw pseudo-terminal's master, served on the test's own
+// thread: it answers while the code under test waits in its event loops.
 class PtyDevice : public QObject
 {
     Q_OBJECT
@@ -25,8 +24,7 @@ public:
 
     void setResponder(Responder responder) { m_responder = std::move(responder); }
     void send(const QByteArray &bytes);
-    // Closes the master side, as an unplugged adapter does.
-    void hangUp();
+    void hangUp(); // as an unplugged adapter does
 
     QByteArray received() const { return m_received; }
 

@@ -17,6 +17,7 @@
 #include <QtTest>
 
 #include <numeric>
+#include <sys/stat.h>
 
 using namespace Qt::Literals::StringLiterals;
 using List = MainWindowProbe::List;
@@ -206,7 +207,7 @@ private slots:
     }
 
     // A file's gate is not checked against the list, nor its time against the
-    // sliders: the relay shows consistently, logged. A log past its limit opens
+    // sliders: the relay shows consistently, logged, and the status names each. A log past its limit opens
     // in the desktop's editor under the box, and goes once the box is closed.
     void aFileOutsideTheListsAndAnOversizedLog()
     {
@@ -230,6 +231,9 @@ private slots:
             QVERIFY(log.open(QIODevice::ReadOnly) && log.readAll().contains(" (Value out of range: "));
             log.close();
         }
+        QVERIFY2(probe->statusText().endsWith(u"Relay 2: input mode out of range (8)\nRelay 3: unlatch input "
+                                              "mode out of range (9)\nRelay 4: hours out of range (46)\n"_s),
+                 qPrintable(probe->statusText()));
 
         QVERIFY(log.open(QIODevice::WriteOnly) && log.write(QByteArray(ErrorLogLimit, 'x')) == ErrorLogLimit);
         log.close();
@@ -286,7 +290,8 @@ private slots:
     void theFileMenuKeepsTheFileInUse()
     {
         // Save straight after start asks for a name (cancelled, then given).
-        answers << QString() << path("Tavik Config.csv") << path("notes.csv") << path("site A.csv");
+        answers << QString() << path("Tavik Config.csv") << path("notes.csv") << path("site A.csv")
+                << path("fifo.csv");
         QVERIFY(probe->choose({"File", "Save"}));
         QCOMPARE(rig->window.windowTitle(), u"Tavik Configuration Manager v1.0.0 [New.csv]"_s);
         table()[1].RelayMode = LatchingMode;
@@ -321,6 +326,11 @@ private slots:
         QCOMPARE(rig->window.windowTitle(), u"Tavik Configuration Manager v1.0.0[site A.csv]"_s);
         QCOMPARE(probe->selected(List::RelayMode), u"Latching"_s);
         QVERIFY(probe->statusText().startsWith(u"Date created: "_s));
+
+        // Save As onto a FIFO says so and leaves it.
+        QVERIFY(mkfifo(QFile::encodeName(path("fifo.csv")).constData(), 0600) == 0 &&
+                probe->choose({"File", "Save As..."}));
+        QCOMPARE(probe->statusText(), path("fifo.csv") + u" is not a regular file; it was left as it is."_s);
     }
 
     // The desktop's own dialog over the window: the two filters, the proposed
@@ -499,7 +509,7 @@ private slots:
         QVERIFY2(text.waitForFinished(20000), "pdftotext (poppler-utils) reads the record");
         QVERIFY(text.readAllStandardOutput().contains("File: New.csv\nDate: "));
         QVERIFY(probe->choose({"File", "Export PDF..."}));
-        QCOMPARE(probe->statusText(), u"The record could not be written to record.pdf."_s);
+        QCOMPARE(probe->statusText(), u"record.pdf could not be written: No such file or directory."_s);
 
         QVERIFY(probe->choose({"File", "Print..."}));
         auto *print = rig->window.findChild<QPrintDialog *>();
