@@ -41,6 +41,8 @@ const char *resultMeaning(DialogueResult result)
     case DialogueResult::LineNeverQuiet:
         return QT_TRANSLATE_NOOP("CliText",
                                  "the line never fell quiet; the port may belong to another device");
+    case DialogueResult::LineLost:
+        return QT_TRANSLATE_NOOP("CliText", "the line went away");
     case DialogueResult::OutOfRange:
         return QT_TRANSLATE_NOOP("CliText", "a value is out of the range the device takes; nothing was sent");
     }

@@ -221,7 +221,7 @@ int diffFiles(const QStringList &arguments)
 Task<int> programChangedRelays(DeviceConnection *connection, int relay, QString file)
 {
     CommandReport &report = connection->report();
-    const TerminalView &view = connection->view();
+    TerminalView &view = connection->view();
     RelayTable device{}; // what the device holds, beside the file's table
     QList<int> relays;
     for (int number = 1; number <= RelayCount; ++number) {
@@ -237,6 +237,8 @@ Task<int> programChangedRelays(DeviceConnection *connection, int relay, QString 
     DialogueResult result = DialogueResult::Done;
     connection->dialogues().holdPortOpen();
     for (const int number : relays) {
+        view.setDone(int(programmed.size() + left.size()), int(relays.size()));
+        view.setActionText(CliText::tr("Checking relay %1").arg(number));
         const size_t index = size_t(number - 1);
         const RelayConfig &wanted = connection->table()[index];
         failedRelay = number;
@@ -266,6 +268,7 @@ Task<int> programChangedRelays(DeviceConnection *connection, int relay, QString 
                                    {QStringLiteral("verified"), differences.isEmpty()}});
     }
     connection->dialogues().releaseHeldPort();
+    view.setDone(int(relays.size()), int(relays.size()));
     report.set(QStringLiteral("relays"), results);
     report.set(QStringLiteral("programmed"), numbersJson(programmed));
     report.set(QStringLiteral("left"), numbersJson(left));

@@ -28,6 +28,8 @@ DeviceConnection::DeviceConnection(const QString &command, bool json) : m_report
                      [this](const QString &text) { m_view.setStatusText(text); });
     QObject::connect(&m_session, &DeviceSession::actionChanged, &m_session,
                      [this](const QString &text) { m_view.setActionText(text); });
+    QObject::connect(&m_session, &DeviceSession::progress, &m_session,
+                     [this](int done, int total) { m_view.setDone(done, total); });
 }
 
 DeviceConnection::~DeviceConnection()
@@ -90,8 +92,14 @@ void DeviceConnection::setManyPortsTag()
     m_report.setPortTerminal(&m_view);
 }
 
+QString DeviceConnection::where() const
+{
+    return m_simulator ? CliText::tr("the simulated device") : m_name;
+}
+
 void DeviceConnection::start(Task<int> work)
 {
+    m_started.start();
     SignalCancel::setCancellable();
     m_session.start(runWork(std::move(work)));
 }

@@ -6,6 +6,7 @@
 #include "dialogues/devicesession.h"
 #include "terminalview.h"
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QString>
 
@@ -39,6 +40,10 @@ public:
 
     // The port as the user named it; "simulated" for the built-in device.
     QString name() const { return m_name; }
+    // The port as a sentence names it: its name, or "the simulated device".
+    QString where() const;
+    // Since the command started on this port.
+    double elapsedSeconds() const { return double(m_started.elapsed()) / 1000; }
     // One of several ports: its lines are tagged with its name and its JSON
     // becomes its entry in the command's document.
     void setManyPortsTag();
@@ -68,6 +73,7 @@ private:
     // Declared first so that it outlives the port that talks to it.
     std::unique_ptr<TavikSimulator> m_simulator;
     QString m_name;
+    QElapsedTimer m_started;
     RelayTable m_table{};
     TerminalView m_view;
     CommandReport m_report;

@@ -10,8 +10,10 @@
 #include "filecommands.h"
 #include "reportcommand.h"
 #include "setcommand.h"
+#include "progressline.h"
 #include "signalcancel.h"
 #include "terminal.h"
+#include "terminalview.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -73,6 +75,7 @@ int runCommand(const Command &command, const QStringList &args)
     run.start([] { QCoreApplication::exit(); });
     if (!run.isDone())
         QCoreApplication::exec();
+    ProgressLine::shared().clear();
     return run.takeResult();
 }
 
@@ -115,6 +118,9 @@ int main(int argc, char *argv[])
     if (args.isEmpty())
         return usageError(CliText::tr("no command given"));
     const bool wantsHelp = args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"));
+    // Any command may be quietened; none takes the word for anything else.
+    const qsizetype quietened = args.removeAll(QStringLiteral("--quiet")) + args.removeAll(QStringLiteral("-q"));
+    TerminalView::setQuiet(quietened > 0);
     if (args.contains(QStringLiteral("--version"))) {
         QTextStream(stdout) << "tavikctl " << AppInfo::versionText() << '\n';
         return ExitOk;

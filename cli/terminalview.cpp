@@ -2,9 +2,13 @@
 
 #include "clitext.h"
 #include "config/relayconfig.h"
+#include "progressline.h"
+#include "terminal.h"
 
 #include <QRegularExpression>
 #include <QTextStream>
+
+#include <algorithm>
 
 QString TerminalView::tagged(const QString &text) const
 {
@@ -22,11 +26,13 @@ QString TerminalView::tagged(const QString &text) const
 
 void TerminalView::out(const QString &text) const
 {
+    ProgressLine::shared().clear();
     QTextStream(stdout) << tagged(text);
 }
 
 void TerminalView::err(const QString &text) const
 {
+    ProgressLine::shared().clear();
     QTextStream(stderr) << tagged(text);
 }
 
@@ -37,13 +43,34 @@ void TerminalView::setStatusText(const QString &text)
         err(text + u'\n');
 }
 
-void TerminalView::setActionText(const QString &text) const
+void TerminalView::setActionText(const QString &text)
 {
-    // Only the whole-table commands end their action text with a relay's
-    // number, in any language; the texts that end a dialogue say nothing a
-    // terminal user needs.
+    // Only the whole-table steps end their action text with a relay's
+    // number, in any language.
     static const QRegularExpression relayStep(QStringLiteral("\\s\\d+$"));
-    const QRegularExpressionMatch match = relayStep.match(text);
-    if (match.hasMatch())
-        err(CliText::tr("%1 of %2...\n").arg(text).arg(RelayCount));
+    if (s_quiet || !relayStep.match(text).hasMatch())
+        return;
+    m_step = text;
+    if (Terminal::isTerminal(stderr))
+        ProgressLine::shared().show(m_tag, m_step, m_done, std::max(m_total, int(RelayCount)));
+    else
+        err(CliText::tr("%1 of %2...\n").arg(text).arg(m_total > 0 ? m_total : RelayCount));
+}
+
+void TerminalView::setDone(int done, int total)
+{
+    m_done = done;
+    m_total = total;
+    if (s_quiet || m_step.isEmpty() || !Terminal::isTerminal(stderr))
+        return;
+    if (done < total)
+        ProgressLine::shared().show(m_tag, m_step, done, total);
+    else
+        ProgressLine::shared().clear();
+}
+
+void TerminalView::summarize(const QString &text) const
+{
+    if (!s_quiet)
+        err(text + u'\n');
 }

@@ -748,6 +748,46 @@
         <source>%1: %2</source>
         <translation>%1: %2</translation>
     </message>
+    <message>
+        <source>the line went away</source>
+        <translation>die Leitung ist weg</translation>
+    </message>
+    <message>
+        <source>Checking relay %1</source>
+        <translation>Prüfe Relais %1</translation>
+    </message>
+    <message>
+        <source>Read relay %1 on %2 in %3 s</source>
+        <translation>Relais %1 an %2 in %3 s gelesen</translation>
+    </message>
+    <message>
+        <source>Read 16 relays on %1 in %2 s</source>
+        <translation>16 Relais an %1 in %2 s gelesen</translation>
+    </message>
+    <message>
+        <source>Programmed relay %1 on %2 in %3 s</source>
+        <translation>Relais %1 an %2 in %3 s programmiert</translation>
+    </message>
+    <message>
+        <source>Programmed 16 relays on %1 in %2 s</source>
+        <translation>16 Relais an %1 in %2 s programmiert</translation>
+    </message>
+    <message>
+        <source>the simulated device</source>
+        <translation>dem simulierten Gerät</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 von %2</translation>
+    </message>
+    <message>
+        <source>%1 ports: %2 of %3 relays</source>
+        <translation>%1 Anschlüsse: %2 von %3 Relais</translation>
+    </message>
+    <message>
+        <source>%1 s</source>
+        <translation>%1 s</translation>
+    </message>
 </context>
 <context>
     <name>ClosureTimeDialog</name>
@@ -1743,6 +1783,14 @@ Bitte senden Sie den Inhalt von &apos;ErrorLog.txt&apos;, der im Editor-Fenster 
     <message>
         <source>the serial server at %1 is busy: another program is connected</source>
         <translation>der serielle Server unter %1 ist belegt: ein anderes Programm ist verbunden</translation>
+    </message>
+    <message>
+        <source>the serial server at %1 refused the connection</source>
+        <translation>der serielle Server an %1 hat die Verbindung abgewiesen</translation>
+    </message>
+    <message>
+        <source>cannot find host %1</source>
+        <translation>Host %1 nicht gefunden</translation>
     </message>
 </context>
 <context>

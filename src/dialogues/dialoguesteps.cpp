@@ -22,6 +22,8 @@ DialogueStep afterSend(SendResult sent, DialogueResult &result)
         return abandon(DialogueResult::LineFlooded, result);
     case SendResult::Cancelled:
         return abandon(DialogueResult::Cancelled, result);
+    case SendResult::LineLost:
+        return abandon(DialogueResult::LineLost, result);
     case SendResult::WrongEcho:
         break;
     }
@@ -35,6 +37,8 @@ DialogueStep afterPrompt(PromptResult got, DialogueResult &result)
         return DialogueStep::Go;
     case PromptResult::Cancelled:
         return abandon(DialogueResult::Cancelled, result);
+    case PromptResult::LineLost:
+        return abandon(DialogueResult::LineLost, result);
     case PromptResult::TimedOut:
         break;
     }

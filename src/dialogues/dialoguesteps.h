@@ -18,6 +18,7 @@ enum class DialogueResult : qint16 {
     Cancelled = 8,      // the user cancelled; the device was sent back to its menu
     LineNeverQuiet = 9, // characters kept coming throughout a wait for quiet before a restart
     OutOfRange = 10,    // the relay holds a value its prompt does not take; nothing was sent
+    LineLost = 11,      // the line went away: an adapter pulled out, a serial server refusing or gone
 };
 
 // How the dialogues read the results of the prompt exchange: go on, start

@@ -15,7 +15,7 @@ Task<DialogueResult> DeviceDialogues::programRelay(int relayIndex)
     }
     // Sent such a value, the device would wait inside its command for good.
     if (const auto outOfRange = firstOutOfRange(m_table[size_t(relayIndex)])) {
-        m_view.setStatusText(QCoreApplication::translate("DeviceDialogues", "%1; the relay was not programmed.")
+        setStatus(QCoreApplication::translate("DeviceDialogues", "%1; the relay was not programmed.")
                                  .arg(outOfRangeNote(relayIndex + 1, *outOfRange)));
         co_return DialogueResult::OutOfRange;
     }

@@ -52,6 +52,10 @@ Task<SendResult> PromptExchange::sendChar(char character, bool awaitEcho)
 
     if (!echoed && m_link.cancelled())
         co_return SendResult::Cancelled;
+    // A line that went away is said to have gone; telling the user to check
+    // the line settings and power would send them the wrong way.
+    if (!echoed && m_link.port().lineLost())
+        co_return SendResult::LineLost;
     if (!echoed) {
         if (m_statusSink)
             m_statusSink(timeoutText());
@@ -94,7 +98,9 @@ Task<PromptResult> PromptExchange::waitForPrompt(QByteArray &text, QByteArray pr
         ++m_promptsSeen;
         co_return PromptResult::Seen;
     }
-    co_return m_link.cancelled() ? PromptResult::Cancelled : PromptResult::TimedOut;
+    if (m_link.cancelled())
+        co_return PromptResult::Cancelled;
+    co_return m_link.port().lineLost() ? PromptResult::LineLost : PromptResult::TimedOut;
 }
 
 Task<bool> PromptExchange::letLineFallQuiet()

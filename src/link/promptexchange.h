@@ -18,10 +18,11 @@ enum class SendResult {
     WrongEcho = 2, // another character came back (and was taken)
     Flooded = 3,   // more stale characters than the receive buffer holds; nothing sent
     Cancelled = 4, // the command was cancelled; nothing more goes out
+    LineLost = 5,  // the line went away before the echo came
 };
 
 // How waiting for a prompt went.
-enum class PromptResult { Seen, TimedOut, Cancelled };
+enum class PromptResult { Seen, TimedOut, Cancelled, LineLost };
 
 // The conversation with the device's character menu: send a character and
 // check its echo, send a text, collect text up to an expected prompt, pause.

@@ -692,6 +692,39 @@ private slots:
                  read.err.constData());
     }
 
+    // On a terminal a whole-table command draws one line again and again in
+    // place and wipes it at the end; on a pipe each relay is a line of its
+    // own; --quiet says nothing of either. Each then says what it did.
+    void progressIsOneLineOnATerminalAndLinesOnAPipe()
+    {
+        const int terminal = posix_openpt(O_RDWR | O_NOCTTY);
+        QVERIFY(terminal >= 0 && grantpt(terminal) == 0 && unlockpt(terminal) == 0);
+        const auto closing = qScopeGuard([terminal] { ::close(terminal); });
+        QProcess run;
+        run.setProcessEnvironment([this] {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert("XDG_DATA_HOME", path("data"));
+            return environment;
+        }());
+        run.setStandardErrorFile(QString::fromLocal8Bit(ptsname(terminal)));
+        run.start(TAVIKCTL_PATH, {"read", "-o", "t.csv", "--simulate"});
+        QVERIFY(run.waitForFinished(30000) && run.exitCode() == 0);
+        QByteArray drawn(1 << 16, '\0');
+        const int flags = fcntl(terminal, F_GETFL);
+        QVERIFY(fcntl(terminal, F_SETFL, flags | O_NONBLOCK) == 0);
+        drawn.truncate(std::max<qsizetype>(0, ::read(terminal, drawn.data(), size_t(drawn.size()))));
+        QVERIFY2(drawn.contains("\rReading relay 1 of 16  [---") && drawn.contains("\rReading relay 16 of 16  [###") &&
+                     drawn.contains("\r\x1b[KRead 16 relays on the simulated device in ") && !drawn.contains("..."),
+                 drawn.constData());
+
+        const ProcessRun piped = tavikctl({"read", "-o", "p.csv", "--simulate"});
+        QVERIFY2(piped.err.startsWith("Reading relay 1 of 16...\nReading relay 2 of 16...\n") &&
+                     piped.err.contains("Reading relay 16 of 16...\nRead 16 relays on the simulated device in ") &&
+                     !piped.err.contains('\r'),
+                 piped.err.constData());
+        QCOMPARE(tavikctl({"program", "-i", "p.csv", "--quiet", "--simulate"}).err, QByteArray());
+    }
+
     // A second program on the simulator's TCP line is told at once that the device is busy.
     void aBusySimulatorIsSaidToBe()
     {

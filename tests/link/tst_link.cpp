@@ -387,22 +387,31 @@ private slots:
         holder.waitForFinished();
     }
 
-    // What is no terminal is said to be none, rather than held or failing an ioctl.
-    void aPathThatIsNoSerialPortIsSaidToBeNone_data()
+    // A port that cannot be used says what is wrong with it, at once: not
+    // that a device there did not answer, nor to check its cables.
+    void aPortThatCannotBeUsedSaysWhy_data()
     {
-        QTest::addColumn<QString>("path");
-        QTest::newRow("a regular file") << QCoreApplication::applicationFilePath();
-        QTest::newRow("/dev/null") << "/dev/null";
-        QTest::newRow("a folder") << QDir::tempPath();
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<QString>("said");
+        for (const QString &path : {QCoreApplication::applicationFilePath(), QStringLiteral("/dev/null"), QDir::tempPath()})
+            QTest::newRow(qPrintable(path)) << path << path + " is not a serial port";
+        const QString free = "127.0.0.1:" + QString::number(Ser2netServer::freePort());
+        QTest::newRow("a refused connection") << "tcp://" + free
+                                              << "the serial server at " + free + " refused the connection";
+        QTest::newRow("an unknown host") << "rfc2217://no-such-host.invalid:2000"
+                                         << "cannot find host no-such-host.invalid";
     }
-    void aPathThatIsNoSerialPortIsSaidToBeNone()
+    void aPortThatCannotBeUsedSaysWhy()
     {
-        QFETCH(QString, path);
-        QCOMPARE(PortAccess::probe(path).text, path + " is not a serial port");
-        const ProcessRun read =
-            runProcess({QStringLiteral(TAVIKCTL_PATH), {"read", "--port", path}, m_dir.path()});
+        QFETCH(QString, port);
+        QFETCH(QString, said);
+        if (port.startsWith(u'/'))
+            QCOMPARE(PortAccess::probe(port).text, said);
+        const ProcessRun read = runProcess({QStringLiteral(TAVIKCTL_PATH), {"read", "--port", port}, m_dir.path()});
         QCOMPARE(read.exitCode, 1);
-        QVERIFY2(read.err.contains((path + " is not a serial port").toUtf8()), read.err.constData());
+        QVERIFY2(read.err.contains(said.toUtf8()) && !read.err.contains("cables") &&
+                     !read.err.contains("did not answer in time"),
+                 read.err.constData());
     }
 
     void adaptersAreNamedAndFoundByTheirSerialNumberOrStableLink()
@@ -563,9 +572,9 @@ private slots:
         rig.use(QStringLiteral("tcp://") + where);
         QElapsedTimer clock;
         clock.start();
-        QCOMPARE(finish(rig.commands.readRelay(0)), DialogueResult::TimedOut);
+        QCOMPARE(finish(rig.commands.readRelay(0)), DialogueResult::LineLost);
         QVERIFY(clock.elapsed() < 3100);
-        const QString reason = QStringLiteral("no serial server answers at ") + where;
+        const QString reason = "the serial server at " + where + " refused the connection";
         QCOMPARE(rig.view.statusText, "Could not communicate with Tavik: " + reason +
                                           ". Please check the address and the serial server.");
         QCOMPARE(loggedFailures(errorLogPath()).filter(reason).size(), 1);

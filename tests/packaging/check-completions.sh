@@ -28,8 +28,11 @@ zsh_complete() {
         zpty z zsh -f -i
         zpty -w z "stty -echo; PS1=\"\" RPROMPT=\"\"; fpath=($1 \$fpath); autoload -U compinit; compinit -u -d /dev/null"
         zpty -w z "compadd () { if [[ \${@[1,(i)(-|--)]} == *-(O|A|D)\\ * ]]; then builtin compadd \"\$@\"; return; fi; typeset -a hits; builtin compadd -A hits \"\$@\"; local h; for h in \$hits; do print -r -- \"<h\"\"it>\$h\"; done; }"
-        zpty -w z "done-listing () { print -r -- \"<e\"\"nd>\"; exit }; zle -N done-listing; bindkey \"^X\" done-listing"
-        zpty -w z "$2"$'"'"'\t\x18'"'"'
+        zpty -w z "done-listing () { print -r -- \"<e\"\"nd>\"; exit }; zle -N done-listing; bindkey \"^T\" done-listing"
+        # Typed only once the line editor waits: a busy machine may still be loading compinit.
+        zpty -w z "PS1=\"<re\"\"ady>\""
+        zpty -r z out "*<ready>*"
+        zpty -w z "$2"$'"'"'\t\x14'"'"'
         zpty -r z out "*<end>*"
         print -r -- "$out" | tr -d "\r" | grep -o "<hit>[^<]*" | sed "s/^<hit>//"
         zpty -d z' _ "$packaging" "$1" | sort -u
