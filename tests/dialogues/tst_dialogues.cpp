@@ -91,7 +91,7 @@ private slots:
              "r3\033r3\r"});
         add("read: silence, port open before", {Read, {.silent = true}, false, true, "3", "?", Timeout});
         add("read: a hang-up",
-            {Read, {.hangUpAfterOutput = 40}, false, false, "3", "r3\r",
+            {Read, {.hangUpAfterOutput = 40}, false, false, "11", "r3\r",
              "The connection to Tavik was lost. Please check the cable and the COM port.", "Error 1005 ("});
         add("read: relay 17", {ReadRelay17, {}, false, false, "1", "", "", "in procedure ReadRelay"});
         add("program: a wrong echo of p restarts",

@@ -439,10 +439,11 @@ private slots:
             QTimer::singleShot(200, &rig.port,
                                [&] { hangUp ? rig.device.hangUp() : void(rig.port.close()); });
             QByteArray text;
-            QCOMPARE(finish(rig.exchange.waitForPrompt(text, "> ")), PromptResult::TimedOut);
+            QCOMPARE(finish(rig.exchange.waitForPrompt(text, "> ")),
+                     hangUp ? PromptResult::LineLost : PromptResult::TimedOut);
             QVERIFY(rig.link.clock().TimerTicks() <= WaitClock::DefaultTimeoutTicks);
             QCOMPARE(rig.port.lineLost(), hangUp);
-            QCOMPARE(finish(rig.exchange.sendChar('r', true)), SendResult::NoEcho);
+            QCOMPARE(finish(rig.exchange.sendChar('r', true)), hangUp ? SendResult::LineLost : SendResult::NoEcho);
             QCOMPARE(rig.link.clock().TimerTicks(), 0);
         }
     }
@@ -554,7 +555,7 @@ private slots:
                 sinceStop.start();
             }
         });
-        QCOMPARE(finish(rig.commands.readAll(AllEnding::Quiet)).result, DialogueResult::TimedOut);
+        QCOMPARE(finish(rig.commands.readAll(AllEnding::Quiet)).result, DialogueResult::LineLost);
         QVERIFY(sinceStop.isValid() && sinceStop.elapsed() < 3100);
         QCOMPARE(
             rig.view.statusText,
