@@ -1,4 +1,5 @@
 #include "base/appinfo.h"
+#include "base/failure.h"
 #include "base/translations.h"
 #include "clitext.h"
 #include "commandhelp.h"
@@ -146,6 +147,7 @@ int main(int argc, char *argv[])
             if (command.name == word) {
                 if (wantsHelp)
                     return printHelp(word);
+                setFailureOwner(QStringLiteral("tavikctl ") + word);
                 args.removeAt(i);
                 return runCommand(command, args);
             }

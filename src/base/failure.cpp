@@ -46,10 +46,27 @@ QString failureDescription(Failure failure)
     return QStringLiteral("Unknown failure");
 }
 
+namespace
+{
+
+QString &failureOwner()
+{
+    static QString owner;
+    return owner;
+}
+
+} // namespace
+
+void setFailureOwner(const QString &owner)
+{
+    failureOwner() = owner;
+}
+
 QString handlerMessage(int number, const QString &description, const QString &procedure, int step, Module module)
 {
-    const QString where = module == Module::Form ? QStringLiteral(" of Form frmMain on line ")
-                                                 : QStringLiteral(" of Module modDLG on line ");
+    const QString where = !failureOwner().isEmpty() ? QStringLiteral(" of ") + failureOwner() + QStringLiteral(" on line ")
+                          : module == Module::Form ? QStringLiteral(" of Form frmMain on line ")
+                                                   : QStringLiteral(" of Module modDLG on line ");
     return QStringLiteral("Error ") + QString::number(number) + QStringLiteral(" (") + description +
            QStringLiteral(") in procedure ") + procedure + where + QString::number(step);
 }

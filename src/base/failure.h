@@ -36,6 +36,10 @@ QString failureDescription(Failure failure);
 QString handlerMessage(int number, const QString &description, const QString &procedure, int step,
                        Module module = Module::Form);
 
+// The code the lines name after the procedure, in place of the window's
+// form: tavikctl names itself and the command that ran ("tavikctl read").
+void setFailureOwner(const QString &owner);
+
 // Builds the handler's line for one of our failures and logs it. A detail,
 // when given, follows the description inside the brackets.
 void logFailure(Failure failure, const QString &procedure, int step, const QString &detail = {},
