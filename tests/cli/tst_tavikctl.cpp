@@ -73,9 +73,8 @@ class TestTavikctl : public QObject
         return runProcess(request);
     }
 
-    // A row of a command line: `before` makes what the command meets (a run that needs root for it is
-    // skipped), the command ends with `exitCode` and says `said` in a few words, nothing of it a terminal
-    // command, and `after` then finds the target as it should be.
+    // `before` makes what the command meets (skipped where that needs root); the command ends with `exitCode`,
+    // says `said` and no terminal command; `after` then finds the target as it should be.
     static void boundaryColumns()
     {
         for (const char *column : {"before", "command", "said", "after"})
@@ -160,9 +159,8 @@ private slots:
         QCOMPARE(same.out, QByteArray("The files configure every relay alike.\n"));
     }
 
-    // An output that cannot be written whole ends with 8, says why, and leaves
-    // what was there as it was: a node, a link to one, an old file on a full
-    // disk. A file saved over through a link keeps the link, owner and mode.
+    // An output that cannot be written whole ends with 8, says why, and leaves what was there as it was: a node,
+    // a link to one, an old file on a full disk. A file saved over through a link keeps the link, owner and mode.
     void whatCannotBeWrittenWholeIsLeftAsItWas_data()
     {
         boundaryColumns();
@@ -209,8 +207,7 @@ private slots:
     }
     void whatIsReadIsBoundedAndNeverWaitedOn() { checkBoundary(); }
 
-    // A file's digits load unchecked; what the device would not take is named
-    // wherever the relay is shown, and programming it sends nothing at all.
+    // What the device would not take loads, is named wherever the relay is shown, and is never sent.
     void aValueTheDeviceDoesNotTakeIsNamedAndNeverSent_data()
     {
         QTest::addColumn<RelayConfig>("relay1");
@@ -328,8 +325,7 @@ private slots:
     }
     void aMistypedCommandIsNamed() { checkBoundary(); }
 
-    // set changes the fields it is given of one relay, in CSV and JSON alike,
-    // and refuses a value it cannot take with what it takes, the file untouched.
+    // set changes the given fields of one relay, CSV and JSON alike, or refuses and leaves the file untouched.
     void setChangesOneRelayOrNothing_data()
     {
         QTest::addColumn<QStringList>("options");
@@ -403,8 +399,7 @@ private slots:
                  out.constData());
     }
 
-    // The record's text, a page at a time: pdftotext for a PDF (pages end in a
-    // form feed), the text between the tags for HTML (one page).
+    // The record's text a page at a time: pdftotext for a PDF (pages end in a form feed), the text of an HTML.
     QStringList recordPages(const QString &name) const
     {
         if (name.endsWith(u".html")) {
@@ -553,8 +548,7 @@ private slots:
         QCOMPARE(saveConfigFile(table, path(name)), FileResult::Ok);
     }
 
-    // What the device hears, byte for byte: one relay's dialogue after
-    // another, with no escape between them while the device answers.
+    // What the device hears, byte for byte: one relay's dialogue after another, no escape while it answers.
     void aWholeCommandPutsItsDialoguesOnTheWireAndNothingElse_data()
     {
         QTest::addColumn<QStringList>("command");
@@ -574,8 +568,7 @@ private slots:
         QTest::newRow("read all") << QStringList{"read", "-o", "b.csv"} << readAll;
         QTest::newRow("verify") << QStringList{"verify", "-i", "a.csv"} << readAll;
         QTest::newRow("program all") << QStringList{"program", "-i", "mixed.csv"} << programAll;
-        // Relay 5 made Toggle in the file: its inputs 1, 4, 5, 6, 10, 11 and NOR go
-        // with it, and it is read back before relay 6 is read.
+        // Relay 5 made Toggle in the file (inputs 1, 4, 5, 6, 10, 11, NOR) is read back before relay 6.
         QTest::newRow("program --changed") << QStringList{"program", "-i", "changed.csv", "--changed"}
                                            << reads(1, 5) + "p5\r2\r9\r3\r6\r8\ryr5\r" + reads(6, RelayCount);
         // The relay is read first, for whether it is under PC control already.
@@ -692,9 +685,8 @@ private slots:
                  read.err.constData());
     }
 
-    // On a terminal a whole-table command draws one line again and again in
-    // place and wipes it at the end; on a pipe each relay is a line of its
-    // own; --quiet says nothing of either. Each then says what it did.
+    // On a terminal a whole-table command redraws one line in place and wipes it at the end; on a pipe each
+    // relay is a line of its own; --quiet says nothing of either. Each then says what it did.
     void progressIsOneLineOnATerminalAndLinesOnAPipe()
     {
         const int terminal = posix_openpt(O_RDWR | O_NOCTTY);

@@ -255,8 +255,7 @@ private slots:
         QVERIFY(readAll(m_log).contains(" in procedure SaveTavikFile of Form frmMain on line "));
     }
 
-    // Every part of every relay, copied as text and pasted onto another relay, reads back
-    // the same and leaves the other parts alone; a gate or map goes to the shown set.
+    // Each part of each relay, pasted onto another, reads back the same and leaves the other parts alone.
     void eachPartOfARelayPastesBackFromItsText()
     {
         using namespace RelayClipboard;

@@ -92,8 +92,7 @@ struct ServedRig : DialogueRig {
         entry = ports.entryText(number);
         link.port().setPortLocation(ports.location(number));
         link.clock().setTimeoutTicks(WaitClock::DefaultTimeoutTicks);
-        // The pauses only let a real device settle; cut, the first characters
-        // go while the connection is still being made.
+        // Pauses cut to nothing would send the first characters while the connection is being made.
         dialogues.setPauses({1, 1});
     }
     bool serve(bool telnet, QString *error)
@@ -131,10 +130,9 @@ class TestLink : public QObject
 private slots:
     void initTestCase() { setErrorLogPath(m_dir.filePath(QStringLiteral("ErrorLog.txt"))); }
 
-    // A task runs nothing until started (or awaited); awaits that end at once
-    // hand over without the stack growing; destroyed while it waits, it takes
-    // down the frames it awaits and leaves the link no step to resume; a
-    // cancel resumes the waiting step from the event loop.
+    // A task runs nothing until started; awaits that end at once hand over without the stack growing; destroyed
+    // while it waits, it takes down the frames it awaits and leaves the link no step to resume; a cancel
+    // resumes the waiting step from the event loop.
     void aTaskRunsWhenStartedAndEndsAsItsOwnerLets_data()
     {
         QTest::addColumn<int>("awaits");
@@ -387,8 +385,7 @@ private slots:
         holder.waitForFinished();
     }
 
-    // A port that cannot be used says what is wrong with it, at once: not
-    // that a device there did not answer, nor to check its cables.
+    // A port that cannot be used says at once what is wrong with it, not that a device there did not answer.
     void aPortThatCannotBeUsedSaysWhy_data()
     {
         QTest::addColumn<QString>("port");
@@ -527,9 +524,8 @@ private slots:
         QVERIFY(!rig.link.port().isOpen());
         if (!telnet)
             return;
-        // The telnet server was told 57600 8N1 without flow control over its
-        // own 9600 7E2 with both kinds. (A pseudo-terminal keeps 8 bits and
-        // no parity whatever it is told: those two are checked as they go out.)
+        // The telnet server was told 57600 8N1 without flow control over its own 9600 7E2 with both kinds. (A
+        // pseudo-terminal keeps 8 bits and no parity whatever it is told: those are checked as they go out.)
         const int terminal = ::open(qPrintable(rig.portPath), O_RDONLY | O_NOCTTY | O_NONBLOCK);
         termios line{};
         QVERIFY(terminal >= 0 && tcgetattr(terminal, &line) == 0);

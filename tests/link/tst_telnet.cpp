@@ -222,8 +222,7 @@ private slots:
         QCOMPARE(control.lossReason(), QString());
     }
 
-    // tavikctl reads a relay through a server that misbehaves: the result, the user's message,
-    // the time from the connection within the wait's 3.1 s, and the memory bounded.
+    // tavikctl reads through a misbehaving server: its message, within the wait's 3.1 s, the memory bounded.
     void aMisbehavingServerCannotHurtTheTool_data()
     {
         QTest::addColumn<Misbehaviour>("m");
@@ -234,8 +233,6 @@ private slots:
         const QString flooded = "tavikctl: reading relay 1 failed with result 4 (the line is flooded)";
         QTest::newRow("raw flood") << M{"tcp", {}, "noise ", 0, true, flooded};
         QTest::newRow("endless subnegotiation") << M{"rfc2217", hex("fffa2c"), "x", 0, true, endless};
-        QTest::newRow("megabyte subnegotiation")
-            << M{"rfc2217", hex("fffa2c") + QByteArray(1 << 20, 'x') + hex("fff0"), {}, 0, true, endless};
         QTest::newRow("WILL ECHO over and over, never reading") << M{"rfc2217", {}, hex("fffb01"), 0, false, endless};
         QTest::newRow("COM-PORT refused")
             << M{"rfc2217", hex("fffe2c"), {}, 0, true,

@@ -1,5 +1,4 @@
 #include "base/errorlog.h"
-#include "config/tavikfile.h"
 #include "dialoguerig.h"
 #include "processrunner.h"
 #include "ptydevice.h"
@@ -99,29 +98,6 @@ class TestRefusals : public QObject
 
 private slots:
     void init() { setErrorLogPath(m_log); }
-
-    void savingIntoAReadOnlyFolderFailsAndKeepsThePreviousFile()
-    {
-        if (!runsHere())
-            return;
-        const QString folder = m_dir.filePath("configs"), path = folder + "/Site.csv";
-        QVERIFY(QDir().mkpath(folder));
-        const auto saved = [&] {
-            QFile file(path);
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        };
-        RelayTable table{};
-        QCOMPARE(saveConfigFile(table, path), FileResult::Ok);
-        const QByteArray previous = saved();
-        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
-        table[0].RelayMode = 9;
-        QCOMPARE(saveConfigFile(table, path), FileResult::Failed);
-        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-        QCOMPARE(saved(), previous);
-        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"Site.csv"});
-        QCOMPARE(loggedFailures(m_log).filter(" in procedure SaveTavikFile of Form frmMain on line ").size(),
-                 1);
-    }
 
     // The log at its boundaries: the user's own folder wherever the program is (root may write
     // beside any program), a link planted in its place, a forged line, a full log, no home.
