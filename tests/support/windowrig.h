@@ -7,6 +7,7 @@
 #include "mainwindowprobe.h"
 
 #include <QProgressBar>
+#include <QtTest>
 
 #include <functional>
 
@@ -54,5 +55,14 @@ struct WindowRig {
         device.clearReceived();
         window.actions.clear();
         return window.deviceLink().port().portLocation() == portPath;
+    }
+    // Started, shown and the active window, as the keys and the Edit menu need it.
+    bool startActive(qint16 ticks = 2)
+    {
+        if (!start(ticks))
+            return false;
+        window.show();
+        QApplication::setActiveWindow(&window);
+        return QTest::qWaitForWindowActive(&window);
     }
 };
