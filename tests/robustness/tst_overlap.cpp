@@ -48,7 +48,7 @@ private slots:
         // ctest runs the two halves side by side, each as an entry of its own.
         const bool reading = qEnvironmentVariable("TAVIK_OVERLAP_BULK") != u"program"_s;
         WindowRig rig;
-        QVERIFY(rig.startActive(4));
+        QVERIFY(rig.start(4));
         RelayTable &table = rig.window.relayTable();
         SimRelay first = rig.device.relay(0); // under PC control, so that Latch and Momentary reach it
         first.pcControl = true;

@@ -1,26 +1,10 @@
 #include "mainwindowprobe.h"
 
 #include "window/closuretimedialog.h"
-#include "window/mainwindow.h"
-#include "dialogues/devicesession.h"
 
 #include <QAbstractButton>
-#include <QAction>
-#include <QApplication>
-#include <QKeySequence>
-#include <QComboBox>
 #include <QGroupBox>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
-#include <QPlainTextEdit>
-#include <QProgressBar>
-#include <QSlider>
-#include <QEventLoop>
-#include <QTimer>
 #include <QtTest>
 
 namespace
@@ -44,12 +28,6 @@ void sendClicks(QWidget *widget, int clicks, QObject *commands = nullptr)
             QCoreApplication::sendPostedEvents(commands, QEvent::MetaCall);
         sendMouse(widget, QEvent::MouseButtonRelease);
     }
-}
-
-void sendKey(QWidget *widget, Qt::Key key)
-{
-    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &event);
 }
 
 // A caption as the user reads it, without the '&' before its mnemonic letter.
@@ -85,8 +63,6 @@ QAction *menuItem(QMenuBar *bar, const QStringList &path, bool *reachable = null
 
 } // namespace
 
-MainWindowProbe::MainWindowProbe(MainWindow &window) : m_window(window) {}
-
 QLabel *MainWindowProbe::pictureLabel(Picture which, int input) const
 {
     if (which != Picture::Input)
@@ -97,42 +73,20 @@ QLabel *MainWindowProbe::pictureLabel(Picture which, int input) const
     return nullptr;
 }
 
-bool MainWindowProbe::commandRuns() const { return !m_window.findChild<DeviceSession *>()->isIdle(); }
-
 bool MainWindowProbe::settle(bool done)
 {
-    // What the user did may have started a device command: it runs on the
-    // event loop, and the user sees its end. (QTest::qWaitFor would sleep
-    // between its passes, a pause at every echo.)
+    // The command runs on the event loop. (QTest::qWaitFor would sleep between its passes, a pause at
+    // every echo.)
     if (!m_settles || !commandRuns())
         return done;
     QEventLoop loop;
-    DeviceSession *session = m_window.findChild<DeviceSession *>();
-    QObject::connect(session, &DeviceSession::stateChanged, &loop, [&loop](DeviceSession::State state) {
+    QObject::connect(&m_window.deviceSession(), &DeviceSession::stateChanged, &loop, [&loop](DeviceSession::State state) {
         if (state == DeviceSession::State::Idle)
             loop.quit();
     });
     QTimer::singleShot(120000, &loop, &QEventLoop::quit);
     loop.exec();
     return done && !commandRuns();
-}
-
-QComboBox *MainWindowProbe::list(List list) const
-{
-    const char *names[] = {"cboRelNum", "cboRelMode", "cboInputMode", "cmbPort"};
-    return named<QComboBox>(names[int(list)]);
-}
-
-QLineEdit *MainWindowProbe::box(Unit unit) const
-{
-    const char *names[] = {"txtHrs", "txtMins", "txtSecs"};
-    return named<QLineEdit>(names[int(unit)]);
-}
-
-QSlider *MainWindowProbe::slider(Unit unit) const
-{
-    const char *names[] = {"sliHrs", "sliMins", "sliSecs"};
-    return named<QSlider>(names[int(unit)]);
 }
 
 QAbstractButton *MainWindowProbe::button(const QString &caption) const
@@ -208,23 +162,20 @@ bool MainWindowProbe::choose(const QStringList &path)
     return settle(true);
 }
 
-bool MainWindowProbe::answerClosureTime(const QStringList &texts, bool accept)
+bool MainWindowProbe::answerClosureTime(const QStringList &texts)
 {
-    const QList<ClosureTimeDialog *> dialogs = m_window.findChildren<ClosureTimeDialog *>();
-    const auto open =
-        std::find_if(dialogs.cbegin(), dialogs.cend(), [](const QDialog *d) { return d->isVisible(); });
-    if (open == dialogs.cend())
-        return false;
-    ClosureTimeDialog *dialog = *open;
-    const QList<QLineEdit *> boxes = dialog->findChildren<QLineEdit *>();
-    if (boxes.size() != texts.size())
-        return false;
-    for (qsizetype i = 0; i < boxes.size(); ++i) {
-        boxes.at(i)->selectAll();
-        boxes.at(i)->insert(texts.at(i));
+    for (ClosureTimeDialog *dialog : m_window.findChildren<ClosureTimeDialog *>()) {
+        const QList<QLineEdit *> boxes = dialog->findChildren<QLineEdit *>();
+        if (!dialog->isVisible() || boxes.size() != texts.size())
+            continue;
+        for (qsizetype i = 0; i < boxes.size(); ++i) {
+            boxes.at(i)->selectAll();
+            boxes.at(i)->insert(texts.at(i));
+        }
+        dialog->accept();
+        return true;
     }
-    accept ? dialog->accept() : dialog->reject();
-    return true;
+    return false;
 }
 
 void MainWindowProbe::clickPicture(Picture which, int input, int clicks)
@@ -241,12 +192,8 @@ void MainWindowProbe::typeTime(Unit unit, const QString &text, Ending ending)
     if (ending == Ending::FocusOut)
         named<QComboBox>("cboRelNum")->setFocus(Qt::TabFocusReason);
     else
-        sendKey(control, ending == Ending::Enter ? Qt::Key_Return : Qt::Key_Escape);
+        QTest::keyClick(control, ending == Ending::Enter ? Qt::Key_Return : Qt::Key_Escape);
 }
-
-void MainWindowProbe::moveSlider(Unit unit, int value) { slider(unit)->setValue(value); }
-
-QString MainWindowProbe::selected(List which) const { return list(which)->currentText(); }
 
 bool MainWindowProbe::isEnabled(const QString &caption) const
 {
@@ -281,23 +228,6 @@ QImage MainWindowProbe::picture(Picture which, int input) const
 {
     const QLabel *label = pictureLabel(which, input);
     return label ? label->pixmap().toImage() : QImage();
-}
-
-QString MainWindowProbe::timeText(Unit unit) const { return box(unit)->text(); }
-
-int MainWindowProbe::sliderValue(Unit unit) const { return slider(unit)->value(); }
-
-QString MainWindowProbe::statusText() const { return named<QPlainTextEdit>("txtStatus")->toPlainText(); }
-
-QString MainWindowProbe::actionText() const { return named<QLabel>("lblAction")->text(); }
-
-bool MainWindowProbe::actionVisible() const { return named<QLabel>("lblAction")->isVisibleTo(&m_window); }
-
-int MainWindowProbe::progress() const { return named<QProgressBar>("prbProgress")->value(); }
-
-bool MainWindowProbe::portOpen() const
-{
-    return m_window.findChild<DeviceSession *>()->link().port().isOpen();
 }
 
 QString MainWindowProbe::toolTip(List which, const QString &entry) const

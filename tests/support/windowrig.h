@@ -32,7 +32,8 @@ public:
 };
 
 // The window started on the simulated device's port, the device holding the
-// varied relays; silence ends a wait after `ticks` + 1 ticks.
+// varied relays, shown and active (keys and the Edit menu need it); silence
+// ends a wait after `ticks` + 1 ticks.
 struct WindowRig {
     TavikSimulator device;
     RecordingWindow window;
@@ -54,15 +55,7 @@ struct WindowRig {
         window.deviceDialogues().setPauses({1, 1});
         device.clearReceived();
         window.actions.clear();
-        return window.deviceLink().port().portLocation() == portPath;
-    }
-    // Started, shown and the active window, as the keys and the Edit menu need it.
-    bool startActive(qint16 ticks = 2)
-    {
-        if (!start(ticks))
-            return false;
-        window.show();
         QApplication::setActiveWindow(&window);
-        return QTest::qWaitForWindowActive(&window);
+        return window.deviceLink().port().portLocation() == portPath && QTest::qWaitForWindowActive(&window);
     }
 };
