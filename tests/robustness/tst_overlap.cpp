@@ -25,8 +25,10 @@ private slots:
         QTest::addColumn<QString>("second");
         QTest::addColumn<QByteArray>("between"); // what the device gets between two relays; empty: none
         QTest::addColumn<QString>("outcome");
-        for (const auto &[second, between] : {std::pair{"force Program Relay", "p1\r"}, {"click PC-Control", "\033c1\r"},
-                                              {"click Latch Input", "\033l1\r"}, {"click Momentary Input", "\033m1\r"}})
+        for (const auto &[second, between] : {std::pair{"force Program Relay", "p1\r"},
+                                              {"click PC-Control", "\033c1\r"},
+                                              {"click Latch Input", "\033l1\r"},
+                                              {"click Momentary Input", "\033m1\r"}})
             QTest::newRow(second) << QString::fromLatin1(second) << QByteArray(between) << u"waits"_s;
         for (const char *second : {"force Read All", "force Read Relay"})
             QTest::newRow(second) << QString::fromLatin1(second) << QByteArray() << u"refused"_s;
@@ -83,11 +85,13 @@ private slots:
         QVERIFY(!rig.probe.commandRuns());
         QVERIFY(!rig.probe.portOpen());
         QCOMPARE(rig.window.isVisible(), !exits);
-        QCOMPARE(statusAfterSecond.startsWith(u"Tavik is busy with another command"_s), outcome == u"refused"_s);
+        QCOMPARE(statusAfterSecond.startsWith(u"Tavik is busy with another command"_s),
+                 outcome == u"refused"_s);
 
         QCOMPARE(rig.window.actions.contains(verb + QString::number(fireAt + 1)), !cancels);
         if (!cancels)
-            QCOMPARE(rig.window.actions.last(), reading ? u"Finished reading all"_s : u"Finished programming all"_s);
+            QCOMPARE(rig.window.actions.last(),
+                     reading ? u"Finished reading all"_s : u"Finished programming all"_s);
         if (cancels) {
             // Sent back to its menu (the escape may still be on the line); the next command finds it there.
             QTRY_VERIFY(rig.device.received().endsWith('\033'));
@@ -99,7 +103,8 @@ private slots:
             }
         }
         if (!between.isEmpty()) { // after relay fireAt's dialogue, before the next one's
-            const QByteArray wire = rig.device.received().mid(receivedBefore.size()), verb = reading ? "r" : "p";
+            const QByteArray wire = rig.device.received().mid(receivedBefore.size()),
+                             verb = reading ? "r" : "p";
             const qsizetype at = wire.lastIndexOf(between);
             QVERIFY2(at > wire.indexOf(verb + QByteArray::number(fireAt) + '\r') &&
                          at < wire.indexOf(verb + QByteArray::number(fireAt + 1) + '\r'),
@@ -113,7 +118,8 @@ private slots:
             table[0].PCControl = before[0].PCControl;
         }
         for (size_t i = 0; i < size_t(RelayCount); ++i) {
-            const QStringList now = fields(table[i]), old = fields(before[i]), edited = fields(afterSecond[i]),
+            const QStringList now = fields(table[i]), old = fields(before[i]),
+                              edited = fields(afterSecond[i]),
                               read = fields(asRead(rig.device.relay(int(i)), before[i])),
                               readOverEdit = fields(asRead(rig.device.relay(int(i)), afterSecond[i]));
             for (int f = 0; f < now.size(); ++f)

@@ -2,7 +2,6 @@
 
 #include "window/closuretimedialog.h"
 
-#include <QAbstractButton>
 #include <QGroupBox>
 #include <QMenuBar>
 #include <QtTest>
@@ -47,9 +46,8 @@ QAction *menuItem(QMenuBar *bar, const QStringList &path, bool *reachable = null
     QAction *found = nullptr;
     bool enabled = true;
     for (const QString &caption : path) {
-        const auto it = std::find_if(items.cbegin(), items.cend(), [&caption](const QAction *item) {
-            return readable(item->text()) == caption;
-        });
+        const auto it = std::find_if(items.cbegin(), items.cend(),
+                                     [&caption](const QAction *item) { return readable(item->text()) == caption; });
         if (it == items.cend())
             return nullptr;
         found = *it;
@@ -91,11 +89,10 @@ bool MainWindowProbe::settle(bool done)
 
 QAbstractButton *MainWindowProbe::button(const QString &caption) const
 {
-    const QList<QAbstractButton *> buttons = m_window.findChildren<QAbstractButton *>();
-    const auto it = std::find_if(buttons.cbegin(), buttons.cend(), [&caption](const QAbstractButton *b) {
-        return readable(b->text()) == caption;
-    });
-    return it == buttons.cend() ? nullptr : *it;
+    for (QAbstractButton *control : m_window.findChildren<QAbstractButton *>())
+        if (readable(control->text()) == caption)
+            return control;
+    return nullptr;
 }
 
 bool MainWindowProbe::select(List which, const QString &entry)
@@ -204,12 +201,6 @@ bool MainWindowProbe::isEnabled(const QString &caption) const
             return frame->isEnabled();
     const QAction *entry = menuItem(m_window.menuBar(), {caption});
     return entry && entry->isEnabled();
-}
-
-bool MainWindowProbe::isChecked(const QString &caption) const
-{
-    const QAbstractButton *control = button(caption);
-    return control && control->isChecked();
 }
 
 QStringList MainWindowProbe::menuItems(const QStringList &path, bool checkedOnly) const

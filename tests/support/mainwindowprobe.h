@@ -2,6 +2,7 @@
 
 #include "window/mainwindow.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QImage>
 #include <QLabel>
@@ -12,8 +13,6 @@
 #include <QStringList>
 
 #include <array>
-
-class QAbstractButton;
 
 // What a user sees of the main window and does in it, for the tests that
 // drive the window: controls are found by their captions, object names or
@@ -50,8 +49,8 @@ public:
     // Seeing.
     QString selected(List which) const { return list(which)->currentText(); }
     QString toolTip(List list, const QString &entry) const; // an entry's own; empty when not listed
-    bool isEnabled(const QString &caption) const; // a control, frame or menu bar entry
-    bool isChecked(const QString &caption) const;
+    bool isEnabled(const QString &caption) const;           // a control, frame or menu bar entry
+    bool isChecked(const QString &caption) const { return button(caption) && button(caption)->isChecked(); }
     QStringList menuItems(const QStringList &path, bool checkedOnly = false) const;
     bool canChoose(const QStringList &path) const;
     QImage picture(Picture picture, int input = 0) const;
@@ -68,12 +67,17 @@ private:
     {
         return named<QComboBox>(std::array{"cboRelNum", "cboRelMode", "cboInputMode", "cmbPort"}[int(which)]);
     }
-    QLineEdit *box(Unit unit) const { return named<QLineEdit>(std::array{"txtHrs", "txtMins", "txtSecs"}[int(unit)]); }
-    QSlider *slider(Unit unit) const { return named<QSlider>(std::array{"sliHrs", "sliMins", "sliSecs"}[int(unit)]); }
+    QLineEdit *box(Unit u) const
+    {
+        return named<QLineEdit>(std::array{"txtHrs", "txtMins", "txtSecs"}[int(u)]);
+    }
+    QSlider *slider(Unit u) const
+    {
+        return named<QSlider>(std::array{"sliHrs", "sliMins", "sliSecs"}[int(u)]);
+    }
     QAbstractButton *button(const QString &caption) const;
     QLabel *pictureLabel(Picture picture, int input) const;
-    template <typename T>
-    T *named(const char *name) const
+    template <typename T> T *named(const char *name) const
     {
         return m_window.findChild<T *>(QLatin1String(name));
     }

@@ -323,8 +323,10 @@ private slots:
                 auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
                 if (!dialog)
                     return;
-                const QStringList shown = QStringList{QFileInfo(dialog->selectedFiles().value(0)).fileName()}
-                                          << dialog->nameFilters();
+                QStringList shown{QFileInfo(dialog->selectedFiles().value(0)).fileName()};
+                const auto *types = dialog->findChild<QComboBox *>(u"fileTypeCombo"_s);
+                for (int i = 0; types && i < types->count(); ++i)
+                    shown << types->itemText(i);
                 seen << shown.join(u'|') + u'|' + QString::number(dialog->fileMode()) +
                             (dialog->parentWidget() == &rig->window ? u" over the window"_s : QString());
                 QTimer::singleShot(0, this, [&] {
@@ -468,7 +470,8 @@ private slots:
         QCOMPARE(comparison(), QStringList{u"Tavik holds what the window shows."_s});
     }
 
-    // About names the version, the licence and Qt.
+    // Export PDF... writes where the user chose (the record's text has tests of its own), Print
+    // offers the print dialog, and About names the version, the licence and Qt.
     void theRecordIsExportedAndAboutNamesTheProgram()
     {
         answers << path("record.pdf") << path("none/record.pdf");
