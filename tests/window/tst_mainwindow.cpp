@@ -210,8 +210,13 @@ private slots:
         QVERIFY2(probe->statusText().endsWith(u"Relay 2: input mode out of range (8)\nRelay 3: unlatch input "
                                               "mode out of range (9)\nRelay 4: hours out of range (46)\n"_s),
                  qPrintable(probe->statusText()));
-
         QFile log(path("ErrorLog.txt"));
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        const QByteArray logged = log.readAll();
+        for (const char *value : {"input mode 8)", "input mode 9)", "counter "})
+            QVERIFY2(logged.contains(QByteArray(" (Value out of range: ") + value), logged.constData());
+        log.close();
+
         QVERIFY(log.open(QIODevice::WriteOnly) && log.write(QByteArray(ErrorLogLimit, 'x')) == ErrorLogLimit);
         log.close();
         QList<QUrl> opened;
