@@ -80,7 +80,7 @@ private slots:
     }
     void cleanup() { rig.reset(); }
 
-    void theKeyboardAloneEditsProgramsAndReadsBackARelay()
+    void theKeyboardAloneEditsAndProgramsARelay()
     {
         // Relay 3 made Latching: inputs 2 and 8 under AND latch it, input 11 under NAND unlatches it.
         QVERIFY(performSteps(rig->probe, u"key Alt+N; key Down; key Down; key Alt+M; key End"_s));
