@@ -61,13 +61,11 @@ QAction *menuItem(QMenuBar *bar, const QStringList &path, bool *reachable = null
 
 } // namespace
 
-QLabel *MainWindowProbe::pictureLabel(Picture which, int input) const
+QWidget *MainWindowProbe::control(const char *name, int index) const
 {
-    if (which != Picture::Input)
-        return named<QLabel>(which == Picture::Gate ? "imgLogicGate" : "imgRelay");
-    for (QLabel *button : m_window.findChildren<QLabel *>(QStringLiteral("imgInputBtn")))
-        if (button->property("index").toInt() == input)
-            return button;
+    for (QWidget *widget : m_window.findChildren<QWidget *>(QLatin1String(name)))
+        if (index < 0 || widget->property("index").toInt() == index)
+            return widget;
     return nullptr;
 }
 

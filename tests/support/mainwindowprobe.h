@@ -60,6 +60,8 @@ public:
     QString actionText() const { return named<QLabel>("lblAction")->text(); }
     bool actionVisible() const { return named<QLabel>("lblAction")->isVisibleTo(&m_window); }
     int progress() const { return named<QProgressBar>("prbProgress")->value(); }
+    // A control by its object name; an input picture by its index too.
+    QWidget *control(const char *name, int index = -1) const;
     bool portOpen() const { return m_window.deviceSession().link().port().isOpen(); }
 
 private:
@@ -76,7 +78,11 @@ private:
         return named<QSlider>(std::array{"sliHrs", "sliMins", "sliSecs"}[int(u)]);
     }
     QAbstractButton *button(const QString &caption) const;
-    QLabel *pictureLabel(Picture picture, int input) const;
+    QLabel *pictureLabel(Picture which, int input) const
+    {
+        return static_cast<QLabel *>(which == Picture::Input ? control("imgInputBtn", input)
+                                     : control(which == Picture::Gate ? "imgLogicGate" : "imgRelay"));
+    }
     template <typename T> T *named(const char *name) const
     {
         return m_window.findChild<T *>(QLatin1String(name));

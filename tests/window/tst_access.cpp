@@ -56,13 +56,7 @@ class TestAccess : public QObject
     QTemporaryDir dir;
     std::unique_ptr<WindowRig> rig;
 
-    QWidget *control(const char *name, int index = -1) const
-    {
-        for (QWidget *widget : rig->window.findChildren<QWidget *>(QLatin1String(name)))
-            if (index < 0 || widget->property("index").toInt() == index)
-                return widget;
-        return nullptr;
-    }
+    QWidget *control(const char *name, int index = -1) const { return rig->probe.control(name, index); }
     // Tab until the control has the focus, then the keys: false when Tab never reaches it.
     bool tabTo(QWidget *target, const char *keys)
     {
