@@ -46,8 +46,9 @@ QAction *menuItem(QMenuBar *bar, const QStringList &path, bool *reachable = null
     QAction *found = nullptr;
     bool enabled = true;
     for (const QString &caption : path) {
-        const auto it = std::find_if(items.cbegin(), items.cend(),
-                                     [&caption](const QAction *item) { return readable(item->text()) == caption; });
+        const auto it = std::find_if(items.cbegin(), items.cend(), [&caption](const QAction *item) {
+            return readable(item->text()) == caption;
+        });
         if (it == items.cend())
             return nullptr;
         found = *it;
@@ -71,12 +72,13 @@ QWidget *MainWindowProbe::control(const char *name, int index) const
 
 bool MainWindowProbe::settle(bool done)
 {
-    // The command runs on the event loop. (QTest::qWaitFor would sleep between its passes, a pause at
-    // every echo.)
+    // A command the user started runs on the event loop. (QTest::qWaitFor would sleep
+    // between its passes, a pause at every echo.)
     if (!m_settles || !commandRuns())
         return done;
     QEventLoop loop;
-    QObject::connect(&m_window.deviceSession(), &DeviceSession::stateChanged, &loop, [&loop](DeviceSession::State state) {
+    DeviceSession *session = &m_window.deviceSession();
+    QObject::connect(session, &DeviceSession::stateChanged, &loop, [&loop](DeviceSession::State state) {
         if (state == DeviceSession::State::Idle)
             loop.quit();
     });
