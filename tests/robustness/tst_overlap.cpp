@@ -24,46 +24,39 @@ private slots:
     {
         QTest::addColumn<QString>("second");
         QTest::addColumn<QByteArray>("between"); // what the device gets between two relays; empty: none
-        QTest::addColumn<bool>("cancels");
-        QTest::addColumn<bool>("refused");
-        QTest::newRow("Program Relay waits") << "force Program Relay" << QByteArray("p1\r") << false << false;
-        QTest::newRow("PC-Control waits") << "click PC-Control" << QByteArray("\033c1\r") << false << false;
-        QTest::newRow("Latch waits") << "click Latch Input" << QByteArray("\033l1\r") << false << false;
-        QTest::newRow("Momentary waits") << "click Momentary Input" << QByteArray("\033m1\r") << false << false;
-        QTest::newRow("Read All refused") << "force Read All" << QByteArray() << false << true;
-        QTest::newRow("Read Relay refused") << "force Read Relay" << QByteArray() << false << true;
-        QTest::newRow("Cancel") << "click Cancel" << QByteArray() << true << false;
-        QTest::newRow("Esc") << "key Escape" << QByteArray() << true << false;
-        QTest::newRow("File Exit") << "menu File/Exit" << QByteArray() << true << false;
+        QTest::addColumn<QString>("outcome");
+        for (const auto &[second, between] : {std::pair{"force Program Relay", "p1\r"},
+                                              {"click PC-Control", "\033c1\r"},
+                                              {"click Latch Input", "\033l1\r"},
+                                              {"click Momentary Input", "\033m1\r"}})
+            QTest::newRow(second) << QString::fromLatin1(second) << QByteArray(between) << u"waits"_s;
+        for (const char *second : {"force Read All", "force Read Relay"})
+            QTest::newRow(second) << QString::fromLatin1(second) << QByteArray() << u"refused"_s;
+        for (const char *second : {"click Cancel", "key Escape", "menu File/Exit"})
+            QTest::newRow(second) << QString::fromLatin1(second) << QByteArray() << u"cancels"_s;
         // Edits touch no device; one half of the pair is enough for them.
         if (qEnvironmentVariable("TAVIK_OVERLAP_BULK") == u"program"_s)
             return;
         for (const char *edit : {"menu File/New", "relay 5", "mode Min-Time", "gate NXOR", "input 8",
                                  "slider hours 3", "hours 12", "click R"})
-            QTest::newRow(edit) << QString::fromLatin1(edit) << QByteArray() << false << false;
+            QTest::newRow(edit) << QString::fromLatin1(edit) << QByteArray() << u"waits"_s;
     }
     void aSecondCommandWaitsIsRefusedOrCancels()
     {
         QFETCH(QString, second);
         QFETCH(QByteArray, between);
-        QFETCH(bool, cancels);
-        QFETCH(bool, refused);
+        QFETCH(QString, outcome);
+        const bool cancels = outcome == u"cancels"_s, exits = second == u"menu File/Exit"_s;
         // ctest runs the two halves side by side, each as an entry of its own.
         const bool reading = qEnvironmentVariable("TAVIK_OVERLAP_BULK") != u"program"_s;
-        const bool exits = second == u"menu File/Exit"_s;
         WindowRig rig;
         QVERIFY(rig.start(4));
-        rig.window.show();
-        rig.window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&rig.window));
         RelayTable &table = rig.window.relayTable();
         SimRelay first = rig.device.relay(0); // under PC control, so that Latch and Momentary reach it
         first.pcControl = true;
         rig.device.setRelay(0, first);
-        if (!reading) {
-            for (int i = 0; i < RelayCount; ++i)
-                table[size_t(i)] = asRead(rig.device.relay((i + 5) % RelayCount));
-        }
+        for (int i = 0; !reading && i < RelayCount; ++i)
+            table[size_t(i)] = asRead(rig.device.relay((i + 5) % RelayCount));
         table[0].PCControl = true;
         rig.probe.select(Probe::List::RelayNumber, u"Relay 2"_s); // and back, to show the table's relay
         rig.probe.select(Probe::List::RelayNumber, u"Relay 1"_s);
@@ -92,13 +85,13 @@ private slots:
         QVERIFY(!rig.probe.commandRuns());
         QVERIFY(!rig.probe.portOpen());
         QCOMPARE(rig.window.isVisible(), !exits);
-        QCOMPARE(statusAfterSecond.startsWith(u"Tavik is busy with another command"_s), refused);
+        QCOMPARE(statusAfterSecond.startsWith(u"Tavik is busy with another command"_s),
+                 outcome == u"refused"_s);
 
-        const QByteArray wire = rig.device.received().mid(receivedBefore.size());
-        const auto dialogueStart = [&](int relay) {
-            return wire.indexOf((reading ? "r" : "p") + QByteArray::number(relay) + '\r');
-        };
         QCOMPARE(rig.window.actions.contains(verb + QString::number(fireAt + 1)), !cancels);
+        if (!cancels)
+            QCOMPARE(rig.window.actions.last(),
+                     reading ? u"Finished reading all"_s : u"Finished programming all"_s);
         if (cancels) {
             // Sent back to its menu (the escape may still be on the line); the next command finds it there.
             QTRY_VERIFY(rig.device.received().endsWith('\033'));
@@ -108,25 +101,25 @@ private slots:
                 QVERIFY(rig.probe.click(u"Read Relay"_s));
                 QCOMPARE(rig.window.actions.last(), u"Relay read"_s);
             }
-        } else {
-            QCOMPARE(rig.window.actions.last(),
-                     reading ? u"Finished reading all"_s : u"Finished programming all"_s);
         }
-        if (!between.isEmpty()) {
-            // After relay fireAt's dialogue, before the next one's.
+        if (!between.isEmpty()) { // after relay fireAt's dialogue, before the next one's
+            const QByteArray wire = rig.device.received().mid(receivedBefore.size()),
+                             verb = reading ? "r" : "p";
             const qsizetype at = wire.lastIndexOf(between);
-            QVERIFY2(at > dialogueStart(fireAt) && at < dialogueStart(fireAt + 1), wire.toPercentEncoding().constData());
+            QVERIFY2(at > wire.indexOf(verb + QByteArray::number(fireAt) + '\r') &&
+                         at < wire.indexOf(verb + QByteArray::number(fireAt + 1) + '\r'),
+                     wire.toPercentEncoding().constData());
         }
 
         // Each record: as it was, as the second command left it, or as read from the device;
         // PC-Control, once it had its turn, switched relay 1 over.
-        const bool switched = second == u"click PC-Control"_s;
-        if (switched) {
+        if (second == u"click PC-Control"_s) {
             QCOMPARE(table[0].PCControl, !before[0].PCControl);
             table[0].PCControl = before[0].PCControl;
         }
         for (size_t i = 0; i < size_t(RelayCount); ++i) {
-            const QStringList now = fields(table[i]), old = fields(before[i]), edited = fields(afterSecond[i]),
+            const QStringList now = fields(table[i]), old = fields(before[i]),
+                              edited = fields(afterSecond[i]),
                               read = fields(asRead(rig.device.relay(int(i)), before[i])),
                               readOverEdit = fields(asRead(rig.device.relay(int(i)), afterSecond[i]));
             for (int f = 0; f < now.size(); ++f)

@@ -1,26 +1,9 @@
 #include "mainwindowprobe.h"
 
 #include "window/closuretimedialog.h"
-#include "window/mainwindow.h"
-#include "dialogues/devicesession.h"
 
-#include <QAbstractButton>
-#include <QAction>
-#include <QApplication>
-#include <QKeySequence>
-#include <QComboBox>
 #include <QGroupBox>
-#include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
-#include <QPlainTextEdit>
-#include <QProgressBar>
-#include <QSlider>
-#include <QEventLoop>
-#include <QTimer>
 #include <QtTest>
 
 namespace
@@ -44,12 +27,6 @@ void sendClicks(QWidget *widget, int clicks, QObject *commands = nullptr)
             QCoreApplication::sendPostedEvents(commands, QEvent::MetaCall);
         sendMouse(widget, QEvent::MouseButtonRelease);
     }
-}
-
-void sendKey(QWidget *widget, Qt::Key key)
-{
-    QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &event);
 }
 
 // A caption as the user reads it, without the '&' before its mnemonic letter.
@@ -85,29 +62,22 @@ QAction *menuItem(QMenuBar *bar, const QStringList &path, bool *reachable = null
 
 } // namespace
 
-MainWindowProbe::MainWindowProbe(MainWindow &window) : m_window(window) {}
-
-QLabel *MainWindowProbe::pictureLabel(Picture which, int input) const
+QWidget *MainWindowProbe::control(const char *name, int index) const
 {
-    if (which != Picture::Input)
-        return named<QLabel>(which == Picture::Gate ? "imgLogicGate" : "imgRelay");
-    for (QLabel *button : m_window.findChildren<QLabel *>(QStringLiteral("imgInputBtn")))
-        if (button->property("index").toInt() == input)
-            return button;
+    for (QWidget *widget : m_window.findChildren<QWidget *>(QLatin1String(name)))
+        if (index < 0 || widget->property("index").toInt() == index)
+            return widget;
     return nullptr;
 }
 
-bool MainWindowProbe::commandRuns() const { return !m_window.findChild<DeviceSession *>()->isIdle(); }
-
 bool MainWindowProbe::settle(bool done)
 {
-    // What the user did may have started a device command: it runs on the
-    // event loop, and the user sees its end. (QTest::qWaitFor would sleep
+    // A command the user started runs on the event loop. (QTest::qWaitFor would sleep
     // between its passes, a pause at every echo.)
     if (!m_settles || !commandRuns())
         return done;
     QEventLoop loop;
-    DeviceSession *session = m_window.findChild<DeviceSession *>();
+    DeviceSession *session = &m_window.deviceSession();
     QObject::connect(session, &DeviceSession::stateChanged, &loop, [&loop](DeviceSession::State state) {
         if (state == DeviceSession::State::Idle)
             loop.quit();
@@ -117,31 +87,12 @@ bool MainWindowProbe::settle(bool done)
     return done && !commandRuns();
 }
 
-QComboBox *MainWindowProbe::list(List list) const
-{
-    const char *names[] = {"cboRelNum", "cboRelMode", "cboInputMode", "cmbPort"};
-    return named<QComboBox>(names[int(list)]);
-}
-
-QLineEdit *MainWindowProbe::box(Unit unit) const
-{
-    const char *names[] = {"txtHrs", "txtMins", "txtSecs"};
-    return named<QLineEdit>(names[int(unit)]);
-}
-
-QSlider *MainWindowProbe::slider(Unit unit) const
-{
-    const char *names[] = {"sliHrs", "sliMins", "sliSecs"};
-    return named<QSlider>(names[int(unit)]);
-}
-
 QAbstractButton *MainWindowProbe::button(const QString &caption) const
 {
-    const QList<QAbstractButton *> buttons = m_window.findChildren<QAbstractButton *>();
-    const auto it = std::find_if(buttons.cbegin(), buttons.cend(), [&caption](const QAbstractButton *b) {
-        return readable(b->text()) == caption;
-    });
-    return it == buttons.cend() ? nullptr : *it;
+    for (QAbstractButton *control : m_window.findChildren<QAbstractButton *>())
+        if (readable(control->text()) == caption)
+            return control;
+    return nullptr;
 }
 
 bool MainWindowProbe::select(List which, const QString &entry)
@@ -208,23 +159,20 @@ bool MainWindowProbe::choose(const QStringList &path)
     return settle(true);
 }
 
-bool MainWindowProbe::answerClosureTime(const QStringList &texts, bool accept)
+bool MainWindowProbe::answerClosureTime(const QStringList &texts)
 {
-    const QList<ClosureTimeDialog *> dialogs = m_window.findChildren<ClosureTimeDialog *>();
-    const auto open =
-        std::find_if(dialogs.cbegin(), dialogs.cend(), [](const QDialog *d) { return d->isVisible(); });
-    if (open == dialogs.cend())
-        return false;
-    ClosureTimeDialog *dialog = *open;
-    const QList<QLineEdit *> boxes = dialog->findChildren<QLineEdit *>();
-    if (boxes.size() != texts.size())
-        return false;
-    for (qsizetype i = 0; i < boxes.size(); ++i) {
-        boxes.at(i)->selectAll();
-        boxes.at(i)->insert(texts.at(i));
+    for (ClosureTimeDialog *dialog : m_window.findChildren<ClosureTimeDialog *>()) {
+        const QList<QLineEdit *> boxes = dialog->findChildren<QLineEdit *>();
+        if (!dialog->isVisible() || boxes.size() != texts.size())
+            continue;
+        for (qsizetype i = 0; i < boxes.size(); ++i) {
+            boxes.at(i)->selectAll();
+            boxes.at(i)->insert(texts.at(i));
+        }
+        dialog->accept();
+        return true;
     }
-    accept ? dialog->accept() : dialog->reject();
-    return true;
+    return false;
 }
 
 void MainWindowProbe::clickPicture(Picture which, int input, int clicks)
@@ -241,12 +189,8 @@ void MainWindowProbe::typeTime(Unit unit, const QString &text, Ending ending)
     if (ending == Ending::FocusOut)
         named<QComboBox>("cboRelNum")->setFocus(Qt::TabFocusReason);
     else
-        sendKey(control, ending == Ending::Enter ? Qt::Key_Return : Qt::Key_Escape);
+        QTest::keyClick(control, ending == Ending::Enter ? Qt::Key_Return : Qt::Key_Escape);
 }
-
-void MainWindowProbe::moveSlider(Unit unit, int value) { slider(unit)->setValue(value); }
-
-QString MainWindowProbe::selected(List which) const { return list(which)->currentText(); }
 
 bool MainWindowProbe::isEnabled(const QString &caption) const
 {
@@ -257,12 +201,6 @@ bool MainWindowProbe::isEnabled(const QString &caption) const
             return frame->isEnabled();
     const QAction *entry = menuItem(m_window.menuBar(), {caption});
     return entry && entry->isEnabled();
-}
-
-bool MainWindowProbe::isChecked(const QString &caption) const
-{
-    const QAbstractButton *control = button(caption);
-    return control && control->isChecked();
 }
 
 QStringList MainWindowProbe::menuItems(const QStringList &path, bool checkedOnly) const
@@ -281,23 +219,6 @@ QImage MainWindowProbe::picture(Picture which, int input) const
 {
     const QLabel *label = pictureLabel(which, input);
     return label ? label->pixmap().toImage() : QImage();
-}
-
-QString MainWindowProbe::timeText(Unit unit) const { return box(unit)->text(); }
-
-int MainWindowProbe::sliderValue(Unit unit) const { return slider(unit)->value(); }
-
-QString MainWindowProbe::statusText() const { return named<QPlainTextEdit>("txtStatus")->toPlainText(); }
-
-QString MainWindowProbe::actionText() const { return named<QLabel>("lblAction")->text(); }
-
-bool MainWindowProbe::actionVisible() const { return named<QLabel>("lblAction")->isVisibleTo(&m_window); }
-
-int MainWindowProbe::progress() const { return named<QProgressBar>("prbProgress")->value(); }
-
-bool MainWindowProbe::portOpen() const
-{
-    return m_window.findChild<DeviceSession *>()->link().port().isOpen();
 }
 
 QString MainWindowProbe::toolTip(List which, const QString &entry) const

@@ -2,14 +2,17 @@
 
 #include "window/mainwindow.h"
 
+#include <QAbstractButton>
+#include <QComboBox>
 #include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QSlider>
 #include <QStringList>
 
-class QAbstractButton;
-class QComboBox;
-class QLabel;
-class QLineEdit;
-class QSlider;
+#include <array>
 
 // What a user sees of the main window and does in it, for the tests that
 // drive the window: controls are found by their captions, object names or
@@ -23,56 +26,64 @@ public:
     enum class Ending { Enter, Escape, FocusOut };
     enum class Picture { Input, Gate, Relay };
 
-    explicit MainWindowProbe(MainWindow &window);
+    explicit MainWindowProbe(MainWindow &window) : m_window(window) {}
 
     // Doing. Each returns false when the control cannot be reached or used.
     bool select(List list, const QString &entry); // by the entry's text
     bool click(const QString &caption);           // a button, check box or option button
-    // What the button's click runs, even while the button is disabled: for tests of
-    // commands that meet inside one another.
+    // What the button's click runs, even while it is disabled: commands that meet inside one another.
     bool clickEvenIfDisabled(const QString &caption);
-    // A press and release of the left button on a control, enabled or not, as
-    // the windowing system delivers them; two make a double-click (its second
-    // press comes as a double-click).
+    // A press and release on a control, enabled or not, as the windowing system
+    // delivers them; two make a double-click.
     bool pressMouse(const QString &caption, int clicks = 1);
     bool choose(const QStringList &path); // {"Edit", "Read", "All"}
-    // A key by its name ("Escape", "Alt+N") to the control with the focus,
-    // or the window; shortcuts included.
-    bool pressKey(const QString &key);
+    bool pressKey(const QString &key);    // "Escape", "Alt+N": to the focus, or the window
     void clickPicture(Picture picture, int input = 0, int clicks = 1);
     void typeTime(Unit unit, const QString &text, Ending ending = Ending::Enter);
-    void moveSlider(Unit unit, int value);
-    // Hours, minutes and seconds typed into the open closure-time dialog, then OK or Cancel.
-    bool answerClosureTime(const QStringList &texts, bool accept = true);
-
-    // Whether a click waits for the device command it started.
+    void moveSlider(Unit unit, int value) { slider(unit)->setValue(value); }
+    // Hours, minutes and seconds typed into the open closure-time dialog, then OK.
+    bool answerClosureTime(const QStringList &texts);
     void setSettles(bool settles) { m_settles = settles; }
-    bool commandRuns() const;
+    bool commandRuns() const { return !m_window.deviceSession().isIdle(); }
 
     // Seeing.
-    QString selected(List list) const;
+    QString selected(List which) const { return list(which)->currentText(); }
     QString toolTip(List list, const QString &entry) const; // an entry's own; empty when not listed
-    bool isEnabled(const QString &caption) const; // a control, frame or menu bar entry
-    bool isChecked(const QString &caption) const;
+    bool isEnabled(const QString &caption) const;           // a control, frame or menu bar entry
+    bool isChecked(const QString &caption) const { return button(caption) && button(caption)->isChecked(); }
     QStringList menuItems(const QStringList &path, bool checkedOnly = false) const;
     bool canChoose(const QStringList &path) const;
     QImage picture(Picture picture, int input = 0) const;
-    QString timeText(Unit unit) const;
-    int sliderValue(Unit unit) const;
-    QString statusText() const;
-    QString actionText() const;
-    bool actionVisible() const;
-    int progress() const;
-    bool portOpen() const;
+    QString timeText(Unit unit) const { return box(unit)->text(); }
+    int sliderValue(Unit unit) const { return slider(unit)->value(); }
+    QString statusText() const { return named<QPlainTextEdit>("txtStatus")->toPlainText(); }
+    QString actionText() const { return named<QLabel>("lblAction")->text(); }
+    bool actionVisible() const { return named<QLabel>("lblAction")->isVisibleTo(&m_window); }
+    int progress() const { return named<QProgressBar>("prbProgress")->value(); }
+    // A control by its object name; an input picture by its index too.
+    QWidget *control(const char *name, int index = -1) const;
+    bool portOpen() const { return m_window.deviceSession().link().port().isOpen(); }
 
 private:
-    QComboBox *list(List list) const;
-    QLineEdit *box(Unit unit) const;
-    QSlider *slider(Unit unit) const;
+    QComboBox *list(List which) const
+    {
+        return named<QComboBox>(std::array{"cboRelNum", "cboRelMode", "cboInputMode", "cmbPort"}[int(which)]);
+    }
+    QLineEdit *box(Unit u) const
+    {
+        return named<QLineEdit>(std::array{"txtHrs", "txtMins", "txtSecs"}[int(u)]);
+    }
+    QSlider *slider(Unit u) const
+    {
+        return named<QSlider>(std::array{"sliHrs", "sliMins", "sliSecs"}[int(u)]);
+    }
     QAbstractButton *button(const QString &caption) const;
-    QLabel *pictureLabel(Picture picture, int input) const;
-    template <typename T>
-    T *named(const char *name) const
+    QLabel *pictureLabel(Picture which, int input) const
+    {
+        return static_cast<QLabel *>(which == Picture::Input ? control("imgInputBtn", input)
+                                     : control(which == Picture::Gate ? "imgLogicGate" : "imgRelay"));
+    }
+    template <typename T> T *named(const char *name) const
     {
         return m_window.findChild<T *>(QLatin1String(name));
     }

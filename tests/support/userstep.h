@@ -2,16 +2,11 @@
 
 #include "mainwindowprobe.h"
 
-// One thing a user does in the main window, written as a line: "relay 5",
-// "mode Latching", "gate NAND" (list entries), "input 3", "picture gate",
-// "picture relay", "click Unlatching Input", "menu Edit/Clear/All",
-// "seconds 5.5" (typed, then Enter; "escape" or "leave" after it instead),
-// "slider hours 3"; "force Program Relay" clicks even a disabled button;
-// "closure 1 2 5.5" sets hours, minutes and seconds through Edit > Change
-// Relay > Closure Time...; "press Latch Input" presses the mouse on a button,
-// disabled or not; "double " before a picture or press makes it a
-// double-click; "key Escape" presses a key in the window; "locale de_DE"
-// makes numbers read and show as there. False when the user could not do it.
+// One thing a user does, as a line: "relay 5", "mode Latching", "gate NAND", "input 3", "picture gate",
+// "click Unlatching Input", "menu Edit/Clear/All", "seconds 5.5" (then Enter; or "escape", "leave"),
+// "slider hours 3", "force Program Relay" (even disabled), "closure 1 2 5.5" (the dialog),
+// "press Latch Input" (the mouse, even disabled), "double " before a picture or press, "key Escape",
+// "locale de_DE". False when the user could not do it.
 inline bool performStep(MainWindowProbe &probe, const QString &step, int clicks = 1)
 {
     using Probe = MainWindowProbe;

@@ -7,6 +7,7 @@
 #include "mainwindowprobe.h"
 
 #include <QProgressBar>
+#include <QtTest>
 
 #include <functional>
 
@@ -31,7 +32,8 @@ public:
 };
 
 // The window started on the simulated device's port, the device holding the
-// varied relays; silence ends a wait after `ticks` + 1 ticks.
+// varied relays, shown and active (keys and the Edit menu need it); silence
+// ends a wait after `ticks` + 1 ticks.
 struct WindowRig {
     TavikSimulator device;
     RecordingWindow window;
@@ -53,6 +55,7 @@ struct WindowRig {
         window.deviceDialogues().setPauses({1, 1});
         device.clearReceived();
         window.actions.clear();
-        return window.deviceLink().port().portLocation() == portPath;
+        QApplication::setActiveWindow(&window);
+        return window.deviceLink().port().portLocation() == portPath && QTest::qWaitForWindowActive(&window);
     }
 };
