@@ -58,6 +58,10 @@ bool SimLine::open(std::unique_ptr<SimWire> wire, QString *error, QString *path)
 
 void SimLine::close()
 {
+    // What a program wrote before it let go still reaches the device, as it
+    // would one left switched on: a live command's last carriage return too.
+    if (m_wire && m_wire->isConnected())
+        readInput();
     if (m_wire)
         m_wire->disconnect(this);
     programLeft();

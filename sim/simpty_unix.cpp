@@ -91,6 +91,12 @@ QByteArray SimPty::read()
 {
     QByteArray input;
     char buffer[4096];
+    // What the program wrote reaches this end a moment later, from a kernel
+    // worker; polling moves it in, so that a read just before closing misses none.
+    if (m_master >= 0) {
+        pollfd master{m_master, POLLIN, 0};
+        ::poll(&master, 1, 0);
+    }
     while (m_master >= 0) {
         const ssize_t count = ::read(m_master, buffer, sizeof buffer);
         if (count > 0) {
