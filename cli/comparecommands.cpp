@@ -122,7 +122,6 @@ Task<int> verifyOnPort(DeviceConnection *connection, int relay, RelayTable wante
     CommandReport &report = connection->report();
     const TerminalView &view = connection->view();
     QList<int> checked;
-    connection->dialogues().holdPortOpen();
     DialogueResult result = DialogueResult::Done;
     int failedRelay = relay;
     if (relay > 0) {
@@ -135,7 +134,6 @@ Task<int> verifyOnPort(DeviceConnection *connection, int relay, RelayTable wante
         failedRelay = outcome.relayIndex + 1;
         checked = firstRelays(outcome.relaysDone(RelayCount));
     }
-    connection->dialogues().releaseHeldPort();
     if (result != DialogueResult::Done) {
         if (result == DialogueResult::Cancelled)
             report.set(QStringLiteral("done"), numbersJson(checked));
@@ -235,7 +233,6 @@ Task<int> programChangedRelays(DeviceConnection *connection, int relay, QString 
     QString failedStep;
     int failedRelay = 0;
     DialogueResult result = DialogueResult::Done;
-    connection->dialogues().holdPortOpen();
     for (const int number : relays) {
         view.setDone(int(programmed.size() + left.size()), int(relays.size()));
         view.setActionText(CliText::tr("Checking relay %1").arg(number));
@@ -267,7 +264,6 @@ Task<int> programChangedRelays(DeviceConnection *connection, int relay, QString 
                                    {QStringLiteral("programmed"), true},
                                    {QStringLiteral("verified"), differences.isEmpty()}});
     }
-    connection->dialogues().releaseHeldPort();
     view.setDone(int(relays.size()), int(relays.size()));
     report.set(QStringLiteral("relays"), results);
     report.set(QStringLiteral("programmed"), numbersJson(programmed));

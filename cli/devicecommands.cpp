@@ -82,17 +82,11 @@ Task<int> readOnPort(DeviceConnection *connection, DeviceArgs args, QString outp
                    QJsonArray{RelayJson::relayObject(table[size_t(args.relay - 1)], args.relay)});
         if (!report.json())
             view.out(relayDescription(table[size_t(args.relay - 1)], args.relay));
-        view.summarize(CliText::tr("Read relay %1 on %2 in %3 s")
-                           .arg(args.relay)
-                           .arg(connection->where())
-                           .arg(connection->elapsedSeconds(), 0, 'f', 1));
+        connection->summarize(CliText::tr("Read relay %1 on %2 in %3 s").arg(args.relay));
         co_return report.finish(ExitOk);
     }
 
-    // Open from the first relay to the last: opening a port takes longer than a relay's answer.
-    connection->dialogues().holdPortOpen();
     const BulkOutcome outcome = co_await connection->commands().readAll(AllEnding::Quiet);
-    connection->dialogues().releaseHeldPort();
     if (!outcome.succeeded()) {
         if (outcome.cancelled())
             report.set(QStringLiteral("done"), numbersJson(firstRelays(outcome.relaysDone(RelayCount))));
@@ -103,9 +97,7 @@ Task<int> readOnPort(DeviceConnection *connection, DeviceArgs args, QString outp
     for (int index = 0; index < RelayCount; ++index)
         relays.append(RelayJson::relayObject(table[size_t(index)], index + 1));
     report.set(QStringLiteral("relays"), relays);
-    view.summarize(CliText::tr("Read 16 relays on %1 in %2 s")
-                       .arg(connection->where())
-                       .arg(connection->elapsedSeconds(), 0, 'f', 1));
+    connection->summarize(CliText::tr("Read 16 relays on %1 in %2 s"));
     if (output.isEmpty()) {
         for (int index = 0; !report.json() && index < RelayCount; ++index)
             view.out(relayLine(table[size_t(index)], index + 1) + u'\n');
@@ -159,22 +151,15 @@ Task<int> programOnPort(DeviceConnection *connection, int relay)
             co_return report.dialogueFailed(CliText::tr("programming"), relay, result, view.statusText());
         }
         report.set(QStringLiteral("programmed"), QJsonArray{relay});
-        view.summarize(CliText::tr("Programmed relay %1 on %2 in %3 s")
-                           .arg(relay)
-                           .arg(connection->where())
-                           .arg(connection->elapsedSeconds(), 0, 'f', 1));
+        connection->summarize(CliText::tr("Programmed relay %1 on %2 in %3 s").arg(relay));
         co_return report.finish(ExitOk);
     }
-    connection->dialogues().holdPortOpen();
     const BulkOutcome outcome = co_await connection->commands().programAll(AllEnding::Quiet);
-    connection->dialogues().releaseHeldPort();
     report.set(QStringLiteral("programmed"), numbersJson(firstRelays(outcome.relaysDone(RelayCount))));
     if (!outcome.succeeded())
         co_return report.dialogueFailed(CliText::tr("programming"), outcome.relayIndex + 1, outcome.result,
                                         view.statusText());
-    view.summarize(CliText::tr("Programmed 16 relays on %1 in %2 s")
-                       .arg(connection->where())
-                       .arg(connection->elapsedSeconds(), 0, 'f', 1));
+    connection->summarize(CliText::tr("Programmed 16 relays on %1 in %2 s"));
     co_return report.finish(ExitOk);
 }
 

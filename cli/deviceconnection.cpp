@@ -97,6 +97,11 @@ QString DeviceConnection::where() const
     return m_simulator ? CliText::tr("the simulated device") : m_name;
 }
 
+void DeviceConnection::summarize(const QString &text)
+{
+    m_view.summarize(text.arg(where()).arg(double(m_started.elapsed()) / 1000, 0, 'f', 1));
+}
+
 void DeviceConnection::start(Task<int> work)
 {
     m_started.start();
@@ -106,7 +111,11 @@ void DeviceConnection::start(Task<int> work)
 
 Task<DialogueResult> DeviceConnection::runWork(Task<int> work)
 {
+    // Open from the command's first dialogue to its last: opening a port
+    // takes longer than a relay's answer.
+    dialogues().holdPortOpen();
     co_await work;
+    dialogues().releaseHeldPort();
     co_return link().cancelled() ? DialogueResult::Cancelled : DialogueResult::Done;
 }
 

@@ -42,8 +42,9 @@ public:
     QString name() const { return m_name; }
     // The port as a sentence names it: its name, or "the simulated device".
     QString where() const;
-    // Since the command started on this port.
-    double elapsedSeconds() const { return double(m_started.elapsed()) / 1000; }
+    // Says what the command did: text's two lowest placeholders left take
+    // the port and the seconds since the command started on it.
+    void summarize(const QString &text);
     // One of several ports: its lines are tagged with its name and its JSON
     // becomes its entry in the command's document.
     void setManyPortsTag();

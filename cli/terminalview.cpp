@@ -8,8 +8,6 @@
 #include <QRegularExpression>
 #include <QTextStream>
 
-#include <algorithm>
-
 QString TerminalView::tagged(const QString &text) const
 {
     if (m_tag.isEmpty())
@@ -51,10 +49,11 @@ void TerminalView::setActionText(const QString &text)
     if (s_quiet || !relayStep.match(text).hasMatch())
         return;
     m_step = text;
+    const int total = m_total > 0 ? m_total : RelayCount;
     if (Terminal::isTerminal(stderr))
-        ProgressLine::shared().show(m_tag, m_step, m_done, std::max(m_total, int(RelayCount)));
+        ProgressLine::shared().show(m_tag, m_step, m_done, total);
     else
-        err(CliText::tr("%1 of %2...\n").arg(text).arg(m_total > 0 ? m_total : RelayCount));
+        err(CliText::tr("%1 of %2...\n").arg(text).arg(total));
 }
 
 void TerminalView::setDone(int done, int total)

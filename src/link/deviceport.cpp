@@ -25,6 +25,29 @@ void DevicePort::setPortNumber(int number)
     m_missingNumber = m_location.isEmpty() ? number : 0;
 }
 
+namespace
+{
+
+// Qt reads a port's lock file as it opens the port: one that is no plain
+// file (a FIFO nobody writes to) could block the open for good.
+bool lockWouldBlock(const QString &location)
+{
+    return !PortAccess::node(location, PortAccess::Identity{}).strangeLock.isEmpty();
+}
+
+bool canOpen(SerialControl &port, int number, const QString &location)
+{
+    if (lockWouldBlock(location) || !port.setCommPort(number))
+        return false;
+    port.setPortOpen(true);
+    const bool available = port.portOpen();
+    if (available)
+        port.setPortOpen(false);
+    return available;
+}
+
+} // namespace
+
 DevicePort::OpenResult DevicePort::open()
 {
     if (m_channel->portOpen())
@@ -41,9 +64,7 @@ DevicePort::OpenResult DevicePort::open()
         logFailure(Failure::PortNumber, QStringLiteral("OpenSerPort"), 3, error);
     m_lineLost = false;
     m_closedOnPurpose = false;
-    // Qt reads the port's lock file as it opens: one that is no plain file could block it for good.
-    const bool lockBlocks =
-        m_channel == &m_serial && !PortAccess::node(m_location, PortAccess::Identity{}).strangeLock.isEmpty();
+    const bool lockBlocks = m_channel == &m_serial && lockWouldBlock(m_location);
     if (lockBlocks)
         error = QStringLiteral("its lock file is not a regular file");
     if (lockBlocks || !m_channel->setPortOpen(true, &error)) {
@@ -80,21 +101,6 @@ bool DevicePort::close()
     return true;
 }
 
-namespace
-{
-
-bool canOpen(SerialControl &port, int number)
-{
-    if (!port.setCommPort(number))
-        return false;
-    port.setPortOpen(true);
-    const bool available = port.portOpen();
-    if (available)
-        port.setPortOpen(false);
-    return available;
-}
-
-} // namespace
 
 bool DevicePort::isAvailable(int number)
 {
@@ -106,13 +112,13 @@ bool DevicePort::isAvailable(int number)
     if (serverAddress(m_directory.location(number)))
         return true;
     if (!m_serial.portOpen())
-        return canOpen(m_serial, number);
+        return canOpen(m_serial, number, m_directory.location(number));
     // A rescan while a dialogue holds its port leaves that port alone: it
     // is listed, the others are tried aside.
     if (m_directory.location(number) == m_openLocation)
         return true;
     SerialControl probe{m_directory};
-    return canOpen(probe, number);
+    return canOpen(probe, number, m_directory.location(number));
 }
 
 QList<int> DevicePort::rescanPorts()
