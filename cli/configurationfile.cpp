@@ -32,7 +32,13 @@ FileResult loadConfiguration(RelayTable &table, const QString &path, FileFault &
         fault.what = error;
         return FileResult::Failed;
     }
-    const QByteArray document = file.read(MaxJsonBytes + 1);
+    // A pipe gives what has arrived so far at each read, not the whole document.
+    QByteArray document;
+    for (QByteArray piece; document.size() <= MaxJsonBytes; document += piece) {
+        piece = file.read(MaxJsonBytes + 1 - document.size());
+        if (piece.isEmpty())
+            break;
+    }
     if (document.size() > MaxJsonBytes) {
         fault.what = CliText::tr("the file is larger than a configuration can be");
         return FileResult::BadJson;
