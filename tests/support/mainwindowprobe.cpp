@@ -29,13 +29,10 @@ void sendClicks(QWidget *widget, int clicks, QObject *commands = nullptr)
     }
 }
 
-// A caption as the user reads it, without the '&' before its mnemonic letter.
+// A caption as the user reads it, without the '&' before its mnemonic letter (none shows a literal '&').
 QString readable(const QString &caption)
 {
-    QString text;
-    for (qsizetype i = 0; i < caption.size(); ++i)
-        text += caption.at(caption.at(i) == u'&' && i + 1 < caption.size() ? ++i : i);
-    return text;
+    return QString(caption).remove(u'&');
 }
 
 // The item at the end of a path of captions, or null; reachable only when
@@ -215,15 +212,7 @@ QStringList MainWindowProbe::menuItems(const QStringList &path, bool checkedOnly
     return captions;
 }
 
-QImage MainWindowProbe::picture(Picture which, int input) const
-{
-    const QLabel *label = pictureLabel(which, input);
-    return label ? label->pixmap().toImage() : QImage();
-}
-
 QString MainWindowProbe::toolTip(List which, const QString &entry) const
 {
-    const QComboBox *box = list(which);
-    const int index = box ? box->findText(entry) : -1;
-    return index < 0 ? QString() : box->itemData(index, Qt::ToolTipRole).toString();
+    return list(which)->itemData(list(which)->findText(entry), Qt::ToolTipRole).toString();
 }

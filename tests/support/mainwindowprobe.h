@@ -53,7 +53,7 @@ public:
     bool isChecked(const QString &caption) const { return button(caption) && button(caption)->isChecked(); }
     QStringList menuItems(const QStringList &path, bool checkedOnly = false) const;
     bool canChoose(const QStringList &path) const;
-    QImage picture(Picture picture, int input = 0) const;
+    QImage picture(Picture p, int input = 0) const { return pictureLabel(p, input)->pixmap().toImage(); }
     QString timeText(Unit unit) const { return box(unit)->text(); }
     int sliderValue(Unit unit) const { return slider(unit)->value(); }
     QString statusText() const { return named<QPlainTextEdit>("txtStatus")->toPlainText(); }
