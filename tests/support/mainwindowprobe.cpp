@@ -2,30 +2,25 @@
 
 #include "window/closuretimedialog.h"
 
-#include <QGroupBox>
-#include <QMenuBar>
 #include <QtTest>
 
 namespace
 {
 
-void sendMouse(QWidget *widget, QEvent::Type type)
-{
-    const QPointF centre = QRectF(widget->rect()).center();
-    QMouseEvent event(type, centre, widget->mapToGlobal(centre), Qt::LeftButton,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &event);
-}
-
 // Each press is followed by what it queued on commands (the live inputs run
 // their command before the release comes), then by its release.
 void sendClicks(QWidget *widget, int clicks, QObject *commands = nullptr)
 {
+    const QPointF centre = QRectF(widget->rect()).center();
+    const auto send = [&](QEvent::Type type, Qt::MouseButtons held) {
+        QMouseEvent event(type, centre, widget->mapToGlobal(centre), Qt::LeftButton, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(widget, &event);
+    };
     for (int i = 0; i < clicks; ++i) {
-        sendMouse(widget, i % 2 ? QEvent::MouseButtonDblClick : QEvent::MouseButtonPress);
+        send(i % 2 ? QEvent::MouseButtonDblClick : QEvent::MouseButtonPress, Qt::LeftButton);
         if (commands)
             QCoreApplication::sendPostedEvents(commands, QEvent::MetaCall);
-        sendMouse(widget, QEvent::MouseButtonRelease);
+        send(QEvent::MouseButtonRelease, Qt::NoButton);
     }
 }
 
@@ -179,7 +174,7 @@ void MainWindowProbe::clickPicture(Picture which, int input, int clicks)
 
 void MainWindowProbe::typeTime(Unit unit, const QString &text, Ending ending)
 {
-    QLineEdit *control = box(unit);
+    QLineEdit *control = unitControl(unit);
     control->setFocus(Qt::MouseFocusReason);
     control->clear();
     control->insert(text); // as typed: no more than the box takes
