@@ -153,18 +153,16 @@ bool MainWindowProbe::choose(const QStringList &path)
 
 bool MainWindowProbe::answerClosureTime(const QStringList &texts)
 {
-    for (ClosureTimeDialog *dialog : m_window.findChildren<ClosureTimeDialog *>()) {
-        const QList<QLineEdit *> boxes = dialog->findChildren<QLineEdit *>();
-        if (!dialog->isVisible() || boxes.size() != texts.size())
-            continue;
-        for (qsizetype i = 0; i < boxes.size(); ++i) {
-            boxes.at(i)->selectAll();
-            boxes.at(i)->insert(texts.at(i));
-        }
-        dialog->accept();
-        return true;
+    auto *dialog = qobject_cast<ClosureTimeDialog *>(QApplication::activeModalWidget());
+    const QList<QLineEdit *> boxes = dialog ? dialog->findChildren<QLineEdit *>() : QList<QLineEdit *>();
+    if (!dialog || boxes.size() != texts.size())
+        return false;
+    for (qsizetype i = 0; i < boxes.size(); ++i) {
+        boxes.at(i)->selectAll();
+        boxes.at(i)->insert(texts.at(i));
     }
-    return false;
+    dialog->accept();
+    return true;
 }
 
 void MainWindowProbe::clickPicture(Picture which, int input, int clicks)
