@@ -5,11 +5,8 @@
 #include "record/pictures.h"
 #include "window/mainwindow.h"
 
-#include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPushButton>
 #include <QtTest>
+#include <QtWidgets>
 
 using namespace Qt::Literals::StringLiterals;
 
