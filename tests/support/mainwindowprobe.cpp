@@ -30,25 +30,21 @@ QString readable(const QString &caption)
     return QString(caption).remove(u'&');
 }
 
-// The item at the end of a path of captions, or null; reachable only when
-// every menu on the way is enabled.
-QAction *menuItem(QMenuBar *bar, const QStringList &path, bool *reachable = nullptr)
+// The item at the end of a path of captions, or null; with `reachable`, null too
+// unless every menu on the way and the item are enabled.
+QAction *menuItem(QMenuBar *bar, const QStringList &path, bool reachable = false)
 {
     QList<QAction *> items = bar->actions();
     QAction *found = nullptr;
-    bool enabled = true;
     for (const QString &caption : path) {
         const auto it = std::find_if(items.cbegin(), items.cend(), [&caption](const QAction *item) {
             return readable(item->text()) == caption;
         });
-        if (it == items.cend())
+        if (it == items.cend() || (reachable && !(*it)->isEnabled()))
             return nullptr;
         found = *it;
-        enabled = enabled && found->isEnabled();
         items = found->menu() ? found->menu()->actions() : QList<QAction *>{};
     }
-    if (reachable)
-        *reachable = enabled;
     return found;
 }
 
@@ -138,9 +134,8 @@ bool MainWindowProbe::pressKey(const QString &key)
 
 bool MainWindowProbe::canChoose(const QStringList &path) const
 {
-    bool reachable = false;
-    const QAction *item = menuItem(m_window.menuBar(), path, &reachable);
-    return item && reachable && !item->menu() && !item->isSeparator();
+    const QAction *item = menuItem(m_window.menuBar(), path, true);
+    return item && !item->menu() && !item->isSeparator();
 }
 
 bool MainWindowProbe::choose(const QStringList &path)
