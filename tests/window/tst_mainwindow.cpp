@@ -305,8 +305,8 @@ private slots:
     {
         setFileChooser({});
         QStringList seen;
-        // Takes `name` in the next dialog, and answers a question with Yes.
-        const auto choose = [&](const QString &name) {
+        // Chooses the menu item, takes `name` in the dialog it opens, and answers a question with Yes.
+        const auto choose = [&](const QStringList &item, const QString &name) {
             QTimer::singleShot(0, this, [&, name] {
                 auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
                 if (!dialog)
@@ -326,23 +326,21 @@ private slots:
                 dialog->selectFile(name);
                 QMetaObject::invokeMethod(dialog, "accept"); // as the Save or Open button does
             });
+            return probe->choose(item);
         };
         const QString saving =
             u"Tavik Config.csv|Tavik Config files (*.csv)|All files (*.*)|0 over the window"_s;
-        choose(path("plan"));
-        QVERIFY(probe->choose({"File", "Save As..."}));
+        QVERIFY(choose({"File", "Save As..."}, path("plan")));
         QCOMPARE(seen, QStringList{saving});
         QCOMPARE(rig->window.windowTitle(), u"Tavik Configuration Manager v1.0.0 [plan.csv]"_s);
 
         table()[1].RelayMode = LatchingMode;
-        choose(path("plan"));
-        QVERIFY(probe->choose({"File", "Save As..."}));
+        QVERIFY(choose({"File", "Save As..."}, path("plan")));
         QCOMPARE(seen, QStringList({saving, saving, u"plan.csv already exists."_s}));
 
         seen.clear();
         table()[1].RelayMode = 0;
-        choose(path("plan.csv"));
-        QVERIFY(probe->choose({"File", "Open..."}));
+        QVERIFY(choose({"File", "Open..."}, path("plan.csv")));
         QCOMPARE(seen, QStringList{u"|Tavik Config files (*.csv)|All files (*.*)|1 over the window"_s});
         QCOMPARE(table()[1].RelayMode, LatchingMode); // the replaced file
     }
