@@ -5,11 +5,8 @@
 #include "record/pictures.h"
 #include "window/mainwindow.h"
 
-#include <QLabel>
-#include <QMenu>
-#include <QMenuBar>
-#include <QPushButton>
 #include <QtTest>
+#include <QtWidgets>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -20,34 +17,29 @@ class TestI18n : public QObject
 private slots:
     void initTestCase() { installTranslations(); }
 
-    // "the language variable | arguments | a line tavikctl writes"
+    // "the language variable|arguments|a line tavikctl writes"
     void tavikctlSpeaksTheFirstLanguageItHas_data()
     {
-        QTest::addColumn<QString>("language");
-        QTest::addColumn<QString>("arguments");
-        QTest::addColumn<QString>("line");
-        QTest::newRow("help") << "LANGUAGE=de" << "--help" << "Aufruf: tavikctl BEFEHL [OPTIONEN]";
-        QTest::newRow("a command's own")
-            << "LANGUAGE=de" << "program --help" << "  4         --changed: das Gerät weicht noch ab";
-        QTest::newRow("usage") << "LANGUAGE=de" << "read --relay 17 --simulate"
-                               << "tavikctl: read: --relay erwartet eine Relaisnummer von 1 bis 16";
-        QTest::newRow("LANG alone")
-            << "LANG=de_DE.UTF-8" << "frobnicate" << "tavikctl: unbekannter Befehl „frobnicate“";
-        QTest::newRow("English first") << "LANGUAGE=en:de" << "--help" << "Usage: tavikctl COMMAND [OPTIONS]";
-        QTest::newRow("no French") << "LANGUAGE=fr" << "--help" << "Usage: tavikctl COMMAND [OPTIONS]";
+        QTest::addColumn<QStringList>("cells");
+        for (const char *row : {"LANGUAGE=de|--help|Aufruf: tavikctl BEFEHL [OPTIONEN]",
+                                "LANGUAGE=de|program --help|  4         --changed: das Gerät weicht noch ab",
+                                "LANGUAGE=de|read --relay 17 --simulate|"
+                                "tavikctl: read: --relay erwartet eine Relaisnummer von 1 bis 16",
+                                "LANG=de_DE.UTF-8|frobnicate|tavikctl: unbekannter Befehl „frobnicate“",
+                                "LANGUAGE=en:de|--help|Usage: tavikctl COMMAND [OPTIONS]",
+                                "LANGUAGE=fr|--help|Usage: tavikctl COMMAND [OPTIONS]"})
+            QTest::newRow(row) << QString::fromUtf8(row).split(u'|');
     }
     void tavikctlSpeaksTheFirstLanguageItHas()
     {
-        QFETCH(QString, language);
-        QFETCH(QString, arguments);
-        QFETCH(QString, line);
-        ProcessRequest request{QStringLiteral(TAVIKCTL_PATH), arguments.split(u' ')};
+        QFETCH(QStringList, cells);
+        ProcessRequest request{QStringLiteral(TAVIKCTL_PATH), cells[1].split(u' ')};
         for (const char *name : {"LANGUAGE", "LANG", "LC_ALL", "LC_MESSAGES"})
             request.environment.remove(QLatin1String(name));
-        request.environment.insert(language.section(u'=', 0, 0), language.section(u'=', 1));
+        request.environment.insert(cells[0].section(u'=', 0, 0), cells[0].section(u'=', 1));
         const ProcessRun run = runProcess(request);
         const QString said = QString::fromUtf8(run.out + run.err);
-        QVERIFY2(said.split(u'\n').contains(line), qPrintable(said));
+        QVERIFY2(said.split(u'\n').contains(cells[2]), qPrintable(said));
     }
 
     void theWindowSpeaksGerman()

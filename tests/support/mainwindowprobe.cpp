@@ -2,61 +2,49 @@
 
 #include "window/closuretimedialog.h"
 
-#include <QGroupBox>
-#include <QMenuBar>
 #include <QtTest>
 
 namespace
 {
 
-void sendMouse(QWidget *widget, QEvent::Type type)
-{
-    const QPointF centre = QRectF(widget->rect()).center();
-    QMouseEvent event(type, centre, widget->mapToGlobal(centre), Qt::LeftButton,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(widget, &event);
-}
-
 // Each press is followed by what it queued on commands (the live inputs run
 // their command before the release comes), then by its release.
 void sendClicks(QWidget *widget, int clicks, QObject *commands = nullptr)
 {
+    const QPointF centre = QRectF(widget->rect()).center();
+    const auto send = [&](QEvent::Type type, Qt::MouseButtons held) {
+        QMouseEvent event(type, centre, widget->mapToGlobal(centre), Qt::LeftButton, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(widget, &event);
+    };
     for (int i = 0; i < clicks; ++i) {
-        sendMouse(widget, i % 2 ? QEvent::MouseButtonDblClick : QEvent::MouseButtonPress);
+        send(i % 2 ? QEvent::MouseButtonDblClick : QEvent::MouseButtonPress, Qt::LeftButton);
         if (commands)
             QCoreApplication::sendPostedEvents(commands, QEvent::MetaCall);
-        sendMouse(widget, QEvent::MouseButtonRelease);
+        send(QEvent::MouseButtonRelease, Qt::NoButton);
     }
 }
 
-// A caption as the user reads it, without the '&' before its mnemonic letter.
+// A caption as the user reads it, without the '&' before its mnemonic letter (none shows a literal '&').
 QString readable(const QString &caption)
 {
-    QString text;
-    for (qsizetype i = 0; i < caption.size(); ++i)
-        text += caption.at(caption.at(i) == u'&' && i + 1 < caption.size() ? ++i : i);
-    return text;
+    return QString(caption).remove(u'&');
 }
 
-// The item at the end of a path of captions, or null; reachable only when
-// every menu on the way is enabled.
-QAction *menuItem(QMenuBar *bar, const QStringList &path, bool *reachable = nullptr)
+// The item at the end of a path of captions, or null; with `reachable`, null too
+// unless every menu on the way and the item are enabled.
+QAction *menuItem(QMenuBar *bar, const QStringList &path, bool reachable = false)
 {
     QList<QAction *> items = bar->actions();
     QAction *found = nullptr;
-    bool enabled = true;
     for (const QString &caption : path) {
         const auto it = std::find_if(items.cbegin(), items.cend(), [&caption](const QAction *item) {
             return readable(item->text()) == caption;
         });
-        if (it == items.cend())
+        if (it == items.cend() || (reachable && !(*it)->isEnabled()))
             return nullptr;
         found = *it;
-        enabled = enabled && found->isEnabled();
         items = found->menu() ? found->menu()->actions() : QList<QAction *>{};
     }
-    if (reachable)
-        *reachable = enabled;
     return found;
 }
 
@@ -146,9 +134,8 @@ bool MainWindowProbe::pressKey(const QString &key)
 
 bool MainWindowProbe::canChoose(const QStringList &path) const
 {
-    bool reachable = false;
-    const QAction *item = menuItem(m_window.menuBar(), path, &reachable);
-    return item && reachable && !item->menu() && !item->isSeparator();
+    const QAction *item = menuItem(m_window.menuBar(), path, true);
+    return item && !item->menu() && !item->isSeparator();
 }
 
 bool MainWindowProbe::choose(const QStringList &path)
@@ -161,18 +148,16 @@ bool MainWindowProbe::choose(const QStringList &path)
 
 bool MainWindowProbe::answerClosureTime(const QStringList &texts)
 {
-    for (ClosureTimeDialog *dialog : m_window.findChildren<ClosureTimeDialog *>()) {
-        const QList<QLineEdit *> boxes = dialog->findChildren<QLineEdit *>();
-        if (!dialog->isVisible() || boxes.size() != texts.size())
-            continue;
-        for (qsizetype i = 0; i < boxes.size(); ++i) {
-            boxes.at(i)->selectAll();
-            boxes.at(i)->insert(texts.at(i));
-        }
-        dialog->accept();
-        return true;
+    auto *dialog = qobject_cast<ClosureTimeDialog *>(QApplication::activeModalWidget());
+    const QList<QLineEdit *> boxes = dialog ? dialog->findChildren<QLineEdit *>() : QList<QLineEdit *>();
+    if (!dialog || boxes.size() != texts.size())
+        return false;
+    for (qsizetype i = 0; i < boxes.size(); ++i) {
+        boxes.at(i)->selectAll();
+        boxes.at(i)->insert(texts.at(i));
     }
-    return false;
+    dialog->accept();
+    return true;
 }
 
 void MainWindowProbe::clickPicture(Picture which, int input, int clicks)
@@ -182,7 +167,7 @@ void MainWindowProbe::clickPicture(Picture which, int input, int clicks)
 
 void MainWindowProbe::typeTime(Unit unit, const QString &text, Ending ending)
 {
-    QLineEdit *control = box(unit);
+    QLineEdit *control = unitControl(unit);
     control->setFocus(Qt::MouseFocusReason);
     control->clear();
     control->insert(text); // as typed: no more than the box takes
@@ -215,15 +200,7 @@ QStringList MainWindowProbe::menuItems(const QStringList &path, bool checkedOnly
     return captions;
 }
 
-QImage MainWindowProbe::picture(Picture which, int input) const
-{
-    const QLabel *label = pictureLabel(which, input);
-    return label ? label->pixmap().toImage() : QImage();
-}
-
 QString MainWindowProbe::toolTip(List which, const QString &entry) const
 {
-    const QComboBox *box = list(which);
-    const int index = box ? box->findText(entry) : -1;
-    return index < 0 ? QString() : box->itemData(index, Qt::ToolTipRole).toString();
+    return list(which)->itemData(list(which)->findText(entry), Qt::ToolTipRole).toString();
 }

@@ -29,8 +29,7 @@ inline bool performStep(MainWindowProbe &probe, const QString &step, int clicks 
         probe.typeTime(Probe::Unit(unit), words.value(1),
                        Probe::Ending(qMax(0, position(words.value(2), "enter escape leave"))));
     else if (verb == QLatin1String("closure"))
-        return probe.choose({QStringLiteral("Edit"), QStringLiteral("Change Relay"),
-                             QStringLiteral("Closure Time...")}) &&
+        return probe.choose(QStringLiteral("Edit/Change Relay/Closure Time...").split(u'/')) &&
                probe.answerClosureTime(words.mid(1));
     else if (verb == QLatin1String("slider"))
         probe.moveSlider(Probe::Unit(position(words.value(1), "hours minutes seconds")),
@@ -48,11 +47,13 @@ inline bool performStep(MainWindowProbe &probe, const QString &step, int clicks 
     return true;
 }
 
-// Steps separated by ";"; false at the first one the user could not do.
+// Steps separated by ";", each after the one before has ended; false at the first one the user could not do.
 inline bool performSteps(MainWindowProbe &probe, const QString &steps)
 {
-    for (const QString &step : steps.split(u';', Qt::SkipEmptyParts))
+    for (const QString &step : steps.split(u';', Qt::SkipEmptyParts)) {
         if (!performStep(probe, step.trimmed()))
             return qWarning("could not do: %s", qPrintable(step)), false;
+        QCoreApplication::processEvents();
+    }
     return true;
 }

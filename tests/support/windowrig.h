@@ -3,10 +3,8 @@
 #include "privateport.h"
 #include "taviksimulator.h"
 #include "variedrelays.h"
-#include "window/mainwindow.h"
 #include "mainwindowprobe.h"
 
-#include <QProgressBar>
 #include <QtTest>
 
 #include <functional>
