@@ -5,6 +5,7 @@
 #include "config/relayclipboard.h"
 #include "config/relayjson.h"
 #include "config/tavikfile.h"
+#include "inputmap.h"
 
 #include <QtTest>
 
@@ -50,14 +51,6 @@ const QByteArray VariedFile = "Tavik Configuration File,\r\n"
                               ", Relay 14, 3, 7, BIN 110111101111, 2, BIN 010110100101, HEX 0F4240, 0,\r\n"
                               ", Relay 15, 4, 2, BIN 001111000011, 3, BIN 101001011010, HEX FCAF7E, 0,\r\n"
                               ", Relay 16, 5, 5, BIN 000010000001, 4, BIN 000000001111, HEX 00002A, 1,\r\n";
-
-std::array<bool, InputCount> inputMap(quint16 bits)
-{
-    std::array<bool, InputCount> map{};
-    for (int e = 0; e < InputCount; ++e)
-        map[size_t(e)] = bits & (1u << e);
-    return map;
-}
 
 RelayTable variedTable()
 {

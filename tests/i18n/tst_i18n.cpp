@@ -33,7 +33,7 @@ private slots:
     void tavikctlSpeaksTheFirstLanguageItHas()
     {
         QFETCH(QStringList, cells);
-        ProcessRequest request{QStringLiteral(TAVIKCTL_PATH), cells[1].split(u' ')};
+        ProcessRequest request{QStringLiteral(TAVIKCTL_PATH), cells[1].split(u' '), {}};
         for (const char *name : {"LANGUAGE", "LANG", "LC_ALL", "LC_MESSAGES"})
             request.environment.remove(QLatin1String(name));
         request.environment.insert(cells[0].section(u'=', 0, 0), cells[0].section(u'=', 1));

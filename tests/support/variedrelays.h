@@ -1,6 +1,6 @@
 #pragma once
 
-#include "config/relayconfig.h"
+#include "inputmap.h"
 #include "taviksimulator.h"
 
 #include <QStringList>
@@ -21,14 +21,6 @@ inline SimRelay variedDeviceRelay(int i)
     if (relay.mode >= 3 && relay.mode <= 9)
         relay.counter = quint32(100 * i + 12);
     return relay;
-}
-
-inline std::array<bool, InputCount> inputMap(quint16 bits)
-{
-    std::array<bool, InputCount> map{};
-    for (size_t input = 0; input < size_t(InputCount); ++input)
-        map[input] = bits & (1 << input);
-    return map;
 }
 
 // What reading device relay d stores over a record.
