@@ -45,10 +45,7 @@ public:
         });
     }
     QString where() const { return QStringLiteral("127.0.0.1:") + QString::number(m_server.serverPort()); }
-    QString address(const char *scheme) const
-    {
-        return QString::fromLatin1(scheme) + QStringLiteral("://") + where();
-    }
+    QString address(const char *scheme) const { return QString::fromLatin1(scheme) + "://" + where(); }
 
 private:
     void serve(QTcpSocket *socket)

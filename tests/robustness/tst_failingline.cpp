@@ -6,8 +6,8 @@
 
 #include <QtTest>
 
-// A line that fails at every step: the device hangs up, echoes wrongly or
-// falls silent after each character of each dialogue in turn.
+// A line that fails at every step: the device hangs up, echoes wrongly or falls silent after each character
+// of each dialogue in turn.
 
 namespace
 {
@@ -83,8 +83,8 @@ void prepare(DialogueRig &rig, const QString &name, const SimFaults &faults, qin
     // The pauses only let a real device settle; the sweeps would spend most of their time in them.
     rig.dialogues.setPauses({1, 1});
     rig.link.clock().setTimeoutTicks(ticks);
-    // Every escape waits a tick for the line to fall quiet, and where the
-    // device falls silent every run times out: ticks of 50 ms keep the sweep short.
+    // Every escape waits a tick for the line to fall quiet, and where the device falls silent every run times
+    // out: ticks of 50 ms keep the sweep short.
     rig.link.clock().setTickInterval(50);
     rig.table = tableBefore(name);
     rig.device.setRelay(Swept, dialogues[name].device);
@@ -103,8 +103,7 @@ class TestFailingLine : public QObject
     // TAVIK_SWEEP_STRIDE (the sanitizer suite) takes every n-th point.
     static qint64 stride() { return qMax(1, qEnvironmentVariableIntValue("TAVIK_SWEEP_STRIDE")); }
 
-    // A sweep may be cut into slices that ctest runs side by side: slice s of
-    // n takes every n-th point from s, and the last point.
+    // Slices of a sweep run side by side under ctest: slice s of n takes every n-th point from s, and the last.
     static void addDialogues(int slices = 1)
     {
         QTest::addColumn<QString>("name");
@@ -154,8 +153,7 @@ class TestFailingLine : public QObject
         verifyComplete(name, rig.table, next.relay(Swept));
     }
 
-    // A dialogue that did not complete touched no record but its own, and
-    // that one only with values the device sent.
+    // A dialogue that did not complete touched no record but its own, and that only with values the device sent.
     static void verifyNothingHalfDone(const QString &name, const RelayTable &table)
     {
         RelayTable expected = tableBefore(name);
@@ -170,8 +168,7 @@ class TestFailingLine : public QObject
         QCOMPARE(table, expected);
     }
 
-    // Before the point where the dialogue has all it waits for, every run
-    // fails cleanly; from it on, every run succeeds.
+    // Until the dialogue has all it waits for, every run fails cleanly; from then on, every run succeeds.
     void sweep(const std::function<SimFaults(qint64)> &fault, qint16 ticks = WaitClock::DefaultTimeoutTicks)
     {
         QFETCH(QString, name);

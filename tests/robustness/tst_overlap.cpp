@@ -1,7 +1,6 @@
-// Commands the user starts while Read All or Program All talks to the
-// device: those the window leaves enabled wait their turn and run between
-// two relays, those it disables are refused, and Cancel, Esc or File Exit
-// stop the bulk command with the device back at its menu.
+// Commands the user starts while Read All or Program All talks to the device: those the window leaves enabled
+// wait their turn and run between two relays, those it disables are refused, and Cancel, Esc or File Exit stop
+// the bulk command with the device back at its menu.
 #include "base/errorlog.h"
 #include "userstep.h"
 #include "windowrig.h"
