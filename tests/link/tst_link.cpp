@@ -71,10 +71,6 @@ Task<int> awaitsTasks(DeviceLink &link, QStringList &log, int awaits, std::pair<
 
 } // namespace
 
-Q_DECLARE_METATYPE(Exchange)
-Q_DECLARE_METATYPE(PortSystem)
-Q_DECLARE_METATYPE(PortAccess::Obstacle)
-
 // The rig's link pointed at a server's address as the port list names it.
 struct ServedRig : DialogueRig {
     Ser2netServer server;

@@ -21,8 +21,7 @@ enum class Kind { Read, Program, Live };
 struct Dialogue {
     Kind kind = Kind::Read;
     char live = 0;
-    SimRelay device;
-    SimRelay deviceAfter;
+    SimRelay device, deviceAfter;
     RelayConfig before;
 };
 

@@ -6,8 +6,6 @@
 #include <QTcpSocket>
 #include <QtTest>
 
-Q_DECLARE_METATYPE(SimFaults)
-
 namespace
 {
 
