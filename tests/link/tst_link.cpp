@@ -176,7 +176,9 @@ private slots:
         QCOMPARE(ring.ReadChar(), 'k');
     }
 
-    void aCancelEndsEveryKindOfWaitAtOnceAndLetsOnlyEscapeOut()
+    // A cancel ends every kind of wait at once and lets only escape out. Closing the port ends a wait as timed
+    // out; a hang-up, as a lost line.
+    void aWaitEndsOnACancelOrWithTheLine()
     {
         Rig rig(WaitClock::DefaultTimeoutTicks);
         QByteArray text;
@@ -195,6 +197,16 @@ private slots:
         rig.device.send("characters wake the pause, which goes on");
         QCOMPARE(finish(rig.exchange.pause(50)), true);
         QVERIFY(pause.hasExpired());
+        for (const bool hangUp : {false, true}) {
+            rig.port.open(); // again, after the close
+            QTimer::singleShot(200, &rig.port, [&] { hangUp ? rig.device.hangUp() : void(rig.port.close()); });
+            QCOMPARE(finish(rig.exchange.waitForPrompt(text, "> ")),
+                     hangUp ? PromptResult::LineLost : PromptResult::TimedOut);
+            QVERIFY(rig.link.clock().TimerTicks() <= WaitClock::DefaultTimeoutTicks);
+            QCOMPARE(rig.port.lineLost(), hangUp);
+            QCOMPARE(finish(rig.exchange.sendChar('r', true)), hangUp ? SendResult::LineLost : SendResult::NoEcho);
+            QCOMPARE(rig.link.clock().TimerTicks(), 0);
+        }
     }
 
     void thePortOpensOnceForTheChosenPortAndARescanLeavesItOpen()
@@ -413,22 +425,6 @@ private slots:
         QCOMPARE(ports.numberOfSerial("A1B2C4"), 0);
         QCOMPARE(ports.addRuntimePort(stable), 1); // the same port, whatever its number
         QCOMPARE(ports.descriptionLines(1).constLast(), "By id: " + stable);
-    }
-
-    void aWaitEndsWhenTheLineDoes()
-    {
-        for (const bool hangUp : {false, true}) {
-            Rig rig(WaitClock::DefaultTimeoutTicks);
-            QTimer::singleShot(200, &rig.port,
-                               [&] { hangUp ? rig.device.hangUp() : void(rig.port.close()); });
-            QByteArray text;
-            QCOMPARE(finish(rig.exchange.waitForPrompt(text, "> ")),
-                     hangUp ? PromptResult::LineLost : PromptResult::TimedOut);
-            QVERIFY(rig.link.clock().TimerTicks() <= WaitClock::DefaultTimeoutTicks);
-            QCOMPARE(rig.port.lineLost(), hangUp);
-            QCOMPARE(finish(rig.exchange.sendChar('r', true)), hangUp ? SendResult::LineLost : SendResult::NoEcho);
-            QCOMPARE(rig.link.clock().TimerTicks(), 0);
-        }
     }
 
     void theExchangeGivesItsResults_data()
