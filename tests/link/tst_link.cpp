@@ -83,13 +83,6 @@ struct ServedRig : DialogueRig {
         // Pauses cut to nothing would send the first characters while the connection is being made.
         dialogues.setPauses({1, 1});
     }
-    bool serve(bool telnet, QString *error)
-    {
-        if (!start(error) || !server.start(portPath, telnet, error))
-            return false;
-        use(server.address());
-        return true;
-    }
 };
 
 class TestLink : public QObject
@@ -467,11 +460,10 @@ private slots:
         QTest::qWait(20);
         QTRY_COMPARE(x.call == Exchange::Get ? text : rig.device.received(), x.received);
         QTRY_COMPARE(rig.link.ring().RxCount(), x.leftInRing);
-        const bool statusShown = timedOut && x.call != Exchange::Get;
-        QCOMPARE(rig.statusTexts,
-                 statusShown ? QStringList{QStringLiteral("Could not communicate with Tavik. Please check "
-                                                          "COM settings, power, and signal cables.")}
-                             : QStringList());
+        QCOMPARE(rig.statusTexts, timedOut && x.call != Exchange::Get
+                                      ? QStringList{"Could not communicate with Tavik. Please check COM settings, "
+                                                    "power, and signal cables."}
+                                      : QStringList());
     }
 
     // Through the server, raw and with RFC 2217, the dialogues and tavikctl run; a server that goes down
@@ -487,7 +479,8 @@ private slots:
         QFETCH(bool, telnet);
         ServedRig rig;
         QString error;
-        QVERIFY2(rig.serve(telnet, &error), qPrintable(error));
+        QVERIFY2(rig.start(&error) && rig.server.start(rig.portPath, telnet, &error), qPrintable(error));
+        rig.use(rig.server.address());
         for (int i = 0; i < RelayCount; ++i)
             rig.device.setRelay(i, variedDeviceRelay(i));
         ProcessRequest tavikctl{QStringLiteral(TAVIKCTL_PATH), {"read", "--port", rig.portPath}, m_dir.path()};

@@ -108,11 +108,10 @@ class TestFailingLine : public QObject
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("slice");
         QTest::addColumn<int>("slices");
-        for (const QString &name : dialogues.keys()) {
+        for (const QString &name : dialogues.keys())
             for (int s = 0; s < slices; ++s)
                 QTest::addRow("%s%s", qPrintable(name), slices > 1 ? qPrintable("." + QString::number(s)) : "")
                     << name << s << slices;
-        }
     }
 
     static void verifyComplete(const QString &name, const RelayTable &table, const SimRelay &device)
@@ -178,14 +177,13 @@ class TestFailingLine : public QObject
         const qint64 end = clean.device.sentCount();
         const bool silence = ticks != WaitClock::DefaultTimeoutTicks;
         qint64 firstSuccess = -1;
-        double cpu = 0;
+        const double cpuStart = cpuMilliseconds();
         QElapsedTimer wall;
         wall.start();
         QList<qint64> points;
         for (qint64 k = slice; k < end; k += slices * stride())
             points += k;
         for (qint64 k : points << end) {
-            const double cpuBefore = cpuMilliseconds();
             std::unique_ptr<DialogueRig> rig;
             std::unique_ptr<QSignalSpy> lost;
             qint16 result = -1;
@@ -217,11 +215,11 @@ class TestFailingLine : public QObject
                 verifyNothingHalfDone(name, rig->table);
             }
             verifyNextOnAFreshDevice(*rig, name);
-            cpu += cpuMilliseconds() - cpuBefore;
             if (QTest::currentTestFailed())
                 return qWarning("%s", at.constData());
         }
         QVERIFY(firstSuccess > 0 || stride() > 1);
+        const double cpu = cpuMilliseconds() - cpuStart;
         qInfo("%lld characters, success from %lld, %.0f ms CPU in %lld ms", end, firstSuccess, cpu, wall.elapsed());
         // Where the device falls silent the dialogue waits, asleep.
         if (silence)

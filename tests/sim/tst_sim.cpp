@@ -1,5 +1,6 @@
 // The simulated device on the wire, healthy and with each fault, and the relays every program shares.
 #include "privateport.h"
+#include "processrunner.h"
 #include "taviksimulator.h"
 
 #include <QSerialPort>
@@ -219,13 +220,10 @@ private slots:
         QFile file(dir.filePath("site.csv"));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
         file.close();
-        QProcess program;
-        program.start(TAVIK_SIM_PROGRAM, {"--state", file.fileName(), "--listen", "0"});
-        QVERIFY(program.waitForFinished(5000));
-        QCOMPARE(program.exitCode(), 1);
-        QCOMPARE(program.readAllStandardError(),
-                 "tavik-sim: " + file.fileName().toUtf8() +
-                     " is not a file of the simulator's relays; it is left as it is\n");
+        const ProcessRun run = runProcess({TAVIK_SIM_PROGRAM, {"--state", file.fileName(), "--listen", "0"}});
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.err, "tavik-sim: " + file.fileName().toUtf8() +
+                              " is not a file of the simulator's relays; it is left as it is\n");
         TavikSimulator sim;
         sim.setStateFile(file.fileName());
         sim.setRelay(0, {2});

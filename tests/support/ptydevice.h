@@ -31,8 +31,7 @@ public:
 private:
     void readAvailable();
 
-    int m_master = -1;
-    int m_keepOpen = -1;
+    int m_master = -1, m_keepOpen = -1;
     QString m_portPath;
     std::unique_ptr<QSocketNotifier> m_notifier;
     Responder m_responder = [](char c) { return QByteArray(1, c); };
