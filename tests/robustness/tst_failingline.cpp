@@ -144,9 +144,8 @@ class TestFailingLine : public QObject
         // the quiet wait after the escape that follows a dialogue ended halfway short.
         rig.link.clock().setTimeoutTicks(WaitClock::DefaultTimeoutTicks);
         const qint16 result = runDialogue(rig, name);
-        QVERIFY2(result == 0,
-                 qPrintable(QStringLiteral("the next dialogue, on a fresh device: result %1, status '%2'")
-                                .arg(result).arg(rig.view.statusText)));
+        QVERIFY2(result == 0, qPrintable(QString("the next dialogue, on a fresh device: result %1, status '%2'")
+                                             .arg(result).arg(rig.view.statusText)));
         QVERIFY(!rig.link.port().isOpen());
         verifyComplete(name, rig.table, next.relay(Swept));
     }

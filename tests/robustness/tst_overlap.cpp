@@ -5,7 +5,6 @@
 #include "userstep.h"
 #include "windowrig.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;

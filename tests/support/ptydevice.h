@@ -18,7 +18,7 @@ public:
     using Responder = std::function<QByteArray(char)>;
 
     PtyDevice();
-    ~PtyDevice() override;
+    ~PtyDevice() override { hangUp(); }
 
     QString portPath() const { return m_portPath; }
 
