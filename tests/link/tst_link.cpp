@@ -35,15 +35,10 @@ struct Exchange {
 namespace
 {
 
-Q_NEVER_INLINE quintptr stackPosition()
-{
-    // The frame's own address: a local may live on AddressSanitizer's fake stack.
-    return quintptr(__builtin_frame_address(0));
-}
-
 Task<int> endsAtOnce(std::pair<quintptr, quintptr> &stack)
 {
-    const quintptr here = stackPosition();
+    // The frame's own address: a local may live on AddressSanitizer's fake stack.
+    const auto here = quintptr(__builtin_frame_address(0));
     stack = {std::min(stack.first, here), std::max(stack.second, here)};
     co_return 1;
 }
@@ -76,31 +71,17 @@ Task<int> awaitsTasks(DeviceLink &link, QStringList &log, int awaits, std::pair<
 
 } // namespace
 
-Q_DECLARE_METATYPE(Exchange)
-Q_DECLARE_METATYPE(PortSystem)
-Q_DECLARE_METATYPE(PortAccess::Obstacle)
-
 // The rig's link pointed at a server's address as the port list names it.
 struct ServedRig : DialogueRig {
     Ser2netServer server;
-    QString entry;
 
     void use(const QString &address)
     {
         PortDirectory &ports = link.port().directory();
-        const int number = ports.addRuntimePort(address);
-        entry = ports.entryText(number);
-        link.port().setPortLocation(ports.location(number));
+        link.port().setPortLocation(ports.location(ports.addRuntimePort(address)));
         link.clock().setTimeoutTicks(WaitClock::DefaultTimeoutTicks);
         // Pauses cut to nothing would send the first characters while the connection is being made.
         dialogues.setPauses({1, 1});
-    }
-    bool serve(bool telnet, QString *error)
-    {
-        if (!start(error) || !server.start(portPath, telnet, error))
-            return false;
-        use(server.address());
-        return true;
     }
 };
 
@@ -188,7 +169,9 @@ private slots:
         QCOMPARE(ring.ReadChar(), 'k');
     }
 
-    void aCancelEndsEveryKindOfWaitAtOnceAndLetsOnlyEscapeOut()
+    // A cancel ends every kind of wait at once and lets only escape out. Closing the port ends a wait as timed
+    // out; a hang-up, as a lost line.
+    void aWaitEndsOnACancelOrWithTheLine()
     {
         Rig rig(WaitClock::DefaultTimeoutTicks);
         QByteArray text;
@@ -207,6 +190,16 @@ private slots:
         rig.device.send("characters wake the pause, which goes on");
         QCOMPARE(finish(rig.exchange.pause(50)), true);
         QVERIFY(pause.hasExpired());
+        for (const bool hangUp : {false, true}) {
+            rig.port.open(); // again, after the close
+            QTimer::singleShot(200, &rig.port, [&] { hangUp ? rig.device.hangUp() : void(rig.port.close()); });
+            QCOMPARE(finish(rig.exchange.waitForPrompt(text, "> ")),
+                     hangUp ? PromptResult::LineLost : PromptResult::TimedOut);
+            QVERIFY(rig.link.clock().TimerTicks() <= WaitClock::DefaultTimeoutTicks);
+            QCOMPARE(rig.port.lineLost(), hangUp);
+            QCOMPARE(finish(rig.exchange.sendChar('r', true)), hangUp ? SendResult::LineLost : SendResult::NoEcho);
+            QCOMPARE(rig.link.clock().TimerTicks(), 0);
+        }
     }
 
     void thePortOpensOnceForTheChosenPortAndARescanLeavesItOpen()
@@ -259,12 +252,10 @@ private slots:
         QFETCH(QStringList, entries);
         PortDirectory ports;
         ports.setPortSystem(system);
-        ports.setSystemPortSource([&] {
-            QList<SystemPort> list;
-            for (const QString &port : listed)
-                list.append({port.section(' ', 0, 0), port.section(' ', 1), {}});
-            return list;
-        });
+        QList<SystemPort> list;
+        for (const QString &port : listed)
+            list.append({port.section(' ', 0, 0), port.section(' ', 1), {}});
+        ports.setSystemPortSource([&] { return list; });
         ports.addRuntimePort("tcp://127.0.0.1:4001");
         QStringList shown;
         for (const int number : ports.numbers())
@@ -429,22 +420,6 @@ private slots:
         QCOMPARE(ports.descriptionLines(1).constLast(), "By id: " + stable);
     }
 
-    void aWaitEndsWhenTheLineDoes()
-    {
-        for (const bool hangUp : {false, true}) {
-            Rig rig(WaitClock::DefaultTimeoutTicks);
-            QTimer::singleShot(200, &rig.port,
-                               [&] { hangUp ? rig.device.hangUp() : void(rig.port.close()); });
-            QByteArray text;
-            QCOMPARE(finish(rig.exchange.waitForPrompt(text, "> ")),
-                     hangUp ? PromptResult::LineLost : PromptResult::TimedOut);
-            QVERIFY(rig.link.clock().TimerTicks() <= WaitClock::DefaultTimeoutTicks);
-            QCOMPARE(rig.port.lineLost(), hangUp);
-            QCOMPARE(finish(rig.exchange.sendChar('r', true)), hangUp ? SendResult::LineLost : SendResult::NoEcho);
-            QCOMPARE(rig.link.clock().TimerTicks(), 0);
-        }
-    }
-
     void theExchangeGivesItsResults_data()
     {
         QTest::addColumn<Exchange>("x");
@@ -485,26 +460,27 @@ private slots:
         QTest::qWait(20);
         QTRY_COMPARE(x.call == Exchange::Get ? text : rig.device.received(), x.received);
         QTRY_COMPARE(rig.link.ring().RxCount(), x.leftInRing);
-        const bool statusShown = timedOut && x.call != Exchange::Get;
-        QCOMPARE(rig.statusTexts,
-                 statusShown ? QStringList{QStringLiteral("Could not communicate with Tavik. Please check "
-                                                          "COM settings, power, and signal cables.")}
-                             : QStringList());
+        QCOMPARE(rig.statusTexts, timedOut && x.call != Exchange::Get
+                                      ? QStringList{"Could not communicate with Tavik. Please check COM settings, "
+                                                    "power, and signal cables."}
+                                      : QStringList());
     }
 
-    void theDialoguesAndTavikctlRunThroughTheServer_data()
+    // Through the server, raw and with RFC 2217, the dialogues and tavikctl run; a server that goes down
+    // mid-read is a lost line at once, and so is an address where none answers.
+    void theLineRunsThroughTheServerUntilItGoes_data()
     {
         QTest::addColumn<bool>("telnet");
         QTest::newRow("raw") << false;
         QTest::newRow("rfc2217") << true;
     }
-    void theDialoguesAndTavikctlRunThroughTheServer()
+    void theLineRunsThroughTheServerUntilItGoes()
     {
         QFETCH(bool, telnet);
         ServedRig rig;
         QString error;
-        QVERIFY2(rig.serve(telnet, &error), qPrintable(error));
-        QCOMPARE(rig.entry, QStringLiteral("Com%1 (127.0.0.1:%2)").arg(rig.link.port().directory().count()).arg(rig.server.port()));
+        QVERIFY2(rig.start(&error) && rig.server.start(rig.portPath, telnet, &error), qPrintable(error));
+        rig.use(rig.server.address());
         for (int i = 0; i < RelayCount; ++i)
             rig.device.setRelay(i, variedDeviceRelay(i));
         ProcessRequest tavikctl{QStringLiteral(TAVIKCTL_PATH), {"read", "--port", rig.portPath}, m_dir.path()};
@@ -522,26 +498,18 @@ private slots:
         // Its last character is still on its way through the server.
         QTRY_VERIFY(rig.device.relay(4).pcControl);
         QVERIFY(!rig.link.port().isOpen());
-        if (!telnet)
-            return;
-        // The telnet server was told 57600 8N1 without flow control over its own 9600 7E2 with both kinds. (A
-        // pseudo-terminal keeps 8 bits and no parity whatever it is told: those are checked as they go out.)
-        const int terminal = ::open(qPrintable(rig.portPath), O_RDONLY | O_NOCTTY | O_NONBLOCK);
-        termios line{};
-        QVERIFY(terminal >= 0 && tcgetattr(terminal, &line) == 0);
-        ::close(terminal);
-        QCOMPARE(cfgetospeed(&line), speed_t(B57600));
-        QCOMPARE(line.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS), tcflag_t(CS8));
-        QCOMPARE(line.c_iflag & (IXON | IXOFF), tcflag_t(0));
-    }
+        if (telnet) {
+            // The telnet server was told 57600 8N1 without flow control over its own 9600 7E2 with both kinds. (A
+            // pseudo-terminal keeps 8 bits and no parity whatever it is told: those are checked as they go out.)
+            const int terminal = ::open(qPrintable(rig.portPath), O_RDONLY | O_NOCTTY | O_NONBLOCK);
+            termios line{};
+            QVERIFY(terminal >= 0 && tcgetattr(terminal, &line) == 0);
+            ::close(terminal);
+            QCOMPARE(cfgetospeed(&line), speed_t(B57600));
+            QCOMPARE(line.c_cflag & (CSIZE | PARENB | CSTOPB | CRTSCTS), tcflag_t(CS8));
+            QCOMPARE(line.c_iflag & (IXON | IXOFF), tcflag_t(0));
+        }
 
-    void aServerThatGoesDownMidReadIsALostLine_data() { theDialoguesAndTavikctlRunThroughTheServer_data(); }
-    void aServerThatGoesDownMidReadIsALostLine()
-    {
-        QFETCH(bool, telnet);
-        ServedRig rig;
-        QString error;
-        QVERIFY2(rig.serve(telnet, &error), qPrintable(error));
         QSignalSpy losses(&rig.link.port(), &DevicePort::connectionLost);
         QElapsedTimer sinceStop;
         // The echo of relay 3's "r": the rest of its report is still to come.
@@ -553,24 +521,17 @@ private slots:
         });
         QCOMPARE(finish(rig.commands.readAll(AllEnding::Quiet)).result, DialogueResult::LineLost);
         QVERIFY(sinceStop.isValid() && sinceStop.elapsed() < 3100);
-        QCOMPARE(
-            rig.view.statusText,
-            QStringLiteral("The connection to Tavik was lost. Please check the cable and the COM port."));
+        QCOMPARE(rig.view.statusText,
+                 QStringLiteral("The connection to Tavik was lost. Please check the cable and the COM port."));
         QVERIFY(!rig.link.port().isOpen());
         QTest::qWait(200);
         QCOMPARE(losses.count(), 1);
-    }
 
-    void noServerAnswersAtTheAddress()
-    {
-        const QString where = QStringLiteral("127.0.0.1:") + QString::number(Ser2netServer::freePort());
-        ServedRig rig;
-        QVERIFY(rig.start());
-        rig.use(QStringLiteral("tcp://") + where);
-        QElapsedTimer clock;
-        clock.start();
+        const QString where = "127.0.0.1:" + QString::number(Ser2netServer::freePort());
+        rig.use((telnet ? "rfc2217://" : "tcp://") + where);
+        sinceStop.start();
         QCOMPARE(finish(rig.commands.readRelay(0)), DialogueResult::LineLost);
-        QVERIFY(clock.elapsed() < 3100);
+        QVERIFY(sinceStop.elapsed() < 3100);
         const QString reason = "the serial server at " + where + " refused the connection";
         QCOMPARE(rig.view.statusText, "Could not communicate with Tavik: " + reason +
                                           ". Please check the address and the serial server.");

@@ -24,9 +24,7 @@ const QByteArray Answers = hex("fffa2c 65 0000e100 fff0  fffa2c 66 08 fff0  fffa
 
 // A serial server that plays a script: on a connection it sends `greeting`, then, as long as the connection
 // stands, `repeated` once every `everyMs` milliseconds, or (everyMs 0) as fast as the client takes it.
-class ScriptedServer : public QObject
-{
-public:
+struct ScriptedServer : QObject {
     QByteArray greeting, repeated, received;
     int everyMs;
     bool reads, closes = false;
@@ -45,12 +43,8 @@ public:
         });
     }
     QString where() const { return QStringLiteral("127.0.0.1:") + QString::number(m_server.serverPort()); }
-    QString address(const char *scheme) const
-    {
-        return QString::fromLatin1(scheme) + QStringLiteral("://") + where();
-    }
+    QString address(const char *scheme) const { return QString::fromLatin1(scheme) + "://" + where(); }
 
-private:
     void serve(QTcpSocket *socket)
     {
         client = socket;
@@ -82,7 +76,6 @@ struct Decoding {
     int fault = 0;
     bool settingsAnswered = false;
 };
-Q_DECLARE_METATYPE(Decoding)
 
 // A server's script (ScriptedServer) and what tavikctl must say (%1: the server's HOST:PORT).
 struct Misbehaviour {
@@ -92,7 +85,6 @@ struct Misbehaviour {
     bool reads;
     QString message;
 };
-Q_DECLARE_METATYPE(Misbehaviour)
 
 class TestTelnet : public QObject
 {

@@ -6,8 +6,8 @@
 
 #include <QtTest>
 
-// A line that fails at every step: the device hangs up, echoes wrongly or
-// falls silent after each character of each dialogue in turn.
+// A line that fails at every step: the device hangs up, echoes wrongly or falls silent after each character
+// of each dialogue in turn.
 
 namespace
 {
@@ -21,8 +21,7 @@ enum class Kind { Read, Program, Live };
 struct Dialogue {
     Kind kind = Kind::Read;
     char live = 0;
-    SimRelay device;
-    SimRelay deviceAfter;
+    SimRelay device, deviceAfter;
     RelayConfig before;
 };
 
@@ -83,8 +82,8 @@ void prepare(DialogueRig &rig, const QString &name, const SimFaults &faults, qin
     // The pauses only let a real device settle; the sweeps would spend most of their time in them.
     rig.dialogues.setPauses({1, 1});
     rig.link.clock().setTimeoutTicks(ticks);
-    // Every escape waits a tick for the line to fall quiet, and where the
-    // device falls silent every run times out: ticks of 50 ms keep the sweep short.
+    // Every escape waits a tick for the line to fall quiet, and where the device falls silent every run times
+    // out: ticks of 50 ms keep the sweep short.
     rig.link.clock().setTickInterval(50);
     rig.table = tableBefore(name);
     rig.device.setRelay(Swept, dialogues[name].device);
@@ -103,18 +102,16 @@ class TestFailingLine : public QObject
     // TAVIK_SWEEP_STRIDE (the sanitizer suite) takes every n-th point.
     static qint64 stride() { return qMax(1, qEnvironmentVariableIntValue("TAVIK_SWEEP_STRIDE")); }
 
-    // A sweep may be cut into slices that ctest runs side by side: slice s of
-    // n takes every n-th point from s, and the last point.
+    // Slices of a sweep run side by side under ctest: slice s of n takes every n-th point from s, and the last.
     static void addDialogues(int slices = 1)
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("slice");
         QTest::addColumn<int>("slices");
-        for (const QString &name : dialogues.keys()) {
+        for (const QString &name : dialogues.keys())
             for (int s = 0; s < slices; ++s)
                 QTest::addRow("%s%s", qPrintable(name), slices > 1 ? qPrintable("." + QString::number(s)) : "")
                     << name << s << slices;
-        }
     }
 
     static void verifyComplete(const QString &name, const RelayTable &table, const SimRelay &device)
@@ -147,15 +144,13 @@ class TestFailingLine : public QObject
         // the quiet wait after the escape that follows a dialogue ended halfway short.
         rig.link.clock().setTimeoutTicks(WaitClock::DefaultTimeoutTicks);
         const qint16 result = runDialogue(rig, name);
-        QVERIFY2(result == 0,
-                 qPrintable(QStringLiteral("the next dialogue, on a fresh device: result %1, status '%2'")
-                                .arg(result).arg(rig.view.statusText)));
+        QVERIFY2(result == 0, qPrintable(QString("the next dialogue, on a fresh device: result %1, status '%2'")
+                                             .arg(result).arg(rig.view.statusText)));
         QVERIFY(!rig.link.port().isOpen());
         verifyComplete(name, rig.table, next.relay(Swept));
     }
 
-    // A dialogue that did not complete touched no record but its own, and
-    // that one only with values the device sent.
+    // A dialogue that did not complete touched no record but its own, and that only with values the device sent.
     static void verifyNothingHalfDone(const QString &name, const RelayTable &table)
     {
         RelayTable expected = tableBefore(name);
@@ -170,8 +165,7 @@ class TestFailingLine : public QObject
         QCOMPARE(table, expected);
     }
 
-    // Before the point where the dialogue has all it waits for, every run
-    // fails cleanly; from it on, every run succeeds.
+    // Until the dialogue has all it waits for, every run fails cleanly; from then on, every run succeeds.
     void sweep(const std::function<SimFaults(qint64)> &fault, qint16 ticks = WaitClock::DefaultTimeoutTicks)
     {
         QFETCH(QString, name);
@@ -182,14 +176,13 @@ class TestFailingLine : public QObject
         const qint64 end = clean.device.sentCount();
         const bool silence = ticks != WaitClock::DefaultTimeoutTicks;
         qint64 firstSuccess = -1;
-        double cpu = 0;
+        const double cpuStart = cpuMilliseconds();
         QElapsedTimer wall;
         wall.start();
         QList<qint64> points;
         for (qint64 k = slice; k < end; k += slices * stride())
             points += k;
         for (qint64 k : points << end) {
-            const double cpuBefore = cpuMilliseconds();
             std::unique_ptr<DialogueRig> rig;
             std::unique_ptr<QSignalSpy> lost;
             qint16 result = -1;
@@ -221,11 +214,11 @@ class TestFailingLine : public QObject
                 verifyNothingHalfDone(name, rig->table);
             }
             verifyNextOnAFreshDevice(*rig, name);
-            cpu += cpuMilliseconds() - cpuBefore;
             if (QTest::currentTestFailed())
                 return qWarning("%s", at.constData());
         }
         QVERIFY(firstSuccess > 0 || stride() > 1);
+        const double cpu = cpuMilliseconds() - cpuStart;
         qInfo("%lld characters, success from %lld, %.0f ms CPU in %lld ms", end, firstSuccess, cpu, wall.elapsed());
         // Where the device falls silent the dialogue waits, asleep.
         if (silence)

@@ -1,12 +1,10 @@
-// Commands the user starts while Read All or Program All talks to the
-// device: those the window leaves enabled wait their turn and run between
-// two relays, those it disables are refused, and Cancel, Esc or File Exit
-// stop the bulk command with the device back at its menu.
+// Commands the user starts while Read All or Program All talks to the device: those the window leaves enabled
+// wait their turn and run between two relays, those it disables are refused, and Cancel, Esc or File Exit stop
+// the bulk command with the device back at its menu.
 #include "base/errorlog.h"
 #include "userstep.h"
 #include "windowrig.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace Qt::Literals::StringLiterals;
@@ -89,10 +87,9 @@ private slots:
                  outcome == u"refused"_s);
 
         QCOMPARE(rig.window.actions.contains(verb + QString::number(fireAt + 1)), !cancels);
-        if (!cancels)
-            QCOMPARE(rig.window.actions.last(),
-                     reading ? u"Finished reading all"_s : u"Finished programming all"_s);
-        if (cancels) {
+        if (!cancels) {
+            QCOMPARE(rig.window.actions.last(), reading ? u"Finished reading all"_s : u"Finished programming all"_s);
+        } else {
             // Sent back to its menu (the escape may still be on the line); the next command finds it there.
             QTRY_VERIFY(rig.device.received().endsWith('\033'));
             QCOMPARE(rig.probe.statusText(), u"Cancelled after relay %1 of 16"_s.arg(fireAt - 1));

@@ -26,9 +26,8 @@ class TestRefusals : public QObject
         return QFile::exists(to) || (QFile::copy(from, to) && chmod(qPrintable(to), mode) == 0);
     }
 
-    // The folder the child runs from, with copies of this program and of tavikctl (both link the project
-    // statically) and the child's own home: the build may lie under a folder that user cannot enter, such as
-    // a clone in /root. Empty when no such folder can be made.
+    // Where the child runs: copies of this program and of tavikctl (both linked statically) and its own home, as
+    // the build may lie where that user cannot enter, such as /root. Empty when no such folder can be made.
     static QString childFolder()
     {
         static QTemporaryDir dir;
@@ -40,11 +39,9 @@ class TestRefusals : public QObject
             for (const QString &program : {QCoreApplication::applicationFilePath(), QString(TAVIKCTL_PATH)})
                 if (!copyForAll(program, dir.filePath(QFileInfo(program).fileName()), 0755))
                     return false;
-            for (QString folder = dir.path(); folder != "/"; folder = QFileInfo(folder).path()) {
-                struct stat info;
-                if (stat(qPrintable(folder), &info) != 0 || !(info.st_mode & S_IXOTH))
+            for (QString folder = dir.path(); folder != "/"; folder = QFileInfo(folder).path())
+                if (!QFileInfo(folder).permission(QFile::ExeOther))
                     return false;
-            }
             return true;
         }();
         return ready ? dir.path() : QString();
@@ -67,8 +64,7 @@ class TestRefusals : public QObject
             env.insert(home, folder + "/home");
         env.insert("TAVIK_FOREIGN_PORT", foreignPort);
         env.insert("TAVIKCTL_PATH", folder + "/tavikctl");
-        // A sanitizer that cannot read its suppressions file, which is in the
-        // checkout, stops the program: the child reads a copy.
+        // A sanitizer that cannot read its suppressions (in the checkout) stops the program: the child reads a copy.
         for (const char *sanitizer : {"ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"}) {
             QString options = env.value(sanitizer);
             const auto found = QRegularExpression("suppressions=([^:,\\s]+)").match(options);
@@ -79,17 +75,11 @@ class TestRefusals : public QObject
         QString function = QTest::currentTestFunction();
         if (QTest::currentDataTag())
             function += u':' + QString::fromLatin1(QTest::currentDataTag());
-        QProcess child;
-        child.setProcessEnvironment(env);
-        child.setWorkingDirectory(folder);
-        child.setProcessChannelMode(QProcess::MergedChannels);
-        child.start("setpriv",
-                    {"--reuid=65534", "--regid=65534", "--clear-groups",
-                     folder + '/' + QFileInfo(QCoreApplication::applicationFilePath()).fileName(), function});
-        const bool finished = child.waitForFinished(120000) && child.exitStatus() == QProcess::NormalExit;
-        const QByteArray output = child.readAll();
-        QTest::qVerify(finished && child.exitCode() == 0 && !output.contains("SKIP   :"),
-                       "the unprivileged child passed", output.constData(), __FILE__, __LINE__);
+        const QString program = folder + '/' + QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+        const ProcessRun child = runProcess(
+            {"setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", program, function}, folder, env, 120000});
+        QTest::qVerify(child.exitCode == 0 && !child.out.contains("SKIP   :"), "the unprivileged child passed",
+                       (child.out + child.err).constData(), __FILE__, __LINE__);
         return false;
     }
 
@@ -187,15 +177,11 @@ private slots:
             holder.start(tavikctlPath(), {"read", "--relay", "1", "--port", port});
             QTRY_VERIFY(device.received().startsWith('r')); // open, and waiting for the silent device
         }
-        const auto tavikctl = [](const QStringList &arguments) {
-            return runProcess({tavikctlPath(), arguments, {}});
-        };
-        const ProcessRun doctor = tavikctl({"doctor", "--port", port});
-        QCOMPARE(doctor.exitCode, 1);
-        QVERIFY2(doctor.out.contains(reason.toUtf8()), doctor.out);
-        const ProcessRun read = tavikctl({"read", "--relay", "1", "--port", port});
-        QCOMPARE(read.exitCode, 1);
-        QVERIFY2(read.err.contains(reason.toUtf8()), read.err);
+        for (const QString command : {"doctor", "read"}) {
+            const ProcessRun run = runProcess({tavikctlPath(), {command, "--port", port}, {}});
+            QCOMPARE(run.exitCode, 1);
+            QVERIFY2((command == "doctor" ? run.out : run.err).contains(reason.toUtf8()), run.out + run.err);
+        }
         QVERIFY(permission || holder.waitForFinished());
         if (!permission)
             return; // the port list offers a port another program holds once it is free again

@@ -1,12 +1,11 @@
 // The simulated device on the wire, healthy and with each fault, and the relays every program shares.
 #include "privateport.h"
+#include "processrunner.h"
 #include "taviksimulator.h"
 
 #include <QSerialPort>
 #include <QTcpSocket>
 #include <QtTest>
-
-Q_DECLARE_METATYPE(SimFaults)
 
 namespace
 {
@@ -165,12 +164,11 @@ private slots:
         const double pausesMs =
             faults.chunkSize ? (reply.size() / faults.chunkSize - 1) * faults.chunkDelayMs : 0;
         QVERIFY(client.tookMs >= 0.5 * std::max(lineMs, pausesMs));
-        if (faults.hangUpAfterOutput >= 0)
+        if (faults.hangUpAfterOutput >= 0) {
             QVERIFY(QTest::qWaitFor([&] { return client.lost(); }, 3000));
-        // On TCP the hang-up drops one program; the next is served.
-        if (tcp && faults.hangUpAfterOutput >= 0) {
-            Client next(address);
-            QCOMPARE(next.exchange(sent, reply.size()).left(reply.size()), reply);
+            // On TCP the hang-up drops one program; the next is served.
+            if (tcp)
+                QCOMPARE(Client(address).exchange(sent, reply.size()).left(reply.size()), reply);
         }
         if (!options.isEmpty()) {
             program.terminate();
@@ -222,13 +220,10 @@ private slots:
         QFile file(dir.filePath("site.csv"));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
         file.close();
-        QProcess program;
-        program.start(TAVIK_SIM_PROGRAM, {"--state", file.fileName(), "--listen", "0"});
-        QVERIFY(program.waitForFinished(5000));
-        QCOMPARE(program.exitCode(), 1);
-        QCOMPARE(program.readAllStandardError(),
-                 "tavik-sim: " + file.fileName().toUtf8() +
-                     " is not a file of the simulator's relays; it is left as it is\n");
+        const ProcessRun run = runProcess({TAVIK_SIM_PROGRAM, {"--state", file.fileName(), "--listen", "0"}});
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.err, "tavik-sim: " + file.fileName().toUtf8() +
+                              " is not a file of the simulator's relays; it is left as it is\n");
         TavikSimulator sim;
         sim.setStateFile(file.fileName());
         sim.setRelay(0, {2});

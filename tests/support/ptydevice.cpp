@@ -26,11 +26,6 @@ PtyDevice::PtyDevice()
     connect(m_notifier.get(), &QSocketNotifier::activated, this, &PtyDevice::readAvailable);
 }
 
-PtyDevice::~PtyDevice()
-{
-    hangUp();
-}
-
 void PtyDevice::send(const QByteArray &bytes)
 {
     qsizetype done = 0;
@@ -54,10 +49,7 @@ void PtyDevice::hangUp()
 void PtyDevice::readAvailable()
 {
     char buffer[256];
-    for (;;) {
-        const ssize_t n = ::read(m_master, buffer, sizeof buffer);
-        if (n <= 0)
-            return;
+    for (ssize_t n; (n = ::read(m_master, buffer, sizeof buffer)) > 0;) {
         for (ssize_t i = 0; i < n; ++i) {
             m_received.append(buffer[i]);
             send(m_responder(buffer[i]));

@@ -18,7 +18,7 @@ public:
     using Responder = std::function<QByteArray(char)>;
 
     PtyDevice();
-    ~PtyDevice() override;
+    ~PtyDevice() override { hangUp(); }
 
     QString portPath() const { return m_portPath; }
 
@@ -31,8 +31,7 @@ public:
 private:
     void readAvailable();
 
-    int m_master = -1;
-    int m_keepOpen = -1;
+    int m_master = -1, m_keepOpen = -1;
     QString m_portPath;
     std::unique_ptr<QSocketNotifier> m_notifier;
     Responder m_responder = [](char c) { return QByteArray(1, c); };

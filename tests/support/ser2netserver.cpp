@@ -14,30 +14,26 @@ quint16 Ser2netServer::freePort()
 
 QString Ser2netServer::address() const
 {
-    return (m_telnet ? QStringLiteral("rfc2217://127.0.0.1:") : QStringLiteral("tcp://127.0.0.1:")) +
-           QString::number(m_port);
+    return (m_telnet ? "rfc2217://127.0.0.1:" : "tcp://127.0.0.1:") + QString::number(m_port);
 }
 
 bool Ser2netServer::start(const QString &device, bool telnet, QString *error)
 {
     // Debian installs it for root only, outside a normal user's PATH.
-    const QString program = QStandardPaths::findExecutable(QStringLiteral("ser2net"),
-                                                            {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/bin")});
+    const QString program = QStandardPaths::findExecutable("ser2net", {"/usr/sbin", "/usr/bin"});
     if (program.isEmpty()) {
         *error = QStringLiteral("ser2net is not installed (scripts/install-deps.sh installs it)");
         return false;
     }
     m_telnet = telnet;
     m_port = freePort();
-    // The configuration on the command line ("#" starts a new line); -u: no
-    // lock files, which a normal user may not write.
+    // The configuration on the command line ("#" starts a line); -u: no lock files, which a normal user may not write.
     const QString config = QStringLiteral("connection: &tavik#  accepter: %1tcp(nodelay),127.0.0.1,%2#"
                                           "  connector: serialdev,%3,%4,local#  options:#    chardelay: false")
                                .arg(telnet ? QStringLiteral("telnet(rfc2217),") : QString(),
                                     QString::number(m_port), device,
                                     telnet ? QStringLiteral("9600e72,rtscts,xonxoff") : QStringLiteral("57600n81"));
-    m_process.start(program, {QStringLiteral("-n"), QStringLiteral("-d"), QStringLiteral("-u"),
-                              QStringLiteral("-Y"), config});
+    m_process.start(program, {"-n", "-d", "-u", "-Y", config});
     // It listens once it has read its configuration: try until a connection is taken.
     const QDeadlineTimer deadline(5000);
     while (!deadline.hasExpired()) {

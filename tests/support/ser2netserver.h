@@ -14,7 +14,6 @@ public:
     bool start(const QString &device, bool telnet, QString *error);
     void stop(); // at once, as a server that goes down
     QString address() const; // tcp:// or rfc2217://127.0.0.1:PORT
-    quint16 port() const { return m_port; }
 
     static quint16 freePort(); // on 127.0.0.1, where nothing listens
 

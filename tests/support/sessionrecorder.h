@@ -26,18 +26,12 @@ public:
         connect(&session, &S::progress, this, number("done"));
         connect(&session, &S::relayBegun, this, number("begun"));
         connect(&session, &S::stoppedAt, this, number("stopped"));
-        connect(&session, &S::dialogueProgress, this, [this](int done) {
-            record("step", QString::number(done));
-            if (onStep)
-                onStep(done);
+        connect(&session, &S::dialogueProgress, this, number("step"));
+        connect(&session, &S::dialogueProgress, this, [this](int done) { onStep(done); });
+        connect(&session, &S::relayValueRead, this, [this](int index, S::ReadField field, int input, int value) {
+            const char *name = QMetaEnum::fromType<S::ReadField>().valueToKey(int(field));
+            record("read", QStringLiteral("%1 %2 %3 %4").arg(index).arg(QLatin1String(name)).arg(input).arg(value));
         });
-        connect(
-            &session, &S::relayValueRead, this, [this](int index, S::ReadField field, int input, int value) {
-                const char *name = QMetaEnum::fromType<S::ReadField>().valueToKey(int(field));
-                record(
-                    "read",
-                    QStringLiteral("%1 %2 %3 %4").arg(index).arg(QLatin1String(name)).arg(input).arg(value));
-            });
     }
 
     // The lines recorded whose first word is one of these ("action", "step").
@@ -49,7 +43,7 @@ public:
     QString statusText;
     QString actionText = QStringLiteral("Waiting for command...");
     // Runs inside the program dialogue as each of its steps is done.
-    std::function<void(int)> onStep;
+    std::function<void(int)> onStep = [](int) {};
 
 private:
     QString record(const char *kind, const QString &value)
