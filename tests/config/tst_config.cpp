@@ -139,11 +139,10 @@ private slots:
 
     void clearingKeepsWhatTheDeviceAndTheEditorHold()
     {
-        RelayConfig relay = variedTable()[1], expected; // mode, gates, maps and time all set
+        RelayConfig relay = variedTable()[1]; // mode, gates, maps and time all set
         relay.PCControl = relay.Closed = relay.ShowUnlatch = true;
-        expected.PCControl = expected.Closed = expected.ShowUnlatch = true;
         ClearRelay(relay);
-        QCOMPARE(relay, expected);
+        QCOMPARE(relay, (RelayConfig{.ShowUnlatch = true, .PCControl = true, .Closed = true}));
     }
 
     void theFileIsWrittenByteForByteAndReadBack()

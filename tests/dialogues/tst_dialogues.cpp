@@ -220,8 +220,7 @@ private slots:
         QTRY_COMPARE(rig.device.received(), QByteArray("p3\r3\r0\r1\r0\r0\r0\r7\r0\r0\ry"));
     }
 
-    // Each value is told as it is stored, map inputs from 11 down, for an editor to follow; a read into a table
-    // beside the session's tells nothing.
+    // Each value is told as stored (map inputs from 11 down); a read into a table beside the session's tells none.
     void aReadStoresTheReportAndTellsEachValue_data()
     {
         QTest::addColumn<SimRelay>("device");

@@ -317,7 +317,9 @@ private slots:
         QVERIFY(mode < 0 || chmod(qPrintable(path), mode_t(mode)) == 0);
         // Root owns what it creates: the node goes to someone else, so that its owner is no root.
         QVERIFY(info.st_uid != 0 || mode < 0 || chown(qPrintable(path), info.st_uid = 4242, info.st_gid) == 0);
-        PortAccess::Identity asker{"ann", who == "root" ? 0 : who == "owner" ? info.st_uid : info.st_uid + 1};
+        PortAccess::Identity asker;
+        asker.name = "ann";
+        asker.uid = who == "root" ? 0 : who == "owner" ? info.st_uid : info.st_uid + 1;
         if (who == "member" || who == "owner")
             asker.groups << info.st_gid;
         if (who == "account member")

@@ -220,7 +220,7 @@ private slots:
         QFile file(dir.filePath("site.csv"));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
         file.close();
-        const ProcessRun run = runProcess({TAVIK_SIM_PROGRAM, {"--state", file.fileName(), "--listen", "0"}});
+        const ProcessRun run = runProcess({TAVIK_SIM_PROGRAM, {"--state", file.fileName(), "--listen", "0"}, {}});
         QCOMPARE(run.exitCode, 1);
         QCOMPARE(run.err, "tavik-sim: " + file.fileName().toUtf8() +
                               " is not a file of the simulator's relays; it is left as it is\n");
