@@ -660,11 +660,9 @@ private slots:
         const int terminal = posix_openpt(O_RDWR | O_NOCTTY);
         QVERIFY(terminal >= 0 && grantpt(terminal) == 0 && unlockpt(terminal) == 0);
         const auto closing = qScopeGuard([terminal] { ::close(terminal); });
-        QProcess run;
-        run.setProcessEnvironment(request({}, {}).environment);
-        run.setStandardErrorFile(QString::fromLocal8Bit(ptsname(terminal)));
-        run.start(TAVIKCTL_PATH, {"read", "-o", "t.csv", "--simulate"});
-        QVERIFY(run.waitForFinished(30000) && run.exitCode() == 0);
+        ProcessRequest onTerminal = request(TAVIKCTL_PATH, {"read", "-o", "t.csv", "--simulate"});
+        onTerminal.errorFile = QString::fromLocal8Bit(ptsname(terminal));
+        QCOMPARE(runProcess(onTerminal).exitCode, 0);
         QByteArray drawn(1 << 16, '\0');
         const int flags = fcntl(terminal, F_GETFL);
         QVERIFY(fcntl(terminal, F_SETFL, flags | O_NONBLOCK) == 0);

@@ -191,7 +191,7 @@ private slots:
         QCOMPARE(finish(rig.exchange.pause(50)), true);
         QVERIFY(pause.hasExpired());
         for (const bool hangUp : {false, true}) {
-            rig.port.open(); // again, after the close
+            rig.port.open(); // still open from the rig, or again after the close
             QTimer::singleShot(200, &rig.port, [&] { hangUp ? rig.device.hangUp() : void(rig.port.close()); });
             QCOMPARE(finish(rig.exchange.waitForPrompt(text, "> ")),
                      hangUp ? PromptResult::LineLost : PromptResult::TimedOut);

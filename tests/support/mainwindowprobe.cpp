@@ -167,7 +167,7 @@ void MainWindowProbe::clickPicture(Picture which, int input, int clicks)
 
 void MainWindowProbe::typeTime(Unit unit, const QString &text, Ending ending)
 {
-    QLineEdit *control = unitControl(unit);
+    QLineEdit *control = box(unit);
     control->setFocus(Qt::MouseFocusReason);
     control->clear();
     control->insert(text); // as typed: no more than the box takes

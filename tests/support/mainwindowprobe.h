@@ -32,7 +32,7 @@ public:
     bool pressKey(const QString &key);    // "Escape", "Alt+N": to the focus, or the window
     void clickPicture(Picture picture, int input = 0, int clicks = 1);
     void typeTime(Unit unit, const QString &text, Ending ending = Ending::Enter);
-    void moveSlider(Unit unit, int value) { unitControl<QSlider>(unit)->setValue(value); }
+    void moveSlider(Unit unit, int value) { slider(unit)->setValue(value); }
     // Hours, minutes and seconds typed into the open closure-time dialog, then OK.
     bool answerClosureTime(const QStringList &texts);
     void setSettles(bool settles) { m_settles = settles; }
@@ -46,8 +46,8 @@ public:
     QStringList menuItems(const QStringList &path, bool checkedOnly = false) const;
     bool canChoose(const QStringList &path) const;
     QImage picture(Picture p, int input = 0) const { return pictureLabel(p, input)->pixmap().toImage(); }
-    QString timeText(Unit unit) const { return unitControl(unit)->text(); }
-    int sliderValue(Unit unit) const { return unitControl<QSlider>(unit)->value(); }
+    QString timeText(Unit unit) const { return box(unit)->text(); }
+    int sliderValue(Unit unit) const { return slider(unit)->value(); }
     QString statusText() const { return named<QPlainTextEdit>("txtStatus")->toPlainText(); }
     QString actionText() const { return named<QLabel>("lblAction")->text(); }
     bool actionVisible() const { return named<QLabel>("lblAction")->isVisibleTo(&m_window); }
@@ -61,12 +61,8 @@ private:
     {
         return named<QComboBox>(std::array{"cboRelNum", "cboRelMode", "cboInputMode", "cmbPort"}[int(which)]);
     }
-    // A unit's text box, or with QSlider its slider.
-    template <typename T = QLineEdit> T *unitControl(Unit u) const
-    {
-        const int index = int(u) + (std::is_same_v<T, QSlider> ? 3 : 0);
-        return named<T>(std::array{"txtHrs", "txtMins", "txtSecs", "sliHrs", "sliMins", "sliSecs"}[index]);
-    }
+    QLineEdit *box(Unit u) const { return named<QLineEdit>(std::array{"txtHrs", "txtMins", "txtSecs"}[int(u)]); }
+    QSlider *slider(Unit u) const { return named<QSlider>(std::array{"sliHrs", "sliMins", "sliSecs"}[int(u)]); }
     QAbstractButton *button(const QString &caption) const;
     QLabel *pictureLabel(Picture which, int input) const
     {

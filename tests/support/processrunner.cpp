@@ -10,6 +10,8 @@ ProcessRun runProcess(const ProcessRequest &request)
     QProcess process;
     process.setWorkingDirectory(request.folder);
     process.setProcessEnvironment(request.environment);
+    if (!request.errorFile.isEmpty())
+        process.setStandardErrorFile(request.errorFile);
     // Children count once waited for.
     const double cpuBefore = cpuMilliseconds(RUSAGE_CHILDREN);
     QElapsedTimer clock;

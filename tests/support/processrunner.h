@@ -11,6 +11,7 @@ struct ProcessRequest {
     QString folder; // the working folder; empty: this process's own
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     int timeoutMs = 60000; // -1: wait as long as it takes
+    QString errorFile{};   // where standard error goes, a terminal say; empty: into ProcessRun::err
 };
 
 struct ProcessRun {
